@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds VORAX and starts it; an optional MODEL file is passed on as the
+# program's first argument. The program runs in its build folder, where uir/ holds its icons.
+set -euo pipefail
+cd "$(dirname "$0")"
+args=()
+if (($# > 0)); then
+    model=$1
+    shift
+    [[ "$model" = /* ]] || model="$OLDPWD/$model"
+    args=("$model" "$@")
+fi
+./scripts/install-deps.sh
+cmake --preset dev >/dev/null
+cmake --build --preset dev --target vorax
+cd build/dev
+exec ./vorax "${args[@]}"

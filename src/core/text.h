@@ -1,0 +1,31 @@
+#pragma once
+// Fixed-length texts.
+//
+// Texts of the program are kept as std::string without trailing blanks; the fixed lengths of
+// the records (20, 30, 100, 255, 260 characters) apply only where a text is shown, cut or
+// joined. These helpers do the padding, cutting and trimming in one place.
+
+#include <string>
+#include <string_view>
+
+namespace vorax {
+
+// The text without its trailing blanks.
+std::string_view trim_right(std::string_view text);
+
+// The text without its leading blanks.
+std::string_view trim_left(std::string_view text);
+
+// The first `length` characters of the text (all of it when shorter).
+std::string cut(std::string_view text, std::size_t length);
+
+// The text cut or blank-padded to exactly `length` characters.
+std::string pad_right(std::string_view text, std::size_t length);
+
+// Leading blanks moved to the end: the text keeps its length.
+std::string left_adjust(std::string_view text);
+
+// Case-insensitive comparison of ASCII texts.
+bool equals_ignore_case(std::string_view a, std::string_view b);
+
+} // namespace vorax

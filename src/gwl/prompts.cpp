@@ -1,0 +1,198 @@
+#include "gwl/prompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <QVBoxLayout>
+
+namespace vorax::gwl {
+
+namespace {
+
+QtPrompter& qt_prompter()
+{
+    static QtPrompter instance;
+    return instance;
+}
+
+Prompter* installed_prompter = nullptr;
+QPointer<QWidget> owner;
+
+// Message texts separate their lines by CR, LF or CR LF; Qt wants LF.
+QString message_text(std::string_view text)
+{
+    QString s = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton default_button;
+    QMessageBox::StandardButton escape_button;
+};
+
+ButtonSet buttons_for(unsigned style)
+{
+    switch (style & mb::kButtonMask) {
+    case 0x1: return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel};
+    case 0x2:
+        return {QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort,
+                QMessageBox::Abort};
+    case 0x3:
+        return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+                QMessageBox::Cancel};
+    case 0x4: return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+    case 0x5:
+        return {QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry, QMessageBox::Cancel};
+    default: return {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+    }
+}
+
+QMessageBox::Icon icon_for(unsigned style)
+{
+    switch (style & mb::kIconMask) {
+    case mb::kIconError: return QMessageBox::Critical;
+    case mb::kIconQuestion: return QMessageBox::Question;
+    case mb::kIconWarning: return QMessageBox::Warning;
+    case mb::kIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+int button_id(int qt_button)
+{
+    switch (qt_button) {
+    case QMessageBox::Ok: return mb::kIdOk;
+    case QMessageBox::Cancel: return mb::kIdCancel;
+    case QMessageBox::Abort: return 3;
+    case QMessageBox::Retry: return mb::kIdRetry;
+    case QMessageBox::Ignore: return 5;
+    case QMessageBox::Yes: return mb::kIdYes;
+    case QMessageBox::No: return mb::kIdNo;
+    default: return mb::kIdCancel;
+    }
+}
+
+// A text too tall for the screen is shown in a scrollable field instead of a plain box.
+bool too_tall_for_screen(const QString& text)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return false;
+    const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+    const int line_height = QFontMetrics(QApplication::font()).lineSpacing();
+    return lines * line_height + 150 > screen->availableGeometry().height();
+}
+
+int scrolling_message_box(const QString& text, const QString& caption, const ButtonSet& set)
+{
+    QDialog dialog(owner_window());
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* field = new QPlainTextEdit(text, &dialog);
+    field->setReadOnly(true);
+    layout->addWidget(field);
+    auto* box = new QDialogButtonBox(&dialog);
+    int pressed = button_id(set.escape_button);
+    for (auto b : {QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Abort, QMessageBox::Retry,
+                   QMessageBox::Ignore, QMessageBox::Yes, QMessageBox::No}) {
+        if (set.buttons.testFlag(b)) {
+            auto* button = box->addButton(static_cast<QDialogButtonBox::StandardButton>(b));
+            QObject::connect(button, &QPushButton::clicked, &dialog, [&pressed, &dialog, b] {
+                pressed = button_id(b);
+                dialog.done(QDialog::Accepted);
+            });
+        }
+    }
+    layout->addWidget(box);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr)
+        dialog.resize(screen->availableGeometry().width() / 2,
+                      screen->availableGeometry().height() * 2 / 3);
+    dialog.exec();
+    return pressed;
+}
+
+} // namespace
+
+Prompter& prompter()
+{
+    return installed_prompter != nullptr ? *installed_prompter : qt_prompter();
+}
+
+void set_prompter(Prompter* p) { installed_prompter = p; }
+
+QWidget* owner_window() { return owner.data(); }
+void set_owner_window(QWidget* w) { owner = w; }
+
+int QtPrompter::message_box(std::string_view text, std::string_view caption, unsigned style)
+{
+    const QString body = message_text(text);
+    const QString title = message_text(caption);
+    const ButtonSet set = buttons_for(style);
+    if (too_tall_for_screen(body))
+        return scrolling_message_box(body, title, set);
+
+    QMessageBox box(icon_for(style), title, body, set.buttons, owner_window());
+    box.setDefaultButton(set.default_button);
+    box.setEscapeButton(set.escape_button);
+    if ((style & mb::kSystemModal) != 0)
+        box.setWindowModality(Qt::ApplicationModal);
+    return button_id(box.exec());
+}
+
+std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& request)
+{
+    QFileDialog dialog(nullptr, QString::fromStdString(request.title),
+                       QString::fromStdString(request.initial_folder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.path_must_exist ? QFileDialog::ExistingFile
+                                               : QFileDialog::AnyFile);
+    QStringList filters;
+    for (const auto& f : request.filters)
+        filters << QString::fromStdString(f.name);
+    dialog.setNameFilters(filters);
+    if (request.filter_index >= 1 && request.filter_index <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filter_index - 1));
+    dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
+    if (!request.file_name.empty())
+        dialog.selectFile(QString::fromStdString(request.file_name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<Rgb> QtPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors)
+{
+    auto to_qcolor = [](Rgb c) { return QColor(red_of(c), green_of(c), blue_of(c)); };
+    for (int i = 0; i < 16; ++i)
+        QColorDialog::setCustomColor(i, to_qcolor(custom_colors[static_cast<std::size_t>(i)]));
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr)
+        parent = owner_window();
+    const QColor chosen = QColorDialog::getColor(to_qcolor(initial), parent);
+    for (int i = 0; i < 16; ++i) {
+        const QColor c = QColorDialog::customColor(i);
+        custom_colors[static_cast<std::size_t>(i)] =
+            make_rgb(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
+                     static_cast<unsigned>(c.blue()));
+    }
+    if (!chosen.isValid())
+        return std::nullopt;
+    return make_rgb(static_cast<unsigned>(chosen.red()), static_cast<unsigned>(chosen.green()),
+                    static_cast<unsigned>(chosen.blue()));
+}
+
+} // namespace vorax::gwl
