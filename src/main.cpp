@@ -3,6 +3,29 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <cstdio>
+
+#include "app/gui_session.h"
+#include "gwl/drawing_area.h"
+#include "gwl/system.h"
+
+namespace {
+
+// "1600x1200" -> width and height; false when the text is not of that form.
+bool parse_size(const QString& text, int& width, int& height)
+{
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return false;
+    bool ok_w = false;
+    bool ok_h = false;
+    width = parts[0].toInt(&ok_w);
+    height = parts[1].toInt(&ok_h);
+    return ok_w && ok_h;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -13,9 +36,31 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("VORAX: Structure Graph for TAVELS & MURIKS"));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption area_option(
+        QStringLiteral("area"),
+        QStringLiteral("Drawing area of the windows in pixels (default: the screen, at least "
+                       "1024x768)."),
+        QStringLiteral("WxH"));
+    parser.addOption(area_option);
     parser.addPositionalArgument(QStringLiteral("MODEL"),
                                  QStringLiteral("The model data file to draw."),
                                  QStringLiteral("[MODEL]"));
     parser.process(app);
-    return 0;
+
+    if (parser.isSet(area_option)) {
+        int width = 0;
+        int height = 0;
+        if (!parse_size(parser.value(area_option), width, height)
+            || !vorax::gwl::set_default_drawing_area(width, height)) {
+            std::fprintf(stderr, "vorax: --area wants a size such as 1600x1200 (16..16384)\n");
+            return 2;
+        }
+    }
+
+    std::vector<std::string> arguments;
+    for (const QString& a : parser.positionalArguments())
+        arguments.push_back(a.toStdString());
+    vorax::gwl::set_program_arguments(std::move(arguments));
+
+    return vorax::run_desktop_program();
 }

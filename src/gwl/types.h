@@ -15,6 +15,18 @@ inline constexpr Unit kInfoUnit = 9;
 inline constexpr Unit kFirstGraphUnit = 10;
 inline constexpr Unit kLastGraphUnit = 19;
 inline constexpr Unit kNoUnit = -1;
+inline constexpr Unit kFrameWindow = 0; // names the frame in get_window_size / set_window_size
+
+// What a unit's child window shows.
+enum class WindowKind { Text, Graphics };
+
+// Position and size of a window in pixels.
+struct WindowRect {
+    int x = 0;
+    int y = 0;
+    int height = 0;
+    int width = 0;
+};
 
 // A point in real window coordinates (the mapping set by set_window).
 struct WindowPoint {

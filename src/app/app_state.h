@@ -1,0 +1,40 @@
+#pragma once
+// The process-wide records of the program, owned in one place.
+//
+// Start-up creates one AppState; the menu actions and the drawing receive it by reference, and
+// a test builds a fresh one. `last_graph_unit` is the only datum shared by the program thread
+// (which reads it in the wait loop) and the user-interface thread (which writes it).
+
+#include <atomic>
+#include <string>
+
+#include "app/language.h"
+#include "app/startup_files.h"
+
+namespace vorax {
+
+struct AppState {
+    // Start-up results.
+    UiLanguage language = UiLanguage::English;
+    int host_program = kHostNone;
+    std::string program_label = "VORAX:"; // trailing blanks removed
+    std::string icon_folder;
+    // Icon files that could be loaded; empty when the file was missing or unreadable.
+    std::string bold_icon;
+    std::string italic_icon;
+    std::string underline_icon;
+    std::string zoom_refusal_message;
+    std::string graph_limit_message;
+    std::string about_text;
+
+    // The registry of graph windows: unit of the last graph window, 9 while there is none.
+    std::atomic<int> last_graph_unit{9};
+    bool zoom_requested = false;
+
+    // Shared texts, kept without trailing blanks.
+    std::string graph_title;
+    std::string zoom_title;
+    std::string problem_title;
+};
+
+} // namespace vorax

@@ -1,0 +1,8 @@
+#pragma once
+// The language of menus and messages, fixed at start-up.
+
+namespace vorax {
+
+enum class UiLanguage { English, Romanian };
+
+} // namespace vorax

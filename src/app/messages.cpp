@@ -1,0 +1,43 @@
+#include "app/messages.h"
+
+#include <array>
+#include <utility>
+
+namespace vorax {
+
+namespace {
+
+struct Entry {
+    Message id;
+    std::string_view english;
+    std::string_view romanian;
+};
+
+constexpr std::array kTable{
+    Entry{Message::NewGraphMenu, "NEW GRAPH", "NOU GRAF"},
+    Entry{Message::BackToSettings, "BACK to Settings ...", "INAPOI la Setari ..."},
+    Entry{Message::ZoomMouse, "ZOOM (Mouse) ...", "ZOOM (Mouse) ..."},
+    Entry{Message::NewGraph, "NEW Graph ...", "NOU Graf ..."},
+    Entry{Message::ExitItem, "EXIT", "IESIRE"},
+    Entry{Message::ZoomRefusal,
+          "ZOOM (Mouse) is allowed only for the last drawn graph (last window).\r"
+          "For this window, first redraw the graph via the menu:\r"
+          "\"NEW GRAPH\" -> NEW Graph or BACK to settings.",
+          "ZOOM (Mouse) este permis numai pentru ultimul graf construit (ultima fereastra).\r"
+          "Pentru aceasta fereastra, mai intai redesenati graful prin meniu:\r"
+          "\"NOU GRAF\" -> NOU Graf sau INAPOI la setari."},
+    Entry{Message::GraphLimit, "10 graphs limit is reaches.\rRun a new instance of VORAX",
+          "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX"},
+};
+
+} // namespace
+
+std::string_view message(Message id, UiLanguage language)
+{
+    for (const Entry& e : kTable)
+        if (e.id == id)
+            return language == UiLanguage::Romanian ? e.romanian : e.english;
+    return {};
+}
+
+} // namespace vorax

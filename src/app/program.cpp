@@ -1,0 +1,211 @@
+#include "app/program.h"
+
+#include <chrono>
+
+#include "app/messages.h"
+#include "core/program_exit.h"
+#include "core/text.h"
+#include "gwl/icons.h"
+#include "gwl/layer.h"
+#include "gwl/run_state.h"
+#include "gwl/system.h"
+
+namespace vorax {
+
+namespace {
+
+constexpr gwl::Unit kInfo = gwl::kInfoUnit;
+constexpr const char* kProgramName = "VORAX";
+
+// A title text of 100 characters, kept without its trailing blanks.
+std::string graph_title_text(const std::string& text)
+{
+    return std::string(trim_right(cut(text, 100)));
+}
+
+std::string about_text()
+{
+    return "VORAX\nStructure Graph for TAVELS & MURIKS\n\n"
+           "Copyright (c) 2026 the VORAX developers";
+}
+
+} // namespace
+
+Program::Program(AppState& state, gwl::Layer& layer, StartupPaths paths)
+    : state_(state), layer_(layer), paths_(std::move(paths))
+{
+}
+
+std::string Program::numbered_title(int number, const std::string& problem_title)
+{
+    std::string title = pad_right(std::to_string(number), 2) + " ";
+    title += trim_right(problem_title);
+    return title;
+}
+
+int Program::main_program()
+{
+    start_up();
+    wait_loop();
+    {
+        std::lock_guard lock(stop_mutex_);
+        if (stop_requested_)
+            return 0;
+    }
+    exit_sequence();
+    return 0;
+}
+
+void Program::request_stop()
+{
+    {
+        std::lock_guard lock(stop_mutex_);
+        stop_requested_ = true;
+    }
+    stop_signal_.notify_all();
+}
+
+void Program::start_up()
+{
+    // Host and language.
+    const HostInfo host = determine_host(paths_.current_directory);
+    state_.host_program = host.host_program;
+    state_.program_label = host.program_label;
+    state_.language = determine_language(host.host_program, paths_).language;
+
+    // Composed messages.
+    state_.zoom_refusal_message = std::string(message(Message::ZoomRefusal, state_.language));
+    state_.graph_limit_message = std::string(message(Message::GraphLimit, state_.language));
+
+    // Style icons; a file that cannot be loaded leaves no icon and no error.
+    state_.icon_folder = std::string(trim_right(paths_.current_directory)) + "/uir/";
+    auto icon = [this](const char* name) {
+        const std::string path = state_.icon_folder + name;
+        return gwl::icon_file_loadable(path) ? path : std::string{};
+    };
+    state_.bold_icon = icon("Bold.ico");
+    state_.italic_icon = icon("Italic.ico");
+    state_.underline_icon = icon("Underline.ico");
+
+    // The info window.
+    layer_.open_unit(kInfo, gwl::WindowKind::Text, "user", "VORAX: Info");
+    gwl::WindowConfig config;
+    if (!layer_.get_window_config(config))
+        layer_.stop_with_message("Window Not Open");
+
+    // Centre the frame over the drawing area of the info window.
+    const gwl::WindowRect frame = layer_.get_window_size(gwl::kFrameWindow);
+    layer_.set_window_size(gwl::kFrameWindow,
+                           {(config.pixels_x - frame.width) / 2,
+                            (config.pixels_y - frame.height) / 2 - 30, frame.height, frame.width});
+
+    // Menus: Help's first two items disabled, then the program's own menu after "&Help".
+    using namespace gwl::menu_flag;
+    layer_.set_menu_item_flags(6, 1, kDisabled);
+    layer_.set_menu_item_flags(6, 2, kDisabled);
+    const UiLanguage lang = state_.language;
+    layer_.insert_menu_item(kProgramMenu, 0, kEnabled, message(Message::NewGraphMenu, lang),
+                            gwl::menu_no_action());
+    layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::BackToSettings, lang),
+                            gwl::menu_routine([this] { on_back_to_settings(); }));
+    layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::ZoomMouse, lang),
+                            gwl::menu_routine([this] { on_zoom(); }));
+    layer_.append_menu_item(kProgramMenu, kSeparator, "", gwl::menu_no_action());
+    layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::NewGraph, lang),
+                            gwl::menu_routine([this] { on_new_graph(); }));
+    layer_.append_menu_item(kProgramMenu, kSeparator, "", gwl::menu_no_action());
+    layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::ExitItem, lang),
+                            gwl::menu_exit_action());
+
+    state_.about_text = about_text();
+    layer_.set_about_text(state_.about_text);
+    layer_.write_line(kInfo, std::string(" * ") + kProgramName + " Started");
+
+    reset_settings();
+
+    state_.last_graph_unit = 9;
+    state_.zoom_requested = false;
+}
+
+void Program::wait_loop()
+{
+    using namespace std::chrono_literals;
+    std::unique_lock lock(stop_mutex_);
+    while (!stop_requested_) {
+        stop_signal_.wait_for(lock, 500ms, [this] { return stop_requested_; });
+        if (!gwl::program_paused() && state_.last_graph_unit >= kGraphUnitLimit)
+            return;
+    }
+}
+
+void Program::exit_sequence()
+{
+    layer_.set_menu_item_flags(kProgramMenu, 0, gwl::menu_flag::kGrayed);
+    layer_.message_box(state_.graph_limit_message, "VORAX Message:", gwl::mb::kIconInformation);
+    release_model();
+    layer_.set_active_window(kInfo);
+    layer_.set_text_color_rgb(kWhite);
+    layer_.write_line(kInfo, std::string(" * ") + kProgramName + " Exited");
+    layer_.close_unit(kInfo);
+}
+
+bool Program::raise_graph_unit()
+{
+    const int next = state_.last_graph_unit + 1;
+    if (next >= kGraphUnitLimit) {
+        state_.last_graph_unit = kGraphUnitLimit;
+        return false;
+    }
+    state_.last_graph_unit = next;
+    return true;
+}
+
+void Program::on_new_graph()
+{
+    if (!raise_graph_unit())
+        return;
+    state_.graph_title = graph_title_text(numbered_title(state_.last_graph_unit - 9, state_.problem_title));
+    const bool drawn = model_input ? model_input() : false;
+    if (drawn) {
+        layer_.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kEnabled);
+        layer_.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kEnabled);
+    }
+}
+
+void Program::on_back_to_settings()
+{
+    if (!raise_graph_unit())
+        return;
+    state_.graph_title = graph_title_text(numbered_title(state_.last_graph_unit - 9, state_.problem_title));
+    if (graph_command)
+        graph_command();
+    gwl::beep(1000, 200);
+}
+
+void Program::on_zoom()
+{
+    if (layer_.inquire_focus() != state_.last_graph_unit) {
+        layer_.message_box(state_.zoom_refusal_message, "Vorax Message", gwl::mb::kIconError);
+        return;
+    }
+    // The zoom window would be the eleventh graph: the limit ends the run instead.
+    if (state_.last_graph_unit + 1 >= kGraphUnitLimit) {
+        state_.last_graph_unit = kGraphUnitLimit;
+        return;
+    }
+    state_.zoom_requested = true;
+    state_.zoom_title =
+        graph_title_text(numbered_title(state_.last_graph_unit - 8, state_.problem_title) + ":  ZOOM");
+    if (graph_command)
+        graph_command();
+}
+
+} // namespace vorax
+
+namespace vorax {
+
+void Program::reset_settings() {}
+
+void Program::release_model() {}
+
+} // namespace vorax

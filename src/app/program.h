@@ -1,0 +1,71 @@
+#pragma once
+// The spine of the program: start-up, the wait loop, the exit sequence, and the actions of the
+// "NEW GRAPH" menu.
+//
+// main_program runs on the program thread. After the start-up it only waits, half a second at
+// a time, until the graph counter reaches its limit; the menu actions, which run on the
+// user-interface thread, do all the work.
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+#include "app/app_state.h"
+#include "app/startup_files.h"
+
+namespace vorax::gwl {
+class Layer;
+}
+
+namespace vorax {
+
+inline constexpr int kProgramMenu = 7;     // "NEW GRAPH" follows the frame's six menus
+inline constexpr int kBackToSettingsItem = 1;
+inline constexpr int kZoomItem = 2;
+inline constexpr int kNewGraphItem = 4;
+inline constexpr int kGraphUnitLimit = 20; // the unit an eleventh graph would get
+
+class Program {
+public:
+    Program(AppState& state, gwl::Layer& layer, StartupPaths paths);
+
+    // Start-up, wait loop and exit sequence; returns when the program's run ends.
+    int main_program();
+    // Ends the wait loop early (the frame is closing).
+    void request_stop();
+
+    // The menu actions (user-interface thread).
+    void on_new_graph();
+    void on_back_to_settings();
+    void on_zoom();
+
+    // The work behind the menu items. The model loading returns whether a graph was drawn, which
+    // makes "BACK to Settings ..." and "ZOOM (Mouse) ..." available.
+    std::function<bool()> model_input;
+    std::function<void()> graph_command;
+
+    // A graph window's title as the menu actions form it: the graph number left-aligned in two
+    // characters, a blank, the problem title without trailing blanks.
+    static std::string numbered_title(int number, const std::string& problem_title);
+
+private:
+    void start_up();
+    void wait_loop();
+    void exit_sequence();
+    // Raises last_graph_unit for a new graph; false when that would pass the ten-graph limit,
+    // in which case the counter stands at the limit and the request does nothing more.
+    bool raise_graph_unit();
+    // Start-up step: the graph settings to their defaults, copied into the current ones.
+    void reset_settings();
+    // Exit step: the model's arrays are released.
+    void release_model();
+
+    AppState& state_;
+    gwl::Layer& layer_;
+    StartupPaths paths_;
+    std::mutex stop_mutex_;
+    std::condition_variable stop_signal_;
+    bool stop_requested_ = false;
+};
+
+} // namespace vorax

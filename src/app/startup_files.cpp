@@ -1,0 +1,109 @@
+#include "app/startup_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "core/text.h"
+#include "gwl/system.h"
+
+namespace vorax {
+
+namespace {
+
+constexpr std::size_t kLanguageLength = 20;
+constexpr std::size_t kPathLength = 260;
+
+// One whole-line read: the line without its line break (CR LF or LF), cut to `length`.
+std::optional<std::string> read_line(std::istream& in, std::size_t length)
+{
+    std::string line;
+    if (!std::getline(in, line))
+        return std::nullopt;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return std::string(trim_right(cut(line, length)));
+}
+
+std::string join(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    const char last = folder.back();
+    return last == '/' || last == '\\' ? folder + name : folder + "/" + name;
+}
+
+} // namespace
+
+StartupPaths process_startup_paths()
+{
+    std::string current = gwl::current_directory();
+    return {std::move(current), "/"};
+}
+
+HostInfo determine_host(const std::string& current_directory)
+{
+    std::string directory = cut(current_directory, kPathLength);
+    gwl::get_drive_directory(directory);
+
+    // The character after the first path separator is the initial of the top-level directory;
+    // without a separator the text's first character is taken.
+    char initial = ' ';
+    const auto separator = directory.find_first_of("/\\");
+    if (separator == std::string::npos)
+        initial = directory.empty() ? ' ' : directory.front();
+    else if (separator + 1 < directory.size())
+        initial = directory[separator + 1];
+
+    switch (initial) {
+    case 'T':
+    case 't': return {kHostTavels, "TAVELS:"};
+    case 'M':
+    case 'm': return {kHostMuriks, "MURIKS:"};
+    default: return {kHostNone, "VORAX:"};
+    }
+}
+
+std::string read_host_language(int host_program, const StartupPaths& paths)
+{
+    const std::string fallback = "English";
+    std::ifstream work_dir_file(join(paths.root_directory, "work_dir.dat"));
+    if (!work_dir_file)
+        return fallback;
+    const std::optional<std::string> work_dir = read_line(work_dir_file, kPathLength);
+    if (!work_dir)
+        return fallback;
+
+    std::string settings_name;
+    if (host_program == kHostTavels)
+        settings_name = "Comtav.dat";
+    else if (host_program == kHostMuriks)
+        settings_name = "Commur.dat";
+    else
+        return fallback;
+
+    std::ifstream settings(join(*work_dir, settings_name));
+    if (!settings)
+        return fallback;
+    std::optional<std::string> last;
+    while (auto line = read_line(settings, kLanguageLength))
+        last = std::move(line);
+    // An empty settings file names no language.
+    return last ? *last : fallback;
+}
+
+LanguageInfo determine_language(int host_program, const StartupPaths& paths)
+{
+    LanguageInfo info;
+    std::ifstream language_file(join(paths.current_directory, "language.dat"));
+    std::optional<std::string> text;
+    if (language_file)
+        text = read_line(language_file, kLanguageLength);
+    // A missing or empty language.dat leaves the choice to the sibling program's settings.
+    info.language_text = text ? *text : read_host_language(host_program, paths);
+    const char first = info.language_text.empty() ? ' ' : info.language_text.front();
+    info.language = first == 'R' || first == 'r' ? UiLanguage::Romanian : UiLanguage::English;
+    return info;
+}
+
+} // namespace vorax

@@ -1,0 +1,463 @@
+#include "gwl/frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <algorithm>
+#include <atomic>
+
+#include "core/program_exit.h"
+#include "gwl/prompts.h"
+#include "gwl/run_state.h"
+#include "gwl/text_window.h"
+
+namespace vorax::gwl {
+
+std::string with_mnemonic(const std::string& text)
+{
+    if (text.find('&') != std::string::npos)
+        return text;
+    return "&" + text;
+}
+
+namespace {
+
+QString qtext(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+Frame::Frame()
+{
+    setWindowTitle(QStringLiteral("VORAX"));
+    mdi_ = new QMdiArea(this);
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    status_label_ = new QLabel(this);
+    statusBar()->addWidget(status_label_, 1);
+    build_builtin_menus();
+    resize(1000, 720);
+    set_owner_window(this);
+}
+
+Frame::~Frame()
+{
+    if (owner_window() == this)
+        set_owner_window(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menus
+
+void Frame::build_builtin_menus()
+{
+    auto add = [this](const char* title) {
+        TopMenu top;
+        top.menu = menuBar()->addMenu(QString::fromLatin1(title));
+        menus_.push_back(top);
+        return static_cast<int>(menus_.size());
+    };
+    auto builtin = [this](int menu, const char* text, std::function<void()> f) {
+        append_menu_item(menu, menu_flag::kEnabled, text, menu_routine(std::move(f)));
+        return menus_[static_cast<std::size_t>(menu - 1)].items.back().action;
+    };
+    auto separator = [this](int menu) {
+        append_menu_item(menu, menu_flag::kSeparator, {}, menu_no_action());
+    };
+
+    const int file = add("&File");
+    builtin(file, "&Print...", [this] { print_active(); });
+    builtin(file, "&Save...", [this] { save_active(); });
+    separator(file);
+    append_menu_item(file, menu_flag::kEnabled, "E&xit", menu_exit_action());
+
+    const int edit = add("&Edit");
+    builtin(edit, "Select &All", [this] { select_all_active(); });
+    builtin(edit, "&Copy", [this] { copy_active(); });
+    builtin(edit, "&Paste", [this] { paste_into_active(); });
+
+    const int view = add("&View");
+    size_to_fit_action_ = builtin(view, "&Size To Fit", [this] { toggle_size_to_fit(); });
+    size_to_fit_action_->setCheckable(true);
+    full_screen_action_ = builtin(view, "&Full Screen", [this] {
+        if (isFullScreen())
+            showNormal();
+        else
+            showFullScreen();
+        full_screen_action_->setChecked(isFullScreen());
+    });
+    full_screen_action_->setCheckable(true);
+    status_bar_action_ = builtin(view, "&Status Bar", [this] {
+        statusBar()->setVisible(!statusBar()->isVisible());
+        status_bar_action_->setChecked(statusBar()->isVisible());
+    });
+    status_bar_action_->setCheckable(true);
+    status_bar_action_->setChecked(true);
+
+    const int state = add("&State");
+    pause_action_ = builtin(state, "&Pause", [this] {
+        set_program_paused(true);
+        set_status_text("Paused");
+        pause_action_->setEnabled(false);
+        resume_action_->setEnabled(true);
+    });
+    resume_action_ = builtin(state, "&Resume", [this] {
+        set_program_paused(false);
+        set_status_text("Running");
+        pause_action_->setEnabled(true);
+        resume_action_->setEnabled(false);
+    });
+    resume_action_->setEnabled(false);
+
+    const int window = add("&Window");
+    builtin(window, "&Cascade", [this] { mdi_->cascadeSubWindows(); });
+    builtin(window, "&Tile", [this] { mdi_->tileSubWindows(); });
+    builtin(window, "&Arrange Icons", [this] { arrange_icons(); });
+
+    const int help = add("&Help");
+    builtin(help, "&Contents", [] {});
+    builtin(help, "Using &Help", [] {});
+    builtin(help, "&About", [this] { show_about(); });
+}
+
+Frame::Item Frame::make_item(QMenu* menu, QAction* before, unsigned flags, const std::string& text,
+                             MenuAction what)
+{
+    Item item;
+    item.what = std::move(what);
+    if ((flags & menu_flag::kSeparator) != 0) {
+        item.action = new QAction(menu);
+        item.action->setSeparator(true);
+    } else {
+        item.action = new QAction(qtext(text), menu);
+    }
+    menu->insertAction(before, item.action);
+    apply_flags(item, flags);
+    return item;
+}
+
+void Frame::apply_flags(Item& item, unsigned flags)
+{
+    item.flags = flags;
+    // Grayed items are shown gray and cannot be chosen; disabled ones look normal but choosing
+    // them does nothing (run_item checks the flag).
+    item.action->setEnabled((flags & menu_flag::kGrayed) == 0);
+    if ((flags & (menu_flag::kChecked | menu_flag::kUnchecked)) != 0) {
+        item.action->setCheckable(true);
+        item.action->setChecked((flags & menu_flag::kChecked) != 0);
+    }
+}
+
+bool Frame::insert_menu_item(int menu, int item, unsigned flags, const std::string& text,
+                             MenuAction action)
+{
+    if (item == 0) {
+        // A new top-level menu at position `menu` (1 .. count + 1).
+        if (menu < 1 || menu > menu_count() + 1)
+            return false;
+        QAction* before = menu <= menu_count()
+                              ? menus_[static_cast<std::size_t>(menu - 1)].menu->menuAction()
+                              : nullptr;
+        auto* qmenu = new QMenu(qtext(text), menuBar());
+        menuBar()->insertMenu(before, qmenu);
+        TopMenu top;
+        top.menu = qmenu;
+        top.flags = flags;
+        qmenu->menuAction()->setEnabled((flags & menu_flag::kGrayed) == 0);
+        menus_.insert(menus_.begin() + (menu - 1), top);
+        return true;
+    }
+    if (menu < 1 || menu > menu_count() || item < 1 || item > menu_item_count(menu) + 1)
+        return false;
+    TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
+    QAction* before = item <= menu_item_count(menu)
+                          ? top.items[static_cast<std::size_t>(item - 1)].action
+                          : nullptr;
+    Item made = make_item(top.menu, before, flags, text, std::move(action));
+    top.items.insert(top.items.begin() + (item - 1), made);
+    QObject::connect(made.action, &QAction::triggered, this, [this, act = made.action] {
+        for (const TopMenu& t : menus_)
+            for (const Item& i : t.items)
+                if (i.action == act) {
+                    run_item(&t, &i);
+                    return;
+                }
+    });
+    return true;
+}
+
+bool Frame::append_menu_item(int menu, unsigned flags, const std::string& text, MenuAction action)
+{
+    if (menu < 1 || menu > menu_count())
+        return false;
+    return insert_menu_item(menu, menu_item_count(menu) + 1, flags,
+                            (flags & menu_flag::kSeparator) != 0 ? text : with_mnemonic(text),
+                            std::move(action));
+}
+
+bool Frame::set_menu_item_flags(int menu, int item, unsigned flags)
+{
+    if (menu < 1 || menu > menu_count())
+        return false;
+    TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
+    if (item == 0) {
+        top.flags = flags;
+        top.menu->menuAction()->setEnabled((flags & menu_flag::kGrayed) == 0);
+        menuBar()->update();
+        return true;
+    }
+    if (item < 1 || item > menu_item_count(menu))
+        return false;
+    apply_flags(top.items[static_cast<std::size_t>(item - 1)], flags);
+    menuBar()->update();
+    return true;
+}
+
+int Frame::menu_count() const { return static_cast<int>(menus_.size()); }
+
+int Frame::menu_item_count(int menu) const
+{
+    if (menu < 1 || menu > menu_count())
+        return 0;
+    return static_cast<int>(menus_[static_cast<std::size_t>(menu - 1)].items.size());
+}
+
+std::string Frame::menu_item_text(int menu, int item) const
+{
+    if (menu < 1 || menu > menu_count())
+        return {};
+    const TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
+    if (item == 0)
+        return top.menu->title().toStdString();
+    if (item < 1 || item > menu_item_count(menu))
+        return {};
+    return top.items[static_cast<std::size_t>(item - 1)].action->text().toStdString();
+}
+
+unsigned Frame::menu_item_flags(int menu, int item) const
+{
+    if (menu < 1 || menu > menu_count())
+        return 0;
+    const TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
+    if (item == 0)
+        return top.flags;
+    if (item < 1 || item > menu_item_count(menu))
+        return 0;
+    return top.items[static_cast<std::size_t>(item - 1)].flags;
+}
+
+QAction* Frame::menu_item_action(int menu, int item) const
+{
+    if (menu < 1 || menu > menu_count())
+        return nullptr;
+    const TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
+    if (item == 0)
+        return top.menu->menuAction();
+    if (item < 1 || item > menu_item_count(menu))
+        return nullptr;
+    return top.items[static_cast<std::size_t>(item - 1)].action;
+}
+
+bool Frame::choose_menu_item(int menu, int item)
+{
+    if (menu < 1 || menu > menu_count() || item < 1 || item > menu_item_count(menu))
+        return false;
+    const TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
+    const Item& it = top.items[static_cast<std::size_t>(item - 1)];
+    if (!top.menu->menuAction()->isEnabled() || !it.action->isEnabled()
+        || (it.flags & (menu_flag::kDisabled | menu_flag::kSeparator)) != 0)
+        return false;
+    it.action->trigger();
+    return true;
+}
+
+void Frame::run_item(const TopMenu* top, const Item* item)
+{
+    if ((top->flags & (menu_flag::kGrayed | menu_flag::kDisabled)) != 0
+        || (item->flags & (menu_flag::kGrayed | menu_flag::kDisabled | menu_flag::kSeparator)) != 0)
+        return;
+    const MenuAction what = item->what; // the item may change while the action runs
+    run_action(what);
+}
+
+void Frame::run_action(const MenuAction& what)
+{
+    switch (what.kind) {
+    case MenuAction::Kind::None: return;
+    case MenuAction::Kind::Exit:
+        exit_status_ = 0;
+        emit program_ended(0);
+        QApplication::exit(0);
+        return;
+    case MenuAction::Kind::Routine: break;
+    }
+    if (action_running_) {
+        // Menu actions run one at a time; one is waiting for the person right now.
+        QApplication::beep();
+        return;
+    }
+    action_running_ = true;
+    try {
+        what.routine();
+    } catch (const ProgramExit& exit) {
+        action_running_ = false;
+        exit_status_ = exit.status;
+        emit program_ended(exit.status);
+        QApplication::exit(exit.status);
+        return;
+    }
+    action_running_ = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Units
+
+const Frame::UnitWindow* Frame::find_unit(Unit unit) const
+{
+    auto it = units_.find(unit);
+    if (it == units_.end() || it->second.sub.isNull() || it->second.widget.isNull())
+        return nullptr;
+    return &it->second;
+}
+
+bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
+{
+    if (const UnitWindow* existing = find_unit(unit)) {
+        if (existing->kind != kind)
+            return false;
+        active_unit_ = unit;
+        give_focus(unit);
+        return true;
+    }
+    QWidget* widget = nullptr;
+    if (kind == WindowKind::Text)
+        widget = new TextWindow;
+    else
+        widget = create_graphics_widget(title);
+    if (widget == nullptr)
+        return false;
+    QMdiSubWindow* sub = mdi_->addSubWindow(widget);
+    sub->setWindowTitle(qtext(title));
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(std::min(mdi_->width() * 3 / 4 + 40, 900), std::min(mdi_->height() * 3 / 4 + 40, 650));
+    sub->show();
+    units_[unit] = UnitWindow{kind, sub, widget, title};
+    active_unit_ = unit;
+    give_focus(unit);
+    return true;
+}
+
+void Frame::close_unit(Unit unit)
+{
+    // Status "keep": the window stays on screen; only the unit's output ends.
+    if (active_unit_ == unit)
+        active_unit_ = kNoUnit;
+}
+
+bool Frame::unit_is_open(Unit unit) const { return find_unit(unit) != nullptr; }
+
+TextWindow* Frame::text_window(Unit unit) const
+{
+    const UnitWindow* u = find_unit(unit);
+    return u != nullptr && u->kind == WindowKind::Text ? static_cast<TextWindow*>(u->widget.data())
+                                                       : nullptr;
+}
+
+QMdiSubWindow* Frame::sub_window(Unit unit) const
+{
+    const UnitWindow* u = find_unit(unit);
+    return u != nullptr ? u->sub.data() : nullptr;
+}
+
+std::string Frame::unit_title(Unit unit) const
+{
+    const UnitWindow* u = find_unit(unit);
+    return u != nullptr ? u->title : std::string{};
+}
+
+bool Frame::set_active_unit(Unit unit)
+{
+    if (find_unit(unit) == nullptr)
+        return false;
+    active_unit_ = unit;
+    return true;
+}
+
+Unit Frame::focus_unit() const
+{
+    const QMdiSubWindow* current = mdi_->currentSubWindow();
+    if (current == nullptr)
+        return kNoUnit;
+    for (const auto& [unit, window] : units_)
+        if (window.sub == current)
+            return unit;
+    return kNoUnit;
+}
+
+bool Frame::give_focus(Unit unit)
+{
+    const UnitWindow* u = find_unit(unit);
+    if (u == nullptr)
+        return false;
+    if (u->sub->isMinimized())
+        u->sub->showNormal();
+    mdi_->setActiveSubWindow(u->sub);
+    return true;
+}
+
+QWidget* Frame::active_child_widget() const
+{
+    const QMdiSubWindow* current = mdi_->currentSubWindow();
+    return current != nullptr ? current->widget() : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Status line, about box, built-in commands
+
+void Frame::set_status_text(const std::string& text) { status_label_->setText(qtext(text)); }
+
+std::string Frame::status_text() const { return status_label_->text().toStdString(); }
+
+void Frame::set_about_text(const std::string& text) { about_text_ = text; }
+
+void Frame::show_about()
+{
+    prompter().message_box(about_text_.empty() ? std::string("VORAX") : about_text_,
+                           "About VORAX", mb::kOk | mb::kIconInformation);
+}
+
+void Frame::arrange_icons()
+{
+    // Minimised windows are lined up along the bottom edge of the MDI area, left to right.
+    int x = 0;
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (!sub->isMinimized())
+            continue;
+        const QSize size = sub->size();
+        if (x + size.width() > mdi_->viewport()->width() && x > 0)
+            x = 0;
+        sub->move(x, mdi_->viewport()->height() - size.height());
+        x += size.width();
+    }
+}
+
+void Frame::select_all_active()
+{
+    if (auto* text = qobject_cast<TextWindow*>(active_child_widget()))
+        text->selectAll();
+}
+
+void Frame::paste_into_active()
+{
+    if (auto* text = qobject_cast<TextWindow*>(active_child_widget()); text != nullptr && text->reading())
+        text->paste();
+}
+
+} // namespace vorax::gwl

@@ -1,0 +1,129 @@
+#pragma once
+// The frame window: a main window with an MDI area holding the child windows of the units, the
+// built-in menus "&File", "&Edit", "&View", "&State", "&Window", "&Help" (numbered 1..6), the
+// program's own menus inserted after them, and the status line.
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gwl/menus.h"
+#include "gwl/types.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace vorax::gwl {
+
+class TextWindow;
+class GraphicsWindow;
+
+class Frame : public QMainWindow {
+    Q_OBJECT
+public:
+    Frame();
+    ~Frame() override;
+
+    // ---- Menus (numbered from 1 in bar order; items from 1, separators counted; item 0 is the
+    // top-level menu itself).
+    bool insert_menu_item(int menu, int item, unsigned flags, const std::string& text,
+                          MenuAction action);
+    bool append_menu_item(int menu, unsigned flags, const std::string& text, MenuAction action);
+    bool set_menu_item_flags(int menu, int item, unsigned flags);
+    int menu_count() const;
+    int menu_item_count(int menu) const;
+    std::string menu_item_text(int menu, int item) const; // item 0: the menu's title
+    unsigned menu_item_flags(int menu, int item) const;
+    // Chooses the item as a person would; false when it is not selectable.
+    bool choose_menu_item(int menu, int item);
+    QAction* menu_item_action(int menu, int item) const;
+
+    // ---- Child windows of units.
+    // Opens (or re-activates) the window of a unit and makes it the active window.
+    bool open_unit(Unit unit, WindowKind kind, const std::string& title);
+    void close_unit(Unit unit);
+    bool unit_is_open(Unit unit) const;
+    TextWindow* text_window(Unit unit) const;
+    GraphicsWindow* graphics_window(Unit unit) const;
+    QMdiSubWindow* sub_window(Unit unit) const;
+    std::string unit_title(Unit unit) const;
+    Unit active_unit() const { return active_unit_; }
+    bool set_active_unit(Unit unit);
+    Unit focus_unit() const; // unit of the child window that has the input focus
+    bool give_focus(Unit unit);
+    QMdiArea* mdi_area() const { return mdi_; }
+
+    // ---- Status line and about text.
+    void set_status_text(const std::string& text);
+    std::string status_text() const;
+    void set_about_text(const std::string& text);
+    const std::string& about_text() const { return about_text_; }
+
+    // True while a program menu action runs; a second one is refused meanwhile.
+    bool action_running() const { return action_running_; }
+    // The program's status when a menu action ended it; -1 while it runs on.
+    int exit_status() const { return exit_status_; }
+
+signals:
+    void program_ended(int status);
+
+private:
+    struct Item {
+        QAction* action = nullptr;
+        unsigned flags = menu_flag::kEnabled;
+        MenuAction what;
+    };
+    struct TopMenu {
+        QMenu* menu = nullptr;
+        unsigned flags = menu_flag::kEnabled;
+        std::vector<Item> items;
+    };
+    struct UnitWindow {
+        WindowKind kind = WindowKind::Text;
+        QPointer<QMdiSubWindow> sub;
+        QPointer<QWidget> widget;
+        std::string title;
+    };
+
+    void build_builtin_menus();
+    Item make_item(QMenu* menu, QAction* before, unsigned flags, const std::string& text,
+                   MenuAction what);
+    void apply_flags(Item& item, unsigned flags);
+    void run_item(const TopMenu* top, const Item* item);
+    void run_action(const MenuAction& what);
+    const UnitWindow* find_unit(Unit unit) const;
+    QWidget* create_graphics_widget(const std::string& title);
+    QWidget* active_child_widget() const;
+
+    void save_active();
+    void copy_active();
+    void paste_into_active();
+    void select_all_active();
+    void print_active();
+    void toggle_size_to_fit();
+    void arrange_icons();
+    void show_about();
+
+    QMdiArea* mdi_ = nullptr;
+    QLabel* status_label_ = nullptr;
+    std::vector<TopMenu> menus_;
+    std::map<Unit, UnitWindow> units_;
+    Unit active_unit_ = kNoUnit;
+    std::string about_text_;
+    bool action_running_ = false;
+    int exit_status_ = -1;
+    QAction* pause_action_ = nullptr;
+    QAction* resume_action_ = nullptr;
+    QAction* status_bar_action_ = nullptr;
+    QAction* full_screen_action_ = nullptr;
+    QAction* size_to_fit_action_ = nullptr;
+};
+
+} // namespace vorax::gwl

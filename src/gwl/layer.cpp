@@ -1,0 +1,202 @@
+#include "gwl/layer.h"
+
+#include <QMdiSubWindow>
+
+#include "core/program_exit.h"
+#include "core/text.h"
+#include "gwl/drawing_area.h"
+#include "gwl/frame.h"
+#include "gwl/prompts.h"
+#include "gwl/text_window.h"
+#include "gwl/ui_thread.h"
+
+namespace vorax::gwl {
+
+// Text rows and columns of a graphics unit (layer_graphics.cpp).
+void fill_graphics_config(Frame& frame, Unit unit, WindowConfig& config);
+
+Layer::Layer(Frame& frame) : frame_(frame) {}
+
+bool Layer::open_unit(Unit unit, WindowKind kind, std::string_view, std::string_view title)
+{
+    return ui_call([&] { return frame_.open_unit(unit, kind, std::string(title)); });
+}
+
+void Layer::write_line(Unit unit, std::string_view text)
+{
+    ui_call([&] {
+        if (TextWindow* window = frame_.text_window(unit))
+            window->write(std::string(text), true);
+    });
+}
+
+void Layer::write_text(Unit unit, std::string_view text)
+{
+    ui_call([&] {
+        if (TextWindow* window = frame_.text_window(unit))
+            window->write(std::string(text), false);
+    });
+}
+
+std::string Layer::read_line(Unit unit, std::size_t length)
+{
+    return ui_call([&] {
+        TextWindow* window = frame_.text_window(unit);
+        if (window == nullptr)
+            return std::string{};
+        return std::string(trim_right(cut(prompter().read_line(*window), length)));
+    });
+}
+
+void Layer::close_unit(Unit unit)
+{
+    ui_call([&] { frame_.close_unit(unit); });
+}
+
+bool Layer::get_window_config(WindowConfig& config)
+{
+    return ui_call([&] {
+        const Unit unit = frame_.active_unit();
+        if (!frame_.unit_is_open(unit))
+            return false;
+        const AreaSize area = default_drawing_area();
+        config = WindowConfig{};
+        config.pixels_x = static_cast<std::int16_t>(area.width);
+        config.pixels_y = static_cast<std::int16_t>(area.height);
+        config.colors = -1;
+        config.bits_per_pixel = 24;
+        config.title = cut(frame_.unit_title(unit), 80);
+        if (const TextWindow* text = frame_.text_window(unit)) {
+            config.text_columns = static_cast<std::int16_t>(text->text_columns());
+            config.text_rows = static_cast<std::int16_t>(text->text_rows());
+        } else {
+            fill_graphics_config(frame_, unit, config);
+        }
+        return true;
+    });
+}
+
+bool Layer::set_active_window(Unit unit)
+{
+    return ui_call([&] { return frame_.set_active_unit(unit); });
+}
+
+Unit Layer::active_window()
+{
+    return ui_call([&] { return frame_.active_unit(); });
+}
+
+Unit Layer::inquire_focus()
+{
+    return ui_call([&] { return frame_.focus_unit(); });
+}
+
+bool Layer::set_focus(Unit unit)
+{
+    return ui_call([&] { return frame_.give_focus(unit); });
+}
+
+bool Layer::display_cursor(bool on)
+{
+    return ui_call([&] {
+        if (TextWindow* window = frame_.text_window(frame_.active_unit()))
+            return window->display_cursor(on);
+        return false;
+    });
+}
+
+Rgb Layer::set_text_color_rgb(Rgb color)
+{
+    return ui_call([&] {
+        if (TextWindow* window = frame_.text_window(frame_.active_unit()))
+            return window->set_text_color(color);
+        return kWhite;
+    });
+}
+
+void Layer::out_text(std::string_view text)
+{
+    ui_call([&] {
+        if (TextWindow* window = frame_.text_window(frame_.active_unit()))
+            window->write(std::string(text), false);
+    });
+}
+
+TextWindow* Layer::text_window(Unit unit)
+{
+    return ui_call([&] { return frame_.text_window(unit); });
+}
+
+WindowRect Layer::get_window_size(Unit window)
+{
+    return ui_call([&] {
+        QWidget* widget = window == kFrameWindow ? static_cast<QWidget*>(&frame_)
+                                                 : frame_.sub_window(window);
+        if (widget == nullptr)
+            return WindowRect{};
+        const QRect r = widget->frameGeometry();
+        return WindowRect{r.x(), r.y(), r.height(), r.width()};
+    });
+}
+
+bool Layer::set_window_size(Unit window, const WindowRect& rect)
+{
+    return ui_call([&] {
+        QWidget* widget = window == kFrameWindow ? static_cast<QWidget*>(&frame_)
+                                                 : frame_.sub_window(window);
+        if (widget == nullptr)
+            return false;
+        widget->move(rect.x, rect.y);
+        if (rect.width > 0 && rect.height > 0) {
+            // The frame geometry includes the decorations; resize() sets the inside.
+            const QSize decorations = widget->frameGeometry().size() - widget->size();
+            widget->resize(rect.width - decorations.width(), rect.height - decorations.height());
+        }
+        return true;
+    });
+}
+
+int Layer::message_box(std::string_view text, std::string_view caption, unsigned style)
+{
+    return ui_call([&] { return prompter().message_box(text, caption, style); });
+}
+
+bool Layer::insert_menu_item(int menu, int item, unsigned flags, std::string_view text,
+                             MenuAction action)
+{
+    return ui_call([&] {
+        return frame_.insert_menu_item(menu, item, flags, std::string(text), std::move(action));
+    });
+}
+
+bool Layer::append_menu_item(int menu, unsigned flags, std::string_view text, MenuAction action)
+{
+    return ui_call([&] {
+        return frame_.append_menu_item(menu, flags, std::string(text), std::move(action));
+    });
+}
+
+bool Layer::set_menu_item_flags(int menu, int item, unsigned flags)
+{
+    return ui_call([&] { return frame_.set_menu_item_flags(menu, item, flags); });
+}
+
+void Layer::set_about_text(std::string_view text)
+{
+    ui_call([&] { frame_.set_about_text(std::string(text)); });
+}
+
+void Layer::set_status_text(std::string_view text)
+{
+    ui_call([&] { frame_.set_status_text(std::string(text)); });
+}
+
+void Layer::stop_with_message(std::string_view text)
+{
+    message_box(text, "VORAX", mb::kOk | mb::kIconError);
+    throw ProgramExit{0, std::string(text)};
+}
+
+void Layer::exit_program(int status) { throw ProgramExit{status, {}}; }
+
+} // namespace vorax::gwl

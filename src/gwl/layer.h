@@ -1,0 +1,76 @@
+#pragma once
+// The windows, menus and message boxes as the program sees them.
+//
+// Layer is the program's door to the frame window: numbered units with their child windows,
+// numbered menus, message boxes and the active window. Every call may come from the program
+// thread or the user-interface thread; calls from elsewhere are carried over to the UI thread
+// and waited for.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "gwl/menus.h"
+#include "gwl/types.h"
+
+namespace vorax::gwl {
+
+class Frame;
+class DrawSurface;
+class GraphicsWindow;
+class TextWindow;
+
+class Layer {
+public:
+    explicit Layer(Frame& frame);
+
+    Frame& frame() { return frame_; }
+
+    // ---- Units
+    // Opens the child window of a unit (file name "user") with a title and makes it active;
+    // an open unit is made active again and keeps its contents.
+    bool open_unit(Unit unit, WindowKind kind, std::string_view file_name, std::string_view title);
+    // Appends a line to the unit's window.
+    void write_line(Unit unit, std::string_view text);
+    // Writes text without ending the line (a prompt).
+    void write_text(Unit unit, std::string_view text);
+    // Waits for a line typed into the unit's text window; cut to `length`, trailing blanks removed.
+    std::string read_line(Unit unit, std::size_t length);
+    // Closes the unit with status "keep": the window stays on screen.
+    void close_unit(Unit unit);
+
+    // ---- The active window
+    bool get_window_config(WindowConfig& config);
+    bool set_active_window(Unit unit);
+    Unit active_window();
+    Unit inquire_focus();
+    bool set_focus(Unit unit);
+    bool display_cursor(bool on);  // returns the previous setting
+    Rgb set_text_color_rgb(Rgb color); // text windows; returns the previous colour
+    void out_text(std::string_view text);
+    DrawSurface* active_surface();
+    GraphicsWindow* graphics_window(Unit unit);
+    TextWindow* text_window(Unit unit);
+
+    // ---- Window positions (kFrameWindow or a unit)
+    WindowRect get_window_size(Unit window);
+    bool set_window_size(Unit window, const WindowRect& rect);
+
+    // ---- Message boxes and menus
+    int message_box(std::string_view text, std::string_view caption, unsigned style);
+    bool insert_menu_item(int menu, int item, unsigned flags, std::string_view text,
+                          MenuAction action);
+    bool append_menu_item(int menu, unsigned flags, std::string_view text, MenuAction action);
+    bool set_menu_item_flags(int menu, int item, unsigned flags);
+    void set_about_text(std::string_view text);
+    void set_status_text(std::string_view text);
+
+    // ---- Ending the program (both throw ProgramExit)
+    [[noreturn]] void stop_with_message(std::string_view text);
+    [[noreturn]] void exit_program(int status);
+
+private:
+    Frame& frame_;
+};
+
+} // namespace vorax::gwl

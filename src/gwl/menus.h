@@ -1,0 +1,37 @@
+#pragma once
+// Menu vocabulary shared by the frame and the program: state flags and action routines.
+
+#include <functional>
+#include <string>
+
+namespace vorax::gwl {
+
+// Menu state flags; they combine.
+namespace menu_flag {
+inline constexpr unsigned kGrayed = 1;    // shown gray, not selectable
+inline constexpr unsigned kDisabled = 2;  // not selectable, drawn normally
+inline constexpr unsigned kEnabled = 4;
+inline constexpr unsigned kSeparator = 8;
+inline constexpr unsigned kChecked = 16;
+inline constexpr unsigned kUnchecked = 32;
+} // namespace menu_flag
+
+// What a menu item does when chosen: nothing, the frame's Exit, or a routine of the program
+// (run on the user-interface thread, one at a time).
+struct MenuAction {
+    enum class Kind { None, Exit, Routine };
+    Kind kind = Kind::None;
+    std::function<void()> routine;
+};
+
+inline MenuAction menu_no_action() { return {}; }
+inline MenuAction menu_exit_action() { return {MenuAction::Kind::Exit, {}}; }
+inline MenuAction menu_routine(std::function<void()> routine)
+{
+    return {MenuAction::Kind::Routine, std::move(routine)};
+}
+
+// A text without "&" gets one in front, so that its first letter becomes the mnemonic.
+std::string with_mnemonic(const std::string& text);
+
+} // namespace vorax::gwl

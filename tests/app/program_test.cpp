@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QColor>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "app/program.h"
+#include "gwl/frame.h"
+#include "gwl/menus.h"
+#include "gwl/text_window.h"
+#include "gwl/types.h"
+#include "session_fixture.h"
+
+namespace vorax {
+namespace {
+
+using namespace gwl::menu_flag;
+using testing::SessionRun;
+using testing::wait_until;
+
+TEST(StartUp, InfoWindowAndEnglishMenus)
+{
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.info_lines(), std::vector<std::string>{" * VORAX Started"});
+    EXPECT_EQ(run.session->frame().unit_title(gwl::kInfoUnit), "VORAX: Info");
+    EXPECT_EQ(run.session->frame().status_text(), "Running");
+
+    // The program's menu follows "&Help".
+    EXPECT_EQ(run.menu_text(6, 0), "Help");
+    EXPECT_EQ(run.menu_text(7, 0), "NEW GRAPH");
+    const std::vector<std::pair<std::string, unsigned>> items{
+        {"BACK to Settings ...", kDisabled}, {"ZOOM (Mouse) ...", kDisabled}, {"", kSeparator},
+        {"NEW Graph ...", kEnabled},         {"", kSeparator},               {"EXIT", kEnabled}};
+    ASSERT_EQ(run.session->frame().menu_item_count(7), 6);
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_EQ(run.menu_text(7, i), items[i - 1].first) << i;
+        EXPECT_EQ(run.menu_flags(7, i), items[i - 1].second) << i;
+    }
+    // Disabled is not grayed: the item is drawn normally but cannot be chosen.
+    EXPECT_TRUE(run.session->frame().menu_item_action(7, 1)->isEnabled());
+    EXPECT_FALSE(run.choose(7, 1));
+    EXPECT_FALSE(run.choose(7, 2));
+
+    // Help: "&Contents" and "Using &Help" disabled, "&About" usable and showing the about text.
+    EXPECT_EQ(run.menu_flags(6, 1), kDisabled);
+    EXPECT_EQ(run.menu_flags(6, 2), kDisabled);
+    EXPECT_TRUE(run.choose(6, 3));
+    ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(run.prompter.message_boxes[0].text.substr(0, 42),
+              "VORAX\nStructure Graph for TAVELS & MURIKS\n");
+    EXPECT_LE(run.state.about_text.size(), 99u);
+
+    EXPECT_EQ(run.state.last_graph_unit, 9);
+    EXPECT_EQ(run.state.zoom_refusal_message,
+              "ZOOM (Mouse) is allowed only for the last drawn graph (last window).\r"
+              "For this window, first redraw the graph via the menu:\r"
+              "\"NEW GRAPH\" -> NEW Graph or BACK to settings.");
+}
+
+TEST(StartUp, RomanianMenusAndMessages)
+{
+    SessionRun run("Romanian");
+    ASSERT_TRUE(run.start());
+    EXPECT_EQ(run.menu_text(7, 0), "NOU GRAF");
+    EXPECT_EQ(run.menu_text(7, 1), "INAPOI la Setari ...");
+    EXPECT_EQ(run.menu_text(7, 2), "ZOOM (Mouse) ...");
+    EXPECT_EQ(run.menu_text(7, 4), "NOU Graf ...");
+    EXPECT_EQ(run.menu_text(7, 6), "IESIRE");
+    EXPECT_EQ(run.state.graph_limit_message, "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX");
+    EXPECT_EQ(run.state.zoom_refusal_message.substr(0, 81),
+              "ZOOM (Mouse) este permis numai pentru ultimul graf construit (ultima fereastra).\r");
+}
+
+TEST(StartUp, MissingIconsLeaveNoIconAndIconsInUirAreFound)
+{
+    SessionRun without;
+    ASSERT_TRUE(without.start());
+    EXPECT_TRUE(without.state.bold_icon.empty());
+    EXPECT_EQ(without.state.icon_folder, (without.folder.path() / "cwd").string() + "/uir/");
+
+    SessionRun with;
+    std::filesystem::create_directories(with.folder.path() / "cwd" / "uir");
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::black);
+    for (const char* name : {"Bold.ico", "Underline.ico"})
+        ASSERT_TRUE(icon.save(QString::fromStdString((with.folder.path() / "cwd" / "uir" / name).string()), "PNG"));
+    with.folder.write("cwd/uir/Italic.ico", "not an image");
+    ASSERT_TRUE(with.start());
+    EXPECT_EQ(with.state.bold_icon, with.state.icon_folder + "Bold.ico");
+    EXPECT_EQ(with.state.underline_icon, with.state.icon_folder + "Underline.ico");
+    EXPECT_TRUE(with.state.italic_icon.empty());
+}
+
+// Every graph request counts; the request that would make an eleventh graph ends the run.
+TEST(GraphLimit, EleventhRequestGraysMenuShowsMessageAndExits)
+{
+    SessionRun run;
+    int graphs_drawn = 0;
+    run.session->program().model_input = [&] {
+        ++graphs_drawn;
+        return true;
+    };
+    ASSERT_TRUE(run.start());
+
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(run.choose(7, i == 0 ? 4 : 1)) << i; // NEW Graph, then BACK to Settings
+    EXPECT_EQ(run.state.last_graph_unit, 19);
+    EXPECT_EQ(run.menu_flags(7, 1), kEnabled);
+    EXPECT_EQ(run.menu_flags(7, 2), kEnabled);
+    EXPECT_EQ(graphs_drawn, 1);
+
+    // The eleventh request does no work of its own.
+    ASSERT_TRUE(run.choose(7, 4));
+    EXPECT_EQ(graphs_drawn, 1);
+    EXPECT_EQ(run.state.last_graph_unit, 20);
+
+    ASSERT_TRUE(wait_until([&] { return run.info_has_line(" * VORAX Exited"); }));
+    EXPECT_EQ(run.menu_flags(7, 0), kGrayed);
+    EXPECT_FALSE(run.session->frame().menu_item_action(7, 0)->isEnabled());
+    EXPECT_FALSE(run.choose(7, 4));
+    ASSERT_FALSE(run.prompter.message_boxes.empty());
+    const auto& box = run.prompter.message_boxes.back();
+    EXPECT_EQ(box.text, "10 graphs limit is reaches.\rRun a new instance of VORAX");
+    EXPECT_EQ(box.caption, "VORAX Message:");
+    EXPECT_EQ(box.style & gwl::mb::kIconMask, gwl::mb::kIconInformation);
+
+    // " * VORAX Exited" is written in white.
+    auto* info = run.session->frame().text_window(gwl::kInfoUnit);
+    QTextCursor cursor(info->document()->lastBlock());
+    cursor.movePosition(QTextCursor::NextCharacter);
+    EXPECT_EQ(cursor.charFormat().foreground().color(), QColor(Qt::white));
+    ASSERT_TRUE(wait_until([&] { return run.session->frame().status_text() == "Finished"; }));
+}
+
+TEST(GraphLimit, RequestsAfterTheLimitKeepTheCounterAtTheLimit)
+{
+    SessionRun run;
+    run.session->program().model_input = [] { return true; };
+    // No start: the wait loop is not running, so the counter is observed directly.
+    run.state.last_graph_unit = 19;
+    run.session->program().on_new_graph();
+    run.session->program().on_back_to_settings();
+    run.session->program().on_new_graph();
+    EXPECT_EQ(run.state.last_graph_unit, 20);
+}
+
+TEST(GraphNumbering, TitlesOfNewAndBackRequests)
+{
+    SessionRun run;
+    std::vector<std::string> titles;
+    run.session->program().model_input = [&] {
+        titles.push_back(run.state.graph_title);
+        return true;
+    };
+    run.session->program().graph_command = [&] { titles.push_back(run.state.graph_title); };
+    ASSERT_TRUE(run.start());
+    run.state.problem_title = "Portal frame";
+
+    ASSERT_TRUE(run.choose(7, 4)); // graph 1
+    ASSERT_TRUE(run.choose(7, 1)); // graph 2
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_EQ(titles[1], "2  Portal frame");
+
+    run.state.last_graph_unit = 18;
+    ASSERT_TRUE(run.choose(7, 1)); // graph 10
+    EXPECT_EQ(titles.back(), "10 Portal frame");
+    EXPECT_EQ(Program::numbered_title(3, "A very long title   "), "3  A very long title");
+}
+
+TEST(GraphNumbering, CancelledFileChoiceLeavesItemsAndUsesUpTheNumber)
+{
+    SessionRun run;
+    run.session->program().model_input = [] { return false; };
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.choose(7, 4));
+    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_EQ(run.menu_flags(7, 1), kDisabled);
+    EXPECT_EQ(run.menu_flags(7, 2), kDisabled);
+}
+
+TEST(Zoom, RefusedWhenTheFocusIsNotOnTheLastGraph)
+{
+    SessionRun run;
+    int graph_runs = 0;
+    run.session->program().graph_command = [&] { ++graph_runs; };
+    ASSERT_TRUE(run.start());
+    run.state.last_graph_unit = 10; // a graph exists, but the info window has the focus
+    run.session->program().on_zoom();
+    EXPECT_EQ(graph_runs, 0);
+    EXPECT_FALSE(run.state.zoom_requested);
+    ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(run.prompter.message_boxes[0].text, run.state.zoom_refusal_message);
+    EXPECT_EQ(run.prompter.message_boxes[0].caption, "Vorax Message");
+    EXPECT_EQ(run.prompter.message_boxes[0].style & gwl::mb::kIconMask, gwl::mb::kIconError);
+}
+
+TEST(Zoom, AcceptedOnTheLastGraphPreparesZoomTitle)
+{
+    SessionRun run;
+    int graph_runs = 0;
+    run.session->program().graph_command = [&] { ++graph_runs; };
+    ASSERT_TRUE(run.start());
+    run.state.problem_title = "Tower";
+    // A text window stands in for graph 3 (unit 12) here; what matters is the focus.
+    run.session->frame().open_unit(12, gwl::WindowKind::Text, "3  Tower");
+    run.state.last_graph_unit = 12;
+    run.session->program().on_zoom();
+    EXPECT_EQ(graph_runs, 1);
+    EXPECT_TRUE(run.state.zoom_requested);
+    EXPECT_EQ(run.state.zoom_title, "4  Tower:  ZOOM");
+    EXPECT_TRUE(run.prompter.message_boxes.empty());
+
+    // With the focus on an older window the zoom is refused.
+    run.session->frame().open_unit(13, gwl::WindowKind::Text, "4  Tower:  ZOOM");
+    run.session->frame().give_focus(12);
+    run.state.last_graph_unit = 13;
+    run.session->program().on_zoom();
+    EXPECT_EQ(graph_runs, 1);
+    EXPECT_EQ(run.prompter.message_boxes.size(), 1u);
+}
+
+TEST(Menus, AppendGivesMnemonicAndInsertPlacesMenus)
+{
+    gwl::Frame frame;
+    EXPECT_EQ(frame.menu_count(), 6);
+    EXPECT_TRUE(frame.insert_menu_item(7, 0, kEnabled, "EXTRA", gwl::menu_no_action()));
+    EXPECT_TRUE(frame.append_menu_item(7, kEnabled, "first", gwl::menu_no_action()));
+    EXPECT_TRUE(frame.append_menu_item(7, kEnabled, "Se&cond", gwl::menu_no_action()));
+    EXPECT_EQ(frame.menu_item_text(7, 1), "&first");
+    EXPECT_EQ(frame.menu_item_text(7, 2), "Se&cond");
+    EXPECT_FALSE(frame.append_menu_item(9, kEnabled, "nowhere", gwl::menu_no_action()));
+    EXPECT_FALSE(frame.set_menu_item_flags(7, 3, kGrayed));
+
+    // A menu inserted at position 3 pushes the later ones right.
+    EXPECT_TRUE(frame.insert_menu_item(3, 0, kEnabled, "MIDDLE", gwl::menu_no_action()));
+    EXPECT_EQ(frame.menu_item_text(3, 0), "MIDDLE");
+    EXPECT_EQ(frame.menu_item_text(4, 0), "&View");
+
+    // Graying a top-level menu makes all its items unreachable.
+    int chosen = 0;
+    frame.append_menu_item(8, kEnabled, "count", gwl::menu_routine([&] { ++chosen; }));
+    EXPECT_TRUE(frame.choose_menu_item(8, 3));
+    EXPECT_TRUE(frame.set_menu_item_flags(8, 0, kGrayed));
+    EXPECT_FALSE(frame.choose_menu_item(8, 3));
+    EXPECT_EQ(chosen, 1);
+}
+
+} // namespace
+} // namespace vorax

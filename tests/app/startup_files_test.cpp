@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "app/startup_files.h"
+#include "test_helpers.h"
+
+namespace vorax {
+namespace {
+
+using testing::TempDir;
+
+TEST(DetermineHost, TopLevelDirectoryInitialSelectsHost)
+{
+    struct Row {
+        const char* directory;
+        int host;
+        const char* label;
+    };
+    const Row rows[] = {
+        {"D:\\TAVELS\\VORAX", kHostTavels, "TAVELS:"},
+        {"c:\\tavels\\vorax", kHostTavels, "TAVELS:"},
+        {"/Muriks/vorax", kHostMuriks, "MURIKS:"},
+        {"/muriks", kHostMuriks, "MURIKS:"},
+        {"C:\\Programs\\VORAX", kHostNone, "VORAX:"},
+        {"/home/engineer/vorax", kHostNone, "VORAX:"},
+        {"/", kHostNone, "VORAX:"},            // the root: no top-level directory
+        {"C:\\", kHostNone, "VORAX:"},
+        {"tavels", kHostTavels, "TAVELS:"},    // no separator: the first character
+        {"", kHostNone, "VORAX:"},
+    };
+    for (const Row& row : rows) {
+        const HostInfo info = determine_host(row.directory);
+        EXPECT_EQ(info.host_program, row.host) << row.directory;
+        EXPECT_EQ(info.program_label, row.label) << row.directory;
+    }
+}
+
+// A sibling installation: work_dir.dat in the root names a working directory that holds the
+// sibling's settings file.
+struct Installation {
+    TempDir root;
+    TempDir current;
+    StartupPaths paths() const { return {current.path().string(), root.path().string()}; }
+    void sibling_settings(const std::string& file, const std::string& content) const
+    {
+        const auto work = root.path() / "TAVELS" / "WORK";
+        root.write("work_dir.dat", work.string() + "\r\n");
+        root.write("TAVELS/WORK/" + file, content);
+    }
+};
+
+TEST(DetermineLanguage, SiblingSettingsLastLineDecides)
+{
+    Installation tavels;
+    tavels.sibling_settings("Comtav.dat", "settings line 1\nsome other line\nRomanian\n");
+    EXPECT_EQ(determine_language(kHostTavels, tavels.paths()).language, UiLanguage::Romanian);
+
+    Installation english;
+    english.sibling_settings("Comtav.dat", "Romanian\nEnglish\n");
+    EXPECT_EQ(determine_language(kHostTavels, english.paths()).language, UiLanguage::English);
+
+    Installation other;
+    other.sibling_settings("Comtav.dat", "Deutsch\n");
+    EXPECT_EQ(determine_language(kHostTavels, other.paths()).language, UiLanguage::English);
+}
+
+TEST(DetermineLanguage, MuriksReadsItsOwnSettingsFile)
+{
+    Installation muriks;
+    muriks.sibling_settings("Commur.dat", "romana\n");
+    EXPECT_EQ(determine_language(kHostMuriks, muriks.paths()).language, UiLanguage::Romanian);
+    // TAVELS looks for Comtav.dat, which is not there.
+    EXPECT_EQ(determine_language(kHostTavels, muriks.paths()).language, UiLanguage::English);
+}
+
+TEST(DetermineLanguage, LanguageFileWinsOverSiblingFiles)
+{
+    Installation inst;
+    inst.sibling_settings("Comtav.dat", "English\n");
+    inst.current.write("language.dat", "romanian\n");
+    for (int host : {kHostNone, kHostTavels, kHostMuriks}) {
+        const LanguageInfo info = determine_language(host, inst.paths());
+        EXPECT_EQ(info.language, UiLanguage::Romanian) << host;
+        EXPECT_EQ(info.language_text, "romanian");
+    }
+}
+
+TEST(DetermineLanguage, LanguageTextIsTheFirstTwentyCharacters)
+{
+    Installation inst;
+    inst.current.write("language.dat", "Romanian language for every menu and message\nEnglish\n");
+    EXPECT_EQ(determine_language(kHostNone, inst.paths()).language_text, "Romanian language fo");
+}
+
+TEST(DetermineLanguage, NoHostAndNoLanguageFileIsEnglishWithoutReadingSiblings)
+{
+    Installation inst;
+    inst.sibling_settings("Comtav.dat", "Romanian\n");
+    EXPECT_EQ(determine_language(kHostNone, inst.paths()).language, UiLanguage::English);
+}
+
+TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
+{
+    Installation nothing;
+    EXPECT_EQ(determine_language(kHostTavels, nothing.paths()).language_text, "English");
+
+    Installation empty_language;
+    empty_language.current.write("language.dat", "");
+    empty_language.sibling_settings("Comtav.dat", "Romanian\n");
+    EXPECT_EQ(determine_language(kHostTavels, empty_language.paths()).language,
+              UiLanguage::Romanian);
+
+    Installation empty_settings;
+    empty_settings.sibling_settings("Comtav.dat", "");
+    EXPECT_EQ(determine_language(kHostTavels, empty_settings.paths()).language_text, "English");
+
+    Installation missing_work_dir;
+    missing_work_dir.root.write("work_dir.dat",
+                                (missing_work_dir.root.path() / "nowhere").string() + "\n");
+    EXPECT_EQ(determine_language(kHostTavels, missing_work_dir.paths()).language,
+              UiLanguage::English);
+}
+
+} // namespace
+} // namespace vorax

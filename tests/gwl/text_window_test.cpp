@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTimer>
+
+#include <thread>
+
+#include "core/program_exit.h"
+#include "gwl/text_window.h"
+#include "gwl/ui_thread.h"
+#include "test_helpers.h"
+
+namespace vorax::gwl {
+namespace {
+
+TEST(TextWindow, LinesAndPromptsOnTheSameLine)
+{
+    TextWindow window;
+    window.write("", true);
+    window.write(" * File not found: frame.dat", true);
+    window.write(" * Enter again: ", false);
+    window.write("typed", true);
+    window.write("last", true);
+    EXPECT_EQ(window.lines(),
+              (std::vector<std::string>{"", " * File not found: frame.dat",
+                                        " * Enter again: typed", "last"}));
+}
+
+TEST(TextWindow, ReadsOneTypedLineAfterThePrompt)
+{
+    TextWindow window;
+    window.show();
+    window.write(" * Enter again: ", false);
+    EXPECT_FALSE(window.display_cursor(true));
+    QTimer::singleShot(0, &window, [&] {
+        // Backspace cannot eat the prompt.
+        QTest::keyClick(&window, Qt::Key_Backspace);
+        QTest::keyClicks(&window, "frame.dax");
+        QTest::keyClick(&window, Qt::Key_Backspace);
+        QTest::keyClicks(&window, "t");
+        QTest::keyClick(&window, Qt::Key_Return);
+    });
+    EXPECT_EQ(window.read_line_interactive(), "frame.dat");
+    EXPECT_TRUE(window.display_cursor(false));
+    window.write("next", true);
+    EXPECT_EQ(window.lines(), (std::vector<std::string>{" * Enter again: frame.dat", "next"}));
+    EXPECT_TRUE(window.isReadOnly());
+}
+
+TEST(TextWindow, ClosingTheWindowEndsTheReading)
+{
+    TextWindow window;
+    window.show();
+    QTimer::singleShot(0, &window, [&] {
+        QTest::keyClicks(&window, "abc");
+        window.close();
+    });
+    EXPECT_EQ(window.read_line_interactive(), "abc");
+}
+
+TEST(UiCalls, ProgramThreadCallsRunOnTheUiThread)
+{
+    open_ui_calls();
+    std::thread::id ran_on;
+    int result = 0;
+    std::thread program([&] {
+        result = ui_call([&] {
+            ran_on = std::this_thread::get_id();
+            return 42;
+        });
+    });
+    ASSERT_TRUE(testing::wait_until([&] { return result == 42; }));
+    program.join();
+    EXPECT_EQ(ran_on, std::this_thread::get_id());
+}
+
+TEST(UiCalls, ExceptionsReachTheCallingThread)
+{
+    open_ui_calls();
+    bool caught = false;
+    std::thread program([&] {
+        try {
+            ui_call([] { throw ProgramExit{3, "stop"}; });
+        } catch (const ProgramExit& e) {
+            caught = e.status == 3;
+        }
+    });
+    ASSERT_TRUE(testing::wait_until([&] { return caught; }));
+    program.join();
+}
+
+TEST(UiCalls, ShutDownReleasesAWaitingProgramThread)
+{
+    open_ui_calls();
+    bool released = false;
+    std::thread program([&] {
+        try {
+            ui_call([] { return 1; }); // never runs: no event is processed
+        } catch (const ProgramExit&) {
+            released = true;
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    shut_down_ui_calls();
+    program.join();
+    EXPECT_TRUE(released);
+    open_ui_calls();
+}
+
+} // namespace
+} // namespace vorax::gwl

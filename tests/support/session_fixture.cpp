@@ -1,0 +1,59 @@
+#include "session_fixture.h"
+
+#include <algorithm>
+
+#include "gwl/frame.h"
+#include "gwl/text_window.h"
+
+namespace vorax::testing {
+
+SessionRun::SessionRun(const std::string& language)
+{
+    if (!language.empty())
+        folder.write("cwd/language.dat", language + "\n");
+    std::filesystem::create_directories(folder.path() / "cwd");
+    std::filesystem::create_directories(folder.path() / "root");
+    session = std::make_unique<GuiSession>(
+        state, StartupPaths{(folder.path() / "cwd").string(), (folder.path() / "root").string()});
+}
+
+SessionRun::~SessionRun()
+{
+    if (session)
+        session->finish();
+}
+
+bool SessionRun::start()
+{
+    session->start();
+    return wait_until([this] { return info_has_line(" * VORAX Started"); });
+}
+
+std::vector<std::string> SessionRun::info_lines()
+{
+    if (auto* window = session->frame().text_window(gwl::kInfoUnit))
+        return window->lines();
+    return {};
+}
+
+bool SessionRun::info_has_line(const std::string& line)
+{
+    const auto lines = info_lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::string SessionRun::menu_text(int menu, int item)
+{
+    std::string text = session->frame().menu_item_text(menu, item);
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+unsigned SessionRun::menu_flags(int menu, int item)
+{
+    return session->frame().menu_item_flags(menu, item);
+}
+
+bool SessionRun::choose(int menu, int item) { return session->frame().choose_menu_item(menu, item); }
+
+} // namespace vorax::testing

@@ -1,0 +1,34 @@
+#pragma once
+// Helpers shared by the test suites: waiting while the event loop runs, temporary folders.
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace vorax::testing {
+
+// Processes events until `done` holds or the time runs out; returns whether it holds.
+bool wait_until(const std::function<bool()>& done,
+                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+// A folder of its own for one test, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // Writes a file below the folder (creating folders on the way) and returns its path.
+    std::filesystem::path write(const std::string& relative, const std::string& content) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// The path of a file in the source tree, e.g. source_path("examples/plane_frame.dat").
+std::string source_path(const std::string& relative);
+
+} // namespace vorax::testing
