@@ -8,7 +8,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/language.h"
+#include "core/language.h"
 #include "app/startup_files.h"
 
 namespace vorax {

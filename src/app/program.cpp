@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/messages.h"
+#include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
 #include "gwl/icons.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/language.h"
+#include "core/language.h"
 
 namespace vorax {
 

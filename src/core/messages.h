@@ -1,10 +1,11 @@
 #pragma once
-// Every text the program shows, in English and Romanian, in one table.
+// Every text the program shows in both languages, English and Romanian, in one table keyed by
+// message. Texts that exist in one form only stay where they are used.
 
 #include <string>
 #include <string_view>
 
-#include "app/language.h"
+#include "core/language.h"
 
 namespace vorax {
 
@@ -16,6 +17,8 @@ enum class Message {
     ExitItem,
     ZoomRefusal,        // composed at start-up, lines separated by CR
     GraphLimit,         // composed at start-up, lines separated by CR
+    GroupErrorText,     // "Error in group No. " + i + ": " + first + "-" + last
+    GroupErrorCaption,
 };
 
 // The text of a message in a language.

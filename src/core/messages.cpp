@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "core/messages.h"
 
 #include <array>
 #include <utility>
@@ -28,6 +28,8 @@ constexpr std::array kTable{
           "\"NOU GRAF\" -> NOU Graf sau INAPOI la setari."},
     Entry{Message::GraphLimit, "10 graphs limit is reaches.\rRun a new instance of VORAX",
           "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX"},
+    Entry{Message::GroupErrorText, "Error in group No. ", "Eroare in grupul nr. "},
+    Entry{Message::GroupErrorCaption, "Vorax Message", "Mesaj VORAX"},
 };
 
 } // namespace

@@ -1,0 +1,53 @@
+#pragma once
+// Node selection ranges: the text typed in the "Range" field (such as "1-7, 13  20") read as
+// groups of nodes, and a selection written back in its compact form ("1-7,13,20").
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/language.h"
+
+namespace vorax {
+
+inline constexpr std::size_t kRangeTextLength = 255;
+inline constexpr std::size_t kMaxGroupLength = 15;
+
+// One group of the text: a single node (first == last) or a range.
+struct NodeGroup {
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+    // The group did not fit its storage: longer than 15 characters, or more groups than nodes.
+    bool overflow = false;
+};
+
+// Splits the text into groups at commas and blanks and reads each group.
+std::vector<NodeGroup> split_node_ranges(std::string_view text, std::int32_t node_count);
+
+// A group is bad when it does not name nodes 1..node_count in ascending order.
+bool is_bad_group(const NodeGroup& group, std::int32_t node_count);
+
+// The error box text of bad group number `index` (from 1).
+std::string group_error_text(std::size_t index, const NodeGroup& group, UiLanguage language);
+
+// The outcome of applying a range text.
+struct NodeRangeResult {
+    std::int32_t bad_groups = 0;
+    std::int32_t groups = 0;
+};
+
+// Reads the range text; shows one error box per bad group, in group order; when no group is
+// bad, sets the selection through `set_selected` (every node false, then the groups' nodes
+// true). A bad group leaves the selection untouched.
+NodeRangeResult apply_node_ranges(std::string_view range_text, std::int32_t node_count,
+                                  UiLanguage language,
+                                  const std::function<void(std::int32_t node, bool)>& set_selected);
+
+// The selection of nodes 1..node_count in compact form: runs of consecutive numbers as
+// "first-last", single nodes alone, joined by commas; cut at 255 characters.
+std::string format_node_ranges(std::int32_t node_count,
+                               const std::function<bool(std::int32_t node)>& selected);
+
+} // namespace vorax

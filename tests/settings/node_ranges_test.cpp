@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "scripted_prompter.h"
+#include "settings/node_ranges.h"
+
+namespace vorax {
+namespace {
+
+// Applies a range text to a model of `node_count` nodes whose selection starts as `initial`.
+struct Applied {
+    NodeRangeResult result;
+    std::set<int> selected;
+    std::vector<std::string> boxes;
+    std::vector<std::string> captions;
+};
+
+Applied apply(const std::string& text, int node_count, UiLanguage language = UiLanguage::English,
+              std::set<int> initial = {})
+{
+    testing::ScriptedPrompter prompter;
+    Applied a;
+    a.selected = std::move(initial);
+    a.result = apply_node_ranges(text, node_count, language, [&](int node, bool on) {
+        if (on)
+            a.selected.insert(node);
+        else
+            a.selected.erase(node);
+    });
+    for (const auto& box : prompter.message_boxes) {
+        a.boxes.push_back(box.text);
+        a.captions.push_back(box.caption);
+        EXPECT_EQ(box.style & gwl::mb::kIconMask, gwl::mb::kIconError);
+    }
+    return a;
+}
+
+std::set<int> range(int first, int last)
+{
+    std::set<int> s;
+    for (int i = first; i <= last; ++i)
+        s.insert(i);
+    return s;
+}
+
+TEST(NodeRanges, GoodTextsSelectTheirNodes)
+{
+    struct Row {
+        const char* text;
+        int groups;
+        std::set<int> selected;
+    };
+    std::set<int> example = range(1, 7);
+    example.insert({13, 20});
+    std::set<int> mixed = range(1, 3);
+    mixed.merge(range(7, 9));
+    const Row rows[] = {
+        {"1-7, 13  20", 3, example},
+        {"5-5", 1, {5}},
+        {"1-2-3", 1, {1, 2}},        // the last node is read up to the second dash
+        {"7-9, 1 2 3", 4, mixed},
+        {"3,5,", 2, {3, 5}},         // a trailing separator adds no group
+        {"2-4,3-6", 2, range(2, 6)}, // overlapping groups select the union
+        {"7a", 1, {7}},              // a number is read up to the first other character
+        {"+4", 1, {4}},
+        {"1-20", 1, range(1, 20)},
+    };
+    for (const Row& row : rows) {
+        const Applied a = apply(row.text, 20, UiLanguage::English, {11});
+        EXPECT_EQ(a.result.bad_groups, 0) << row.text;
+        EXPECT_EQ(a.result.groups, row.groups) << row.text;
+        EXPECT_EQ(a.selected, row.selected) << row.text;
+        EXPECT_TRUE(a.boxes.empty()) << row.text;
+    }
+}
+
+TEST(NodeRanges, BadGroupsAreReportedInOrderAndChangeNothing)
+{
+    struct Row {
+        const char* text;
+        std::vector<std::string> boxes;
+    };
+    const Row rows[] = {
+        {"7-3", {"Error in group No. 1: 7-3"}},
+        {"0", {"Error in group No. 1: 0-0"}},
+        {"21", {"Error in group No. 1: 21-21"}},
+        {"1 - 7", {"Error in group No. 2: 0-0"}}, // the dash alone is a group
+        {"4, 13-5, 0", {"Error in group No. 2: 13-5", "Error in group No. 3: 0-0"}},
+        {" 5", {"Error in group No. 1: 0-0"}},    // a leading separator: empty group 1
+        {",5", {"Error in group No. 1: 0-0"}},
+        {"", {"Error in group No. 1: 0-0"}},      // an all-blank text is one empty group
+        {"     ", {"Error in group No. 1: 0-0"}},
+        {"1--5", {"Error in group No. 1: 1--5"}},
+        {"99999999999999", {"Error in group No. 1: 2147483647-2147483647"}},
+    };
+    for (const Row& row : rows) {
+        const Applied a = apply(row.text, 20, UiLanguage::English, {11});
+        EXPECT_EQ(a.result.bad_groups, static_cast<int>(row.boxes.size())) << row.text;
+        EXPECT_EQ(a.boxes, row.boxes) << row.text;
+        EXPECT_EQ(a.selected, std::set<int>{11}) << row.text;
+        for (const auto& caption : a.captions)
+            EXPECT_EQ(caption, "Vorax Message");
+    }
+}
+
+TEST(NodeRanges, RomanianBoxes)
+{
+    const Applied a = apply("1, 13-5", 20, UiLanguage::Romanian);
+    EXPECT_EQ(a.boxes, std::vector<std::string>{"Eroare in grupul nr. 2: 13-5"});
+    EXPECT_EQ(a.captions, std::vector<std::string>{"Mesaj VORAX"});
+}
+
+TEST(NodeRanges, OverlongGroupsAndTooManyGroupsAreBadNotOverruns)
+{
+    // A group of 16 characters does not fit its storage.
+    Applied a = apply("0000000000000001", 20);
+    EXPECT_EQ(a.result.bad_groups, 1);
+    a = apply("000000000000001", 20); // 15 characters fit
+    EXPECT_EQ(a.result.bad_groups, 0);
+    EXPECT_EQ(a.selected, std::set<int>{1});
+
+    // Three nodes hold at most three groups.
+    a = apply("1 2 3 1", 3);
+    EXPECT_EQ(a.result.groups, 4);
+    EXPECT_EQ(a.boxes, std::vector<std::string>{"Error in group No. 4: 1-1"});
+}
+
+TEST(NodeRanges, FormatWritesCompactRunsThatReadBack)
+{
+    const std::set<int> selection{1, 2, 3, 7, 9, 10};
+    auto is_in = [](const std::set<int>& s) { return [&s](int n) { return s.count(n) > 0; }; };
+    const std::string text = format_node_ranges(12, is_in(selection));
+    EXPECT_EQ(text, "1-3,7,9-10");
+    EXPECT_EQ(apply(text, 12).selected, selection);
+
+    EXPECT_EQ(format_node_ranges(10, is_in(std::set<int>{5, 6})), "5-6");
+    EXPECT_EQ(format_node_ranges(10, is_in(std::set<int>{4})), "4");
+    EXPECT_EQ(format_node_ranges(250, [](int) { return true; }), "1-250");
+    EXPECT_EQ(format_node_ranges(10, [](int) { return false; }), "");
+
+    // Every other node of a large model: the text stops at 255 characters.
+    const std::string long_text = format_node_ranges(10000, [](int n) { return n % 2 == 0; });
+    EXPECT_EQ(long_text.size(), 255u);
+    EXPECT_EQ(long_text.substr(0, 8), "2,4,6,8,");
+}
+
+} // namespace
+} // namespace vorax
