@@ -142,6 +142,11 @@ bool dialog_free(DialogHandle& dialog);
 // acts through these helpers, which go through the real widgets so that the same callbacks fire
 // as for a person, and destroys the window, returning dialog.end_id().
 
+// A whole scripted session: creates the window, lets `person` act on it, destroys it; returns
+// the button that ended it (1 or 2), 0 when `person` left it open, -1 when it could not be
+// created. Meant as the body of a scripted prompter's dialog script.
+int dialog_script_session(DialogHandle& dialog, const std::function<void(DialogHandle&)>& person);
+
 // Creates the window (applying every value held, then delivering kCreated) and shows it, not
 // modally. False when not initialised or a window exists already.
 bool dialog_create_window(DialogHandle& dialog);

@@ -62,27 +62,17 @@ QWidget* parent_for_new_dialog()
     return owner_window();
 }
 
-// Counts the signal being handled, so that the window is not deleted under its own feet.
-class HandlerScope {
+// Raises a counter for the length of a scope: the signals being handled (so that the window is
+// not deleted under its own feet), or the values being pushed into widgets.
+class CountingScope {
 public:
-    explicit HandlerScope(DialogHandle::Impl& impl) : impl_(impl) { ++impl_.in_handler; }
-    ~HandlerScope() { --impl_.in_handler; }
-    HandlerScope(const HandlerScope&) = delete;
-    HandlerScope& operator=(const HandlerScope&) = delete;
+    explicit CountingScope(int& counter) : counter_(counter) { ++counter_; }
+    ~CountingScope() { --counter_; }
+    CountingScope(const CountingScope&) = delete;
+    CountingScope& operator=(const CountingScope&) = delete;
 
 private:
-    DialogHandle::Impl& impl_;
-};
-
-class ApplyingScope {
-public:
-    explicit ApplyingScope(DialogHandle::Impl& impl) : impl_(impl) { ++impl_.applying; }
-    ~ApplyingScope() { --impl_.applying; }
-    ApplyingScope(const ApplyingScope&) = delete;
-    ApplyingScope& operator=(const ApplyingScope&) = delete;
-
-private:
-    DialogHandle::Impl& impl_;
+    int& counter_;
 };
 
 void end_dialog(DialogHandle::Impl& impl, int id)
@@ -132,7 +122,7 @@ public:
         const ControlState* cancel = dialog_.impl().find(kDialogCancel);
         if (cancel == nullptr || cancel->spec.kind != ControlKind::PushButton)
             return;
-        HandlerScope scope(dialog_.impl());
+        CountingScope scope(dialog_.impl().in_handler);
         press_push_button(dialog_, kDialogCancel);
     }
 
@@ -178,7 +168,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(parent);
         QObject::connect(box, &QCheckBox::clicked, box, [&dialog, &control, id](bool checked) {
-            HandlerScope scope(dialog.impl());
+            CountingScope scope(dialog.impl().in_handler);
             control.checked = checked;
             deliver(dialog, id, ev::kDefault);
         });
@@ -190,7 +180,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         button->setCheckable(true);
         QObject::connect(button, &QToolButton::clicked, button,
                          [&dialog, &control, id](bool checked) {
-                             HandlerScope scope(dialog.impl());
+                             CountingScope scope(dialog.impl().in_handler);
                              control.checked = checked;
                              deliver(dialog, id, ev::kDefault);
                          });
@@ -201,7 +191,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         auto* button = new QPushButton(parent);
         button->setDefault(control.spec.is_default);
         QObject::connect(button, &QPushButton::clicked, button, [&dialog, id] {
-            HandlerScope scope(dialog.impl());
+            CountingScope scope(dialog.impl().in_handler);
             press_push_button(dialog, id);
         });
         widget = button;
@@ -211,7 +201,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         auto* edit = new QLineEdit(parent);
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [&dialog, &control, id](const QString& text) {
-                             HandlerScope scope(dialog.impl());
+                             CountingScope scope(dialog.impl().in_handler);
                              control.text = text.toStdString();
                              deliver(dialog, id, ev::kDefault);
                          });
@@ -235,7 +225,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         layout->addWidget(list);
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [&dialog, &control, id](const QString& text) {
-                             HandlerScope scope(dialog.impl());
+                             CountingScope scope(dialog.impl().in_handler);
                              control.text = text.toStdString();
                              control.selected = 0;
                              apply_control(dialog.impl(), control);
@@ -247,7 +237,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
                              if (impl.applying > 0 || row < 0 ||
                                  row >= static_cast<int>(control.entries.size()))
                                  return;
-                             HandlerScope scope(impl);
+                             CountingScope scope(impl.in_handler);
                              control.selected = row + 1;
                              control.text = control.entries[static_cast<std::size_t>(row)];
                              apply_control(impl, control);
@@ -261,7 +251,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     case ControlKind::DropDownList: {
         auto* combo = new QComboBox(parent);
         QObject::connect(combo, &QComboBox::activated, combo, [&dialog, &control, id](int index) {
-            HandlerScope scope(dialog.impl());
+            CountingScope scope(dialog.impl().in_handler);
             control.selected = index + 1;
             deliver(dialog, id, ev::kDefault);
         });
@@ -290,7 +280,7 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
     QWidget* widget = control.widget;
     if (widget == nullptr)
         return;
-    ApplyingScope scope(impl);
+    CountingScope scope(impl.applying);
     const QString text = qt_text(control.text);
     const QStringList entries = qt_entries(control.entries);
     auto show_icon = [&control](QAbstractButton* button) {
@@ -395,6 +385,20 @@ bool dialog_create_window(DialogHandle& dialog)
     dialog.impl().window->show();
     rethrow_pending(dialog);
     return true;
+}
+
+int dialog_script_session(DialogHandle& dialog, const std::function<void(DialogHandle&)>& person)
+{
+    if (!dialog_create_window(dialog))
+        return kDialogNotShown;
+    try {
+        person(dialog);
+    } catch (...) {
+        dialog_destroy_window(dialog);
+        throw;
+    }
+    dialog_destroy_window(dialog);
+    return dialog.end_id();
 }
 
 void dialog_destroy_window(DialogHandle& dialog)

@@ -78,6 +78,8 @@ struct MalformedCase {
     int line; // where the error is reported; 0 for the whole template
 };
 
+void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
+
 class DialogTemplateMalformed : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(DialogTemplateMalformed, IsRefusedWithTheLine)
@@ -136,6 +138,18 @@ struct ExpectedControl {
     int x, y, width, height;
 };
 
+std::array<int, 4> box_of(const ControlTemplate& c) { return {c.x, c.y, c.width, c.height}; }
+
+void expect_header(const DialogTemplate& d, const char* title, const char* face, int width,
+                   int height)
+{
+    EXPECT_EQ(d.title, title);
+    EXPECT_EQ(d.font_face, face);
+    EXPECT_EQ(d.font_points, 8);
+    EXPECT_EQ(d.width, width);
+    EXPECT_EQ(d.height, height);
+}
+
 void expect_controls(const DialogTemplate& d, std::initializer_list<ExpectedControl> expected)
 {
     for (const ExpectedControl& e : expected) {
@@ -144,8 +158,7 @@ void expect_controls(const DialogTemplate& d, std::initializer_list<ExpectedCont
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->kind, e.kind);
         EXPECT_EQ(c->caption, e.caption);
-        EXPECT_EQ((std::array{c->x, c->y, c->width, c->height}),
-                  (std::array{e.x, e.y, e.width, e.height}));
+        EXPECT_EQ(box_of(*c), (std::array{e.x, e.y, e.width, e.height}));
     }
 }
 
@@ -153,11 +166,7 @@ TEST(ProgramTemplates, GraphSettingsHasEveryControl)
 {
     const auto d = load_dialog_template(101);
     ASSERT_TRUE(d.has_value());
-    EXPECT_EQ(d->title, "VORAX: Graph Settings");
-    EXPECT_EQ(d->font_face, "MS Sans Serif");
-    EXPECT_EQ(d->font_points, 8);
-    EXPECT_EQ(d->width, 249);
-    EXPECT_EQ(d->height, 351);
+    expect_header(*d, "VORAX: Graph Settings", "MS Sans Serif", 249, 351);
 
     using K = ControlKind;
     expect_controls(*d, {
@@ -225,22 +234,16 @@ TEST(ProgramTemplates, GraphSettingsHasItsUnnamedControls)
                            "Element", "SIZE", "Node", "Element"}));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->bitmap, 102);
-    EXPECT_EQ((std::array{picture->x, picture->y, picture->width, picture->height}),
-              (std::array{200, 15, 36, 33}));
+    EXPECT_EQ(box_of(*picture), (std::array{200, 15, 36, 33}));
     ASSERT_NE(factor_label, nullptr);
-    EXPECT_EQ((std::array{factor_label->x, factor_label->y, factor_label->width,
-                          factor_label->height}),
-              (std::array{15, 169, 43, 25}));
+    EXPECT_EQ(box_of(*factor_label), (std::array{15, 169, 43, 25}));
 }
 
 TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancel)
 {
     const auto d = load_dialog_template(108);
     ASSERT_TRUE(d.has_value());
-    EXPECT_EQ(d->title, "Color Scheme");
-    EXPECT_EQ(d->font_face, "MS Shell Dlg");
-    EXPECT_EQ(d->width, 263);
-    EXPECT_EQ(d->height, 188);
+    expect_header(*d, "Color Scheme", "MS Shell Dlg", 263, 188);
     ASSERT_EQ(d->controls.size(), 8U);
     const char* roles[] = {"Line", "Grid", "Scale", "Node (Index)", "Element (Index)", "Text"};
     for (int r = 0; r < 6; ++r) {
@@ -249,8 +252,7 @@ TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancel)
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->kind, ControlKind::PushButton);
         EXPECT_EQ(c->caption, roles[r]);
-        EXPECT_EQ((std::array{c->x, c->y, c->width, c->height}),
-                  (std::array{35, 19 + 27 * r, 55, 14}));
+        EXPECT_EQ(box_of(*c), (std::array{35, 19 + 27 * r, 55, 14}));
     }
     expect_controls(*d, {{1, ControlKind::PushButton, "OK", 206, 167, 50, 14},
                          {2, ControlKind::PushButton, "Cancel", 151, 167, 50, 14}});
@@ -299,6 +301,8 @@ struct UnitCase {
     int x_pixels; // units * char_width / 4, rounded
     int y_pixels; // units * char_height / 8, rounded
 };
+
+void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.name; }
 
 class DialogUnits : public ::testing::TestWithParam<UnitCase> {};
 

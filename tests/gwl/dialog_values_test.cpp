@@ -141,6 +141,8 @@ struct RefusedCase {
     std::function<bool(DialogHandle&)> call;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
 class DialogValuesRefused : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(DialogValuesRefused, ReturnsFalseAndChangesNothing)

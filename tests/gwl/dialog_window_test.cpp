@@ -134,6 +134,8 @@ struct ActionCase {
     Fired expected;
 };
 
+void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.name; }
+
 class DialogUserActions : public DialogWindow, public ::testing::WithParamInterface<ActionCase> {};
 
 TEST_P(DialogUserActions, FireTheControlsCallbackWithItsEvent)
@@ -293,6 +295,8 @@ struct EndCase {
     int end_id; // 0: the dialog goes on
 };
 
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
 class DialogEnding : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(DialogEnding, EndsWithTheButtonsId)
@@ -440,13 +444,11 @@ TEST(DialogScriptedRun, TheScriptActsOnTheRealWidgets)
     ASSERT_TRUE(dialog_set_text(dialog, 1011, "1 Frame"));
     std::string shown;
     prompter.dialog_scripts.push_back([&](DialogHandle& d) {
-        dialog_create_window(d);
-        shown = dialog_widget_view(d, 1011).text;
-        dialog_user_click(d, 1002);
-        dialog_user_click(d, 1);
-        const int result = d.end_id();
-        dialog_destroy_window(d);
-        return result;
+        return dialog_script_session(d, [&](DialogHandle& shown_dialog) {
+            shown = dialog_widget_view(shown_dialog, 1011).text;
+            dialog_user_click(shown_dialog, 1002);
+            dialog_user_click(shown_dialog, 1);
+        });
     });
     EXPECT_EQ(dialog_run_modal(dialog), kDialogOk);
     EXPECT_EQ(prompter.dialog_runs, 1);
@@ -455,6 +457,47 @@ TEST(DialogScriptedRun, TheScriptActsOnTheRealWidgets)
     EXPECT_TRUE(dialog_get_logical(dialog, 1002, reversed));
     EXPECT_TRUE(reversed);
     EXPECT_FALSE(dialog.has_window());
+}
+
+TEST(DialogScriptedRun, ASessionLeftOpenReportsNoButton)
+{
+    DialogHandle dialog;
+    ASSERT_TRUE(dialog_init(dialog, 108));
+    EXPECT_EQ(dialog_script_session(dialog, [](DialogHandle& d) { dialog_user_click(d, 1042); }),
+              0);
+    EXPECT_FALSE(dialog.has_window());
+    EXPECT_EQ(dialog_script_session(dialog, [](DialogHandle& d) { dialog_user_close(d); }),
+              kDialogCancel);
+    DialogHandle empty;
+    EXPECT_EQ(dialog_script_session(empty, [](DialogHandle&) {}), kDialogNotShown);
+}
+
+TEST(DialogScriptedRun, NestedScriptedDialogsFromACallback)
+{
+    testing::ScriptedPrompter prompter;
+    DialogHandle settings;
+    DialogHandle colors;
+    ASSERT_TRUE(dialog_init(settings, 101));
+    ASSERT_TRUE(dialog_set_int(settings, 1028, 3, sel::kEntryCount));
+    int inner_result = 0;
+    ASSERT_TRUE(dialog_set_callback(settings, 1028, [&](DialogHandle&, int, int) {
+        dialog_init(colors, 108);
+        inner_result = dialog_run_modal(colors);
+        dialog_free(colors);
+    }));
+    prompter.dialog_scripts.push_back([](DialogHandle& d) {
+        return dialog_script_session(d, [](DialogHandle& outer) {
+            dialog_user_select(outer, 1028, 3);
+            dialog_user_click(outer, 2);
+        });
+    });
+    prompter.dialog_scripts.push_back([](DialogHandle& d) {
+        return dialog_script_session(d, [](DialogHandle& inner) { dialog_user_click(inner, 1); });
+    });
+    EXPECT_EQ(dialog_run_modal(settings), kDialogCancel);
+    EXPECT_EQ(inner_result, kDialogOk);
+    EXPECT_EQ(prompter.dialog_runs, 2);
+    EXPECT_EQ(prompter.unexpected_prompts, 0);
 }
 
 // Runs a step once the modal loop of a dialog is running.
