@@ -152,8 +152,9 @@ int dialog_script_session(DialogHandle& dialog, const std::function<void(DialogH
 bool dialog_create_window(DialogHandle& dialog);
 void dialog_destroy_window(DialogHandle& dialog);
 
-// Clicks a check box, toggle or push button. False when the control does not exist, has no
-// window, or is disabled or hidden (a person could not click it).
+// Clicks a check box, toggle or push button. False when the control does not exist, is disabled
+// or hidden, or the dialog has no window or has ended (a person could not click it); the same
+// holds for the other dialog_user_* helpers.
 bool dialog_user_click(DialogHandle& dialog, int control_id);
 // Chooses entry n (1-based) of a drop-down or editable list.
 bool dialog_user_select(DialogHandle& dialog, int control_id, int entry);

@@ -353,6 +353,9 @@ bool create_dialog_window(DialogHandle& dialog)
     DialogHandle::Impl& impl = dialog.impl();
     if (!impl.spec || impl.window != nullptr)
         return false;
+    // Widgets need a widget application; a headless run has none and cannot show a dialog.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+        return false;
     const DialogTemplate& spec = *impl.spec;
     auto* window = new DialogWindow(dialog, parent_for_new_dialog());
     QFont font(qt_text(substitute_font_face(spec.font_face)));
@@ -423,13 +426,14 @@ void dialog_destroy_window(DialogHandle& dialog)
 
 namespace {
 
-// The control's widget when a person could use it: the window exists and the control is enabled
-// and not hidden.
+// The control's widget when a person could use it: the window is still up and the control is
+// enabled and not hidden.
 ControlState* usable_control(DialogHandle& dialog, int control_id)
 {
     DialogHandle::Impl& impl = dialog.impl();
     ControlState* control = impl.find(control_id);
-    if (control == nullptr || control->widget == nullptr || impl.window == nullptr)
+    if (control == nullptr || control->widget == nullptr || impl.window == nullptr ||
+        impl.end_id != 0)
         return nullptr;
     if (!control->widget->isEnabled() || !control->widget->isVisibleTo(impl.window))
         return nullptr;
@@ -483,7 +487,7 @@ bool dialog_user_type(DialogHandle& dialog, int control_id, const std::string& t
 bool dialog_user_close(DialogHandle& dialog)
 {
     QDialog* window = dialog.impl().window;
-    if (window == nullptr)
+    if (window == nullptr || dialog.impl().end_id != 0)
         return false;
     window->reject();
     rethrow_pending(dialog);

@@ -311,6 +311,9 @@ TEST_P(DialogEnding, EndsWithTheButtonsId)
     QWidget* window = window_titled(title.c_str());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->isVisible(), GetParam().end_id == 0);
+    // Nothing more can be done in an ended dialog.
+    EXPECT_EQ(dialog_user_click(dialog, 1), GetParam().end_id == 0);
+    EXPECT_EQ(dialog.end_id(), GetParam().end_id == 0 ? kDialogOk : GetParam().end_id);
     dialog_destroy_window(dialog);
 }
 
