@@ -34,7 +34,7 @@ enum class TextSlot { None, Text, Entry };
 
 TextSlot text_slot(const ControlState& control, int selector)
 {
-    const ControlKind kind = control.spec.kind;
+    const ControlKind kind = control.tmpl.kind;
     if (selector >= 1)
         return is_list(kind) && selector <= static_cast<int>(control.entries.size())
                    ? TextSlot::Entry
@@ -86,25 +86,25 @@ std::optional<int> stored_event(ControlKind kind, int event)
 // the selection is dropped, so that choosing that entry again is a change the person can make.
 void keep_selection_consistent(ControlState& control)
 {
-    if (control.spec.kind != ControlKind::EditableList || control.selected == 0)
+    if (control.tmpl.kind != ControlKind::EditableList || control.selected == 0)
         return;
     if (control.entries[static_cast<std::size_t>(control.selected - 1)] != control.text)
         control.selected = 0;
 }
 
-ControlState state_from_template(const ControlTemplate& spec)
+ControlState state_from_template(const ControlTemplate& tmpl)
 {
     ControlState state;
-    state.spec = spec;
-    state.enabled = !spec.disabled;
-    state.text = spec.caption;
-    state.entries = spec.entries;
+    state.tmpl = tmpl;
+    state.enabled = !tmpl.disabled;
+    state.text = tmpl.caption;
+    state.entries = tmpl.entries;
     return state;
 }
 
 void reset(DialogHandle::Impl& impl)
 {
-    impl.spec.reset();
+    impl.tmpl.reset();
     impl.controls.clear();
     impl.callbacks.clear();
     impl.end_id = 0;
@@ -118,7 +118,7 @@ ControlState* DialogHandle::Impl::find(int control_id)
     if (control_id == kNoControlId)
         return nullptr;
     for (auto& c : controls)
-        if (c.spec.id == control_id)
+        if (c.tmpl.id == control_id)
             return &c;
     return nullptr;
 }
@@ -132,11 +132,11 @@ DialogHandle::DialogHandle() : impl_(std::make_unique<Impl>()) {}
 
 DialogHandle::~DialogHandle() { dialog_destroy_window(*this); }
 
-bool DialogHandle::is_initialized() const { return impl_->spec.has_value(); }
-int DialogHandle::template_id() const { return impl_->spec ? impl_->spec->id : 0; }
+bool DialogHandle::is_initialized() const { return impl_->tmpl.has_value(); }
+int DialogHandle::template_id() const { return impl_->tmpl ? impl_->tmpl->id : 0; }
 const DialogTemplate* DialogHandle::dialog_template() const
 {
-    return impl_->spec ? &*impl_->spec : nullptr;
+    return impl_->tmpl ? &*impl_->tmpl : nullptr;
 }
 bool DialogHandle::has_window() const { return impl_->window != nullptr; }
 int DialogHandle::end_id() const { return impl_->end_id; }
@@ -145,12 +145,12 @@ bool dialog_init(DialogHandle& dialog, int template_id)
 {
     if (dialog.has_window())
         return false;
-    const auto spec = load_dialog_template(template_id);
-    if (!spec) {
+    const auto tmpl = load_dialog_template(template_id);
+    if (!tmpl) {
         reset(dialog.impl());
         return false;
     }
-    return dialog_init(dialog, *spec);
+    return dialog_init(dialog, *tmpl);
 }
 
 bool dialog_init(DialogHandle& dialog, const DialogTemplate& dialog_template)
@@ -159,9 +159,9 @@ bool dialog_init(DialogHandle& dialog, const DialogTemplate& dialog_template)
         return false;
     DialogHandle::Impl& impl = dialog.impl();
     reset(impl);
-    impl.spec = dialog_template;
-    for (const auto& spec : dialog_template.controls)
-        impl.controls.push_back(state_from_template(spec));
+    impl.tmpl = dialog_template;
+    for (const auto& tmpl : dialog_template.controls)
+        impl.controls.push_back(state_from_template(tmpl));
     return true;
 }
 
@@ -176,14 +176,14 @@ bool dialog_free(DialogHandle& dialog)
 bool dialog_set_callback(DialogHandle& dialog, int control_id, DialogCallback routine, int event)
 {
     DialogHandle::Impl& impl = dialog.impl();
-    if (!impl.spec)
+    if (!impl.tmpl)
         return false;
     std::optional<int> key;
-    if (control_id == impl.spec->id)
+    if (control_id == impl.tmpl->id)
         key = event == ev::kDefault || event == ev::kCreated ? std::optional<int>(ev::kCreated)
                                                              : std::nullopt;
     else if (const ControlState* control = impl.find(control_id))
-        key = stored_event(control->spec.kind, event);
+        key = stored_event(control->tmpl.kind, event);
     if (!key)
         return false;
     if (routine)
@@ -201,7 +201,7 @@ bool dialog_set_logical(DialogHandle& dialog, int control_id, bool value, int se
     if (selector == sel::kEnabled)
         control->enabled = value;
     else if ((selector == sel::kDefault || selector == sel::kState) &&
-             is_checkable(control->spec.kind))
+             is_checkable(control->tmpl.kind))
         control->checked = value;
     else
         return false;
@@ -217,7 +217,7 @@ bool dialog_get_logical(const DialogHandle& dialog, int control_id, bool& value,
     if (selector == sel::kEnabled)
         value = control->enabled;
     else if ((selector == sel::kDefault || selector == sel::kState) &&
-             is_checkable(control->spec.kind))
+             is_checkable(control->tmpl.kind))
         value = control->checked;
     else
         return false;
@@ -227,14 +227,14 @@ bool dialog_get_logical(const DialogHandle& dialog, int control_id, bool& value,
 bool dialog_set_int(DialogHandle& dialog, int control_id, int value, int selector)
 {
     ControlState* control = dialog.impl().find(control_id);
-    if (control == nullptr || !is_list(control->spec.kind))
+    if (control == nullptr || !is_list(control->tmpl.kind))
         return false;
     const int count = static_cast<int>(control->entries.size());
     if (selector == sel::kDefault || selector == sel::kState) {
         if (value < 0 || value > count)
             return false;
         control->selected = value;
-        if (value > 0 && control->spec.kind == ControlKind::EditableList)
+        if (value > 0 && control->tmpl.kind == ControlKind::EditableList)
             control->text = control->entries[static_cast<std::size_t>(value - 1)];
     } else if (selector == sel::kEntryCount) {
         if (value < 0 || value > kMaxListEntries)
@@ -252,7 +252,7 @@ bool dialog_set_int(DialogHandle& dialog, int control_id, int value, int selecto
 bool dialog_get_int(const DialogHandle& dialog, int control_id, int& value, int selector)
 {
     const ControlState* control = dialog.impl().find(control_id);
-    if (control == nullptr || !is_list(control->spec.kind))
+    if (control == nullptr || !is_list(control->tmpl.kind))
         return false;
     if (selector == sel::kDefault || selector == sel::kState)
         value = control->selected;
@@ -303,7 +303,7 @@ bool dialog_get_text(const DialogHandle& dialog, int control_id, std::string& te
 bool dialog_set_icon(DialogHandle& dialog, int control_id, const IconHandle& icon)
 {
     ControlState* control = dialog.impl().find(control_id);
-    if (control == nullptr || !is_button(control->spec.kind) || icon.is_null())
+    if (control == nullptr || !is_button(control->tmpl.kind) || icon.is_null())
         return false;
     control->icon = icon;
     apply_control(dialog.impl(), *control);

@@ -20,7 +20,7 @@ namespace vorax::gwl {
 // One control: what its template says, the values held for it and, while the window exists,
 // its widgets.
 struct ControlState {
-    ControlTemplate spec;
+    ControlTemplate tmpl;
     bool checked = false;
     bool enabled = true;
     std::string text; // caption, text, or edit text of an editable list
@@ -34,7 +34,7 @@ struct ControlState {
 };
 
 struct DialogHandle::Impl {
-    std::optional<DialogTemplate> spec;
+    std::optional<DialogTemplate> tmpl;
     std::vector<ControlState> controls;
     std::map<std::pair<int, int>, DialogCallback> callbacks; // by (control id, event)
     QPointer<QDialog> window;

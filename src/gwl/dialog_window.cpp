@@ -120,7 +120,7 @@ public:
     void reject() override
     {
         const ControlState* cancel = dialog_.impl().find(kDialogCancel);
-        if (cancel == nullptr || cancel->spec.kind != ControlKind::PushButton)
+        if (cancel == nullptr || cancel->tmpl.kind != ControlKind::PushButton)
             return;
         CountingScope scope(dialog_.impl().in_handler);
         press_push_button(dialog_, kDialogCancel);
@@ -134,18 +134,18 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
                      DialogBaseUnits base)
 {
     DialogHandle::Impl& impl = dialog.impl();
-    const int id = control.spec.id;
-    const PixelRect r = dialog_rect_to_pixels(control.spec, base);
+    const int id = control.tmpl.id;
+    const PixelRect r = dialog_rect_to_pixels(control.tmpl, base);
     QWidget* widget = nullptr;
 
-    switch (control.spec.kind) {
+    switch (control.tmpl.kind) {
     case ControlKind::GroupBox: widget = new QGroupBox(parent); break;
     case ControlKind::Static: {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        if (control.spec.sunken) {
+        if (control.tmpl.sunken) {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             // A framed label indents by half an 'x' from the top as well, which would push a
             // one-line text out of a box one line high.
@@ -157,7 +157,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     case ControlKind::Picture: {
         auto* label = new QLabel(parent);
         label->setAlignment(Qt::AlignCenter);
-        QPixmap pixmap(qt_text(bitmap_resource_path(control.spec.bitmap)));
+        QPixmap pixmap(qt_text(bitmap_resource_path(control.tmpl.bitmap)));
         if (!pixmap.isNull() && (pixmap.width() > r.width || pixmap.height() > r.height))
             pixmap = pixmap.scaled(r.width, r.height, Qt::KeepAspectRatio,
                                    Qt::SmoothTransformation);
@@ -189,7 +189,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     }
     case ControlKind::PushButton: {
         auto* button = new QPushButton(parent);
-        button->setDefault(control.spec.is_default);
+        button->setDefault(control.tmpl.is_default);
         QObject::connect(button, &QPushButton::clicked, button, [&dialog, id] {
             CountingScope scope(dialog.impl().in_handler);
             press_push_button(dialog, id);
@@ -263,10 +263,10 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     int height = r.height;
     // The template's height of a drop-down list includes its dropped list; closed, it is as tall
     // as the style draws it.
-    if (control.spec.kind == ControlKind::DropDownList)
+    if (control.tmpl.kind == ControlKind::DropDownList)
         height = std::min(r.height, widget->sizeHint().height());
     widget->setGeometry(r.x, r.y, r.width, height);
-    if (control.spec.hidden)
+    if (control.tmpl.hidden)
         widget->hide();
     control.widget = widget;
     apply_control(impl, control);
@@ -291,7 +291,7 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
         button->setIconSize(image.size().boundedTo(button->size()));
     };
 
-    switch (control.spec.kind) {
+    switch (control.tmpl.kind) {
     case ControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(text); break;
     case ControlKind::Static: static_cast<QLabel*>(widget)->setText(shown_lines(control.text)); break;
     case ControlKind::Picture: break;
@@ -351,25 +351,25 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
 bool create_dialog_window(DialogHandle& dialog)
 {
     DialogHandle::Impl& impl = dialog.impl();
-    if (!impl.spec || impl.window != nullptr)
+    if (!impl.tmpl || impl.window != nullptr)
         return false;
     // Widgets need a widget application; a headless run has none and cannot show a dialog.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
         return false;
-    const DialogTemplate& spec = *impl.spec;
+    const DialogTemplate& tmpl = *impl.tmpl;
     auto* window = new DialogWindow(dialog, parent_for_new_dialog());
-    QFont font(qt_text(substitute_font_face(spec.font_face)));
-    font.setPointSize(spec.font_points);
+    QFont font(qt_text(substitute_font_face(tmpl.font_face)));
+    font.setPointSize(tmpl.font_points);
     window->setFont(font);
-    window->setWindowTitle(qt_text(spec.title));
-    const DialogBaseUnits base = dialog_base_units(spec);
-    window->setFixedSize(dialog_x_to_pixels(spec.width, base), dialog_y_to_pixels(spec.height, base));
+    window->setWindowTitle(qt_text(tmpl.title));
+    const DialogBaseUnits base = dialog_base_units(tmpl);
+    window->setFixedSize(dialog_x_to_pixels(tmpl.width, base), dialog_y_to_pixels(tmpl.height, base));
     impl.window = window;
     impl.end_id = 0;
     live_windows().push_back(window);
     for (auto& control : impl.controls)
         make_widget(dialog, control, window, base);
-    deliver(dialog, spec.id, ev::kCreated);
+    deliver(dialog, tmpl.id, ev::kCreated);
     return true;
 }
 

@@ -404,10 +404,10 @@ TEST_F(DialogWindow, SizesAndPositionsFollowTheDialogUnits)
     }
     // A closed drop-down list is no taller than its template's rectangle with the list dropped.
     const PixelRect scheme = dialog_widget_view(dialog, 1028).geometry;
-    const PixelRect scheme_spec = dialog_rect_to_pixels(*dialog.dialog_template()->find(1028), base);
-    EXPECT_EQ(scheme.x, scheme_spec.x);
-    EXPECT_EQ(scheme.width, scheme_spec.width);
-    EXPECT_LT(scheme.height, scheme_spec.height);
+    const PixelRect scheme_box = dialog_rect_to_pixels(*dialog.dialog_template()->find(1028), base);
+    EXPECT_EQ(scheme.x, scheme_box.x);
+    EXPECT_EQ(scheme.width, scheme_box.width);
+    EXPECT_LT(scheme.height, scheme_box.height);
     EXPECT_TRUE(dialog_widget_view(dialog, 1).is_default);
     EXPECT_FALSE(dialog_widget_view(dialog, 2).is_default);
 }
