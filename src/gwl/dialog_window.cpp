@@ -165,20 +165,16 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = label;
         break;
     }
-    case ControlKind::CheckBox: {
-        auto* box = new QCheckBox(parent);
-        QObject::connect(box, &QCheckBox::clicked, box, [&dialog, &control, id](bool checked) {
-            CountingScope scope(dialog.impl().in_handler);
-            control.checked = checked;
-            deliver(dialog, id, ev::kDefault);
-        });
-        widget = box;
-        break;
-    }
+    case ControlKind::CheckBox:
     case ControlKind::ToggleButton: {
-        auto* button = new QToolButton(parent);
-        button->setCheckable(true);
-        QObject::connect(button, &QToolButton::clicked, button,
+        QAbstractButton* button = nullptr;
+        if (control.tmpl.kind == ControlKind::CheckBox) {
+            button = new QCheckBox(parent);
+        } else {
+            button = new QToolButton(parent);
+            button->setCheckable(true);
+        }
+        QObject::connect(button, &QAbstractButton::clicked, button,
                          [&dialog, &control, id](bool checked) {
                              CountingScope scope(dialog.impl().in_handler);
                              control.checked = checked;
