@@ -1,8 +1,8 @@
+#include "gwl/dialog_impl.h"
 #include "gwl/prompts.h"
 
 namespace vorax::gwl {
 
-// Placeholder until the dialog service exists: no dialog can be shown yet.
-int QtPrompter::run_modal(DialogHandle&) { return -1; }
+int QtPrompter::run_modal(DialogHandle& dialog) { return run_dialog_window_modal(dialog); }
 
 } // namespace vorax::gwl

@@ -1,0 +1,30 @@
+#pragma once
+// Icons loaded from files, to be put on dialog buttons.
+//
+// An icon is loaded once (at start-up the program loads its bold, italic and underline icons)
+// and may then be put on any number of buttons. A file that is missing or unreadable gives a
+// null icon, which is not an error: a button given a null icon simply shows its text.
+
+#include <memory>
+#include <string>
+
+namespace vorax::gwl {
+
+struct IconData; // the loaded image, known to the layer only
+
+class IconHandle {
+public:
+    IconHandle() = default;
+
+    bool is_null() const { return data_ == nullptr; }
+    const IconData* data() const { return data_.get(); }
+
+private:
+    friend IconHandle load_icon_file(const std::string& path);
+    std::shared_ptr<const IconData> data_;
+};
+
+// Loads an icon file (ICO, PNG, ...) at its natural size, from any thread; null when it cannot be read.
+IconHandle load_icon_file(const std::string& path);
+
+} // namespace vorax::gwl

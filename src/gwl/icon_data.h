@@ -1,0 +1,16 @@
+#pragma once
+// What an IconHandle holds; for the layer's own widgets only.
+
+#include <QImage>
+
+#include "gwl/icon.h"
+
+namespace vorax::gwl {
+
+// A QImage rather than a QIcon: icons are loaded on the program thread at start-up, and only
+// images (not pixmaps) may be made away from the user-interface thread.
+struct IconData {
+    QImage image;
+};
+
+} // namespace vorax::gwl
