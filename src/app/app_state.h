@@ -10,6 +10,7 @@
 
 #include "core/language.h"
 #include "app/startup_files.h"
+#include "gwl/icon.h"
 
 namespace vorax {
 
@@ -19,10 +20,10 @@ struct AppState {
     int host_program = kHostNone;
     std::string program_label = "VORAX:"; // trailing blanks removed
     std::string icon_folder;
-    // Icon files that could be loaded; empty when the file was missing or unreadable.
-    std::string bold_icon;
-    std::string italic_icon;
-    std::string underline_icon;
+    // The style icons; null when the file was missing or unreadable.
+    gwl::IconHandle bold_icon;
+    gwl::IconHandle italic_icon;
+    gwl::IconHandle underline_icon;
     std::string zoom_refusal_message;
     std::string graph_limit_message;
     std::string about_text;

@@ -5,7 +5,7 @@
 #include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
-#include "gwl/icons.h"
+#include "gwl/icon.h"
 #include "gwl/layer.h"
 #include "gwl/run_state.h"
 #include "gwl/system.h"
@@ -79,10 +79,7 @@ void Program::start_up()
 
     // Style icons; a file that cannot be loaded leaves no icon and no error.
     state_.icon_folder = std::string(trim_right(paths_.current_directory)) + "/uir/";
-    auto icon = [this](const char* name) {
-        const std::string path = state_.icon_folder + name;
-        return gwl::icon_file_loadable(path) ? path : std::string{};
-    };
+    auto icon = [this](const char* name) { return gwl::load_icon_file(state_.icon_folder + name); };
     state_.bold_icon = icon("Bold.ico");
     state_.italic_icon = icon("Italic.ico");
     state_.underline_icon = icon("Underline.ico");
