@@ -194,9 +194,11 @@ void fill_rectangle(const PixelBuffer& buffer, int left, int top, int right, int
 namespace {
 
 // The ellipse of a box in exact integer terms. With A and B the box's width and height, the
-// pixel (x, y) belongs to the ellipse when the point of its square nearest to the centre lies
-// inside: (DX / A)^2 + (DY / B)^2 < 1, where DX = max(0, |2x - left - right| - 1) is twice that
-// point's horizontal distance from the centre, and DY likewise.
+// pixel (x, y) belongs to the ellipse when its centre lies inside the ellipse through the box's
+// outer edges: (DX / A)^2 + (DY / B)^2 <= 1, where DX = 2x - left - right is twice the centre's
+// horizontal distance from the middle, and DY likewise. Very flat or very narrow boxes would
+// lose their end pixels that way, so the middle row (two rows for an even height) always spans
+// the whole box and every row keeps its middle pixel: the ellipse touches all four sides.
 class EllipseRows {
 public:
     EllipseRows(long long left, long long top, long long right, long long bottom)
@@ -208,11 +210,16 @@ public:
 
     bool has_row(long long y) const { return y >= top_ && y <= bottom_; }
 
-    // The leftmost pixel of row y (a row of the box always has its middle pixel).
+    // The leftmost pixel of row y.
     long long row_left(long long y) const
     {
+        if (std::llabs(2 * y - top_ - bottom_) <= 1)
+            return left_;
+        const long long middle = (left_ + right_) >> 1; // floor: the middle, or the left of two
+        if (!inside(middle, y))
+            return middle;
         long long lo = left_;
-        long long hi = (left_ + right_) >> 1; // floor: the middle pixel, or the left of two
+        long long hi = middle;
         while (lo < hi) {
             const long long mid = lo + ((hi - lo) >> 1);
             if (inside(mid, y))
@@ -227,9 +234,9 @@ public:
 private:
     bool inside(long long x, long long y) const
     {
-        const Wide dx = std::max(0LL, std::llabs(2 * x - left_ - right_) - 1);
-        const Wide dy = std::max(0LL, std::llabs(2 * y - top_ - bottom_) - 1);
-        return dx * dx * b2_ + dy * dy * a2_ < a2_ * b2_;
+        const Wide dx = 2 * x - left_ - right_;
+        const Wide dy = 2 * y - top_ - bottom_;
+        return dx * dx * b2_ + dy * dy * a2_ <= a2_ * b2_;
     }
 
     long long left_, top_, right_, bottom_;
@@ -250,11 +257,12 @@ void draw_ellipse(const PixelBuffer& buffer, int left, int top, int right, int b
         const int row = static_cast<int>(y);
         if (interior)
             fill_span(buffer, row, static_cast<int>(xl), static_cast<int>(xr), *interior);
-        // The outline of a row runs from its left end to where the narrower of the rows above
-        // and below begins (a row beyond the box counts as empty, so the whole row is outline).
+        // A pixel is on the outline when the pixel above or below it is outside, so the
+        // outline of a row runs from its left end to where the narrower of the rows above and
+        // below begins (a row beyond the box is empty: the whole row is outline).
         const long long above = rows.has_row(y - 1) ? rows.row_left(y - 1) : none;
         const long long below = rows.has_row(y + 1) ? rows.row_left(y + 1) : none;
-        const long long inner = std::min(above, below);
+        const long long inner = std::max(above, below);
         const long long end = inner == none ? xr : std::min(std::max(xl, inner - 1), xr);
         fill_span(buffer, row, static_cast<int>(xl), static_cast<int>(end), outline_fill);
         fill_span(buffer, row, static_cast<int>(rows.mirror(end)), static_cast<int>(xr),

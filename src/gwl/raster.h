@@ -86,10 +86,11 @@ void fill_rectangle(const PixelBuffer& buffer, int left, int top, int right, int
                     const Fill& fill);
 
 // The ellipse inscribed in the box left..right x top..bottom (inclusive, ordered): the pixels
-// whose square meets the inside of the ellipse that touches the box's outer edges. So the
-// ellipse touches all four sides and a one-pixel box is that pixel. The outline (the pixels of
-// that set with a neighbour outside it) is drawn solid in `outline`; with `interior` the whole
-// set is filled first.
+// whose centre lies inside the ellipse through the box's outer edges, with the middle row(s)
+// reaching both sides and every row keeping its middle pixel, so that the ellipse touches all
+// four sides and a one-pixel box is that pixel. The outline (the pixels of that set with a
+// neighbour above, below, left or right outside it) is drawn solid in `outline`; with
+// `interior` the whole set is filled first.
 void draw_ellipse(const PixelBuffer& buffer, int left, int top, int right, int bottom,
                   std::uint32_t outline, const Fill* interior);
 
