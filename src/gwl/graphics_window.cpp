@@ -112,6 +112,8 @@ GraphicsWindow::~GraphicsWindow()
     surface_->set_change_listener(nullptr);
     for (const std::shared_ptr<Wait>& wait : waits_) {
         const std::lock_guard lock(wait->mutex);
+        if (wait->collected)
+            continue;
         wait->closed = true;
         if (wait->loop)
             wait->loop->quit();
@@ -273,10 +275,13 @@ MouseEventResult GraphicsWindow::wait_on_mouse_event(int mask)
         const std::string previous = show_status(note);
         loop.exec();
         // The window may be gone by now: only the wait and the hook are still safe to use.
-        // deliver() drops collected waits from the list.
-        wait->collected = true;
+        {
+            // deliver() drops collected waits from the list; nothing may quit the loop now.
+            const std::lock_guard lock(wait->mutex);
+            wait->loop = nullptr;
+            wait->collected = true;
+        }
         show_status(previous);
-        const std::lock_guard lock(wait->mutex);
         return wait->result();
     }
 
