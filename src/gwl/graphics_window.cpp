@@ -199,6 +199,9 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
     const int dy = verticalScrollBar()->value();
     surface_->read_image([&](const QImage& image) {
         if (fit_) {
+            // Only the display is scaled smoothly, so that thin lines do not drop out when the
+            // area shrinks; the picture itself stays exact.
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(view, image);
         } else {
             const QRect shown = QRect(-dx, -dy, image.width(), image.height());
