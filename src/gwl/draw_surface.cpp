@@ -203,6 +203,24 @@ public:
     State& s() { return s_; }
     void fail(GraphicsStatus status) { graphics_status.store(status, std::memory_order_relaxed); }
 
+    // The shape control behind a code; an unknown one fails the operation with -1.
+    std::optional<FillControl> control(int code)
+    {
+        const std::optional<FillControl> how = fill_control(code);
+        if (!how)
+            fail(status::kError);
+        return how;
+    }
+    // The box of two corners, ordered (status 3 when they had to be swapped).
+    Box box(WindowPoint a, WindowPoint b)
+    {
+        bool swapped = false;
+        const Box ordered = s_.box_of(a, b, swapped);
+        if (swapped)
+            fail(status::kReordered);
+        return ordered;
+    }
+
     // Marks pixels as changed; parts outside the drawing area are dropped.
     void changed(const Box& box)
     {
@@ -454,15 +472,10 @@ int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, do
 {
     Operation op(*this);
     State& s = op.s();
-    const std::optional<FillControl> how = fill_control(control);
-    if (!how) {
-        op.fail(status::kError);
+    const std::optional<FillControl> how = op.control(control);
+    if (!how)
         return 0;
-    }
-    bool swapped = false;
-    const Box box = s.box_of({wx1, wy1}, {wx2, wy2}, swapped);
-    if (swapped)
-        op.fail(status::kReordered);
+    const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::PixelBuffer buffer = s.buffer();
     if (how == FillControl::Interior)
         raster::fill_rectangle(buffer, box.left, box.top, box.right, box.bottom, s.fill());
@@ -492,15 +505,10 @@ int DrawSurface::ellipse_w(int control, double wx1, double wy1, double wx2, doub
 {
     Operation op(*this);
     State& s = op.s();
-    const std::optional<FillControl> how = fill_control(control);
-    if (!how) {
-        op.fail(status::kError);
+    const std::optional<FillControl> how = op.control(control);
+    if (!how)
         return 0;
-    }
-    bool swapped = false;
-    const Box box = s.box_of({wx1, wy1}, {wx2, wy2}, swapped);
-    if (swapped)
-        op.fail(status::kReordered);
+    const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::Fill interior = s.fill();
     raster::draw_ellipse(s.buffer(), box.left, box.top, box.right, box.bottom, pixel_of(s.color),
                          how == FillControl::Interior ? &interior : nullptr);
@@ -516,11 +524,9 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
         op.fail(status::kInvalidParameter);
         return 0;
     }
-    const std::optional<FillControl> how = fill_control(control);
-    if (!how) {
-        op.fail(status::kError);
+    const std::optional<FillControl> how = op.control(control);
+    if (!how)
         return 0;
-    }
     std::vector<PixelPoint> pixels;
     try {
         pixels.reserve(points.size());
@@ -720,10 +726,7 @@ void DrawSurface::get_image_w(double wx1, double wy1, double wx2, double wy2, Im
 {
     Operation op(*this);
     State& s = op.s();
-    bool swapped = false;
-    const Box rect = s.box_of({wx1, wy1}, {wx2, wy2}, swapped);
-    if (swapped)
-        op.fail(status::kReordered);
+    const Box rect = op.box({wx1, wy1}, {wx2, wy2});
     const ImageLayout layout = image_layout(rect, s.image.width(), s.image.height());
     if (buffer.size() < layout.bytes)
         buffer.resize(layout.bytes);

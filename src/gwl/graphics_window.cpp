@@ -59,6 +59,16 @@ int key_state_of(const QMouseEvent& event)
     return state;
 }
 
+// The event bit of a button event: the left or the right button's, 0 for the others.
+int button_bit(const QMouseEvent& event, int left_bit, int right_bit)
+{
+    if (event.button() == Qt::LeftButton)
+        return left_bit;
+    if (event.button() == Qt::RightButton)
+        return right_bit;
+    return 0;
+}
+
 // floor(a * b / c) for c > 0, exact for the sizes of windows and drawing areas.
 int scale_down(double a, int b, int c) { return static_cast<int>(std::floor(a * b / c)); }
 
@@ -332,28 +342,22 @@ void GraphicsWindow::deliver(int event_bit, const QMouseEvent& event)
 
 void GraphicsWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        deliver(mouse::kLeftDown, *event);
-    else if (event->button() == Qt::RightButton)
-        deliver(mouse::kRightDown, *event);
+    if (const int bit = button_bit(*event, mouse::kLeftDown, mouse::kRightDown))
+        deliver(bit, *event);
     QAbstractScrollArea::mousePressEvent(event);
 }
 
 void GraphicsWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        deliver(mouse::kLeftUp, *event);
-    else if (event->button() == Qt::RightButton)
-        deliver(mouse::kRightUp, *event);
+    if (const int bit = button_bit(*event, mouse::kLeftUp, mouse::kRightUp))
+        deliver(bit, *event);
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void GraphicsWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        deliver(mouse::kLeftDoubleClick, *event);
-    else if (event->button() == Qt::RightButton)
-        deliver(mouse::kRightDoubleClick, *event);
+    if (const int bit = button_bit(*event, mouse::kLeftDoubleClick, mouse::kRightDoubleClick))
+        deliver(bit, *event);
     QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 

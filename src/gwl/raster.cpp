@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace vorax::gwl::raster {
@@ -137,21 +138,11 @@ ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std
     const long long two_minor = 2 * minor_len;
     std::uint32_t* const bits = buffer.bits;
 
-    if (pattern.solid()) {
+    // One loop for both cases; the solid one, which graphs draw by the thousand, is compiled
+    // without the pattern test.
+    const auto walk = [&](auto patterned) {
         for (long long i = first;; ++i) {
-            bits[offset] = color;
-            if (i == last)
-                break;
-            offset += major_step;
-            remainder += two_minor;
-            if (remainder >= two_major) {
-                remainder -= two_major;
-                offset += minor_step;
-            }
-        }
-    } else {
-        for (long long i = first;; ++i) {
-            if (pattern.on(phase + i))
+            if (!decltype(patterned)::value || pattern.on(phase + i))
                 bits[offset] = color;
             if (i == last)
                 break;
@@ -162,7 +153,11 @@ ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std
                 offset += minor_step;
             }
         }
-    }
+    };
+    if (pattern.solid())
+        walk(std::false_type{});
+    else
+        walk(std::true_type{});
     return outcome;
 }
 
