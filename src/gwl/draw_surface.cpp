@@ -122,11 +122,16 @@ struct DrawSurface::State {
           position{image.width() / 2, image.height() / 2}
     {
         image.fill(pixel_of(background));
-        text_font = text_layer_font(kTextCellHeight);
-        const QFontMetrics metrics(text_font);
-        cell_width = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
-        cell_height = std::max(1, metrics.height());
-        text_ascent = metrics.ascent();
+        // Fonts need a GUI application; without one the text layer keeps its nominal cell and
+        // writes nothing (the offscreen platform is enough for headless use).
+        has_fonts = gui_available();
+        if (has_fonts) {
+            text_font = text_layer_font(kTextCellHeight);
+            const QFontMetrics metrics(text_font);
+            cell_width = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+            cell_height = std::max(1, metrics.height());
+            text_ascent = metrics.ascent();
+        }
         text_rows = std::max(1, image.height() / cell_height);
         text_columns = std::max(1, image.width() / cell_width);
     }
@@ -167,6 +172,7 @@ struct DrawSurface::State {
     };
     std::optional<CurrentFont> font;
 
+    bool has_fonts = false;
     QFont text_font;
     int cell_width = 8;
     int cell_height = kTextCellHeight;
@@ -385,6 +391,10 @@ void DrawSurface::out_text(std::string_view text)
 {
     Operation op(*this);
     State& s = op.s();
+    if (!s.has_fonts) {
+        op.fail(status::kError);
+        return;
+    }
     const QString line = text_of(text);
     const int x = (s.text_position.column - 1) * s.cell_width;
     const int y = (s.text_position.row - 1) * s.cell_height;

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "gwl/qt_fonts.h"
+
 namespace vorax::gwl {
 
 namespace {
@@ -16,7 +18,7 @@ std::atomic<int> chosen_height{0};
 DrawingAreaSize screen_default()
 {
     DrawingAreaSize size = kMinimumDefaultArea;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+    if (gui_available()) {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             size.width = std::max(size.width, screen->size().width());
             size.height = std::max(size.height, screen->size().height());

@@ -31,11 +31,6 @@ ListState& list_state()
     return state;
 }
 
-bool have_gui_application()
-{
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
 // The system reports the styles of a family in no useful order (Bold Italic may come first);
 // the list puts the upright regular style first, so that a face named without options gets its
 // plain font, then heavier, lighter and slanted ones.
@@ -55,7 +50,7 @@ std::vector<QString> ordered_styles(const QString& family)
 std::vector<FontEntry> enumerate_system_fonts()
 {
     std::vector<FontEntry> entries;
-    if (!have_gui_application())
+    if (!gui_available())
         return entries;
     for (const QString& family : QFontDatabase::families()) {
         for (const QString& style : ordered_styles(family)) {
@@ -93,6 +88,11 @@ int cell_height_at(QFont font, int pixel_size)
 }
 
 } // namespace
+
+bool gui_available()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 bool ensure_font_list()
 {

@@ -5,7 +5,7 @@
 // font whose cell is 12 pixels high. Fonts are created without antialiasing so that text pixels
 // are as exact as the rest of the drawing.
 //
-// Contents: the font list, make_font, text_layer_font, pixel_size_for_cell_height.
+// Contents: gui_available, the font list, make_font, text_layer_font, pixel_size_for_cell_height.
 
 #include <vector>
 
@@ -14,6 +14,9 @@
 #include "gwl/font_list.h"
 
 namespace vorax::gwl {
+
+// Fonts and screens exist only in a GUI application (the offscreen platform is one).
+bool gui_available();
 
 // The cell height given to scalable entries of the list (their "own" size).
 inline constexpr int kDefaultCellHeight = 16;
