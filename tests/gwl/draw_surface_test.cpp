@@ -213,10 +213,11 @@ TEST(SurfacePolygon, CountLimits)
             points[k] = {static_cast<double>(5 + k % 3 * 10), static_cast<double>(5 + k % 2 * 10)};
         EXPECT_EQ(surface.polygon_w(2, points), c.result) << c.count;
         EXPECT_EQ(DrawSurface::get_graphics_status(), c.status) << c.count;
-        if (c.result == 0)
+        if (c.result == 0) {
             EXPECT_EQ(Picture(surface).count(kWhite), 40 * 30) << c.count;
-        else
+        } else {
             EXPECT_GT(Picture(surface).count(kBlack), 0) << c.count;
+        }
     }
 }
 

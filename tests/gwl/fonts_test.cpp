@@ -278,8 +278,9 @@ TEST_F(SurfaceFonts, CellHeightIsTheRequestedHeight)
         ASSERT_GE(index, 0);
         const FontChoice choice{index, h, 0, 400, false, false};
         const int cell = QFontMetrics(make_font(list[static_cast<std::size_t>(index)], choice)).height();
-        if (h == 12 || h == 14)
+        if (h == 12 || h == 14) {
             EXPECT_EQ(cell, h);
+        }
         EXPECT_LE(cell, h);
         EXPECT_GE(cell, h - 1);
     }

@@ -179,7 +179,7 @@ TEST_F(WindowTest, FittedPositionsAreScaledToTheDrawingArea)
         EXPECT_EQ(result.y, c.expected.y) << c.at.y();
     }
     // The far corner of the viewport is within a pixel of the far corner of the area.
-    EXPECT_GE(window.drawing_pixel_at({view.width() - 1, view.height() - 1}).x, 398);
+    EXPECT_GE(window.drawing_pixel_at(QPointF(view.width() - 1, view.height() - 1)).x, 398);
     window.set_size_to_fit(false);
     EXPECT_GT(window.horizontalScrollBar()->maximum(), 0);
 }

@@ -202,11 +202,13 @@ TEST(Ellipse, StaysInItsBoxTouchesEverySideAndIsSymmetric)
                 }
                 EXPECT_TRUE(touches_left && touches_right && touches_top && touches_bottom)
                     << w << "x" << h;
-                if (w == 1 && h == 1)
+                if (w == 1 && h == 1) {
                     EXPECT_EQ(inked.size(), 1u);
-                if (!filled && w >= 5 && h >= 5)
+                }
+                if (!filled && w >= 5 && h >= 5) {
                     EXPECT_EQ(canvas.at((left + right) / 2, (top + bottom) / 2), kPaper)
                         << w << "x" << h;
+                }
                 if (filled) {
                     // Every row is one unbroken run.
                     for (int y = top; y <= bottom; ++y) {
@@ -231,10 +233,11 @@ TEST(Ellipse, OutlineIsTheBorderOfTheFilledShape)
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x) {
             // Outline pixels are the same in both; the filled one adds only interior colour.
-            if (outline.at(x, y) == kInk)
+            if (outline.at(x, y) == kInk) {
                 EXPECT_EQ(filled.at(x, y), kInk);
-            else if (filled.at(x, y) != kPaper)
+            } else if (filled.at(x, y) != kPaper) {
                 EXPECT_EQ(filled.at(x, y), 0xFF123456u);
+            }
         }
     }
 }
