@@ -39,7 +39,7 @@ std::string replace_alias(std::string name)
     return name;
 }
 
-// Reads the digits at spec[pos...]; none give 0. Large values are held at a million, which no
+// Reads the digits at spec[pos] onwards; none give 0. Large values are held at a million, which no
 // font reaches, instead of overflowing.
 int read_number(std::string_view spec, std::size_t& pos)
 {
@@ -112,7 +112,7 @@ std::variant<FontRequest, GraphicsStatus> parse_font_spec(std::string_view spec)
         case 'i': request.italic = true; break;
         case 'u': request.underline = true; break;
         case 'n':
-            // A font number ends the spec: everything else is ignored.
+            // A font number ends the FontSpec: everything after it is ignored.
             request.number = read_number(spec, pos);
             return request;
         default: break; // anything else is not an option and is skipped

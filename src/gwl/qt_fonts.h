@@ -1,7 +1,7 @@
 #pragma once
 // The system's fonts: building the process-wide font list and creating QFonts from its entries.
 //
-// Sizes are character cell heights (ascent + descent), not em sizes: a spec's h12 asks for a
+// Sizes are character cell heights (ascent + descent), not em sizes: a FontSpec's h12 asks for a
 // font whose cell is 12 pixels high. Fonts are created without antialiasing so that text pixels
 // are as exact as the rest of the drawing.
 //

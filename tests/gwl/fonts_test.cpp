@@ -16,7 +16,7 @@ namespace {
 using testing::Picture;
 using testing::prepare_paper;
 
-// --- The spec grammar ------------------------------------------------------------------------
+// --- The FontSpec grammar --------------------------------------------------------------------
 
 FontRequest parsed(std::string_view spec)
 {
