@@ -489,17 +489,9 @@ int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, do
     const raster::PixelBuffer buffer = s.buffer();
     if (how == FillControl::Interior)
         raster::fill_rectangle(buffer, box.left, box.top, box.right, box.bottom, s.fill());
-    // The outline goes round once, its pattern continuing from side to side.
-    const std::array<PixelPoint, 5> corners{{{box.left, box.top},
-                                             {box.right, box.top},
-                                             {box.right, box.bottom},
-                                             {box.left, box.bottom},
-                                             {box.left, box.top}}};
-    long long phase = 0;
-    for (std::size_t k = 0; k + 1 < corners.size(); ++k) {
-        raster::draw_line(buffer, corners[k], corners[k + 1], pixel_of(s.color), s.pattern, phase);
-        phase += raster::line_steps(corners[k], corners[k + 1]);
-    }
+    const std::array<PixelPoint, 4> corners{
+        {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}};
+    raster::draw_outline(buffer, corners, pixel_of(s.color), s.pattern);
     const PixelRect visible = clip_box(box, buffer.width, buffer.height);
     const long long box_width = static_cast<long long>(box.right) - box.left + 1;
     const long long box_height = static_cast<long long>(box.bottom) - box.top + 1;
@@ -554,13 +546,7 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
     const raster::PixelBuffer buffer = s.buffer();
     if (how == FillControl::Interior)
         raster::fill_polygon(buffer, pixels, s.fill());
-    long long phase = 0;
-    for (std::size_t k = 0; k < pixels.size(); ++k) {
-        const PixelPoint from = pixels[k];
-        const PixelPoint to = pixels[(k + 1) % pixels.size()];
-        raster::draw_line(buffer, from, to, pixel_of(s.color), s.pattern, phase);
-        phase += raster::line_steps(from, to);
-    }
+    raster::draw_outline(buffer, pixels, pixel_of(s.color), s.pattern);
     if (!buffer.contains(pixels.front().x, pixels.front().y))
         op.fail(status::kClipped);
     op.changed(bounds);

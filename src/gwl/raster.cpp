@@ -66,11 +66,6 @@ LinePattern::LinePattern(PenStyle style) : style_(style)
     }
 }
 
-long long line_steps(PixelPoint a, PixelPoint b)
-{
-    return std::max(std::llabs(static_cast<long long>(b.x) - a.x),
-                    std::llabs(static_cast<long long>(b.y) - a.y));
-}
 
 ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std::uint32_t color,
                       const LinePattern& pattern, long long phase)
@@ -159,6 +154,20 @@ ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std
     else
         walk(std::true_type{});
     return outcome;
+}
+
+void draw_outline(const PixelBuffer& buffer, std::span<const PixelPoint> points,
+                  std::uint32_t color, const LinePattern& pattern)
+{
+    long long phase = 0;
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        const PixelPoint from = points[k];
+        const PixelPoint to = points[(k + 1) % points.size()];
+        draw_line(buffer, from, to, color, pattern, phase);
+        // The next side starts on this side's last pixel, which had index `phase + steps`.
+        phase += std::max(std::llabs(static_cast<long long>(to.x) - from.x),
+                          std::llabs(static_cast<long long>(to.y) - from.y));
+    }
 }
 
 void fill_span(const PixelBuffer& buffer, int y, int x0, int x1, const Fill& fill)

@@ -7,7 +7,8 @@
 // export), and the one-pixel solid line, which a graph draws by the thousand, runs at several
 // million lines per second. Nothing here knows Qt.
 //
-// Contents: PixelBuffer, PenStyle and LinePattern, ClipOutcome, draw_line, Fill and fill_span,
+// Contents: PixelBuffer, PenStyle and LinePattern, ClipOutcome, draw_line, draw_outline, Fill and
+// fill_span,
 // fill_rectangle, draw_ellipse, fill_polygon.
 
 #include <array>
@@ -66,8 +67,10 @@ enum class ClipOutcome { Inside, Partly, Outside };
 ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std::uint32_t color,
                       const LinePattern& pattern, long long phase = 0);
 
-// The number of steps of the line from a to b (its pixel count less one).
-long long line_steps(PixelPoint a, PixelPoint b);
+// The closed outline through `points` (the last joined back to the first), its pattern
+// continuing from one side to the next.
+void draw_outline(const PixelBuffer& buffer, std::span<const PixelPoint> points,
+                  std::uint32_t color, const LinePattern& pattern);
 
 // How an interior is filled: solid in `fore`, or with an 8 x 8 pattern aligned to pixel (0, 0)
 // of the buffer (a set bit gives `fore`, a clear bit `back`; byte 0 is the top row, the most

@@ -164,6 +164,22 @@ TEST(LineStyle, PatternsDrawOnlyPartOfTheReferencePixels)
     EXPECT_TRUE(none.inked().empty());
 }
 
+TEST(LineStyle, PatternContinuesAroundAClosedOutline)
+{
+    // A dotted square of side 10: along the way round, the pixel at (x, y) has index x + y or
+    // a number of the same parity, so exactly the boundary pixels with even x + y are inked.
+    Canvas canvas(40, 30);
+    const PixelPoint square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    draw_outline(canvas.buffer, square, kInk, LinePattern(PenStyle::Dot));
+    std::set<std::pair<int, int>> expected;
+    for (int k = 0; k <= 10; ++k)
+        for (const auto& p : {std::pair{k, 0}, std::pair{k, 10}, std::pair{0, k}, std::pair{10, k}})
+            if ((p.first + p.second) % 2 == 0)
+                expected.insert(p);
+    EXPECT_EQ(canvas.inked(), expected);
+    EXPECT_EQ(expected.size(), 20u);
+}
+
 TEST(Fill, PatternIsAlignedToTheBuffer)
 {
     Canvas canvas(40, 30);
