@@ -50,11 +50,12 @@ int main(int argc, char** argv)
     if (parser.isSet(area_option)) {
         int width = 0;
         int height = 0;
-        if (!parse_size(parser.value(area_option), width, height)
-            || !vorax::gwl::set_default_drawing_area(width, height)) {
-            std::fprintf(stderr, "vorax: --area wants a size such as 1600x1200 (16..16384)\n");
+        if (!parse_size(parser.value(area_option), width, height) || width < 16 || height < 16
+            || width > vorax::gwl::kMaximumAreaSide || height > vorax::gwl::kMaximumAreaSide) {
+            std::fprintf(stderr, "vorax: --area wants a size such as 1600x1200 (16..32767)\n");
             return 2;
         }
+        vorax::gwl::set_default_drawing_area(width, height);
     }
 
     std::vector<std::string> arguments;

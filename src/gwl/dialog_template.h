@@ -24,6 +24,8 @@
 #include <string_view>
 #include <vector>
 
+#include "gwl/types.h"
+
 namespace vorax::gwl {
 
 enum class ControlKind {
@@ -98,14 +100,6 @@ std::string bitmap_resource_path(int bitmap_id);
 struct DialogBaseUnits {
     double char_width = 0.0;
     double char_height = 0.0;
-};
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 // Horizontal and vertical dialog units in pixels, rounded to the nearest pixel.

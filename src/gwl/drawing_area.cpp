@@ -1,34 +1,54 @@
 #include "gwl/drawing_area.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <algorithm>
+#include "gwl/qt_fonts.h"
 
 namespace vorax::gwl {
 
 namespace {
-AreaSize chosen_area{};
-}
 
-AreaSize default_drawing_area()
+std::atomic<int> chosen_width{0};
+std::atomic<int> chosen_height{0};
+
+DrawingAreaSize screen_default()
 {
-    if (chosen_area.width > 0)
-        return chosen_area;
-    AreaSize area{1024, 768};
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        area.width = std::max(area.width, screen->size().width());
-        area.height = std::max(area.height, screen->size().height());
+    DrawingAreaSize size = kMinimumDefaultArea;
+    if (gui_available()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            size.width = std::max(size.width, screen->size().width());
+            size.height = std::max(size.height, screen->size().height());
+        }
     }
-    return area;
+    size.width = std::min(size.width, kMaximumAreaSide);
+    size.height = std::min(size.height, kMaximumAreaSide);
+    return size;
 }
 
-bool set_default_drawing_area(int width, int height)
+} // namespace
+
+DrawingAreaSize default_drawing_area()
 {
-    if (width < 16 || height < 16 || width > 16384 || height > 16384)
-        return false;
-    chosen_area = {width, height};
-    return true;
+    const int width = chosen_width.load();
+    const int height = chosen_height.load();
+    if (width > 0 && height > 0)
+        return {width, height};
+    return screen_default();
+}
+
+void set_default_drawing_area(int width, int height)
+{
+    if (width <= 0 || height <= 0) {
+        chosen_width = 0;
+        chosen_height = 0;
+        return;
+    }
+    chosen_width = std::min(width, kMaximumAreaSide);
+    chosen_height = std::min(height, kMaximumAreaSide);
 }
 
 } // namespace vorax::gwl

@@ -1,17 +1,27 @@
 #pragma once
-// The drawing area of a child window: the full pixel size it draws into, whatever part of it
-// the window shows. By default the primary screen's size, at least 1024 x 768; the command line
-// can set another size for the whole run.
+// The size of the drawing area that a new graphics window gets.
+//
+// A graphics window draws into an area of fixed size, larger than the part on screen, which the
+// window scrolls over. By default it is the primary screen's size, at least 1024 x 768 (and at
+// most 32767 in each direction, the largest size a window configuration can report). The whole
+// process can be given another size, for example from the command line.
 
 namespace vorax::gwl {
 
-struct AreaSize {
+struct DrawingAreaSize {
     int width = 0;
     int height = 0;
+    friend bool operator==(const DrawingAreaSize&, const DrawingAreaSize&) = default;
 };
 
-AreaSize default_drawing_area();
-// Sets the drawing area of windows opened from now on; sizes below 16 pixels are refused.
-bool set_default_drawing_area(int width, int height);
+inline constexpr DrawingAreaSize kMinimumDefaultArea{1024, 768};
+inline constexpr int kMaximumAreaSide = 32767;
+
+// The size for new graphics windows: the one set last, or the screen-derived default.
+DrawingAreaSize default_drawing_area();
+
+// Sets the size for graphics windows made from now on; each side is held within 1..32767.
+// A side of 0 or less returns to the screen-derived default.
+void set_default_drawing_area(int width, int height);
 
 } // namespace vorax::gwl

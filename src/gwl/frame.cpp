@@ -14,6 +14,7 @@
 #include <atomic>
 
 #include "core/program_exit.h"
+#include "gwl/graphics_window.h"
 #include "gwl/prompts.h"
 #include "gwl/run_state.h"
 #include "gwl/text_window.h"
@@ -45,12 +46,19 @@ Frame::Frame()
     build_builtin_menus();
     resize(1000, 720);
     set_owner_window(this);
+    GraphicsWindow::set_status_line_hook([this](const std::string& text) {
+        std::string previous = status_text();
+        set_status_text(text);
+        return previous;
+    });
 }
 
 Frame::~Frame()
 {
-    if (owner_window() == this)
+    if (owner_window() == this) {
         set_owner_window(nullptr);
+        GraphicsWindow::set_status_line_hook({});
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -337,18 +345,22 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
         return true;
     }
     QWidget* widget = nullptr;
-    if (kind == WindowKind::Text)
+    std::shared_ptr<DrawSurface> surface;
+    if (kind == WindowKind::Text) {
         widget = new TextWindow;
-    else
-        widget = create_graphics_widget(title);
-    if (widget == nullptr)
-        return false;
+    } else {
+        auto* graphics = new GraphicsWindow;
+        graphics->setWindowTitle(qtext(title));
+        graphics->surface().set_name("unit" + std::to_string(unit));
+        surface = graphics->shared_surface();
+        widget = graphics;
+    }
     QMdiSubWindow* sub = mdi_->addSubWindow(widget);
     sub->setWindowTitle(qtext(title));
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(std::min(mdi_->width() * 3 / 4 + 40, 900), std::min(mdi_->height() * 3 / 4 + 40, 650));
     sub->show();
-    units_[unit] = UnitWindow{kind, sub, widget, title};
+    units_[unit] = UnitWindow{kind, sub, widget, title, std::move(surface)};
     active_unit_ = unit;
     give_focus(unit);
     return true;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ namespace vorax::gwl {
 
 class TextWindow;
 class GraphicsWindow;
+class DrawSurface;
 
 class Frame : public QMainWindow {
     Q_OBJECT
@@ -52,6 +54,8 @@ public:
     bool unit_is_open(Unit unit) const;
     TextWindow* text_window(Unit unit) const;
     GraphicsWindow* graphics_window(Unit unit) const;
+    // The drawing surface of a graphics unit, also after its window was closed.
+    DrawSurface* surface(Unit unit) const;
     QMdiSubWindow* sub_window(Unit unit) const;
     std::string unit_title(Unit unit) const;
     Unit active_unit() const { return active_unit_; }
@@ -90,6 +94,9 @@ private:
         QPointer<QMdiSubWindow> sub;
         QPointer<QWidget> widget;
         std::string title;
+        // A graphics unit's surface outlives its window: drawing into a closed window goes on
+        // into an image nobody sees.
+        std::shared_ptr<DrawSurface> surface;
     };
 
     void build_builtin_menus();

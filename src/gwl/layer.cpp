@@ -59,7 +59,7 @@ bool Layer::get_window_config(WindowConfig& config)
         const Unit unit = frame_.active_unit();
         if (!frame_.unit_is_open(unit))
             return false;
-        const AreaSize area = default_drawing_area();
+        const DrawingAreaSize area = default_drawing_area();
         config = WindowConfig{};
         config.pixels_x = static_cast<std::int16_t>(area.width);
         config.pixels_y = static_cast<std::int16_t>(area.height);

@@ -1,8 +1,11 @@
+#include "gwl/graphics_window.h"
 #include "gwl/prompts.h"
 
 namespace vorax::gwl {
 
-// Placeholder until graphics windows exist: there is no window to wait on yet.
-MouseEventResult QtPrompter::wait_mouse(GraphicsWindow&, int) { return {}; }
+MouseEventResult QtPrompter::wait_mouse(GraphicsWindow& window, int mask)
+{
+    return window.wait_on_mouse_event(mask);
+}
 
 } // namespace vorax::gwl

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/color.h"
 
@@ -42,6 +43,34 @@ struct PixelPoint {
     int y = 0;
     friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
+
+// A rectangle of pixels of a drawing area: left, top, width and height.
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// The smallest rectangle that holds both; an empty rectangle adds nothing.
+inline PixelRect united(const PixelRect& a, const PixelRect& b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    const int left = a.x < b.x ? a.x : b.x;
+    const int top = a.y < b.y ? a.y : b.y;
+    const int right = a.x + a.width > b.x + b.width ? a.x + a.width : b.x + b.width;
+    const int bottom = a.y + a.height > b.y + b.height ? a.y + a.height : b.y + b.height;
+    return {left, top, right - left, bottom - top};
+}
+
+// Saved pixels of a drawing surface (get_image_w / put_image_w). The caller owns the block and
+// sizes it with image_size_w; its layout is the surface's own.
+using ImageBuffer = std::vector<std::uint8_t>;
 
 // Configuration of the active window (get_window_config).
 struct WindowConfig {

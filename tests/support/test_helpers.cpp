@@ -15,6 +15,8 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds tim
         if (std::chrono::steady_clock::now() > deadline)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        // Windows closed meanwhile are deleted as the main loop would delete them.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::msleep(2);
     }
     return true;

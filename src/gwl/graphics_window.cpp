@@ -1,0 +1,370 @@
+#include "gwl/graphics_window.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <bit>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+#include <QThread>
+
+#include "core/text.h"
+
+namespace vorax::gwl {
+
+namespace {
+
+constexpr int kFlushIntervalMs = 16; // the screen follows a burst of drawing about 60 times a second
+constexpr std::size_t kTitleField = 80;
+constexpr std::string_view kPendingNote = "Mouse input pending in ";
+
+GraphicsWindow::StatusLineHook& status_line_hook()
+{
+    static GraphicsWindow::StatusLineHook hook;
+    return hook;
+}
+
+// Shows a text in the status line; returns what it replaced (empty without a frame).
+std::string show_status(const std::string& text)
+{
+    const GraphicsWindow::StatusLineHook& hook = status_line_hook();
+    return hook ? hook(text) : std::string();
+}
+
+int key_state_of(const QMouseEvent& event)
+{
+    const Qt::MouseButtons buttons = event.buttons();
+    const Qt::KeyboardModifiers keys = event.modifiers();
+    int state = 0;
+    if (buttons & Qt::LeftButton)
+        state |= mouse::kKeyLeftButton;
+    if (buttons & Qt::RightButton)
+        state |= mouse::kKeyRightButton;
+    if (keys & Qt::ShiftModifier)
+        state |= mouse::kKeyShift;
+    if (keys & Qt::ControlModifier)
+        state |= mouse::kKeyControl;
+    if (buttons & Qt::MiddleButton)
+        state |= mouse::kKeyMiddleButton;
+    return state;
+}
+
+// The event bit of a button event: the left or the right button's, 0 for the others.
+int button_bit(const QMouseEvent& event, int left_bit, int right_bit)
+{
+    if (event.button() == Qt::LeftButton)
+        return left_bit;
+    if (event.button() == Qt::RightButton)
+        return right_bit;
+    return 0;
+}
+
+// floor(a * b / c) for c > 0, exact for the sizes of windows and drawing areas.
+int scale_down(double a, int b, int c) { return static_cast<int>(std::floor(a * b / c)); }
+
+} // namespace
+
+// One pending mouse wait. The window's thread fills it in; the waiter reads it.
+struct GraphicsWindow::Wait {
+    int armed = 0;
+    std::mutex mutex;
+    std::condition_variable signal;
+    int happened = 0;                        // bits of the armed events seen so far
+    std::array<MouseEventResult, 7> seen{};  // the event of each bit
+    bool closed = false;                     // the window went away
+    bool registered = false;                 // armed in the window (set on its thread)
+    std::atomic<bool> collected{false};      // the waiter has its answer
+    QEventLoop* loop = nullptr;              // set for a wait on the window's own thread
+
+    MouseEventResult result()
+    {
+        if (happened == 0)
+            return {};
+        return seen[static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(happened)))];
+    }
+};
+
+GraphicsWindow::GraphicsWindow(QWidget* parent) : GraphicsWindow(default_drawing_area(), parent) {}
+
+GraphicsWindow::GraphicsWindow(DrawingAreaSize area, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      surface_(std::make_shared<DrawSurface>(area.width, area.height))
+{
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
+    flush_timer_.setSingleShot(true);
+    connect(&flush_timer_, &QTimer::timeout, this, [this] { flush_changes(); });
+    surface_->set_change_listener([this](const PixelRect& pixels) {
+        if (QThread::currentThread() == thread())
+            surface_changed(pixels);
+        else
+            QMetaObject::invokeMethod(this, [this, pixels] { surface_changed(pixels); },
+                                      Qt::QueuedConnection);
+    });
+    update_scroll_bars();
+}
+
+GraphicsWindow::~GraphicsWindow()
+{
+    surface_->set_change_listener(nullptr);
+    for (const std::shared_ptr<Wait>& wait : waits_) {
+        const std::lock_guard lock(wait->mutex);
+        if (wait->collected)
+            continue;
+        wait->closed = true;
+        if (wait->loop)
+            wait->loop->quit();
+        wait->signal.notify_all();
+    }
+}
+
+void GraphicsWindow::get_window_config(WindowConfig& config) const
+{
+    surface_->fill_window_config(config);
+    config.title = cut(windowTitle().toStdString(), kTitleField);
+}
+
+// --- Size to fit -------------------------------------------------------------------------------
+
+void GraphicsWindow::set_size_to_fit(bool fit)
+{
+    if (fit == fit_)
+        return;
+    fit_ = fit;
+    const Qt::ScrollBarPolicy policy = fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    setHorizontalScrollBarPolicy(policy);
+    setVerticalScrollBarPolicy(policy);
+    update_scroll_bars();
+    viewport()->update();
+}
+
+void GraphicsWindow::update_scroll_bars()
+{
+    const QSize view = viewport()->size();
+    const int width = surface_->width();
+    const int height = surface_->height();
+    horizontalScrollBar()->setPageStep(view.width());
+    verticalScrollBar()->setPageStep(view.height());
+    horizontalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, width - view.width()));
+    verticalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, height - view.height()));
+}
+
+QSize GraphicsWindow::sizeHint() const
+{
+    const int frame = 2 * frameWidth();
+    return {std::min(surface_->width(), 800) + frame, std::min(surface_->height(), 600) + frame};
+}
+
+// --- Mouse mapping -----------------------------------------------------------------------------
+
+PixelPoint GraphicsWindow::drawing_pixel_at(QPointF position) const
+{
+    if (fit_) {
+        const QSize view = viewport()->size();
+        return {scale_down(position.x(), surface_->width(), std::max(view.width(), 1)),
+                scale_down(position.y(), surface_->height(), std::max(view.height(), 1))};
+    }
+    return {static_cast<int>(std::floor(position.x())) + horizontalScrollBar()->value(),
+            static_cast<int>(std::floor(position.y())) + verticalScrollBar()->value()};
+}
+
+QRect GraphicsWindow::viewport_rect_of(const PixelRect& pixels) const
+{
+    if (pixels.empty())
+        return {};
+    if (fit_) {
+        const QSize view = viewport()->size();
+        const int left = scale_down(pixels.x, view.width(), surface_->width());
+        const int top = scale_down(pixels.y, view.height(), surface_->height());
+        const int right = -scale_down(-(pixels.x + pixels.width), view.width(), surface_->width());
+        const int bottom =
+            -scale_down(-(pixels.y + pixels.height), view.height(), surface_->height());
+        return QRect(left, top, right - left, bottom - top).adjusted(-1, -1, 1, 1);
+    }
+    return {pixels.x - horizontalScrollBar()->value(), pixels.y - verticalScrollBar()->value(),
+            pixels.width, pixels.height};
+}
+
+// --- Painting ----------------------------------------------------------------------------------
+
+void GraphicsWindow::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    const QRect exposed = event->rect();
+    const QRect view = viewport()->rect();
+    const int dx = horizontalScrollBar()->value();
+    const int dy = verticalScrollBar()->value();
+    surface_->read_image([&](const QImage& image) {
+        if (fit_) {
+            // Only the display is scaled smoothly, so that thin lines do not drop out when the
+            // area shrinks; the picture itself stays exact.
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(view, image);
+        } else {
+            const QRect shown = QRect(-dx, -dy, image.width(), image.height());
+            painter.fillRect(exposed, palette().color(QPalette::Dark));
+            const QRect part = exposed.intersected(shown);
+            if (!part.isEmpty())
+                painter.drawImage(part, image, part.translated(dx, dy));
+        }
+    });
+    if (surface_->cursor_shown()) {
+        // A bar under the text cursor's cell, inverting what is there.
+        const PixelRect cell = surface_->text_cursor_rect();
+        const QRect cursor = viewport_rect_of({cell.x, cell.y + cell.height - 2, cell.width, 2});
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(cursor, Qt::white);
+    }
+}
+
+void GraphicsWindow::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    update_scroll_bars();
+}
+
+void GraphicsWindow::scrollContentsBy(int, int) { viewport()->update(); }
+
+void GraphicsWindow::surface_changed(const PixelRect& pixels)
+{
+    pending_ = united(pending_, pixels);
+    // Show the change at once unless the screen was brought up to date a moment ago: then a
+    // single drawing operation before a blocking pause is seen during the pause, while a burst
+    // of thousands of lines repaints only a few dozen times a second.
+    if (!last_flush_.isValid() || last_flush_.elapsed() >= kFlushIntervalMs)
+        flush_changes();
+    else if (!flush_timer_.isActive())
+        flush_timer_.start(kFlushIntervalMs);
+}
+
+void GraphicsWindow::flush_changes()
+{
+    if (pending_.empty())
+        return;
+    const QRect area = viewport_rect_of(pending_).intersected(viewport()->rect());
+    pending_ = {};
+    last_flush_.start();
+    if (area.isEmpty())
+        return;
+    if (isVisible())
+        viewport()->repaint(area);
+    else
+        viewport()->update(area);
+}
+
+// --- Mouse wait --------------------------------------------------------------------------------
+
+void GraphicsWindow::set_status_line_hook(StatusLineHook hook)
+{
+    status_line_hook() = std::move(hook);
+}
+
+MouseEventResult GraphicsWindow::wait_on_mouse_event(int mask)
+{
+    mask &= mouse::kAllEvents;
+    if (mask == 0)
+        return {};
+    auto wait = std::make_shared<Wait>();
+    wait->armed = mask;
+    const std::string note = std::string(kPendingNote) + windowTitle().toStdString();
+
+    if (QThread::currentThread() == thread()) {
+        QEventLoop loop;
+        wait->loop = &loop;
+        waits_.push_back(wait);
+        const std::string previous = show_status(note);
+        loop.exec();
+        // The window may be gone by now: only the wait and the hook are still safe to use.
+        {
+            // deliver() drops collected waits from the list; nothing may quit the loop now.
+            const std::lock_guard lock(wait->mutex);
+            wait->loop = nullptr;
+            wait->collected = true;
+        }
+        show_status(previous);
+        return wait->result();
+    }
+
+    // From another thread: the window's thread arms the wait and raises the signal.
+    auto previous = std::make_shared<std::string>();
+    QMetaObject::invokeMethod(
+        this,
+        [this, wait, note, previous] {
+            waits_.push_back(wait);
+            wait->registered = true;
+            *previous = show_status(note);
+        },
+        Qt::BlockingQueuedConnection);
+    if (!wait->registered)
+        return {}; // the window went away before the wait could be armed
+    std::unique_lock lock(wait->mutex);
+    wait->signal.wait(lock, [&] { return wait->happened != 0 || wait->closed; });
+    wait->collected = true;
+    const MouseEventResult result = wait->result();
+    lock.unlock();
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [previous] { show_status(*previous); }, Qt::QueuedConnection);
+    return result;
+}
+
+void GraphicsWindow::deliver(int event_bit, const QMouseEvent& event)
+{
+    std::erase_if(waits_, [](const std::shared_ptr<Wait>& wait) { return wait->collected.load(); });
+    if (waits_.empty())
+        return;
+    const PixelPoint pixel = drawing_pixel_at(event.position());
+    const MouseEventResult seen{event_bit, key_state_of(event), pixel.x, pixel.y};
+    const auto waits = waits_; // quitting a loop may not run code, but stay safe against changes
+    for (const std::shared_ptr<Wait>& wait : waits) {
+        const std::lock_guard lock(wait->mutex);
+        if (!(wait->armed & event_bit) || wait->collected)
+            continue;
+        wait->happened |= event_bit;
+        wait->seen[static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(event_bit)))] =
+            seen;
+        if (wait->loop)
+            wait->loop->quit();
+        wait->signal.notify_all();
+    }
+}
+
+void GraphicsWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (const int bit = button_bit(*event, mouse::kLeftDown, mouse::kRightDown))
+        deliver(bit, *event);
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void GraphicsWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (const int bit = button_bit(*event, mouse::kLeftUp, mouse::kRightUp))
+        deliver(bit, *event);
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void GraphicsWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (const int bit = button_bit(*event, mouse::kLeftDoubleClick, mouse::kRightDoubleClick))
+        deliver(bit, *event);
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+void GraphicsWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    deliver(mouse::kMove, *event);
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+} // namespace vorax::gwl

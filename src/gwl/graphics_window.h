@@ -1,0 +1,97 @@
+#pragma once
+// GraphicsWindow: the widget of a graph window. It shows a DrawSurface, scrolls over its drawing
+// area or shows all of it scaled to the viewport ("Size To Fit"), maps mouse positions back to
+// drawing-area pixels, and implements the blocking wait for mouse events that the zoom uses.
+//
+// The surface is shared: whoever draws may keep it alive after the window was closed, and goes
+// on drawing into an image nobody sees instead of into a dangling window.
+//
+// Contents: GraphicsWindow — surface and configuration, size to fit, mouse mapping, mouse wait,
+// the status-line hook.
+
+#include <QAbstractScrollArea>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gwl/draw_surface.h"
+#include "gwl/drawing_area.h"
+#include "gwl/types.h"
+
+namespace vorax::gwl {
+
+class GraphicsWindow : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    // A window over a new surface of the default drawing area (default_drawing_area()).
+    explicit GraphicsWindow(QWidget* parent = nullptr);
+    // A window over a new surface of the given size.
+    GraphicsWindow(DrawingAreaSize area, QWidget* parent = nullptr);
+    ~GraphicsWindow() override;
+
+    // --- Surface and configuration ----------------------------------------------------------
+    DrawSurface& surface() const { return *surface_; }
+    std::shared_ptr<DrawSurface> shared_surface() const { return surface_; }
+    // The surface's configuration with the window's title (cut to 80 characters).
+    void get_window_config(WindowConfig& config) const;
+
+    // --- Size to fit -----------------------------------------------------------------------
+    // On: the whole drawing area is stretched over the viewport, without scroll bars.
+    void set_size_to_fit(bool fit);
+    bool size_to_fit() const { return fit_; }
+
+    // --- Mouse mapping ---------------------------------------------------------------------
+    // The drawing-area pixel under a viewport position: the position plus the scroll offsets,
+    // or, when fitted, the position scaled from the viewport to the drawing area.
+    PixelPoint drawing_pixel_at(QPointF viewport_position) const;
+    // The viewport rectangle that shows the given drawing-area pixels.
+    QRect viewport_rect_of(const PixelRect& pixels) const;
+
+    // --- Mouse wait ------------------------------------------------------------------------
+    // Waits for one of the events in `mask` (mouse::kLeftDown .. mouse::kMove) in this window
+    // and returns its bit, the key state and the drawing-area pixel. A mask without any of the
+    // seven bits returns -1 at once; so does a window closed during the wait. On the window's
+    // own thread the wait runs a nested event loop; on another thread it blocks until the
+    // window's thread sees the event. Meanwhile the status line reads "Mouse input pending in "
+    // and the window's title.
+    MouseEventResult wait_on_mouse_event(int mask);
+
+    // --- Status-line hook ------------------------------------------------------------------
+    // The frame installs a function that shows a text in its status line and returns the text
+    // it replaced; the mouse wait shows its note through it and puts the old text back after.
+    using StatusLineHook = std::function<std::string(const std::string& text)>;
+    static void set_status_line_hook(StatusLineHook hook);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    struct Wait;
+
+    void deliver(int event_bit, const QMouseEvent& event);
+    void surface_changed(const PixelRect& pixels);
+    void flush_changes();
+    void update_scroll_bars();
+
+    std::shared_ptr<DrawSurface> surface_;
+    bool fit_ = false;
+    std::vector<std::shared_ptr<Wait>> waits_;
+    PixelRect pending_;      // changed pixels not shown yet
+    QElapsedTimer last_flush_;
+    QTimer flush_timer_;
+};
+
+} // namespace vorax::gwl

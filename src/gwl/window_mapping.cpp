@@ -1,0 +1,66 @@
+#include "gwl/window_mapping.h"
+
+#include <algorithm>
+
+namespace vorax::gwl {
+
+int round_half_away(double value)
+{
+    double r = value > 0.0 ? value + 0.5 : value - 0.5;
+    constexpr double limit = kPixelLimit;
+    if (!(r < limit))
+        r = limit;
+    if (r < -limit)
+        r = -limit;
+    return static_cast<int>(r); // the conversion drops the fraction
+}
+
+WindowMapping::WindowMapping(int width, int height)
+    : width_(std::max(width, 1)),
+      height_(std::max(height, 1)),
+      x_hi_(static_cast<double>(std::max(width, 1) - 1)),
+      y_hi_(static_cast<double>(std::max(height, 1) - 1))
+{
+    // A one-pixel-wide area has no span to scale over; its scale stays 1 (see to_window).
+    if (width_ == 1)
+        x_hi_ = 1.0;
+    if (height_ == 1)
+        y_hi_ = 1.0;
+    sx_ = width_ == 1 ? 0.0 : 1.0;
+    sy_ = height_ == 1 ? 0.0 : 1.0;
+}
+
+bool WindowMapping::set_window(bool invert, double wx1, double wy1, double wx2, double wy2,
+                               bool& reordered)
+{
+    reordered = false;
+    if (wx1 == wx2 || wy1 == wy2)
+        return false;
+    reordered = wx1 > wx2 || wy1 > wy2;
+    invert_ = invert;
+    x_lo_ = std::min(wx1, wx2);
+    x_hi_ = std::max(wx1, wx2);
+    y_lo_ = std::min(wy1, wy2);
+    y_hi_ = std::max(wy1, wy2);
+    sx_ = (width_ - 1) / (x_hi_ - x_lo_);
+    sy_ = (height_ - 1) / (y_hi_ - y_lo_);
+    return true;
+}
+
+PixelPoint WindowMapping::to_pixel(WindowPoint p) const
+{
+    const int px = round_half_away((p.x - x_lo_) * sx_);
+    const int dy = round_half_away((p.y - y_lo_) * sy_);
+    return {px, invert_ ? (height_ - 1) - dy : dy};
+}
+
+WindowPoint WindowMapping::to_window(PixelPoint p) const
+{
+    // With a single pixel across there is nothing to divide by: every pixel is the low bound.
+    const double x = width_ == 1 ? x_lo_ : x_lo_ + p.x * (x_hi_ - x_lo_) / (width_ - 1);
+    const int rows_up = invert_ ? (height_ - 1) - p.y : p.y;
+    const double y = height_ == 1 ? y_lo_ : y_lo_ + rows_up * (y_hi_ - y_lo_) / (height_ - 1);
+    return {x, y};
+}
+
+} // namespace vorax::gwl

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QTimer>
+
+#include "gwl/draw_surface.h"
+#include "gwl/drawing_area.h"
+#include "gwl/frame.h"
+#include "gwl/graphics_window.h"
+#include "gwl/layer.h"
+#include "gwl/text_window.h"
+#include "gwl/ui_thread.h"
+#include "test_helpers.h"
+
+namespace vorax::gwl {
+namespace {
+
+TEST(FrameUnits, GraphicsUnitGetsASurfaceAndIsActive)
+{
+    open_ui_calls();
+    set_default_drawing_area(640, 480);
+    Frame frame;
+    frame.show();
+    Layer layer(frame);
+    ASSERT_TRUE(layer.open_unit(9, WindowKind::Text, "user", "VORAX: Info"));
+    ASSERT_TRUE(layer.open_unit(10, WindowKind::Graphics, "user", "(1) Frame"));
+    EXPECT_EQ(layer.active_window(), 10);
+    EXPECT_EQ(layer.inquire_focus(), 10);
+
+    WindowConfig config;
+    ASSERT_TRUE(layer.get_window_config(config));
+    EXPECT_EQ(config.pixels_x, 640);
+    EXPECT_EQ(config.pixels_y, 480);
+    EXPECT_GT(config.text_rows, 0);
+    EXPECT_GT(config.text_columns, 0);
+    EXPECT_EQ(config.title, "(1) Frame");
+
+    DrawSurface* surface = layer.active_surface();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->width(), 640);
+
+    // Re-opening an open unit keeps its window and surface and makes it active again.
+    layer.set_active_window(9);
+    EXPECT_EQ(layer.active_surface(), nullptr);
+    ASSERT_TRUE(layer.open_unit(10, WindowKind::Graphics, "user", "(1) Frame"));
+    EXPECT_EQ(layer.active_surface(), surface);
+    // A unit cannot change its kind.
+    EXPECT_FALSE(layer.open_unit(10, WindowKind::Text, "user", "other"));
+    set_default_drawing_area(0, 0);
+}
+
+TEST(FrameUnits, ClosedGraphWindowKeepsItsSurfaceForDrawing)
+{
+    open_ui_calls();
+    set_default_drawing_area(320, 200);
+    Frame frame;
+    frame.show();
+    Layer layer(frame);
+    ASSERT_TRUE(layer.open_unit(11, WindowKind::Graphics, "user", "(2) Frame"));
+    DrawSurface* surface = layer.active_surface();
+    frame.sub_window(11)->close();
+    ASSERT_TRUE(testing::wait_until([&] { return !frame.unit_is_open(11); }));
+    EXPECT_EQ(frame.graphics_window(11), nullptr);
+    EXPECT_EQ(layer.active_surface(), surface);
+    surface->set_color_rgb(0x0000FF);
+    surface->move_to_w(0, 0);
+    EXPECT_NE(surface->line_to_w(10, 10), 0);
+    set_default_drawing_area(0, 0);
+}
+
+TEST(FrameUnits, MouseWaitShowsPendingNoteInTheStatusLine)
+{
+    open_ui_calls();
+    set_default_drawing_area(320, 200);
+    Frame frame;
+    frame.show();
+    frame.set_status_text("Running");
+    ASSERT_TRUE(frame.open_unit(10, WindowKind::Graphics, "(1) Beam"));
+    GraphicsWindow* window = frame.graphics_window(10);
+    ASSERT_NE(window, nullptr);
+    std::string seen;
+    QTimer::singleShot(0, window, [&] {
+        seen = frame.status_text();
+        QTest::mouseClick(window->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    EXPECT_EQ(window->wait_on_mouse_event(mouse::kLeftDown).event, mouse::kLeftDown);
+    EXPECT_EQ(seen, "Mouse input pending in (1) Beam");
+    EXPECT_EQ(frame.status_text(), "Running");
+    set_default_drawing_area(0, 0);
+}
+
+} // namespace
+} // namespace vorax::gwl

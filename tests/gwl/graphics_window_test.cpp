@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gwl/drawing_area.h"
+#include "gwl/graphics_window.h"
+#include "gwl/prompts.h"
+#include "surface_test_support.h"
+
+namespace vorax::gwl {
+namespace {
+
+using testing::prepare_paper;
+
+QMouseEvent* mouse_event(QEvent::Type type, QPoint at, Qt::MouseButton button,
+                         Qt::MouseButtons held, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    return new QMouseEvent(type, QPointF(at), QPointF(at), button, held, keys);
+}
+
+// Posts the events to the window's viewport as soon as the event loop runs, that is from
+// inside the wait.
+void post_soon(GraphicsWindow& window, std::vector<QMouseEvent*> events)
+{
+    QTimer::singleShot(0, &window, [&window, events] {
+        for (QMouseEvent* event : events)
+            QCoreApplication::postEvent(window.viewport(), event);
+    });
+}
+
+// Delivers an event at once (sendEvent leaves the event to the caller).
+void send_now(GraphicsWindow& window, QMouseEvent* event)
+{
+    const std::unique_ptr<QMouseEvent> owned(event);
+    QCoreApplication::sendEvent(window.viewport(), owned.get());
+}
+
+QMouseEvent* press(QPoint at, Qt::MouseButton button = Qt::LeftButton,
+                   Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    return mouse_event(QEvent::MouseButtonPress, at, button, button, keys);
+}
+QMouseEvent* release(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    return mouse_event(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+}
+QMouseEvent* move(QPoint at, Qt::MouseButtons held = Qt::NoButton)
+{
+    return mouse_event(QEvent::MouseMove, at, Qt::NoButton, held);
+}
+QMouseEvent* double_click(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    return mouse_event(QEvent::MouseButtonDblClick, at, button, button);
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest() : window({400, 300})
+    {
+        window.setWindowTitle(QStringLiteral("1 Plane frame"));
+        window.resize(220, 170);
+        window.show();
+    }
+    GraphicsWindow window;
+};
+
+TEST_F(WindowTest, MaskWithoutEventBitsReturnsAtOnce)
+{
+    for (int mask : {0, 128, 256, -128}) {
+        const MouseEventResult result = window.wait_on_mouse_event(mask);
+        EXPECT_EQ(result.event, -1) << mask;
+    }
+}
+
+TEST_F(WindowTest, ReleaseAndMoveDuringADrag)
+{
+    post_soon(window, {release({10, 20})});
+    MouseEventResult result = window.wait_on_mouse_event(67);
+    EXPECT_EQ(result.event, 2);
+    EXPECT_EQ(result.x, 10);
+    EXPECT_EQ(result.y, 20);
+    EXPECT_EQ(result.key_state, 0);
+
+    post_soon(window, {move({30, 40}, Qt::LeftButton)});
+    result = window.wait_on_mouse_event(67);
+    EXPECT_EQ(result.event, 64);
+    EXPECT_EQ(result.x, 30);
+    EXPECT_EQ(result.key_state, mouse::kKeyLeftButton);
+}
+
+TEST_F(WindowTest, UnarmedEventsAreIgnored)
+{
+    // Right button and double clicks do not end a wait for the left button.
+    post_soon(window, {press({5, 5}, Qt::RightButton), release({5, 5}, Qt::RightButton),
+                       double_click({6, 6}), move({7, 7}), press({8, 9})});
+    const MouseEventResult result = window.wait_on_mouse_event(mouse::kLeftDown);
+    EXPECT_EQ(result.event, 1);
+    EXPECT_EQ(result.x, 8);
+    EXPECT_EQ(result.y, 9);
+}
+
+TEST_F(WindowTest, RightButtonCountsWhenArmed)
+{
+    post_soon(window, {press({5, 5}, Qt::RightButton)});
+    EXPECT_EQ(window.wait_on_mouse_event(mouse::kRightDown | mouse::kLeftDown).event, 8);
+    post_soon(window, {double_click({5, 5}, Qt::RightButton)});
+    EXPECT_EQ(window.wait_on_mouse_event(mouse::kRightDoubleClick).event, 32);
+}
+
+TEST_F(WindowTest, EventsBeforeTheCallDoNotCount)
+{
+    send_now(window, press({1, 1}));
+    post_soon(window, {move({2, 2})});
+    EXPECT_EQ(window.wait_on_mouse_event(mouse::kLeftDown | mouse::kMove).event, 64);
+}
+
+TEST_F(WindowTest, LowestBitWhenSeveralHappened)
+{
+    // Both events arrive in one go, before the wait gets back control.
+    post_soon(window, {move({3, 3}, Qt::LeftButton), release({4, 4})});
+    const MouseEventResult result = window.wait_on_mouse_event(67);
+    EXPECT_EQ(result.event, 2);
+    EXPECT_EQ(result.x, 4);
+}
+
+TEST_F(WindowTest, KeyStateFlags)
+{
+    post_soon(window, {mouse_event(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton,
+                                   Qt::LeftButton | Qt::MiddleButton,
+                                   Qt::ShiftModifier | Qt::ControlModifier)});
+    const MouseEventResult result = window.wait_on_mouse_event(1);
+    EXPECT_EQ(result.key_state, 1 | 4 | 8 | 16);
+}
+
+TEST_F(WindowTest, ScrolledPositionsAddTheScrollOffsets)
+{
+    ASSERT_GT(window.horizontalScrollBar()->maximum(), 30);
+    ASSERT_GT(window.verticalScrollBar()->maximum(), 20);
+    window.horizontalScrollBar()->setValue(30);
+    window.verticalScrollBar()->setValue(20);
+    EXPECT_EQ(window.drawing_pixel_at({5, 7}), (PixelPoint{35, 27}));
+    post_soon(window, {press({5, 7})});
+    const MouseEventResult result = window.wait_on_mouse_event(1);
+    EXPECT_EQ(result.x, 35);
+    EXPECT_EQ(result.y, 27);
+}
+
+TEST_F(WindowTest, FittedPositionsAreScaledToTheDrawingArea)
+{
+    window.set_size_to_fit(true);
+    EXPECT_TRUE(window.size_to_fit());
+    EXPECT_EQ(window.horizontalScrollBar()->maximum(), 0);
+    const QSize view = window.viewport()->size();
+    ASSERT_LT(view.width(), 400);
+    struct Case {
+        QPoint at;
+        PixelPoint expected; // floor(at * area / viewport)
+    };
+    const Case cases[] = {
+        {{0, 0}, {0, 0}},
+        {{view.width() / 2, view.height() / 2},
+         {view.width() / 2 * 400 / view.width(), view.height() / 2 * 300 / view.height()}},
+        {{view.width() - 1, view.height() - 1},
+         {(view.width() - 1) * 400 / view.width(), (view.height() - 1) * 300 / view.height()}},
+    };
+    for (const Case& c : cases) {
+        post_soon(window, {press(c.at)});
+        const MouseEventResult result = window.wait_on_mouse_event(1);
+        EXPECT_EQ(result.x, c.expected.x) << c.at.x();
+        EXPECT_EQ(result.y, c.expected.y) << c.at.y();
+    }
+    // The far corner of the viewport is within a pixel of the far corner of the area.
+    EXPECT_GE(window.drawing_pixel_at(QPointF(view.width() - 1, view.height() - 1)).x, 398);
+    window.set_size_to_fit(false);
+    EXPECT_GT(window.horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(WindowTest, StatusLineShowsTheWaitAndGetsItsTextBack)
+{
+    std::vector<std::string> shown;
+    std::string line = "Running";
+    GraphicsWindow::set_status_line_hook([&](const std::string& text) {
+        shown.push_back(text);
+        return std::exchange(line, text);
+    });
+    post_soon(window, {press({1, 1})});
+    window.wait_on_mouse_event(1);
+    GraphicsWindow::set_status_line_hook(nullptr);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], "Mouse input pending in 1 Plane frame");
+    EXPECT_EQ(line, "Running");
+}
+
+TEST_F(WindowTest, WaitFromAnotherThread)
+{
+    std::atomic<bool> armed{false};
+    GraphicsWindow::set_status_line_hook([&](const std::string& text) {
+        if (text.rfind("Mouse input pending", 0) == 0)
+            armed = true;
+        return std::string("Running");
+    });
+    MouseEventResult result;
+    std::thread program([&] { result = window.wait_on_mouse_event(67); });
+    while (!armed)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    send_now(window, release({12, 13}));
+    program.join();
+    QCoreApplication::processEvents();
+    GraphicsWindow::set_status_line_hook(nullptr);
+    EXPECT_EQ(result.event, 2);
+    EXPECT_EQ(result.x, 12);
+}
+
+TEST(GraphicsWindowLife, ClosingTheWindowEndsTheWait)
+{
+    auto* window = new GraphicsWindow({200, 100});
+    window->show();
+    const std::shared_ptr<DrawSurface> surface = window->shared_surface();
+    QTimer::singleShot(0, [window] { delete window; });
+    const MouseEventResult result = window->wait_on_mouse_event(1);
+    EXPECT_EQ(result.event, -1);
+    // Whoever still holds the surface can go on drawing into it.
+    surface->move_to_w(0, 0);
+    EXPECT_EQ(surface->line_to_w(10, 10), 1);
+}
+
+TEST_F(WindowTest, ShowsWhatTheSurfaceDrew)
+{
+    prepare_paper(window.surface());
+    window.surface().rectangle_w(3, 0, 0, 9, 9);
+    QImage shown = window.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixel(5, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(15, 15), qRgb(255, 255, 255));
+
+    window.horizontalScrollBar()->setValue(5);
+    shown = window.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixel(2, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(6, 5), qRgb(255, 255, 255));
+
+    // Fitted, the whole area is on screen: the black square shrinks to the top-left corner.
+    window.set_size_to_fit(true);
+    window.surface().rectangle_w(3, 390, 290, 399, 299);
+    shown = window.viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(shown.width() - 2, shown.height() - 2), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255));
+}
+
+TEST_F(WindowTest, ConfigurationCarriesTheTitle)
+{
+    WindowConfig config;
+    window.get_window_config(config);
+    EXPECT_EQ(config.pixels_x, 400);
+    EXPECT_EQ(config.pixels_y, 300);
+    EXPECT_EQ(config.title, "1 Plane frame");
+}
+
+TEST_F(WindowTest, QtPrompterWaitsOnTheWindow)
+{
+    QtPrompter prompter;
+    EXPECT_EQ(prompter.wait_mouse(window, 0).event, -1);
+    post_soon(window, {press({3, 4})});
+    EXPECT_EQ(prompter.wait_mouse(window, 1).event, 1);
+}
+
+TEST(DrawingArea, DefaultIsTheScreenAtLeast1024By768AndCanBeSet)
+{
+    const DrawingAreaSize screen = default_drawing_area();
+    EXPECT_GE(screen.width, 1024);
+    EXPECT_GE(screen.height, 768);
+    set_default_drawing_area(500, 40000);
+    EXPECT_EQ(default_drawing_area(), (DrawingAreaSize{500, 32767}));
+    set_default_drawing_area(640, 480);
+    const GraphicsWindow window;
+    EXPECT_EQ(window.surface().width(), 640);
+    EXPECT_EQ(window.surface().height(), 480);
+    set_default_drawing_area(0, 0);
+    EXPECT_EQ(default_drawing_area(), screen);
+}
+
+} // namespace
+} // namespace vorax::gwl
