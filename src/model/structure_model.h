@@ -25,6 +25,8 @@ struct Node {
     bool free = true;        // all codes are 0
     bool fixed = false;      // all NGL codes are non-zero
     bool has_values = false; // a value record was stored for this node
+
+    bool operator==(const Node&) const = default;
 };
 
 // One element, a line between two nodes; 0 means no node, and an element with a 0 end has no
@@ -32,6 +34,8 @@ struct Node {
 struct Element {
     std::int32_t node1 = 0;
     std::int32_t node2 = 0;
+
+    bool operator==(const Element&) const = default;
 };
 
 struct StructureModel {
@@ -61,6 +65,8 @@ struct StructureModel {
     {
         return elements[static_cast<std::size_t>(number - 1)];
     }
+
+    bool operator==(const StructureModel&) const = default;
 };
 
 // Sets xmin .. ymax (and zmin, zmax when NGL is 3) from the coordinates of the considered
