@@ -33,7 +33,9 @@ std::string extent_text(double value)
 std::vector<std::string> model_info_lines(const StructureModel& model)
 {
     std::vector<std::string> lines;
-    lines.push_back(" " + std::string(trim_right(model.problem_title)));
+    std::string title = " ";
+    title += trim_right(model.problem_title);
+    lines.push_back(std::move(title));
     lines.push_back(extent_line(" xmin, xmax:", model.xmin, model.xmax));
     lines.push_back(extent_line(" ymin, ymax:", model.ymin, model.ymax));
     if (model.NGL == 3)
