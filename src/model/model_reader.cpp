@@ -79,48 +79,39 @@ private:
             return end_of_file("the comment and title lines", "a title line is needed");
         if (!read_header())
             return false;
-
-        while (true) {
-            Record r = read_code_record();
-            if (r == Record::end_of_file)
-                return end_of_file("the code block", "the block needs a closing line");
-            if (r == Record::block_end)
-                break;
-        }
+        if (!read_block(&ModelReader::read_code_record, "the code block"))
+            return false;
         classify_nodes();
-
-        while (true) {
-            Record r = read_value_record();
-            if (r == Record::end_of_file)
-                return end_of_file("the value block", "the block needs a closing line");
-            if (r == Record::block_end)
-                break;
-        }
-
+        if (!read_block(&ModelReader::read_value_record, "the value block"))
+            return false;
         std::string_view skipped;
         for (int i = 0; i < 4; ++i)
             if (!in_.next_line(skipped))
                 return end_of_file("the four lines after the value block", "all four are needed");
-
-        while (true) {
-            Record r = read_coordinate_record();
-            if (r == Record::end_of_file)
-                return end_of_file("the coordinate block", "the block needs a closing line");
-            if (r == Record::block_end)
-                break;
-        }
+        if (!read_block(&ModelReader::read_coordinate_record, "the coordinate block"))
+            return false;
         find_origin_node();
-
-        while (true) {
-            Record r = by_number_ ? read_element_record() : read_incidence_record();
-            if (r == Record::end_of_file)
-                return end_of_file("the element block", "the block needs a closing line");
-            if (r == Record::block_end)
-                break;
-        }
+        if (!read_block(by_number_ ? &ModelReader::read_element_record : &ModelReader::read_incidence_record,
+                        "the element block"))
+            return false;
         if (!by_number_)
             connect_incidences();
         return true;
+    }
+
+    // Records up to the block's closing line; false when the file ends before it.
+    bool read_block(Record (ModelReader::*read_record)(), std::string_view part)
+    {
+        for (;;) {
+            switch ((this->*read_record)()) {
+            case Record::read:
+                continue;
+            case Record::block_end:
+                return true;
+            case Record::end_of_file:
+                return end_of_file(part, "the block needs a closing line");
+            }
+        }
     }
 
     bool fail(ReadStatus status, std::string message)
@@ -159,6 +150,23 @@ private:
         return false;
     }
 
+    // The next piece of the current record; false, with `stop` saying how the block goes on,
+    // when the record cannot be completed.
+    bool next_item(FieldKind kind, std::int64_t max_count, Item& item, Record& stop)
+    {
+        switch (in_.next_item(kind, max_count, item)) {
+        case ItemStatus::value:
+            return true;
+        case ItemStatus::unreadable:
+            stop = Record::block_end;
+            return false;
+        case ItemStatus::end_of_file:
+            stop = Record::end_of_file;
+            return false;
+        }
+        return false;
+    }
+
     // Reads one record of fields of the given kinds, handing pieces of the same kind together
     // so that a repeat group is read as the kind of each field it fills.
     Record read_fields(std::span<const FieldKind> kinds, std::span<Field> fields)
@@ -171,14 +179,9 @@ private:
             while (same < count && kinds[same] == kinds[k])
                 ++same;
             Item item;
-            switch (in_.next_item(kinds[k], static_cast<std::int64_t>(same - k), item)) {
-            case ItemStatus::unreadable:
-                return Record::block_end;
-            case ItemStatus::end_of_file:
-                return Record::end_of_file;
-            case ItemStatus::value:
-                break;
-            }
+            Record stop = Record::read;
+            if (!next_item(kinds[k], static_cast<std::int64_t>(same - k), item, stop))
+                return stop;
             for (std::int64_t j = 0; j < item.count; ++j, ++k)
                 fields[k] = Field{!item.null, item.integer, item.real};
         }
@@ -219,7 +222,7 @@ private:
         const bool rows = !by_number_ && incidence_count_ >= 2;
         const std::uint64_t need = std::uint64_t(nn) * sizeof(Node) + std::uint64_t(ne) * sizeof(Element)
             + (rows ? std::uint64_t(nn) * sizeof(std::vector<Run>) : 0);
-        const std::uint64_t limit = options_.memory_limit ? options_.memory_limit : physical_memory();
+        const std::uint64_t limit = options_.memory_limit ? options_.memory_limit : physical_memory() / 2;
         if (need > limit)
             return wrong_input("The header gives " + std::to_string(nn) + " nodes and "
                                + std::to_string(ne) + " elements, which need "
@@ -278,45 +281,28 @@ private:
         model_.coded_node_count = coded;
     }
 
-    // A node number and NGL reals: value and coordinate records.
-    Record read_node_reals(std::int32_t& number, std::array<Field, 4>& f)
+    // A node number and NGL reals for `target` of that node: value and coordinate records.
+    Record read_node_reals(std::array<float, 3> Node::*target)
     {
         constexpr auto I = FieldKind::integer;
         constexpr auto R = FieldKind::real;
         std::array<FieldKind, 4> kinds{I, R, R, R};
+        std::array<Field, 4> f{};
         Record r = read_fields(std::span(kinds).first(1 + static_cast<std::size_t>(model_.NGL)), f);
-        number = number_or_zero(f[0]);
-        return r;
-    }
-
-    Record read_value_record()
-    {
-        std::int32_t number = 0;
-        std::array<Field, 4> f{};
-        Record r = read_node_reals(number, f);
+        const std::int32_t number = number_or_zero(f[0]);
         if (r == Record::read && node_in_range(number)) {
             Node& node = model_.node(number);
-            node.has_values = true;
+            if (target == &Node::values)
+                node.has_values = true;
             for (int j = 0; j < model_.NGL; ++j)
                 if (f[1 + j].set)
-                    node.values[j] = f[1 + j].real;
+                    (node.*target)[j] = f[1 + j].real;
         }
         return r;
     }
 
-    Record read_coordinate_record()
-    {
-        std::int32_t number = 0;
-        std::array<Field, 4> f{};
-        Record r = read_node_reals(number, f);
-        if (r == Record::read && node_in_range(number)) {
-            Node& node = model_.node(number);
-            for (int j = 0; j < model_.NGL; ++j)
-                if (f[1 + j].set)
-                    node.coords[j] = f[1 + j].real;
-        }
-        return r;
-    }
+    Record read_value_record() { return read_node_reals(&Node::values); }
+    Record read_coordinate_record() { return read_node_reals(&Node::coords); }
 
     void find_origin_node()
     {
@@ -358,28 +344,17 @@ private:
     {
         in_.begin_record();
         Item item;
-        switch (in_.next_item(FieldKind::integer, 1, item)) {
-        case ItemStatus::unreadable:
-            return Record::block_end;
-        case ItemStatus::end_of_file:
-            return Record::end_of_file;
-        case ItemStatus::value:
-            break;
-        }
+        Record stop = Record::read;
+        if (!next_item(FieldKind::integer, 1, item, stop))
+            return stop;
         const std::int32_t number = item.null ? 0 : item.integer;
 
         segments_.clear();
         const std::int64_t needed = std::max<std::int64_t>(incidence_count_, 0);
         std::int64_t position = 0;
         while (position < needed) {
-            switch (in_.next_item(FieldKind::integer, needed - position, item)) {
-            case ItemStatus::unreadable:
-                return Record::block_end;
-            case ItemStatus::end_of_file:
-                return Record::end_of_file;
-            case ItemStatus::value:
-                break;
-            }
+            if (!next_item(FieldKind::integer, needed - position, item, stop))
+                return stop;
             segments_.push_back(Segment{position, item.count, item.null, item.integer});
             position += item.count;
         }

@@ -39,7 +39,9 @@ struct ReadResult {
 
 struct ReadOptions {
     // Most bytes the model's arrays may take; a header asking for more is a wrong input file.
-    // 0 stands for the physical memory of the machine.
+    // 0 stands for half the physical memory of the machine, which leaves room for the rest of
+    // the program and the system: memory that is promised but not there would end the process
+    // when it is first used, not when it is asked for.
     std::uint64_t memory_limit = 0;
 };
 
