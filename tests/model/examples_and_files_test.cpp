@@ -147,7 +147,7 @@ TEST(ModelFiles, LargeGeneratedModelReadsLikeTheText)
     for (int e = 1; e < 40000; ++e)
         text += std::to_string(e) + "," + std::to_string(e) + "," + std::to_string(e + 1) + "\n";
     text += "END";
-    auto path = std::filesystem::temp_directory_path() / "vorax_generated_model.dat";
+    auto path = testing::temp_file("vorax_generated_model.dat");
     std::ofstream(path, std::ios::binary) << text;
     ReadResult from_file = read_model(path);
     std::filesystem::remove(path);
@@ -200,7 +200,7 @@ class InfoCommandFiles : public ::testing::Test {
 protected:
     std::string write(const std::string& name, const std::string& text)
     {
-        auto path = std::filesystem::temp_directory_path() / name;
+        auto path = testing::temp_file(name);
         std::ofstream(path, std::ios::binary) << text;
         written_.push_back(path);
         return path.string();

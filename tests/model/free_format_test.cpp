@@ -51,7 +51,7 @@ TEST(LineSources, FileLinesMatchBufferLinesAcrossChunksAndLongLines)
     for (int i = 0; i < 120000; ++i)
         text += std::to_string(i) + " some text\r\n";
     text += std::string(3 << 20, 'x') + "\n\nend";
-    auto path = std::filesystem::temp_directory_path() / "vorax_line_source_test.txt";
+    auto path = testing::temp_file("vorax_line_source_test.txt");
     std::ofstream(path, std::ios::binary) << text;
 
     std::FILE* file = std::fopen(path.c_str(), "rb");

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 #include "model/model_reader.h"
 
@@ -62,6 +64,13 @@ inline void expect_invariants(const StructureModel& model)
     EXPECT_GE(model.origin_node, 0);
     EXPECT_LE(model.origin_node, model.node_count);
     EXPECT_LE(model.problem_title.size(), 100u);
+}
+
+// A file name in the temporary folder that no other test process uses at the same time.
+inline std::filesystem::path temp_file(std::string_view name)
+{
+    return std::filesystem::temp_directory_path()
+        / (std::to_string(::getpid()) + "_" + std::string(name));
 }
 
 inline std::string example_path(std::string_view name)
