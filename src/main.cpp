@@ -4,10 +4,12 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <iostream>
 
 #include "app/gui_session.h"
 #include "gwl/drawing_area.h"
 #include "gwl/system.h"
+#include "model/info_command.h"
 
 namespace {
 
@@ -28,6 +30,10 @@ bool parse_size(const QString& text, int& width, int& height)
 
 int main(int argc, char** argv)
 {
+    // --info needs no display, so it runs before any GUI application exists.
+    if (auto status = vorax::run_info_option(argc, argv, std::cout, std::cerr))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VORAX"));
     QApplication::setApplicationVersion(QStringLiteral(VORAX_VERSION));

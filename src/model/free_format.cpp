@@ -1,0 +1,277 @@
+#include "model/free_format.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace vorax {
+namespace {
+
+std::string_view without_carriage_return(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+bool is_separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool parse_integer(std::string_view text, std::int32_t& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return false;
+    std::int64_t magnitude = 0;
+    const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+    for (; i < text.size(); ++i) {
+        if (!is_digit(text[i]))
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit)
+            return false;
+    }
+    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+// Whole numbers, fixed-point and exponent notation with E or D; the result must be a finite
+// 32-bit float (a value too small for one becomes 0 or a subnormal, as when it is read).
+bool parse_real(std::string_view text, float& value)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && is_digit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && is_digit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    std::size_t exponent_letter = std::string_view::npos;
+    if (i < text.size()) {
+        char c = text[i];
+        if (c != 'E' && c != 'e' && c != 'D' && c != 'd')
+            return false;
+        exponent_letter = i++;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (i == text.size())
+            return false;
+        for (; i < text.size(); ++i)
+            if (!is_digit(text[i]))
+                return false;
+    }
+
+    // std::from_chars wants no plus sign and the letter e; most texts already fit it.
+    const bool plus = text[0] == '+';
+    const bool d_letter = exponent_letter != std::string_view::npos
+        && (text[exponent_letter] == 'D' || text[exponent_letter] == 'd');
+    std::string normal;
+    if (plus || d_letter) {
+        normal.assign(text.substr(plus ? 1 : 0));
+        if (d_letter)
+            normal[exponent_letter - (plus ? 1 : 0)] = 'e';
+    }
+    std::string_view number = plus || d_letter ? std::string_view(normal) : text;
+    const char* first = number.data();
+    const char* last = first + number.size();
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range) {
+        // Too large for a float is unreadable; too small is read as the nearest float. (No
+        // strtod here: it follows the locale, which the GUI sets from the environment.)
+        double wide = 0.0;
+        auto [wide_end, wide_error] = std::from_chars(first, last, wide);
+        if (wide_error != std::errc{} || wide_end != last
+            || !(std::fabs(wide) <= std::numeric_limits<float>::max()))
+            return false;
+        value = static_cast<float>(wide);
+        return true;
+    }
+    return error == std::errc{} && end == last && std::isfinite(value);
+}
+
+} // namespace
+
+bool BufferLines::next(std::string_view& line)
+{
+    if (position_ >= text_.size())
+        return false;
+    auto end = text_.find('\n', position_);
+    if (end == std::string_view::npos)
+        end = text_.size();
+    line = without_carriage_return(text_.substr(position_, end - position_));
+    position_ = end + 1;
+    return true;
+}
+
+bool FileLines::next(std::string_view& line)
+{
+    std::size_t searched = begin_;
+    for (;;) {
+        if (searched < end_) {
+            const void* found = std::memchr(buffer_.data() + searched, '\n', end_ - searched);
+            if (found) {
+                auto at = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+                line = without_carriage_return(std::string_view(buffer_.data() + begin_, at - begin_));
+                begin_ = at + 1;
+                return true;
+            }
+            searched = end_;
+        }
+        if (at_end_) {
+            if (begin_ == end_)
+                return false;
+            line = without_carriage_return(std::string_view(buffer_.data() + begin_, end_ - begin_));
+            begin_ = end_;
+            return true;
+        }
+        // Keep the unfinished line at the front and read more behind it.
+        if (begin_ > 0) {
+            std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+            end_ -= begin_;
+            searched -= begin_;
+            begin_ = 0;
+        }
+        if (end_ == buffer_.size())
+            buffer_.resize(buffer_.size() * 2);
+        std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+        end_ += n;
+        if (n == 0) {
+            failed_ = std::ferror(file_) != 0;
+            error_number_ = failed_ ? errno : 0;
+            at_end_ = true;
+        }
+    }
+}
+
+bool FreeFormatReader::fetch_line()
+{
+    if (!lines_.next(line_))
+        return false;
+    ++line_number_;
+    position_ = 0;
+    return true;
+}
+
+bool FreeFormatReader::next_line(std::string_view& line)
+{
+    begin_record();
+    if (!fetch_line())
+        return false;
+    line = line_;
+    return true;
+}
+
+void FreeFormatReader::begin_record()
+{
+    in_line_ = false;
+    comma_pending_ = true;
+    ended_by_slash_ = false;
+    pending_count_ = 0;
+}
+
+void FreeFormatReader::end_record() { begin_record(); }
+
+ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)
+{
+    item = Item{};
+    item.count = std::min(pending_count_, max_count);
+    item.null = pending_null_;
+    if (!pending_null_) {
+        bool readable = kind == FieldKind::integer ? parse_integer(pending_text_, item.integer)
+                                                   : parse_real(pending_text_, item.real);
+        if (!readable) {
+            begin_record();
+            return ItemStatus::unreadable;
+        }
+    }
+    pending_count_ -= item.count;
+    return ItemStatus::value;
+}
+
+ItemStatus FreeFormatReader::next_item(FieldKind kind, std::int64_t max_count, Item& item)
+{
+    if (pending_count_ > 0)
+        return take_pending(kind, max_count, item);
+    if (ended_by_slash_) {
+        item = Item{};
+        item.count = max_count;
+        item.null = true;
+        return ItemStatus::value;
+    }
+    for (;;) {
+        if (!in_line_) {
+            if (!fetch_line())
+                return ItemStatus::end_of_file;
+            in_line_ = true;
+        }
+        while (position_ < line_.size() && is_blank(line_[position_]))
+            ++position_;
+        if (position_ == line_.size()) {
+            in_line_ = false; // a line end separates like a blank
+            continue;
+        }
+        const char c = line_[position_];
+        if (c == ',') {
+            ++position_;
+            if (comma_pending_) {
+                pending_count_ = 1;
+                pending_null_ = true;
+                return take_pending(kind, max_count, item);
+            }
+            comma_pending_ = true;
+            continue;
+        }
+        if (c == '/') {
+            ended_by_slash_ = true;
+            position_ = line_.size();
+            return next_item(kind, max_count, item);
+        }
+
+        const std::size_t start = position_;
+        while (position_ < line_.size() && !is_separator(line_[position_]))
+            ++position_;
+        std::string_view token = line_.substr(start, position_ - start);
+        comma_pending_ = false;
+
+        auto star = token.find('*');
+        if (star == std::string_view::npos) {
+            pending_count_ = 1;
+            pending_null_ = false;
+            pending_text_ = token;
+            return take_pending(kind, max_count, item);
+        }
+        // A repeat count: unsigned digits, at least 1.
+        std::int64_t repeat = 0;
+        for (std::size_t i = 0; i < star; ++i) {
+            if (!is_digit(token[i]) || repeat > std::numeric_limits<std::int64_t>::max() / 20) {
+                begin_record();
+                return ItemStatus::unreadable;
+            }
+            repeat = repeat * 10 + (token[i] - '0');
+        }
+        if (repeat < 1) {
+            begin_record();
+            return ItemStatus::unreadable;
+        }
+        pending_count_ = repeat;
+        pending_text_ = token.substr(star + 1);
+        pending_null_ = pending_text_.empty();
+        return take_pending(kind, max_count, item);
+    }
+}
+
+} // namespace vorax

@@ -1,0 +1,469 @@
+#include "model/model_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <span>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
+
+#include "core/text.h"
+#include "model/free_format.h"
+
+namespace vorax {
+namespace {
+
+constexpr std::size_t kTitleLength = 100;
+
+// One field of a fixed-size record after reading: a null value leaves `set` false.
+struct Field {
+    bool set = false;
+    std::int32_t integer = 0;
+    float real = 0.0f;
+};
+
+// Number fields that name nodes or elements have no earlier value to keep: a null is 0.
+std::int32_t number_or_zero(const Field& field) { return field.set ? field.integer : 0; }
+
+// A stretch of an incidence row: positions start .. start+count-1 (from 0) name `element`.
+struct Run {
+    std::int64_t start = 0;
+    std::int64_t count = 0;
+    std::int32_t element = 0;
+};
+
+// A piece of one by-node record: `count` positions set to `value`, or kept when `null`.
+struct Segment {
+    std::int64_t start = 0;
+    std::int64_t count = 0;
+    bool null = false;
+    std::int32_t value = 0;
+};
+
+std::string megabytes(std::uint64_t bytes)
+{
+    return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+}
+
+class ModelReader {
+public:
+    ModelReader(LineSource& lines, std::string_view file_name, const ReadOptions& options)
+        : in_(lines), options_(options)
+    {
+        result_.file_name = std::string(file_name);
+    }
+
+    ReadResult read()
+    {
+        try {
+            if (read_all())
+                result_.model = std::move(model_);
+        } catch (const std::bad_alloc&) {
+            fail(ReadStatus::wrong_input_file, "The model does not fit into the memory that can be had.");
+        }
+        return std::move(result_);
+    }
+
+private:
+    enum class Record { read, block_end, end_of_file };
+
+    bool read_all()
+    {
+        if (!read_title())
+            return end_of_file("the comment and title lines", "a title line is needed");
+        if (!read_header())
+            return false;
+        if (!read_block(&ModelReader::read_code_record, "the code block"))
+            return false;
+        classify_nodes();
+        if (!read_block(&ModelReader::read_value_record, "the value block"))
+            return false;
+        std::string_view skipped;
+        for (int i = 0; i < 4; ++i)
+            if (!in_.next_line(skipped))
+                return end_of_file("the four lines after the value block", "all four are needed");
+        if (!read_block(&ModelReader::read_coordinate_record, "the coordinate block"))
+            return false;
+        find_origin_node();
+        if (!read_block(by_number_ ? &ModelReader::read_element_record : &ModelReader::read_incidence_record,
+                        "the element block"))
+            return false;
+        if (!by_number_)
+            connect_incidences();
+        return true;
+    }
+
+    // Records up to the block's closing line; false when the file ends before it.
+    bool read_block(Record (ModelReader::*read_record)(), std::string_view part)
+    {
+        for (;;) {
+            switch ((this->*read_record)()) {
+            case Record::read:
+                continue;
+            case Record::block_end:
+                return true;
+            case Record::end_of_file:
+                return end_of_file(part, "the block needs a closing line");
+            }
+        }
+    }
+
+    bool fail(ReadStatus status, std::string message)
+    {
+        result_.status = status;
+        result_.line = in_.line_number();
+        result_.message = std::move(message);
+        return false;
+    }
+
+    bool end_of_file(std::string_view part, std::string_view need)
+    {
+        return fail(ReadStatus::end_of_file,
+                    "End of file inside " + std::string(part) + " of \"" + result_.file_name
+                        + "\" after line " + std::to_string(in_.line_number()) + ": "
+                        + std::string(need) + ".");
+    }
+
+    bool wrong_input(std::string message) { return fail(ReadStatus::wrong_input_file, std::move(message)); }
+
+    // Comment lines ("//" at the start), then the title line.
+    bool read_title()
+    {
+        std::string_view line;
+        bool first = true;
+        while (in_.next_line(line)) {
+            // A byte order mark, which some editors put in front, is not part of the text.
+            if (first && line.substr(0, 3) == "\xEF\xBB\xBF")
+                line.remove_prefix(3);
+            first = false;
+            if (line.substr(0, 2) == "//")
+                continue;
+            model_.problem_title = std::string(trim_right(cut(line, kTitleLength)));
+            return true;
+        }
+        return false;
+    }
+
+    // The next piece of the current record; false, with `stop` saying how the block goes on,
+    // when the record cannot be completed.
+    bool next_item(FieldKind kind, std::int64_t max_count, Item& item, Record& stop)
+    {
+        switch (in_.next_item(kind, max_count, item)) {
+        case ItemStatus::value:
+            return true;
+        case ItemStatus::unreadable:
+            stop = Record::block_end;
+            return false;
+        case ItemStatus::end_of_file:
+            stop = Record::end_of_file;
+            return false;
+        }
+        return false;
+    }
+
+    // Reads one record of fields of the given kinds, handing pieces of the same kind together
+    // so that a repeat group is read as the kind of each field it fills.
+    Record read_fields(std::span<const FieldKind> kinds, std::span<Field> fields)
+    {
+        const std::size_t count = std::min(kinds.size(), fields.size());
+        in_.begin_record();
+        std::size_t k = 0;
+        while (k < count) {
+            std::size_t same = k + 1;
+            while (same < count && kinds[same] == kinds[k])
+                ++same;
+            Item item;
+            Record stop = Record::read;
+            if (!next_item(kinds[k], static_cast<std::int64_t>(same - k), item, stop))
+                return stop;
+            for (std::int64_t j = 0; j < item.count; ++j, ++k)
+                fields[k] = Field{!item.null, item.integer, item.real};
+        }
+        in_.end_record();
+        return Record::read;
+    }
+
+    bool read_header()
+    {
+        constexpr auto I = FieldKind::integer;
+        std::array<FieldKind, 5> kinds{I, I, I, I, I};
+        std::array<Field, 5> f{};
+        switch (read_fields(kinds, f)) {
+        case Record::end_of_file:
+            return wrong_input("The header record is incomplete: the file ends after line "
+                               + std::to_string(in_.line_number()) + ".");
+        case Record::block_end:
+            return wrong_input("The header record at line " + std::to_string(in_.line_number())
+                               + " is unreadable: it needs five whole numbers.");
+        case Record::read:
+            break;
+        }
+        const std::int32_t nn = number_or_zero(f[0]);
+        const std::int32_t ne = number_or_zero(f[1]);
+        const std::int32_t ngl = number_or_zero(f[2]);
+        by_number_ = number_or_zero(f[3]) != 0;
+        incidence_count_ = number_or_zero(f[4]);
+        if (nn < 1)
+            return wrong_input("The header gives " + std::to_string(nn)
+                               + " nodes; a model needs at least one.");
+        if (ne < 0)
+            return wrong_input("The header gives " + std::to_string(ne)
+                               + " elements; the count cannot be negative.");
+        if (ngl != 2 && ngl != 3)
+            return wrong_input("The header gives NGL = " + std::to_string(ngl)
+                               + "; it must be 2 or 3.");
+
+        const bool rows = !by_number_ && incidence_count_ >= 2;
+        const std::uint64_t need = std::uint64_t(nn) * sizeof(Node) + std::uint64_t(ne) * sizeof(Element)
+            + (rows ? std::uint64_t(nn) * sizeof(std::vector<Run>) : 0);
+        const std::uint64_t limit = options_.memory_limit ? options_.memory_limit : physical_memory() / 2;
+        if (need > limit)
+            return wrong_input("The header gives " + std::to_string(nn) + " nodes and "
+                               + std::to_string(ne) + " elements, which need "
+                               + megabytes(need) + " of memory; " + megabytes(limit)
+                               + " can be had.");
+
+        model_.node_count = nn;
+        model_.element_count = ne;
+        model_.NGL = ngl;
+        model_.nodes.resize(static_cast<std::size_t>(nn));
+        model_.elements.resize(static_cast<std::size_t>(ne));
+        if (rows)
+            rows_.resize(static_cast<std::size_t>(nn));
+        return true;
+    }
+
+    bool node_in_range(std::int32_t number) const { return number >= 1 && number <= model_.node_count; }
+
+    Record read_code_record()
+    {
+        constexpr auto I = FieldKind::integer;
+        std::array<FieldKind, 5> kinds{I, I, I, I, I};
+        std::array<Field, 5> f{};
+        Record r = read_fields(std::span(kinds).first(2 + static_cast<std::size_t>(model_.NGL)), f);
+        if (r != Record::read)
+            return r;
+        const std::int32_t first = number_or_zero(f[0]);
+        const std::int32_t last = number_or_zero(f[1]);
+        if (last < first)
+            return r;
+        const std::int32_t from = std::max(first, 1);
+        const std::int32_t to = std::min(last, model_.node_count);
+        for (std::int32_t n = from; n <= to; ++n) {
+            Node& node = model_.node(n);
+            for (int j = 0; j < model_.NGL; ++j)
+                if (f[2 + j].set)
+                    node.codes[j] = f[2 + j].integer;
+        }
+        return r;
+    }
+
+    void classify_nodes()
+    {
+        std::int32_t coded = 0;
+        for (Node& node : model_.nodes) {
+            bool all_zero = true;
+            bool all_set = true;
+            for (int j = 0; j < model_.NGL; ++j) {
+                all_zero = all_zero && node.codes[j] == 0;
+                all_set = all_set && node.codes[j] != 0;
+            }
+            node.free = all_zero;
+            node.fixed = all_set;
+            coded += all_zero ? 0 : 1;
+        }
+        model_.coded_node_count = coded;
+    }
+
+    // A node number and NGL reals for `target` of that node: value and coordinate records.
+    Record read_node_reals(std::array<float, 3> Node::*target)
+    {
+        constexpr auto I = FieldKind::integer;
+        constexpr auto R = FieldKind::real;
+        std::array<FieldKind, 4> kinds{I, R, R, R};
+        std::array<Field, 4> f{};
+        Record r = read_fields(std::span(kinds).first(1 + static_cast<std::size_t>(model_.NGL)), f);
+        const std::int32_t number = number_or_zero(f[0]);
+        if (r == Record::read && node_in_range(number)) {
+            Node& node = model_.node(number);
+            if (target == &Node::values)
+                node.has_values = true;
+            for (int j = 0; j < model_.NGL; ++j)
+                if (f[1 + j].set)
+                    (node.*target)[j] = f[1 + j].real;
+        }
+        return r;
+    }
+
+    Record read_value_record() { return read_node_reals(&Node::values); }
+    Record read_coordinate_record() { return read_node_reals(&Node::coords); }
+
+    void find_origin_node()
+    {
+        model_.origin_node = 0;
+        for (std::int32_t n = 1; n <= model_.node_count; ++n) {
+            const Node& node = model_.node(n);
+            if (std::all_of(node.coords.begin(), node.coords.begin() + model_.NGL,
+                            [](float c) { return c == 0.0f; })) {
+                model_.origin_node = n;
+                return;
+            }
+        }
+    }
+
+    Record read_element_record()
+    {
+        constexpr auto I = FieldKind::integer;
+        std::array<FieldKind, 3> kinds{I, I, I};
+        std::array<Field, 3> f{};
+        Record r = read_fields(kinds, f);
+        if (r != Record::read)
+            return r;
+        const std::int32_t number = number_or_zero(f[0]);
+        if (number < 1 || number > model_.element_count)
+            return r;
+        Element& element = model_.element(number);
+        const std::int32_t node1 = f[1].set ? f[1].integer : element.node1;
+        const std::int32_t node2 = f[2].set ? f[2].integer : element.node2;
+        if (node1 >= 0 && node1 <= model_.node_count && node2 >= 0 && node2 <= model_.node_count) {
+            element.node1 = node1;
+            element.node2 = node2;
+        }
+        return r;
+    }
+
+    // A node number and incidence_count element numbers. The count comes from the file, so
+    // a record is kept as runs of equal values rather than one slot per position.
+    Record read_incidence_record()
+    {
+        in_.begin_record();
+        Item item;
+        Record stop = Record::read;
+        if (!next_item(FieldKind::integer, 1, item, stop))
+            return stop;
+        const std::int32_t number = item.null ? 0 : item.integer;
+
+        segments_.clear();
+        const std::int64_t needed = std::max<std::int64_t>(incidence_count_, 0);
+        std::int64_t position = 0;
+        while (position < needed) {
+            if (!next_item(FieldKind::integer, needed - position, item, stop))
+                return stop;
+            segments_.push_back(Segment{position, item.count, item.null, item.integer});
+            position += item.count;
+        }
+        in_.end_record();
+        if (node_in_range(number) && !rows_.empty())
+            store_row(number);
+        return Record::read;
+    }
+
+    // The record's values replace the node's row; null positions keep what the row held.
+    // Only positions of whole pairs that name an existing element are kept.
+    void store_row(std::int32_t number)
+    {
+        const std::int64_t used = incidence_count_ / 2 * 2;
+        std::vector<Run>& old_row = rows_[static_cast<std::size_t>(number - 1)];
+        new_row_.clear();
+        std::size_t j = 0;
+        for (const Segment& s : segments_) {
+            const std::int64_t begin = s.start;
+            const std::int64_t end = std::min(s.start + s.count, used);
+            if (begin >= end)
+                break;
+            if (!s.null) {
+                if (s.value >= 1 && s.value <= model_.element_count)
+                    new_row_.push_back(Run{begin, end - begin, s.value});
+                continue;
+            }
+            while (j < old_row.size() && old_row[j].start + old_row[j].count <= begin)
+                ++j;
+            for (std::size_t k = j; k < old_row.size() && old_row[k].start < end; ++k) {
+                const std::int64_t a = std::max(old_row[k].start, begin);
+                const std::int64_t b = std::min(old_row[k].start + old_row[k].count, end);
+                new_row_.push_back(Run{a, b - a, old_row[k].element});
+            }
+        }
+        old_row.swap(new_row_);
+    }
+
+    // Position 2p (from 1) of a row names an element starting at the row's node, position
+    // 2p-1 one ending there. Nodes are taken in increasing number, so an element named in the
+    // same role at several nodes ends up with the highest of them.
+    void connect_incidences()
+    {
+        for (std::int32_t n = 1; n <= model_.node_count && !rows_.empty(); ++n) {
+            for (const Run& run : rows_[static_cast<std::size_t>(n - 1)]) {
+                Element& element = model_.element(run.element);
+                const bool covers_even = run.count >= 2 || run.start % 2 == 1;
+                const bool covers_odd = run.count >= 2 || run.start % 2 == 0;
+                if (covers_even)
+                    element.node1 = n;
+                if (covers_odd)
+                    element.node2 = n;
+            }
+        }
+        std::vector<std::vector<Run>>().swap(rows_);
+    }
+
+    FreeFormatReader in_;
+    ReadOptions options_;
+    ReadResult result_;
+    StructureModel model_;
+    bool by_number_ = true;
+    std::int32_t incidence_count_ = 0;
+    std::vector<std::vector<Run>> rows_; // incidence rows of the by-node layout, per node
+    std::vector<Segment> segments_;      // the record being read
+    std::vector<Run> new_row_;
+};
+
+} // namespace
+
+std::uint64_t physical_memory()
+{
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGE_SIZE)
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long page_size = sysconf(_SC_PAGE_SIZE);
+    if (pages > 0 && page_size > 0)
+        return std::uint64_t(pages) * std::uint64_t(page_size);
+#endif
+    return std::uint64_t{8} << 30;
+}
+
+ReadResult read_model_text(std::string_view text, std::string_view file_name, const ReadOptions& options)
+{
+    BufferLines lines(text);
+    return ModelReader(lines, file_name, options).read();
+}
+
+ReadResult read_model(const std::filesystem::path& path, const ReadOptions& options)
+{
+    const std::string name = path.string();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"), &std::fclose);
+    if (!file) {
+        ReadResult result;
+        result.status = ReadStatus::cannot_open;
+        result.file_name = name;
+        result.message = "Cannot open \"" + name + "\": " + std::strerror(errno) + ".";
+        return result;
+    }
+    FileLines lines(file.get());
+    ReadResult result = ModelReader(lines, name, options).read();
+    if (lines.failed()) {
+        ReadResult failure;
+        failure.status = ReadStatus::cannot_open;
+        failure.file_name = name;
+        failure.line = result.line;
+        failure.message = "Cannot read \"" + name + "\": " + std::strerror(lines.error_number()) + ".";
+        return failure;
+    }
+    return result;
+}
+
+} // namespace vorax

@@ -1,0 +1,77 @@
+#pragma once
+// The loaded structure: title, nodes, elements and extents.
+//
+// Contents:
+//   Node, Element    one node (coordinates, support codes and values, flags), one element
+//   StructureModel   the whole model; node and element numbers start at 1
+//   update_extents   xmin .. zmax over all nodes or over the selected ones
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorax {
+
+// One node. Its per-component arrays hold components 1..NGL (x, y and, for a spatial model,
+// z) at indices 0..NGL-1; index 2 stays 0 in a plane model.
+struct Node {
+    std::array<float, 3> coords{};       // from the coordinate block
+    std::array<std::int32_t, 3> codes{}; // support codes from the code block
+    std::array<float, 3> values{};       // support values from the value block
+    float plot_x = 0.0f;                 // drawing position, written by the graph command
+    float plot_y = 0.0f;
+    bool selected = false;   // member of the current node selection
+    bool free = true;        // all codes are 0
+    bool fixed = false;      // all NGL codes are non-zero
+    bool has_values = false; // a value record was stored for this node
+
+    bool operator==(const Node&) const = default;
+};
+
+// One element, a line between two nodes; 0 means no node, and an element with a 0 end has no
+// line to draw.
+struct Element {
+    std::int32_t node1 = 0;
+    std::int32_t node2 = 0;
+
+    bool operator==(const Element&) const = default;
+};
+
+struct StructureModel {
+    std::string problem_title; // the title line, at most 100 characters, no trailing blanks
+    std::int32_t node_count = 0;
+    std::int32_t element_count = 0;
+    std::int32_t NGL = 0; // components per node: 2 plane, 3 spatial
+    std::vector<Node> nodes;       // node_count entries; nodes[n - 1] is node n
+    std::vector<Element> elements; // element_count entries; elements[e - 1] is element e
+    std::int32_t coded_node_count = 0; // nodes with at least one non-zero code
+    std::int32_t origin_node = 0;      // first node with all coordinates 0.0; 0 when none
+    double xmin = 0.0, xmax = 0.0;
+    double ymin = 0.0, ymax = 0.0;
+    double zmin = 0.0, zmax = 0.0; // computed only when NGL is 3
+
+    // Node and element by number, 1..node_count and 1..element_count.
+    Node& node(std::int32_t number) { return nodes[static_cast<std::size_t>(number - 1)]; }
+    const Node& node(std::int32_t number) const
+    {
+        return nodes[static_cast<std::size_t>(number - 1)];
+    }
+    Element& element(std::int32_t number)
+    {
+        return elements[static_cast<std::size_t>(number - 1)];
+    }
+    const Element& element(std::int32_t number) const
+    {
+        return elements[static_cast<std::size_t>(number - 1)];
+    }
+
+    bool operator==(const StructureModel&) const = default;
+};
+
+// Sets xmin .. ymax (and zmin, zmax when NGL is 3) from the coordinates of the considered
+// nodes: every node when `all_nodes` is true, otherwise the nodes whose `selected` is true.
+// Returns false, leaving the extents as they were, when no node is considered.
+bool update_extents(StructureModel& model, bool all_nodes);
+
+} // namespace vorax

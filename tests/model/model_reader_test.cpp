@@ -1,0 +1,407 @@
+// The model file format as the reader takes it: title, header, the blocks, records out of
+// range, classification and the origin node.
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "model_test_support.h"
+
+namespace vorax {
+namespace {
+
+using testing::expect_invariants;
+using testing::model_file;
+using testing::read_valid;
+
+std::array<std::int32_t, 3> codes_of(const StructureModel& m, int n) { return m.node(n).codes; }
+std::array<float, 3> coords_of(const StructureModel& m, int n) { return m.node(n).coords; }
+
+// ---- Comment lines and title -------------------------------------------------------------
+
+TEST(TitleAndComments, SingleSlashLineAfterCommentsIsTheTitle)
+{
+    std::string text = "// one\n// two\n//three\n/ A SLASHED TITLE\n" + model_file("1 0 2 1 0", "", "", "", "").substr(11);
+    StructureModel m = read_valid(text);
+    EXPECT_EQ(m.problem_title, "/ A SLASHED TITLE");
+}
+
+TEST(TitleAndComments, TitleIsCutAt100Characters)
+{
+    std::string title(120, 'T');
+    title.replace(99, 1, "X");
+    StructureModel m = read_valid(model_file("1 0 2 1 0", "", "", "", "", title));
+    EXPECT_EQ(m.problem_title.size(), 100u);
+    EXPECT_EQ(m.problem_title.back(), 'X');
+}
+
+TEST(TitleAndComments, TrailingBlanksOfTheTitleAreDropped)
+{
+    StructureModel m = read_valid(model_file("1 0 2 1 0", "", "", "", "", "  FRAME   "));
+    EXPECT_EQ(m.problem_title, "  FRAME");
+}
+
+TEST(TitleAndComments, DoubleSlashLaterInTheFileIsNoComment)
+{
+    // After the title a "//" line is an ordinary line: in a block, a slash ends a record at
+    // once, so the line is an empty record and the block goes on.
+    std::string text = "T\n1 0 2 1 0\n1 1 1 1\n// not a comment\n1 1 0 1\nEND CODES\nEND VALUES\n1\n2\n3\n4\nEND\nEND\n";
+    StructureModel m = read_valid(text);
+    EXPECT_EQ(codes_of(m, 1), (std::array<std::int32_t, 3>{0, 1, 0})); // the record after it
+    EXPECT_EQ(m.coded_node_count, 1);
+}
+
+TEST(TitleAndComments, ByteOrderMarkIsNotPartOfTheFirstLine)
+{
+    StructureModel m = read_valid("\xEF\xBB\xBF// comment\n" + model_file("1 0 2 1 0", "", "", "", "", "TITLE"));
+    EXPECT_EQ(m.problem_title, "TITLE");
+}
+
+// ---- Header --------------------------------------------------------------------------------
+
+TEST(Header, GivesCountsAndArraysWithTheirInitialValues)
+{
+    StructureModel m = read_valid(model_file("3 2 3 1 0", "", "", "", ""));
+    EXPECT_EQ(m.node_count, 3);
+    EXPECT_EQ(m.element_count, 2);
+    EXPECT_EQ(m.NGL, 3);
+    for (const Node& node : m.nodes) {
+        EXPECT_EQ(node.coords, (std::array<float, 3>{0, 0, 0}));
+        EXPECT_EQ(node.codes, (std::array<std::int32_t, 3>{0, 0, 0}));
+        EXPECT_EQ(node.values, (std::array<float, 3>{0, 0, 0}));
+        EXPECT_TRUE(node.free);
+        EXPECT_FALSE(node.fixed);
+        EXPECT_FALSE(node.has_values);
+    }
+    for (const Element& element : m.elements)
+        EXPECT_EQ(element, (Element{0, 0}));
+}
+
+TEST(Header, ZeroElementsIsAValidModel)
+{
+    StructureModel m = read_valid(model_file("2 0 2 1 0", "", "", "1 1.0 2.0\n", ""));
+    EXPECT_EQ(m.element_count, 0);
+    EXPECT_TRUE(m.elements.empty());
+}
+
+TEST(Header, FieldFiveIsIgnoredForElementsByNumber)
+{
+    StructureModel m = read_valid(model_file("2 1 2 7 -3", "", "", "", "1 1 2\n"));
+    EXPECT_EQ(m.element(1), (Element{1, 2}));
+}
+
+struct BadHeader {
+    const char* name;
+    std::string text;
+};
+
+TEST(Header, WrongInputFiles)
+{
+    const BadHeader cases[] = {
+        {"word_instead_of_counts", "T\nNODES 3 2\n"},
+        {"real_node_count", "T\n3.0 2 2 1 0\n"},
+        {"exponent_in_integer", "T\n3E1 2 2 1 0\n"},
+        {"too_few_values_before_end", "T\n3 2 2\n"},
+        {"ngl_one", model_file("3 2 1 1 0", "", "", "", "")},
+        {"ngl_four", model_file("3 2 4 1 0", "", "", "", "")},
+        {"no_nodes", model_file("0 2 2 1 0", "", "", "", "")},
+        {"negative_node_count", model_file("-5 2 2 1 0", "", "", "", "")},
+        {"negative_element_count", model_file("3 -1 2 1 0", "", "", "", "")},
+        {"count_beyond_32_bits", "T\n3000000000 2 2 1 0\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReadResult r = read_model_text(c.text, "bad.dat");
+        EXPECT_EQ(r.status, ReadStatus::wrong_input_file);
+        EXPECT_FALSE(r.message.empty());
+        EXPECT_EQ(r.file_name, "bad.dat");
+        EXPECT_EQ(r.model, StructureModel{}); // nothing of the file stays
+    }
+}
+
+TEST(Header, MessagesSayWhatIsWrong)
+{
+    EXPECT_NE(read_model_text(model_file("3 2 4 1 0", "", "", "", "")).message.find("NGL = 4"),
+              std::string::npos);
+    ReadResult r = read_model_text("T\n3 2 2\n");
+    EXPECT_NE(r.message.find("ends after line 2"), std::string::npos) << r.message;
+    EXPECT_EQ(r.line, 2);
+}
+
+TEST(Header, CountsNeedingMoreMemoryThanCanBeHadAreAWrongInputFile)
+{
+    ReadOptions small;
+    small.memory_limit = 1 << 20;
+    ReadResult r = read_model_text(model_file("100000 10 3 1 0", "", "", "", ""), "big.dat", small);
+    EXPECT_EQ(r.status, ReadStatus::wrong_input_file);
+    EXPECT_NE(r.message.find("memory"), std::string::npos) << r.message;
+
+    // The largest counts the header can hold are refused before anything is allocated.
+    ReadResult huge = read_model_text(model_file("2147483647 2147483647 3 0 2147483647", "", "", "", ""));
+    EXPECT_EQ(huge.status, ReadStatus::wrong_input_file);
+    EXPECT_TRUE(huge.model.nodes.empty());
+
+    ReadResult fits = read_model_text(model_file("1000 10 3 1 0", "", "", "", ""), "", small);
+    EXPECT_EQ(fits.status, ReadStatus::ok) << fits.message;
+}
+
+// ---- Code block ------------------------------------------------------------------------------
+
+TEST(CodeBlock, RecordWithLastBelowFirstChangesNothing)
+{
+    StructureModel m = read_valid(model_file("6 0 2 1 0", "5 3 1 1\n", "", "", ""));
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_TRUE(m.node(n).free) << n;
+    EXPECT_EQ(m.coded_node_count, 0);
+}
+
+TEST(CodeBlock, RangeGetsTheCodesAndIsClassified)
+{
+    StructureModel m = read_valid(model_file("6 0 2 1 0", "3 5 1 0\n", "", "", ""));
+    for (int n = 3; n <= 5; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(codes_of(m, n), (std::array<std::int32_t, 3>{1, 0, 0}));
+        EXPECT_FALSE(m.node(n).free);
+        EXPECT_FALSE(m.node(n).fixed);
+    }
+    EXPECT_TRUE(m.node(2).free);
+    EXPECT_TRUE(m.node(6).free);
+    EXPECT_EQ(m.coded_node_count, 3);
+    expect_invariants(m);
+}
+
+TEST(CodeBlock, SpatialFixedAndFreeNodes)
+{
+    StructureModel m = read_valid(model_file("3 0 3 1 0", "1 1 1 1 1\n2 2 0 0 0\n3 3 2 -1 0\n", "", "", ""));
+    EXPECT_TRUE(m.node(1).fixed);
+    EXPECT_FALSE(m.node(1).free);
+    EXPECT_TRUE(m.node(2).free);
+    EXPECT_FALSE(m.node(2).fixed);
+    EXPECT_FALSE(m.node(3).fixed);
+    EXPECT_FALSE(m.node(3).free);
+    EXPECT_EQ(m.coded_node_count, 2);
+}
+
+TEST(CodeBlock, PlaneNodeIsFixedByItsTwoCodes)
+{
+    StructureModel m = read_valid(model_file("2 0 2 1 0", "1 1 1 -2\n", "", "", ""));
+    EXPECT_TRUE(m.node(1).fixed);
+    EXPECT_EQ(codes_of(m, 1), (std::array<std::int32_t, 3>{1, -2, 0}));
+}
+
+TEST(CodeBlock, EmptyBlockLeavesEveryNodeFree)
+{
+    StructureModel m = read_valid(model_file("4 0 3 1 0", "", "", "", ""));
+    for (const Node& node : m.nodes)
+        EXPECT_TRUE(node.free);
+    EXPECT_EQ(m.coded_node_count, 0);
+}
+
+TEST(CodeBlock, LaterRecordReplacesCodesAndNumbersOutsideAreSkipped)
+{
+    StructureModel m = read_valid(model_file("4 0 2 1 0", "-10 100 1 1\n2 2 0 1\n", "", "", ""));
+    EXPECT_EQ(codes_of(m, 1), (std::array<std::int32_t, 3>{1, 1, 0}));
+    EXPECT_EQ(codes_of(m, 2), (std::array<std::int32_t, 3>{0, 1, 0}));
+    EXPECT_EQ(codes_of(m, 4), (std::array<std::int32_t, 3>{1, 1, 0}));
+    EXPECT_EQ(m.coded_node_count, 4);
+}
+
+// ---- Value block and the four skipped lines -----------------------------------------------
+
+TEST(ValueBlock, StoresValuesAndMarksTheNode)
+{
+    StructureModel m = read_valid(model_file("3 0 3 1 0", "", "2 0.5 -1.5 2.5E-3\n2 1 2 3\n9 1 1 1\n0 1 1 1\n", "", ""));
+    EXPECT_TRUE(m.node(2).has_values);
+    EXPECT_EQ(m.node(2).values, (std::array<float, 3>{1, 2, 3})); // the later record wins
+    EXPECT_FALSE(m.node(1).has_values);
+    EXPECT_FALSE(m.node(3).has_values);
+}
+
+TEST(ValueBlock, PlaneModelSetsTwoValuesOnly)
+{
+    StructureModel m = read_valid(model_file("1 0 2 1 0", "", "1 4.0 5.0 6.0\n", "", ""));
+    EXPECT_EQ(m.node(1).values, (std::array<float, 3>{4, 5, 0}));
+}
+
+TEST(SkippedLines, FourLinesAfterTheValueBlockAreSkippedWhateverTheyHold)
+{
+    // model_file puts four lines of numbers there; they would be coordinate records otherwise.
+    StructureModel m = read_valid(model_file("12 0 2 1 0", "", "", "", ""));
+    for (const Node& node : m.nodes)
+        EXPECT_EQ(node.coords, (std::array<float, 3>{0, 0, 0}));
+    std::string text = "T\n2 0 2 1 0\nC\nV\n\n\n\n\n1 5.0 6.0\nE\nE\n";
+    EXPECT_EQ(coords_of(read_valid(text), 1), (std::array<float, 3>{5, 6, 0})); // blank lines count
+}
+
+// ---- Coordinate block and the origin node ---------------------------------------------------
+
+TEST(CoordinateBlock, SecondRecordForANodeWins)
+{
+    StructureModel m = read_valid(model_file("8 0 2 1 0", "", "", "7 1.0 2.0\n7 3.0 4.0\n", ""));
+    EXPECT_EQ(coords_of(m, 7), (std::array<float, 3>{3, 4, 0}));
+}
+
+TEST(CoordinateBlock, RecordForANodeBeyondTheCountIsIgnored)
+{
+    StructureModel m = read_valid(model_file("3 0 2 1 0", "", "", "4 9.0 9.0\n0 9.0 9.0\n-1 9.0 9.0\n3 1.0 1.0\n", ""));
+    EXPECT_EQ(coords_of(m, 3), (std::array<float, 3>{1, 1, 0}));
+    EXPECT_EQ(m.origin_node, 1);
+}
+
+TEST(CoordinateBlock, OriginNodeIsTheFirstAtZero)
+{
+    StructureModel m = read_valid(model_file("4 0 3 1 0", "", "", "1 1 0 0\n2 0 0 1\n3 0 0 0\n4 0 0 0\n", ""));
+    EXPECT_EQ(m.origin_node, 3);
+    StructureModel none = read_valid(model_file("2 0 2 1 0", "", "", "1 1 0\n2 0 1\n", ""));
+    EXPECT_EQ(none.origin_node, 0);
+    // A plane model does not look at a third coordinate.
+    StructureModel plane = read_valid(model_file("1 0 2 1 0", "", "", "1 0.0 -0.0\n", ""));
+    EXPECT_EQ(plane.origin_node, 1);
+}
+
+TEST(CoordinateBlock, AllNodesAtTheOrigin)
+{
+    StructureModel m = read_valid(model_file("3 0 2 1 0", "", "", "", ""));
+    EXPECT_EQ(m.origin_node, 1);
+}
+
+// ---- Elements by number ------------------------------------------------------------------------
+
+TEST(ElementsByNumber, RecordsInRangeAreStored)
+{
+    StructureModel m = read_valid(model_file("3 4 2 1 0", "", "", "", "1 1 2\n2 2 3\n2 3 1\n3 0 2\n"));
+    EXPECT_EQ(m.element(1), (Element{1, 2}));
+    EXPECT_EQ(m.element(2), (Element{3, 1})); // the later record wins
+    EXPECT_EQ(m.element(3), (Element{0, 2})); // 0 is a valid "no node"
+    EXPECT_EQ(m.element(4), (Element{0, 0})); // named by no record
+}
+
+TEST(ElementsByNumber, RecordsOutOfRangeAreSkipped)
+{
+    StructureModel m = read_valid(model_file("3 2 2 1 0", "", "", "", "0 1 2\n3 1 2\n1 1 4\n1 -1 2\n2 2 3\n"));
+    EXPECT_EQ(m.element(1), (Element{0, 0}));
+    EXPECT_EQ(m.element(2), (Element{2, 3}));
+}
+
+// ---- Elements by node ---------------------------------------------------------------------------
+
+TEST(ElementsByNode, PairsNameEndingAndStartingElements)
+{
+    StructureModel m = read_valid(model_file("5 6 2 0 4", "", "", "", "3 2 5 0 -1\n"));
+    EXPECT_EQ(m.element(2), (Element{0, 3}));
+    EXPECT_EQ(m.element(5), (Element{3, 0}));
+    for (int e : {1, 3, 4, 6})
+        EXPECT_EQ(m.element(e), (Element{0, 0})) << e;
+}
+
+TEST(ElementsByNode, OddCountIgnoresTheLastValue)
+{
+    StructureModel m = read_valid(model_file("3 4 2 0 3", "", "", "", "1 0 1 4\n2 1 2 3\n"));
+    EXPECT_EQ(m.element(1), (Element{1, 2}));
+    EXPECT_EQ(m.element(2), (Element{2, 0}));
+    EXPECT_EQ(m.element(3), (Element{0, 0}));
+    EXPECT_EQ(m.element(4), (Element{0, 0}));
+}
+
+TEST(ElementsByNode, HighestNodeWinsAndLaterRecordReplacesTheRow)
+{
+    // Node 1 first starts element 1, then its row is replaced and starts element 2 instead;
+    // nodes 2 and 3 both start element 3: node 3 wins.
+    StructureModel m = read_valid(model_file("3 3 2 0 2", "", "", "",
+                                             "1 0 1\n3 0 3\n2 0 3\n1 0 2\n2 1 0\n"));
+    EXPECT_EQ(m.element(1), (Element{0, 2}));
+    EXPECT_EQ(m.element(2), (Element{1, 0}));
+    EXPECT_EQ(m.element(3), (Element{3, 0}));
+}
+
+TEST(ElementsByNode, CountBelowTwoConnectsNothing)
+{
+    for (const char* header : {"2 2 2 0 1", "2 2 2 0 0", "2 2 2 0 -4"}) {
+        SCOPED_TRACE(header);
+        StructureModel m = read_valid(model_file(header, "", "", "", "1 1\n2 2\n"));
+        EXPECT_EQ(m.element(1), (Element{0, 0}));
+        EXPECT_EQ(m.element(2), (Element{0, 0}));
+    }
+}
+
+TEST(ElementsByNode, RecordsForMissingNodesAndElementsAreSkipped)
+{
+    StructureModel m = read_valid(model_file("2 2 2 0 2", "", "", "", "0 1 2\n3 1 2\n1 9 2\n2 2 -5\n"));
+    EXPECT_EQ(m.element(1), (Element{0, 0}));
+    EXPECT_EQ(m.element(2), (Element{1, 2}));
+}
+
+// ---- Block terminators and the end of the file ----------------------------------------------
+
+TEST(Terminators, FirstUnreadableLineEndsTheBlockAndIsConsumed)
+{
+    // "2 2 X" ends the code block although it starts like a record; the value block starts
+    // on the next line.
+    std::string text = "T\n3 0 2 1 0\n1 1 1 1\n2 2 X\n3 1.5 2.5\nEND\n1\n2\n3\n4\nEND\nEND\n";
+    StructureModel m = read_valid(text);
+    EXPECT_EQ(codes_of(m, 2), (std::array<std::int32_t, 3>{0, 0, 0}));
+    EXPECT_TRUE(m.node(3).has_values);
+    EXPECT_EQ(m.node(3).values, (std::array<float, 3>{1.5f, 2.5f, 0}));
+}
+
+TEST(Terminators, RealInAnIntegerFieldEndsTheBlock)
+{
+    StructureModel m = read_valid(model_file("3 0 2 1 0", "", "", "1 1.0 1.0\n2.0 2.0 2.0\n", ""));
+    EXPECT_EQ(coords_of(m, 1), (std::array<float, 3>{1, 1, 0}));
+    // "2.0 2.0 2.0" was the terminator, so "END OF COORDINATES" became an element line and
+    // the element block ended there.
+}
+
+struct EndOfFileCase {
+    const char* name;
+    std::string text;
+    const char* part;
+    long line;
+};
+
+TEST(EndOfFile, InsideEveryPartThatNeedsMoreLines)
+{
+    const std::string head = "T\n2 1 2 1 0\n";
+    const EndOfFileCase cases[] = {
+        {"empty_file", "", "title", 0},
+        {"only_comments", "// a\n// b\n", "title", 2},
+        {"inside_code_block", head + "1 1 1 1\n", "code block", 3},
+        {"code_record_cut_short", head + "1 1 1\n", "code block", 3},
+        {"inside_value_block", head + "C\n1 0 0\n", "value block", 4},
+        {"inside_skipped_lines", head + "C\nV\n1\n2\n3\n", "four lines", 7},
+        {"inside_coordinate_block", head + "C\nV\n1\n2\n3\n4\n1 0 0\n\n", "coordinate block", 10},
+        {"element_block_without_closing_line", head + "C\nV\n1\n2\n3\n4\nX\n1 1 2\n", "element block", 10},
+        {"empty_element_block_at_end", head + "C\nV\n1\n2\n3\n4\nX\n", "element block", 9},
+        {"by_node_without_closing_line", "T\n2 1 2 0 2\nC\nV\n1\n2\n3\n4\nX\n1 0 1\n", "element block", 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReadResult r = read_model_text(c.text, "cut.dat");
+        EXPECT_EQ(r.status, ReadStatus::end_of_file);
+        EXPECT_EQ(r.line, c.line);
+        EXPECT_NE(r.message.find(c.part), std::string::npos) << r.message;
+        EXPECT_NE(r.message.find("cut.dat"), std::string::npos) << r.message;
+        EXPECT_EQ(r.model, StructureModel{});
+    }
+}
+
+TEST(EndOfFile, ClosingLineWithoutLineBreakIsEnough)
+{
+    std::string text = model_file("2 1 2 1 0", "", "", "", "1 1 2\n");
+    text.pop_back();
+    EXPECT_EQ(read_model_text(text).status, ReadStatus::ok);
+}
+
+// ---- Invariants over the examples ---------------------------------------------------------------
+
+TEST(Invariants, HoldForMixedRecords)
+{
+    StructureModel m = read_valid(model_file("5 4 3 1 0", "1 2 1 1 1\n3 3 0 1 0\n", "3 0 -0.01 0\n",
+                                             "1 0 0 0\n2 1 0 0\n3 1 1 0\n4 0 1 0\n5 0 0 1\n",
+                                             "1 1 2\n2 2 3\n3 3 4\n4 4 1\n"));
+    expect_invariants(m);
+    EXPECT_EQ(m.coded_node_count, 3);
+}
+
+} // namespace
+} // namespace vorax
