@@ -11,6 +11,9 @@
 #include "core/language.h"
 #include "app/startup_files.h"
 #include "gwl/icon.h"
+#include "model/structure_model.h"
+#include "settings/graph_settings.h"
+#include "settings/settings_dialog.h"
 
 namespace vorax {
 
@@ -36,6 +39,16 @@ struct AppState {
     std::string graph_title;
     std::string zoom_title;
     std::string problem_title;
+
+    // The loaded model; replaced by every successful load, released by the exit sequence.
+    StructureModel model;
+    bool model_loaded = false;
+    // The model file name, kept between loads (the file dialog starts from it).
+    std::string input_file_name;
+
+    // Graph settings, colour schemes, font table; the dialogs' own state.
+    SettingsState settings;
+    SettingsDialogState dialog;
 };
 
 } // namespace vorax

@@ -201,8 +201,19 @@ void Program::on_zoom()
 
 namespace vorax {
 
-void Program::reset_settings() {}
+void Program::reset_settings()
+{
+    set_settings_defaults(state_.settings);
+    copy_default_settings(state_.settings);
+}
 
-void Program::release_model() {}
+void Program::release_model()
+{
+    // The model belongs to the user-interface thread's actions: release it there.
+    layer_.run_on_ui([this] {
+        state_.model = StructureModel{};
+        state_.model_loaded = false;
+    });
+}
 
 } // namespace vorax

@@ -191,6 +191,8 @@ void Layer::set_status_text(std::string_view text)
     ui_call([&] { frame_.set_status_text(std::string(text)); });
 }
 
+void Layer::run_on_ui(const std::function<void()>& routine) { ui_call(routine); }
+
 void Layer::stop_with_message(std::string_view text)
 {
     message_box(text, "VORAX", mb::kOk | mb::kIconError);

@@ -7,6 +7,7 @@
 // and waited for.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,9 @@ public:
     bool set_menu_item_flags(int menu, int item, unsigned flags);
     void set_about_text(std::string_view text);
     void set_status_text(std::string_view text);
+
+    // Runs a routine of the program on the user-interface thread and waits for it.
+    void run_on_ui(const std::function<void()>& routine);
 
     // ---- Ending the program (both throw ProgramExit)
     [[noreturn]] void stop_with_message(std::string_view text);

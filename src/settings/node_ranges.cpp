@@ -145,4 +145,17 @@ std::string format_node_ranges(std::int32_t node_count,
     return cut(text, kRangeTextLength);
 }
 
+NodeRangeResult apply_node_ranges(std::string_view range_text, StructureModel& model,
+                                  UiLanguage language)
+{
+    return apply_node_ranges(range_text, model.node_count, language,
+                             [&model](std::int32_t node, bool on) { model.node(node).selected = on; });
+}
+
+std::string format_node_ranges(const StructureModel& model)
+{
+    return format_node_ranges(model.node_count,
+                              [&model](std::int32_t node) { return model.node(node).selected; });
+}
+
 } // namespace vorax

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/language.h"
+#include "model/structure_model.h"
 
 namespace vorax {
 
@@ -45,9 +46,16 @@ NodeRangeResult apply_node_ranges(std::string_view range_text, std::int32_t node
                                   UiLanguage language,
                                   const std::function<void(std::int32_t node, bool)>& set_selected);
 
+// The same for a model: sets the `selected` flags of its nodes.
+NodeRangeResult apply_node_ranges(std::string_view range_text, StructureModel& model,
+                                  UiLanguage language);
+
 // The selection of nodes 1..node_count in compact form: runs of consecutive numbers as
 // "first-last", single nodes alone, joined by commas; cut at 255 characters.
 std::string format_node_ranges(std::int32_t node_count,
                                const std::function<bool(std::int32_t node)>& selected);
+
+// The selection of the model's nodes in compact form.
+std::string format_node_ranges(const StructureModel& model);
 
 } // namespace vorax

@@ -104,6 +104,9 @@ TEST(GraphLimit, EleventhRequestGraysMenuShowsMessageAndExits)
         return true;
     };
     ASSERT_TRUE(run.start());
+    run.state.model.node_count = 3;
+    run.state.model.nodes.resize(3);
+    run.state.model_loaded = true;
 
     for (int i = 0; i < 10; ++i)
         ASSERT_TRUE(run.choose(7, i == 0 ? 4 : 1)) << i; // NEW Graph, then BACK to Settings
@@ -118,6 +121,9 @@ TEST(GraphLimit, EleventhRequestGraysMenuShowsMessageAndExits)
     EXPECT_EQ(run.state.last_graph_unit, 20);
 
     ASSERT_TRUE(wait_until([&] { return run.info_has_line(" * VORAX Exited"); }));
+    // The model was released.
+    EXPECT_FALSE(run.state.model_loaded);
+    EXPECT_TRUE(run.state.model.nodes.empty());
     EXPECT_EQ(run.menu_flags(7, 0), kGrayed);
     EXPECT_FALSE(run.session->frame().menu_item_action(7, 0)->isEnabled());
     EXPECT_FALSE(run.choose(7, 4));
