@@ -54,7 +54,7 @@ NodeGroup read_group(std::string_view group)
 
 std::vector<NodeGroup> split_node_ranges(std::string_view text, std::int32_t node_count)
 {
-    text = trim_right(cut(text, kRangeTextLength));
+    text = trim_right(text.substr(0, std::min(text.size(), kRangeTextLength)));
     std::vector<std::string_view> pieces;
     std::size_t start = 0;
     std::size_t i = 0;
