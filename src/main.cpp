@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/export_command.h"
 #include "app/gui_session.h"
 #include "gwl/drawing_area.h"
 #include "gwl/system.h"
@@ -32,6 +33,9 @@ int main(int argc, char** argv)
 {
     // --info needs no display, so it runs before any GUI application exists.
     if (auto status = vorax::run_info_option(argc, argv, std::cout, std::cerr))
+        return *status;
+    // --export draws without a display, on an offscreen GUI application of its own.
+    if (auto status = vorax::run_export_option(argc, argv, std::cout, std::cerr))
         return *status;
 
     QApplication app(argc, argv);

@@ -30,6 +30,9 @@ constexpr std::array kTable{
           "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX"},
     Entry{Message::GroupErrorText, "Error in group No. ", "Eroare in grupul nr. "},
     Entry{Message::GroupErrorCaption, "Vorax Message", "Mesaj VORAX"},
+    Entry{Message::GraphHeadingSuffix, " Structure Graph", " Graful Structurii"},
+    Entry{Message::NodeLineStart, "Nodes ", "Nodurile "},
+    Entry{Message::NodeLineEnd, " nodes)", " noduri)"},
 };
 
 } // namespace

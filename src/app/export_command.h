@@ -1,0 +1,54 @@
+#pragma once
+// `vorax --export OUT MODEL [options]`: draws graph 1 of a model without any window, as "NEW
+// Graph ..." followed by "DRAW" would with the chosen settings, and writes the graph window's
+// drawing area to a picture file. Standard output gets the lines the info window would get.
+//
+// Exit status: 0 done; 1 the model file could not be read (or the picture not drawn or
+// written); 2 bad arguments, a bad node range included.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/language.h"
+
+namespace vorax {
+
+inline constexpr int kExportOk = 0;
+inline constexpr int kExportFailed = 1;
+inline constexpr int kExportBadArguments = 2;
+
+struct ExportOptions {
+    std::string output;               // picture file; .bmp gives BMP, anything else PNG
+    std::string model;                // model data file
+    int width = 0;                    // drawing area; 0 x 0 is a graph window's default
+    int height = 0;
+    UiLanguage language = UiLanguage::English;
+    bool reverse_vertical = false;
+    bool reverse_y = false;
+    std::optional<std::string> nodes; // range text as typed in "Range"; none draws all nodes
+    std::optional<bool> node_indices; // none: on when the model has at most 200 nodes
+    std::optional<bool> element_indices;
+    bool grid = true;
+    int color_scheme = 1;             // 1 standard, 2 all black
+    std::optional<float> factor;      // none: Auto
+};
+
+// The options of the arguments that follow "--export" (OUT, MODEL and the options in any
+// order), or a message saying what is wrong with them.
+std::variant<ExportOptions, std::string> parse_export_arguments(const std::vector<std::string>& arguments);
+
+// Draws and writes the picture. Needs a Qt GUI application (fonts); returns the exit status.
+int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err);
+
+// Handles --export when the arguments hold it: parses them, makes an offscreen GUI application
+// when none exists, runs the export and returns its exit status. Returns nothing without
+// --export, so that the program starts as usual.
+std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, std::ostream& err);
+
+// How to call the export, for error messages.
+const char* export_usage();
+
+} // namespace vorax

@@ -1,0 +1,133 @@
+#include "graph/graph_drawing.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+#include "graph/graph_texts.h"
+#include "graph/structure_render.h"
+#include "gwl/draw_surface.h"
+#include "settings/node_ranges.h"
+
+namespace vorax {
+
+namespace {
+
+constexpr std::size_t kTitleLength = 100;
+
+} // namespace
+
+GraphPlan plan_graph(StructureModel& model, const SettingsState& settings, int graph_number)
+{
+    const GraphSettings& g = settings.current_settings;
+    // With all nodes drawn every node is selected, as the settings dialog leaves them.
+    if (g.all_nodes)
+        for (Node& node : model.nodes)
+            node.selected = true;
+    update_extents(model, g.all_nodes);
+    project_nodes(model, g.reverse_y, g.reverse_vertical);
+    GraphPlan plan;
+    plan.box = plot_box(model, g.min_size_factor, g.min_size_factor_auto);
+    plan.info_lines = graph_info_lines(graph_number, plan.box.scaling_ratio, settings.color_scheme);
+    center_nodes(model, plan.box.center_x, plan.box.center_y);
+    plan.view = view_of(plan.box);
+    return plan;
+}
+
+GridRect grid_rect(const StructureModel& model, const PlotBox& box)
+{
+    GridRect grid;
+    if (model.NGL != 3) {
+        grid.x1 = model.xmin - box.center_x;
+        grid.x2 = model.xmax - box.center_x;
+        grid.y1 = box.y_min - box.center_y;
+        grid.y2 = box.y_max - box.center_y;
+        return grid;
+    }
+    bool seeded = false;
+    double x_lo = 0.0, x_hi = 0.0, z_lo = 0.0, z_hi = 0.0;
+    for (const Node& node : model.nodes) {
+        if (!node.selected || node.coords[1] != 0.0f)
+            continue;
+        const double x = node.coords[0];
+        const double z = node.coords[2];
+        if (!seeded) {
+            x_lo = x_hi = x;
+            z_lo = z_hi = z;
+            seeded = true;
+            continue;
+        }
+        x_lo = std::min(x_lo, x);
+        x_hi = std::max(x_hi, x);
+        z_lo = std::min(z_lo, z);
+        z_hi = std::max(z_hi, z);
+    }
+    grid.x1 = static_cast<float>(x_lo - box.center_x);
+    grid.x2 = static_cast<float>(x_hi - box.center_x);
+    grid.y1 = static_cast<float>(z_lo - box.center_y);
+    grid.y2 = static_cast<float>(z_hi - box.center_y);
+    return grid;
+}
+
+DrawOutcome draw_graph(gwl::DrawSurface& surface, StructureModel& model, SettingsState& settings,
+                       ViewMapping& view, const PlotBox& box, const GraphTexts& texts,
+                       std::string& range_text)
+{
+    GraphSettings& g = settings.current_settings;
+    gwl::WindowConfig config;
+    surface.fill_window_config(config);
+
+    // Mapping and headings.
+    surface.set_window(!g.reverse_vertical, std::min(view.window_x1, view.window_x2),
+                       std::min(view.window_y1, view.window_y2),
+                       std::max(view.window_x1, view.window_x2),
+                       std::max(view.window_y1, view.window_y2));
+    surface.set_bk_color_rgb(kWhite);
+    surface.clear_screen(0);
+    surface.set_text_color_rgb(g.colors[role_index(ColorRole::text)]);
+    surface.set_text_position(2, 10);
+    surface.out_text(graph_heading(texts.program_label, texts.language));
+    const std::string title(trim_right(cut(texts.problem_title, kTitleLength)));
+    surface.set_text_position(config.text_rows - 2, centred_column(config.text_columns, title.size()));
+    surface.out_text(title);
+    if (!g.all_nodes) {
+        range_text = format_node_ranges(model);
+        const std::string line = node_line(range_text, g.selected_node_count, texts.language);
+        surface.set_text_position(config.text_rows - 1, centred_column(config.text_columns, line.size()));
+        surface.out_text(line);
+    }
+
+    // Fonts.
+    surface.init_fonts();
+    if (gwl::DrawSurface::get_graphics_status() != gwl::status::kOk)
+        return DrawOutcome::font_error;
+
+    // Grid and scale.
+    const GridRect grid = grid_rect(model, box);
+    if (g.show_grid_and_scale) {
+        draw_grid(surface, view, g, grid);
+        draw_scale(surface, view, g, grid, box.center_x, box.center_y);
+    }
+
+    // Structure.
+    view.marker_dx = view.unit_x / 52;
+    view.marker_dy = view.unit_y / 18;
+    if (g.all_nodes)
+        g.selected_node_count = model.node_count;
+    draw_structure(surface, model, settings, view);
+
+    // Axis arrows and origin marker.
+    surface.set_color_rgb(kBlack);
+    surface.set_font(kAxisFont);
+    const double ox = -box.center_x;
+    const double oy = -box.center_y;
+    draw_axis_arrow(surface, view, g, model.NGL, ox, oy, kAxisX);
+    draw_axis_arrow(surface, view, g, model.NGL, ox, oy, kAxisVertical);
+    if (model.NGL == 3)
+        draw_axis_arrow(surface, view, g, model.NGL, ox, oy, kAxisY);
+    if (g.all_nodes && model.origin_node >= 1 && model.origin_node <= model.node_count
+        && !model.node(model.origin_node).fixed)
+        draw_origin_marker(surface, view, box.center_x, box.center_y);
+    return DrawOutcome::drawn;
+}
+
+} // namespace vorax

@@ -1,0 +1,31 @@
+#include "graph/graph_texts.h"
+
+#include <algorithm>
+
+#include "core/messages.h"
+#include "core/text.h"
+
+namespace vorax {
+
+std::string graph_heading(std::string_view program_label, UiLanguage language)
+{
+    std::string heading(trim_right(program_label));
+    heading += message(Message::GraphHeadingSuffix, language);
+    return pad_right(heading, kGraphHeadingLength);
+}
+
+std::string node_line(std::string_view range_text, int node_count, UiLanguage language)
+{
+    std::string line(message(Message::NodeLineStart, language));
+    line += trim_right(range_text);
+    line += " (" + std::to_string(node_count) + std::string(message(Message::NodeLineEnd, language));
+    return std::string(trim_right(cut(line, kNodeLineLength)));
+}
+
+int centred_column(int text_columns, std::size_t length)
+{
+    const long long column = (static_cast<long long>(text_columns) - static_cast<long long>(length)) / 2;
+    return static_cast<int>(std::max(column, 1LL));
+}
+
+} // namespace vorax

@@ -1,0 +1,266 @@
+#include "graph/structure_render.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/text.h"
+#include "graph/label_table.h"
+#include "gwl/draw_surface.h"
+
+namespace vorax {
+
+namespace {
+
+// The multipliers of the symbols and labels are 32-bit reals, widened where they are used.
+constexpr double k0_7 = 0.7f;
+constexpr double k0_8 = 0.8f;
+constexpr double k1_1 = 1.1f;
+constexpr double k1_4 = 1.4f;
+constexpr float kCos45 = 0.7071068f;
+constexpr float kSqrt2 = 1.4142136f;
+
+constexpr std::array<std::uint8_t, 8> kStripes{0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
+constexpr std::array<std::uint8_t, 8> kSolid{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
+constexpr std::size_t kFontSpecLength = 20;
+
+bool node_selected(const StructureModel& model, std::int32_t number)
+{
+    return number >= 1 && number <= model.node_count
+           && static_cast<std::size_t>(number) <= model.nodes.size() && model.node(number).selected;
+}
+
+Rgb color_of(const GraphSettings& settings, ColorRole role)
+{
+    return settings.colors[role_index(role)];
+}
+
+// A closed outline or filled shape through the points.
+template <std::size_t N>
+void polygon(gwl::DrawSurface& surface, int control, const std::array<gwl::WindowPoint, N>& points)
+{
+    surface.polygon_w(control, points);
+}
+
+void line(gwl::DrawSurface& surface, gwl::WindowPoint from, gwl::WindowPoint to)
+{
+    surface.move_to_w(from.x, from.y);
+    surface.line_to_w(to.x, to.y);
+}
+
+// An ellipse in the box that reaches dx and dy from the node on each side.
+void mark_ellipse(gwl::DrawSurface& surface, int control, double x, double y, double dx, double dy)
+{
+    surface.ellipse_w(control, x - dx, y + dy, x + dx, y - dy);
+}
+
+} // namespace
+
+bool element_drawn(const StructureModel& model, const Element& element)
+{
+    return element.node1 != 0 && element.node2 != 0 && node_selected(model, element.node1)
+           && node_selected(model, element.node2);
+}
+
+std::int32_t count_selected_elements(const StructureModel& model)
+{
+    std::int32_t count = 0;
+    for (const Element& element : model.elements)
+        if (node_selected(model, element.node1) || node_selected(model, element.node2))
+            ++count;
+    return count;
+}
+
+std::string choose_index_font(gwl::DrawSurface& surface, const SettingsState& settings,
+                              std::string_view kind)
+{
+    const GraphSettings& g = settings.current_settings;
+    const bool nodes = !kind.empty() && (kind.front() == 'n' || kind.front() == 'N');
+    std::string spec;
+    if (nodes) {
+        const int k = g.index_size_auto ? auto_index_size("n", g.selected_node_count)
+                                        : g.node_index_size;
+        spec = g.index_style_auto
+                   ? index_font_spec(settings, true, false, false, k)
+                   : index_font_spec(settings, g.node_index_bold, g.node_index_italic,
+                                     g.node_index_underline, k);
+    } else {
+        const int k = g.index_size_auto ? auto_index_size("e", g.selected_element_count)
+                                        : g.element_index_size;
+        spec = g.index_style_auto
+                   ? index_font_spec(settings, false, false, false, k)
+                   : index_font_spec(settings, g.element_index_bold, g.element_index_italic,
+                                     g.element_index_underline, k);
+    }
+    spec = pad_right(spec, kFontSpecLength);
+    surface.set_font(spec);
+    return spec;
+}
+
+void draw_support_symbol(gwl::DrawSurface& surface, double x, double y, double a, double b, int k,
+                         int NGL, double orient_sign)
+{
+    const double s = orient_sign;
+    surface.set_fill_mask(kStripes);
+    std::array<gwl::WindowPoint, 3> triangle{};
+    gwl::WindowPoint ground_from;
+    gwl::WindowPoint ground_to;
+    if (k == NGL) {
+        triangle = {{{x, y}, {x + b, y - s * a}, {x - b, y - s * a}}};
+        ground_from = {x - b, y - s * (a + a / 3)};
+        ground_to = {x + b, y - s * (a + a / 3)};
+    } else if (NGL == 3 && k == 2) {
+        const double c1 = (a - b) * kCos45;
+        const double c2 = (a + b) * kCos45;
+        const double d = (a / 3) * kCos45;
+        triangle = {{{x, y}, {x + c1, y + s * c2}, {x + c2, y + s * c1}}};
+        ground_from = {x + c2 + d, y + s * (c1 + d)};
+        ground_to = {x + c1 + d, y + s * (c2 + d)};
+    } else {
+        triangle = {{{x, y}, {x - a, y + s * b}, {x - a, y - s * b}}};
+        ground_from = {x - a - a / 3, y - s * b};
+        ground_to = {x - a - a / 3, y + s * b};
+    }
+    polygon(surface, gwl::kFillInterior, triangle);
+    line(surface, ground_from, ground_to);
+    surface.set_fill_mask(kSolid);
+}
+
+void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, double b, int k,
+                       int NGL, double orient_sign)
+{
+    const double s = orient_sign;
+    std::array<gwl::WindowPoint, 4> zigzag{};
+    gwl::WindowPoint base_from;
+    gwl::WindowPoint base_to;
+    if (k == NGL) {
+        zigzag = {{{x, y}, {x + a, y - s * b}, {x - a, y - 3 * s * b}, {x, y - 4 * s * b}}};
+        base_from = {x + a, y - 4 * s * b};
+        base_to = {x - a, y - 4 * s * b};
+    } else if (NGL == 3 && k == 2) {
+        const double d = static_cast<float>(a * kSqrt2);
+        const double e = static_cast<float>(d / 2);
+        zigzag = {{{x, y}, {x - d, y}, {x - d, y - 2 * s * d}, {x - 2 * d, y - 2 * s * d}}};
+        base_from = {x - 2 * d - e, y - 2 * s * d + s * e};
+        base_to = {x - 2 * d + e, y - 2 * s * d - s * e};
+    } else {
+        zigzag = {{{x, y}, {x - b, y + s * a}, {x - 3 * b, y - s * a}, {x - 4 * b, y}}};
+        base_from = {x - 4 * b, y + s * a};
+        base_to = {x - 4 * b, y - s * a};
+    }
+    polygon(surface, gwl::kFillOutline, zigzag);
+    line(surface, base_from, base_to);
+}
+
+void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
+                    SettingsState& settings, const ViewMapping& view)
+{
+    GraphSettings& g = settings.current_settings;
+    const double s = g.reverse_vertical ? -1.0 : 1.0;
+
+    // Element lines.
+    surface.set_color_rgb(color_of(g, ColorRole::line));
+    for (const Element& element : model.elements) {
+        if (!element_drawn(model, element))
+            continue;
+        const Node& n1 = model.node(element.node1);
+        const Node& n2 = model.node(element.node2);
+        surface.move_to_w(n1.plot_x, n1.plot_y);
+        surface.line_to_w(n2.plot_x, n2.plot_y);
+    }
+
+    // Node pass.
+    choose_index_font(surface, settings, "node");
+    const double mdx = view.marker_dx;
+    const double mdy = view.marker_dy;
+    const double a_y = view.unit_y / 6;
+    const double a_x = view.unit_x / 24;
+    const bool free_marks = static_cast<long long>(g.selected_node_count) - model.coded_node_count < 100;
+    const Rgb node_color = color_of(g, ColorRole::node_index);
+    LabelTable node_labels(mdx, mdy, model.nodes.size());
+    const auto node_count = static_cast<std::int32_t>(
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(model.node_count, 0)), model.nodes.size()));
+    for (std::int32_t i = 1; i <= node_count; ++i) {
+        const Node& node = model.node(i);
+        if (!node.selected || (node.free && !g.show_node_indices)) {
+            node_labels.skip();
+            continue;
+        }
+        const double x = node.plot_x;
+        const double y = node.plot_y;
+        const double y_l = node_labels.collides(x, y) ? y + 3 * mdy : y;
+        double x_l = x + k1_1 * a_x;
+        if (node.free) {
+            surface.set_color_rgb(node_color);
+            x_l = x + mdx;
+        } else {
+            surface.set_color_rgb(kBlack);
+            if (node.fixed)
+                x_l = x + k1_4 * mdx;
+        }
+        surface.move_to_w(x_l, y_l);
+        surface.out_gtext(std::to_string(i));
+        node_labels.place(x, y_l);
+
+        if (node.free) {
+            if (free_marks) {
+                surface.set_color_rgb(kWhite);
+                mark_ellipse(surface, gwl::kFillInterior, x, y, mdx, mdy);
+                surface.set_color_rgb(node_color);
+                mark_ellipse(surface, gwl::kFillOutline, x, y, mdx, mdy);
+            }
+        } else if (node.fixed) {
+            mark_ellipse(surface, gwl::kFillInterior, x, y, k0_8 * mdx, k0_8 * mdy);
+            surface.rectangle_w(gwl::kFillOutline, x - k1_4 * mdx, y + k1_4 * mdy, x + k1_4 * mdx,
+                                y - k1_4 * mdy);
+        } else {
+            for (int k = 1; k <= model.NGL && k <= 3; ++k)
+                if (node.codes[static_cast<std::size_t>(k - 1)] != 0)
+                    draw_support_symbol(surface, x, y, a_y, a_x, k, model.NGL, s);
+            if (node.has_values)
+                for (int k = 1; k <= model.NGL && k <= 3; ++k)
+                    if (node.values[static_cast<std::size_t>(k - 1)] != 0.0f)
+                        draw_value_symbol(surface, x, y, k0_7 * a_y, k0_7 * a_x, k, model.NGL, s);
+            surface.set_color_rgb(kWhite);
+            mark_ellipse(surface, gwl::kFillInterior, x, y, mdx, mdy);
+            surface.set_color_rgb(kBlack);
+            mark_ellipse(surface, gwl::kFillOutline, x, y, mdx, mdy);
+        }
+    }
+
+    if (!g.show_element_indices)
+        return;
+
+    // Element pass.
+    if (!g.all_nodes)
+        g.selected_element_count = count_selected_elements(model);
+    choose_index_font(surface, settings, "element");
+    surface.set_color_rgb(color_of(g, ColorRole::element_index));
+    const double tol_x = view.unit_x / 20;
+    const double tol_y = view.unit_y / 10;
+    LabelTable element_labels(tol_x, tol_y, model.elements.size());
+    const auto element_count = static_cast<std::int32_t>(std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(model.element_count, 0)), model.elements.size()));
+    for (std::int32_t e = 1; e <= element_count; ++e) {
+        const Element& element = model.element(e);
+        if (!element_drawn(model, element)) {
+            element_labels.skip();
+            continue;
+        }
+        const Node& n1 = model.node(element.node1);
+        const Node& n2 = model.node(element.node2);
+        const float xm = (n1.plot_x + n2.plot_x) * 0.5f;
+        const float ym = (n1.plot_y + n2.plot_y) * 0.5f;
+        double x_l = xm - tol_x;
+        double y_l = ym + s * tol_y;
+        if (element_labels.collides(x_l, y_l)) {
+            x_l = xm;
+            y_l = y_l - s * 1.5 * tol_y;
+        }
+        surface.move_to_w(x_l, y_l);
+        surface.out_gtext(std::to_string(e));
+        element_labels.place(x_l, y_l);
+    }
+}
+
+} // namespace vorax

@@ -1,0 +1,50 @@
+#pragma once
+// The structure itself: every element as a line between its nodes, a mark on every drawn node
+// that shows how it is held (free, fixed, or with a support symbol per coded component and a
+// value symbol per non-zero value), node numbers and element numbers. Drawn in the window
+// coordinates of the graph's ViewMapping.
+//
+// Contents: draw_structure, choose_index_font, draw_support_symbol, draw_value_symbol,
+// count_selected_elements, element_drawn.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "graph/view_mapping.h"
+#include "model/structure_model.h"
+#include "settings/graph_settings.h"
+
+namespace vorax::gwl {
+class DrawSurface;
+}
+
+namespace vorax {
+
+// Draws the structure: element lines, then the node pass (labels, marks, symbols), then, when
+// element numbers are on, the element pass. Reads current_settings and the font table of
+// `settings`; sets selected_element_count when not all nodes are drawn.
+void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
+                    SettingsState& settings, const ViewMapping& view);
+
+// Selects the font of node numbers (kind starting with N or n) or element numbers (any other
+// kind) and returns the FontSpec it handed to set_font, blank-padded to 20 characters.
+std::string choose_index_font(gwl::DrawSurface& surface, const SettingsState& settings,
+                              std::string_view kind);
+
+// A striped support triangle with its ground line for component k at the node (x, y); a and b
+// are the symbol's sizes, `orient_sign` is -1 when the window's y axis points down.
+void draw_support_symbol(gwl::DrawSurface& surface, double x, double y, double a, double b, int k,
+                         int NGL, double orient_sign);
+
+// The zig-zag of a support value for component k at the node (x, y), with its base line.
+void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, double b, int k,
+                       int NGL, double orient_sign);
+
+// The number of elements with at least one selected end node (a node number 0 is not selected).
+std::int32_t count_selected_elements(const StructureModel& model);
+
+// Whether an element is drawn: both end nodes exist and are selected.
+bool element_drawn(const StructureModel& model, const Element& element);
+
+} // namespace vorax

@@ -1,0 +1,81 @@
+#pragma once
+// The view of one graph: where the drawn nodes land in the drawing plane, the box they fill, the
+// scaling ratio, and the real-coordinate window that the graph window maps onto its pixels.
+//
+// Contents:
+//   ViewMapping          the window, drawing units, marker sizes and grid steps of a graph
+//   project_nodes        plot positions from coordinates: the plane itself, or an oblique view
+//   PlotBox, plot_box    bounding box of the plot positions, orientation and scaling ratio
+//   center_nodes         plot positions centred on the box's centre
+//   view_of              the window with its margins, and the units derived from it
+//   scheme_name, graph_info_lines   what the info window hears about a new graph
+
+#include <string>
+#include <vector>
+
+#include "model/structure_model.h"
+
+namespace vorax {
+
+// The view of the graph being drawn. Rewritten by every graph; the drawing of that graph and
+// the zoom pick on it read it.
+struct ViewMapping {
+    double scaling_ratio = 1.0; // larger plot extent over the (factor-increased) smaller one
+    int orientation = 1;        // 1 when the plot is at least as wide as high, 2 otherwise
+    double window_x1 = 0.0;     // left edge of the window, real coordinates
+    double window_x2 = 1.0;     // right edge
+    double window_y1 = 0.0;     // lower edge (upper on screen when the vertical is reversed)
+    double window_y2 = 1.0;     // upper edge
+    double unit_x = 0.2;        // (window_x2 - window_x1) / 5
+    double unit_y = 0.1;        // (window_y2 - window_y1) / 10
+    double marker_dx = 0.2 / 52; // unit_x / 52: half width of the node and origin markers
+    double marker_dy = 0.1 / 18; // unit_y / 18: half height of them
+    double grid_step_x = 0.0;   // written by draw_grid
+    double grid_step_y = 0.0;
+};
+
+// Plot positions of the drawn (selected) nodes. A plane model (NGL 2) is drawn in its own
+// plane; a spatial one in an oblique view with the Y axis at 45 degrees: plot_x = X + sy c Y and
+// plot_y = Z + sv sy c Y, with c = 1/sqrt(2), sy = -1 for `reverse_y` and sv = -1 for
+// `reverse_vertical` (computed in 64 bits, stored as 32-bit reals).
+void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical);
+
+// The bounding box of the drawn nodes' plot positions and what follows from it.
+struct PlotBox {
+    double x_min = 0.0, x_max = 0.0, y_min = 0.0, y_max = 0.0;
+    float width = 0.0f;  // W: the box width, increased by the factor for orientation 2
+    float height = 0.0f; // H: the box height, increased by the factor for orientation 1
+    int orientation = 1;
+    double scaling_ratio = 1.0;
+    double center_x = 0.0, center_y = 0.0;
+    bool factor_applied = false; // the minimum-size factor took part
+};
+
+// Half the side of the box given to drawn nodes whose plot positions all coincide.
+inline constexpr double kPointBoxHalfSide = 1.0;
+
+// The box of the drawn nodes. A box flat in one direction is widened about 0 in that direction
+// to a twentieth of the other extent on each side. When there is no usable extent at all (every
+// plot position the same, or extents that overflow), the box is kPointBoxHalfSide on each side
+// of the point, so that the scaling ratio and the window stay finite. `factor` increases the
+// smaller side unless `factor_auto` is true; a factor that is not a positive finite number, or
+// that would make the side overflow or vanish, counts as Auto.
+PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
+
+// Subtracts the box centre from the plot positions of the drawn nodes (32-bit results).
+void center_nodes(StructureModel& model, double center_x, double center_y);
+
+// The window of the box with its margins (a fifth of the width on the left, a tenth on the
+// right, a fifth of the height below, 0.15 of it above), the smaller direction stretched by the
+// scaling ratio, and the units. Marker sizes and grid steps are set as the drawing sets them.
+ViewMapping view_of(const PlotBox& box);
+
+// "Standard", "AllBlack" or "Custom"; Standard for any number other than 2 and 3.
+std::string scheme_name(int color_scheme);
+
+// The info lines of a new graph: an empty line, " Graph No.: " with the number right-aligned in
+// two characters, " Scaling Ratio:" with the ratio in the 12/4 general format, " Color: " with
+// the scheme name.
+std::vector<std::string> graph_info_lines(int graph_number, double scaling_ratio, int color_scheme);
+
+} // namespace vorax
