@@ -30,6 +30,9 @@ constexpr std::array kTable{
           "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX"},
     Entry{Message::GroupErrorText, "Error in group No. ", "Eroare in grupul nr. "},
     Entry{Message::GroupErrorCaption, "Vorax Message", "Mesaj VORAX"},
+    Entry{Message::FactorWarning, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.",
+          "ATENTIE: Factor nu poate fi egal cu 0.!\n\nS-a setat Factor = 1."},
+    Entry{Message::MessageCaption, "VORAX Message", "Mesaj VORAX"},
 };
 
 } // namespace
