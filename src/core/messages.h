@@ -19,6 +19,8 @@ enum class Message {
     GraphLimit,         // composed at start-up, lines separated by CR
     GroupErrorText,     // "Error in group No. " + i + ": " + first + "-" + last
     GroupErrorCaption,
+    FactorWarning,      // lines separated by LF
+    MessageCaption,     // "VORAX Message" / "Mesaj VORAX"
     GraphHeadingSuffix, // after the program label in a graph window's heading
     NodeLineStart,      // node_line: this, the ranges, " (", the count, NodeLineEnd
     NodeLineEnd,

@@ -1,0 +1,392 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gwl/dialog_handle.h"
+#include "model/model_reader.h"
+#include "scripted_prompter.h"
+#include "settings/settings_dialog.h"
+#include "test_helpers.h"
+
+namespace vorax {
+namespace {
+
+using namespace gwl;
+
+// A model of `nodes` nodes and `elements` elements, all coordinates 0.
+StructureModel synthetic_model(int nodes, int elements, int ngl)
+{
+    StructureModel m;
+    m.node_count = nodes;
+    m.element_count = elements;
+    m.NGL = ngl;
+    m.nodes.resize(static_cast<std::size_t>(nodes));
+    m.elements.resize(static_cast<std::size_t>(elements));
+    return m;
+}
+
+StructureModel example(const char* name)
+{
+    ReadResult r = read_model(testing::source_path(std::string("examples/") + name));
+    EXPECT_TRUE(r.ok()) << r.message;
+    return std::move(r.model);
+}
+
+// One scripted run of the settings dialog over a model, the settings as after a load.
+class SettingsDialogRun : public ::testing::Test {
+protected:
+    void load(StructureModel m)
+    {
+        model = std::move(m);
+        settings.current_settings.all_nodes = true;
+        settings.current_settings.selected_node_count = model.node_count;
+        settings.current_settings.selected_element_count = model.element_count;
+    }
+
+    // Runs the dialog; `person` acts on it while it is shown.
+    int run(const std::function<void(DialogHandle&)>& person)
+    {
+        prompter.dialog_scripts.push_back(
+            [person](DialogHandle& d) { return dialog_script_session(d, person); });
+        SettingsDialogContext context{settings, model, dialog, "(1) TWO-BAY FRAME",
+                                      language,  {},    {},    {},
+                                      [this](const std::string& line) { info.push_back(line); }};
+        return run_graph_settings_dialog(context);
+    }
+
+    testing::ScriptedPrompter prompter;
+    SettingsState settings;
+    SettingsDialogState dialog;
+    StructureModel model;
+    UiLanguage language = UiLanguage::English;
+    std::vector<std::string> info;
+};
+
+TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
+{
+    load(example("plane_frame.dat"));
+    settings.current_settings.reverse_vertical = true;
+    DialogWidgetView range, title, info_text, reverse, y_axis, all;
+    std::vector<std::string> schemes, sizes;
+    int scheme = 0;
+    const int result = run([&](DialogHandle& d) {
+        range = dialog_widget_view(d, 1030);
+        title = dialog_widget_view(d, 1011);
+        info_text = dialog_widget_view(d, 1027);
+        reverse = dialog_widget_view(d, 1002);
+        y_axis = dialog_widget_view(d, 1003);
+        all = dialog_widget_view(d, 1018);
+        schemes = dialog_widget_view(d, 1028).entries;
+        scheme = dialog_widget_view(d, 1028).selected;
+        sizes = dialog_widget_view(d, 1035).entries;
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(dialog.settings_dialog_result, 1);
+    EXPECT_EQ(range.text, "Range: 1-12.");
+    EXPECT_EQ(title.text, "(1) TWO-BAY FRAME");
+    EXPECT_EQ(info_text.text,
+              "Node range and nodes, like: 1-7, 13  20\nSeparators: Comma or/and Space(s).");
+    EXPECT_TRUE(reverse.checked);
+    EXPECT_FALSE(y_axis.enabled); // NGL 2
+    EXPECT_TRUE(all.checked);
+    EXPECT_EQ(all.text, "Yes");
+    EXPECT_EQ(schemes, (std::vector<std::string>{"Standard", "All Black", "Custom"}));
+    EXPECT_EQ(scheme, 1);
+    EXPECT_EQ(sizes, (std::vector<std::string>{"10", "11", "12", "13", "14", "15", "16", "18",
+                                               "20", "22", "24"}));
+}
+
+TEST_F(SettingsDialogRun, CancelReturnsTwoAndKeepsTheChanges)
+{
+    load(example("plane_frame.dat"));
+    const int result = run([](DialogHandle& d) {
+        dialog_user_click(d, 1007); // grid off
+        dialog_user_click(d, 2);
+    });
+    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(settings.current_settings.show_grid_and_scale);
+}
+
+TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
+{
+    load(example("space_tower.dat"));
+    DialogWidgetView y_axis;
+    run([&](DialogHandle& d) {
+        y_axis = dialog_widget_view(d, 1003);
+        dialog_user_click(d, 1003);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_TRUE(y_axis.enabled);
+    EXPECT_TRUE(settings.current_settings.reverse_y);
+}
+
+TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
+{
+    load(example("plane_frame.dat"));
+    DialogWidgetView after_uncheck_all, after_uncheck_range, after_check_all, after_check_range;
+    bool none_selected = false;
+    run([&](DialogHandle& d) {
+        dialog_user_click(d, 1018);
+        after_uncheck_all = dialog_widget_view(d, 1018);
+        after_uncheck_range = dialog_widget_view(d, 1019);
+        none_selected = std::none_of(model.nodes.begin(), model.nodes.end(),
+                                     [](const Node& n) { return n.selected; });
+        dialog_user_type(d, 1019, "1-3, 7");
+        dialog_user_click(d, 1018);
+        after_check_all = dialog_widget_view(d, 1018);
+        after_check_range = dialog_widget_view(d, 1019);
+        dialog_user_click(d, 1018); // unchecked again: what was typed is still there
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(after_uncheck_all.text, "No");
+    EXPECT_TRUE(after_uncheck_range.enabled);
+    EXPECT_TRUE(none_selected);
+    EXPECT_EQ(after_check_all.text, "Yes");
+    EXPECT_FALSE(after_check_range.enabled);
+    EXPECT_EQ(after_check_range.text, "1-3, 7");
+    EXPECT_FALSE(settings.current_settings.all_nodes);
+    EXPECT_EQ(dialog.range_text, "1-3, 7");
+}
+
+TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
+{
+    load(example("plane_frame.dat"));
+    DialogWidgetView nodes, elements;
+    run([&](DialogHandle& d) {
+        dialog_user_click(d, 1013);
+        nodes = dialog_widget_view(d, 1013);
+        elements = dialog_widget_view(d, 1008);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(nodes.text, "OFF");
+    EXPECT_EQ(elements.text, "ON");
+    EXPECT_FALSE(settings.current_settings.show_node_indices);
+    EXPECT_TRUE(settings.current_settings.show_element_indices);
+}
+
+TEST_F(SettingsDialogRun, FactorTexts)
+{
+    load(example("plane_frame.dat"));
+    struct Row {
+        const char* typed;
+        bool warning;
+        bool is_auto;
+        float factor; // when not auto
+        const char* shown_after_draw;
+    };
+    const Row rows[] = {
+        {"2.5", false, false, 2.5f, "2.5"},
+        {"1.0", false, true, 0, "1.0"},
+        {"Auto", false, true, 0, "Auto"},
+        {"0.", true, true, 0, "1"},
+        {"0", true, true, 0, "1"},
+        {".0", true, true, 0, "1"},
+        {"0.00", true, true, 0, "1"},   // zero written another way
+        {"-0", true, true, 0, "1"},
+        {"0e0", true, true, 0, "1"},
+        {"auto", true, true, 0, "1"},   // not a number: the comparison is case-sensitive
+        {"", true, true, 0, "1"},
+        {"-2", true, true, 0, "1"},     // no usable factor
+        {"3.5 m", false, false, 3.5f, "3.5 m"},
+        {"0.5", false, false, 0.5f, "0.5"},
+    };
+    for (const Row& row : rows) {
+        settings.current_settings.min_size_factor_auto = false;
+        settings.current_settings.min_size_factor = 7.0f;
+        const std::size_t boxes_before = prompter.message_boxes.size();
+        std::string shown;
+        run([&](DialogHandle& d) {
+            dialog_user_type(d, 1015, row.typed);
+            dialog_user_click(d, 1);
+            shown = dialog_widget_view(d, 1015).text;
+        });
+        const bool warned = prompter.message_boxes.size() > boxes_before;
+        EXPECT_EQ(warned, row.warning) << row.typed;
+        EXPECT_EQ(settings.current_settings.min_size_factor_auto, row.is_auto) << row.typed;
+        if (!row.is_auto)
+            EXPECT_FLOAT_EQ(settings.current_settings.min_size_factor, row.factor) << row.typed;
+        if (row.typed == std::string("1.0"))
+            EXPECT_FLOAT_EQ(settings.current_settings.min_size_factor, 7.0f); // kept
+        EXPECT_EQ(shown, row.shown_after_draw) << row.typed;
+        if (warned) {
+            const auto& box = prompter.message_boxes.back();
+            EXPECT_EQ(box.text, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.");
+            EXPECT_EQ(box.caption, "VORAX Message");
+            EXPECT_EQ(box.style & mb::kIconMask, mb::kIconWarning);
+        }
+    }
+}
+
+TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
+{
+    load(example("plane_frame.dat"));
+    language = UiLanguage::Romanian;
+    settings.current_settings.min_size_factor_auto = false;
+    settings.current_settings.min_size_factor = 2.5f;
+    std::string preset;
+    run([&](DialogHandle& d) {
+        preset = dialog_widget_view(d, 1015).text;
+        dialog_user_type(d, 1015, "0.");
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(preset, "2.50");
+    ASSERT_EQ(prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(prompter.message_boxes[0].text,
+              "ATENTIE: Factor nu poate fi egal cu 0.!\n\nS-a setat Factor = 1.");
+    EXPECT_EQ(prompter.message_boxes[0].caption, "Mesaj VORAX");
+}
+
+TEST_F(SettingsDialogRun, ChoosingAutoFromTheFactorList)
+{
+    load(example("plane_frame.dat"));
+    settings.current_settings.min_size_factor_auto = false;
+    settings.current_settings.min_size_factor = 3.0f;
+    run([](DialogHandle& d) {
+        dialog_user_select(d, 1015, 1);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_TRUE(settings.current_settings.min_size_factor_auto);
+}
+
+TEST_F(SettingsDialogRun, SchemesSetTheColours)
+{
+    load(example("plane_frame.dat"));
+    run([](DialogHandle& d) {
+        dialog_user_select(d, 1028, 2);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(settings.color_scheme, ColorScheme::all_black);
+    EXPECT_EQ(settings.current_settings.colors, kAllBlackColors);
+
+    run([](DialogHandle& d) {
+        dialog_user_select(d, 1028, 1);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(settings.current_settings.colors, kStandardColors);
+}
+
+TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
+{
+    load(example("plane_frame.dat"));
+    const Rgb red = make_rgb(255, 0, 0);
+    // Custom opens the Color Scheme dialog; "Line" opens the colour chooser, which answers red.
+    prompter.color_answers.push_back(red);
+    bool cancel_hidden = false;
+    run([&](DialogHandle& d) {
+        prompter.dialog_scripts.push_back([&](DialogHandle& colors) {
+            return dialog_script_session(colors, [&](DialogHandle& c) {
+                cancel_hidden = !dialog_widget_view(c, 2).visible;
+                dialog_user_click(c, 1040);
+                dialog_user_click(c, 1);
+            });
+        });
+        dialog_user_select(d, 1028, 3);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_TRUE(cancel_hidden);
+    EXPECT_EQ(settings.color_scheme, ColorScheme::custom);
+    EXPECT_EQ(settings.custom_colors[0], red);
+    EXPECT_EQ(settings.current_settings.colors[0], red);
+    ASSERT_EQ(prompter.color_requests.size(), 1u);
+    EXPECT_EQ(prompter.color_requests[0], kStandardColors[0]);
+
+    // The next time, the chooser starts from the chosen red; a cancelled chooser changes nothing.
+    run([&](DialogHandle& d) {
+        prompter.dialog_scripts.push_back([&](DialogHandle& colors) {
+            return dialog_script_session(colors, [&](DialogHandle& c) {
+                dialog_user_click(c, 1040);
+                dialog_user_close(c);
+            });
+        });
+        dialog_user_select(d, 1028, 3);
+        dialog_user_click(d, 1);
+    });
+    ASSERT_EQ(prompter.color_requests.size(), 2u);
+    EXPECT_EQ(prompter.color_requests[1], red);
+    EXPECT_EQ(settings.custom_colors[0], red);
+}
+
+TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
+{
+    load(synthetic_model(150, 1200, 2));
+    std::string node_size, element_size;
+    bool lists_enabled = true;
+    run([&](DialogHandle& d) {
+        const DialogWidgetView nodes = dialog_widget_view(d, 1035);
+        const DialogWidgetView elements = dialog_widget_view(d, 1034);
+        node_size = nodes.entries.at(static_cast<std::size_t>(nodes.selected - 1));
+        element_size = elements.entries.at(static_cast<std::size_t>(elements.selected - 1));
+        lists_enabled = nodes.enabled || elements.enabled;
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(settings.current_settings.node_index_size, 5);
+    EXPECT_EQ(settings.current_settings.element_index_size, 2);
+    EXPECT_EQ(node_size, "14");
+    EXPECT_EQ(element_size, "11");
+    EXPECT_FALSE(lists_enabled);
+}
+
+TEST_F(SettingsDialogRun, ManualSizesAndStyles)
+{
+    load(example("plane_frame.dat"));
+    bool buttons_enabled_with_auto = true;
+    DialogWidgetView node_bold_auto;
+    run([&](DialogHandle& d) {
+        buttons_enabled_with_auto = dialog_widget_view(d, 1031).enabled;
+        node_bold_auto = dialog_widget_view(d, 1031);
+        dialog_user_click(d, 1033); // TYPE Auto off
+        dialog_user_click(d, 1026); // node italic
+        dialog_user_click(d, 1032); // element bold
+        dialog_user_click(d, 1036); // SIZE Auto off
+        dialog_user_select(d, 1035, 11);
+        dialog_user_select(d, 1034, 1);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_FALSE(buttons_enabled_with_auto);
+    EXPECT_TRUE(node_bold_auto.checked);
+    const GraphSettings& s = settings.current_settings;
+    EXPECT_FALSE(s.index_style_auto);
+    EXPECT_TRUE(s.node_index_bold);
+    EXPECT_TRUE(s.node_index_italic);
+    EXPECT_TRUE(s.element_index_bold);
+    EXPECT_FALSE(s.element_index_underline);
+    EXPECT_FALSE(s.index_size_auto);
+    EXPECT_EQ(s.node_index_size, 11);
+    EXPECT_EQ(s.element_index_size, 1);
+
+    // TYPE Auto on again: node bold, all else off, buttons disabled.
+    DialogWidgetView italic;
+    run([&](DialogHandle& d) {
+        dialog_user_click(d, 1033);
+        italic = dialog_widget_view(d, 1026);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_FALSE(italic.enabled);
+    EXPECT_FALSE(italic.checked);
+    EXPECT_TRUE(settings.current_settings.node_index_bold);
+    EXPECT_FALSE(settings.current_settings.node_index_italic);
+    EXPECT_FALSE(settings.current_settings.element_index_bold);
+}
+
+TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
+{
+    load(example("plane_frame.dat"));
+    testing::TempDir folder;
+    const std::string icon = std::string(VORAX_BINARY_DIR) + "/uir/Bold.ico";
+    bool has_icon = false;
+    prompter.dialog_scripts.push_back([&](DialogHandle& d) {
+        return dialog_script_session(d, [&](DialogHandle& s) {
+            has_icon = dialog_widget_view(s, 1031).has_icon && dialog_widget_view(s, 1032).has_icon
+                       && !dialog_widget_view(s, 1026).has_icon;
+            dialog_user_click(s, 1);
+        });
+    });
+    SettingsDialogContext context{settings, model, dialog, "t", UiLanguage::English,
+                                  load_icon_file(icon), {}, {}, {}};
+    run_graph_settings_dialog(context);
+    EXPECT_TRUE(has_icon);
+}
+
+} // namespace
+} // namespace vorax
