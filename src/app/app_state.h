@@ -10,6 +10,7 @@
 
 #include "core/language.h"
 #include "app/startup_files.h"
+#include "graph/view_mapping.h"
 #include "gwl/icon.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
@@ -49,6 +50,9 @@ struct AppState {
     // Graph settings, colour schemes, font table; the dialogs' own state.
     SettingsState settings;
     SettingsDialogState dialog;
+
+    // The view of the last drawn graph (the zoom pick reads it).
+    ViewMapping view;
 };
 
 } // namespace vorax

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include "app/graph_command.h"
 #include "core/program_exit.h"
 #include "gwl/frame.h"
 #include "gwl/layer.h"
@@ -15,6 +16,7 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
       layer_(std::make_unique<gwl::Layer>(*frame_)),
       program_(std::make_unique<Program>(state, *layer_, std::move(paths)))
 {
+    program_->graph_command = [&state, this] { vorax::graph_command(state, *layer_); };
     gwl::open_ui_calls();
 }
 

@@ -65,8 +65,10 @@ bool element_drawn(const StructureModel& model, const Element& element)
 std::int32_t count_selected_elements(const StructureModel& model)
 {
     std::int32_t count = 0;
+    // An element with a missing end can never be drawn and is not counted, whichever end it is.
     for (const Element& element : model.elements)
-        if (node_selected(model, element.node1) || node_selected(model, element.node2))
+        if (element.node1 != 0 && element.node2 != 0
+            && (node_selected(model, element.node1) || node_selected(model, element.node2)))
             ++count;
     return count;
 }

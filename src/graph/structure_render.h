@@ -41,7 +41,8 @@ void draw_support_symbol(gwl::DrawSurface& surface, double x, double y, double a
 void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, double b, int k,
                        int NGL, double orient_sign);
 
-// The number of elements with at least one selected end node (a node number 0 is not selected).
+// The number of elements with at least one selected end node; an element with a missing end
+// (node number 0) is not counted.
 std::int32_t count_selected_elements(const StructureModel& model);
 
 // Whether an element is drawn: both end nodes exist and are selected.

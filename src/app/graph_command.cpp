@@ -1,0 +1,180 @@
+#include "app/graph_command.h"
+
+#include <algorithm>
+
+#include "app/program.h"
+#include "core/program_exit.h"
+#include "core/text.h"
+#include "graph/graph_drawing.h"
+#include "graph/structure_render.h"
+#include "gwl/draw_surface.h"
+#include "gwl/layer.h"
+#include "settings/node_ranges.h"
+#include "settings/settings_dialog.h"
+
+namespace vorax {
+
+namespace {
+
+constexpr gwl::Unit kInfo = gwl::kInfoUnit;
+constexpr int kIndexLimit = 200;
+constexpr std::size_t kTitleLength = 100;
+
+std::string title_text(const std::string& title) { return std::string(trim_right(cut(title, kTitleLength))); }
+
+// "Window Not Open" in an error box, then the end of the program.
+[[noreturn]] void window_not_open(gwl::Layer& layer)
+{
+    layer.message_box("Window Not Open", "Vorax Message", gwl::mb::kOk | gwl::mb::kIconError);
+    layer.exit_program(0);
+}
+
+// Opens the unit as a graph window with the title, made active; ends the program when it has
+// no configuration. Returns its surface.
+gwl::DrawSurface& open_graph_window(gwl::Layer& layer, gwl::Unit unit, const std::string& title)
+{
+    layer.open_unit(unit, gwl::WindowKind::Graphics, "user", title);
+    gwl::WindowConfig config;
+    if (!layer.get_window_config(config))
+        window_not_open(layer);
+    gwl::DrawSurface* surface = layer.active_surface();
+    if (surface == nullptr)
+        window_not_open(layer);
+    return *surface;
+}
+
+std::int32_t count_selected_nodes(const StructureModel& model)
+{
+    return static_cast<std::int32_t>(
+        std::count_if(model.nodes.begin(), model.nodes.end(), [](const Node& n) { return n.selected; }));
+}
+
+// The settings loop: the dialog until it is cancelled or leaves a usable node selection.
+// Returns false on Cancel.
+bool run_settings(AppState& state, gwl::Layer& layer)
+{
+    for (;;) {
+        SettingsDialogContext context{state.settings,
+                                      state.model,
+                                      state.dialog,
+                                      state.graph_title,
+                                      state.language,
+                                      state.bold_icon,
+                                      state.italic_icon,
+                                      state.underline_icon,
+                                      [&layer](const std::string& line) { layer.write_line(kInfo, line); }};
+        // A dialog that could not be shown (-1) counts as cancelled: going on would draw a graph
+        // nobody asked for, or, after a bad range, show the failing dialog again and again.
+        if (run_graph_settings_dialog(context) != 1) {
+            layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kDisabled);
+            layer.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kDisabled);
+            return false;
+        }
+        GraphSettings& g = state.settings.current_settings;
+        if (g.all_nodes)
+            return true;
+        const NodeRangeResult ranges = apply_node_ranges(state.dialog.range_text, state.model, state.language);
+        if (ranges.bad_groups > 0)
+            continue;
+        g.selected_node_count = count_selected_nodes(state.model);
+        // A range text without any group selects nothing; there is no graph of no nodes.
+        if (g.selected_node_count > 0)
+            return true;
+    }
+}
+
+// Steps from the extents to the last drawing, into a new window of unit last_graph_unit.
+void draw_new_graph(AppState& state, gwl::Layer& layer)
+{
+    const gwl::Unit unit = state.last_graph_unit;
+    const GraphPlan plan = plan_graph(state.model, state.settings, unit - 9);
+    for (const std::string& line : plan.info_lines)
+        layer.write_line(kInfo, line);
+
+    gwl::DrawSurface& surface = open_graph_window(layer, unit, title_text(state.graph_title));
+    state.view = plan.view;
+    const GraphTexts texts{state.program_label, state.model.problem_title, state.language};
+    if (draw_graph(surface, state.model, state.settings, state.view, plan.box, texts,
+                   state.dialog.range_text)
+        == DrawOutcome::font_error) {
+        layer.write_line(kInfo, " ** Font Initialization Error");
+        layer.exit_program(0);
+    }
+}
+
+// The unit of the graph about to be drawn lies in 10..19; any other is the graph limit.
+bool within_graph_limit(AppState& state)
+{
+    const int unit = state.last_graph_unit;
+    if (unit >= gwl::kFirstGraphUnit && unit <= gwl::kLastGraphUnit)
+        return true;
+    if (unit > gwl::kLastGraphUnit)
+        state.last_graph_unit = kGraphUnitLimit;
+    return false;
+}
+
+// The zoom: pick on the last graph, then a new graph of the picked nodes. Returns whether the
+// new graph is to be drawn.
+bool run_zoom_pick(AppState& state, gwl::Layer& layer)
+{
+    struct ClearRequest {
+        AppState& state;
+        ~ClearRequest() { state.zoom_requested = false; }
+    } clear_request{state};
+
+    if (!within_graph_limit(state))
+        return false;
+    open_graph_window(layer, state.last_graph_unit, title_text(state.graph_title));
+    const std::optional<ZoomRectangle> picked = pick_zoom_rectangle(state, layer);
+    state.zoom_requested = false;
+    if (!picked || select_nodes_in_rectangle(state, *picked) == 0)
+        return false;
+
+    update_extents(state.model, false);
+    state.dialog.range_text = format_node_ranges(state.model);
+    if (state.last_graph_unit + 1 > gwl::kLastGraphUnit) {
+        state.last_graph_unit = kGraphUnitLimit;
+        return false;
+    }
+    state.last_graph_unit = state.last_graph_unit + 1;
+    state.graph_title = title_text(state.zoom_title);
+    return true;
+}
+
+} // namespace
+
+int select_nodes_in_rectangle(AppState& state, const ZoomRectangle& rectangle)
+{
+    GraphSettings& g = state.settings.current_settings;
+    const double x_lo = std::min(rectangle.p0.x, rectangle.p1.x);
+    const double x_hi = std::max(rectangle.p0.x, rectangle.p1.x);
+    const double y_lo = std::min(rectangle.p0.y, rectangle.p1.y);
+    const double y_hi = std::max(rectangle.p0.y, rectangle.p1.y);
+    g.all_nodes = false;
+    for (Node& node : state.model.nodes) {
+        const double x = node.plot_x;
+        const double y = node.plot_y;
+        node.selected = x_lo <= x && x <= x_hi && y_lo <= y && y <= y_hi;
+    }
+    g.selected_node_count = count_selected_nodes(state.model);
+    g.show_node_indices = g.selected_node_count <= kIndexLimit;
+    g.selected_element_count = count_selected_elements(state.model);
+    g.show_element_indices = g.selected_element_count <= kIndexLimit;
+    return g.selected_node_count;
+}
+
+void graph_command(AppState& state, gwl::Layer& layer)
+{
+    if (state.zoom_requested) {
+        if (!run_zoom_pick(state, layer))
+            return;
+    } else {
+        if (!run_settings(state, layer))
+            return;
+        if (!within_graph_limit(state))
+            return;
+    }
+    draw_new_graph(state, layer);
+}
+
+} // namespace vorax

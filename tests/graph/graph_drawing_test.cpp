@@ -1,0 +1,416 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "graph/graph_drawing.h"
+#include "graph/structure_render.h"
+#include "graph_test_support.h"
+#include "gwl/draw_surface.h"
+#include "model/model_reader.h"
+#include "core/text.h"
+#include "test_helpers.h"
+
+namespace vorax {
+namespace {
+
+using testing::make_model;
+using testing::NodeSpec;
+using testing::Pixels;
+
+constexpr Rgb kRed = make_rgb(255, 0, 0);
+constexpr Rgb kLineColor = 0x000080;    // standard line colour (dark red)
+constexpr Rgb kGridColor = 0x00FF00;    // standard grid colour (green)
+constexpr Rgb kElementColor = 0xFF00FF; // standard element number colour (magenta)
+constexpr Rgb kTextColor = 0x800080;    // standard text colour (purple)
+
+// One graph drawn headlessly, as the graph command draws it, on a large surface so that the
+// marks are several pixels wide.
+struct Drawn {
+    StructureModel model;
+    SettingsState settings;
+    ViewMapping view;
+    PlotBox box;
+    std::string range_text;
+    std::unique_ptr<gwl::DrawSurface> surface;
+    DrawOutcome outcome = DrawOutcome::drawn;
+
+    gwl::PixelPoint at(double x, double y) const { return surface->to_pixel({x, y}); }
+    gwl::PixelPoint node_at(int n) const { return at(model.node(n).plot_x, model.node(n).plot_y); }
+    Pixels pixels() const { return Pixels(*surface); }
+};
+
+// Draws `model` with the settings as after a load, changed by `adjust`.
+Drawn draw(StructureModel model, const std::function<void(Drawn&)>& adjust = {}, int width = 1600,
+           int height = 1200)
+{
+    Drawn d;
+    d.model = std::move(model);
+    GraphSettings& g = d.settings.current_settings;
+    g.all_nodes = true;
+    g.selected_node_count = d.model.node_count;
+    g.selected_element_count = d.model.element_count;
+    g.show_node_indices = d.model.node_count <= 200;
+    g.show_element_indices = d.model.element_count <= 200;
+    if (adjust)
+        adjust(d);
+    const GraphPlan plan = plan_graph(d.model, d.settings, 1);
+    d.view = plan.view;
+    d.box = plan.box;
+    d.surface = std::make_unique<gwl::DrawSurface>(width, height);
+    d.outcome = draw_graph(*d.surface, d.model, d.settings, d.view, d.box,
+                           {"VORAX:", d.model.problem_title, UiLanguage::English}, d.range_text);
+    return d;
+}
+
+// The rectangle (0, 0), (10, 0), (10, 5), (0, 5) with its four sides as elements.
+StructureModel rectangle(std::array<std::int32_t, 3> codes1 = {})
+{
+    return make_model(2, {{0, 0, 0, codes1}, {10, 0}, {10, 5}, {0, 5}},
+                      {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
+}
+
+void custom_node_color(Drawn& d, Rgb color)
+{
+    d.settings.current_settings.colors[role_index(ColorRole::node_index)] = color;
+}
+
+void selection(Drawn& d, std::initializer_list<int> nodes)
+{
+    GraphSettings& g = d.settings.current_settings;
+    g.all_nodes = false;
+    for (Node& n : d.model.nodes)
+        n.selected = false;
+    for (int n : nodes)
+        d.model.node(n).selected = true;
+    g.selected_node_count = static_cast<std::int32_t>(nodes.size());
+}
+
+TEST(WholeGraph, WhiteBackgroundLineColourAndGridSteps)
+{
+    const Drawn d = draw(rectangle());
+    ASSERT_EQ(d.outcome, DrawOutcome::drawn);
+    const Pixels p = d.pixels();
+    EXPECT_EQ(p.at(p.width() - 1, p.height() - 1), kWhite);
+    EXPECT_EQ(p.at(p.width() / 2, 3), kWhite);
+    // Along element 1, (0, 0)-(10, 0), centred y = -2.5, away from nodes and its number.
+    for (double x : {-3.5, -1.7, 1.7, 3.5}) {
+        const gwl::PixelPoint px = d.at(x, -2.5);
+        EXPECT_EQ(p.at(px.x, px.y), kLineColor) << x;
+    }
+    // Along element 2, (10, 0)-(10, 5).
+    const gwl::PixelPoint right = d.at(5.0, 0.9);
+    EXPECT_EQ(p.at(right.x, right.y), kLineColor);
+    EXPECT_DOUBLE_EQ(d.view.grid_step_x, 2.0);
+    EXPECT_DOUBLE_EQ(d.view.grid_step_y, 0.5);
+}
+
+TEST(WholeGraph, ElevenGridLinesEachWay)
+{
+    const Drawn d = draw(rectangle());
+    const Pixels p = d.pixels();
+    // Horizontal lines 0.5 apart between the element lines, checked at x = -2.3, off every
+    // vertical line; white half-way between them.
+    for (int k = 1; k <= 9; ++k) {
+        const double y = -2.5 + 0.5 * k;
+        const gwl::PixelPoint on = d.at(-2.3, y);
+        EXPECT_EQ(p.at(on.x, on.y), kGridColor) << "horizontal " << k;
+        const gwl::PixelPoint between = d.at(-2.3, y - 0.25);
+        EXPECT_EQ(p.at(between.x, between.y), kWhite) << "between " << k;
+    }
+    // Vertical lines 1.0 apart.
+    for (int k = 1; k <= 9; ++k) {
+        const gwl::PixelPoint on = d.at(-5.0 + k, -1.3);
+        EXPECT_EQ(p.at(on.x, on.y), kGridColor) << "vertical " << k;
+    }
+    // No grid beyond the grid rectangle.
+    const gwl::PixelPoint outside = d.at(-2.3, -2.5 - 0.5);
+    EXPECT_EQ(p.at(outside.x, outside.y), kWhite);
+}
+
+TEST(WholeGraph, GridSwitchedOffDrawsNoGridOrScale)
+{
+    const Drawn d = draw(rectangle(), [](Drawn& d) { d.settings.current_settings.show_grid_and_scale = false; });
+    const Pixels p = d.pixels();
+    EXPECT_EQ(p.count(kGridColor), 0);
+    EXPECT_EQ(p.count(0x800000), 0); // the scale colour
+}
+
+TEST(WholeGraph, ScaleLabelsStandLeftOfAndBelowTheGrid)
+{
+    const Drawn d = draw(rectangle());
+    const Pixels p = d.pixels();
+    constexpr Rgb kScale = 0x800000;
+    const gwl::PixelPoint lower_left = d.at(-5.0, -2.5);
+    const gwl::PixelPoint upper_left = d.at(-5.0, 2.5);
+    // Vertical scale: left of the grid, over its whole height.
+    EXPECT_GT(p.count(kScale, 0, upper_left.y - 10, lower_left.x - 1, lower_left.y + 10), 50);
+    // Horizontal scale: below the grid.
+    EXPECT_GT(p.count(kScale, lower_left.x - 20, lower_left.y + 1, p.width() - 1, lower_left.y + 40), 50);
+    // Nothing of the scale inside the grid.
+    EXPECT_EQ(p.count(kScale, lower_left.x + 5, upper_left.y + 5, d.at(4.5, 0).x, lower_left.y - 5), 0);
+}
+
+TEST(WholeGraph, HeadingTitleAndNodeLineInTheTextLayer)
+{
+    const Drawn all = draw(rectangle());
+    gwl::WindowConfig config;
+    all.surface->fill_window_config(config);
+    const int cell_h = all.surface->height() / config.text_rows;
+    const Pixels p = all.pixels();
+    auto text_row_ink = [&](const Pixels& pix, int row) {
+        return pix.count(kTextColor, 0, (row - 1) * cell_h, pix.width() - 1, row * cell_h - 1);
+    };
+    EXPECT_GT(text_row_ink(p, 2), 20);                    // the heading
+    EXPECT_GT(text_row_ink(p, config.text_rows - 2), 20); // the title
+    EXPECT_EQ(text_row_ink(p, config.text_rows - 1), 0);  // no node line with all nodes
+
+    const Drawn some = draw(rectangle(), [](Drawn& d) { selection(d, {1, 2, 3}); });
+    EXPECT_EQ(some.range_text, "1-3");
+    EXPECT_GT(text_row_ink(some.pixels(), config.text_rows - 1), 20);
+}
+
+TEST(WholeGraph, AllBlackDrawsOnlyBlackOnWhite)
+{
+    ReadResult r = read_model(testing::source_path("examples/space_tower.dat"));
+    ASSERT_TRUE(r.ok());
+    const Drawn d = draw(std::move(r.model), [](Drawn& d) {
+        d.settings.color_scheme = ColorScheme::all_black;
+        d.settings.current_settings.colors = kAllBlackColors;
+    });
+    const Pixels p = d.pixels();
+    const int black = p.count(kBlack);
+    EXPECT_GT(black, 1000);
+    EXPECT_EQ(black + p.count(kWhite), p.width() * p.height());
+}
+
+TEST(Marks, FixedNodeHasADiscInASquare)
+{
+    const Drawn d = draw(rectangle({1, 1, 0}));
+    ASSERT_TRUE(d.model.node(1).fixed);
+    const Pixels p = d.pixels();
+    const double x = d.model.node(1).plot_x;
+    const double y = d.model.node(1).plot_y;
+    const double dx = d.view.marker_dx;
+    const double dy = d.view.marker_dy;
+    auto colour = [&](double mx, double my) {
+        const gwl::PixelPoint px = d.at(x + mx * dx, y + my * dy);
+        return p.at(px.x, px.y);
+    };
+    EXPECT_EQ(colour(0, 0), kBlack);          // the disc
+    EXPECT_EQ(colour(-1.4, 0.6), kBlack);     // the left side of the square
+    EXPECT_EQ(colour(-0.5, 1.4), kBlack);     // its top
+    EXPECT_EQ(colour(-1.15, 1.15), kWhite);   // between disc and square
+    // No origin marker on a fixed origin node: its white disc would cover the centre.
+    EXPECT_EQ(d.model.origin_node, 1);
+}
+
+TEST(Marks, SupportTriangleIsStripedAndPointsUpToTheNode)
+{
+    for (bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "reverse_vertical" : "standard");
+        const Drawn d = draw(rectangle({0, 1, 0}), [&](Drawn& d) {
+            d.settings.current_settings.reverse_vertical = reversed;
+            d.settings.current_settings.show_grid_and_scale = false;
+        });
+        const Pixels p = d.pixels();
+        const gwl::PixelPoint node = d.node_at(1);
+        const double a = d.view.unit_y / 6;
+        const double sign = reversed ? -1.0 : 1.0;
+        // A row through the triangle, 0.6 a below the node on screen.
+        const gwl::PixelPoint row = d.at(d.model.node(1).plot_x, d.model.node(1).plot_y - sign * 0.6 * a);
+        EXPECT_GT(row.y, node.y) << "the triangle hangs below the node on screen";
+        // Left of the centre column, where the vertical axis arrow of a reversed graph runs.
+        int changes = 0;
+        int black = 0;
+        for (int x = node.x - 7; x <= node.x - 3; ++x) {
+            black += p.at(x, row.y) == kBlack;
+            changes += p.at(x, row.y) != p.at(x + 1, row.y);
+        }
+        EXPECT_GE(black, 2) << "every other column";
+        EXPECT_EQ(changes, 5);
+        // The ground line under the base.
+        const gwl::PixelPoint ground =
+            d.at(d.model.node(1).plot_x, d.model.node(1).plot_y - sign * (a + a / 3));
+        EXPECT_EQ(p.count(kBlack, ground.x - 3, ground.y, ground.x + 3, ground.y), 7);
+    }
+}
+
+TEST(Marks, HorizontalSupportHasItsBaseToTheLeft)
+{
+    const Drawn d = draw(rectangle({1, 0, 0}), [](Drawn& d) {
+        d.settings.current_settings.show_grid_and_scale = false;
+    });
+    const Pixels p = d.pixels();
+    const double x = d.model.node(1).plot_x;
+    const double y = d.model.node(1).plot_y;
+    const double a = d.view.unit_y / 6;
+    const gwl::PixelPoint left = d.at(x - 0.6 * a, y);
+    const gwl::PixelPoint below = d.at(x, y - 0.6 * a);
+    EXPECT_GT(p.count(kBlack, left.x - 3, left.y - 1, left.x + 3, left.y + 1), 3);
+    EXPECT_EQ(p.count(kBlack, below.x - 3, below.y - 1, below.x + 3, below.y + 1), 0);
+}
+
+TEST(Marks, FreeNodeWithoutIndicesIsInvisible)
+{
+    // Node 5 is free and lies off every element.
+    StructureModel m = make_model(2, {{0, 0, 0, {1, 1, 0}}, {10, 0}, {10, 5}, {0, 5}, {5, 2.5}},
+                                  {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
+    const auto adjust_with = [](bool indices) {
+        return [indices](Drawn& d) {
+            custom_node_color(d, kRed);
+            d.settings.current_settings.show_node_indices = indices;
+            d.settings.current_settings.show_grid_and_scale = false;
+        };
+    };
+    const Drawn on = draw(m, adjust_with(true));
+    const Drawn off = draw(m, adjust_with(false));
+    const gwl::PixelPoint n5 = on.node_at(5);
+    EXPECT_GT(on.pixels().count(kRed, n5.x - 10, n5.y - 10, n5.x + 30, n5.y + 30), 10);
+    EXPECT_EQ(off.pixels().count(kRed, n5.x - 10, n5.y - 10, n5.x + 30, n5.y + 30), 0);
+    EXPECT_EQ(off.pixels().count(kRed), 0);
+    // The fixed node keeps its black disc.
+    const gwl::PixelPoint n1 = off.node_at(1);
+    EXPECT_EQ(off.pixels().at(n1.x, n1.y), kBlack);
+}
+
+TEST(Marks, FreeNodeMarksStopAtOneHundredFreeNodes)
+{
+    const auto model_with = [](int coded) {
+        StructureModel m = rectangle();
+        // 150 selected nodes counted, `coded` of them coded: only the count matters.
+        m.coded_node_count = coded;
+        return m;
+    };
+    const auto adjust = [](Drawn& d) {
+        custom_node_color(d, kRed);
+        d.settings.current_settings.show_node_indices = false;
+        d.settings.current_settings.show_grid_and_scale = true;
+    };
+    // draw_structure reads selected_node_count; the graph sets it to node_count for all nodes,
+    // so draw the structure alone with the counts of the case.
+    for (auto [coded, marks] : {std::pair{50, false}, std::pair{51, true}}) {
+        Drawn d = draw(model_with(coded), adjust);
+        d.settings.current_settings.selected_node_count = 150;
+        d.settings.current_settings.show_node_indices = true;
+        gwl::DrawSurface surface(1600, 1200);
+        surface.set_window(true, d.view.window_x1, d.view.window_y1, d.view.window_x2, d.view.window_y2);
+        surface.set_bk_color_rgb(kWhite);
+        surface.clear_screen(0);
+        surface.init_fonts();
+        draw_structure(surface, d.model, d.settings, d.view);
+        const Pixels p(surface);
+        const gwl::PixelPoint n3 = surface.to_pixel({d.model.node(3).plot_x, d.model.node(3).plot_y});
+        const int dx = static_cast<int>(d.view.marker_dx * 1599 / (d.view.window_x2 - d.view.window_x1));
+        // The left side of the ring; the label stands to the right.
+        EXPECT_EQ(p.at(n3.x - dx, n3.y) == kRed, marks) << coded;
+    }
+}
+
+TEST(Labels, CloseNodeLabelIsRaised)
+{
+    const auto model_with = [](float second_x) {
+        return make_model(2, {{5, 2.5}, {second_x, 2.5}, {0, 0}, {10, 5}});
+    };
+    const auto adjust = [](Drawn& d) {
+        custom_node_color(d, kRed);
+        d.settings.current_settings.show_grid_and_scale = false;
+    };
+    const Drawn close = draw(model_with(5.01f), adjust);
+    const Drawn far = draw(model_with(7.5f), adjust);
+    ASSERT_LE(std::abs(close.model.node(2).plot_x - close.model.node(1).plot_x), close.view.marker_dx);
+    // The band above node 2 where a label raised by 3 marker heights stands.
+    auto raised_ink = [](const Drawn& d) {
+        const gwl::PixelPoint n = d.node_at(2);
+        const gwl::PixelPoint top = d.at(d.model.node(2).plot_x + d.view.marker_dx,
+                                         d.model.node(2).plot_y + 3 * d.view.marker_dy);
+        return d.pixels().count(kRed, top.x, top.y, top.x + 20, n.y - 8);
+    };
+    EXPECT_GT(raised_ink(close), 5);
+    EXPECT_EQ(raised_ink(far), 0);
+    // Node 1's label stays level with its node: its ink starts at the node's row.
+    const gwl::PixelPoint n1 = close.node_at(1);
+    EXPECT_GT(close.pixels().count(kRed, n1.x + 8, n1.y + 2, n1.x + 20, n1.y + 14), 5);
+}
+
+TEST(Labels, CoincidingElementNumberGoesToTheOtherSide)
+{
+    const auto model_with = [](bool twin) {
+        std::initializer_list<std::pair<int, int>> one{{1, 2}};
+        std::initializer_list<std::pair<int, int>> two{{1, 2}, {2, 1}};
+        return make_model(2, {{0, 0}, {10, 0}, {0, 5}}, twin ? two : one);
+    };
+    const auto adjust = [](Drawn& d) { d.settings.current_settings.show_grid_and_scale = false; };
+    const Drawn twin = draw(model_with(true), adjust);
+    const Drawn single = draw(model_with(false), adjust);
+    auto ink_below = [](const Drawn& d) {
+        const gwl::PixelPoint mid = d.at(0.5 * (d.model.node(1).plot_x + d.model.node(2).plot_x),
+                                         d.model.node(1).plot_y);
+        return d.pixels().count(kElementColor, mid.x, mid.y + 8, mid.x + 20, mid.y + 24);
+    };
+    EXPECT_GT(ink_below(twin), 5);
+    EXPECT_EQ(ink_below(single), 0);
+}
+
+TEST(OriginMarker, OnlyForAllNodesAndANodeThatIsNotFixed)
+{
+    const auto adjust = [](Drawn& d) {
+        custom_node_color(d, kRed);
+        d.settings.current_settings.show_grid_and_scale = false;
+    };
+    auto rim_left = [](const Drawn& d) {
+        const gwl::PixelPoint px = d.at(-d.box.center_x - d.view.marker_dx, -d.box.center_y);
+        return d.pixels().at(px.x, px.y);
+    };
+    auto centre = [](const Drawn& d) {
+        const gwl::PixelPoint px = d.at(-d.box.center_x, -d.box.center_y);
+        return d.pixels().at(px.x, px.y);
+    };
+    // All nodes: the black rim over node 1's red ring.
+    EXPECT_EQ(rim_left(draw(rectangle(), adjust)), kBlack);
+    // A selection of the same nodes: no marker, the ring stays red.
+    const Drawn selected = draw(rectangle(), [&](Drawn& d) {
+        adjust(d);
+        selection(d, {1, 2, 3, 4});
+    });
+    EXPECT_EQ(rim_left(selected), kRed);
+    // A fixed origin node keeps its black disc in the centre (the marker's would be white).
+    EXPECT_EQ(centre(draw(rectangle({1, 1, 0}), adjust)), kBlack);
+    EXPECT_EQ(centre(draw(rectangle(), adjust)), kWhite);
+}
+
+TEST(Elements, MissingOrUnselectedEndsAreNotDrawnNorCounted)
+{
+    StructureModel m = make_model(2, {{0, 0}, {10, 0}, {10, 5}}, {{1, 2}, {0, 3}, {2, 3}, {3, 0}});
+    EXPECT_EQ(count_selected_elements(m), 2); // elements 2 and 4 miss a node
+    EXPECT_FALSE(element_drawn(m, m.element(4)));
+    EXPECT_FALSE(element_drawn(m, m.element(2)));
+    m.node(3).selected = false;
+    EXPECT_EQ(count_selected_elements(m), 2); // element 3 still has node 2
+    EXPECT_FALSE(element_drawn(m, m.element(3)));
+    m.node(2).selected = false;
+    EXPECT_EQ(count_selected_elements(m), 1);
+}
+
+TEST(Fonts, IndexFontsFollowTheSwitches)
+{
+    SettingsState s;
+    gwl::DrawSurface surface(100, 100);
+    surface.init_fonts();
+    GraphSettings& g = s.current_settings;
+    g.selected_node_count = 150;
+    g.selected_element_count = 50;
+    EXPECT_EQ(choose_index_font(surface, s, "node"), pad_right("t'tms rmn'h14be'", 20));
+    EXPECT_EQ(choose_index_font(surface, s, "Element"), pad_right("t'tms rmn'h15b'", 20));
+    g.index_style_auto = false;
+    g.index_size_auto = false;
+    g.node_index_size = 1;
+    g.node_index_bold = false;
+    g.node_index_italic = true;
+    g.element_index_size = 11;
+    g.element_index_underline = true;
+    EXPECT_EQ(choose_index_font(surface, s, "N"), pad_right("t'tms rmn'h10bi'", 20));
+    EXPECT_EQ(choose_index_font(surface, s, "e"), pad_right("t'tms rmn'h24bu'", 20));
+}
+
+} // namespace
+} // namespace vorax
