@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <sstream>
+
+#include "app/export_command.h"
+#include "test_helpers.h"
+
+namespace vorax {
+namespace {
+
+using testing::source_path;
+using testing::TempDir;
+
+struct ParseCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    bool ok;
+};
+
+TEST(ExportArguments, NamedCases)
+{
+    const ParseCase cases[] = {
+        {"minimal", {"out.png", "model.dat"}, true},
+        {"all_options",
+         {"out.bmp", "model.dat", "--size", "800x600", "--lang", "ro", "--reverse-vertical",
+          "--reverse-y", "--nodes", "1-3, 7", "--node-indices", "off", "--element-indices", "on",
+          "--grid", "off", "--scheme", "allblack", "--factor", "2.5"},
+         true},
+        {"options_first", {"--grid=off", "--size=640x480", "out.png", "model.dat"}, true},
+        {"factor_auto", {"out.png", "model.dat", "--factor", "auto"}, true},
+        {"missing_model", {"out.png"}, false},
+        {"extra_positional", {"out.png", "model.dat", "more"}, false},
+        {"unknown_option", {"out.png", "model.dat", "--colour", "red"}, false},
+        {"size_without_x", {"out.png", "model.dat", "--size", "800"}, false},
+        {"size_too_small", {"out.png", "model.dat", "--size", "8x8"}, false},
+        {"size_too_large", {"out.png", "model.dat", "--size", "40000x100"}, false},
+        {"bad_lang", {"out.png", "model.dat", "--lang", "de"}, false},
+        {"bad_switch", {"out.png", "model.dat", "--grid", "yes"}, false},
+        {"bad_scheme", {"out.png", "model.dat", "--scheme", "custom"}, false},
+        {"bad_factor", {"out.png", "model.dat", "--factor", "2x"}, false},
+        {"value_missing", {"out.png", "model.dat", "--nodes"}, false},
+        {"flag_with_value", {"out.png", "model.dat", "--reverse-y=1"}, false},
+    };
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto parsed = parse_export_arguments(c.arguments);
+        EXPECT_EQ(std::holds_alternative<ExportOptions>(parsed), c.ok);
+    }
+}
+
+TEST(ExportArguments, ValuesAreTaken)
+{
+    const auto parsed = parse_export_arguments(
+        {"out.bmp", "m.dat", "--size", "800x600", "--lang", "RO", "--nodes", "1-3, 7",
+         "--node-indices", "off", "--scheme", "allblack", "--factor", "2.5", "--reverse-y"});
+    ASSERT_TRUE(std::holds_alternative<ExportOptions>(parsed));
+    const ExportOptions& o = std::get<ExportOptions>(parsed);
+    EXPECT_EQ(o.output, "out.bmp");
+    EXPECT_EQ(o.model, "m.dat");
+    EXPECT_EQ(o.width, 800);
+    EXPECT_EQ(o.height, 600);
+    EXPECT_EQ(o.language, UiLanguage::Romanian);
+    EXPECT_EQ(o.nodes, std::optional<std::string>("1-3, 7"));
+    EXPECT_EQ(o.node_indices, std::optional<bool>(false));
+    EXPECT_FALSE(o.element_indices.has_value());
+    EXPECT_EQ(o.color_scheme, 2);
+    EXPECT_EQ(o.factor, std::optional<float>(2.5f));
+    EXPECT_TRUE(o.reverse_y);
+    EXPECT_FALSE(o.reverse_vertical);
+}
+
+struct ExportRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    QImage picture;
+};
+
+ExportRun export_model(const TempDir& dir, const std::string& model, std::vector<std::string> options,
+                       const std::string& file = "graph.png")
+{
+    std::vector<std::string> arguments{(dir.path() / file).string(), model};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    auto parsed = parse_export_arguments(arguments);
+    EXPECT_TRUE(std::holds_alternative<ExportOptions>(parsed));
+    ExportRun run;
+    std::ostringstream out, err;
+    run.status = run_export(std::get<ExportOptions>(parsed), out, err);
+    run.out = out.str();
+    run.err = err.str();
+    run.picture.load(QString::fromStdString((dir.path() / file).string()));
+    return run;
+}
+
+TEST(Export, PlaneFrameLinesAndPicture)
+{
+    TempDir dir;
+    const ExportRun run = export_model(dir, source_path("examples/plane_frame.dat"), {"--size", "800x600"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, " TWO-BAY THREE-STOREY PLANE FRAME\n"
+                       " xmin, xmax:  0.  12.\n"
+                       " ymin, ymax:  0.  10.5\n"
+                       "\n"
+                       " Graph No.:  1\n"
+                       " Scaling Ratio:   1.143    \n"
+                       " Color: Standard\n");
+    ASSERT_FALSE(run.picture.isNull());
+    EXPECT_EQ(run.picture.width(), 800);
+    EXPECT_EQ(run.picture.height(), 600);
+    EXPECT_EQ(run.picture.pixelColor(799, 599), QColor(Qt::white));
+    // Line colour (stored 0x000080: red 128) somewhere in the picture.
+    int line_pixels = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            line_pixels += run.picture.pixelColor(x, y) == QColor(128, 0, 0);
+    EXPECT_GT(line_pixels, 1000);
+}
+
+TEST(Export, SameOptionsGiveTheSamePictureAndBmpWorks)
+{
+    TempDir dir;
+    const std::string model = source_path("examples/space_tower.dat");
+    const ExportRun png = export_model(dir, model, {"--size", "640x480", "--reverse-y"});
+    const ExportRun bmp = export_model(dir, model, {"--size", "640x480", "--reverse-y"}, "graph.bmp");
+    ASSERT_EQ(png.status, 0);
+    ASSERT_EQ(bmp.status, 0);
+    EXPECT_EQ(png.picture.convertToFormat(QImage::Format_RGB32),
+              bmp.picture.convertToFormat(QImage::Format_RGB32));
+    std::FILE* f = std::fopen((dir.path() / "graph.bmp").string().c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char magic[2] = {};
+    EXPECT_EQ(std::fread(magic, 1, 2, f), 2u);
+    std::fclose(f);
+    EXPECT_EQ(std::string(magic, 2), "BM");
+    const ExportRun plain = export_model(dir, model, {"--size", "640x480"}, "plain.png");
+    EXPECT_NE(plain.picture, png.picture);
+}
+
+TEST(Export, AllBlackSchemeIsReportedAndDrawnInBlack)
+{
+    TempDir dir;
+    const ExportRun run = export_model(dir, source_path("examples/truss_by_node.dat"),
+                                       {"--size", "640x480", "--scheme", "allblack"});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find(" Color: AllBlack\n"), std::string::npos);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const QColor c = run.picture.pixelColor(x, y);
+            ASSERT_TRUE(c == QColor(Qt::white) || c == QColor(Qt::black)) << x << "," << y;
+        }
+}
+
+TEST(Export, NodeRangesDrawASelection)
+{
+    TempDir dir;
+    const std::string model = source_path("examples/plane_frame.dat");
+    const ExportRun all = export_model(dir, model, {"--size", "800x600"}, "all.png");
+    const ExportRun some = export_model(dir, model, {"--size", "800x600", "--nodes", "1-3, 4"}, "some.png");
+    ASSERT_EQ(some.status, 0) << some.err;
+    EXPECT_NE(all.picture, some.picture);
+    // Nodes 1..4 span 12 by 3.5: a flatter graph than the whole frame.
+    EXPECT_NE(some.out.find(" Scaling Ratio:   3.429    \n"), std::string::npos) << some.out;
+}
+
+TEST(Export, BadNodeRangeIsABadArgument)
+{
+    TempDir dir;
+    const ExportRun run = export_model(dir, source_path("examples/plane_frame.dat"), {"--nodes", "1-3, 9-5, 40"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Error in group No. 2: 9-5"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Error in group No. 3: 40-40"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.picture.isNull());
+    const ExportRun ro = export_model(dir, source_path("examples/plane_frame.dat"),
+                                      {"--nodes", "13", "--lang", "ro"});
+    EXPECT_EQ(ro.status, 2);
+    EXPECT_NE(ro.err.find("Eroare in grupul nr. 1"), std::string::npos) << ro.err;
+}
+
+TEST(Export, BadModelFilesExitWithOne)
+{
+    TempDir dir;
+    const auto wrong = dir.write("wrong.dat", "TITLE\nnot a header\n");
+    const auto short_file = dir.write("short.dat", "TITLE\n2 1 2 1 0\n1 1 1 1\n");
+    for (const std::string& model : {wrong.string(), short_file.string(), (dir.path() / "missing.dat").string()}) {
+        SCOPED_TRACE(model);
+        const ExportRun run = export_model(dir, model, {});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST(Export, UnwritablePictureFails)
+{
+    TempDir dir;
+    const ExportRun run = export_model(dir, source_path("examples/plane_frame.dat"), {"--size", "64x64"},
+                                       "no/such/folder/graph.png");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos);
+}
+
+TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
+{
+    std::ostringstream out, err;
+    char a0[] = "vorax", a1[] = "model.dat";
+    char* plain[] = {a0, a1, nullptr};
+    int argc = 2;
+    EXPECT_FALSE(run_export_option(argc, plain, out, err).has_value());
+    char e1[] = "--export", e2[] = "out.png";
+    char* bad[] = {a0, e1, e2, nullptr};
+    argc = 3;
+    EXPECT_EQ(run_export_option(argc, bad, out, err), std::optional<int>(2));
+    EXPECT_NE(err.str().find("usage: vorax --export"), std::string::npos);
+}
+
+} // namespace
+} // namespace vorax

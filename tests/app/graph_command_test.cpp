@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/graph_command.h"
+#include "app/program.h"
+#include "gwl/dialog_handle.h"
+#include "gwl/frame.h"
+#include "gwl/graphics_window.h"
+#include "gwl/layer.h"
+#include "gwl/menus.h"
+#include "model/model_reader.h"
+#include "session_fixture.h"
+
+namespace vorax {
+namespace {
+
+using testing::SessionRun;
+
+int count_selected_elements_of(const StructureModel& m, std::initializer_list<int> nodes)
+{
+    auto in = [&](int n) { return std::find(nodes.begin(), nodes.end(), n) != nodes.end(); };
+    return static_cast<int>(std::count_if(m.elements.begin(), m.elements.end(), [&](const Element& e) {
+        return e.node1 != 0 && e.node2 != 0 && (in(e.node1) || in(e.node2));
+    }));
+}
+
+// The session with a model loaded as the loading leaves it, graph 1 about to be drawn.
+class GraphCommandRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(run.start());
+        load("examples/plane_frame.dat");
+    }
+
+    void load(const std::string& example)
+    {
+        ReadResult r = read_model(testing::source_path(example));
+        ASSERT_TRUE(r.ok()) << r.message;
+        AppState& s = run.state;
+        s.model = std::move(r.model);
+        s.model_loaded = true;
+        s.problem_title = s.model.problem_title;
+        GraphSettings& g = s.settings.current_settings;
+        g.all_nodes = true;
+        g.selected_element_count = s.model.element_count;
+        update_extents(s.model, true);
+        g.show_node_indices = s.model.node_count <= 200;
+        g.show_element_indices = s.model.element_count <= 200;
+        s.last_graph_unit = 10;
+        s.graph_title = "(1) " + s.problem_title;
+    }
+
+    // Queues one run of the settings dialog in which the person does `person`.
+    void person_in_dialog(const std::function<void(gwl::DialogHandle&)>& person)
+    {
+        run.prompter.dialog_scripts.push_back(
+            [person](gwl::DialogHandle& d) { return gwl::dialog_script_session(d, person); });
+    }
+    void press_draw()
+    {
+        person_in_dialog([](gwl::DialogHandle& d) { gwl::dialog_user_click(d, 1); });
+    }
+
+    void command() { graph_command(run.state, run.session->layer()); }
+
+    gwl::GraphicsWindow* window(int unit) { return run.session->frame().graphics_window(unit); }
+
+    bool info_has(const std::string& line) { return run.info_has_line(line); }
+
+    SessionRun run;
+};
+
+TEST_F(GraphCommandRun, DrawOpensTheGraphWindowAndWritesTheInfoLines)
+{
+    press_draw();
+    command();
+    ASSERT_NE(window(10), nullptr);
+    EXPECT_EQ(run.session->frame().unit_title(10), "(1) TWO-BAY THREE-STOREY PLANE FRAME");
+    EXPECT_EQ(run.session->frame().active_unit(), 10);
+    const std::vector<std::string> lines = run.info_lines();
+    const std::vector<std::string> tail(lines.end() - 4, lines.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"", " Graph No.:  1", " Scaling Ratio:   1.143    ",
+                                               " Color: Standard"}));
+    // A white background, the element lines in the line colour, the view kept for the zoom.
+    const QImage picture = window(10)->surface().image_copy();
+    EXPECT_EQ(picture.pixelColor(picture.width() - 1, picture.height() - 1), QColor(Qt::white));
+    int line_pixels = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            line_pixels += picture.pixelColor(x, y) == QColor(128, 0, 0);
+    EXPECT_GT(line_pixels, 1000);
+    EXPECT_NEAR(run.state.view.scaling_ratio, 12.0 / 10.5, 1e-6);
+    EXPECT_EQ(run.state.settings.current_settings.selected_node_count, 12);
+    // Plot positions are centred: the frame's corners lie at +-6 and +-5.25.
+    EXPECT_FLOAT_EQ(run.state.model.node(1).plot_x, -6.0f);
+    EXPECT_FLOAT_EQ(run.state.model.node(12).plot_y, 5.25f);
+}
+
+TEST_F(GraphCommandRun, CancelDisablesBackAndZoomAndOpensNothing)
+{
+    using namespace gwl::menu_flag;
+    run.session->layer().set_menu_item_flags(kProgramMenu, kBackToSettingsItem, kEnabled);
+    run.session->layer().set_menu_item_flags(kProgramMenu, kZoomItem, kEnabled);
+    const std::size_t lines_before = run.info_lines().size();
+    person_in_dialog([](gwl::DialogHandle& d) { gwl::dialog_user_click(d, 2); });
+    command();
+    EXPECT_EQ(window(10), nullptr);
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kDisabled);
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kZoomItem), kDisabled);
+    EXPECT_EQ(run.info_lines().size(), lines_before);
+    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_EQ(run.state.dialog.settings_dialog_result, 2);
+}
+
+TEST_F(GraphCommandRun, BadRangeShowsTheDialogAgainThenDrawsTheSelection)
+{
+    person_in_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_click(d, 1018); // all nodes off
+        gwl::dialog_user_type(d, 1019, "1-3, 20");
+        gwl::dialog_user_click(d, 1);
+    });
+    person_in_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_type(d, 1019, "3 4 5, 9");
+        gwl::dialog_user_click(d, 1);
+    });
+    command();
+    EXPECT_EQ(run.prompter.dialog_runs, 2);
+    ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(run.prompter.message_boxes[0].text, "Error in group No. 2: 20-20");
+    ASSERT_NE(window(10), nullptr);
+    const GraphSettings& g = run.state.settings.current_settings;
+    EXPECT_FALSE(g.all_nodes);
+    EXPECT_EQ(g.selected_node_count, 4);
+    EXPECT_EQ(run.state.dialog.range_text, "3-5,9");
+    // Elements with one of the nodes 3, 4, 5, 9 at an end.
+    EXPECT_EQ(g.selected_element_count, count_selected_elements_of(run.state.model, {3, 4, 5, 9}));
+    EXPECT_FALSE(run.state.model.node(1).selected);
+    EXPECT_TRUE(run.state.model.node(9).selected);
+}
+
+TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)
+{
+    press_draw();
+    command();
+    ASSERT_NE(window(10), nullptr);
+    run.state.zoom_requested = true;
+    run.state.zoom_title = "2  TWO-BAY THREE-STOREY PLANE FRAME:  ZOOM";
+    command();
+    EXPECT_FALSE(run.state.zoom_requested);
+    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_EQ(window(11), nullptr);
+    EXPECT_EQ(run.prompter.dialog_runs, 1); // no dialog on the zoom path
+    EXPECT_EQ(run.session->frame().active_unit(), 10);
+}
+
+TEST_F(GraphCommandRun, NoWindowForTheEleventhGraph)
+{
+    run.state.last_graph_unit = kGraphUnitLimit;
+    press_draw();
+    command();
+    EXPECT_EQ(run.session->frame().graphics_window(kGraphUnitLimit), nullptr);
+    EXPECT_EQ(run.state.last_graph_unit, kGraphUnitLimit);
+    run.state.zoom_requested = true;
+    run.state.last_graph_unit = 25;
+    command();
+    EXPECT_FALSE(run.state.zoom_requested);
+    EXPECT_EQ(run.state.last_graph_unit, kGraphUnitLimit);
+}
+
+TEST_F(GraphCommandRun, TenthGraphIsNumberTen)
+{
+    run.state.last_graph_unit = 19;
+    press_draw();
+    command();
+    ASSERT_NE(window(19), nullptr);
+    EXPECT_TRUE(info_has(" Graph No.: 10"));
+}
+
+// --- The selection of a picked rectangle ------------------------------------------------------
+
+void fill_plot_positions(AppState& s, int count)
+{
+    s.model.NGL = 2;
+    s.model.node_count = count;
+    s.model.nodes.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        s.model.nodes[static_cast<std::size_t>(i)].plot_x = static_cast<float>(i % 20);
+        s.model.nodes[static_cast<std::size_t>(i)].plot_y = static_cast<float>(i / 20);
+    }
+    s.settings.current_settings.all_nodes = true;
+}
+
+TEST(ZoomSelection, CornersInAnyOrderAndEdgesInside)
+{
+    AppState a;
+    AppState b;
+    fill_plot_positions(a, 40);
+    fill_plot_positions(b, 40);
+    EXPECT_EQ(select_nodes_in_rectangle(a, {{2, 0}, {4, 1}}), 6);
+    EXPECT_EQ(select_nodes_in_rectangle(b, {{4, 1}, {2, 0}}), 6);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(a.model.nodes[static_cast<std::size_t>(i)].selected,
+                  b.model.nodes[static_cast<std::size_t>(i)].selected);
+    EXPECT_TRUE(a.model.node(3).selected);  // (2, 0) on the corner
+    EXPECT_TRUE(a.model.node(25).selected); // (4, 1) on the corner
+    EXPECT_FALSE(a.settings.current_settings.all_nodes);
+    EXPECT_EQ(a.settings.current_settings.selected_node_count, 6);
+}
+
+TEST(ZoomSelection, IndexSwitchesFollowTheCounts)
+{
+    AppState s;
+    fill_plot_positions(s, 400);
+    EXPECT_EQ(select_nodes_in_rectangle(s, {{0, 0}, {19, 9.5}}), 200);
+    EXPECT_TRUE(s.settings.current_settings.show_node_indices);
+    EXPECT_EQ(select_nodes_in_rectangle(s, {{0, 0}, {0, 10}}), 11);
+    s.settings.current_settings.show_node_indices = true;
+    // 201 nodes: the numbers go off.
+    EXPECT_EQ(select_nodes_in_rectangle(s, {{0, 0}, {19, 10.0}}), 220);
+    EXPECT_FALSE(s.settings.current_settings.show_node_indices);
+    EXPECT_EQ(select_nodes_in_rectangle(s, {{100, 100}, {101, 101}}), 0);
+}
+
+} // namespace
+} // namespace vorax

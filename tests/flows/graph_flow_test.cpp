@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "gwl/dialog_handle.h"
+#include "gwl/frame.h"
+#include "gwl/graphics_window.h"
+#include "gwl/layer.h"
+#include "gwl/menus.h"
+#include "model/model_reader.h"
+#include "session_fixture.h"
+
+namespace vorax {
+namespace {
+
+using testing::SessionRun;
+
+// "BACK to Settings ..." through the menu reaches the graph command, which draws into the next
+// graph window; a second choice draws graph 2 in Romanian with the node line.
+TEST(GraphFlow, BackToSettingsDrawsTheNextGraphWindow)
+{
+    SessionRun run("Romanian");
+    ASSERT_TRUE(run.start());
+    ReadResult r = read_model(testing::source_path("examples/space_tower.dat"));
+    ASSERT_TRUE(r.ok());
+    AppState& s = run.state;
+    s.model = std::move(r.model);
+    s.model_loaded = true;
+    s.problem_title = s.model.problem_title;
+    s.settings.current_settings.all_nodes = true;
+    s.settings.current_settings.selected_element_count = s.model.element_count;
+    update_extents(s.model, true);
+    run.session->layer().set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
+                                             gwl::menu_flag::kEnabled);
+
+    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+    ASSERT_TRUE(testing::wait_until([&] { return run.session->frame().graphics_window(10) != nullptr; }));
+    EXPECT_EQ(run.session->frame().unit_title(10), "1  LATTICE TOWER 4 x 4 x 12 M");
+    EXPECT_TRUE(run.info_has_line(" Graph No.:  1"));
+    EXPECT_TRUE(run.info_has_line(" Color: Standard"));
+
+    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) {
+            gwl::dialog_user_click(h, 1018);
+            gwl::dialog_user_type(h, 1019, "1-8");
+            gwl::dialog_user_click(h, 1);
+        });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+    ASSERT_TRUE(testing::wait_until([&] { return run.session->frame().graphics_window(11) != nullptr; }));
+    EXPECT_TRUE(run.info_has_line(" Graph No.:  2"));
+    EXPECT_EQ(s.dialog.range_text, "1-8");
+    EXPECT_EQ(s.last_graph_unit, 11);
+    // Both windows keep their pictures: the first one still shows more of the tower.
+    const QImage first = run.session->frame().graphics_window(10)->surface().image_copy();
+    const QImage second = run.session->frame().graphics_window(11)->surface().image_copy();
+    EXPECT_NE(first, second);
+    EXPECT_EQ(second.pixelColor(second.width() - 1, 0), QColor(Qt::white));
+}
+
+} // namespace
+} // namespace vorax
