@@ -138,10 +138,34 @@ struct DrawSurface::State {
 
     raster::PixelBuffer buffer()
     {
+        close_text_painter();
         // bits() also makes sure that nobody shares the pixels being changed.
         return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
                 image.bytesPerLine() / 4};
     }
+    // The painter of graphic text stays open from one label to the next: opening a painter costs
+    // about as much as drawing a short label. Everything else that touches the pixels closes it
+    // first, so that no painter is open while they are changed or read another way.
+    QPainter& text_painter_for(const QFont& painter_font, Rgb painter_color)
+    {
+        if (!text_painter) {
+            text_painter = std::make_unique<QPainter>(&image);
+            text_painter->setRenderHint(QPainter::TextAntialiasing, false);
+            text_painter->setFont(painter_font);
+            text_painter->setPen(qcolor_of(painter_color));
+            text_painter_color = painter_color;
+            return *text_painter;
+        }
+        if (text_painter->font() != painter_font)
+            text_painter->setFont(painter_font);
+        if (text_painter_color != painter_color) {
+            text_painter->setPen(qcolor_of(painter_color));
+            text_painter_color = painter_color;
+        }
+        return *text_painter;
+    }
+    void close_text_painter() { text_painter.reset(); }
+
     raster::Fill fill() const { return {pixel_of(color), pixel_of(background), fill_mask}; }
     Box box_of(WindowPoint a, WindowPoint b, bool& swapped) const
     {
@@ -155,6 +179,8 @@ struct DrawSurface::State {
 
     mutable std::mutex mutex;
     QImage image;
+    std::unique_ptr<QPainter> text_painter; // after `image`: it is closed before the image goes
+    Rgb text_painter_color = kBlack;
     WindowMapping mapping;
     PixelPoint position;
     Rgb color = kWhite;
@@ -266,6 +292,7 @@ DrawSurface::~DrawSurface()
                 c = QLatin1Char('_');
         file += QLatin1Char('-') + name;
     }
+    d_->close_text_painter();
     d_->image.save(QDir(folder).filePath(file + QStringLiteral(".png")), "PNG");
 }
 
@@ -365,6 +392,7 @@ void DrawSurface::clear_screen(int area)
         return;
     }
     // Without a viewport the graphics area and the text window are the whole drawing area.
+    op.s().close_text_painter();
     op.s().image.fill(pixel_of(op.s().background));
     op.changed_all();
 }
@@ -399,6 +427,7 @@ void DrawSurface::out_text(std::string_view text)
     const int x = (s.text_position.column - 1) * s.cell_width;
     const int y = (s.text_position.row - 1) * s.cell_height;
     const int width = static_cast<int>(line.size()) * s.cell_width;
+    s.close_text_painter();
     {
         QPainter painter(&s.image);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
@@ -663,17 +692,15 @@ void DrawSurface::out_gtext(std::string_view text)
     const int advance = metrics.horizontalAdvance(line);
     const int x = s.position.x;
     const int y = s.position.y;
-    {
-        QPainter painter(&s.image);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(s.font->font);
-        painter.setPen(qcolor_of(s.color));
-        painter.drawText(x, y + metrics.ascent(), line);
+    s.text_painter_for(s.font->font, s.color).drawText(x, y + metrics.ascent(), line);
+    // Italic and some glyphs reach beyond the advance; the bounding box covers them. Measuring it
+    // costs as much as shaping the text again, so only a surface that is watched pays for it
+    // (a headless export of many labels is not).
+    if (s.listener) {
+        const QRect ink = metrics.boundingRect(line).translated(x, y + metrics.ascent());
+        op.changed(Box{std::min(x, ink.left()), std::min(y, ink.top()),
+                       std::max(x + advance, ink.right()), std::max(y + metrics.height(), ink.bottom())});
     }
-    // Italic and some glyphs reach beyond the advance; the bounding box covers them.
-    const QRect ink = metrics.boundingRect(line).translated(x, y + metrics.ascent());
-    op.changed(Box{std::min(x, ink.left()), std::min(y, ink.top()),
-                   std::max(x + advance, ink.right()), std::max(y + metrics.height(), ink.bottom())});
     s.position.x = static_cast<int>(std::min<long long>(static_cast<long long>(x) + advance,
                                                         kPixelLimit));
 }
@@ -724,6 +751,7 @@ void DrawSurface::get_image_w(double wx1, double wy1, double wx2, double wy2, Im
     State& s = op.s();
     const Box rect = op.box({wx1, wy1}, {wx2, wy2});
     const ImageLayout layout = image_layout(rect, s.image.width(), s.image.height());
+    s.close_text_painter();
     if (buffer.size() < layout.bytes)
         buffer.resize(layout.bytes);
     const ImageHeader header{kImageMagic, layout.stored.x - rect.left, layout.stored.y - rect.top,
@@ -805,12 +833,14 @@ void DrawSurface::set_change_listener(ChangeListener listener)
 void DrawSurface::read_image(const std::function<void(const QImage&)>& reader) const
 {
     const std::lock_guard lock(d_->mutex);
+    d_->close_text_painter();
     reader(d_->image);
 }
 
 QImage DrawSurface::image_copy() const
 {
     const std::lock_guard lock(d_->mutex);
+    d_->close_text_painter();
     return d_->image.copy();
 }
 

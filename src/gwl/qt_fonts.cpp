@@ -151,7 +151,10 @@ QFont make_font(const FontEntry& entry, const FontChoice& choice)
         font.setItalic(choice.italic);
     }
     font.setUnderline(choice.underline);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
+    // Graphic text is placed glyph after glyph without kerning or ligatures, as the platform's
+    // plain text output does; skipping the shaping also makes many short labels much cheaper.
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch | QFont::PreferNoShaping));
     const int height = choice.height > 0 ? choice.height
                                          : (entry.height > 0 ? entry.height : kDefaultCellHeight);
     font.setPixelSize(pixel_size_for_cell_height(font, height));

@@ -1,0 +1,158 @@
+// Benchmark of the headless export: generated plane models of 10^3 .. 10^6 nodes and as many
+// elements, read, drawn and written as PNG the way `vorax --export` does it. Node and element
+// numbers are on up to 10^5 and off for the largest model. Columns: reading the model file; the
+// whole export (read, draw, write the PNG) without numbers, best of three, and per 10^6 nodes;
+// the export with node and element numbers (up to 10^5); planning and drawing alone with the
+// numbers as for that size; the same with node numbers only.
+//
+// Build and run:  cmake --preset release && cmake --build --preset release --target
+//                 bench_graph_export -- -j2 && build/release/bench/bench_graph_export [folder]
+// The folder (default /tmp/vorax-bench) receives the models, the pictures and, for comparison
+// with other plotting tools, segments-N.txt: the element lines already projected, one
+// "x1 y1\nx2 y2\n\n" block per element.
+
+#include <QGuiApplication>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/export_command.h"
+#include "graph/graph_drawing.h"
+#include "gwl/draw_surface.h"
+#include "model/model_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A grid of side x side nodes (n = side^2 rounded up to whole rows), the bottom row held,
+// elements along the rows and the columns until there are n of them.
+std::filesystem::path write_model(const std::filesystem::path& folder, long n)
+{
+    const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(n))));
+    const long rows = (n + side - 1) / side;
+    const std::filesystem::path path = folder / ("grid-" + std::to_string(n) + ".dat");
+    if (std::filesystem::exists(path))
+        return path;
+    std::ofstream out(path);
+    out << "GENERATED GRID OF " << n << " NODES\n";
+    out << n << ' ' << n << " 2 1 0\n";
+    out << "1 " << std::min(side, n) << " 1 1\nEND OF CODES\nEND OF VALUES\n-\n-\n-\n-\n";
+    for (long i = 0; i < n; ++i)
+        out << i + 1 << ' ' << (i % side) * 1.5 << ' ' << (i / side) * 1.0 << '\n';
+    out << "END OF COORDINATES\n";
+    long e = 0;
+    for (long i = 0; i < n && e < n; ++i)
+        if ((i + 1) % side != 0 && i + 1 < n)
+            out << ++e << ' ' << i + 1 << ' ' << i + 2 << '\n';
+    for (long i = 0; i + side < n && e < n; ++i)
+        out << ++e << ' ' << i + 1 << ' ' << i + side + 1 << '\n';
+    out << "END OF ELEMENTS\n";
+    (void)rows;
+    return path;
+}
+
+// The projected element lines of the model as a text file for other plotting tools.
+void write_segments(const std::filesystem::path& model_path, const std::filesystem::path& out_path)
+{
+    vorax::ReadResult r = vorax::read_model(model_path);
+    vorax::SettingsState settings;
+    settings.current_settings.all_nodes = true;
+    vorax::plan_graph(r.model, settings, 1);
+    std::ofstream out(out_path);
+    for (const vorax::Element& e : r.model.elements) {
+        if (e.node1 == 0 || e.node2 == 0)
+            continue;
+        const vorax::Node& a = r.model.node(e.node1);
+        const vorax::Node& b = r.model.node(e.node2);
+        out << a.plot_x << ' ' << a.plot_y << '\n' << b.plot_x << ' ' << b.plot_y << "\n\n";
+    }
+}
+
+// Plan and draw alone, on a surface of the export's size, with the numbers as given.
+double draw_seconds(const vorax::StructureModel& loaded, bool node_indices, bool element_indices)
+{
+    vorax::StructureModel model = loaded;
+    vorax::SettingsState settings;
+    vorax::GraphSettings& g = settings.current_settings;
+    g.all_nodes = true;
+    g.selected_node_count = model.node_count;
+    g.selected_element_count = model.element_count;
+    g.show_node_indices = node_indices;
+    g.show_element_indices = element_indices;
+    const auto start = Clock::now();
+    const vorax::GraphPlan plan = vorax::plan_graph(model, settings, 1);
+    vorax::gwl::DrawSurface surface(1024, 768);
+    vorax::ViewMapping view = plan.view;
+    std::string ranges;
+    vorax::draw_graph(surface, model, settings, view, plan.box, {"VORAX:", model.problem_title, {}}, ranges);
+    return seconds_since(start);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qt_argc = 1;
+    QGuiApplication app(qt_argc, argv);
+    const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp/vorax-bench";
+    std::filesystem::create_directories(folder);
+
+    std::printf("%10s %9s %11s %11s %12s %12s %12s\n", "nodes", "read (s)", "export (s)",
+                "per 10^6", "numbered (s)", "draw (s)", "node nos (s)");
+    for (long n : {1000L, 10000L, 100000L, 1000000L}) {
+        const std::filesystem::path model = write_model(folder, n);
+        const bool indices = n < 1000000;
+
+        auto start = Clock::now();
+        vorax::ReadResult r = vorax::read_model(model);
+        const double read = seconds_since(start);
+        if (!r.ok()) {
+            std::fprintf(stderr, "cannot read %s: %s\n", model.c_str(), r.message.c_str());
+            return 1;
+        }
+
+        // The whole export, best of three.
+        auto export_seconds = [&](bool numbers) {
+            vorax::ExportOptions options;
+            options.model = model.string();
+            options.output = (folder / ("grid-" + std::to_string(n) + (numbers ? "-numbers" : "") + ".png")).string();
+            options.width = 1024;
+            options.height = 768;
+            options.node_indices = numbers;
+            options.element_indices = numbers;
+            double best = 1e9;
+            for (int run = 0; run < 3; ++run) {
+                std::ostringstream out, err;
+                const auto start = Clock::now();
+                if (vorax::run_export(options, out, err) != 0) {
+                    std::fprintf(stderr, "%s", err.str().c_str());
+                    return -1.0;
+                }
+                best = std::min(best, seconds_since(start));
+            }
+            return best;
+        };
+        const double plain = export_seconds(false);
+        const double numbered = indices ? export_seconds(true) : 0.0;
+        const double draw = draw_seconds(r.model, indices, indices);
+        const double nodes_only = indices ? draw_seconds(r.model, true, false) : 0.0;
+        std::printf("%10ld %9.3f %11.3f %11.3f %12.3f %12.3f %12.3f\n", n, read, plain,
+                    plain * 1e6 / static_cast<double>(n), numbered, draw, nodes_only);
+        if (n == 1000000)
+            write_segments(model, folder / "segments-1000000.txt");
+    }
+    return 0;
+}
