@@ -78,22 +78,22 @@ std::string choose_index_font(gwl::DrawSurface& surface, const SettingsState& se
 {
     const GraphSettings& g = settings.current_settings;
     const bool nodes = !kind.empty() && (kind.front() == 'n' || kind.front() == 'N');
-    std::string spec;
-    if (nodes) {
-        const int k = g.index_size_auto ? auto_index_size("n", g.selected_node_count)
-                                        : g.node_index_size;
-        spec = g.index_style_auto
-                   ? index_font_spec(settings, true, false, false, k)
-                   : index_font_spec(settings, g.node_index_bold, g.node_index_italic,
-                                     g.node_index_underline, k);
-    } else {
-        const int k = g.index_size_auto ? auto_index_size("e", g.selected_element_count)
-                                        : g.element_index_size;
-        spec = g.index_style_auto
-                   ? index_font_spec(settings, false, false, false, k)
-                   : index_font_spec(settings, g.element_index_bold, g.element_index_italic,
-                                     g.element_index_underline, k);
-    }
+    // Node numbers: bold when the style is automatic; element numbers: plain.
+    struct KindFont {
+        const char* kind;
+        std::int32_t count;
+        std::int32_t size;
+        bool bold, italic, underline;
+        bool auto_bold;
+    };
+    const KindFont f = nodes ? KindFont{"n", g.selected_node_count, g.node_index_size, g.node_index_bold,
+                                        g.node_index_italic, g.node_index_underline, true}
+                             : KindFont{"e", g.selected_element_count, g.element_index_size,
+                                        g.element_index_bold, g.element_index_italic,
+                                        g.element_index_underline, false};
+    const int k = g.index_size_auto ? auto_index_size(f.kind, f.count) : f.size;
+    std::string spec = g.index_style_auto ? index_font_spec(settings, f.auto_bold, false, false, k)
+                                          : index_font_spec(settings, f.bold, f.italic, f.underline, k);
     spec = pad_right(spec, kFontSpecLength);
     surface.set_font(spec);
     return spec;
