@@ -391,6 +391,46 @@ TEST(Elements, MissingOrUnselectedEndsAreNotDrawnNorCounted)
     EXPECT_EQ(count_selected_elements(m), 1);
 }
 
+TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
+{
+    // Front plane Y = 0: nodes 1, 2 and 4; node 3 lies behind it.
+    StructureModel space = make_model(3, {{0, 0, 0}, {4, 0, 0}, {4, 4, 12}, {0, 0, 12}});
+    SettingsState settings;
+    settings.current_settings.all_nodes = true;
+    const GraphPlan plan = plan_graph(space, settings, 1);
+    const GridRect grid = grid_rect(space, plan.box);
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.x1), static_cast<float>(0 - plan.box.center_x));
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.x2), static_cast<float>(4 - plan.box.center_x));
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.y1), static_cast<float>(0 - plan.box.center_y));
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.y2), static_cast<float>(12 - plan.box.center_y));
+
+    // A plane model: its extents across, the box down.
+    StructureModel plane = rectangle();
+    const GraphPlan flat = plan_graph(plane, settings, 1);
+    const GridRect plane_grid = grid_rect(plane, flat.box);
+    EXPECT_DOUBLE_EQ(plane_grid.x1, -5.0);
+    EXPECT_DOUBLE_EQ(plane_grid.x2, 5.0);
+    EXPECT_DOUBLE_EQ(plane_grid.y1, -2.5);
+    EXPECT_DOUBLE_EQ(plane_grid.y2, 2.5);
+}
+
+TEST(Grid, SpaceModelWithoutFrontNodesHasNoGridOrScale)
+{
+    const Drawn d = draw(make_model(3, {{0, 1, 0}, {4, 1, 0}, {4, 1, 12}}, {{1, 2}, {2, 3}}));
+    const Pixels p = d.pixels();
+    EXPECT_EQ(p.count(kGridColor), 0);
+    EXPECT_EQ(p.count(0x800000), 0);
+    EXPECT_GT(p.count(kLineColor), 100);
+}
+
+TEST(Grid, ScaleLabelsAreLeftAdjusted)
+{
+    EXPECT_EQ(scale_label(-12.5), "-12.50   ");
+    EXPECT_EQ(scale_label(0.0), "0.00     ");
+    EXPECT_EQ(scale_label(10.5), "10.50    ");
+    EXPECT_EQ(scale_label(123456789.0), "*********");
+}
+
 TEST(Fonts, IndexFontsFollowTheSwitches)
 {
     SettingsState s;
