@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include "app/model_loading.h"
 #include "core/program_exit.h"
 #include "gwl/frame.h"
 #include "gwl/layer.h"
@@ -16,6 +17,9 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
       program_(std::make_unique<Program>(state, *layer_, std::move(paths)))
 {
     gwl::open_ui_calls();
+    program_->model_input = [this, &state] {
+        return run_model_input(state, *layer_, program_->graph_command);
+    };
 }
 
 GuiSession::~GuiSession() { finish(); }

@@ -33,6 +33,7 @@ constexpr std::array kTable{
     Entry{Message::FactorWarning, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.",
           "ATENTIE: Factor nu poate fi egal cu 0.!\n\nS-a setat Factor = 1."},
     Entry{Message::MessageCaption, "VORAX Message", "Mesaj VORAX"},
+    Entry{Message::WrongInputFile, "Wrong Input File", "Fisier de intrare eronat"},
 };
 
 } // namespace

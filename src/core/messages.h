@@ -21,6 +21,7 @@ enum class Message {
     GroupErrorCaption,
     FactorWarning,      // lines separated by LF
     MessageCaption,     // "VORAX Message" / "Mesaj VORAX"
+    WrongInputFile,
 };
 
 // The text of a message in a language.
