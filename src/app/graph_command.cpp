@@ -8,6 +8,7 @@
 #include "graph/graph_drawing.h"
 #include "graph/structure_render.h"
 #include "gwl/draw_surface.h"
+#include "gwl/graphics_window.h"
 #include "gwl/layer.h"
 #include "settings/node_ranges.h"
 #include "settings/settings_dialog.h"
@@ -125,10 +126,20 @@ bool run_zoom_pick(AppState& state, gwl::Layer& layer)
     if (!within_graph_limit(state))
         return false;
     open_graph_window(layer, state.last_graph_unit, title_text(state.graph_title));
-    const std::optional<ZoomRectangle> picked = pick_zoom_rectangle(state, layer);
+    gwl::GraphicsWindow* window = layer.graphics_window(state.last_graph_unit);
+    if (window == nullptr)
+        window_not_open(layer);
+    const ViewMapping& last = state.view;
+    const ZoomWindow area{last.window_x1, last.window_x2, last.window_y1, last.window_y2,
+                          state.settings.current_settings.reverse_vertical};
+    const std::optional<ZoomRectangle> picked = pick_zoom_rectangle(*window, area);
     state.zoom_requested = false;
-    if (!picked || select_nodes_in_rectangle(state, *picked) == 0)
+    if (!picked)
         return false;
+    if (apply_zoom_selection(state, *picked) == 0) {
+        erase_rubber_band(window->surface(), *picked);
+        return false;
+    }
 
     update_extents(state.model, false);
     state.dialog.range_text = format_node_ranges(state.model);
@@ -143,20 +154,11 @@ bool run_zoom_pick(AppState& state, gwl::Layer& layer)
 
 } // namespace
 
-int select_nodes_in_rectangle(AppState& state, const ZoomRectangle& rectangle)
+int apply_zoom_selection(AppState& state, const ZoomRectangle& rectangle)
 {
     GraphSettings& g = state.settings.current_settings;
-    const double x_lo = std::min(rectangle.p0.x, rectangle.p1.x);
-    const double x_hi = std::max(rectangle.p0.x, rectangle.p1.x);
-    const double y_lo = std::min(rectangle.p0.y, rectangle.p1.y);
-    const double y_hi = std::max(rectangle.p0.y, rectangle.p1.y);
     g.all_nodes = false;
-    for (Node& node : state.model.nodes) {
-        const double x = node.plot_x;
-        const double y = node.plot_y;
-        node.selected = x_lo <= x && x <= x_hi && y_lo <= y && y <= y_hi;
-    }
-    g.selected_node_count = count_selected_nodes(state.model);
+    g.selected_node_count = select_nodes_in_rectangle(state.model, rectangle);
     g.show_node_indices = g.selected_node_count <= kIndexLimit;
     g.selected_element_count = count_selected_elements(state.model);
     g.show_element_indices = g.selected_element_count <= kIndexLimit;

@@ -4,6 +4,7 @@
 #include <QMetaObject>
 
 #include "app/graph_command.h"
+#include "app/model_loading.h"
 #include "core/program_exit.h"
 #include "gwl/frame.h"
 #include "gwl/layer.h"
@@ -18,6 +19,9 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
 {
     program_->graph_command = [&state, this] { vorax::graph_command(state, *layer_); };
     gwl::open_ui_calls();
+    program_->model_input = [this, &state] {
+        return run_model_input(state, *layer_, program_->graph_command);
+    };
 }
 
 GuiSession::~GuiSession() { finish(); }

@@ -36,6 +36,7 @@ constexpr std::array kTable{
     Entry{Message::GraphHeadingSuffix, " Structure Graph", " Graful Structurii"},
     Entry{Message::NodeLineStart, "Nodes ", "Nodurile "},
     Entry{Message::NodeLineEnd, " nodes)", " noduri)"},
+    Entry{Message::WrongInputFile, "Wrong Input File", "Fisier de intrare eronat"},
 };
 
 } // namespace

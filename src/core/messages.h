@@ -24,6 +24,7 @@ enum class Message {
     GraphHeadingSuffix, // after the program label in a graph window's heading
     NodeLineStart,      // node_line: this, the ranges, " (", the count, NodeLineEnd
     NodeLineEnd,
+    WrongInputFile,
 };
 
 // The text of a message in a language.

@@ -52,6 +52,10 @@ public:
     // The viewport rectangle that shows the given drawing-area pixels.
     QRect viewport_rect_of(const PixelRect& pixels) const;
 
+    // Brings the screen up to date with the surface at once, e.g. before a blocking pause during
+    // which the picture must be seen.
+    void show_changes_now() { flush_changes(); }
+
     // --- Mouse wait ------------------------------------------------------------------------
     // Waits for one of the events in `mask` (mouse::kLeftDown .. mouse::kMove) in this window
     // and returns its bit, the key state and the drawing-area pixel. A mask without any of the

@@ -44,7 +44,11 @@ std::string Layer::read_line(Unit unit, std::size_t length)
         TextWindow* window = frame_.text_window(unit);
         if (window == nullptr)
             return std::string{};
-        return std::string(trim_right(cut(prompter().read_line(*window), length)));
+        std::string typed(trim_right(cut(prompter().read_line(*window), length)));
+        // A line that came without typing into the window (a script) shows as if typed.
+        if (window->line_open())
+            window->write(typed, true);
+        return typed;
     });
 }
 

@@ -161,8 +161,13 @@ std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& r
     dialog.setFileMode(request.path_must_exist ? QFileDialog::ExistingFile
                                                : QFileDialog::AnyFile);
     QStringList filters;
-    for (const auto& f : request.filters)
-        filters << QString::fromStdString(f.name);
+    for (const auto& f : request.filters) {
+        // "*.*" means every file; here that is "*", since names need no dot.
+        QString name = QString::fromStdString(f.name);
+        if (f.pattern == "*.*")
+            name.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+        filters << name;
+    }
     dialog.setNameFilters(filters);
     if (request.filter_index >= 1 && request.filter_index <= filters.size())
         dialog.selectNameFilter(filters.at(request.filter_index - 1));

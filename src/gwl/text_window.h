@@ -33,6 +33,8 @@ public:
     // window goes away or the event loop ends meanwhile.
     std::string read_line_interactive();
     bool reading() const { return input_loop_ != nullptr; }
+    // The last line has not been ended yet (a prompt waits on it).
+    bool line_open() const { return line_open_; }
 
     // The window's lines as plain text (for Save and for tests).
     std::vector<std::string> lines() const;

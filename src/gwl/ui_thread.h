@@ -44,22 +44,14 @@ auto ui_call(F&& f) -> std::invoke_result_t<F&>
     using R = std::invoke_result_t<F&>;
     if (on_ui_thread())
         return f();
-
-    std::exception_ptr error;
     if constexpr (std::is_void_v<R>) {
-        const bool ran = detail::post_and_wait([&] {
-            try {
-                f();
-            } catch (...) {
-                error = std::current_exception();
-            }
+        ui_call([&] {
+            f();
+            return true;
         });
-        if (!ran)
-            throw ProgramExit{0, {}};
-        if (error)
-            std::rethrow_exception(error);
     } else {
         std::optional<R> result;
+        std::exception_ptr error;
         const bool ran = detail::post_and_wait([&] {
             try {
                 result.emplace(f());

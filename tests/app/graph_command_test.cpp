@@ -155,6 +155,58 @@ TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)
     EXPECT_EQ(run.session->frame().active_unit(), 10);
 }
 
+TEST_F(GraphCommandRun, ZoomDrawsThePickedNodesIntoTheNextWindow)
+{
+    press_draw();
+    command();
+    ASSERT_NE(window(10), nullptr);
+    // Around nodes 1, 2, 4 and 5 (centred plot positions -6 and 0 across, -5.25 and -1.75 up).
+    const gwl::PixelPoint p0 = window(10)->surface().to_pixel({-6.5, -5.5});
+    const gwl::PixelPoint p1 = window(10)->surface().to_pixel({0.5, -1.5});
+    run.prompter.mouse_scripts.push_back([p0](gwl::GraphicsWindow&, int) {
+        return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x, p0.y};
+    });
+    run.prompter.mouse_scripts.push_back([p1](gwl::GraphicsWindow&, int) {
+        return gwl::MouseEventResult{gwl::mouse::kLeftUp, 0, p1.x, p1.y};
+    });
+    run.state.zoom_requested = true;
+    run.state.zoom_title = "2  TWO-BAY THREE-STOREY PLANE FRAME:  ZOOM";
+    command();
+    EXPECT_FALSE(run.state.zoom_requested);
+    ASSERT_NE(window(11), nullptr);
+    EXPECT_EQ(run.state.last_graph_unit, 11);
+    EXPECT_EQ(run.session->frame().unit_title(11), "2  TWO-BAY THREE-STOREY PLANE FRAME:  ZOOM");
+    EXPECT_EQ(run.state.dialog.range_text, "1-2,4-5");
+    const GraphSettings& g = run.state.settings.current_settings;
+    EXPECT_FALSE(g.all_nodes);
+    EXPECT_EQ(g.selected_node_count, 4);
+    EXPECT_TRUE(info_has(" Graph No.:  2"));
+    // The picked nodes fill the new window: 6 by 3.5 gives the ratio 1.714.
+    EXPECT_TRUE(info_has(" Scaling Ratio:   1.714    "));
+    EXPECT_EQ(run.prompter.dialog_runs, 1);
+}
+
+TEST_F(GraphCommandRun, ZoomPickingNoNodeOpensNothing)
+{
+    press_draw();
+    command();
+    const gwl::PixelPoint p0 = window(10)->surface().to_pixel({-5.0, -5.0});
+    const gwl::PixelPoint p1 = window(10)->surface().to_pixel({-4.0, -4.0});
+    run.prompter.mouse_scripts.push_back([p0](gwl::GraphicsWindow&, int) {
+        return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x, p0.y};
+    });
+    run.prompter.mouse_scripts.push_back([p1](gwl::GraphicsWindow&, int) {
+        return gwl::MouseEventResult{gwl::mouse::kLeftUp, 0, p1.x, p1.y};
+    });
+    run.state.zoom_requested = true;
+    command();
+    EXPECT_FALSE(run.state.zoom_requested);
+    EXPECT_EQ(window(11), nullptr);
+    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_FALSE(run.state.settings.current_settings.all_nodes);
+    EXPECT_EQ(run.state.settings.current_settings.selected_node_count, 0);
+}
+
 TEST_F(GraphCommandRun, NoWindowForTheEleventhGraph)
 {
     run.state.last_graph_unit = kGraphUnitLimit;
@@ -198,8 +250,8 @@ TEST(ZoomSelection, CornersInAnyOrderAndEdgesInside)
     AppState b;
     fill_plot_positions(a, 40);
     fill_plot_positions(b, 40);
-    EXPECT_EQ(select_nodes_in_rectangle(a, {{2, 0}, {4, 1}}), 6);
-    EXPECT_EQ(select_nodes_in_rectangle(b, {{4, 1}, {2, 0}}), 6);
+    EXPECT_EQ(apply_zoom_selection(a, {{2, 0}, {4, 1}}), 6);
+    EXPECT_EQ(apply_zoom_selection(b, {{4, 1}, {2, 0}}), 6);
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(a.model.nodes[static_cast<std::size_t>(i)].selected,
                   b.model.nodes[static_cast<std::size_t>(i)].selected);
@@ -213,14 +265,14 @@ TEST(ZoomSelection, IndexSwitchesFollowTheCounts)
 {
     AppState s;
     fill_plot_positions(s, 400);
-    EXPECT_EQ(select_nodes_in_rectangle(s, {{0, 0}, {19, 9.5}}), 200);
+    EXPECT_EQ(apply_zoom_selection(s, {{0, 0}, {19, 9.5}}), 200);
     EXPECT_TRUE(s.settings.current_settings.show_node_indices);
-    EXPECT_EQ(select_nodes_in_rectangle(s, {{0, 0}, {0, 10}}), 11);
+    EXPECT_EQ(apply_zoom_selection(s, {{0, 0}, {0, 10}}), 11);
     s.settings.current_settings.show_node_indices = true;
     // 201 nodes: the numbers go off.
-    EXPECT_EQ(select_nodes_in_rectangle(s, {{0, 0}, {19, 10.0}}), 220);
+    EXPECT_EQ(apply_zoom_selection(s, {{0, 0}, {19, 10.0}}), 220);
     EXPECT_FALSE(s.settings.current_settings.show_node_indices);
-    EXPECT_EQ(select_nodes_in_rectangle(s, {{100, 100}, {101, 101}}), 0);
+    EXPECT_EQ(apply_zoom_selection(s, {{100, 100}, {101, 101}}), 0);
 }
 
 } // namespace

@@ -8,6 +8,11 @@ ScriptedPrompter::~ScriptedPrompter() { gwl::set_prompter(nullptr); }
 int ScriptedPrompter::message_box(std::string_view text, std::string_view caption, unsigned style)
 {
     message_boxes.push_back({std::string(text), std::string(caption), style});
+    if (!message_box_scripts.empty()) {
+        auto script = std::move(message_box_scripts.front());
+        message_box_scripts.pop_front();
+        return script(message_boxes.back());
+    }
     if (message_box_answers.empty()) {
         // Nothing queued: an OK box is simply acknowledged; any other box is cancelled.
         const unsigned buttons = style & gwl::mb::kButtonMask;

@@ -27,7 +27,10 @@ public:
     ScriptedPrompter();  // installs itself as the prompter in force
     ~ScriptedPrompter() override; // restores the Qt prompter
 
-    // Answers, consumed in order.
+    // Answers, consumed in order. A message box takes its answer from message_box_scripts while
+    // there are any (a script may change the world before it answers), then from
+    // message_box_answers.
+    std::deque<std::function<int(const RecordedMessageBox&)>> message_box_scripts;
     std::deque<int> message_box_answers;
     std::deque<std::optional<std::string>> file_answers;
     std::deque<std::optional<Rgb>> color_answers;

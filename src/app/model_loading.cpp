@@ -1,0 +1,169 @@
+#include "app/model_loading.h"
+
+#include <filesystem>
+
+#include "core/messages.h"
+#include "core/program_exit.h"
+#include "core/text.h"
+#include "gwl/layer.h"
+#include "gwl/prompts.h"
+#include "gwl/system.h"
+#include "app/program.h"
+#include "model/model_info.h"
+#include "model/model_reader.h"
+
+namespace vorax {
+
+namespace {
+
+constexpr gwl::Unit kInfo = gwl::kInfoUnit;
+constexpr std::size_t kFileNameLength = 260;
+constexpr int kLookUps = 3;
+
+[[noreturn]] void end_program(gwl::Layer& layer, int status)
+{
+    layer.exit_program(status);
+}
+
+} // namespace
+
+std::string initial_folder(const std::string& current_directory)
+{
+    if (current_directory.empty())
+        return {};
+    const std::string data_folder = current_directory.size() < 3
+                                        ? std::string("dat")
+                                        : current_directory.substr(0, current_directory.size() - 3)
+                                              + "dat";
+    std::error_code error;
+    return std::filesystem::is_directory(data_folder, error) ? data_folder : current_directory;
+}
+
+bool choose_input_file(const std::string& folder, std::string& file_name)
+{
+    gwl::OpenFileRequest request;
+    request.title = "Select File";
+    request.initial_folder = folder;
+    request.filters = {{"Data Files (*.dat)", "*.dat"},
+                       {"Text Files (*.txt)", "*.txt"},
+                       {"All files (*.*)", "*.*"}};
+    request.filter_index = 1;
+    request.default_extension = "dat";
+    request.file_name = file_name;
+    request.path_must_exist = true;
+    const auto chosen = gwl::prompter().choose_open_file(request);
+    if (!chosen)
+        return false;
+    file_name = cut(*chosen, kFileNameLength);
+    return true;
+}
+
+bool open_input_file(gwl::Layer& layer, std::string& file_name)
+{
+    for (int look_up = 1; look_up <= kLookUps; ++look_up) {
+        const std::string name(trim_right(file_name));
+        if (const std::string found = gwl::find_file_on_path(name); !found.empty()) {
+            layer.write_line(kInfo, "");
+            layer.write_line(kInfo, "  " + found);
+            file_name = found;
+            return true;
+        }
+        layer.write_line(kInfo, "");
+        layer.write_line(kInfo, " * File not found: " + name);
+        layer.write_text(kInfo, " * Enter again: ");
+        layer.set_active_window(kInfo);
+        layer.display_cursor(true);
+        file_name = layer.read_line(kInfo, kFileNameLength);
+        layer.display_cursor(false);
+    }
+    // The name typed after the third failure is not looked up any more.
+    layer.write_line(kInfo, " Too manny errors. Check stoped !");
+    return false;
+}
+
+std::string loaded_graph_title(int graph_number, const std::string& problem_title)
+{
+    std::string title = "(" + std::to_string(graph_number) + ") ";
+    title += trim_right(problem_title);
+    return std::string(trim_right(cut(title, 100)));
+}
+
+bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<void()>& graph_command)
+{
+    const UiLanguage language = state.language;
+    const std::string folder = initial_folder(gwl::current_directory());
+    const std::vector<std::string>& arguments = gwl::program_arguments();
+    const bool from_command_line = !arguments.empty();
+
+    for (;;) {
+        // File choice and reading, again after Retry in the "Wrong Input File" box.
+        ReadResult result;
+        for (;;) {
+            if (from_command_line) {
+                state.input_file_name = cut(arguments.front(), kFileNameLength);
+            } else if (!choose_input_file(folder, state.input_file_name)) {
+                layer.write_line(kInfo, "");
+                layer.write_line(kInfo, " * Input File Selection: Canceled.");
+                layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
+                                          gwl::menu_flag::kGrayed | gwl::menu_flag::kDisabled);
+                return false;
+            }
+            if (!open_input_file(layer, state.input_file_name)) {
+                layer.write_line(kInfo, " File Not Found !");
+                layer.write_line(kInfo, " *** Exiting .... Program terminated");
+                end_program(layer, 0);
+            }
+            result = read_model(state.input_file_name);
+            if (result.status == ReadStatus::end_of_file) {
+                layer.write_line(kInfo, " *** " + result.message);
+                layer.message_box(result.message, message(Message::MessageCaption, language),
+                                  gwl::mb::kOk | gwl::mb::kIconError);
+                end_program(layer, 1);
+            }
+            if (result.ok())
+                break;
+            const int answer = layer.message_box(message(Message::WrongInputFile, language),
+                                                 message(Message::MessageCaption, language),
+                                                 gwl::mb::kRetryCancel | gwl::mb::kIconError);
+            if (answer != gwl::mb::kIdRetry)
+                end_program(layer, 0);
+        }
+
+        // The new model replaces the old one; all its nodes are drawn.
+        state.model = std::move(result.model);
+        state.model_loaded = true;
+        state.problem_title = state.model.problem_title;
+        GraphSettings& settings = state.settings.current_settings;
+        for (Node& node : state.model.nodes)
+            node.selected = true;
+        settings.all_nodes = true;
+        settings.selected_element_count = state.model.element_count;
+        update_extents(state.model, true);
+        for (const std::string& line : model_info_lines(state.model))
+            layer.write_line(kInfo, line);
+
+        state.graph_title = loaded_graph_title(state.last_graph_unit - 9, state.problem_title);
+        const int nodes = settings.all_nodes ? state.model.node_count : settings.selected_node_count;
+        const int elements =
+            settings.all_nodes ? state.model.element_count : settings.selected_element_count;
+        settings.show_node_indices = nodes <= 200;
+        settings.show_element_indices = elements <= 200;
+
+        state.dialog.settings_dialog_result = 0;
+        if (graph_command)
+            graph_command();
+        gwl::beep(1000, 200);
+
+        if (state.dialog.settings_dialog_result != 2)
+            return state.dialog.settings_dialog_result == 1;
+        layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kDisabled);
+        layer.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kDisabled);
+        copy_default_settings(state.settings);
+        // A model named on the command line would be read and offered again at once, and the
+        // modal settings dialog would then leave no way out: the next "NEW Graph ..." reads it.
+        if (from_command_line)
+            return false;
+    }
+}
+
+} // namespace vorax

@@ -1,0 +1,87 @@
+#include "graph/zoom_pick.h"
+
+#include <algorithm>
+
+#include "gwl/draw_surface.h"
+#include "gwl/graphics_window.h"
+#include "gwl/prompts.h"
+#include "gwl/system.h"
+
+namespace vorax {
+
+namespace {
+
+constexpr std::uint16_t kDotted = 0xAAAA;
+constexpr std::uint16_t kSolid = 0xFFFF;
+constexpr int kDragEvents = gwl::mouse::kLeftDown | gwl::mouse::kLeftUp | gwl::mouse::kMove;
+
+} // namespace
+
+void draw_rubber_band(gwl::DrawSurface& surface, const ZoomRectangle& band)
+{
+    surface.set_line_style(kDotted);
+    surface.rectangle_w(gwl::kFillOutline, band.p0.x, band.p0.y, band.p1.x, band.p1.y);
+}
+
+void erase_rubber_band(gwl::DrawSurface& surface, const ZoomRectangle& band)
+{
+    const Rgb previous = surface.set_color_rgb(kWhite);
+    surface.rectangle_w(gwl::kFillOutline, band.p0.x, band.p0.y, band.p1.x, band.p1.y);
+    surface.set_color_rgb(previous);
+    surface.set_line_style(kSolid);
+}
+
+std::optional<ZoomRectangle> pick_zoom_rectangle(gwl::GraphicsWindow& window, const ZoomWindow& area)
+{
+    // The surface stays alive even if the user closes the window during the pick.
+    const std::shared_ptr<gwl::DrawSurface> kept = window.shared_surface();
+    gwl::DrawSurface& surface = *kept;
+
+    // The whole picture is kept, to wipe each band out again.
+    const double x_lo = std::min(area.x1, area.x2);
+    const double x_hi = std::max(area.x1, area.x2);
+    const double y_lo = std::min(area.y1, area.y2);
+    const double y_hi = std::max(area.y1, area.y2);
+    const gwl::WindowPoint top_left{x_lo, area.reverse_vertical ? y_lo : y_hi};
+    gwl::ImageBuffer picture(surface.image_size_w(x_lo, y_lo, x_hi, y_hi));
+    surface.get_image_w(x_lo, y_lo, x_hi, y_hi, picture);
+
+    const gwl::MouseEventResult press = gwl::prompter().wait_mouse(window, gwl::mouse::kLeftDown);
+    if (press.event < 0)
+        return std::nullopt;
+    ZoomRectangle band{surface.get_window_coord(press.x, press.y), {}};
+    band.p1 = band.p0;
+
+    for (;;) {
+        const gwl::MouseEventResult event = gwl::prompter().wait_mouse(window, kDragEvents);
+        if (event.event < 0)
+            return std::nullopt;
+        band.p1 = surface.get_window_coord(event.x, event.y);
+        draw_rubber_band(surface, band);
+        // The band must be on the screen while the pause holds the thread.
+        window.show_changes_now();
+        const bool released = event.event == gwl::mouse::kLeftUp;
+        gwl::sleep_ms(released ? kFinalBandPauseMs : kBandPauseMs);
+        surface.put_image_w(top_left.x, top_left.y, picture, gwl::kActionCopy);
+        if (released)
+            return band;
+    }
+}
+
+std::int32_t select_nodes_in_rectangle(StructureModel& model, const ZoomRectangle& rectangle)
+{
+    const double x_lo = std::min(rectangle.p0.x, rectangle.p1.x);
+    const double x_hi = std::max(rectangle.p0.x, rectangle.p1.x);
+    const double y_lo = std::min(rectangle.p0.y, rectangle.p1.y);
+    const double y_hi = std::max(rectangle.p0.y, rectangle.p1.y);
+    std::int32_t count = 0;
+    for (Node& node : model.nodes) {
+        const double x = node.plot_x;
+        const double y = node.plot_y;
+        node.selected = x_lo <= x && x <= x_hi && y_lo <= y && y <= y_hi;
+        count += node.selected ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace vorax
