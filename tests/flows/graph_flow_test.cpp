@@ -6,6 +6,7 @@
 #include "gwl/graphics_window.h"
 #include "gwl/layer.h"
 #include "gwl/menus.h"
+#include "gwl/system.h"
 #include "model/model_reader.h"
 #include "session_fixture.h"
 
@@ -13,6 +14,27 @@ namespace vorax {
 namespace {
 
 using testing::SessionRun;
+
+// "NEW Graph ..." loads the model named on the command line and, on "DRAW", draws graph 1;
+// "BACK to Settings ..." and "ZOOM (Mouse) ..." become available.
+TEST(GraphFlow, NewGraphLoadsAndDraws)
+{
+    gwl::set_program_arguments({testing::source_path("examples/plane_frame.dat")});
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    ASSERT_TRUE(testing::wait_until([&] { return run.session->frame().graphics_window(10) != nullptr; }));
+    EXPECT_EQ(run.session->frame().unit_title(10), "(1) TWO-BAY THREE-STOREY PLANE FRAME");
+    EXPECT_TRUE(run.info_has_line(" Scaling Ratio:   1.143    "));
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), gwl::menu_flag::kEnabled);
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kZoomItem), gwl::menu_flag::kEnabled);
+    const QImage picture = run.session->frame().graphics_window(10)->surface().image_copy();
+    EXPECT_EQ(picture.pixelColor(0, picture.height() - 1), QColor(Qt::white));
+    gwl::set_program_arguments({});
+}
 
 // "BACK to Settings ..." through the menu reaches the graph command, which draws into the next
 // graph window; a second choice draws graph 2 in Romanian with the node line.
