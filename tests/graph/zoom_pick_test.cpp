@@ -46,13 +46,9 @@ TEST(SelectNodesInRectangle, BothDragDirectionsAndEdgesCount)
     EXPECT_TRUE(m.nodes[23].selected);
 }
 
-// A mouse script: the events are sent to the real window once the wait has begun.
 testing::ScriptedPrompter::MouseScript act(std::function<void(QWidget*)> events)
 {
-    return [events](GraphicsWindow& window, int mask) {
-        QTimer::singleShot(0, &window, [&window, events] { events(window.viewport()); });
-        return window.wait_on_mouse_event(mask);
-    };
+    return testing::ScriptedPrompter::send_events(std::move(events));
 }
 
 class ZoomPick : public ::testing::Test {

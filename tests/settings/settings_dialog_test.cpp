@@ -204,10 +204,12 @@ TEST_F(SettingsDialogRun, FactorTexts)
         const bool warned = prompter.message_boxes.size() > boxes_before;
         EXPECT_EQ(warned, row.warning) << row.typed;
         EXPECT_EQ(settings.current_settings.min_size_factor_auto, row.is_auto) << row.typed;
-        if (!row.is_auto)
+        if (!row.is_auto) {
             EXPECT_FLOAT_EQ(settings.current_settings.min_size_factor, row.factor) << row.typed;
-        if (row.typed == std::string("1.0"))
+        }
+        if (row.typed == std::string("1.0")) {
             EXPECT_FLOAT_EQ(settings.current_settings.min_size_factor, 7.0f); // kept
+        }
         EXPECT_EQ(shown, row.shown_after_draw) << row.typed;
         if (warned) {
             const auto& box = prompter.message_boxes.back();

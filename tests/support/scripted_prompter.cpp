@@ -1,6 +1,19 @@
 #include "scripted_prompter.h"
 
+#include <QTimer>
+
+#include "gwl/graphics_window.h"
+
 namespace vorax::testing {
+
+ScriptedPrompter::MouseScript
+ScriptedPrompter::send_events(std::function<void(QWidget* viewport)> events)
+{
+    return [events = std::move(events)](gwl::GraphicsWindow& window, int mask) {
+        QTimer::singleShot(0, &window, [&window, events] { events(window.viewport()); });
+        return window.wait_on_mouse_event(mask);
+    };
+}
 
 ScriptedPrompter::ScriptedPrompter() { gwl::set_prompter(this); }
 ScriptedPrompter::~ScriptedPrompter() { gwl::set_prompter(nullptr); }

@@ -11,6 +11,8 @@
 
 #include "gwl/prompts.h"
 
+class QWidget;
+
 namespace vorax::testing {
 
 struct RecordedMessageBox {
@@ -23,6 +25,10 @@ class ScriptedPrompter final : public gwl::Prompter {
 public:
     using DialogScript = std::function<int(gwl::DialogHandle&)>;
     using MouseScript = std::function<gwl::MouseEventResult(gwl::GraphicsWindow&, int mask)>;
+
+    // A mouse script that sends synthetic events to the window's viewport once the real wait
+    // has begun, and returns what the real wait returns.
+    static MouseScript send_events(std::function<void(QWidget* viewport)> events);
 
     ScriptedPrompter();  // installs itself as the prompter in force
     ~ScriptedPrompter() override; // restores the Qt prompter

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/program.h"
+#include "gwl/dialog_handle.h"
+#include "gwl/draw_surface.h"
+#include "gwl/drawing_area.h"
+#include "gwl/frame.h"
+#include "gwl/graphics_window.h"
+#include "gwl/menus.h"
+#include "gwl/system.h"
+#include "session_fixture.h"
+
+namespace vorax {
+namespace {
+
+using testing::ScriptedPrompter;
+using testing::SessionRun;
+
+// A plane model of `n` nodes in a row 1 apart (elements between neighbours), node 1 fixed.
+std::string row_model(int n)
+{
+    std::string text = "ROW OF NODES\n" + std::to_string(n) + " " + std::to_string(n - 1)
+                       + " 2 1 0\n1 1 1 1\nCODES END\nVALUES END\n-\n-\n-\n-\n";
+    for (int i = 1; i <= n; ++i)
+        text += std::to_string(i) + " " + std::to_string(i - 1) + ".0 0.0\n";
+    text += "ELEMENTS\n";
+    for (int e = 1; e < n; ++e)
+        text += std::to_string(e) + " " + std::to_string(e) + " " + std::to_string(e + 1) + "\n";
+    return text + "END\n";
+}
+
+// The program with a model loaded from the command line and graph 1 drawn, on a drawing area
+// small enough to lie wholly in the window, so that pixels and viewport positions agree.
+class ZoomFlow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gwl::set_default_drawing_area(400, 300);
+        ASSERT_TRUE(run.start());
+    }
+    void TearDown() override
+    {
+        gwl::set_program_arguments({});
+        gwl::set_default_drawing_area(0, 0);
+    }
+
+    void draw_first_graph(const std::string& model_text)
+    {
+        const auto file = run.folder.write("model.dat", model_text);
+        gwl::set_program_arguments({file.string()});
+        press_draw();
+        ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+        ASSERT_NE(window(10), nullptr);
+    }
+
+    void press_draw()
+    {
+        run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
+            return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
+        });
+    }
+
+    gwl::GraphicsWindow* window(int unit) { return run.session->frame().graphics_window(unit); }
+
+    // Drags on the graph of `unit` from one window point to another with the real mouse events.
+    void queue_drag(int unit, gwl::WindowPoint from, gwl::WindowPoint to)
+    {
+        const gwl::PixelPoint a = window(unit)->surface().to_pixel(from);
+        const gwl::PixelPoint b = window(unit)->surface().to_pixel(to);
+        const QPoint pa(a.x, a.y);
+        const QPoint pb(b.x, b.y);
+        run.prompter.mouse_scripts.push_back(ScriptedPrompter::send_events(
+            [pa](QWidget* w) { QTest::mousePress(w, Qt::LeftButton, {}, pa); }));
+        run.prompter.mouse_scripts.push_back(ScriptedPrompter::send_events(
+            [pa, pb](QWidget* w) { QTest::mouseMove(w, (pa + pb) / 2); }));
+        run.prompter.mouse_scripts.push_back(ScriptedPrompter::send_events(
+            [pb](QWidget* w) { QTest::mouseRelease(w, Qt::LeftButton, {}, pb); }));
+    }
+
+    bool zoom() { return run.choose(kProgramMenu, kZoomItem); }
+
+    SessionRun run;
+};
+
+TEST_F(ZoomFlow, ManyPickedNodesGiveAWindowWithoutNumbersAndTheSwitchStaysOff)
+{
+    draw_first_graph(row_model(250));
+    // Nodes 1..201 lie at centred x -124.5 .. 75.5 (the row spans 0..249).
+    queue_drag(10, {-125.0, -1.0}, {75.7, 1.0});
+    ASSERT_TRUE(zoom());
+    ASSERT_NE(window(11), nullptr);
+    const GraphSettings& g = run.state.settings.current_settings;
+    EXPECT_EQ(g.selected_node_count, 201);
+    EXPECT_FALSE(g.show_node_indices);
+    EXPECT_EQ(g.selected_element_count, 201); // element 201 has one end inside: counted
+    EXPECT_FALSE(g.show_element_indices);
+    EXPECT_EQ(run.state.dialog.range_text, "1-201");
+    EXPECT_EQ(run.session->frame().unit_title(11), "2  ROW OF NODES:  ZOOM");
+    EXPECT_TRUE(run.info_has_line(" Graph No.:  2"));
+
+    // The next graph's dialog starts with node numbers off.
+    bool shown_on = true;
+    run.prompter.dialog_scripts.push_back([&](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [&](gwl::DialogHandle& h) {
+            shown_on = gwl::dialog_widget_view(h, 1013).checked;
+            gwl::dialog_user_click(h, 2);
+        });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+    EXPECT_FALSE(shown_on);
+}
+
+TEST_F(ZoomFlow, AroundTwoHundredNodesTheNumbersAreShown)
+{
+    draw_first_graph(row_model(250));
+    queue_drag(10, {-125.0, -1.0}, {74.7, 1.0}); // nodes 1..200
+    ASSERT_TRUE(zoom());
+    EXPECT_EQ(run.state.settings.current_settings.selected_node_count, 200);
+    EXPECT_TRUE(run.state.settings.current_settings.show_node_indices);
+}
+
+TEST_F(ZoomFlow, ClickOnOneSpotOpensNoWindowAndBackToSettingsStillAsks)
+{
+    draw_first_graph(row_model(20));
+    // Between the rows of nodes: nothing there.
+    queue_drag(10, {2.2, 3.0}, {2.2, 3.0});
+    ASSERT_TRUE(zoom());
+    EXPECT_EQ(window(11), nullptr);
+    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_FALSE(run.state.zoom_requested);
+
+    // The dialog comes as usual; the zoom left no node selected, so "All" is unchecked.
+    const int dialogs = run.prompter.dialog_runs;
+    bool all_checked = true;
+    run.prompter.dialog_scripts.push_back([&](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [&](gwl::DialogHandle& h) {
+            all_checked = gwl::dialog_widget_view(h, 1018).checked;
+            gwl::dialog_user_click(h, 1018);
+            gwl::dialog_user_click(h, 1);
+        });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+    EXPECT_FALSE(all_checked);
+    EXPECT_EQ(run.prompter.dialog_runs, dialogs + 1);
+    EXPECT_NE(window(11), nullptr);
+}
+
+TEST_F(ZoomFlow, AZoomWindowCanBeZoomedWhileItIsTheLast)
+{
+    draw_first_graph(row_model(20));
+    queue_drag(10, {-10.0, -1.0}, {0.7, 1.0}); // nodes 1..11 at -9.5 .. 0.5
+    ASSERT_TRUE(zoom());
+    ASSERT_NE(window(11), nullptr);
+    EXPECT_EQ(run.state.settings.current_settings.selected_node_count, 11);
+
+    // The zoom window's own view: the picked nodes fill it.
+    queue_drag(11, {-5.2, -1.0}, {-2.8, 1.0}); // nodes 1..3, now at -5, -4 and -3
+    ASSERT_TRUE(zoom());
+    ASSERT_NE(window(12), nullptr);
+    EXPECT_EQ(run.session->frame().unit_title(12), "3  ROW OF NODES:  ZOOM");
+    EXPECT_EQ(run.state.dialog.range_text, "1-3");
+
+    // The focus on an older graph, or on the info window: refused, nothing drawn.
+    for (int unit : {11, gwl::kInfoUnit}) {
+        run.session->frame().give_focus(unit);
+        const std::size_t boxes = run.prompter.message_boxes.size();
+        ASSERT_TRUE(zoom());
+        ASSERT_EQ(run.prompter.message_boxes.size(), boxes + 1);
+        EXPECT_EQ(run.prompter.message_boxes.back().caption, "Vorax Message");
+        EXPECT_EQ(window(13), nullptr);
+        EXPECT_EQ(run.state.last_graph_unit, 12);
+    }
+}
+
+} // namespace
+} // namespace vorax
