@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
+#include <string_view>
 #include <iostream>
 
 #include "app/export_command.h"
@@ -27,6 +29,17 @@ bool parse_size(const QString& text, int& width, int& height)
     return ok_w && ok_h;
 }
 
+bool asks_for_help_or_version(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--help" || a == "-h" || a == "-?" || a == "--help-all" || a == "--version"
+            || a == "-v")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -38,12 +51,23 @@ int main(int argc, char** argv)
     if (auto status = vorax::run_export_option(argc, argv, std::cout, std::cerr))
         return *status;
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VORAX"));
-    QApplication::setApplicationVersion(QStringLiteral(VORAX_VERSION));
+    // --help and --version answer without a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (asks_for_help_or_version(argc, argv))
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("VORAX"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORAX_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("VORAX: Structure Graph for TAVELS & MURIKS"));
+    parser.setApplicationDescription(QStringLiteral(
+        "VORAX: Structure Graph for TAVELS & MURIKS\n\n"
+        "Without options it opens its frame window; MODEL is then the model file that\n"
+        "\"NEW Graph ...\" loads. Modes without a window:\n"
+        "  vorax --info MODEL               prints the model's title, extents and counts\n"
+        "  vorax --export OUT MODEL [opts]  draws graph 1 into the picture OUT\n"
+        "                                   (vorax --export --help lists its options)"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption area_option(
@@ -55,7 +79,7 @@ int main(int argc, char** argv)
     parser.addPositionalArgument(QStringLiteral("MODEL"),
                                  QStringLiteral("The model data file to draw."),
                                  QStringLiteral("[MODEL]"));
-    parser.process(app);
+    parser.process(*app);
 
     if (parser.isSet(area_option)) {
         int width = 0;

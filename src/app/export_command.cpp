@@ -273,6 +273,11 @@ std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, 
     if (at < 0)
         return std::nullopt;
     std::vector<std::string> arguments(argv + at + 1, argv + argc);
+    for (const std::string& a : arguments)
+        if (a == "--help" || a == "-h") {
+            out << export_usage();
+            return 0;
+        }
     auto parsed = parse_export_arguments(arguments);
     if (const std::string* problem = std::get_if<std::string>(&parsed)) {
         err << "vorax --export: " << *problem << '\n' << export_usage();

@@ -213,6 +213,14 @@ TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
     argc = 3;
     EXPECT_EQ(run_export_option(argc, bad, out, err), std::optional<int>(2));
     EXPECT_NE(err.str().find("usage: vorax --export"), std::string::npos);
+
+    std::ostringstream help_out, help_err;
+    char h[] = "--help";
+    char* help[] = {a0, e1, h, nullptr};
+    argc = 3;
+    EXPECT_EQ(run_export_option(argc, help, help_out, help_err), std::optional<int>(0));
+    EXPECT_EQ(help_out.str().rfind("usage: vorax --export", 0), 0u);
+    EXPECT_TRUE(help_err.str().empty());
 }
 
 } // namespace
