@@ -358,7 +358,16 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
     QMdiSubWindow* sub = mdi_->addSubWindow(widget);
     sub->setWindowTitle(qtext(title));
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(std::min(mdi_->width() * 3 / 4 + 40, 900), std::min(mdi_->height() * 3 / 4 + 40, 650));
+    // A graph window takes most of the frame, since its picture is the size of the screen; the
+    // info window leaves room for the graphs beside it.
+    if (kind == WindowKind::Graphics) {
+        const int offset = (std::max(unit - kFirstGraphUnit, 0) % 5) * 24;
+        sub->move(offset, offset);
+        sub->resize(std::max(mdi_->viewport()->width() - offset, 200),
+                    std::max(mdi_->viewport()->height() - offset, 150));
+    } else
+        sub->resize(std::min(mdi_->width() * 3 / 4 + 40, 900),
+                    std::min(mdi_->height() * 3 / 4 + 40, 650));
     sub->show();
     units_[unit] = UnitWindow{kind, sub, widget, title, std::move(surface)};
     active_unit_ = unit;

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "gwl/system.h"
+#include "test_helpers.h"
+
+namespace vorax::gwl {
+namespace {
+
+TEST(System, BeepHoldsItsArgumentsInRange)
+{
+    EXPECT_EQ(beep(1000, 200).frequency, 1000);
+    EXPECT_EQ(beep(10, 200).frequency, 37);
+    EXPECT_EQ(beep(100000, 200).frequency, 32767);
+    EXPECT_EQ(beep(1000, -5).duration, 1);
+    EXPECT_EQ(beep(1000, 0).duration, 0);
+}
+
+TEST(System, SleepReturnsAtOnceForNegativeTimes)
+{
+    const auto start = std::chrono::steady_clock::now();
+    sleep_ms(-1000);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+}
+
+TEST(System, FindFileOnPathLooksInCurrentFolderThenPath)
+{
+    testing::TempDir current;
+    testing::TempDir on_path;
+    const auto here = current.write("here.dat", "x");
+    const auto there = on_path.write("there.dat", "y");
+    std::filesystem::create_directories(current.path() / "folder.dat");
+
+    const QString previous_dir = QDir::currentPath();
+    const std::string previous_path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+    QDir::setCurrent(QString::fromStdString(current.path().string()));
+    setenv("PATH", (on_path.path().string() + ":" + previous_path).c_str(), 1);
+
+    EXPECT_EQ(find_file_on_path("here.dat"), here.string());
+    EXPECT_EQ(find_file_on_path("there.dat"), there.string());
+    EXPECT_EQ(find_file_on_path(here.string()), here.string()); // absolute, as given
+    EXPECT_EQ(find_file_on_path("missing.dat"), "");
+    EXPECT_EQ(find_file_on_path((current.path() / "missing.dat").string()), "");
+    EXPECT_EQ(find_file_on_path("folder.dat"), ""); // a folder is no model file
+    EXPECT_EQ(find_file_on_path(""), "");
+
+    QDir::setCurrent(previous_dir);
+    setenv("PATH", previous_path.c_str(), 1);
+}
+
+TEST(System, DriveDirectoryIsThePathItself)
+{
+    std::string path = "/home/engineer/models";
+    EXPECT_EQ(get_drive_directory(path), 21);
+    EXPECT_EQ(path, "/home/engineer/models");
+}
+
+} // namespace
+} // namespace vorax::gwl
