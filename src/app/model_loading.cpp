@@ -20,11 +20,6 @@ constexpr gwl::Unit kInfo = gwl::kInfoUnit;
 constexpr std::size_t kFileNameLength = 260;
 constexpr int kLookUps = 3;
 
-[[noreturn]] void end_program(gwl::Layer& layer, int status)
-{
-    layer.exit_program(status);
-}
-
 } // namespace
 
 std::string initial_folder(const std::string& current_directory)
@@ -111,14 +106,14 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
             if (!open_input_file(layer, state.input_file_name)) {
                 layer.write_line(kInfo, " File Not Found !");
                 layer.write_line(kInfo, " *** Exiting .... Program terminated");
-                end_program(layer, 0);
+                layer.exit_program(0);
             }
             result = read_model(state.input_file_name);
             if (result.status == ReadStatus::end_of_file) {
                 layer.write_line(kInfo, " *** " + result.message);
                 layer.message_box(result.message, message(Message::MessageCaption, language),
                                   gwl::mb::kOk | gwl::mb::kIconError);
-                end_program(layer, 1);
+                layer.exit_program(1);
             }
             if (result.ok())
                 break;
@@ -126,7 +121,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                                                  message(Message::MessageCaption, language),
                                                  gwl::mb::kRetryCancel | gwl::mb::kIconError);
             if (answer != gwl::mb::kIdRetry)
-                end_program(layer, 0);
+                layer.exit_program(0);
         }
 
         // The new model replaces the old one; all its nodes are drawn.

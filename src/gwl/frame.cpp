@@ -301,7 +301,6 @@ void Frame::run_action(const MenuAction& what)
     case MenuAction::Kind::None: return;
     case MenuAction::Kind::Exit:
         exit_status_ = 0;
-        emit program_ended(0);
         QApplication::exit(0);
         return;
     case MenuAction::Kind::Routine: break;
@@ -317,7 +316,6 @@ void Frame::run_action(const MenuAction& what)
     } catch (const ProgramExit& exit) {
         action_running_ = false;
         exit_status_ = exit.status;
-        emit program_ended(exit.status);
         QApplication::exit(exit.status);
         return;
     }

@@ -75,9 +75,6 @@ public:
     // The program's status when a menu action ended it; -1 while it runs on.
     int exit_status() const { return exit_status_; }
 
-signals:
-    void program_ended(int status);
-
 private:
     struct Item {
         QAction* action = nullptr;

@@ -95,11 +95,6 @@ Unit Layer::inquire_focus()
     return ui_call([&] { return frame_.focus_unit(); });
 }
 
-bool Layer::set_focus(Unit unit)
-{
-    return ui_call([&] { return frame_.give_focus(unit); });
-}
-
 bool Layer::display_cursor(bool on)
 {
     return ui_call([&] {
@@ -118,24 +113,15 @@ Rgb Layer::set_text_color_rgb(Rgb color)
     });
 }
 
-void Layer::out_text(std::string_view text)
+QWidget* Layer::window_widget(Unit window)
 {
-    ui_call([&] {
-        if (TextWindow* window = frame_.text_window(frame_.active_unit()))
-            window->write(std::string(text), false);
-    });
-}
-
-TextWindow* Layer::text_window(Unit unit)
-{
-    return ui_call([&] { return frame_.text_window(unit); });
+    return window == kFrameWindow ? static_cast<QWidget*>(&frame_) : frame_.sub_window(window);
 }
 
 WindowRect Layer::get_window_size(Unit window)
 {
     return ui_call([&] {
-        QWidget* widget = window == kFrameWindow ? static_cast<QWidget*>(&frame_)
-                                                 : frame_.sub_window(window);
+        QWidget* widget = window_widget(window);
         if (widget == nullptr)
             return WindowRect{};
         const QRect r = widget->frameGeometry();
@@ -146,8 +132,7 @@ WindowRect Layer::get_window_size(Unit window)
 bool Layer::set_window_size(Unit window, const WindowRect& rect)
 {
     return ui_call([&] {
-        QWidget* widget = window == kFrameWindow ? static_cast<QWidget*>(&frame_)
-                                                 : frame_.sub_window(window);
+        QWidget* widget = window_widget(window);
         if (widget == nullptr)
             return false;
         widget->move(rect.x, rect.y);

@@ -14,6 +14,8 @@
 #include "gwl/menus.h"
 #include "gwl/types.h"
 
+class QWidget;
+
 namespace vorax::gwl {
 
 class Frame;
@@ -45,13 +47,10 @@ public:
     bool set_active_window(Unit unit);
     Unit active_window();
     Unit inquire_focus();
-    bool set_focus(Unit unit);
     bool display_cursor(bool on);  // returns the previous setting
     Rgb set_text_color_rgb(Rgb color); // text windows; returns the previous colour
-    void out_text(std::string_view text);
     DrawSurface* active_surface();
     GraphicsWindow* graphics_window(Unit unit);
-    TextWindow* text_window(Unit unit);
 
     // ---- Window positions (kFrameWindow or a unit)
     WindowRect get_window_size(Unit window);
@@ -74,6 +73,9 @@ public:
     [[noreturn]] void exit_program(int status);
 
 private:
+    // The frame itself for kFrameWindow, else the unit's child window; null when there is none.
+    QWidget* window_widget(Unit window);
+
     Frame& frame_;
 };
 
