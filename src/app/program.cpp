@@ -118,10 +118,14 @@ void Program::start_up()
     layer_.set_about_text(state_.about_text);
     layer_.write_line(kInfo, std::string(" * ") + kProgramName + " Started");
 
-    reset_settings();
-
-    state_.last_graph_unit = 9;
-    state_.zoom_requested = false;
+    // The menu is live from here on, and its actions run on the user-interface thread: the
+    // records they use are set there too, never under a running action.
+    layer_.run_on_ui([this] {
+        reset_settings();
+        state_.last_graph_unit = 9;
+        state_.zoom_requested = false;
+    });
+    start_up_done_ = true;
 }
 
 void Program::wait_loop()

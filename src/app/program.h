@@ -6,6 +6,7 @@
 // a time, until the graph counter reaches its limit; the menu actions, which run on the
 // user-interface thread, do all the work.
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -33,6 +34,8 @@ public:
     int main_program();
     // Ends the wait loop early (the frame is closing).
     void request_stop();
+    // True once the start-up has finished and the program waits for the menu.
+    bool start_up_done() const { return start_up_done_; }
 
     // The menu actions (user-interface thread).
     void on_new_graph();
@@ -66,6 +69,7 @@ private:
     std::mutex stop_mutex_;
     std::condition_variable stop_signal_;
     bool stop_requested_ = false;
+    std::atomic<bool> start_up_done_{false};
 };
 
 } // namespace vorax

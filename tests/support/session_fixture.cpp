@@ -26,7 +26,9 @@ SessionRun::~SessionRun()
 bool SessionRun::start()
 {
     session->start();
-    return wait_until([this] { return info_has_line(" * VORAX Started"); });
+    return wait_until([this] {
+        return session->program().start_up_done() && info_has_line(" * VORAX Started");
+    });
 }
 
 std::vector<std::string> SessionRun::info_lines()
