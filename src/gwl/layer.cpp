@@ -1,6 +1,7 @@
 #include "gwl/layer.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include "core/program_exit.h"
 #include "core/text.h"
@@ -41,12 +42,15 @@ void Layer::write_text(Unit unit, std::string_view text)
 std::string Layer::read_line(Unit unit, std::size_t length)
 {
     return ui_call([&] {
-        TextWindow* window = frame_.text_window(unit);
-        if (window == nullptr)
+        // The window may be closed while the person types: it is watched, not trusted.
+        const QPointer<TextWindow> window = frame_.text_window(unit);
+        if (window.isNull())
             return std::string{};
+        // The person types into this window: it comes to the front with the keyboard focus.
+        frame_.give_focus(unit);
         std::string typed(trim_right(cut(prompter().read_line(*window), length)));
         // A line that came without typing into the window (a script) shows as if typed.
-        if (window->line_open())
+        if (!window.isNull() && window->line_open())
             window->write(typed, true);
         return typed;
     });

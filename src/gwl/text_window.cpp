@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -38,11 +40,7 @@ TextWindow::TextWindow(QWidget* parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-TextWindow::~TextWindow()
-{
-    if (input_loop_ != nullptr)
-        input_loop_->quit();
-}
+TextWindow::~TextWindow() { finish_input(LineEnd::window_closed); }
 
 void TextWindow::write(const std::string& text, bool end_line)
 {
@@ -75,10 +73,11 @@ bool TextWindow::display_cursor(bool on)
     return previous;
 }
 
-std::string TextWindow::read_line_interactive()
+TextWindow::TypedLine TextWindow::read_line_interactive()
 {
-    if (input_loop_ != nullptr)
-        return {}; // one reader at a time
+    // One reader at a time, and only in a window that is on screen to be typed into.
+    if (reading() || !isVisible())
+        return {{}, LineEnd::window_closed};
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (!line_open_ && has_lines_)
@@ -91,24 +90,40 @@ std::string TextWindow::read_line_interactive()
     setTextInteractionFlags(Qt::TextEditorInteraction);
     setFocus();
 
+    // Unless Enter or the window's end says otherwise, the loop ended because every loop was
+    // told to end.
+    TypedLine result{{}, LineEnd::loop_ended};
+    const QPointer<TextWindow> alive(this);
     QEventLoop loop;
     input_loop_ = &loop;
+    input_result_ = &result;
     loop.exec();
+    if (alive.isNull())
+        return result; // finish_input took the text as the window went away
     input_loop_ = nullptr;
+    finish_input(LineEnd::loop_ended);
+    return result;
+}
 
+QString TextWindow::typed_text() const
+{
     QTextCursor typed(document());
     typed.setPosition(std::min(input_start_, document()->characterCount() - 1));
     typed.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    std::string line = typed.selectedText().toStdString();
+    return typed.selectedText();
+}
+
+void TextWindow::finish_input(LineEnd end)
+{
+    if (input_result_ == nullptr)
+        return;
+    input_result_->text = QFile::encodeName(typed_text()).toStdString();
+    input_result_->end = end;
+    input_result_ = nullptr;
     input_start_ = -1;
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    line_open_ = false; // Enter ended the line
-    return line;
-}
-
-void TextWindow::finish_input()
-{
+    line_open_ = false; // the typed line is ended
     if (input_loop_ != nullptr)
         input_loop_->quit();
 }
@@ -124,12 +139,12 @@ void TextWindow::keep_cursor_in_input()
 
 void TextWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (input_loop_ == nullptr) {
+    if (!reading()) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        finish_input();
+        finish_input(LineEnd::enter);
         return;
     }
     keep_cursor_in_input();
@@ -142,7 +157,7 @@ void TextWindow::keyPressEvent(QKeyEvent* event)
 
 void TextWindow::insertFromMimeData(const QMimeData* source)
 {
-    if (input_loop_ == nullptr)
+    if (!reading())
         return;
     keep_cursor_in_input();
     // A pasted name is one line: anything after its first line break is dropped.
@@ -154,7 +169,7 @@ void TextWindow::insertFromMimeData(const QMimeData* source)
 
 void TextWindow::closeEvent(QCloseEvent* event)
 {
-    finish_input();
+    finish_input(LineEnd::window_closed);
     QPlainTextEdit::closeEvent(event);
 }
 

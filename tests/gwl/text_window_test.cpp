@@ -40,7 +40,9 @@ TEST(TextWindow, ReadsOneTypedLineAfterThePrompt)
         QTest::keyClicks(&window, "t");
         QTest::keyClick(&window, Qt::Key_Return);
     });
-    EXPECT_EQ(window.read_line_interactive(), "frame.dat");
+    const TextWindow::TypedLine line = window.read_line_interactive();
+    EXPECT_EQ(line.text, "frame.dat");
+    EXPECT_EQ(line.end, TextWindow::LineEnd::enter);
     EXPECT_TRUE(window.display_cursor(false));
     window.write("next", true);
     EXPECT_EQ(window.lines(), (std::vector<std::string>{" * Enter again: frame.dat", "next"}));
@@ -55,7 +57,24 @@ TEST(TextWindow, ClosingTheWindowEndsTheReading)
         QTest::keyClicks(&window, "abc");
         window.close();
     });
-    EXPECT_EQ(window.read_line_interactive(), "abc");
+    const TextWindow::TypedLine line = window.read_line_interactive();
+    EXPECT_EQ(line.text, "abc");
+    EXPECT_EQ(line.end, TextWindow::LineEnd::window_closed);
+    // A window that is not on screen cannot be typed into: no wait at all.
+    EXPECT_EQ(window.read_line_interactive().end, TextWindow::LineEnd::window_closed);
+}
+
+TEST(TextWindow, AWindowDeletedWhileReadingEndsTheReadingWithWhatWasTyped)
+{
+    auto* window = new TextWindow;
+    window->show();
+    QTimer::singleShot(0, [window] {
+        QTest::keyClicks(window, "ab");
+        delete window;
+    });
+    const TextWindow::TypedLine line = window->read_line_interactive();
+    EXPECT_EQ(line.text, "ab");
+    EXPECT_EQ(line.end, TextWindow::LineEnd::window_closed);
 }
 
 TEST(UiCalls, ProgramThreadCallsRunOnTheUiThread)

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QTimer>
 
 #include <fstream>
 #include <random>
@@ -20,6 +21,12 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds tim
         QThread::msleep(2);
     }
     return true;
+}
+
+void take_back_exit_request()
+{
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 TempDir::TempDir()

@@ -12,6 +12,10 @@ namespace vorax::testing {
 bool wait_until(const std::function<bool()>& done,
                 std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
 
+// Runs the application's event loop once. An exit request (QCoreApplication::exit outside the
+// application's own loop) keeps every later event loop from running; this takes it back.
+void take_back_exit_request();
+
 // A folder of its own for one test, removed afterwards.
 class TempDir {
 public:
