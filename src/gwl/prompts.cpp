@@ -4,7 +4,9 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
@@ -125,6 +127,38 @@ int scrolling_message_box(const QString& text, const QString& caption, const But
     return pressed;
 }
 
+// The open-file dialog. "Path must exist" asks for an existing folder only: a missing file in
+// an existing folder comes back to the program, which reports it in its own words. A name in a
+// missing folder keeps the dialog open with a warning.
+class OpenFileDialog final : public QFileDialog {
+public:
+    OpenFileDialog(const QString& caption, const QString& folder, bool path_must_exist)
+        : QFileDialog(nullptr, caption, folder), path_must_exist_(path_must_exist)
+    {
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode(QFileDialog::AnyFile);
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (path_must_exist_ && !files.isEmpty()) {
+            const QFileInfo name(files.constFirst());
+            if (!name.isDir() && !name.absoluteDir().exists()) {
+                QMessageBox::warning(this, windowTitle(),
+                                     QStringLiteral("%1\nPath not found.\nPlease verify the "
+                                                    "correct path was given.")
+                                         .arg(QDir::toNativeSeparators(name.absolutePath())));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool path_must_exist_;
+};
+
 } // namespace
 
 Prompter& prompter()
@@ -155,11 +189,8 @@ int QtPrompter::message_box(std::string_view text, std::string_view caption, uns
 
 std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& request)
 {
-    QFileDialog dialog(nullptr, QString::fromStdString(request.title),
-                       QString::fromStdString(request.initial_folder));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.path_must_exist ? QFileDialog::ExistingFile
-                                               : QFileDialog::AnyFile);
+    OpenFileDialog dialog(QString::fromStdString(request.title),
+                          QString::fromStdString(request.initial_folder), request.path_must_exist);
     QStringList filters;
     for (const auto& f : request.filters) {
         // "*.*" means every file; here that is "*", since names need no dot.

@@ -35,7 +35,7 @@ struct OpenFileRequest {
     int filter_index = 1;       // 1-based, the filter selected at first
     std::string default_extension;
     std::string file_name;      // the buffer the dialog starts from
-    bool path_must_exist = true;
+    bool path_must_exist = true; // the folder of the name must exist; the file need not
 };
 
 class Prompter {
