@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "core/language.h"
 #include "app/startup_files.h"
@@ -53,6 +54,9 @@ struct AppState {
 
     // The view of the last drawn graph (the zoom pick reads it).
     ViewMapping view;
+    // The nodes the last graph drew, by node number - 1; only they can be picked by a zoom.
+    // Empty while no graph of the loaded model has been drawn.
+    std::vector<bool> drawn_nodes;
 };
 
 } // namespace vorax

@@ -94,6 +94,9 @@ void draw_new_graph(AppState& state, gwl::Layer& layer)
 
     gwl::DrawSurface& surface = open_graph_window(layer, unit, title_text(state.graph_title));
     state.view = plan.view;
+    state.drawn_nodes.resize(state.model.nodes.size());
+    for (std::size_t i = 0; i < state.model.nodes.size(); ++i)
+        state.drawn_nodes[i] = state.model.nodes[i].selected;
     const GraphTexts texts{state.program_label, state.model.problem_title, state.language};
     if (draw_graph(surface, state.model, state.settings, state.view, plan.box, texts,
                    state.dialog.range_text)
@@ -158,7 +161,7 @@ int apply_zoom_selection(AppState& state, const ZoomRectangle& rectangle)
 {
     GraphSettings& g = state.settings.current_settings;
     g.all_nodes = false;
-    g.selected_node_count = select_nodes_in_rectangle(state.model, rectangle);
+    g.selected_node_count = select_nodes_in_rectangle(state.model, rectangle, state.drawn_nodes);
     g.show_node_indices = g.selected_node_count <= kIndexLimit;
     g.selected_element_count = count_selected_elements(state.model);
     g.show_element_indices = g.selected_element_count <= kIndexLimit;

@@ -127,6 +127,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         // The new model replaces the old one; all its nodes are drawn.
         state.model = std::move(result.model);
         state.model_loaded = true;
+        state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;
         GraphSettings& settings = state.settings.current_settings;
         for (Node& node : state.model.nodes)

@@ -217,6 +217,7 @@ void Program::release_model()
     layer_.run_on_ui([this] {
         state_.model = StructureModel{};
         state_.model_loaded = false;
+        state_.drawn_nodes.clear();
     });
 }
 

@@ -68,17 +68,20 @@ std::optional<ZoomRectangle> pick_zoom_rectangle(gwl::GraphicsWindow& window, co
     }
 }
 
-std::int32_t select_nodes_in_rectangle(StructureModel& model, const ZoomRectangle& rectangle)
+std::int32_t select_nodes_in_rectangle(StructureModel& model, const ZoomRectangle& rectangle,
+                                       const std::vector<bool>& drawn)
 {
     const double x_lo = std::min(rectangle.p0.x, rectangle.p1.x);
     const double x_hi = std::max(rectangle.p0.x, rectangle.p1.x);
     const double y_lo = std::min(rectangle.p0.y, rectangle.p1.y);
     const double y_hi = std::max(rectangle.p0.y, rectangle.p1.y);
     std::int32_t count = 0;
-    for (Node& node : model.nodes) {
+    for (std::size_t i = 0; i < model.nodes.size(); ++i) {
+        Node& node = model.nodes[i];
         const double x = node.plot_x;
         const double y = node.plot_y;
-        node.selected = x_lo <= x && x <= x_hi && y_lo <= y && y <= y_hi;
+        node.selected = i < drawn.size() && drawn[i] && x_lo <= x && x <= x_hi && y_lo <= y
+                        && y <= y_hi;
         count += node.selected ? 1 : 0;
     }
     return count;

@@ -3,6 +3,7 @@
 // and the nodes whose plot positions lie inside it.
 
 #include <optional>
+#include <vector>
 
 #include "gwl/types.h"
 #include "model/structure_model.h"
@@ -47,7 +48,10 @@ void draw_rubber_band(gwl::DrawSurface& surface, const ZoomRectangle& band);
 void erase_rubber_band(gwl::DrawSurface& surface, const ZoomRectangle& band);
 
 // Marks the nodes whose plot positions lie in the rectangle (edges included) as selected and
-// every other node as not selected; returns how many were selected.
-std::int32_t select_nodes_in_rectangle(StructureModel& model, const ZoomRectangle& rectangle);
+// every other node as not selected; returns how many were selected. Only the nodes that the
+// last graph drew (`drawn`, by node number - 1) can be selected: the others keep plot positions
+// of an older graph, or none.
+std::int32_t select_nodes_in_rectangle(StructureModel& model, const ZoomRectangle& rectangle,
+                                       const std::vector<bool>& drawn);
 
 } // namespace vorax

@@ -230,6 +230,21 @@ TEST_F(GraphCommandRun, TenthGraphIsNumberTen)
     EXPECT_TRUE(info_has(" Graph No.: 10"));
 }
 
+TEST_F(GraphCommandRun, ZoomPicksNoNodeTheLastGraphDidNotDraw)
+{
+    person_in_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_click(d, 1018);
+        gwl::dialog_user_type(d, 1019, "1-5");
+        gwl::dialog_user_click(d, 1);
+    });
+    command();
+    ASSERT_NE(window(10), nullptr);
+    // Nodes 6..12 were never drawn: whatever their plot positions hold, a rectangle around the
+    // middle of the graph (between nodes 2 and 5) holds none of them.
+    EXPECT_EQ(apply_zoom_selection(run.state, {{-0.5, -0.5}, {0.5, 0.5}}), 0);
+    EXPECT_EQ(apply_zoom_selection(run.state, {{-7, -3}, {7, 3}}), 5);
+}
+
 // --- The selection of a picked rectangle ------------------------------------------------------
 
 void fill_plot_positions(AppState& s, int count)
@@ -242,6 +257,7 @@ void fill_plot_positions(AppState& s, int count)
         s.model.nodes[static_cast<std::size_t>(i)].plot_y = static_cast<float>(i / 20);
     }
     s.settings.current_settings.all_nodes = true;
+    s.drawn_nodes.assign(static_cast<std::size_t>(count), true);
 }
 
 TEST(ZoomSelection, CornersInAnyOrderAndEdgesInside)

@@ -2,6 +2,9 @@
 
 #include <QTest>
 
+#include <fstream>
+#include <iterator>
+
 #include "app/program.h"
 #include "gwl/dialog_handle.h"
 #include "gwl/draw_surface.h"
@@ -172,6 +175,22 @@ TEST_F(ZoomFlow, AZoomWindowCanBeZoomedWhileItIsTheLast)
         EXPECT_EQ(window(13), nullptr);
         EXPECT_EQ(run.state.last_graph_unit, 12);
     }
+}
+
+TEST_F(ZoomFlow, OnlyNodesDrawnInTheLastGraphArePicked)
+{
+    std::ifstream frame(testing::source_path("examples/plane_frame.dat"));
+    draw_first_graph(std::string(std::istreambuf_iterator<char>(frame), {}));
+    // Graph 1 is centred on (6, 5.25): the right bay lies at x 0..6.
+    queue_drag(10, {-0.5, -5.5}, {6.5, 5.5});
+    ASSERT_TRUE(zoom());
+    ASSERT_EQ(run.state.dialog.range_text, "2-3,5-6,8-9,11-12");
+    // Graph 2 is centred on (9, 5.25): its left column at x -3. The drag from the window's left
+    // edge also covers where the undrawn left column lay in graph 1 (x -6).
+    queue_drag(11, {-7.0, -5.5}, {-2.5, 5.5});
+    ASSERT_TRUE(zoom());
+    ASSERT_NE(window(12), nullptr);
+    EXPECT_EQ(run.state.dialog.range_text, "2,5,8,11");
 }
 
 } // namespace

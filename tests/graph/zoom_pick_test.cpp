@@ -31,19 +31,25 @@ StructureModel grid_of_nodes()
 TEST(SelectNodesInRectangle, BothDragDirectionsAndEdgesCount)
 {
     StructureModel m = grid_of_nodes();
-    const int forward = select_nodes_in_rectangle(m, {{1.0, 1.0}, {2.0, 3.0}});
+    const std::vector<bool> all(m.nodes.size(), true);
+    const int forward = select_nodes_in_rectangle(m, {{1.0, 1.0}, {2.0, 3.0}}, all);
     std::vector<bool> first;
     for (const Node& n : m.nodes)
         first.push_back(n.selected);
-    const int backward = select_nodes_in_rectangle(m, {{2.0, 3.0}, {1.0, 1.0}});
+    const int backward = select_nodes_in_rectangle(m, {{2.0, 3.0}, {1.0, 1.0}}, all);
     EXPECT_EQ(forward, 6); // x 1..2, y 1..3, edges included
     EXPECT_EQ(backward, forward);
     for (std::size_t i = 0; i < m.nodes.size(); ++i)
         EXPECT_EQ(m.nodes[i].selected, first[i]) << i;
 
-    EXPECT_EQ(select_nodes_in_rectangle(m, {{0.5, 0.5}, {0.6, 0.6}}), 0);
-    EXPECT_EQ(select_nodes_in_rectangle(m, {{3.0, 4.0}, {3.0, 4.0}}), 1); // a single point
+    EXPECT_EQ(select_nodes_in_rectangle(m, {{0.5, 0.5}, {0.6, 0.6}}, all), 0);
+    EXPECT_EQ(select_nodes_in_rectangle(m, {{3.0, 4.0}, {3.0, 4.0}}, all), 1); // a single point
     EXPECT_TRUE(m.nodes[23].selected);
+    // A node the last graph did not draw is never picked.
+    std::vector<bool> drawn = all;
+    drawn[23] = false;
+    EXPECT_EQ(select_nodes_in_rectangle(m, {{3.0, 4.0}, {3.0, 4.0}}, drawn), 0);
+    EXPECT_EQ(select_nodes_in_rectangle(m, {{0, 0}, {4, 4}}, {true, true}), 2);
 }
 
 testing::ScriptedPrompter::MouseScript act(std::function<void(QWidget*)> events)
