@@ -99,8 +99,13 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
             } else if (!choose_input_file(folder, state.input_file_name)) {
                 layer.write_line(kInfo, "");
                 layer.write_line(kInfo, " * Input File Selection: Canceled.");
+                // The loaded model and its graphs stay as they were, and so does the way back
+                // to their settings; without a graph of a loaded model there is none.
+                const bool model_drawn = state.model_loaded && !state.drawn_nodes.empty();
                 layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
-                                          gwl::menu_flag::kGrayed | gwl::menu_flag::kDisabled);
+                                          model_drawn ? gwl::menu_flag::kEnabled
+                                                      : gwl::menu_flag::kGrayed
+                                                            | gwl::menu_flag::kDisabled);
                 return false;
             }
             if (!open_input_file(layer, state.input_file_name)) {

@@ -82,5 +82,35 @@ TEST(GraphFlow, BackToSettingsDrawsTheNextGraphWindow)
     EXPECT_EQ(second.pixelColor(second.width() - 1, 0), QColor(Qt::white));
 }
 
+// A cancelled file dialog leaves the loaded model and its graphs as they were, and "BACK to
+// Settings ..." with them; without a graph of a loaded model it is grayed.
+TEST(GraphFlow, CancelledFileDialogKeepsBackWhileAGraphOfTheModelExists)
+{
+    gwl::set_program_arguments({});
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    using namespace gwl::menu_flag;
+    run.prompter.file_answers = {std::nullopt};
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kGrayed | kDisabled);
+
+    run.prompter.file_answers = {testing::source_path("examples/plane_frame.dat"), std::nullopt};
+    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    ASSERT_NE(run.session->frame().graphics_window(11), nullptr);
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    EXPECT_TRUE(run.info_has_line(" * Input File Selection: Canceled."));
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kEnabled);
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kZoomItem), kEnabled);
+    // BACK draws the loaded model again.
+    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
+        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+    EXPECT_NE(run.session->frame().graphics_window(13), nullptr);
+}
+
 } // namespace
 } // namespace vorax
