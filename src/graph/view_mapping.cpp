@@ -52,18 +52,20 @@ PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto)
     const double point_x = box.x_min;
     const double point_y = box.y_min;
 
+    // A flat box is widened about the nodes' own coordinate, not about 0: a column or beam far
+    // from the origin would otherwise lie outside its own window.
     double w = 0.0;
     double h = 0.0;
     if (box.x_max == box.x_min) {
         h = box.y_max - box.y_min;
-        box.x_max = h / 20;
-        box.x_min = -h / 20;
+        box.x_max = point_x + h / 20;
+        box.x_min = point_x - h / 20;
         w = box.x_max - box.x_min;
     } else {
         w = box.x_max - box.x_min;
         if (box.y_max == box.y_min) {
-            box.y_max = w / 20;
-            box.y_min = -w / 20;
+            box.y_max = point_y + w / 20;
+            box.y_min = point_y - w / 20;
             h = box.y_max - box.y_min;
         } else {
             h = box.y_max - box.y_min;

@@ -54,8 +54,8 @@ struct PlotBox {
 // Half the side of the box given to drawn nodes whose plot positions all coincide.
 inline constexpr double kPointBoxHalfSide = 1.0;
 
-// The box of the drawn nodes. A box flat in one direction is widened about 0 in that direction
-// to a twentieth of the other extent on each side. When there is no usable extent at all (every
+// The box of the drawn nodes. A box flat in one direction is widened about the nodes' own
+// coordinate in that direction by a twentieth of the other extent on each side. When there is no usable extent at all (every
 // plot position the same, or extents that overflow), the box is kPointBoxHalfSide on each side
 // of the point, so that the scaling ratio and the window stay finite. `factor` increases the
 // smaller side unless `factor_auto` is true; a factor that is not a positive finite number, or

@@ -164,6 +164,29 @@ TEST(Export, NodeRangesDrawASelection)
     EXPECT_NE(some.out.find(" Scaling Ratio:   3.429    \n"), std::string::npos) << some.out;
 }
 
+TEST(Export, AColumnOrABeamFarFromTheOriginFillsTheWindow)
+{
+    TempDir dir;
+    const std::string model = source_path("examples/plane_frame.dat");
+    for (const char* nodes : {"3,6,9,12", "10-12"}) {
+        SCOPED_TRACE(nodes);
+        const ExportRun run = export_model(dir, model, {"--size", "800x600", "--nodes", nodes});
+        ASSERT_EQ(run.status, 0) << run.err;
+        // The member is drawn, about the middle of the window.
+        long line_pixels = 0, sum_x = 0, sum_y = 0;
+        for (int y = 0; y < 600; ++y)
+            for (int x = 0; x < 800; ++x)
+                if (run.picture.pixelColor(x, y) == QColor(128, 0, 0)) {
+                    ++line_pixels;
+                    sum_x += x;
+                    sum_y += y;
+                }
+        ASSERT_GT(line_pixels, 300);
+        EXPECT_NEAR(sum_x / line_pixels, 400, 200);
+        EXPECT_NEAR(sum_y / line_pixels, 300, 150);
+    }
+}
+
 TEST(Export, BadNodeRangeIsABadArgument)
 {
     TempDir dir;

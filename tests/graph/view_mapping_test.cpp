@@ -65,11 +65,11 @@ std::vector<WindowCase> window_cases()
         // 2 (-2.5 - 1) to 2 (2.5 + 0.5), y from -5 - 2 to 5 + 1.5.
         {"tall", make_model(2, {{0, 0}, {5, 0}, {5, 10}, {0, 10}}), 1.0f, true, 2, 2.0, -7.0, 6.0,
          -7.0, 6.5},
-        // Beam at Y = 3: the y box is -0.5..0.5 about 0 (W/20 each way), H = 1, ratio 10:
-        // y from 10 (-0.5 - 0.2) to 10 (0.5 + 0.15).
+        // Beam at Y = 3: the y box is 2.5..3.5 about the beam (W/20 each way), H = 1, ratio
+        // 10, centre (5, 3): y from 10 (-0.5 - 0.2) to 10 (0.5 + 0.15).
         {"beam_at_y3", make_model(2, {{0, 3}, {10, 3}}), 1.0f, true, 1, 10.0, -7.0, 6.0, -7.0, 6.5},
-        // A column at X = 4 from Y = 0 to 20: the x box is -1..1, W = 2, H = 20, ratio 10,
-        // centre (0, 10): x from 10 (-1 - 0.4) to 10 (1 + 0.2), y from -10 - 4 to 10 + 3.
+        // A column at X = 4 from Y = 0 to 20: the x box is 3..5, W = 2, H = 20, ratio 10,
+        // centre (4, 10): x from 10 (-1 - 0.4) to 10 (1 + 0.2), y from -10 - 4 to 10 + 3.
         {"column_at_x4", make_model(2, {{4, 0}, {4, 20}}), 1.0f, true, 2, 10.0, -14.0, 12.0, -14.0,
          13.0},
         // One node: a box of 1 on each side of it, ratio 1: x from -1 - 0.4 to 1 + 0.2, y
@@ -118,14 +118,22 @@ TEST(ViewWindow, RectangleUnitsAndCentre)
     EXPECT_FLOAT_EQ(m.node(3).plot_y, 2.5f);
 }
 
-TEST(ViewWindow, BeamIsDrawnAboveTheMiddle)
+TEST(ViewWindow, FlatSelectionsAreDrawnInTheMiddle)
 {
-    StructureModel m = make_model(2, {{0, 3}, {10, 3}});
-    const Planned p = plan(m);
-    EXPECT_DOUBLE_EQ(p.box.y_min, -0.5);
-    EXPECT_DOUBLE_EQ(p.box.y_max, 0.5);
-    EXPECT_DOUBLE_EQ(p.box.center_y, 0.0);
-    EXPECT_FLOAT_EQ(m.node(1).plot_y, 3.0f);
+    // A beam far from the origin, and a column: the flat direction is widened about the
+    // members' own coordinate, so they lie on the window's middle line.
+    StructureModel beam = make_model(2, {{0, 10.5f}, {12, 10.5f}});
+    const Planned b = plan(beam);
+    EXPECT_DOUBLE_EQ(b.box.y_min, 10.5 - 0.6);
+    EXPECT_DOUBLE_EQ(b.box.y_max, 10.5 + 0.6);
+    EXPECT_DOUBLE_EQ(b.box.center_y, 10.5);
+    EXPECT_FLOAT_EQ(beam.node(1).plot_y, 0.0f);
+    StructureModel column = make_model(2, {{12, 0}, {12, 10.5f}});
+    const Planned c = plan(column);
+    EXPECT_DOUBLE_EQ(c.box.center_x, 12.0);
+    EXPECT_FLOAT_EQ(column.node(2).plot_x, 0.0f);
+    EXPECT_LT(c.view.window_x1, 0.0);
+    EXPECT_GT(c.view.window_x2, 0.0);
 }
 
 TEST(ViewWindow, LargerFactorDrawsTheSmallerSideLarger)
