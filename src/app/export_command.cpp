@@ -10,10 +10,12 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/startup_files.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
 #include "gwl/draw_surface.h"
 #include "gwl/drawing_area.h"
+#include "gwl/system.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 #include "settings/graph_settings.h"
@@ -243,7 +245,9 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
         area = gwl::default_drawing_area();
     gwl::DrawSurface surface(area.width, area.height);
     ViewMapping view = plan.view;
-    const GraphTexts texts{"VORAX:", model.problem_title, options.language};
+    // The heading names the program as the window would: from the current directory.
+    const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
+                           model.problem_title, options.language};
     if (draw_graph(surface, model, settings, view, plan.box, texts, range_text)
         == DrawOutcome::font_error) {
         out << " ** Font Initialization Error\n";

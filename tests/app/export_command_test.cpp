@@ -2,9 +2,11 @@
 
 #include <QImage>
 
+#include <filesystem>
 #include <sstream>
 
 #include "app/export_command.h"
+#include "app/startup_files.h"
 #include "test_helpers.h"
 
 namespace vorax {
@@ -185,6 +187,41 @@ TEST(Export, AColumnOrABeamFarFromTheOriginFillsTheWindow)
         EXPECT_NEAR(sum_x / line_pixels, 400, 200);
         EXPECT_NEAR(sum_y / line_pixels, 300, 150);
     }
+}
+
+TEST(Export, TheHeadingNamesTheProgramOfTheCurrentDirectory)
+{
+    // The host comes from the initial of the current directory's top-level folder: "/" gives
+    // VORAX, a folder under /tmp TAVELS, under /mnt or /media MURIKS.
+    TempDir dir;
+    std::string other;
+    for (const std::string& candidate : {dir.path().string(), std::string("/mnt"), std::string("/media")})
+        if (std::filesystem::is_directory(candidate)
+            && determine_host(candidate).program_label != "VORAX:") {
+            other = candidate;
+            break;
+        }
+    if (other.empty())
+        GTEST_SKIP() << "no folder of another host on this machine";
+    const std::filesystem::path started_in = std::filesystem::current_path();
+    const std::string model = source_path("examples/plane_frame.dat");
+    std::filesystem::current_path("/");
+    const ExportRun vorax = export_model(dir, model, {"--size", "640x480"}, "vorax.png");
+    std::filesystem::current_path(other);
+    const ExportRun host = export_model(dir, model, {"--size", "640x480"}, "host.png");
+    std::filesystem::current_path(started_in);
+    ASSERT_EQ(host.status, 0);
+    // The pictures differ in the heading's band at the top only.
+    int top = 480;
+    int bottom = -1;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (vorax.picture.pixel(x, y) != host.picture.pixel(x, y)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_LE(top, bottom) << "the same heading for " << other;
+    EXPECT_LT(bottom, 480 / 8);
 }
 
 TEST(Export, BadNodeRangeIsABadArgument)
