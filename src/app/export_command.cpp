@@ -206,7 +206,7 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     if (options.nodes) {
         g.all_nodes = false;
         range_text = cut(*options.nodes, kRangeTextLength);
-        const std::vector<NodeGroup> groups = split_node_ranges(range_text, model.node_count);
+        const std::vector<NodeGroup> groups = split_node_ranges(range_text);
         bool bad = false;
         for (std::size_t i = 0; i < groups.size(); ++i) {
             if (is_bad_group(groups[i], model.node_count)) {

@@ -46,13 +46,12 @@ NodeGroup read_group(std::string_view group)
     } else {
         result.first = result.last = read_number(group);
     }
-    result.overflow = group.size() > kMaxGroupLength;
     return result;
 }
 
 } // namespace
 
-std::vector<NodeGroup> split_node_ranges(std::string_view text, std::int32_t node_count)
+std::vector<NodeGroup> split_node_ranges(std::string_view text)
 {
     text = trim_right(text.substr(0, std::min(text.size(), kRangeTextLength)));
     std::vector<std::string_view> pieces;
@@ -75,20 +74,15 @@ std::vector<NodeGroup> split_node_ranges(std::string_view text, std::int32_t nod
 
     std::vector<NodeGroup> groups;
     groups.reserve(pieces.size());
-    for (std::string_view piece : pieces) {
-        NodeGroup group = read_group(piece);
-        // The group list holds at most node_count groups; the ones beyond are reported bad.
-        if (static_cast<std::int64_t>(groups.size()) >= node_count)
-            group.overflow = true;
-        groups.push_back(group);
-    }
+    for (std::string_view piece : pieces)
+        groups.push_back(read_group(piece));
     return groups;
 }
 
 bool is_bad_group(const NodeGroup& group, std::int32_t node_count)
 {
-    return group.overflow || group.first < 1 || group.first > node_count || group.last < 1
-           || group.last > node_count || group.last < group.first;
+    return group.first < 1 || group.first > node_count || group.last < 1 || group.last > node_count
+           || group.last < group.first;
 }
 
 std::string group_error_text(std::size_t index, const NodeGroup& group, UiLanguage language)
@@ -101,7 +95,7 @@ NodeRangeResult apply_node_ranges(std::string_view range_text, std::int32_t node
                                   UiLanguage language,
                                   const std::function<void(std::int32_t, bool)>& set_selected)
 {
-    const std::vector<NodeGroup> groups = split_node_ranges(range_text, node_count);
+    const std::vector<NodeGroup> groups = split_node_ranges(range_text);
     NodeRangeResult result;
     result.groups = static_cast<std::int32_t>(groups.size());
     for (std::size_t i = 0; i < groups.size(); ++i) {
@@ -127,7 +121,7 @@ std::string format_node_ranges(std::int32_t node_count,
 {
     std::string text;
     std::int32_t node = 1;
-    while (node <= node_count && text.size() < kRangeTextLength) {
+    while (node <= node_count) {
         if (!selected(node)) {
             ++node;
             continue;
@@ -135,14 +129,18 @@ std::string format_node_ranges(std::int32_t node_count,
         std::int32_t end = node;
         while (end < node_count && selected(end + 1))
             ++end;
+        std::string group = std::to_string(node);
+        if (end > node)
+            group += "-" + std::to_string(end);
+        // A group that does not fit whole is left out: a cut number would name other nodes.
+        if (text.size() + (text.empty() ? 0 : 1) + group.size() > kRangeTextLength)
+            break;
         if (!text.empty())
             text += ',';
-        text += std::to_string(node);
-        if (end > node)
-            text += "-" + std::to_string(end);
+        text += group;
         node = end + 1;
     }
-    return cut(text, kRangeTextLength);
+    return text;
 }
 
 NodeRangeResult apply_node_ranges(std::string_view range_text, StructureModel& model,

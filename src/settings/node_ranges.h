@@ -14,18 +14,16 @@
 namespace vorax {
 
 inline constexpr std::size_t kRangeTextLength = 255;
-inline constexpr std::size_t kMaxGroupLength = 15;
 
 // One group of the text: a single node (first == last) or a range.
 struct NodeGroup {
     std::int32_t first = 0;
     std::int32_t last = 0;
-    // The group did not fit its storage: longer than 15 characters, or more groups than nodes.
-    bool overflow = false;
 };
 
-// Splits the text into groups at commas and blanks and reads each group.
-std::vector<NodeGroup> split_node_ranges(std::string_view text, std::int32_t node_count);
+// Splits the text into groups at commas and blanks and reads each group. Any number of groups
+// of any length is taken: only the nodes they name decide whether a group is good.
+std::vector<NodeGroup> split_node_ranges(std::string_view text);
 
 // A group is bad when it does not name nodes 1..node_count in ascending order.
 bool is_bad_group(const NodeGroup& group, std::int32_t node_count);
@@ -51,7 +49,8 @@ NodeRangeResult apply_node_ranges(std::string_view range_text, StructureModel& m
                                   UiLanguage language);
 
 // The selection of nodes 1..node_count in compact form: runs of consecutive numbers as
-// "first-last", single nodes alone, joined by commas; cut at 255 characters.
+// "first-last", single nodes alone, joined by commas. At most 255 characters: the text ends
+// after the last whole group that fits.
 std::string format_node_ranges(std::int32_t node_count,
                                const std::function<bool(std::int32_t node)>& selected);
 

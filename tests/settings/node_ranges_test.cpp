@@ -111,19 +111,18 @@ TEST(NodeRanges, RomanianBoxes)
     EXPECT_EQ(a.captions, std::vector<std::string>{"Mesaj VORAX"});
 }
 
-TEST(NodeRanges, OverlongGroupsAndTooManyGroupsAreBadNotOverruns)
+TEST(NodeRanges, AnyNumberOfGroupsOfAnyLengthWithValidNodes)
 {
-    // A group of 16 characters does not fit its storage.
-    Applied a = apply("0000000000000001", 20);
-    EXPECT_EQ(a.result.bad_groups, 1);
-    a = apply("000000000000001", 20); // 15 characters fit
+    // More groups than nodes, and a group of 16 characters: all name valid nodes.
+    Applied a = apply("1 2 3 3", 3);
     EXPECT_EQ(a.result.bad_groups, 0);
-    EXPECT_EQ(a.selected, std::set<int>{1});
-
-    // Three nodes hold at most three groups.
-    a = apply("1 2 3 1", 3);
     EXPECT_EQ(a.result.groups, 4);
-    EXPECT_EQ(a.boxes, std::vector<std::string>{"Error in group No. 4: 1-1"});
+    EXPECT_EQ(a.selected, (std::set<int>{1, 2, 3}));
+    a = apply("0000000000000002", 20);
+    EXPECT_TRUE(a.boxes.empty());
+    EXPECT_EQ(a.selected, std::set<int>{2});
+    a = apply("000000000000001-0000000000000000003", 20);
+    EXPECT_EQ(a.selected, (std::set<int>{1, 2, 3}));
 }
 
 TEST(NodeRanges, FormatWritesCompactRunsThatReadBack)
@@ -139,10 +138,17 @@ TEST(NodeRanges, FormatWritesCompactRunsThatReadBack)
     EXPECT_EQ(format_node_ranges(250, [](int) { return true; }), "1-250");
     EXPECT_EQ(format_node_ranges(10, [](int) { return false; }), "");
 
-    // Every other node of a large model: the text stops at 255 characters.
-    const std::string long_text = format_node_ranges(10000, [](int n) { return n % 2 == 0; });
-    EXPECT_EQ(long_text.size(), 255u);
-    EXPECT_EQ(long_text.substr(0, 8), "2,4,6,8,");
+    // Every other node of a large model: the text ends after the last whole group within 255
+    // characters, never inside a number, so that reading it back selects only picked nodes.
+    const std::string even = format_node_ranges(10000, [](int n) { return n % 2 == 0; });
+    EXPECT_EQ(even.size(), 254u);
+    EXPECT_EQ(even.substr(0, 8), "2,4,6,8,");
+    EXPECT_EQ(even.substr(even.size() - 4), ",154");
+    const std::string odd = format_node_ranges(10000, [](int n) { return n % 2 == 1; });
+    EXPECT_EQ(odd.size(), 252u);
+    EXPECT_EQ(odd.substr(odd.size() - 4), ",153");
+    for (int n : apply(odd, 10000).selected)
+        EXPECT_EQ(n % 2, 1) << n;
 }
 
 } // namespace
