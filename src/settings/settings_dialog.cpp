@@ -191,6 +191,9 @@ int SettingsDialog::run()
     dialog_set_text(d, kColorScheme, "All Black", 2);
     dialog_set_text(d, kColorScheme, "Custom", 3);
     dialog_set_int(d, kColorScheme, c_.settings.color_scheme, dialog_selector::kState);
+    // The colours drawn are those of the scheme shown, whatever reset the settings since the
+    // scheme was chosen (a cancelled dialog puts the default colours back, not the scheme).
+    current().colors = scheme_colors(c_.settings, c_.settings.color_scheme);
 
     dialog_set_logical(d, kStyleAuto, s.index_style_auto);
     dialog_set_logical(d, kSizeAuto, s.index_size_auto);
@@ -258,6 +261,7 @@ void SettingsDialog::on_settings_changed(DialogHandle& d, int control_id)
         for (Node& node : model.nodes)
             node.selected = true;
         s.selected_node_count = model.node_count;
+        s.selected_element_count = model.element_count;
         dialog_set_logical(d, kRange, false, dialog_selector::kEnabled);
         dialog_set_text(d, kAllNodes, "Yes", dialog_selector::kCaption);
     } else {

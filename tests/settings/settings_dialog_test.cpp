@@ -309,6 +309,50 @@ TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
     EXPECT_EQ(settings.custom_colors[0], red);
 }
 
+TEST_F(SettingsDialogRun, TheColoursDrawnAreThoseOfTheSchemeShown)
+{
+    load(example("plane_frame.dat"));
+    const Rgb red = make_rgb(255, 0, 0);
+    prompter.color_answers.push_back(red);
+    run([&](DialogHandle& d) {
+        prompter.dialog_scripts.push_back([](DialogHandle& colors) {
+            return dialog_script_session(colors, [](DialogHandle& c) {
+                dialog_user_click(c, 1040);
+                dialog_user_click(c, 1);
+            });
+        });
+        dialog_user_select(d, 1028, 3);
+        dialog_user_click(d, 2);
+    });
+    // The loading throws the cancelled settings away; the scheme stays Custom.
+    copy_default_settings(settings);
+    int shown = 0;
+    run([&](DialogHandle& d) {
+        shown = dialog_widget_view(d, 1028).selected;
+        dialog_user_click(d, 1);
+    });
+    EXPECT_EQ(shown, ColorScheme::custom);
+    EXPECT_EQ(settings.current_settings.colors, settings.custom_colors);
+    EXPECT_EQ(settings.current_settings.colors[0], red);
+}
+
+TEST_F(SettingsDialogRun, TickingAllAgainCountsEveryElement)
+{
+    load(synthetic_model(150, 1200, 2));
+    GraphSettings& s = settings.current_settings;
+    s.all_nodes = false;
+    s.selected_node_count = 3;
+    s.selected_element_count = 2; // the graph of a range
+    dialog.range_text = "1-3";
+    run([](DialogHandle& d) {
+        dialog_user_click(d, 1018);
+        dialog_user_click(d, 1);
+    });
+    EXPECT_TRUE(s.all_nodes);
+    EXPECT_EQ(s.selected_element_count, 1200);
+    EXPECT_EQ(s.element_index_size, auto_index_size("element", 1200));
+}
+
 TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
 {
     load(synthetic_model(150, 1200, 2));
