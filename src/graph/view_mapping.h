@@ -55,11 +55,11 @@ struct PlotBox {
 inline constexpr double kPointBoxHalfSide = 1.0;
 
 // The box of the drawn nodes. A box flat in one direction is widened about the nodes' own
-// coordinate in that direction by a twentieth of the other extent on each side. When there is no usable extent at all (every
-// plot position the same, or extents that overflow), the box is kPointBoxHalfSide on each side
-// of the point, so that the scaling ratio and the window stay finite. `factor` increases the
-// smaller side unless `factor_auto` is true; a factor that is not a positive finite number, or
-// that would make the side overflow or vanish, counts as Auto.
+// coordinate in that direction by a twentieth of the other extent on each side. When there is
+// no usable extent at all (every plot position the same, or extents that overflow), the box is
+// kPointBoxHalfSide on each side of the point, so that the scaling ratio and the window stay
+// finite. `factor` increases the smaller side unless `factor_auto` is true; a factor that is
+// not a positive finite number, or that would make the side overflow or vanish, counts as Auto.
 PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
 
 // Subtracts the box centre from the plot positions of the drawn nodes (32-bit results).
