@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -22,12 +23,19 @@ std::array<float, 3> coords_of(const StructureModel& m, int n) { return m.node(n
 
 // ---- Line sources ------------------------------------------------------------------------------
 
-std::vector<std::string> all_lines(LineSource& source)
+// The lines of a source put together from their pieces; `longest` gets the longest piece.
+std::vector<std::string> all_lines(LineSource& source, std::size_t* longest = nullptr)
 {
     std::vector<std::string> lines;
-    std::string_view line;
-    while (source.next(line))
-        lines.emplace_back(line);
+    std::string_view piece;
+    bool line_ends = true;
+    for (bool new_line = true; source.next(piece, line_ends); new_line = line_ends) {
+        if (new_line)
+            lines.emplace_back();
+        lines.back() += piece;
+        if (longest)
+            *longest = std::max(*longest, piece.size());
+    }
     return lines;
 }
 
@@ -58,12 +66,27 @@ TEST(LineSources, FileLinesMatchBufferLinesAcrossChunksAndLongLines)
     ASSERT_NE(file, nullptr);
     FileLines from_file(file);
     BufferLines from_memory(text);
-    std::vector<std::string> file_lines = all_lines(from_file);
+    std::size_t longest = 0;
+    std::vector<std::string> file_lines = all_lines(from_file, &longest);
     EXPECT_FALSE(from_file.failed());
     std::fclose(file);
     std::filesystem::remove(path);
     EXPECT_EQ(file_lines, all_lines(from_memory));
     EXPECT_EQ(file_lines.size(), 120003u);
+    EXPECT_EQ(longest, LineSource::kPieceLength); // the long line was never held whole
+}
+
+TEST(LineSources, SmallPiecesKeepLinesAndLineEnds)
+{
+    const std::string text = "one\r\n\ntwo  \r\n\r\r\nlast\r";
+    const std::vector<std::string> expected{"one", "", "two  ", "\r", "last"};
+    for (std::size_t length : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(length);
+        BufferLines pieces(text, length);
+        std::size_t longest = 0;
+        EXPECT_EQ(all_lines(pieces, &longest), expected);
+        EXPECT_LE(longest, length);
+    }
 }
 
 // ---- The record reader itself -------------------------------------------------------------------
@@ -277,6 +300,34 @@ TEST(FreeFormatInModels, HugeIncidenceCountWithRepeatCountsStaysCheap)
                                              "1 1999999998*0 1 2\n2 1 1999999999*0\n"));
     EXPECT_EQ(m.element(1), (Element{0, 2}));
     EXPECT_EQ(m.element(2), (Element{1, 0}));
+}
+
+TEST(FreeFormatInModels, PiecesOfAnyLengthReadLikeWholeLines)
+{
+    // Long lines come in pieces; values, line ends and the title must not notice where.
+    const std::string long_title = std::string(150, 'T') + "\r\n";
+    const std::string texts[] = {
+        model_file("3 2 3 1 0", "1,3,1\n\n,1 0\n2 2 2*0 1 / surplus\n", "2 1.5 -2.5E-02 3.0d1\n",
+                   "1 1.0 2.0 3.0 these words are surplus\n2\n\n4.0,,5.0\n3 0.001 123456.75 -0.0\n",
+                   "1 1 2\n2,,3\n", long_title),
+        model_file("4 3 2 0 4", "", "", "1 1 1\n", "1 0 1 0 2\n2 1 /\n3 4*3\n4 2*0 2 0\n"),
+        // A value too long to be a number ends the code block like a word.
+        "T\n2 1 2 1 0\n1 1 1 " + std::string(5000, '1') + "\nEND\nV\n1\n2\n3\n4\nE\nE\n",
+        "T\n2 0 2 1 0\nC\r\nV\n1\n2\n3\n4\n1 1.0 " + std::string(3000, ' ') + "2.0\nE\nE\n",
+    };
+    for (const std::string& text : texts) {
+        const ReadResult whole = read_model_text(text, "t.dat");
+        EXPECT_TRUE(whole.ok()) << whole.message;
+        for (std::size_t length : {1u, 2u, 3u, 7u, 100u}) {
+            SCOPED_TRACE(std::to_string(length) + " in " + text.substr(0, 40));
+            BufferLines pieces(text, length);
+            const ReadResult cut = read_model_lines(pieces, "t.dat");
+            EXPECT_EQ(cut.status, whole.status) << cut.message;
+            EXPECT_EQ(cut.model, whole.model);
+            EXPECT_EQ(cut.line, whole.line);
+            EXPECT_EQ(cut.message, whole.message);
+        }
+    }
 }
 
 TEST(FreeFormatInModels, WindowsLineEndsAndTabs)
