@@ -37,8 +37,40 @@ bool parse_integer(std::string_view text, std::int32_t& value)
     return true;
 }
 
+// The power of ten of the first non-zero digit of a number text in the form parse_real takes
+// (the exponent saturates far beyond any float); 0 for a text of zeros.
+std::int64_t decimal_order(std::string_view text)
+{
+    std::size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
+    std::int64_t whole_digits = 0; // digits before the point from the first non-zero one
+    std::int64_t zeros = 0;        // zeros right after the point when there is no such digit
+    bool nonzero = false;
+    for (; i < text.size() && is_digit(text[i]); ++i) {
+        nonzero = nonzero || text[i] != '0';
+        whole_digits += nonzero ? 1 : 0;
+    }
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && is_digit(text[i]); ++i) {
+            nonzero = nonzero || text[i] != '0';
+            zeros += nonzero ? 0 : 1;
+        }
+    if (!nonzero)
+        return 0;
+    std::int64_t exponent = 0;
+    if (i < text.size()) {
+        ++i; // the exponent letter
+        const bool negative = text[i] == '-';
+        if (text[i] == '+' || text[i] == '-')
+            ++i;
+        for (; i < text.size(); ++i)
+            exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), std::int64_t{1} << 40);
+        exponent = negative ? -exponent : exponent;
+    }
+    return exponent + (whole_digits > 0 ? whole_digits - 1 : -zeros - 1);
+}
+
 // Whole numbers, fixed-point and exponent notation with E or D; the result must be a finite
-// 32-bit float (a value too small for one becomes 0 or a subnormal, as when it is read).
+// 32-bit float (a value too small for one becomes a subnormal or a signed 0, as when it is read).
 bool parse_real(std::string_view text, float& value)
 {
     std::size_t i = 0;
@@ -83,15 +115,13 @@ bool parse_real(std::string_view text, float& value)
     const char* first = number.data();
     const char* last = first + number.size();
     auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) {
-        // Too large for a float is unreadable; too small is read as the nearest float. (No
+    if (error == std::errc::result_out_of_range && end == last) {
+        // Beyond the float range. Too large is unreadable; too small (by any amount: the text
+        // is a number, only its value underflows) reads as zero with the number's sign. (No
         // strtod here: it follows the locale, which the GUI sets from the environment.)
-        double wide = 0.0;
-        auto [wide_end, wide_error] = std::from_chars(first, last, wide);
-        if (wide_error != std::errc{} || wide_end != last
-            || !(std::fabs(wide) <= std::numeric_limits<float>::max()))
+        if (decimal_order(number) >= 0)
             return false;
-        value = static_cast<float>(wide);
+        value = number[0] == '-' ? -0.0f : 0.0f;
         return true;
     }
     return error == std::errc{} && end == last && std::isfinite(value);
@@ -235,6 +265,7 @@ void FreeFormatReader::begin_record()
 {
     in_line_ = false;
     comma_pending_ = true;
+    record_start_ = true;
     ended_by_slash_ = false;
     pending_count_ = 0;
 }
@@ -297,10 +328,15 @@ ItemStatus FreeFormatReader::next_item(FieldKind kind, std::int64_t max_count, I
         if (position_ == line_.size()) {
             if (!line_ends_ && fetch_piece())
                 continue;
-            in_line_ = false; // a line end separates like a blank
+            // A line end separates like a blank. A blank first line is a line the record has
+            // read, so from now on only a previous comma makes a comma a null value.
+            in_line_ = false;
+            if (record_start_)
+                comma_pending_ = record_start_ = false;
             continue;
         }
         const char c = line_[position_];
+        record_start_ = false;
         if (c == ',') {
             ++position_;
             if (comma_pending_) {

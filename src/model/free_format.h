@@ -11,8 +11,9 @@
 //   - a record continues over as many lines as it needs, blank lines included, and what stands
 //     on its last line after its last value is ignored;
 //   - r*c stands for r copies of the value c, r* for r null values;
-//   - a comma with nothing but blanks before it (since the start of the record or the previous
-//     comma) gives a null value; a line end is a blank, never a null value;
+//   - a comma with nothing but blanks before it, since the previous comma or, on the first line
+//     the record reads, since the start of the record, gives a null value; a line end is a
+//     blank, never a null value (so after blank lines a leading comma only separates);
 //   - a slash ends the record: the fields not read yet are null and the rest of its line is
 //     ignored;
 //   - a value is at most kLongestValue characters long; a longer one is unreadable.
@@ -140,6 +141,7 @@ private:
     long line_number_ = 0;
     bool in_line_ = false;        // a line of the current record is being read
     bool comma_pending_ = false;  // a comma (or the record start) with no value after it yet
+    bool record_start_ = false;   // nothing of the record read yet, on the first line it reads
     bool ended_by_slash_ = false; // the rest of the record is null
     std::int64_t pending_count_ = 0; // values of a repeat group not handed out yet
     bool pending_null_ = false;

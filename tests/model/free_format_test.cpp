@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -140,6 +141,9 @@ TEST(FreeFormatRecords, IntegerFields)
         {"blanks_between_commas", "1, ,3", 3, V{"1", "null", "3"}},
         {"comma_at_line_end_is_no_null", "1,\n2,\n3", 3, V{"1", "2", "3"}},
         {"commas_around_line_end", "1,\n,3", 3, V{"1", "null", "3"}},
+        // Blank lines before a record are lines it reads: a comma after them only separates.
+        {"comma_after_blank_lines", "\n  \n, 2 1", 2, V{"2", "1"}},
+        {"second_comma_after_blank_line", "\n,,3", 2, V{"null", "3"}},
         {"slash_ends_record", "1 / 2 3", 3, V{"1", "null", "null"}},
         {"slash_right_after_value", "1 2/", 3, V{"1", "2", "null"}},
         {"slash_alone", "/", 3, V{"null", "null", "null"}},
@@ -183,6 +187,11 @@ TEST(FreeFormatRecords, RealFields)
         {"exponent_without_point", "1E3", true, 1000.0f},
         {"rounded_to_float", "0.1", true, 0.1f},
         {"underflow_reads_as_zero", "1E-60", true, 0.0f},
+        {"below_double_range", "1.0E-400", true, 0.0f},
+        {"far_below_with_sign", "-1e-99999", true, -0.0f},
+        {"just_below_double_range", "2e-324", true, 0.0f},
+        {"long_fraction_below_range", "0.00000000000000000000001D-330", true, 0.0f},
+        {"negative_zero", "-0.0", true, -0.0f},
         {"too_large_for_float", "1E39", false, 0},
         {"exponent_without_digits", "1.0E", false, 0},
         {"exponent_sign_only", "1.0E+", false, 0},
@@ -203,6 +212,7 @@ TEST(FreeFormatRecords, RealFields)
         EXPECT_EQ(status == ItemStatus::value, c.readable);
         if (c.readable) {
             EXPECT_EQ(item.real, c.value);
+            EXPECT_EQ(std::signbit(item.real), std::signbit(c.value));
         }
     }
 }
