@@ -18,14 +18,7 @@ namespace {
 
 using testing::example_path;
 using testing::expect_invariants;
-
-std::string file_text(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::file_text;
 
 // ---- The examples ---------------------------------------------------------------------------------
 
