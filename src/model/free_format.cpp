@@ -161,7 +161,7 @@ Cut cut_piece(std::string_view window, std::size_t limit, bool whole, bool by_nu
 } // namespace
 
 BufferLines::BufferLines(std::string_view text, std::size_t piece_length)
-    : text_(text), piece_length_(std::max<std::size_t>(piece_length, 1))
+    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40))
 {
     if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
         text_ = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));

@@ -260,13 +260,13 @@ private:
         array.resize(wanted);
     }
 
-    Node& node(std::int32_t number)
+    Node& named_node(std::int32_t number)
     {
         grow(model_.nodes, number, model_.node_count);
         return model_.node(number);
     }
 
-    Element& element(std::int32_t number)
+    Element& named_element(std::int32_t number)
     {
         grow(model_.elements, number, model_.element_count);
         return model_.element(number);
@@ -324,7 +324,7 @@ private:
         Record r = read_fields(std::span(kinds).first(1 + static_cast<std::size_t>(model_.NGL)), f);
         const std::int32_t number = number_or_zero(f[0]);
         if (r == Record::read && node_in_range(number)) {
-            Node& node = this->node(number);
+            Node& node = named_node(number);
             if (target == &Node::values)
                 node.has_values = true;
             for (int j = 0; j < model_.NGL; ++j)
@@ -363,7 +363,7 @@ private:
         const std::int32_t number = number_or_zero(f[0]);
         if (number < 1 || number > model_.element_count)
             return r;
-        Element& element = this->element(number);
+        Element& element = named_element(number);
         const std::int32_t node1 = f[1].set ? f[1].integer : element.node1;
         const std::int32_t node2 = f[2].set ? f[2].integer : element.node2;
         if (node1 >= 0 && node1 <= model_.node_count && node2 >= 0 && node2 <= model_.node_count) {
@@ -437,7 +437,7 @@ private:
         const auto named = static_cast<std::int32_t>(rows_.size());
         for (std::int32_t n = 1; n <= named; ++n) {
             for (const Run& run : rows_[static_cast<std::size_t>(n - 1)]) {
-                Element& element = this->element(run.element);
+                Element& element = named_element(run.element);
                 const bool covers_even = run.count >= 2 || run.start % 2 == 1;
                 const bool covers_odd = run.count >= 2 || run.start % 2 == 0;
                 if (covers_even)
