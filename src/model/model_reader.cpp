@@ -101,8 +101,8 @@ private:
         if (!by_number_)
             connect_incidences();
         // Whatever no record named gets its place now, with the initial values.
-        grow(model_.nodes, model_.node_count, model_.node_count);
-        grow(model_.elements, model_.element_count, model_.element_count);
+        grow(model_.nodes, model_.node_count);
+        grow(model_.elements, model_.element_count);
         return true;
     }
 
@@ -240,35 +240,37 @@ private:
         model_.element_count = ne;
         model_.NGL = ngl;
         keep_rows_ = rows;
+        // Room for the whole arrays, which is address space only: the system provides the pages
+        // when they are first written, and the arrays are filled only as far as records name
+        // their entries (see grow). A short file claiming millions of nodes is refused as soon
+        // as it ends, and the arrays never move while they grow.
+        model_.nodes.reserve(static_cast<std::size_t>(nn));
+        model_.elements.reserve(static_cast<std::size_t>(ne));
+        if (rows)
+            rows_.reserve(static_cast<std::size_t>(nn));
         return true;
     }
 
     bool node_in_range(std::int32_t number) const { return number >= 1 && number <= model_.node_count; }
 
-    // The arrays grow as records name their entries, never beyond the header's counts, so that
-    // the counts cost nothing until records arrive: a short file claiming millions of nodes is
-    // refused as soon as it ends. Entries not named yet hold their initial values, which is
-    // what a full array would hold there too.
+    // An array holds the entries up to the highest one a record has named, with their initial
+    // values where no record has set them yet: what a full array would hold there too.
     template <class T>
-    static void grow(std::vector<T>& array, std::int64_t size, std::int64_t count)
+    static void grow(std::vector<T>& array, std::int32_t size)
     {
-        const auto wanted = static_cast<std::size_t>(size);
-        if (wanted <= array.size())
-            return;
-        if (wanted > array.capacity())
-            array.reserve(std::min(static_cast<std::size_t>(count), std::max(wanted, 2 * array.capacity())));
-        array.resize(wanted);
+        if (static_cast<std::size_t>(size) > array.size())
+            array.resize(static_cast<std::size_t>(size));
     }
 
     Node& named_node(std::int32_t number)
     {
-        grow(model_.nodes, number, model_.node_count);
+        grow(model_.nodes, number);
         return model_.node(number);
     }
 
     Element& named_element(std::int32_t number)
     {
-        grow(model_.elements, number, model_.element_count);
+        grow(model_.elements, number);
         return model_.element(number);
     }
 
@@ -287,7 +289,7 @@ private:
         const std::int32_t from = std::max(first, 1);
         const std::int32_t to = std::min(last, model_.node_count);
         if (from <= to)
-            grow(model_.nodes, to, model_.node_count);
+            grow(model_.nodes, to);
         for (std::int32_t n = from; n <= to; ++n) {
             Node& node = model_.node(n);
             for (int j = 0; j < model_.NGL; ++j)
@@ -404,7 +406,7 @@ private:
     void store_row(std::int32_t number)
     {
         const std::int64_t used = incidence_count_ / 2 * 2;
-        grow(rows_, number, model_.node_count);
+        grow(rows_, number);
         std::vector<Run>& old_row = rows_[static_cast<std::size_t>(number - 1)];
         new_row_.clear();
         std::size_t j = 0;
