@@ -1,11 +1,13 @@
 // Fuzz target of the model reader: any bytes must give a complete model or a reason, never a
 // crash, a leak or undefined behaviour. A model that is read must keep the invariants the
-// drawing relies on; a broken one stops the run like a crash would.
+// drawing relies on; a broken one stops the run like a crash would. Read again with its lines
+// cut into small pieces, the text must give exactly the same result.
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "model/free_format.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 
@@ -47,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.memory_limit = 8u << 20;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     vorax::ReadResult result = vorax::read_model_text(text, "fuzz.dat", options);
+    vorax::BufferLines pieces(text, size > 0 ? 1 + data[size - 1] % 8 : 1);
+    const vorax::ReadResult cut = vorax::read_model_lines(pieces, "fuzz.dat", options);
+    require(cut.status == result.status && cut.model == result.model && cut.line == result.line
+            && cut.message == result.message);
     if (!result.ok()) {
         require(result.model == vorax::StructureModel{});
         require(!result.message.empty());

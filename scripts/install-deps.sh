@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev
     libgtest-dev googletest
+    gfortran # tests only: the reader is compared with a list-directed Fortran reader
     fonts-liberation2
 )
 # Optional extras for a developer's machine: a virtual display for screenshots, benchmarks.

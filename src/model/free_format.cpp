@@ -1,5 +1,6 @@
 #include "model/free_format.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -8,13 +9,6 @@
 
 namespace vorax {
 namespace {
-
-std::string_view without_carriage_return(std::string_view line)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -43,8 +37,40 @@ bool parse_integer(std::string_view text, std::int32_t& value)
     return true;
 }
 
+// The power of ten of the first non-zero digit of a number text in the form parse_real takes
+// (the exponent saturates far beyond any float); 0 for a text of zeros.
+std::int64_t decimal_order(std::string_view text)
+{
+    std::size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
+    std::int64_t whole_digits = 0; // digits before the point from the first non-zero one
+    std::int64_t zeros = 0;        // zeros right after the point when there is no such digit
+    bool nonzero = false;
+    for (; i < text.size() && is_digit(text[i]); ++i) {
+        nonzero = nonzero || text[i] != '0';
+        whole_digits += nonzero ? 1 : 0;
+    }
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && is_digit(text[i]); ++i) {
+            nonzero = nonzero || text[i] != '0';
+            zeros += nonzero ? 0 : 1;
+        }
+    if (!nonzero)
+        return 0;
+    std::int64_t exponent = 0;
+    if (i < text.size()) {
+        ++i; // the exponent letter
+        const bool negative = text[i] == '-';
+        if (text[i] == '+' || text[i] == '-')
+            ++i;
+        for (; i < text.size(); ++i)
+            exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), std::int64_t{1} << 40);
+        exponent = negative ? -exponent : exponent;
+    }
+    return exponent + (whole_digits > 0 ? whole_digits - 1 : -zeros - 1);
+}
+
 // Whole numbers, fixed-point and exponent notation with E or D; the result must be a finite
-// 32-bit float (a value too small for one becomes 0 or a subnormal, as when it is read).
+// 32-bit float (a value too small for one becomes a subnormal or a signed 0, as when it is read).
 bool parse_real(std::string_view text, float& value)
 {
     std::size_t i = 0;
@@ -89,65 +115,103 @@ bool parse_real(std::string_view text, float& value)
     const char* first = number.data();
     const char* last = first + number.size();
     auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) {
-        // Too large for a float is unreadable; too small is read as the nearest float. (No
+    if (error == std::errc::result_out_of_range && end == last) {
+        // Beyond the float range. Too large is unreadable; too small (by any amount: the text
+        // is a number, only its value underflows) reads as zero with the number's sign. (No
         // strtod here: it follows the locale, which the GUI sets from the environment.)
-        double wide = 0.0;
-        auto [wide_end, wide_error] = std::from_chars(first, last, wide);
-        if (wide_error != std::errc{} || wide_end != last
-            || !(std::fabs(wide) <= std::numeric_limits<float>::max()))
+        if (decimal_order(number) >= 0)
             return false;
-        value = static_cast<float>(wide);
+        value = number[0] == '-' ? -0.0f : 0.0f;
         return true;
     }
     return error == std::errc{} && end == last && std::isfinite(value);
 }
 
+// How the next piece is cut from `window`, the text from the current position on. `whole` says
+// that nothing follows the window; `by_nul` that a NUL byte stands right after it.
+struct Cut {
+    std::size_t length = 0; // characters of the piece
+    std::size_t used = 0;   // characters it takes from the window, line end included
+    bool line_ends = true;
+    bool more_needed = false; // the window is too short to tell: read more first
+};
+
+Cut cut_piece(std::string_view window, std::size_t limit, bool whole, bool by_nul)
+{
+    // A line of `limit` characters ends at most two characters later ("\r\n").
+    const std::size_t look = std::min(window.size(), limit + 2);
+    if (const void* found = std::memchr(window.data(), '\n', look)) {
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - window.data());
+        const std::size_t length = at > 0 && window[at - 1] == '\r' ? at - 1 : at;
+        if (length <= limit)
+            return {length, at + 1, true, false};
+        return {limit, limit, false, false};
+    }
+    if (look == limit + 2)
+        return {limit, limit, false, false};
+    if (!whole)
+        return {0, 0, false, true};
+    // The end of the text without a line end. Before a NUL the line goes on (with the NUL).
+    const std::size_t length = !by_nul && !window.empty() && window.back() == '\r' ? window.size() - 1 : window.size();
+    if (length > limit)
+        return {limit, limit, false, false};
+    return {length, window.size(), !by_nul, false};
+}
+
 } // namespace
 
-bool BufferLines::next(std::string_view& line)
+BufferLines::BufferLines(std::string_view text, std::size_t piece_length)
+    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40))
 {
-    if (position_ >= text_.size())
+    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
+        text_ = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+        ends_at_nul_ = true;
+    }
+}
+
+bool BufferLines::next(std::string_view& piece, bool& line_ends)
+{
+    if (position_ >= text_.size()) {
+        stopped_at_nul_ = ends_at_nul_;
         return false;
-    auto end = text_.find('\n', position_);
-    if (end == std::string_view::npos)
-        end = text_.size();
-    line = without_carriage_return(text_.substr(position_, end - position_));
-    position_ = end + 1;
+    }
+    const std::string_view window = text_.substr(position_);
+    const Cut cut = cut_piece(window, piece_length_, true, ends_at_nul_);
+    piece = window.substr(0, cut.length);
+    line_ends = cut.line_ends;
+    position_ += cut.used;
     return true;
 }
 
-bool FileLines::next(std::string_view& line)
+bool FileLines::next(std::string_view& piece, bool& line_ends)
 {
-    std::size_t searched = begin_;
     for (;;) {
-        if (searched < end_) {
-            const void* found = std::memchr(buffer_.data() + searched, '\n', end_ - searched);
-            if (found) {
-                auto at = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
-                line = without_carriage_return(std::string_view(buffer_.data() + begin_, at - begin_));
-                begin_ = at + 1;
-                return true;
-            }
-            searched = end_;
+        const std::string_view window(buffer_.data() + begin_, end_ - begin_);
+        if (window.empty() && at_end_) {
+            stopped_at_nul_ = ends_at_nul_;
+            return false;
         }
-        if (at_end_) {
-            if (begin_ == end_)
-                return false;
-            line = without_carriage_return(std::string_view(buffer_.data() + begin_, end_ - begin_));
-            begin_ = end_;
+        const Cut cut = cut_piece(window, kPieceLength, at_end_, ends_at_nul_);
+        if (!cut.more_needed) {
+            piece = window.substr(0, cut.length);
+            line_ends = cut.line_ends;
+            begin_ += cut.used;
             return true;
         }
-        // Keep the unfinished line at the front and read more behind it.
+        // Keep the unfinished line at the front and read more behind it; the buffer holds a
+        // whole piece and its line end, so there is always room.
         if (begin_ > 0) {
             std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
             end_ -= begin_;
-            searched -= begin_;
             begin_ = 0;
         }
-        if (end_ == buffer_.size())
-            buffer_.resize(buffer_.size() * 2);
-        std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+        const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+        if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
+            end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
+            ends_at_nul_ = true;
+            at_end_ = true;
+            continue;
+        }
         end_ += n;
         if (n == 0) {
             failed_ = std::ferror(file_) != 0;
@@ -157,13 +221,28 @@ bool FileLines::next(std::string_view& line)
     }
 }
 
+bool FreeFormatReader::fetch_piece()
+{
+    const bool new_line = line_ends_;
+    position_ = 0;
+    if (!lines_.next(line_, line_ends_)) {
+        ended_inside_line_ = !new_line;
+        line_ = {};
+        line_ends_ = true;
+        return false;
+    }
+    if (new_line)
+        ++line_number_;
+    return true;
+}
+
+// The rest of the current line is skipped piece by piece, never gathered.
 bool FreeFormatReader::fetch_line()
 {
-    if (!lines_.next(line_))
-        return false;
-    ++line_number_;
-    position_ = 0;
-    return true;
+    while (!line_ends_)
+        if (!fetch_piece())
+            return false;
+    return fetch_piece();
 }
 
 bool FreeFormatReader::next_line(std::string_view& line)
@@ -171,7 +250,14 @@ bool FreeFormatReader::next_line(std::string_view& line)
     begin_record();
     if (!fetch_line())
         return false;
-    line = line_;
+    if (line_ends_ || line_.size() >= kLineHead) {
+        line = line_;
+        return true;
+    }
+    head_.assign(line_);
+    while (!line_ends_ && head_.size() < kLineHead && fetch_piece())
+        head_.append(line_);
+    line = head_;
     return true;
 }
 
@@ -179,11 +265,30 @@ void FreeFormatReader::begin_record()
 {
     in_line_ = false;
     comma_pending_ = true;
+    record_start_ = true;
     ended_by_slash_ = false;
     pending_count_ = 0;
 }
 
 void FreeFormatReader::end_record() { begin_record(); }
+
+// The value text from the current position to the next separator. A value that a piece end
+// cuts is put together from the pieces of its line.
+std::string_view FreeFormatReader::scan_value()
+{
+    const std::size_t start = position_;
+    while (position_ < line_.size() && !is_separator(line_[position_]))
+        ++position_;
+    if (position_ < line_.size() || line_ends_)
+        return line_.substr(start, position_ - start);
+    value_.assign(line_.substr(start));
+    while (position_ == line_.size() && !line_ends_ && value_.size() <= kLongestValue && fetch_piece()) {
+        while (position_ < line_.size() && !is_separator(line_[position_]))
+            ++position_;
+        value_.append(line_.substr(0, position_));
+    }
+    return value_;
+}
 
 ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)
 {
@@ -221,10 +326,17 @@ ItemStatus FreeFormatReader::next_item(FieldKind kind, std::int64_t max_count, I
         while (position_ < line_.size() && is_blank(line_[position_]))
             ++position_;
         if (position_ == line_.size()) {
-            in_line_ = false; // a line end separates like a blank
+            if (!line_ends_ && fetch_piece())
+                continue;
+            // A line end separates like a blank. A blank first line is a line the record has
+            // read, so from now on only a previous comma makes a comma a null value.
+            in_line_ = false;
+            if (record_start_)
+                comma_pending_ = record_start_ = false;
             continue;
         }
         const char c = line_[position_];
+        record_start_ = false;
         if (c == ',') {
             ++position_;
             if (comma_pending_) {
@@ -241,11 +353,12 @@ ItemStatus FreeFormatReader::next_item(FieldKind kind, std::int64_t max_count, I
             return next_item(kind, max_count, item);
         }
 
-        const std::size_t start = position_;
-        while (position_ < line_.size() && !is_separator(line_[position_]))
-            ++position_;
-        std::string_view token = line_.substr(start, position_ - start);
+        std::string_view token = scan_value();
         comma_pending_ = false;
+        if (token.size() > kLongestValue) {
+            begin_record();
+            return ItemStatus::unreadable;
+        }
 
         auto star = token.find('*');
         if (star == std::string_view::npos) {

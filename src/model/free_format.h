@@ -11,10 +11,12 @@
 //   - a record continues over as many lines as it needs, blank lines included, and what stands
 //     on its last line after its last value is ignored;
 //   - r*c stands for r copies of the value c, r* for r null values;
-//   - a comma with nothing but blanks before it (since the start of the record or the previous
-//     comma) gives a null value; a line end is a blank, never a null value;
+//   - a comma with nothing but blanks before it, since the previous comma or, on the first line
+//     the record reads, since the start of the record, gives a null value; a line end is a
+//     blank, never a null value (so after blank lines a leading comma only separates);
 //   - a slash ends the record: the fields not read yet are null and the rest of its line is
-//     ignored.
+//     ignored;
+//   - a value is at most kLongestValue characters long; a longer one is unreadable.
 // A null value leaves a field as it is; what that means is up to the record (see model_reader).
 
 #include <cstdint>
@@ -25,31 +27,45 @@
 
 namespace vorax {
 
-// Lines of a text without their line ends ("\n" or "\r\n"). The view handed out stays valid
-// until the next call.
+// Lines of a text without their line ends ("\n" or "\r\n"), handed out in pieces so that no
+// line has to be held whole: a line of up to `piece_length` characters comes as one piece, a
+// longer one as pieces of that length and a shorter last one. A NUL byte ends the text: a model
+// text holds none, and without that rule a device or a binary file of endless NULs would be
+// read for as long as it goes on.
 class LineSource {
 public:
+    static constexpr std::size_t kPieceLength = std::size_t{1} << 20;
+
     virtual ~LineSource() = default;
-    // The next line; false at the end of the text.
-    virtual bool next(std::string_view& line) = 0;
+    // The next piece; `line_ends` is false when its line goes on in the next piece. False at
+    // the end of the text. The view handed out stays valid until the next call.
+    virtual bool next(std::string_view& piece, bool& line_ends) = 0;
+    // True once a call found the text ended by a NUL byte.
+    bool stopped_at_nul() const { return stopped_at_nul_; }
+
+protected:
+    bool stopped_at_nul_ = false;
 };
 
 // Lines of a text held in memory.
 class BufferLines final : public LineSource {
 public:
-    explicit BufferLines(std::string_view text) : text_(text) {}
-    bool next(std::string_view& line) override;
+    explicit BufferLines(std::string_view text, std::size_t piece_length = kPieceLength);
+    bool next(std::string_view& piece, bool& line_ends) override;
 
 private:
     std::string_view text_;
+    std::size_t piece_length_;
     std::size_t position_ = 0;
+    bool ends_at_nul_ = false;
 };
 
-// Lines of an open file, read in chunks so that a large file never has to be held whole.
+// Lines of an open file, read in chunks of a fixed size so that neither a large file nor a long
+// line is ever held whole.
 class FileLines final : public LineSource {
 public:
-    explicit FileLines(std::FILE* file) : file_(file), buffer_(1 << 20) {}
-    bool next(std::string_view& line) override;
+    explicit FileLines(std::FILE* file) : file_(file), buffer_(kPieceLength + 2) {}
+    bool next(std::string_view& piece, bool& line_ends) override;
     // True when reading the file failed (as opposed to reaching its end), with the errno.
     bool failed() const { return failed_; }
     int error_number() const { return error_number_; }
@@ -60,6 +76,7 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool at_end_ = false;
+    bool ends_at_nul_ = false;
     bool failed_ = false;
     int error_number_ = 0;
 };
@@ -80,10 +97,17 @@ enum class ItemStatus { value, unreadable, end_of_file };
 
 class FreeFormatReader {
 public:
+    // Longest value text read; anything longer is not a number any record could want, and the
+    // limit keeps the memory of a value cut by a piece end small.
+    static constexpr std::size_t kLongestValue = 4096;
+    // Characters of a long line that next_line hands out at least.
+    static constexpr std::size_t kLineHead = 256;
+
     explicit FreeFormatReader(LineSource& lines) : lines_(lines) {}
 
-    // The next raw line, for the title and the lines that are skipped whole; false at the end.
-    // Any record in progress is dropped.
+    // The next raw line, for the title and the lines that are skipped whole: the whole line, or
+    // when it is longer than a piece of the source, at least its first kLineHead characters.
+    // False at the end. Any record in progress is dropped.
     bool next_line(std::string_view& line);
 
     // Starts a record on the line after the last one read.
@@ -99,21 +123,31 @@ public:
 
     // Number of lines read so far; the current line has this number.
     long line_number() const { return line_number_; }
+    // The line in which the text ended: the last one read when the text ended inside it,
+    // otherwise the one after it.
+    long end_line() const { return ended_inside_line_ ? line_number_ : line_number_ + 1; }
 
 private:
+    bool fetch_piece();
     bool fetch_line();
+    std::string_view scan_value();
     ItemStatus take_pending(FieldKind kind, std::int64_t max_count, Item& item);
 
     LineSource& lines_;
-    std::string_view line_;
+    std::string_view line_;        // the current piece of the current line
+    bool line_ends_ = true;        // the current piece is the last of its line
+    bool ended_inside_line_ = false;
     std::size_t position_ = 0;
     long line_number_ = 0;
     bool in_line_ = false;        // a line of the current record is being read
     bool comma_pending_ = false;  // a comma (or the record start) with no value after it yet
+    bool record_start_ = false;   // nothing of the record read yet, on the first line it reads
     bool ended_by_slash_ = false; // the rest of the record is null
     std::int64_t pending_count_ = 0; // values of a repeat group not handed out yet
     bool pending_null_ = false;
     std::string_view pending_text_;
+    std::string value_; // a value cut by a piece end, put together
+    std::string head_;  // the start of a long line for next_line
 };
 
 } // namespace vorax

@@ -54,7 +54,7 @@ std::string megabytes(std::uint64_t bytes)
 class ModelReader {
 public:
     ModelReader(LineSource& lines, std::string_view file_name, const ReadOptions& options)
-        : in_(lines), options_(options)
+        : lines_(lines), in_(lines), options_(options)
     {
         result_.file_name = std::string(file_name);
     }
@@ -62,7 +62,11 @@ public:
     ReadResult read()
     {
         try {
-            if (read_all())
+            const bool complete = read_all();
+            if (lines_.stopped_at_nul())
+                wrong_input("\"" + result_.file_name + "\" holds a NUL byte in line "
+                            + std::to_string(in_.end_line()) + ": it is not a model text.");
+            else if (complete)
                 result_.model = std::move(model_);
         } catch (const std::bad_alloc&) {
             fail(ReadStatus::wrong_input_file, "The model does not fit into the memory that can be had.");
@@ -96,6 +100,9 @@ private:
             return false;
         if (!by_number_)
             connect_incidences();
+        // Whatever no record named gets its place now, with the initial values.
+        grow(model_.nodes, model_.node_count);
+        grow(model_.elements, model_.element_count);
         return true;
     }
 
@@ -232,14 +239,40 @@ private:
         model_.node_count = nn;
         model_.element_count = ne;
         model_.NGL = ngl;
-        model_.nodes.resize(static_cast<std::size_t>(nn));
-        model_.elements.resize(static_cast<std::size_t>(ne));
+        keep_rows_ = rows;
+        // Room for the whole arrays, which is address space only: the system provides the pages
+        // when they are first written, and the arrays are filled only as far as records name
+        // their entries (see grow). A short file claiming millions of nodes is refused as soon
+        // as it ends, and the arrays never move while they grow.
+        model_.nodes.reserve(static_cast<std::size_t>(nn));
+        model_.elements.reserve(static_cast<std::size_t>(ne));
         if (rows)
-            rows_.resize(static_cast<std::size_t>(nn));
+            rows_.reserve(static_cast<std::size_t>(nn));
         return true;
     }
 
     bool node_in_range(std::int32_t number) const { return number >= 1 && number <= model_.node_count; }
+
+    // An array holds the entries up to the highest one a record has named, with their initial
+    // values where no record has set them yet: what a full array would hold there too.
+    template <class T>
+    static void grow(std::vector<T>& array, std::int32_t size)
+    {
+        if (static_cast<std::size_t>(size) > array.size())
+            array.resize(static_cast<std::size_t>(size));
+    }
+
+    Node& named_node(std::int32_t number)
+    {
+        grow(model_.nodes, number);
+        return model_.node(number);
+    }
+
+    Element& named_element(std::int32_t number)
+    {
+        grow(model_.elements, number);
+        return model_.element(number);
+    }
 
     Record read_code_record()
     {
@@ -255,6 +288,8 @@ private:
             return r;
         const std::int32_t from = std::max(first, 1);
         const std::int32_t to = std::min(last, model_.node_count);
+        if (from <= to)
+            grow(model_.nodes, to);
         for (std::int32_t n = from; n <= to; ++n) {
             Node& node = model_.node(n);
             for (int j = 0; j < model_.NGL; ++j)
@@ -291,7 +326,7 @@ private:
         Record r = read_fields(std::span(kinds).first(1 + static_cast<std::size_t>(model_.NGL)), f);
         const std::int32_t number = number_or_zero(f[0]);
         if (r == Record::read && node_in_range(number)) {
-            Node& node = model_.node(number);
+            Node& node = named_node(number);
             if (target == &Node::values)
                 node.has_values = true;
             for (int j = 0; j < model_.NGL; ++j)
@@ -306,8 +341,8 @@ private:
 
     void find_origin_node()
     {
-        model_.origin_node = 0;
-        for (std::int32_t n = 1; n <= model_.node_count; ++n) {
+        const auto named = static_cast<std::int32_t>(model_.nodes.size());
+        for (std::int32_t n = 1; n <= named; ++n) {
             const Node& node = model_.node(n);
             if (std::all_of(node.coords.begin(), node.coords.begin() + model_.NGL,
                             [](float c) { return c == 0.0f; })) {
@@ -315,6 +350,8 @@ private:
                 return;
             }
         }
+        // The first node that no record named is still at the origin.
+        model_.origin_node = named < model_.node_count ? named + 1 : 0;
     }
 
     Record read_element_record()
@@ -328,7 +365,7 @@ private:
         const std::int32_t number = number_or_zero(f[0]);
         if (number < 1 || number > model_.element_count)
             return r;
-        Element& element = model_.element(number);
+        Element& element = named_element(number);
         const std::int32_t node1 = f[1].set ? f[1].integer : element.node1;
         const std::int32_t node2 = f[2].set ? f[2].integer : element.node2;
         if (node1 >= 0 && node1 <= model_.node_count && node2 >= 0 && node2 <= model_.node_count) {
@@ -359,7 +396,7 @@ private:
             position += item.count;
         }
         in_.end_record();
-        if (node_in_range(number) && !rows_.empty())
+        if (node_in_range(number) && keep_rows_)
             store_row(number);
         return Record::read;
     }
@@ -369,6 +406,7 @@ private:
     void store_row(std::int32_t number)
     {
         const std::int64_t used = incidence_count_ / 2 * 2;
+        grow(rows_, number);
         std::vector<Run>& old_row = rows_[static_cast<std::size_t>(number - 1)];
         new_row_.clear();
         std::size_t j = 0;
@@ -398,9 +436,10 @@ private:
     // same role at several nodes ends up with the highest of them.
     void connect_incidences()
     {
-        for (std::int32_t n = 1; n <= model_.node_count && !rows_.empty(); ++n) {
+        const auto named = static_cast<std::int32_t>(rows_.size());
+        for (std::int32_t n = 1; n <= named; ++n) {
             for (const Run& run : rows_[static_cast<std::size_t>(n - 1)]) {
-                Element& element = model_.element(run.element);
+                Element& element = named_element(run.element);
                 const bool covers_even = run.count >= 2 || run.start % 2 == 1;
                 const bool covers_odd = run.count >= 2 || run.start % 2 == 0;
                 if (covers_even)
@@ -412,13 +451,15 @@ private:
         std::vector<std::vector<Run>>().swap(rows_);
     }
 
+    LineSource& lines_;
     FreeFormatReader in_;
     ReadOptions options_;
     ReadResult result_;
     StructureModel model_;
     bool by_number_ = true;
     std::int32_t incidence_count_ = 0;
-    std::vector<std::vector<Run>> rows_; // incidence rows of the by-node layout, per node
+    bool keep_rows_ = false;             // by node with at least one pair per record
+    std::vector<std::vector<Run>> rows_; // incidence rows of the by-node layout, per node named
     std::vector<Segment> segments_;      // the record being read
     std::vector<Run> new_row_;
 };
@@ -436,10 +477,15 @@ std::uint64_t physical_memory()
     return std::uint64_t{8} << 30;
 }
 
+ReadResult read_model_lines(LineSource& lines, std::string_view file_name, const ReadOptions& options)
+{
+    return ModelReader(lines, file_name, options).read();
+}
+
 ReadResult read_model_text(std::string_view text, std::string_view file_name, const ReadOptions& options)
 {
     BufferLines lines(text);
-    return ModelReader(lines, file_name, options).read();
+    return read_model_lines(lines, file_name, options);
 }
 
 ReadResult read_model(const std::filesystem::path& path, const ReadOptions& options)
@@ -454,7 +500,7 @@ ReadResult read_model(const std::filesystem::path& path, const ReadOptions& opti
         return result;
     }
     FileLines lines(file.get());
-    ReadResult result = ModelReader(lines, name, options).read();
+    ReadResult result = read_model_lines(lines, name, options);
     if (lines.failed()) {
         ReadResult failure;
         failure.status = ReadStatus::cannot_open;

@@ -6,6 +6,7 @@
 //   ReadOptions             the memory the model's arrays may take
 //   read_model              from a file
 //   read_model_text         from a text in memory (tests, the fuzzer)
+//   read_model_lines        from any source of lines
 //
 // Reading never leaves a half-filled model behind: the result holds a complete model when its
 // status is `ok` and an empty one otherwise. Reading does not touch the graph settings; after a
@@ -22,7 +23,8 @@ namespace vorax {
 
 enum class ReadStatus {
     ok,
-    wrong_input_file, // the header is unreadable or outside the format, or asks for too much memory
+    wrong_input_file, // the header is unreadable, outside the format or asks for too much memory,
+                      // or the file holds a NUL byte (it is no text)
     end_of_file,      // the file ended inside a part that needs more lines
     cannot_open,      // the file could not be opened or read
 };
@@ -51,6 +53,12 @@ ReadResult read_model(const std::filesystem::path& path, const ReadOptions& opti
 // Reads a model from `text`; `file_name` only names it in the result.
 ReadResult read_model_text(std::string_view text, std::string_view file_name = "",
                            const ReadOptions& options = {});
+
+class LineSource;
+
+// Reads a model from `lines`; `file_name` only names it in the result.
+ReadResult read_model_lines(LineSource& lines, std::string_view file_name = "",
+                            const ReadOptions& options = {});
 
 // The physical memory of the machine in bytes (a large fixed figure where it cannot be found).
 std::uint64_t physical_memory();

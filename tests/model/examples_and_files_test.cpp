@@ -18,14 +18,7 @@ namespace {
 
 using testing::example_path;
 using testing::expect_invariants;
-
-std::string file_text(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::file_text;
 
 // ---- The examples ---------------------------------------------------------------------------------
 
@@ -231,6 +224,40 @@ TEST_F(InfoCommandFiles, EndOfFile)
     EXPECT_NE(run.err.find("code block"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
+}
+
+TEST_F(InfoCommandFiles, NulBytesMakeAWrongInputFile)
+{
+    // More NULs than the reader's chunk: the reading stops at the first one.
+    InfoRun zeros = info(write("vorax_info_zeros.dat", std::string(3 << 20, '\0')));
+    EXPECT_EQ(zeros.status, 1);
+    EXPECT_EQ(zeros.err.rfind("Wrong Input File: ", 0), 0u) << zeros.err;
+    EXPECT_NE(zeros.err.find("NUL byte in line 1"), std::string::npos) << zeros.err;
+
+    const std::string model = file_text(example_path("plane_frame.dat"));
+    const std::size_t title_end = model.find('\n', model.find("TWO-BAY"));
+    const std::size_t coordinates = model.find("NODE COORDINATES");
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"in_the_title", model.substr(0, title_end) + '\0' + model.substr(title_end)},
+        {"line_of_nul_after_the_title", model.substr(0, title_end + 1) + std::string(1, '\0') + "\n" + model.substr(title_end + 1)},
+        {"in_a_coordinate_record", model.substr(0, coordinates + 30) + '\0' + model.substr(coordinates + 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReadResult from_text = read_model_text(c.text, "nul.dat");
+        EXPECT_EQ(from_text.status, ReadStatus::wrong_input_file);
+        EXPECT_NE(from_text.message.find("NUL"), std::string::npos) << from_text.message;
+        EXPECT_EQ(from_text.model, StructureModel{});
+        const ReadResult from_file = read_model(write("vorax_nul.dat", c.text));
+        EXPECT_EQ(from_file.status, ReadStatus::wrong_input_file);
+        EXPECT_EQ(from_file.message.substr(from_file.message.find(" holds")),
+                  from_text.message.substr(from_text.message.find(" holds")));
+    }
+    // What follows the model's last line is never read, NULs or not.
+    EXPECT_TRUE(read_model_text(model + std::string(10, '\0')).ok());
 }
 
 TEST(InfoCommand, MissingFile)

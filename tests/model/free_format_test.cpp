@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,12 +24,19 @@ std::array<float, 3> coords_of(const StructureModel& m, int n) { return m.node(n
 
 // ---- Line sources ------------------------------------------------------------------------------
 
-std::vector<std::string> all_lines(LineSource& source)
+// The lines of a source put together from their pieces; `longest` gets the longest piece.
+std::vector<std::string> all_lines(LineSource& source, std::size_t* longest = nullptr)
 {
     std::vector<std::string> lines;
-    std::string_view line;
-    while (source.next(line))
-        lines.emplace_back(line);
+    std::string_view piece;
+    bool line_ends = true;
+    for (bool new_line = true; source.next(piece, line_ends); new_line = line_ends) {
+        if (new_line)
+            lines.emplace_back();
+        lines.back() += piece;
+        if (longest)
+            *longest = std::max(*longest, piece.size());
+    }
     return lines;
 }
 
@@ -58,12 +67,27 @@ TEST(LineSources, FileLinesMatchBufferLinesAcrossChunksAndLongLines)
     ASSERT_NE(file, nullptr);
     FileLines from_file(file);
     BufferLines from_memory(text);
-    std::vector<std::string> file_lines = all_lines(from_file);
+    std::size_t longest = 0;
+    std::vector<std::string> file_lines = all_lines(from_file, &longest);
     EXPECT_FALSE(from_file.failed());
     std::fclose(file);
     std::filesystem::remove(path);
     EXPECT_EQ(file_lines, all_lines(from_memory));
     EXPECT_EQ(file_lines.size(), 120003u);
+    EXPECT_EQ(longest, LineSource::kPieceLength); // the long line was never held whole
+}
+
+TEST(LineSources, SmallPiecesKeepLinesAndLineEnds)
+{
+    const std::string text = "one\r\n\ntwo  \r\n\r\r\nlast\r";
+    const std::vector<std::string> expected{"one", "", "two  ", "\r", "last"};
+    for (std::size_t length : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(length);
+        BufferLines pieces(text, length);
+        std::size_t longest = 0;
+        EXPECT_EQ(all_lines(pieces, &longest), expected);
+        EXPECT_LE(longest, length);
+    }
 }
 
 // ---- The record reader itself -------------------------------------------------------------------
@@ -117,6 +141,9 @@ TEST(FreeFormatRecords, IntegerFields)
         {"blanks_between_commas", "1, ,3", 3, V{"1", "null", "3"}},
         {"comma_at_line_end_is_no_null", "1,\n2,\n3", 3, V{"1", "2", "3"}},
         {"commas_around_line_end", "1,\n,3", 3, V{"1", "null", "3"}},
+        // Blank lines before a record are lines it reads: a comma after them only separates.
+        {"comma_after_blank_lines", "\n  \n, 2 1", 2, V{"2", "1"}},
+        {"second_comma_after_blank_line", "\n,,3", 2, V{"null", "3"}},
         {"slash_ends_record", "1 / 2 3", 3, V{"1", "null", "null"}},
         {"slash_right_after_value", "1 2/", 3, V{"1", "2", "null"}},
         {"slash_alone", "/", 3, V{"null", "null", "null"}},
@@ -160,6 +187,11 @@ TEST(FreeFormatRecords, RealFields)
         {"exponent_without_point", "1E3", true, 1000.0f},
         {"rounded_to_float", "0.1", true, 0.1f},
         {"underflow_reads_as_zero", "1E-60", true, 0.0f},
+        {"below_double_range", "1.0E-400", true, 0.0f},
+        {"far_below_with_sign", "-1e-99999", true, -0.0f},
+        {"just_below_double_range", "2e-324", true, 0.0f},
+        {"long_fraction_below_range", "0.00000000000000000000001D-330", true, 0.0f},
+        {"negative_zero", "-0.0", true, -0.0f},
         {"too_large_for_float", "1E39", false, 0},
         {"exponent_without_digits", "1.0E", false, 0},
         {"exponent_sign_only", "1.0E+", false, 0},
@@ -180,6 +212,7 @@ TEST(FreeFormatRecords, RealFields)
         EXPECT_EQ(status == ItemStatus::value, c.readable);
         if (c.readable) {
             EXPECT_EQ(item.real, c.value);
+            EXPECT_EQ(std::signbit(item.real), std::signbit(c.value));
         }
     }
 }
@@ -277,6 +310,34 @@ TEST(FreeFormatInModels, HugeIncidenceCountWithRepeatCountsStaysCheap)
                                              "1 1999999998*0 1 2\n2 1 1999999999*0\n"));
     EXPECT_EQ(m.element(1), (Element{0, 2}));
     EXPECT_EQ(m.element(2), (Element{1, 0}));
+}
+
+TEST(FreeFormatInModels, PiecesOfAnyLengthReadLikeWholeLines)
+{
+    // Long lines come in pieces; values, line ends and the title must not notice where.
+    const std::string long_title = std::string(150, 'T') + "\r\n";
+    const std::string texts[] = {
+        model_file("3 2 3 1 0", "1,3,1\n\n,1 0\n2 2 2*0 1 / surplus\n", "2 1.5 -2.5E-02 3.0d1\n",
+                   "1 1.0 2.0 3.0 these words are surplus\n2\n\n4.0,,5.0\n3 0.001 123456.75 -0.0\n",
+                   "1 1 2\n2,,3\n", long_title),
+        model_file("4 3 2 0 4", "", "", "1 1 1\n", "1 0 1 0 2\n2 1 /\n3 4*3\n4 2*0 2 0\n"),
+        // A value too long to be a number ends the code block like a word.
+        "T\n2 1 2 1 0\n1 1 1 " + std::string(5000, '1') + "\nEND\nV\n1\n2\n3\n4\nE\nE\n",
+        "T\n2 0 2 1 0\nC\r\nV\n1\n2\n3\n4\n1 1.0 " + std::string(3000, ' ') + "2.0\nE\nE\n",
+    };
+    for (const std::string& text : texts) {
+        const ReadResult whole = read_model_text(text, "t.dat");
+        EXPECT_TRUE(whole.ok()) << whole.message;
+        for (std::size_t length : {1u, 2u, 3u, 7u, 100u}) {
+            SCOPED_TRACE(std::to_string(length) + " in " + text.substr(0, 40));
+            BufferLines pieces(text, length);
+            const ReadResult cut = read_model_lines(pieces, "t.dat");
+            EXPECT_EQ(cut.status, whole.status) << cut.message;
+            EXPECT_EQ(cut.model, whole.model);
+            EXPECT_EQ(cut.line, whole.line);
+            EXPECT_EQ(cut.message, whole.message);
+        }
+    }
 }
 
 TEST(FreeFormatInModels, WindowsLineEndsAndTabs)

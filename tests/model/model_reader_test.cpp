@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sys/resource.h>
 
 #include "model_test_support.h"
 
@@ -16,6 +17,13 @@ using testing::read_valid;
 
 std::array<std::int32_t, 3> codes_of(const StructureModel& m, int n) { return m.node(n).codes; }
 std::array<float, 3> coords_of(const StructureModel& m, int n) { return m.node(n).coords; }
+
+long peak_resident_kb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 // ---- Comment lines and title -------------------------------------------------------------
 
@@ -143,6 +151,26 @@ TEST(Header, CountsNeedingMoreMemoryThanCanBeHadAreAWrongInputFile)
 
     ReadResult fits = read_model_text(model_file("1000 10 3 1 0", "", "", "", ""), "", small);
     EXPECT_EQ(fits.status, ReadStatus::ok) << fits.message;
+}
+
+TEST(Header, CountsCostNothingUntilRecordsArrive)
+{
+    // 2.75 GB of arrays were claimed here; the file ends in the code block.
+    ReadOptions roomy;
+    roomy.memory_limit = std::uint64_t{1} << 40;
+    const long before = peak_resident_kb();
+    ReadResult r = read_model_text("T\n50000000 50000000 3 1 0\n", "claims.dat", roomy);
+    EXPECT_EQ(r.status, ReadStatus::end_of_file) << r.message;
+    EXPECT_LT(peak_resident_kb() - before, 64 * 1024);
+
+    // Records that name the last node and element fill in everything before them.
+    ReadResult full = read_model_text(model_file("300000 200000 2 1 0", "", "", "300000 1.0 2.0\n",
+                                                 "200000 300000 1\n"), "", roomy);
+    ASSERT_TRUE(full.ok()) << full.message;
+    expect_invariants(full.model);
+    EXPECT_EQ(full.model.node(300000).coords, (std::array<float, 3>{1, 2, 0}));
+    EXPECT_EQ(full.model.element(200000), (Element{300000, 1}));
+    EXPECT_EQ(full.model.origin_node, 1);
 }
 
 // ---- Code block ------------------------------------------------------------------------------
