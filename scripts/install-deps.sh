@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev
     libgtest-dev googletest
     fonts-liberation2
+    desktop-file-utils  # the installation test validates the desktop entry
+    dpkg-dev            # dpkg-shlibdeps, for the dependencies of the Debian package
 )
 # Optional extras for a developer's machine: a virtual display for screenshots, benchmarks.
 if [[ "${VORAX_DEV_EXTRAS:-0}" == 1 ]]; then
