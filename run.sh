@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds VORAX and starts it; an optional MODEL file is passed on as the
-# program's first argument. The program runs in its build folder, where uir/ holds its icons.
+# program's first argument. The program runs in its build folder.
 set -euo pipefail
 cd "$(dirname "$0")"
 args=()

@@ -9,6 +9,8 @@ packages=(
     libgtest-dev googletest
     gfortran # tests only: the reader is compared with a list-directed Fortran reader
     fonts-liberation2
+    desktop-file-utils  # the installation test validates the desktop entry
+    dpkg-dev            # dpkg-shlibdeps, for the dependencies of the Debian package
 )
 # Optional extras for a developer's machine: a virtual display for screenshots, benchmarks.
 if [[ "${VORAX_DEV_EXTRAS:-0}" == 1 ]]; then

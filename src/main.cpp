@@ -10,6 +10,7 @@
 
 #include "app/export_command.h"
 #include "app/gui_session.h"
+#include "gwl/app_identity.h"
 #include "gwl/drawing_area.h"
 #include "gwl/system.h"
 #include "model/info_command.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("VORAX"));
+    vorax::gwl::identify_application();
     QCoreApplication::setApplicationVersion(QStringLiteral(VORAX_VERSION));
 
     QCommandLineParser parser;

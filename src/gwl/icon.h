@@ -2,8 +2,10 @@
 // Icons loaded from files, to be put on dialog buttons.
 //
 // An icon is loaded once (at start-up the program loads its bold, italic and underline icons)
-// and may then be put on any number of buttons. A file that is missing or unreadable gives a
-// null icon, which is not an error: a button given a null icon simply shows its text.
+// and may then be put on any number of buttons. The program carries its own copy of the style
+// icons (Bold.ico, Italic.ico, Underline.ico): a file of one of those names that is missing or
+// unreadable gives the built-in icon instead. Any other file that cannot be read gives a null
+// icon, which is not an error: a button given a null icon simply shows its text.
 
 #include <memory>
 #include <string>
@@ -24,7 +26,8 @@ private:
     std::shared_ptr<const IconData> data_;
 };
 
-// Loads an icon file (ICO, PNG, ...) at its natural size, from any thread; null when it cannot be read.
+// Loads an icon file (ICO, PNG, ...) at its natural size, from any thread; else the built-in icon
+// of the same file name; else null.
 IconHandle load_icon_file(const std::string& path);
 
 } // namespace vorax::gwl

@@ -8,6 +8,7 @@
 
 #include "app/program.h"
 #include "gwl/frame.h"
+#include "gwl/icon_data.h"
 #include "gwl/menus.h"
 #include "gwl/text_window.h"
 #include "gwl/types.h"
@@ -74,12 +75,23 @@ TEST(StartUp, RomanianMenusAndMessages)
               "ZOOM (Mouse) este permis numai pentru ultimul graf construit (ultima fereastra).\r");
 }
 
-TEST(StartUp, MissingIconsLeaveNoIconAndIconsInUirAreFound)
+// A run from a folder without uir/ (an installed program) shows the icons it carries; a file in
+// uir/ that cannot be read is replaced by the built-in one of its name.
+TEST(StartUp, IconsInUirAreFoundAndMissingOnesAreBuiltIn)
 {
+    const auto image = [](const gwl::IconHandle& icon) {
+        return icon.is_null() ? QImage() : icon.data()->image;
+    };
+    const auto built_in = [](const char* name) {
+        return QImage(QString(VORAX_SOURCE_DIR "/resources/uir/") + QLatin1String(name));
+    };
     SessionRun without;
     ASSERT_TRUE(without.start());
-    EXPECT_TRUE(without.state.bold_icon.is_null());
     EXPECT_EQ(without.state.icon_folder, (without.folder.path() / "cwd").string() + "/uir/");
+    EXPECT_FALSE(built_in("Bold.ico").isNull());
+    EXPECT_EQ(image(without.state.bold_icon), built_in("Bold.ico"));
+    EXPECT_EQ(image(without.state.italic_icon), built_in("Italic.ico"));
+    EXPECT_EQ(image(without.state.underline_icon), built_in("Underline.ico"));
 
     SessionRun with;
     std::filesystem::create_directories(with.folder.path() / "cwd" / "uir");
@@ -89,9 +101,9 @@ TEST(StartUp, MissingIconsLeaveNoIconAndIconsInUirAreFound)
         ASSERT_TRUE(icon.save(QString::fromStdString((with.folder.path() / "cwd" / "uir" / name).string()), "PNG"));
     with.folder.write("cwd/uir/Italic.ico", "not an image");
     ASSERT_TRUE(with.start());
-    EXPECT_FALSE(with.state.bold_icon.is_null());
-    EXPECT_FALSE(with.state.underline_icon.is_null());
-    EXPECT_TRUE(with.state.italic_icon.is_null());
+    EXPECT_EQ(image(with.state.bold_icon).pixelColor(8, 8), QColor(Qt::black));
+    EXPECT_EQ(image(with.state.underline_icon).pixelColor(8, 8), QColor(Qt::black));
+    EXPECT_EQ(image(with.state.italic_icon), built_in("Italic.ico"));
 }
 
 // Every graph request counts; the request that would make an eleventh graph ends the run.

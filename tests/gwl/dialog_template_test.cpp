@@ -288,8 +288,12 @@ TEST(ProgramResources, BitmapAndStyleIconsLoad)
                 dark += qAlpha(image.pixel(x, y)) > 128 && qGray(image.pixel(x, y)) < 100;
         EXPECT_GT(dark, 10);
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+        // A style icon missing from uir/ is the program's built-in copy.
+        EXPECT_FALSE(load_icon_file(std::string("/nonexistent/uir/") + name + ".ico").is_null());
     }
-    EXPECT_TRUE(load_icon_file("/nonexistent/Bold.ico").is_null());
+    EXPECT_TRUE(load_icon_file("/nonexistent/Strike.ico").is_null());
+    EXPECT_TRUE(load_icon_file("/nonexistent/uir/").is_null());
+    EXPECT_TRUE(load_icon_file("").is_null());
 }
 
 // ----- Dialog units --------------------------------------------------------------------------

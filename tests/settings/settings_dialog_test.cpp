@@ -419,7 +419,7 @@ TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
 {
     load(example("plane_frame.dat"));
     testing::TempDir folder;
-    const std::string icon = std::string(VORAX_BINARY_DIR) + "/uir/Bold.ico";
+    const std::string icon = std::string(VORAX_SOURCE_DIR) + "/resources/uir/Bold.ico";
     bool has_icon = false;
     prompter.dialog_scripts.push_back([&](DialogHandle& d) {
         return dialog_script_session(d, [&](DialogHandle& s) {
