@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "gwl/file_names.h"
+
 namespace vorax::gwl {
 
 namespace {
@@ -156,7 +158,7 @@ int QtPrompter::message_box(std::string_view text, std::string_view caption, uns
 std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& request)
 {
     QFileDialog dialog(nullptr, QString::fromStdString(request.title),
-                       QString::fromStdString(request.initial_folder));
+                       shown_file_name(request.initial_folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.path_must_exist ? QFileDialog::ExistingFile
                                                : QFileDialog::AnyFile);
@@ -173,10 +175,10 @@ std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& r
         dialog.selectNameFilter(filters.at(request.filter_index - 1));
     dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
     if (!request.file_name.empty())
-        dialog.selectFile(QString::fromStdString(request.file_name));
+        dialog.selectFile(shown_file_name(request.file_name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    return file_name_bytes(dialog.selectedFiles().constFirst());
 }
 
 std::optional<Rgb> QtPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors)
