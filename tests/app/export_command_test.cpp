@@ -2,6 +2,9 @@
 
 #include <QImage>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/export_command.h"
@@ -40,6 +43,14 @@ TEST(ExportArguments, NamedCases)
         {"bad_switch", {"out.png", "model.dat", "--grid", "yes"}, false},
         {"bad_scheme", {"out.png", "model.dat", "--scheme", "custom"}, false},
         {"bad_factor", {"out.png", "model.dat", "--factor", "2x"}, false},
+        {"factor_nan", {"out.png", "model.dat", "--factor", "nan"}, false},
+        {"factor_inf", {"out.png", "model.dat", "--factor=inf"}, false},
+        {"factor_negative", {"out.png", "model.dat", "--factor", "-1"}, false},
+        {"factor_huge", {"out.png", "model.dat", "--factor", "1e308"}, false},
+        {"factor_tiny", {"out.png", "model.dat", "--factor", "1e-30"}, false},
+        {"factor_hexadecimal", {"out.png", "model.dat", "--factor", "0x10"}, false},
+        {"factor_fraction", {"out.png", "model.dat", "--factor", ".5"}, true},
+        {"factor_zero_is_auto", {"out.png", "model.dat", "--factor", "0.00"}, true},
         {"value_missing", {"out.png", "model.dat", "--nodes"}, false},
         {"flag_with_value", {"out.png", "model.dat", "--reverse-y=1"}, false},
     };
@@ -198,7 +209,74 @@ TEST(Export, UnwritablePictureFails)
     const ExportRun run = export_model(dir, source_path("examples/plane_frame.dat"), {"--size", "64x64"},
                                        "no/such/folder/graph.png");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot write"), std::string::npos);
+    EXPECT_NE(run.err.find("cannot write " + (dir.path() / "no/such/folder/graph.png").string()
+                           + ": No such file or directory"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST(Export, OutputNameIsBytes)
+{
+    TempDir dir;
+    const std::string latin = "caf\xe9-in-latin-1.png"; // no UTF-8
+    const ExportRun run =
+        export_model(dir, source_path("examples/plane_frame.dat"), {"--size", "64x64"}, latin);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / latin));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// The built program in a shell with a limit: `ulimit -f 4` (a write past 4 KB fails with
+// EFBIG, the signal ignored) stands for a full disk, `ulimit -v` for memory that is short.
+testing::CommandRun export_with_limit(const std::string& limit, const std::string& out,
+                                      const std::string& size)
+{
+    const std::string script = limit + "; trap '' XFSZ; exec "
+                               + testing::shell_quoted(testing::vorax_program()) + " --export "
+                               + testing::shell_quoted(out) + " "
+                               + testing::shell_quoted(source_path("examples/plane_frame.dat"))
+                               + " --size " + size + " >/dev/null";
+    return testing::run_command("sh -c " + testing::shell_quoted(script));
+}
+
+TEST(ExportProgram, FullDiskKeepsTheOldFileAndLeavesNoPartOne)
+{
+    if (testing::vorax_program().empty())
+        GTEST_SKIP() << "the vorax program is not built";
+    TempDir dir;
+    dir.write("old.png", "the old picture");
+    for (const char* name : {"old.png", "new.png", "new.bmp"}) {
+        SCOPED_TRACE(name);
+        const std::string out = (dir.path() / name).string();
+        const testing::CommandRun run = export_with_limit("ulimit -f 4", out, "800x600");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.output.find("vorax --export: cannot write " + out + ": File too large"),
+                  std::string::npos)
+            << run.output;
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"old.png"});
+    std::ifstream old(dir.path() / "old.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "the old picture");
+}
+
+TEST(ExportProgram, ShortMemoryIsSaidSo)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    if (testing::vorax_program().empty())
+        GTEST_SKIP() << "the vorax program is not built";
+    TempDir dir;
+    const std::string out = (dir.path() / "big.png").string();
+    const testing::CommandRun run = export_with_limit("ulimit -v 2000000", out, "32767x32767");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("vorax --export: not enough memory for a 32767x32767 picture"),
+              std::string::npos)
+        << run.output;
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
@@ -221,6 +299,14 @@ TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
     EXPECT_EQ(run_export_option(argc, help, help_out, help_err), std::optional<int>(0));
     EXPECT_EQ(help_out.str().rfind("usage: vorax --export", 0), 0u);
     EXPECT_TRUE(help_err.str().empty());
+
+    // --info beside --export would run only one of them: neither runs.
+    std::ostringstream both_err;
+    char i1[] = "--info", m[] = "model.dat";
+    char* both[] = {a0, i1, m, e1, e2, m, nullptr};
+    argc = 6;
+    EXPECT_EQ(run_export_option(argc, both, out, both_err), std::optional<int>(2));
+    EXPECT_NE(both_err.str().find("--info and --export cannot be used together"), std::string::npos);
 }
 
 } // namespace
