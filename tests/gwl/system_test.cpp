@@ -46,6 +46,10 @@ TEST(System, FindFileOnPathLooksInCurrentFolderThenPath)
     EXPECT_EQ(find_file_on_path("missing.dat"), "");
     EXPECT_EQ(find_file_on_path((current.path() / "missing.dat").string()), "");
     EXPECT_EQ(find_file_on_path("folder.dat"), ""); // a folder is no model file
+    ASSERT_TRUE(testing::make_fifo(current.path() / "fifo.dat"));
+    EXPECT_EQ(find_file_on_path("fifo.dat"), "");   // nor is a FIFO
+    const auto latin = current.write("caf\xe9.dat", "z"); // a name that is no UTF-8
+    EXPECT_EQ(find_file_on_path("caf\xe9.dat"), latin.string());
     EXPECT_EQ(find_file_on_path(""), "");
 
     QDir::setCurrent(previous_dir);
