@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QColor>
 #include <QImage>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include "app/program.h"
+#include "gwl/drawing_area.h"
 #include "gwl/frame.h"
 #include "gwl/menus.h"
 #include "gwl/text_window.h"
@@ -92,6 +94,58 @@ TEST(StartUp, MissingIconsLeaveNoIconAndIconsInUirAreFound)
     EXPECT_FALSE(with.state.bold_icon.is_null());
     EXPECT_FALSE(with.state.underline_icon.is_null());
     EXPECT_TRUE(with.state.italic_icon.is_null());
+}
+
+TEST(StartUp, FrameIsCentredOnTheScreenWithItsMenuBarInReach)
+{
+    struct Row {
+        const char* name;
+        gwl::WindowRect screen, frame;
+        int x, y;
+    };
+    const Row rows[] = {
+        {"fits", {0, 0, 1200, 1600}, {0, 0, 720, 1000}, 300, 210},
+        {"raised no higher than the top", {0, 0, 760, 1600}, {0, 0, 720, 1000}, 300, 0},
+        {"larger than the screen", {0, 0, 600, 800}, {0, 0, 720, 1000}, 0, 0},
+        {"below a panel", {0, 40, 1160, 1600}, {0, 0, 1150, 1000}, 300, 40},
+        {"second screen", {1600, 0, 1200, 1600}, {0, 0, 720, 1000}, 1900, 210},
+    };
+    for (const Row& row : rows) {
+        const gwl::WindowRect placed = centered_frame(row.screen, row.frame);
+        EXPECT_EQ(placed.x, row.x) << row.name;
+        EXPECT_EQ(placed.y, row.y) << row.name;
+        EXPECT_EQ(placed.width, row.frame.width) << row.name;
+        EXPECT_EQ(placed.height, row.frame.height) << row.name;
+    }
+
+    // A drawing area far larger than the screen does not move the real frame off it.
+    gwl::set_default_drawing_area(4000, 3000);
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    gwl::set_default_drawing_area(0, 0);
+    const QRect screen = run.session->frame().screen()->availableGeometry();
+    const QRect frame = run.session->frame().frameGeometry();
+    const gwl::WindowRect expected =
+        centered_frame({screen.x(), screen.y(), screen.height(), screen.width()},
+                       {0, 0, frame.height(), frame.width()});
+    EXPECT_EQ(frame.topLeft(), QPoint(expected.x, expected.y));
+    EXPECT_TRUE(screen.contains(frame.topLeft()));
+}
+
+// A FIFO named language.dat neither holds the start-up before the menu appears nor the exit.
+TEST(StartUp, FifoNamedLanguageDatHoldsNeitherStartUpNorExit)
+{
+    SessionRun run;
+    const auto fifo = run.folder.path() / "cwd" / "language.dat";
+    ASSERT_TRUE(testing::make_fifo(fifo));
+    const bool started = run.start();
+    if (!started)
+        testing::release_fifo_reader(fifo); // so that the test ends
+    EXPECT_TRUE(started);
+    EXPECT_EQ(run.menu_text(7, 0), "NEW GRAPH");
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_TRUE(run.session->finish());
+    EXPECT_LT(std::chrono::steady_clock::now() - before, GuiSession::kExitWait);
 }
 
 // Every graph request counts; the request that would make an eleventh graph ends the run.
