@@ -7,6 +7,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <tuple>
+
 #include "app/program.h"
 #include "gwl/drawing_area.h"
 #include "gwl/frame.h"
@@ -99,25 +101,19 @@ TEST(StartUp, MissingIconsLeaveNoIconAndIconsInUirAreFound)
 TEST(StartUp, FrameIsCentredOnTheScreenWithItsMenuBarInReach)
 {
     struct Row {
-        const char* name;
-        gwl::WindowRect screen, frame;
-        int x, y;
+        gwl::WindowRect screen;
+        int x, y; // of a 1000 x 720 frame
     };
     const Row rows[] = {
-        {"fits", {0, 0, 1200, 1600}, {0, 0, 720, 1000}, 300, 210},
-        {"raised no higher than the top", {0, 0, 760, 1600}, {0, 0, 720, 1000}, 300, 0},
-        {"larger than the screen", {0, 0, 600, 800}, {0, 0, 720, 1000}, 0, 0},
-        {"below a panel", {0, 40, 1160, 1600}, {0, 0, 1150, 1000}, 300, 40},
-        {"second screen", {1600, 0, 1200, 1600}, {0, 0, 720, 1000}, 1900, 210},
+        {{0, 0, 1200, 1600}, 300, 210},  // centred, raised by 30
+        {{0, 0, 600, 800}, 0, 0},        // larger than the screen: its top-left corner shows
+        {{1600, 40, 760, 1600}, 1900, 40}, // a second screen below a panel: raised up to its top
     };
     for (const Row& row : rows) {
-        const gwl::WindowRect placed = centered_frame(row.screen, row.frame);
-        EXPECT_EQ(placed.x, row.x) << row.name;
-        EXPECT_EQ(placed.y, row.y) << row.name;
-        EXPECT_EQ(placed.width, row.frame.width) << row.name;
-        EXPECT_EQ(placed.height, row.frame.height) << row.name;
+        const gwl::WindowRect placed = centered_frame(row.screen, {5, 5, 720, 1000});
+        EXPECT_EQ(std::make_tuple(placed.x, placed.y, placed.height, placed.width),
+                  std::make_tuple(row.x, row.y, 720, 1000));
     }
-
     // A drawing area far larger than the screen does not move the real frame off it.
     gwl::set_default_drawing_area(4000, 3000);
     SessionRun run;
@@ -125,9 +121,8 @@ TEST(StartUp, FrameIsCentredOnTheScreenWithItsMenuBarInReach)
     gwl::set_default_drawing_area(0, 0);
     const QRect screen = run.session->frame().screen()->availableGeometry();
     const QRect frame = run.session->frame().frameGeometry();
-    const gwl::WindowRect expected =
-        centered_frame({screen.x(), screen.y(), screen.height(), screen.width()},
-                       {0, 0, frame.height(), frame.width()});
+    const gwl::WindowRect expected = centered_frame(
+        {screen.x(), screen.y(), screen.height(), screen.width()}, {0, 0, frame.height(), frame.width()});
     EXPECT_EQ(frame.topLeft(), QPoint(expected.x, expected.y));
     EXPECT_TRUE(screen.contains(frame.topLeft()));
 }
@@ -142,10 +137,7 @@ TEST(StartUp, FifoNamedLanguageDatHoldsNeitherStartUpNorExit)
     if (!started)
         testing::release_fifo_reader(fifo); // so that the test ends
     EXPECT_TRUE(started);
-    EXPECT_EQ(run.menu_text(7, 0), "NEW GRAPH");
-    const auto before = std::chrono::steady_clock::now();
-    EXPECT_TRUE(run.session->finish());
-    EXPECT_LT(std::chrono::steady_clock::now() - before, GuiSession::kExitWait);
+    EXPECT_TRUE(run.session->finish(std::chrono::milliseconds(500)));
 }
 
 // Every graph request counts; the request that would make an eleventh graph ends the run.

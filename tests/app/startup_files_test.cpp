@@ -123,18 +123,14 @@ TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
               UiLanguage::English);
 }
 
-// A FIFO (or a device) of a start-up file's name would hold the start-up until someone writes to
-// it: only regular files are opened, anything else counts as missing.
+// A FIFO of a start-up file's name would hold the start-up until someone writes to it: only
+// regular files are opened, anything else counts as missing.
 TEST(DetermineLanguage, FilesThatAreNoRegularFilesAreSkippedWithoutWaiting)
 {
-    for (const char* fifo : {"language.dat", "work_dir.dat", "Comtav.dat"}) {
-        SCOPED_TRACE(fifo);
+    for (const std::string fifo : {"language.dat", "work_dir.dat", "TAVELS/WORK/Comtav.dat"}) {
         Installation inst;
         inst.sibling_settings("Comtav.dat", "Romanian\n");
-        const std::string name = fifo;
-        const auto path = name == "language.dat" ? inst.current.path() / name
-                          : name == "work_dir.dat" ? inst.root.path() / name
-                                                   : inst.root.path() / "TAVELS/WORK" / name;
+        const auto path = (fifo == "language.dat" ? inst.current : inst.root).path() / fifo;
         std::filesystem::remove(path);
         ASSERT_TRUE(testing::make_fifo(path));
         auto language = std::async(std::launch::async,
@@ -142,10 +138,10 @@ TEST(DetermineLanguage, FilesThatAreNoRegularFilesAreSkippedWithoutWaiting)
         const bool waited = language.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
         if (waited)
             testing::release_fifo_reader(path);
-        EXPECT_FALSE(waited);
+        EXPECT_FALSE(waited) << fifo;
         // A skipped language.dat leaves the choice to the sibling; a skipped sibling file, English.
         EXPECT_EQ(language.get().language,
-                  name == "language.dat" ? UiLanguage::Romanian : UiLanguage::English);
+                  fifo == "language.dat" ? UiLanguage::Romanian : UiLanguage::English) << fifo;
     }
 }
 
