@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "app/gui_session.h"
 #include "gwl/app_identity.h"
 #include "gwl/drawing_area.h"
+#include "gwl/file_names.h"
 #include "gwl/system.h"
 #include "model/info_command.h"
 
@@ -45,11 +47,16 @@ bool asks_for_help_or_version(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A file that reaches the size limit of the process fails its write, which is reported; the
+    // signal would end the program before it could say so or clean up.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    // --export draws without a display, on an offscreen GUI application of its own; it refuses
+    // --info beside it, so it goes first.
+    if (auto status = vorax::run_export_option(argc, argv, std::cout, std::cerr))
+        return *status;
     // --info needs no display, so it runs before any GUI application exists.
     if (auto status = vorax::run_info_option(argc, argv, std::cout, std::cerr))
-        return *status;
-    // --export draws without a display, on an offscreen GUI application of its own.
-    if (auto status = vorax::run_export_option(argc, argv, std::cout, std::cerr))
         return *status;
 
     // --help and --version answer without a display.
@@ -93,10 +100,9 @@ int main(int argc, char** argv)
         vorax::gwl::set_default_drawing_area(width, height);
     }
 
-    std::vector<std::string> arguments;
-    for (const QString& a : parser.positionalArguments())
-        arguments.push_back(a.toStdString());
-    vorax::gwl::set_program_arguments(std::move(arguments));
+    // The model's name exactly as given: a name is bytes, not text.
+    vorax::gwl::set_program_arguments(
+        vorax::gwl::argument_bytes(argc, argv, parser.positionalArguments()));
 
     return vorax::run_desktop_program();
 }

@@ -3,10 +3,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
-#include <QString>
 
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string_view>
 
@@ -15,6 +16,7 @@
 #include "graph/graph_drawing.h"
 #include "gwl/draw_surface.h"
 #include "gwl/drawing_area.h"
+#include "gwl/picture_io.h"
 #include "gwl/system.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
@@ -57,18 +59,34 @@ bool parse_size(std::string_view text, int& width, int& height)
     return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
 }
 
-bool parse_factor(const std::string& text, float& factor)
+// The factors that the Graph Settings dialog's field (ten characters, two decimals) can show:
+// anything smaller shows as 0.00, anything larger as asterisks.
+constexpr double kSmallestFactor = 0.01;
+constexpr double kLargestFactor = 1.0e6;
+
+// A decimal number (digits, an optional fraction and exponent) within the factor's range, or
+// zero, which means Auto as in the dialog (nullopt). Not taken: nan, inf, hexadecimal, anything
+// after the number.
+bool parse_factor(std::string_view text, std::optional<float>& factor)
 {
-    if (text.empty())
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
+                                              std::chars_format::general);
+    if (error != std::errc{} || end != text.data() + text.size())
         return false;
-    char* end = nullptr;
-    factor = std::strtof(text.c_str(), &end);
-    return end == text.c_str() + text.size();
+    if (value == 0.0) {
+        factor.reset();
+        return true;
+    }
+    if (!std::isfinite(value) || value < kSmallestFactor || value > kLargestFactor)
+        return false;
+    factor = static_cast<float>(value);
+    return true;
 }
 
-bool is_bmp(const std::string& path)
+bool names_info_mode(std::string_view argument)
 {
-    return path.size() >= 4 && equals_ignore_case(std::string_view(path).substr(path.size() - 4), ".bmp");
+    return argument == "--info" || argument.rfind("--info=", 0) == 0;
 }
 
 } // namespace
@@ -141,13 +159,11 @@ std::variant<ExportOptions, std::string> parse_export_arguments(const std::vecto
             else
                 return "--scheme wants standard or allblack, not \"" + value + "\"";
         } else if (name == "--factor") {
-            float factor = 0.0f;
             if (equals_ignore_case(value, "auto"))
                 options.factor.reset();
-            else if (parse_factor(value, factor))
-                options.factor = factor;
-            else
-                return "--factor wants a number or auto, not \"" + value + "\"";
+            else if (!parse_factor(value, options.factor))
+                return "--factor wants auto or a decimal number from 0.01 to 1000000, not \"" + value
+                       + "\"";
         } else {
             return "unknown option " + name;
         }
@@ -243,25 +259,40 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     gwl::DrawingAreaSize area{options.width, options.height};
     if (area.width <= 0 || area.height <= 0)
         area = gwl::default_drawing_area();
-    gwl::DrawSurface surface(area.width, area.height);
-    ViewMapping view = plan.view;
-    // The heading names the program as the window would: from the current directory.
-    const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
-                           model.problem_title, options.language};
-    if (draw_graph(surface, model, settings, view, plan.box, texts, range_text)
-        == DrawOutcome::font_error) {
-        out << " ** Font Initialization Error\n";
+    const auto out_of_memory = [&] {
         out.flush();
-        err << "vorax --export: no fonts could be initialised\n";
+        err << "vorax --export: not enough memory for a " << area.width << 'x' << area.height
+            << " picture\n";
         return kExportFailed;
-    }
-    out.flush();
+    };
+    try {
+        gwl::DrawSurface surface(area.width, area.height);
+        // A drawing area the system could not give has no pixels.
+        if (surface.width() != area.width || surface.height() != area.height)
+            return out_of_memory();
+        ViewMapping view = plan.view;
+        // The heading names the program as the window would: from the current directory.
+        const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
+                               model.problem_title, options.language};
+        if (draw_graph(surface, model, settings, view, plan.box, texts, range_text)
+            == DrawOutcome::font_error) {
+            out << " ** Font Initialization Error\n";
+            out.flush();
+            err << "vorax --export: no fonts could be initialised\n";
+            return kExportFailed;
+        }
+        out.flush();
 
-    const QImage picture = surface.image_copy();
-    const char* format = is_bmp(options.output) ? "BMP" : "PNG";
-    if (!picture.save(QString::fromStdString(options.output), format)) {
-        err << "vorax --export: cannot write " << options.output << '\n';
-        return kExportFailed;
+        // Written from the surface itself: a copy would double the memory a large area needs.
+        std::string reason;
+        surface.read_image(
+            [&](const QImage& picture) { reason = gwl::write_picture(picture, options.output); });
+        if (!reason.empty()) {
+            err << "vorax --export: cannot write " << options.output << ": " << reason << '\n';
+            return kExportFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        return out_of_memory();
     }
     return kExportOk;
 }
@@ -276,6 +307,11 @@ std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, 
         }
     if (at < 0)
         return std::nullopt;
+    for (int i = 1; i < argc; ++i)
+        if (names_info_mode(argv[i])) {
+            err << "vorax --export: --info and --export cannot be used together\n" << export_usage();
+            return kExportBadArguments;
+        }
     std::vector<std::string> arguments(argv + at + 1, argv + argc);
     for (const std::string& a : arguments)
         if (a == "--help" || a == "-h") {

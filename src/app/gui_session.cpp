@@ -30,22 +30,27 @@ void GuiSession::start()
 {
     frame_->set_status_text("Running");
     frame_->show();
-    thread_ = std::thread([this] {
+    // The thread uses no member of the session itself: it may outlive it (see finish).
+    thread_ = std::thread([program = program_.get(), frame = frame_.get(), end = end_] {
         int status = 0;
         bool ended_by_exit = false;
         try {
-            status = program_->main_program();
+            status = program->main_program();
         } catch (const ProgramExit& exit) {
             status = exit.status;
             ended_by_exit = true;
         }
-        finished_ = true;
+        {
+            std::lock_guard lock(end->mutex);
+            end->ended = true;
+        }
+        end->signal.notify_all();
         if (gwl::ui_calls_shut_down())
             return;
         QMetaObject::invokeMethod(
-            frame_.get(),
-            [this, status, ended_by_exit] {
-                frame_->set_status_text("Finished");
+            frame,
+            [frame, status, ended_by_exit] {
+                frame->set_status_text("Finished");
                 if (ended_by_exit)
                     QApplication::exit(status);
             },
@@ -53,22 +58,45 @@ void GuiSession::start()
     });
 }
 
-void GuiSession::finish()
+bool GuiSession::program_finished() const
+{
+    std::lock_guard lock(end_->mutex);
+    return end_->ended;
+}
+
+bool GuiSession::finish(std::chrono::milliseconds bound)
 {
     if (!thread_.joinable())
-        return;
+        return true;
     gwl::shut_down_ui_calls();
     program_->request_stop();
-    thread_.join();
+    // Both calls above release every wait of the program thread; only a system call that never
+    // returns could hold it, and the person who chose Exit must not wait for that.
+    bool ended = false;
+    {
+        std::unique_lock lock(end_->mutex);
+        ended = end_->signal.wait_for(lock, bound, [this] { return end_->ended; });
+    }
+    if (ended) {
+        thread_.join();
+        return true;
+    }
+    thread_.detach();
+    // Left allocated for the thread, which the end of the process stops.
+    (void)program_.release();
+    (void)layer_.release();
+    (void)frame_.release();
+    return false;
 }
 
 int run_desktop_program()
 {
-    AppState state;
-    GuiSession session(state, process_startup_paths());
+    auto state = std::make_unique<AppState>();
+    GuiSession session(*state, process_startup_paths());
     session.start();
     const int status = QApplication::exec();
-    session.finish();
+    if (!session.finish())
+        (void)state.release(); // still the stuck program thread's
     return status;
 }
 

@@ -2,7 +2,10 @@
 // One run of the desktop program: the frame window, the layer over it, the program and its
 // thread. main() and the whole-run tests build one of these.
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "app/app_state.h"
@@ -20,24 +23,36 @@ public:
     GuiSession(AppState& state, StartupPaths paths);
     ~GuiSession(); // stops and joins the program thread
 
+    // How long the end of a run waits for the program thread.
+    static constexpr std::chrono::milliseconds kExitWait{3000};
+
     // Shows the frame and starts main_program on the program thread.
     void start();
     // Ends the run after the event loop returned: releases waiting layer calls, stops the wait
-    // loop and joins the program thread.
-    void finish();
+    // loop and waits for the program thread, at most `bound`. False when the thread did not end
+    // in time: it is then left to the end of the process, and the frame, layer and program it
+    // may still use are kept (the caller keeps its AppState for the same reason).
+    bool finish(std::chrono::milliseconds bound = kExitWait);
     // True once main_program has returned.
-    bool program_finished() const { return finished_; }
+    bool program_finished() const;
 
     gwl::Frame& frame() { return *frame_; }
     gwl::Layer& layer() { return *layer_; }
     Program& program() { return *program_; }
 
 private:
+    // Shared with the program thread, which may outlive the session.
+    struct ThreadEnd {
+        std::mutex mutex;
+        std::condition_variable signal;
+        bool ended = false;
+    };
+
     std::unique_ptr<gwl::Frame> frame_;
     std::unique_ptr<gwl::Layer> layer_;
     std::unique_ptr<Program> program_;
+    std::shared_ptr<ThreadEnd> end_ = std::make_shared<ThreadEnd>();
     std::thread thread_;
-    std::atomic<bool> finished_{false};
 };
 
 // The whole desktop program: builds a session, runs the event loop, returns the exit status.

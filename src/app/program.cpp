@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/messages.h"
@@ -30,6 +31,17 @@ std::string about_text()
 }
 
 } // namespace
+
+gwl::WindowRect centered_frame(const gwl::WindowRect& screen, const gwl::WindowRect& frame)
+{
+    auto place = [](int start, int room, int size, int raise) {
+        const int centred = start + (room - size) / 2 - raise;
+        // The far edge yields to the near one when the frame is larger than the room.
+        return std::max(start, std::min(centred, start + room - size));
+    };
+    return {place(screen.x, screen.width, frame.width, 0),
+            place(screen.y, screen.height, frame.height, 30), frame.height, frame.width};
+}
 
 Program::Program(AppState& state, gwl::Layer& layer, StartupPaths paths)
     : state_(state), layer_(layer), paths_(std::move(paths))
@@ -90,11 +102,10 @@ void Program::start_up()
     if (!layer_.get_window_config(config))
         layer_.stop_with_message("Window Not Open");
 
-    // Centre the frame over the drawing area of the info window.
+    // Centre the frame on the screen. (The drawing area can be far larger than the screen, or
+    // smaller than the frame: centring over it put the frame out of reach.)
     const gwl::WindowRect frame = layer_.get_window_size(gwl::kFrameWindow);
-    layer_.set_window_size(gwl::kFrameWindow,
-                           {(config.pixels_x - frame.width) / 2,
-                            (config.pixels_y - frame.height) / 2 - 30, frame.height, frame.width});
+    layer_.set_window_size(gwl::kFrameWindow, centered_frame(layer_.screen_area(), frame));
 
     // Menus: Help's first two items disabled, then the program's own menu after "&Help".
     using namespace gwl::menu_flag;

@@ -13,12 +13,18 @@
 
 #include "app/app_state.h"
 #include "app/startup_files.h"
+#include "gwl/types.h"
 
 namespace vorax::gwl {
 class Layer;
 }
 
 namespace vorax {
+
+// Where the start-up puts the frame: centred on the screen's available area and raised by 30
+// pixels, but never so far that its top-left corner (and with it the menu bar) leaves that area.
+// Size unchanged.
+gwl::WindowRect centered_frame(const gwl::WindowRect& screen, const gwl::WindowRect& frame);
 
 inline constexpr int kProgramMenu = 7;     // "NEW GRAPH" follows the frame's six menus
 inline constexpr int kBackToSettingsItem = 1;

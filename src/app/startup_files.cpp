@@ -1,8 +1,10 @@
 #include "app/startup_files.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 #include "core/text.h"
 #include "gwl/system.h"
@@ -14,12 +16,30 @@ namespace {
 constexpr std::size_t kLanguageLength = 20;
 constexpr std::size_t kPathLength = 260;
 
-// One whole-line read: the line without its line break (CR LF or LF), cut to `length`.
-std::optional<std::string> read_line(std::istream& in, std::size_t length)
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// A start-up file, opened only when it is a regular file: a FIFO or a device of that name
+// would hold the start-up until someone writes to it.
+File open_startup_file(const std::string& path)
+{
+    const int fd = gwl::open_regular_file(path);
+    std::FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (file == nullptr && fd >= 0)
+        ::close(fd);
+    return {file, &std::fclose};
+}
+
+// One whole-line read: the line without its line break (CR LF or LF), cut to `length`. Only
+// the kept characters are held, however long the line.
+std::optional<std::string> read_line(std::FILE* in, std::size_t length)
 {
     std::string line;
-    if (!std::getline(in, line))
+    int c = std::getc(in);
+    if (c == EOF)
         return std::nullopt;
+    for (; c != EOF && c != '\n'; c = std::getc(in))
+        if (line.size() <= length) // one more than kept, so that a CR before LF can be seen
+            line.push_back(static_cast<char>(c));
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return std::string(trim_right(cut(line, length)));
@@ -67,10 +87,10 @@ HostInfo determine_host(const std::string& current_directory)
 std::string read_host_language(int host_program, const StartupPaths& paths)
 {
     const std::string fallback = "English";
-    std::ifstream work_dir_file(join(paths.root_directory, "work_dir.dat"));
+    const File work_dir_file = open_startup_file(join(paths.root_directory, "work_dir.dat"));
     if (!work_dir_file)
         return fallback;
-    const std::optional<std::string> work_dir = read_line(work_dir_file, kPathLength);
+    const std::optional<std::string> work_dir = read_line(work_dir_file.get(), kPathLength);
     if (!work_dir)
         return fallback;
 
@@ -82,11 +102,11 @@ std::string read_host_language(int host_program, const StartupPaths& paths)
     else
         return fallback;
 
-    std::ifstream settings(join(*work_dir, settings_name));
+    const File settings = open_startup_file(join(*work_dir, settings_name));
     if (!settings)
         return fallback;
     std::optional<std::string> last;
-    while (auto line = read_line(settings, kLanguageLength))
+    while (auto line = read_line(settings.get(), kLanguageLength))
         last = std::move(line);
     // An empty settings file names no language.
     return last ? *last : fallback;
@@ -95,10 +115,10 @@ std::string read_host_language(int host_program, const StartupPaths& paths)
 LanguageInfo determine_language(int host_program, const StartupPaths& paths)
 {
     LanguageInfo info;
-    std::ifstream language_file(join(paths.current_directory, "language.dat"));
+    const File language_file = open_startup_file(join(paths.current_directory, "language.dat"));
     std::optional<std::string> text;
     if (language_file)
-        text = read_line(language_file, kLanguageLength);
+        text = read_line(language_file.get(), kLanguageLength);
     // A missing or empty language.dat leaves the choice to the sibling program's settings.
     info.language_text = text ? *text : read_host_language(host_program, paths);
     const char first = info.language_text.empty() ? ' ' : info.language_text.front();

@@ -29,7 +29,7 @@ void Frame::save_active()
 {
     QWidget* child = active_child_widget();
     if (auto* graphics = qobject_cast<GraphicsWindow*>(child))
-        save_picture_as(this, graphics->surface().image_copy());
+        save_picture_as(this, graphics->surface());
     else if (auto* text = qobject_cast<TextWindow*>(child))
         save_text_as(this, text->toPlainText());
 }

@@ -1,9 +1,14 @@
 #include "gwl/icon.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <unistd.h>
+
+#include "gwl/file_names.h"
 #include "gwl/icon_data.h"
+#include "gwl/system.h"
 
 namespace vorax::gwl {
 
@@ -20,12 +25,19 @@ QImage read_image(const QString& path)
 IconHandle load_icon_file(const std::string& path)
 {
     IconHandle handle;
-    const QString file = QString::fromStdString(path);
-    QImage image = read_image(file);
+    QImage image;
+    const int fd = open_regular_file(path);
+    if (fd >= 0) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            image = QImageReader(&file).read();
+        else
+            ::close(fd);
+    }
     // An installed program is seldom started where its uir/ folder is, so the icons it carries
     // stand in for files of the same name that are missing or unreadable.
-    if (image.isNull() && !file.isEmpty())
-        image = read_image(QStringLiteral(":/uir/") + QFileInfo(file).fileName());
+    if (image.isNull() && !path.empty())
+        image = read_image(QStringLiteral(":/uir/") + QFileInfo(shown_file_name(path)).fileName());
     if (image.isNull())
         return handle;
     handle.data_ = std::make_shared<const IconData>(IconData{std::move(image)});

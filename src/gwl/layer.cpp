@@ -1,7 +1,9 @@
 #include "gwl/layer.h"
 
+#include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScreen>
 
 #include "core/program_exit.h"
 #include "core/text.h"
@@ -146,6 +148,19 @@ bool Layer::set_window_size(Unit window, const WindowRect& rect)
             widget->resize(rect.width - decorations.width(), rect.height - decorations.height());
         }
         return true;
+    });
+}
+
+WindowRect Layer::screen_area()
+{
+    return ui_call([&] {
+        const QScreen* screen = frame_.screen();
+        if (screen == nullptr)
+            screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr)
+            return WindowRect{};
+        const QRect r = screen->availableGeometry();
+        return WindowRect{r.x(), r.y(), r.height(), r.width()};
     });
 }
 

@@ -55,6 +55,8 @@ public:
     // ---- Window positions (kFrameWindow or a unit)
     WindowRect get_window_size(Unit window);
     bool set_window_size(Unit window, const WindowRect& rect);
+    // The part of the frame's screen that windows may take (without panels and docks).
+    WindowRect screen_area();
 
     // ---- Message boxes and menus
     int message_box(std::string_view text, std::string_view caption, unsigned style);

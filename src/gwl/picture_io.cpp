@@ -1,17 +1,20 @@
 #include "gwl/picture_io.h"
 
-#include <algorithm>
-
 #include <QClipboard>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMessageBox>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include "core/text.h"
+#include "gwl/draw_surface.h"
+#include "gwl/file_names.h"
+#include "gwl/file_writer.h"
+#include "gwl/prompts.h"
 
 namespace vorax::gwl {
 
@@ -29,28 +32,55 @@ QString with_suffix(QString path, const QString& suffix)
     return path;
 }
 
-void report_write_failure(QWidget* parent, const QString& path)
+// True when written; otherwise the person is told why in a message box.
+bool report_outcome(const std::string& path, const std::string& reason)
 {
-    QMessageBox::warning(parent, QStringLiteral("Save"),
-                         QStringLiteral("The file %1 could not be written.")
-                             .arg(QDir::toNativeSeparators(path)));
+    if (reason.empty())
+        return true;
+    const std::string text = "The file " + shown_file_name(path).toStdString()
+                             + " could not be written:\n" + reason;
+    prompter().message_box(text, "Save", mb::kOk | mb::kIconWarning);
+    return false;
+}
+
+bool is_bmp_name(const std::string& path)
+{
+    const std::string_view name = path;
+    const std::size_t slash = name.rfind('/');
+    const std::string_view base = slash == std::string_view::npos ? name : name.substr(slash + 1);
+    return base.size() >= 4 && equals_ignore_case(base.substr(base.size() - 4), ".bmp");
 }
 
 } // namespace
 
-bool write_picture(const QImage& picture, const QString& path)
+std::string write_picture(const QImage& picture, const std::string& path)
 {
-    const bool bmp = QFileInfo(path).suffix().compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0;
-    return picture.save(path, bmp ? "BMP" : "PNG");
+    return write_file(path, [&](QIODevice& device) -> std::string {
+        QImageWriter writer(&device, is_bmp_name(path) ? "BMP" : "PNG");
+        return writer.write(picture) ? std::string() : writer.errorString().toStdString();
+    });
 }
 
-bool write_text(const QString& text, const QString& path)
+std::string write_text(const QString& text, const std::string& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
     const QByteArray bytes = text.toLocal8Bit();
-    return file.write(bytes) == bytes.size() && file.flush();
+    return write_file(path, [&](QIODevice& device) -> std::string {
+        return device.write(bytes) == bytes.size() ? std::string()
+                                                   : device.errorString().toStdString();
+    });
+}
+
+bool save_picture_file(const DrawSurface& surface, const std::string& path)
+{
+    std::string reason;
+    // Written from the surface itself: a copy of a large drawing area could not be afforded.
+    surface.read_image([&](const QImage& picture) { reason = write_picture(picture, path); });
+    return report_outcome(path, reason);
+}
+
+bool save_text_file(const QString& text, const std::string& path)
+{
+    return report_outcome(path, write_text(text, path));
 }
 
 QRect fitted_rect(const QSize& picture, const QRect& page)
@@ -71,7 +101,7 @@ bool render_picture(QPrinter& printer, const QImage& picture)
     return painter.end();
 }
 
-bool save_picture_as(QWidget* parent, const QImage& picture)
+bool save_picture_as(QWidget* parent, const DrawSurface& surface)
 {
     QString filter = kPngFilter;
     QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save"), QString(),
@@ -80,10 +110,7 @@ bool save_picture_as(QWidget* parent, const QImage& picture)
     if (path.isEmpty())
         return false;
     path = with_suffix(path, filter == kBmpFilter ? QStringLiteral("bmp") : QStringLiteral("png"));
-    if (write_picture(picture, path))
-        return true;
-    report_write_failure(parent, path);
-    return false;
+    return save_picture_file(surface, file_name_bytes(path));
 }
 
 bool save_text_as(QWidget* parent, const QString& text)
@@ -91,11 +118,7 @@ bool save_text_as(QWidget* parent, const QString& text)
     QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save"), QString(), kTextFilter);
     if (path.isEmpty())
         return false;
-    path = with_suffix(path, QStringLiteral("txt"));
-    if (write_text(text, path))
-        return true;
-    report_write_failure(parent, path);
-    return false;
+    return save_text_file(text, file_name_bytes(with_suffix(path, QStringLiteral("txt"))));
 }
 
 void copy_picture(const QImage& picture)

@@ -1,12 +1,16 @@
 #pragma once
 // Saving, copying and printing a window's contents: the frame's "&Save...", "&Copy" and
-// "&Print..." commands.
+// "&Print..." commands, and the picture files of "--export".
 //
 // Each command is a thin dialog step over a part that needs no person (write_picture,
-// write_text, render_picture), so that the parts can be tested headless.
+// write_text, render_picture), so that the parts can be tested headless. Files are written by
+// write_file (file_writer.h) under names kept as bytes (file_names.h).
 //
-// Contents: the commands (save_picture_as, save_text_as, copy_picture, print_picture) and their
-// parts (write_picture, write_text, fitted_rect, render_picture).
+// Contents: the commands (save_picture_as, save_text_as, copy_picture, print_picture), the save
+// steps after the dialog (save_picture_file, save_text_file) and the parts (write_picture,
+// write_text, fitted_rect, render_picture).
+
+#include <string>
 
 class QImage;
 class QPrinter;
@@ -17,10 +21,12 @@ class QWidget;
 
 namespace vorax::gwl {
 
+class DrawSurface;
+
 // --- Commands (they show dialogs) ----------------------------------------------------------------
-// Asks for a file name (PNG or BMP) and writes the picture; a failed write is reported in a
-// message box. True when a file was written.
-bool save_picture_as(QWidget* parent, const QImage& picture);
+// Asks for a file name (PNG or BMP) and writes the surface's picture; a failed write is reported
+// in a message box. True when a file was written.
+bool save_picture_as(QWidget* parent, const DrawSurface& surface);
 // Asks for a file name and writes the text. True when a file was written.
 bool save_text_as(QWidget* parent, const QString& text);
 // Puts the picture on the clipboard.
@@ -28,11 +34,15 @@ void copy_picture(const QImage& picture);
 // Runs the print dialog and prints the picture scaled to the page. True when printed.
 bool print_picture(QWidget* parent, const QImage& picture);
 
-// --- Parts ---------------------------------------------------------------------------------
-// Writes the picture in the format its suffix names (".bmp" BMP, anything else PNG).
-bool write_picture(const QImage& picture, const QString& path);
-// Writes the text in the local 8-bit encoding.
-bool write_text(const QString& text, const QString& path);
+// --- After the dialog: write, and tell the person why it failed (a message box) ----------------
+bool save_picture_file(const DrawSurface& surface, const std::string& path);
+bool save_text_file(const QString& text, const std::string& path);
+
+// --- Parts: each returns the reason of a failure, or an empty text when the file is written ---
+// The picture in the format its name's suffix names (".bmp" BMP, anything else PNG).
+std::string write_picture(const QImage& picture, const std::string& path);
+// The text in the local 8-bit encoding.
+std::string write_text(const QString& text, const std::string& path);
 // The largest rectangle of the picture's proportions inside `page`, centred on it.
 QRect fitted_rect(const QSize& picture, const QRect& page);
 // Paints the picture on the printer's page, scaled to fit and keeping its proportions.

@@ -17,6 +17,8 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "gwl/file_names.h"
+
 namespace vorax::gwl {
 
 namespace {
@@ -190,7 +192,7 @@ int QtPrompter::message_box(std::string_view text, std::string_view caption, uns
 std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& request)
 {
     OpenFileDialog dialog(QString::fromStdString(request.title),
-                          QString::fromStdString(request.initial_folder), request.path_must_exist);
+                          shown_file_name(request.initial_folder), request.path_must_exist);
     QStringList filters;
     for (const auto& f : request.filters) {
         // "*.*" means every file; here that is "*", since names need no dot.
@@ -204,10 +206,10 @@ std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& r
         dialog.selectNameFilter(filters.at(request.filter_index - 1));
     dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
     if (!request.file_name.empty())
-        dialog.selectFile(QString::fromStdString(request.file_name));
+        dialog.selectFile(shown_file_name(request.file_name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    return file_name_bytes(dialog.selectedFiles().constFirst());
 }
 
 std::optional<Rgb> QtPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors)

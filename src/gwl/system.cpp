@@ -2,13 +2,17 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
+#include "gwl/file_names.h"
 #include "gwl/ui_thread.h"
 
 namespace vorax::gwl {
@@ -35,31 +39,70 @@ Tone beep(int frequency, int duration)
 
 int get_drive_directory(std::string& path) { return static_cast<int>(path.size()); }
 
-std::string current_directory() { return QDir::currentPath().toStdString(); }
+std::string current_directory()
+{
+    std::string path(256, '\0');
+    while (::getcwd(path.data(), path.size()) == nullptr) {
+        if (errno != ERANGE)
+            return {};
+        path.resize(path.size() * 2);
+    }
+    path.resize(path.find('\0'));
+    return path;
+}
 
 std::string find_file_on_path(const std::string& name)
 {
     if (name.empty())
         return {};
-    const QString qname = QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size()));
-    auto found = [](const QString& path) {
-        const QFileInfo info(path);
-        return info.exists() && info.isFile() ? info.absoluteFilePath().toStdString()
-                                              : std::string{};
+    // Only a regular file is a model file: a folder or a FIFO is not found.
+    auto is_file = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     };
-    if (QDir::isAbsolutePath(qname))
-        return found(qname);
+    if (name.front() == '/')
+        return is_file(name) ? name : std::string{};
 
-    QStringList folders;
+    const std::string current = current_directory();
+    std::vector<std::string> folders;
     if (QCoreApplication::instance() != nullptr)
-        folders << QCoreApplication::applicationDirPath();
-    folders << QDir::currentPath();
-    if (const char* path = std::getenv("PATH"))
-        folders << QString::fromLocal8Bit(path).split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    for (const QString& folder : folders)
-        if (std::string hit = found(QDir(folder).filePath(qname)); !hit.empty())
-            return hit;
+        folders.push_back(file_name_bytes(QCoreApplication::applicationDirPath()));
+    folders.push_back(current);
+    if (const char* path = std::getenv("PATH")) {
+        const std::string_view list = path;
+        for (std::size_t start = 0; start <= list.size();) {
+            const std::size_t end = std::min(list.find(':', start), list.size());
+            if (end > start)
+                folders.emplace_back(list.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    for (std::string folder : folders) {
+        if (folder.empty())
+            continue;
+        if (folder.front() != '/')
+            folder = current + "/" + folder;
+        if (folder.back() != '/')
+            folder += '/';
+        if (is_file(folder + name))
+            return folder + name;
+    }
     return {};
+}
+
+int open_regular_file(const std::string& path)
+{
+    // Opened without waiting, so that a FIFO does not hold the caller until a writer comes.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 const std::vector<std::string>& program_arguments() { return arguments; }

@@ -1,6 +1,6 @@
 #pragma once
-// Small services of the platform: pauses, tones, directories, the file look-up and the
-// command-line arguments.
+// Small services of the platform: pauses, tones, directories, the file look-up, opening a file
+// for reading and the command-line arguments.
 
 #include <string>
 #include <vector>
@@ -28,6 +28,11 @@ std::string current_directory();
 // Finds a file: an absolute name as given; a relative one in the program's folder, the current
 // folder, then the folders of PATH. Empty when not found.
 std::string find_file_on_path(const std::string& name);
+
+// Opens a regular file for reading and returns its descriptor (the caller closes it); -1 when
+// the name is missing, unreadable or no regular file (a FIFO, a device, a folder), without
+// waiting on it.
+int open_regular_file(const std::string& path);
 
 // The arguments the program was started with, without the program's own name.
 const std::vector<std::string>& program_arguments();

@@ -11,6 +11,11 @@ namespace vorax::gwl {
 namespace {
 
 std::atomic<bool> shut_down{false};
+// The run that calls belong to; open_ui_calls starts the next one. A call posted by an earlier
+// run may still sit in Qt's event queue after its waiter was released: it must not run then,
+// since its work refers to the stack of a thread that has gone on.
+std::atomic<unsigned> current_run{0};
+std::atomic<int> pending{0};
 
 // Every waiting call shares this so that shut_down_ui_calls can wake them all.
 std::mutex wait_mutex;
@@ -18,6 +23,7 @@ std::condition_variable wait_signal;
 
 struct PostedTask {
     std::function<void()> work;
+    unsigned run = 0;
     bool done = false;
 };
 
@@ -40,18 +46,36 @@ void shut_down_ui_calls()
 
 bool ui_calls_shut_down() { return shut_down; }
 
-void open_ui_calls() { shut_down = false; }
+void open_ui_calls()
+{
+    {
+        std::lock_guard lock(wait_mutex);
+        ++current_run;
+        shut_down = false;
+    }
+    wait_signal.notify_all();
+}
+
+int pending_ui_calls() { return pending; }
 
 bool detail::post_and_wait(std::function<void()> work)
 {
-    if (shut_down)
-        return false;
     auto task = std::make_shared<PostedTask>();
     task->work = std::move(work);
+    {
+        std::lock_guard lock(wait_mutex);
+        if (shut_down)
+            return false;
+        task->run = current_run;
+    }
+    ++pending;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [task] {
-            if (!shut_down)
+            --pending;
+            // Shutting down and opening the next run happen on this thread too, so the answer
+            // holds while the work runs.
+            if (!shut_down && task->run == current_run)
                 task->work();
             {
                 std::lock_guard lock(wait_mutex);
@@ -62,7 +86,7 @@ bool detail::post_and_wait(std::function<void()> work)
         Qt::QueuedConnection);
 
     std::unique_lock lock(wait_mutex);
-    wait_signal.wait(lock, [&] { return task->done || shut_down; });
+    wait_signal.wait(lock, [&] { return task->done || shut_down || task->run != current_run; });
     return task->done;
 }
 

@@ -27,8 +27,11 @@ bool on_ui_thread();
 // throw ProgramExit. Called once by the program's main after the event loop returned.
 void shut_down_ui_calls();
 bool ui_calls_shut_down();
-// Accepts calls again (a new run of the program in the same process, as tests make).
+// Accepts calls again, for a new run of the program in the same process (as tests make). Calls
+// that an earlier run posted and that have not run yet are dropped, never run.
 void open_ui_calls();
+// Calls posted to the UI thread that it has not taken up yet.
+int pending_ui_calls();
 
 namespace detail {
 // Posts `task` to the UI thread and waits until it has run; returns false when the UI thread

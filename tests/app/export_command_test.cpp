@@ -3,6 +3,8 @@
 #include <QImage>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/export_command.h"
@@ -42,6 +44,14 @@ TEST(ExportArguments, NamedCases)
         {"bad_switch", {"out.png", "model.dat", "--grid", "yes"}, false},
         {"bad_scheme", {"out.png", "model.dat", "--scheme", "custom"}, false},
         {"bad_factor", {"out.png", "model.dat", "--factor", "2x"}, false},
+        {"factor_nan", {"out.png", "model.dat", "--factor", "nan"}, false},
+        {"factor_inf", {"out.png", "model.dat", "--factor=inf"}, false},
+        {"factor_negative", {"out.png", "model.dat", "--factor", "-1"}, false},
+        {"factor_huge", {"out.png", "model.dat", "--factor", "1e308"}, false},
+        {"factor_tiny", {"out.png", "model.dat", "--factor", "1e-30"}, false},
+        {"factor_hexadecimal", {"out.png", "model.dat", "--factor", "0x10"}, false},
+        {"factor_fraction", {"out.png", "model.dat", "--factor", ".5"}, true},
+        {"factor_zero_is_auto", {"out.png", "model.dat", "--factor", "0.00"}, true},
         {"value_missing", {"out.png", "model.dat", "--nodes"}, false},
         {"flag_with_value", {"out.png", "model.dat", "--reverse-y=1"}, false},
     };
@@ -243,7 +253,44 @@ TEST(Export, UnwritablePictureFails)
     const ExportRun run = export_model(dir, source_path("examples/plane_frame.dat"), {"--size", "64x64"},
                                        "no/such/folder/graph.png");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot write"), std::string::npos);
+    EXPECT_NE(run.err.find("cannot write " + (dir.path() / "no/such/folder/graph.png").string()
+                           + ": No such file or directory"),
+              std::string::npos)
+        << run.err;
+}
+
+// The built program in a shell with a limit: `ulimit -f 4` (a write past 4 KB fails with EFBIG,
+// the signal ignored) stands for a full disk, `ulimit -v` for short memory.
+TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
+{
+    if (testing::vorax_program().empty())
+        GTEST_SKIP() << "the vorax program is not built";
+    TempDir dir;
+    dir.write("old.png", "the old picture");
+    struct Row {
+        const char *limit, *name, *size, *message;
+    };
+    const Row rows[] = {
+        {"ulimit -f 4", "old.png", "800x600", ": File too large"},
+        {"ulimit -f 4", "new.bmp", "800x600", ": File too large"},
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer needs more address space than that
+        {"ulimit -v 2000000", "big.png", "32767x32767", "not enough memory for a 32767x32767 picture"},
+#endif
+    };
+    for (const Row& row : rows) {
+        const std::string out = (dir.path() / row.name).string();
+        const std::string script = std::string(row.limit) + "; trap '' XFSZ; exec "
+                                   + testing::shell_quoted(testing::vorax_program()) + " --export "
+                                   + testing::shell_quoted(out) + " "
+                                   + testing::shell_quoted(source_path("examples/plane_frame.dat"))
+                                   + " --size " + row.size + " >/dev/null";
+        const testing::CommandRun run = testing::run_command("sh -c " + testing::shell_quoted(script));
+        EXPECT_EQ(run.status, 1) << row.name;
+        EXPECT_NE(run.output.find(row.message), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    std::ifstream old(dir.path() / "old.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "the old picture");
 }
 
 TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
@@ -266,6 +313,14 @@ TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
     EXPECT_EQ(run_export_option(argc, help, help_out, help_err), std::optional<int>(0));
     EXPECT_EQ(help_out.str().rfind("usage: vorax --export", 0), 0u);
     EXPECT_TRUE(help_err.str().empty());
+
+    // --info beside --export would run only one of them: neither runs.
+    std::ostringstream both_err;
+    char i1[] = "--info", m[] = "model.dat";
+    char* both[] = {a0, i1, m, e1, e2, m, nullptr};
+    argc = 6;
+    EXPECT_EQ(run_export_option(argc, both, out, both_err), std::optional<int>(2));
+    EXPECT_NE(both_err.str().find("--info and --export cannot be used together"), std::string::npos);
 }
 
 } // namespace

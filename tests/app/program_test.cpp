@@ -3,10 +3,14 @@
 #include <QAction>
 #include <QColor>
 #include <QImage>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <tuple>
+
 #include "app/program.h"
+#include "gwl/drawing_area.h"
 #include "gwl/frame.h"
 #include "gwl/icon_data.h"
 #include "gwl/menus.h"
@@ -104,6 +108,48 @@ TEST(StartUp, IconsInUirAreFoundAndMissingOnesAreBuiltIn)
     EXPECT_EQ(image(with.state.bold_icon).pixelColor(8, 8), QColor(Qt::black));
     EXPECT_EQ(image(with.state.underline_icon).pixelColor(8, 8), QColor(Qt::black));
     EXPECT_EQ(image(with.state.italic_icon), built_in("Italic.ico"));
+}
+
+TEST(StartUp, FrameIsCentredOnTheScreenWithItsMenuBarInReach)
+{
+    struct Row {
+        gwl::WindowRect screen;
+        int x, y; // of a 1000 x 720 frame
+    };
+    const Row rows[] = {
+        {{0, 0, 1200, 1600}, 300, 210},  // centred, raised by 30
+        {{0, 0, 600, 800}, 0, 0},        // larger than the screen: its top-left corner shows
+        {{1600, 40, 760, 1600}, 1900, 40}, // a second screen below a panel: raised up to its top
+    };
+    for (const Row& row : rows) {
+        const gwl::WindowRect placed = centered_frame(row.screen, {5, 5, 720, 1000});
+        EXPECT_EQ(std::make_tuple(placed.x, placed.y, placed.height, placed.width),
+                  std::make_tuple(row.x, row.y, 720, 1000));
+    }
+    // A drawing area far larger than the screen does not move the real frame off it.
+    gwl::set_default_drawing_area(4000, 3000);
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    gwl::set_default_drawing_area(0, 0);
+    const QRect screen = run.session->frame().screen()->availableGeometry();
+    const QRect frame = run.session->frame().frameGeometry();
+    const gwl::WindowRect expected = centered_frame(
+        {screen.x(), screen.y(), screen.height(), screen.width()}, {0, 0, frame.height(), frame.width()});
+    EXPECT_EQ(frame.topLeft(), QPoint(expected.x, expected.y));
+    EXPECT_TRUE(screen.contains(frame.topLeft()));
+}
+
+// A FIFO named language.dat neither holds the start-up before the menu appears nor the exit.
+TEST(StartUp, FifoNamedLanguageDatHoldsNeitherStartUpNorExit)
+{
+    SessionRun run;
+    const auto fifo = run.folder.path() / "cwd" / "language.dat";
+    ASSERT_TRUE(testing::make_fifo(fifo));
+    const bool started = run.start();
+    if (!started)
+        testing::release_fifo_reader(fifo); // so that the test ends
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(run.session->finish(std::chrono::milliseconds(500)));
 }
 
 // Every graph request counts; the request that would make an eleventh graph ends the run.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include "app/startup_files.h"
 #include "test_helpers.h"
 
@@ -118,6 +121,28 @@ TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
                                 (missing_work_dir.root.path() / "nowhere").string() + "\n");
     EXPECT_EQ(determine_language(kHostTavels, missing_work_dir.paths()).language,
               UiLanguage::English);
+}
+
+// A FIFO of a start-up file's name would hold the start-up until someone writes to it: only
+// regular files are opened, anything else counts as missing.
+TEST(DetermineLanguage, FilesThatAreNoRegularFilesAreSkippedWithoutWaiting)
+{
+    for (const std::string fifo : {"language.dat", "work_dir.dat", "TAVELS/WORK/Comtav.dat"}) {
+        Installation inst;
+        inst.sibling_settings("Comtav.dat", "Romanian\n");
+        const auto path = (fifo == "language.dat" ? inst.current : inst.root).path() / fifo;
+        std::filesystem::remove(path);
+        ASSERT_TRUE(testing::make_fifo(path));
+        auto language = std::async(std::launch::async,
+                                   [&] { return determine_language(kHostTavels, inst.paths()); });
+        const bool waited = language.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+        if (waited)
+            testing::release_fifo_reader(path);
+        EXPECT_FALSE(waited) << fifo;
+        // A skipped language.dat leaves the choice to the sibling; a skipped sibling file, English.
+        EXPECT_EQ(language.get().language,
+                  fifo == "language.dat" ? UiLanguage::Romanian : UiLanguage::English) << fifo;
+    }
 }
 
 } // namespace

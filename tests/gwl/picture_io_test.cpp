@@ -1,66 +1,170 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
-#include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "gwl/draw_surface.h"
+#include "gwl/frame.h"
 #include "gwl/picture_io.h"
+#include "scripted_prompter.h"
 #include "surface_test_support.h"
+#include "test_helpers.h"
 
 namespace vorax::gwl {
 namespace {
 
-QImage sample_picture()
+namespace fs = std::filesystem;
+using vorax::testing::TempDir;
+
+void draw_sample(DrawSurface& surface)
 {
-    DrawSurface surface(40, 30);
     testing::prepare_paper(surface);
     surface.set_color_rgb(testing::kRed);
     surface.rectangle_w(3, 2, 2, 20, 12);
     surface.set_color_rgb(kBlack);
     surface.ellipse_w(2, 10, 8, 38, 28);
+}
+
+QImage sample_picture()
+{
+    DrawSurface surface(40, 30);
+    draw_sample(surface);
     return surface.image_copy();
 }
 
+std::string file_bytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Read by the bytes of its name, whatever they are.
+QImage read_picture(const fs::path& path)
+{
+    return QImage::fromData(QByteArray::fromStdString(file_bytes(path))).convertToFormat(QImage::Format_RGB32);
+}
+
+long entry_count(const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); }
+
 TEST(PictureFiles, PngAndBmpKeepEveryPixel)
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
+    TempDir folder;
     const QImage picture = sample_picture();
     for (const char* name : {"graph.png", "graph.bmp", "graph.BMP", "graph"}) {
-        const QString path = folder.filePath(QString::fromLatin1(name));
-        ASSERT_TRUE(write_picture(picture, path)) << name;
-        const QImage read(path);
-        ASSERT_FALSE(read.isNull()) << name;
-        EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture) << name;
+        const fs::path path = folder.path() / name;
+        ASSERT_EQ(write_picture(picture, path.string()), "") << name;
+        EXPECT_EQ(read_picture(path), picture) << name;
     }
-    QFile png(folder.filePath(QStringLiteral("graph")));
-    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
-    EXPECT_EQ(png.read(4), QByteArray("\x89PNG")); // no suffix: PNG
-    QFile bmp(folder.filePath(QStringLiteral("graph.bmp")));
-    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
-    EXPECT_EQ(bmp.read(2), QByteArray("BM"));
+    EXPECT_EQ(file_bytes(folder.path() / "graph").substr(0, 4), "\x89PNG"); // no suffix: PNG
+    EXPECT_EQ(file_bytes(folder.path() / "graph.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(entry_count(folder.path()), 4); // no temporary file left beside them
 }
 
-TEST(PictureFiles, WriteFailureIsReported)
+TEST(PictureFiles, EveryKindOfTarget)
 {
-    QTemporaryDir folder;
-    EXPECT_FALSE(write_picture(sample_picture(), folder.filePath(QStringLiteral("no/such/dir/a.png"))));
-    EXPECT_FALSE(write_text(QStringLiteral("x"), folder.filePath(QStringLiteral("no/such/dir/a.txt"))));
+    TempDir folder;
+    const fs::path& dir = folder.path();
+    const QImage picture = sample_picture();
+    fs::create_directory(dir / "folder.png");
+    EXPECT_EQ(write_picture(picture, (dir / "folder.png").string()), "Is a directory");
+    EXPECT_EQ(write_picture(picture, (dir / "no/such/a.png").string()), "No such file or directory");
+    EXPECT_NE(write_text(QStringLiteral("x"), (dir / "no/such/a.txt").string()), "");
+    // Links stay links; their targets get the picture, a dangling link's target is made.
+    folder.write("target.png", "old");
+    fs::create_symlink("target.png", dir / "link.png");
+    fs::create_symlink("made.png", dir / "dangling.png");
+    // A name is bytes: a Latin-1 byte that is no UTF-8 stays that byte.
+    for (const char* name : {"link.png", "dangling.png", "caf\xe9.png"})
+        EXPECT_EQ(write_picture(picture, (dir / name).string()), "") << name;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png") && fs::is_symlink(dir / "dangling.png"));
+    for (const char* name : {"target.png", "made.png", "caf\xe9.png"})
+        EXPECT_EQ(read_picture(dir / name), picture) << name;
+    EXPECT_EQ(entry_count(dir), 6); // and no temporary file
 }
 
-TEST(PictureFiles, TextRoundTrip)
+TEST(PictureFiles, FifoIsWrittenWhereItIsAndStaysAFifo)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("info.txt"));
-    const QString text = QStringLiteral(" * VORAX Started\n Graph No.: 1\n");
-    ASSERT_TRUE(write_text(text, path));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromLocal8Bit(file.readAll()), text);
+    TempDir folder;
+    const fs::path fifo = folder.path() / "graph.png";
+    ASSERT_TRUE(vorax::testing::make_fifo(fifo));
+    // The test's own write end, held until the picture is written, lets the reader end (never
+    // hang) wherever the picture went.
+    const int read_end = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    const int held_end = ::open(fifo.c_str(), O_WRONLY);
+    ::fcntl(read_end, F_SETFL, 0);
+    std::string received;
+    std::thread reader([&] {
+        char chunk[4096];
+        for (ssize_t n; (n = ::read(read_end, chunk, sizeof chunk)) > 0;)
+            received.append(chunk, static_cast<std::size_t>(n));
+    });
+    EXPECT_EQ(write_picture(sample_picture(), fifo.string()), "");
+    ::close(held_end);
+    reader.join();
+    ::close(read_end);
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(received)).convertToFormat(QImage::Format_RGB32),
+              sample_picture());
+    EXPECT_EQ(entry_count(folder.path()), 1);
+}
+
+TEST(PictureSave, FailureIsToldWithItsReasonInAMessageBox)
+{
+    vorax::testing::ScriptedPrompter prompter;
+    prompter.message_box_answers.push_back(mb::kIdOk);
+    TempDir folder;
+    DrawSurface surface(40, 30);
+    const fs::path taken = folder.path() / "taken.png";
+    fs::create_directory(taken);
+    EXPECT_FALSE(save_picture_file(surface, taken.string()));
+    EXPECT_TRUE(save_text_file(QStringLiteral(" * VORAX Started\n"), (folder.path() / "a.txt").string()));
+    ASSERT_EQ(prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(prompter.message_boxes[0].text,
+              "The file " + taken.string() + " could not be written:\nIs a directory");
+    EXPECT_EQ(prompter.message_boxes[0].caption, "Save");
+    EXPECT_EQ(file_bytes(folder.path() / "a.txt"), " * VORAX Started\n");
+}
+
+TEST(PictureSave, FileSaveWritesTheActiveGraphThroughTheFileDialog)
+{
+    Frame frame;
+    frame.show();
+    ASSERT_TRUE(frame.open_unit(kFirstGraphUnit, WindowKind::Graphics, "(1) graph"));
+    draw_sample(*frame.surface(kFirstGraphUnit));
+    TempDir folder;
+    // The dialog is answered as a person would: the name typed (in the empty folder, so that no
+    // completion list opens), then Enter.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (auto* name = dialog != nullptr ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr) {
+            answer.stop();
+            dialog->setDirectory(QString::fromStdString(folder.path().string()));
+            QTest::keyClicks(name, QStringLiteral("graph.bmp"));
+            QTest::keyClick(name, Qt::Key_Return);
+            QTimer::singleShot(5000, dialog, &QFileDialog::reject); // one left open fails
+        }
+    });
+    answer.start(20);
+    ASSERT_TRUE(frame.choose_menu_item(1, 2)); // "&File" > "&Save..."
+    EXPECT_EQ(file_bytes(folder.path() / "graph.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(read_picture(folder.path() / "graph.bmp"), frame.surface(kFirstGraphUnit)->image_copy());
 }
 
 TEST(PicturePrinting, FittedRectangleKeepsProportions)

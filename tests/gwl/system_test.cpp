@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include <chrono>
 #include <cstdlib>
 
+#include "gwl/file_names.h"
 #include "gwl/system.h"
 #include "test_helpers.h"
 
@@ -46,10 +48,29 @@ TEST(System, FindFileOnPathLooksInCurrentFolderThenPath)
     EXPECT_EQ(find_file_on_path("missing.dat"), "");
     EXPECT_EQ(find_file_on_path((current.path() / "missing.dat").string()), "");
     EXPECT_EQ(find_file_on_path("folder.dat"), ""); // a folder is no model file
+    ASSERT_TRUE(testing::make_fifo(current.path() / "fifo.dat"));
+    EXPECT_EQ(find_file_on_path("fifo.dat"), "");   // nor is a FIFO
+    const auto latin = current.write("caf\xe9.dat", "z"); // a name that is no UTF-8
+    EXPECT_EQ(find_file_on_path("caf\xe9.dat"), latin.string());
     EXPECT_EQ(find_file_on_path(""), "");
 
     QDir::setCurrent(previous_dir);
     setenv("PATH", previous_path.c_str(), 1);
+}
+
+// A Latin-1 "é" is no UTF-8: Qt shows it as U+FFFD and cannot encode it back by itself.
+TEST(System, FileNamesThatAreNoTextComeBackFromQt)
+{
+    testing::TempDir folder;
+    const std::string latin = folder.write("caf\xe9.dat", "x").string();
+    const QString shown = shown_file_name(latin);
+    ASSERT_NE(QFile::encodeName(shown).toStdString(), latin);
+    EXPECT_EQ(file_name_bytes(shown), latin);
+    EXPECT_EQ(file_name_bytes(QString::fromUtf8("/no/such/\xc3\xa9.png")), "/no/such/\xc3\xa9.png");
+    // Positional arguments are taken from argv as they were given.
+    const char* argv[] = {"vorax", "--area", "800x600", latin.c_str(), "second.dat"};
+    EXPECT_EQ(argument_bytes(5, argv, {shown, QStringLiteral("second.dat")}),
+              (std::vector<std::string>{latin, "second.dat"}));
 }
 
 TEST(System, DriveDirectoryIsThePathItself)

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "core/program_exit.h"
@@ -124,6 +126,29 @@ TEST(UiCalls, ShutDownReleasesAWaitingProgramThread)
     program.join();
     EXPECT_TRUE(released);
     open_ui_calls();
+}
+
+// A layer call still in Qt's event queue when its run ends never runs in the next run of the
+// process: its work lives on the stack of a thread that has gone on.
+TEST(UiCalls, ACallOfAnEndedRunNeverRunsInTheNext)
+{
+    open_ui_calls();
+    std::atomic<bool> stale_ran{false}, current_ran{false};
+    std::thread ended([&] {
+        EXPECT_THROW(ui_call([&] { stale_ran = true; }), ProgramExit);
+    });
+    // Posted, and not taken up: no events are processed meanwhile.
+    for (int i = 0; i < 5000 && pending_ui_calls() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(pending_ui_calls(), 1);
+    shut_down_ui_calls();
+    ended.join();
+    open_ui_calls();
+    std::thread next([&] { ui_call([&] { current_ran = true; }); });
+    EXPECT_TRUE(testing::wait_until([&] { return current_ran.load(); }));
+    next.join();
+    EXPECT_FALSE(stale_ran);
+    EXPECT_EQ(pending_ui_calls(), 0);
 }
 
 } // namespace

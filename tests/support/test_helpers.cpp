@@ -4,6 +4,13 @@
 #include <QThread>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
 #include <fstream>
 #include <random>
 
@@ -54,6 +61,43 @@ std::filesystem::path TempDir::write(const std::string& relative, const std::str
 std::string source_path(const std::string& relative)
 {
     return std::string(VORAX_SOURCE_DIR) + "/" + relative;
+}
+
+bool make_fifo(const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+void release_fifo_reader(const std::filesystem::path& path)
+{
+    if (const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+        ::close(fd);
+}
+
+std::string vorax_program()
+{
+    const std::string program = std::string(VORAX_BINARY_DIR) + "/vorax";
+    return std::filesystem::exists(program) ? program : std::string{};
+}
+
+CommandRun run_command(const std::string& command)
+{
+    CommandRun run;
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    std::array<char, 4096> chunk{};
+    std::size_t n = 0;
+    while ((n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        run.output.append(chunk.data(), n);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string shell_quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 } // namespace vorax::testing

@@ -35,4 +35,20 @@ private:
 // The path of a file in the source tree, e.g. source_path("examples/plane_frame.dat").
 std::string source_path(const std::string& relative);
 
+bool make_fifo(const std::filesystem::path& path);
+// Opens the FIFO for writing and closes it: a reader waiting on it goes on, so that a test of
+// code that should never have waited there ends instead of hanging.
+void release_fifo_reader(const std::filesystem::path& path);
+
+// The built vorax program; empty when it is not built.
+std::string vorax_program();
+
+// A shell command's exit status (-1 when it did not exit) and its standard output and error.
+struct CommandRun {
+    int status = -1;
+    std::string output;
+};
+CommandRun run_command(const std::string& command);
+std::string shell_quoted(const std::string& text);
+
 } // namespace vorax::testing

@@ -1,0 +1,181 @@
+#include "gwl/file_writer.h"
+
+#include <QIODevice>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <random>
+#include <system_error>
+
+namespace vorax::gwl {
+
+namespace {
+
+constexpr int kMaximumLinkHops = 40;
+
+std::string system_reason(int error) { return std::generic_category().message(error); }
+
+std::string folder_of(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The name a chain of symbolic links ends at; the name itself when it is no link. The end need
+// not exist: a dangling link names the file to create.
+std::string link_target(std::string path)
+{
+    for (int hop = 0; hop < kMaximumLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::array<char, PATH_MAX> buffer{};
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size() - 1);
+        if (length <= 0)
+            return path;
+        std::string target(buffer.data(), static_cast<std::size_t>(length));
+        if (target.front() != '/')
+            target = (path.find('/') == std::string::npos ? "" : folder_of(path) + "/") + target;
+        path = std::move(target);
+    }
+    return path;
+}
+
+// An open descriptor as a device for Qt's writers: every byte goes straight to the system, and
+// the first error is kept with its cause (Qt's own file device loses the cause).
+class DescriptorDevice final : public QIODevice {
+public:
+    explicit DescriptorDevice(int fd) : fd_(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int failure() const { return failure_; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (failure_ != 0)
+            return -1;
+        qint64 written = 0;
+        while (written < size) {
+            const ssize_t n = ::write(fd_, data + written, static_cast<std::size_t>(size - written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                failure_ = n < 0 ? errno : EIO;
+                setErrorString(QString::fromStdString(system_reason(failure_)));
+                return written > 0 ? written : -1;
+            }
+            written += n;
+        }
+        return written;
+    }
+
+private:
+    int fd_;
+    int failure_ = 0;
+};
+
+// Writes the content onto an open descriptor, which stays open.
+std::string write_content(int fd, const ContentWriter& write)
+{
+    DescriptorDevice device(fd);
+    const std::string reason = write(device);
+    // The system's reason explains a writer's failure better than the writer does, and a writer
+    // may not have noticed it at all.
+    if (device.failure() != 0)
+        return system_reason(device.failure());
+    return reason;
+}
+
+// A new, empty file beside `target` that only this call uses; -1 with errno when none could be
+// made. The name's permissions come from the process's file mode mask like any new file's.
+int create_temporary(const std::string& target, std::string& name)
+{
+    static thread_local std::mt19937 random{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string stem = folder_of(target) + "/.vorax-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = stem;
+        for (int i = 0; i < 10; ++i)
+            name += kLetters[random() % (sizeof kLetters - 1)];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// The temporary file, synced, takes the place of `target` (a regular file or none).
+std::string replace_file(const std::string& target, const struct stat* existing,
+                         const ContentWriter& write)
+{
+    std::string temporary;
+    const int fd = create_temporary(target, temporary);
+    if (fd < 0)
+        return system_reason(errno);
+    if (existing != nullptr) {
+        // The new file keeps what the old one had, as far as this process may set it.
+        (void)::fchown(fd, existing->st_uid, existing->st_gid);
+        (void)::fchmod(fd, existing->st_mode & 07777);
+    }
+    std::string reason = write_content(fd, write);
+    if (reason.empty() && ::fsync(fd) != 0)
+        reason = system_reason(errno);
+    if (::close(fd) != 0 && reason.empty())
+        reason = system_reason(errno);
+    if (reason.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
+        reason = system_reason(errno);
+    if (!reason.empty()) {
+        ::unlink(temporary.c_str());
+        return reason;
+    }
+    // The rename itself reaches the disk with the folder.
+    if (const int folder = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        (void)::fsync(folder);
+        ::close(folder);
+    }
+    return {};
+}
+
+} // namespace
+
+std::string write_file(const std::string& path, const ContentWriter& write)
+{
+    if (path.empty())
+        return system_reason(ENOENT);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            return system_reason(errno);
+        return replace_file(link_target(path), nullptr, write);
+    }
+    if (S_ISDIR(st.st_mode))
+        return system_reason(EISDIR);
+    if (S_ISREG(st.st_mode))
+        return replace_file(link_target(path), &st, write);
+
+    // A device or a FIFO: written where it is. Opening a FIFO waits for its reader.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return system_reason(errno);
+    struct stat opened {};
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)) {
+        // Replaced by a regular file meanwhile: that one is written the safe way.
+        ::close(fd);
+        return replace_file(link_target(path), &opened, write);
+    }
+    std::string reason = write_content(fd, write);
+    if (::close(fd) != 0 && reason.empty())
+        reason = system_reason(errno);
+    return reason;
+}
+
+} // namespace vorax::gwl
