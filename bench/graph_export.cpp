@@ -93,9 +93,7 @@ double draw_seconds(const vorax::StructureModel& loaded, bool node_indices, bool
     const auto start = Clock::now();
     const vorax::GraphPlan plan = vorax::plan_graph(model, settings, 1);
     vorax::gwl::DrawSurface surface(1024, 768);
-    vorax::ViewMapping view = plan.view;
-    std::string ranges;
-    vorax::draw_graph(surface, model, settings, view, plan.box, {"VORAX:", model.problem_title, {}}, ranges);
+    vorax::draw_graph(surface, model, settings, plan, {"VORAX:", model.problem_title, {}});
     return seconds_since(start);
 }
 

@@ -19,19 +19,6 @@
 
 namespace {
 
-// "1600x1200" -> width and height; false when the text is not of that form.
-bool parse_size(const QString& text, int& width, int& height)
-{
-    const QStringList parts = text.toLower().split(QLatin1Char('x'));
-    if (parts.size() != 2)
-        return false;
-    bool ok_w = false;
-    bool ok_h = false;
-    width = parts[0].toInt(&ok_w);
-    height = parts[1].toInt(&ok_h);
-    return ok_w && ok_h;
-}
-
 bool asks_for_help_or_version(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -90,14 +77,12 @@ int main(int argc, char** argv)
     parser.process(*app);
 
     if (parser.isSet(area_option)) {
-        int width = 0;
-        int height = 0;
-        if (!parse_size(parser.value(area_option), width, height) || width < 16 || height < 16
-            || width > vorax::gwl::kMaximumAreaSide || height > vorax::gwl::kMaximumAreaSide) {
+        const auto area = vorax::gwl::parse_area_size(parser.value(area_option).toStdString());
+        if (!area) {
             std::fprintf(stderr, "vorax: --area wants a size such as 1600x1200 (16..32767)\n");
             return 2;
         }
-        vorax::gwl::set_default_drawing_area(width, height);
+        vorax::gwl::set_default_drawing_area(area->width, area->height);
     }
 
     // The model's name exactly as given: a name is bytes, not text.

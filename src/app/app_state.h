@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/language.h"
+#include "app/graph_units.h"
 #include "app/startup_files.h"
 #include "graph/view_mapping.h"
 #include "gwl/icon.h"
@@ -33,8 +34,8 @@ struct AppState {
     std::string graph_limit_message;
     std::string about_text;
 
-    // The registry of graph windows: unit of the last graph window, 9 while there is none.
-    std::atomic<int> last_graph_unit{9};
+    // The registry of graph windows: unit of the last graph window (graph_units.h).
+    std::atomic<int> last_graph_unit{kNoGraphUnit};
     bool zoom_requested = false;
 
     // Shared texts, kept without trailing blanks.

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/model_loading.h"
 #include "app/startup_files.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
@@ -28,8 +29,6 @@ namespace vorax {
 namespace {
 
 constexpr std::string_view kOption = "--export";
-constexpr int kMinimumSide = 16;
-constexpr int kIndexLimit = 200; // the loading turns numbers off above this many
 
 std::optional<bool> on_off(std::string_view text)
 {
@@ -38,25 +37,6 @@ std::optional<bool> on_off(std::string_view text)
     if (equals_ignore_case(text, "off"))
         return false;
     return std::nullopt;
-}
-
-bool parse_size(std::string_view text, int& width, int& height)
-{
-    const std::size_t x = text.find_first_of("xX");
-    if (x == std::string_view::npos)
-        return false;
-    auto number = [](std::string_view digits, int& value) {
-        if (digits.empty() || digits.size() > 5)
-            return false;
-        value = 0;
-        for (char c : digits) {
-            if (c < '0' || c > '9')
-                return false;
-            value = value * 10 + (c - '0');
-        }
-        return true;
-    };
-    return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
 }
 
 // The factors that the Graph Settings dialog's field (ten characters, two decimals) can show:
@@ -130,10 +110,11 @@ std::variant<ExportOptions, std::string> parse_export_arguments(const std::vecto
             value = arguments[++i];
         }
         if (name == "--size") {
-            if (!parse_size(value, options.width, options.height) || options.width < kMinimumSide
-                || options.height < kMinimumSide || options.width > gwl::kMaximumAreaSide
-                || options.height > gwl::kMaximumAreaSide)
+            const auto size = gwl::parse_area_size(value);
+            if (!size)
                 return "--size wants a size such as 1600x1200 (16..32767 each way), not \"" + value + "\"";
+            options.width = size->width;
+            options.height = size->height;
         } else if (name == "--lang") {
             if (equals_ignore_case(value, "en"))
                 options.language = UiLanguage::English;
@@ -194,15 +175,9 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     }
     StructureModel& model = result.model;
 
-    // What the loading sets after a successful read.
     SettingsState settings;
     GraphSettings& g = settings.current_settings;
-    g.all_nodes = true;
-    g.selected_element_count = model.element_count;
-    update_extents(model, true);
-    std::vector<std::string> lines = model_info_lines(model);
-    g.show_node_indices = model.node_count <= kIndexLimit;
-    g.show_element_indices = model.element_count <= kIndexLimit;
+    std::vector<std::string> lines = prepare_loaded_model(model, g);
 
     // What the Graph Settings dialog leaves on "DRAW".
     g.reverse_vertical = options.reverse_vertical;
@@ -218,36 +193,19 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
         g.min_size_factor = *options.factor;
         g.min_size_factor_auto = false;
     }
-    std::string range_text;
     if (options.nodes) {
         g.all_nodes = false;
-        range_text = cut(*options.nodes, kRangeTextLength);
-        const std::vector<NodeGroup> groups = split_node_ranges(range_text);
-        bool bad = false;
-        for (std::size_t i = 0; i < groups.size(); ++i) {
-            if (is_bad_group(groups[i], model.node_count)) {
-                err << group_error_text(i + 1, groups[i], options.language) << '\n';
-                bad = true;
-            }
-        }
-        if (bad)
+        const std::string range_text = cut(*options.nodes, kRangeTextLength);
+        const std::vector<BadGroup> bad = apply_node_ranges(range_text, model);
+        for (const BadGroup& group : bad)
+            err << group_error_text(group, options.language) << '\n';
+        if (!bad.empty())
             return kExportBadArguments;
-        for (Node& node : model.nodes)
-            node.selected = false;
-        for (const NodeGroup& group : groups)
-            for (std::int32_t n = group.first; n <= group.last; ++n)
-                model.node(n).selected = true;
-        g.selected_node_count = 0;
-        for (const Node& node : model.nodes)
-            g.selected_node_count += node.selected ? 1 : 0;
+        g.selected_node_count = selected_node_count(model);
         if (g.selected_node_count == 0) {
             err << "vorax --export: the node range \"" << range_text << "\" names no node\n";
             return kExportBadArguments;
         }
-    } else {
-        for (Node& node : model.nodes)
-            node.selected = true;
-        g.selected_node_count = model.node_count;
     }
 
     // The graph, as graph 1 draws it.
@@ -270,12 +228,10 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
         // A drawing area the system could not give has no pixels.
         if (surface.width() != area.width || surface.height() != area.height)
             return out_of_memory();
-        ViewMapping view = plan.view;
         // The heading names the program as the window would: from the current directory.
         const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
                                model.problem_title, options.language};
-        if (draw_graph(surface, model, settings, view, plan.box, texts, range_text)
-            == DrawOutcome::font_error) {
+        if (draw_graph(surface, model, settings, plan, texts) == DrawOutcome::font_error) {
             out << " ** Font Initialization Error\n";
             out.flush();
             err << "vorax --export: no fonts could be initialised\n";

@@ -1,11 +1,12 @@
 #include "app/graph_command.h"
 
-#include <algorithm>
-
+#include "app/graph_units.h"
 #include "app/program.h"
+#include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
+#include "graph/graph_texts.h"
 #include "graph/structure_render.h"
 #include "gwl/draw_surface.h"
 #include "gwl/graphics_window.h"
@@ -18,11 +19,6 @@ namespace vorax {
 namespace {
 
 constexpr gwl::Unit kInfo = gwl::kInfoUnit;
-constexpr int kIndexLimit = 200;
-constexpr std::size_t kTitleLength = 100;
-
-std::string title_text(const std::string& title) { return std::string(trim_right(cut(title, kTitleLength))); }
-
 // "Window Not Open" in an error box, then the end of the program.
 [[noreturn]] void window_not_open(gwl::Layer& layer)
 {
@@ -42,12 +38,6 @@ gwl::DrawSurface& open_graph_window(gwl::Layer& layer, gwl::Unit unit, const std
     if (surface == nullptr)
         window_not_open(layer);
     return *surface;
-}
-
-std::int32_t count_selected_nodes(const StructureModel& model)
-{
-    return static_cast<std::int32_t>(
-        std::count_if(model.nodes.begin(), model.nodes.end(), [](const Node& n) { return n.selected; }));
 }
 
 // The settings loop: the dialog until it is cancelled or leaves a usable node selection.
@@ -74,10 +64,14 @@ bool run_settings(AppState& state, gwl::Layer& layer)
         GraphSettings& g = state.settings.current_settings;
         if (g.all_nodes)
             return true;
-        const NodeRangeResult ranges = apply_node_ranges(state.dialog.range_text, state.model, state.language);
-        if (ranges.bad_groups > 0)
+        const std::vector<BadGroup> bad = apply_node_ranges(state.dialog.range_text, state.model);
+        for (const BadGroup& group : bad)
+            layer.message_box(group_error_text(group, state.language),
+                              message(Message::GroupErrorCaption, state.language),
+                              gwl::mb::kOk | gwl::mb::kIconError);
+        if (!bad.empty())
             continue;
-        g.selected_node_count = count_selected_nodes(state.model);
+        g.selected_node_count = selected_node_count(state.model);
         // A range text without any group selects nothing; there is no graph of no nodes.
         if (g.selected_node_count > 0)
             return true;
@@ -88,33 +82,22 @@ bool run_settings(AppState& state, gwl::Layer& layer)
 void draw_new_graph(AppState& state, gwl::Layer& layer)
 {
     const gwl::Unit unit = state.last_graph_unit;
-    const GraphPlan plan = plan_graph(state.model, state.settings, unit - 9);
+    const GraphPlan plan = plan_graph(state.model, state.settings, graph_number(unit));
     for (const std::string& line : plan.info_lines)
         layer.write_line(kInfo, line);
 
     gwl::DrawSurface& surface = open_graph_window(layer, unit, title_text(state.graph_title));
     state.view = plan.view;
+    if (!state.settings.current_settings.all_nodes)
+        state.dialog.range_text = plan.range_text;
     state.drawn_nodes.resize(state.model.nodes.size());
     for (std::size_t i = 0; i < state.model.nodes.size(); ++i)
         state.drawn_nodes[i] = state.model.nodes[i].selected;
     const GraphTexts texts{state.program_label, state.model.problem_title, state.language};
-    if (draw_graph(surface, state.model, state.settings, state.view, plan.box, texts,
-                   state.dialog.range_text)
-        == DrawOutcome::font_error) {
+    if (draw_graph(surface, state.model, state.settings, plan, texts) == DrawOutcome::font_error) {
         layer.write_line(kInfo, " ** Font Initialization Error");
         layer.exit_program(0);
     }
-}
-
-// The unit of the graph about to be drawn lies in 10..19; any other is the graph limit.
-bool within_graph_limit(AppState& state)
-{
-    const int unit = state.last_graph_unit;
-    if (unit >= gwl::kFirstGraphUnit && unit <= gwl::kLastGraphUnit)
-        return true;
-    if (unit > gwl::kLastGraphUnit)
-        state.last_graph_unit = kGraphUnitLimit;
-    return false;
 }
 
 // The zoom: pick on the last graph, then a new graph of the picked nodes. Returns whether the
@@ -126,7 +109,7 @@ bool run_zoom_pick(AppState& state, gwl::Layer& layer)
         ~ClearRequest() { state.zoom_requested = false; }
     } clear_request{state};
 
-    if (!within_graph_limit(state))
+    if (!graph_unit_in_range(state.last_graph_unit))
         return false;
     open_graph_window(layer, state.last_graph_unit, title_text(state.graph_title));
     gwl::GraphicsWindow* window = layer.graphics_window(state.last_graph_unit);
@@ -146,11 +129,8 @@ bool run_zoom_pick(AppState& state, gwl::Layer& layer)
 
     update_extents(state.model, false);
     state.dialog.range_text = format_node_ranges(state.model);
-    if (state.last_graph_unit + 1 > gwl::kLastGraphUnit) {
-        state.last_graph_unit = kGraphUnitLimit;
+    if (!take_next_graph_unit(state.last_graph_unit))
         return false;
-    }
-    state.last_graph_unit = state.last_graph_unit + 1;
     state.graph_title = title_text(state.zoom_title);
     return true;
 }
@@ -162,9 +142,8 @@ int apply_zoom_selection(AppState& state, const ZoomRectangle& rectangle)
     GraphSettings& g = state.settings.current_settings;
     g.all_nodes = false;
     g.selected_node_count = select_nodes_in_rectangle(state.model, rectangle, state.drawn_nodes);
-    g.show_node_indices = g.selected_node_count <= kIndexLimit;
     g.selected_element_count = count_selected_elements(state.model);
-    g.show_element_indices = g.selected_element_count <= kIndexLimit;
+    preset_index_switches(g, g.selected_node_count, g.selected_element_count);
     return g.selected_node_count;
 }
 
@@ -176,7 +155,7 @@ void graph_command(AppState& state, gwl::Layer& layer)
     } else {
         if (!run_settings(state, layer))
             return;
-        if (!within_graph_limit(state))
+        if (!graph_unit_in_range(state.last_graph_unit))
             return;
     }
     draw_new_graph(state, layer);

@@ -2,13 +2,15 @@
 
 #include <filesystem>
 
+#include "app/graph_units.h"
+#include "app/program.h"
 #include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
+#include "graph/graph_texts.h"
 #include "gwl/layer.h"
 #include "gwl/prompts.h"
 #include "gwl/system.h"
-#include "app/program.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 
@@ -76,11 +78,22 @@ bool open_input_file(gwl::Layer& layer, std::string& file_name)
     return false;
 }
 
+std::vector<std::string> prepare_loaded_model(StructureModel& model, GraphSettings& settings)
+{
+    for (Node& node : model.nodes)
+        node.selected = true;
+    settings.all_nodes = true;
+    settings.selected_element_count = model.element_count;
+    update_extents(model, true);
+    preset_index_switches(settings, model.node_count, model.element_count);
+    return model_info_lines(model);
+}
+
 std::string loaded_graph_title(int graph_number, const std::string& problem_title)
 {
     std::string title = "(" + std::to_string(graph_number) + ") ";
     title += trim_right(problem_title);
-    return std::string(trim_right(cut(title, 100)));
+    return title_text(title);
 }
 
 bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<void()>& graph_command)
@@ -134,21 +147,9 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         state.model_loaded = true;
         state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;
-        GraphSettings& settings = state.settings.current_settings;
-        for (Node& node : state.model.nodes)
-            node.selected = true;
-        settings.all_nodes = true;
-        settings.selected_element_count = state.model.element_count;
-        update_extents(state.model, true);
-        for (const std::string& line : model_info_lines(state.model))
+        for (const std::string& line : prepare_loaded_model(state.model, state.settings.current_settings))
             layer.write_line(kInfo, line);
-
-        state.graph_title = loaded_graph_title(state.last_graph_unit - 9, state.problem_title);
-        const int nodes = settings.all_nodes ? state.model.node_count : settings.selected_node_count;
-        const int elements =
-            settings.all_nodes ? state.model.element_count : settings.selected_element_count;
-        settings.show_node_indices = nodes <= 200;
-        settings.show_element_indices = elements <= 200;
+        state.graph_title = loaded_graph_title(graph_number(state.last_graph_unit), state.problem_title);
 
         state.dialog.settings_dialog_result = 0;
         if (graph_command)

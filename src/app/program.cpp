@@ -6,6 +6,7 @@
 #include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
+#include "graph/graph_texts.h"
 #include "gwl/icon.h"
 #include "gwl/layer.h"
 #include "gwl/run_state.h"
@@ -17,12 +18,6 @@ namespace {
 
 constexpr gwl::Unit kInfo = gwl::kInfoUnit;
 constexpr const char* kProgramName = "VORAX";
-
-// A title text of 100 characters, kept without its trailing blanks.
-std::string graph_title_text(const std::string& text)
-{
-    return std::string(trim_right(cut(text, 100)));
-}
 
 std::string about_text()
 {
@@ -133,7 +128,7 @@ void Program::start_up()
     // records they use are set there too, never under a running action.
     layer_.run_on_ui([this] {
         reset_settings();
-        state_.last_graph_unit = 9;
+        state_.last_graph_unit = kNoGraphUnit;
         state_.zoom_requested = false;
     });
     start_up_done_ = true;
@@ -145,7 +140,7 @@ void Program::wait_loop()
     std::unique_lock lock(stop_mutex_);
     while (!stop_requested_) {
         stop_signal_.wait_for(lock, 500ms, [this] { return stop_requested_; });
-        if (!gwl::program_paused() && state_.last_graph_unit >= kGraphUnitLimit)
+        if (!gwl::program_paused() && graph_limit_reached(state_.last_graph_unit))
             return;
     }
 }
@@ -161,22 +156,11 @@ void Program::exit_sequence()
     layer_.close_unit(kInfo);
 }
 
-bool Program::raise_graph_unit()
-{
-    const int next = state_.last_graph_unit + 1;
-    if (next >= kGraphUnitLimit) {
-        state_.last_graph_unit = kGraphUnitLimit;
-        return false;
-    }
-    state_.last_graph_unit = next;
-    return true;
-}
-
 void Program::on_new_graph()
 {
-    if (!raise_graph_unit())
+    if (!take_next_graph_unit(state_.last_graph_unit))
         return;
-    state_.graph_title = graph_title_text(numbered_title(state_.last_graph_unit - 9, state_.problem_title));
+    state_.graph_title = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
     const bool drawn = model_input ? model_input() : false;
     if (drawn) {
         layer_.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kEnabled);
@@ -186,9 +170,9 @@ void Program::on_new_graph()
 
 void Program::on_back_to_settings()
 {
-    if (!raise_graph_unit())
+    if (!take_next_graph_unit(state_.last_graph_unit))
         return;
-    state_.graph_title = graph_title_text(numbered_title(state_.last_graph_unit - 9, state_.problem_title));
+    state_.graph_title = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
     if (graph_command)
         graph_command();
     gwl::beep(1000, 200);
@@ -201,13 +185,11 @@ void Program::on_zoom()
         return;
     }
     // The zoom window would be the eleventh graph: the limit ends the run instead.
-    if (state_.last_graph_unit + 1 >= kGraphUnitLimit) {
-        state_.last_graph_unit = kGraphUnitLimit;
+    if (!next_graph_unit_free(state_.last_graph_unit))
         return;
-    }
     state_.zoom_requested = true;
     state_.zoom_title =
-        graph_title_text(numbered_title(state_.last_graph_unit - 8, state_.problem_title) + ":  ZOOM");
+        title_text(numbered_title(graph_number(state_.last_graph_unit + 1), state_.problem_title) + ":  ZOOM");
     if (graph_command)
         graph_command();
 }

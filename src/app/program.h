@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "app/app_state.h"
+#include "app/graph_units.h"
 #include "app/startup_files.h"
 #include "gwl/types.h"
 
@@ -30,7 +31,6 @@ inline constexpr int kProgramMenu = 7;     // "NEW GRAPH" follows the frame's si
 inline constexpr int kBackToSettingsItem = 1;
 inline constexpr int kZoomItem = 2;
 inline constexpr int kNewGraphItem = 4;
-inline constexpr int kGraphUnitLimit = 20; // the unit an eleventh graph would get
 
 class Program {
 public:
@@ -61,9 +61,6 @@ private:
     void start_up();
     void wait_loop();
     void exit_sequence();
-    // Raises last_graph_unit for a new graph; false when that would pass the ten-graph limit,
-    // in which case the counter stands at the limit and the request does nothing more.
-    bool raise_graph_unit();
     // Start-up step: the graph settings to their defaults, copied into the current ones.
     void reset_settings();
     // Exit step: the model's arrays are released.

@@ -10,26 +10,29 @@
 
 namespace vorax {
 
-namespace {
-
-constexpr std::size_t kTitleLength = 100;
-
-} // namespace
-
-GraphPlan plan_graph(StructureModel& model, const SettingsState& settings, int graph_number)
+GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_number)
 {
-    const GraphSettings& g = settings.current_settings;
+    GraphSettings& g = settings.current_settings;
+    GraphPlan plan;
     // With all nodes drawn every node is selected, as the settings dialog leaves them.
-    if (g.all_nodes)
+    if (g.all_nodes) {
         for (Node& node : model.nodes)
             node.selected = true;
+        g.selected_node_count = model.node_count;
+    } else {
+        plan.range_text = format_node_ranges(model);
+        if (g.show_element_indices)
+            g.selected_element_count = count_selected_elements(model);
+    }
     update_extents(model, g.all_nodes);
     project_nodes(model, g.reverse_y, g.reverse_vertical);
-    GraphPlan plan;
     plan.box = plot_box(model, g.min_size_factor, g.min_size_factor_auto);
     plan.info_lines = graph_info_lines(graph_number, plan.box.scaling_ratio, settings.color_scheme);
     center_nodes(model, plan.box.center_x, plan.box.center_y);
     plan.view = view_of(plan.box);
+    plan.grid = grid_rect(model, plan.box);
+    if (g.show_grid_and_scale)
+        set_grid_steps(plan.view, plan.grid);
     return plan;
 }
 
@@ -68,11 +71,12 @@ GridRect grid_rect(const StructureModel& model, const PlotBox& box)
     return grid;
 }
 
-DrawOutcome draw_graph(gwl::DrawSurface& surface, StructureModel& model, SettingsState& settings,
-                       ViewMapping& view, const PlotBox& box, const GraphTexts& texts,
-                       std::string& range_text)
+DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
+                       const SettingsState& settings, const GraphPlan& plan, const GraphTexts& texts)
 {
-    GraphSettings& g = settings.current_settings;
+    const GraphSettings& g = settings.current_settings;
+    const ViewMapping& view = plan.view;
+    const PlotBox& box = plan.box;
     gwl::WindowConfig config;
     surface.fill_window_config(config);
 
@@ -86,12 +90,11 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, StructureModel& model, Setting
     surface.set_text_color_rgb(g.colors[role_index(ColorRole::text)]);
     surface.set_text_position(2, 10);
     surface.out_text(graph_heading(texts.program_label, texts.language));
-    const std::string title(trim_right(cut(texts.problem_title, kTitleLength)));
+    const std::string title = title_text(texts.problem_title);
     surface.set_text_position(config.text_rows - 2, centred_column(config.text_columns, title.size()));
     surface.out_text(title);
     if (!g.all_nodes) {
-        range_text = format_node_ranges(model);
-        const std::string line = node_line(range_text, g.selected_node_count, texts.language);
+        const std::string line = node_line(plan.range_text, g.selected_node_count, texts.language);
         surface.set_text_position(config.text_rows - 1, centred_column(config.text_columns, line.size()));
         surface.out_text(line);
     }
@@ -102,17 +105,11 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, StructureModel& model, Setting
         return DrawOutcome::font_error;
 
     // Grid and scale.
-    const GridRect grid = grid_rect(model, box);
     if (g.show_grid_and_scale) {
-        draw_grid(surface, view, g, grid);
-        draw_scale(surface, view, g, grid, box.center_x, box.center_y);
+        draw_grid(surface, view, g, plan.grid);
+        draw_scale(surface, view, g, plan.grid, box.center_x, box.center_y);
     }
 
-    // Structure.
-    view.marker_dx = view.unit_x / 52;
-    view.marker_dy = view.unit_y / 18;
-    if (g.all_nodes)
-        g.selected_node_count = model.node_count;
     draw_structure(surface, model, settings, view);
 
     // Axis arrows and origin marker.

@@ -22,17 +22,24 @@ class DrawSurface;
 
 namespace vorax {
 
+// Everything a graph's drawing needs beyond the model and the settings, worked out before the
+// window opens.
 struct GraphPlan {
     PlotBox box;
-    ViewMapping view;
+    ViewMapping view;                    // with the grid steps when the grid is shown
+    GridRect grid;
+    std::string range_text;              // the drawn nodes in compact form; empty for all nodes
     std::vector<std::string> info_lines; // for the info window, written before the window opens
 };
 
-// With all_nodes, selects every node first. Updates the extents over the drawn nodes, projects them, takes their box and scaling ratio,
-// composes the info lines of graph `graph_number` and centres the plot positions. The drawn
-// nodes are the selected ones; at least one should be selected (a selection without any node
-// gets the box of a point at the origin).
-GraphPlan plan_graph(StructureModel& model, const SettingsState& settings, int graph_number);
+// Prepares graph `graph_number` from the model and the current settings: with all_nodes,
+// selects every node and counts them in selected_node_count; otherwise writes the selection in
+// compact form and, when element numbers are shown, counts the elements drawn in
+// selected_element_count (their font size follows it). Then updates the extents over the drawn
+// nodes, projects them, takes their box and scaling ratio, composes the info lines, centres the
+// plot positions and sets the view and grid. At least one node should be selected (a selection
+// without any node gets the box of a point at the origin).
+GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_number);
 
 // The texts of the window's text layer.
 struct GraphTexts {
@@ -51,13 +58,11 @@ enum class DrawOutcome {
 // (all 0 without such a node). Centred.
 GridRect grid_rect(const StructureModel& model, const PlotBox& box);
 
-// Draws the planned graph onto the surface: the mapping of `view`, a white background, the
-// heading, the title, the node line when not all nodes are drawn (rewriting `range_text` in its
-// compact form first), the fonts, then grid and scale (when on), the structure, the axis arrows
-// and the origin marker. Writes the marker sizes and grid steps into `view`, and
-// selected_node_count (all nodes) and selected_element_count into the current settings.
-DrawOutcome draw_graph(gwl::DrawSurface& surface, StructureModel& model, SettingsState& settings,
-                       ViewMapping& view, const PlotBox& box, const GraphTexts& texts,
-                       std::string& range_text);
+// Draws the planned graph onto the surface, reading the model and the settings and writing only
+// pixels: the mapping of the plan's view, a white background, the heading, the title, the node
+// line when not all nodes are drawn, the fonts, then grid and scale (when on), the structure,
+// the axis arrows and the origin marker.
+DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
+                       const SettingsState& settings, const GraphPlan& plan, const GraphTexts& texts);
 
 } // namespace vorax

@@ -22,6 +22,8 @@ std::string node_line(std::string_view range_text, int node_count, UiLanguage la
     return std::string(trim_right(cut(line, kNodeLineLength)));
 }
 
+std::string title_text(std::string_view text) { return std::string(trim_right(cut(text, kTitleLength))); }
+
 int centred_column(int text_columns, std::size_t length)
 {
     const long long column = (static_cast<long long>(text_columns) - static_cast<long long>(length)) / 2;

@@ -1,6 +1,6 @@
 #pragma once
-// The texts a graph window shows in its text layer: the heading, and the node line of a graph
-// drawn from a node selection.
+// The texts a graph window shows in its text layer: the heading, the title, and the node line of
+// a graph drawn from a node selection.
 
 #include <cstddef>
 #include <string>
@@ -12,6 +12,10 @@ namespace vorax {
 
 inline constexpr std::size_t kGraphHeadingLength = 30;
 inline constexpr std::size_t kNodeLineLength = 255;
+inline constexpr std::size_t kTitleLength = 100;
+
+// A title as windows and graphs show it: at most 100 characters, without trailing blanks.
+std::string title_text(std::string_view text);
 
 // The program label without trailing blanks, then " Structure Graph" (Romanian " Graful
 // Structurii"), blank-padded or cut to 30 characters.

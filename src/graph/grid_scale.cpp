@@ -33,12 +33,16 @@ double vertical_sign(const GraphSettings& settings) { return settings.reverse_ve
 
 std::string scale_label(double value) { return left_adjust(fixed_format(value, 9, 2)); }
 
-void draw_grid(gwl::DrawSurface& surface, ViewMapping& view, const GraphSettings& settings,
+void set_grid_steps(ViewMapping& view, const GridRect& grid)
+{
+    view.grid_step_x = (grid.x2 - grid.x1) / 5;
+    view.grid_step_y = (grid.y2 - grid.y1) / 10;
+}
+
+void draw_grid(gwl::DrawSurface& surface, const ViewMapping& view, const GraphSettings& settings,
                const GridRect& grid)
 {
     surface.set_color_rgb(settings.colors[role_index(ColorRole::grid)]);
-    view.grid_step_x = (grid.x2 - grid.x1) / 5;
-    view.grid_step_y = (grid.y2 - grid.y1) / 10;
 
     if (10 * view.grid_step_y != 0.0) {
         const double r = 10 * view.grid_step_y / (view.window_y2 - view.window_y1);

@@ -4,7 +4,8 @@
 // model origin and the origin marker. All of it is drawn in the window coordinates of the
 // graph's ViewMapping, which the graph has already given the surface.
 //
-// Contents: GridRect, scale_label, draw_grid, draw_scale, draw_axis_arrow, draw_origin_marker.
+// Contents: GridRect, scale_label, set_grid_steps, draw_grid, draw_scale, draw_axis_arrow,
+// draw_origin_marker.
 
 #include <string>
 
@@ -35,14 +36,17 @@ inline constexpr const char* kAxisFont = "t'tms rmn'h14be";
 // nine asterisks when it does not fit.
 std::string scale_label(double value);
 
+// The grid steps of the view: a fifth of the grid's width, a tenth of its height.
+void set_grid_steps(ViewMapping& view, const GridRect& grid);
+
 // Grid lines in the grid colour: 11, 6 or 5 horizontal lines from the lower to the upper edge
 // by the grid's share of the window height, 6 or 11 vertical ones by its share of the width.
-// Writes grid_step_x and grid_step_y.
-void draw_grid(gwl::DrawSurface& surface, ViewMapping& view, const GraphSettings& settings,
+// Uses the view's grid steps.
+void draw_grid(gwl::DrawSurface& surface, const ViewMapping& view, const GraphSettings& settings,
                const GridRect& grid);
 
 // Ticks and labels of the model coordinates in the scale colour, along the left and the lower
-// grid edge. Runs after draw_grid, whose steps it uses.
+// grid edge, by the view's grid steps.
 void draw_scale(gwl::DrawSurface& surface, const ViewMapping& view, const GraphSettings& settings,
                 const GridRect& grid, double center_x, double center_y);
 

@@ -155,9 +155,9 @@ void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, 
 }
 
 void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
-                    SettingsState& settings, const ViewMapping& view)
+                    const SettingsState& settings, const ViewMapping& view)
 {
-    GraphSettings& g = settings.current_settings;
+    const GraphSettings& g = settings.current_settings;
     const double s = g.reverse_vertical ? -1.0 : 1.0;
 
     // Element lines.
@@ -234,8 +234,6 @@ void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
         return;
 
     // Element pass.
-    if (!g.all_nodes)
-        g.selected_element_count = count_selected_elements(model);
     choose_index_font(surface, settings, "element");
     surface.set_color_rgb(color_of(g, ColorRole::element_index));
     const double tol_x = view.unit_x / 20;

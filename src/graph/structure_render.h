@@ -22,10 +22,10 @@ class DrawSurface;
 namespace vorax {
 
 // Draws the structure: element lines, then the node pass (labels, marks, symbols), then, when
-// element numbers are on, the element pass. Reads current_settings and the font table of
-// `settings`; sets selected_element_count when not all nodes are drawn.
+// element numbers are on, the element pass. Reads current_settings (with the counts the plan
+// set) and the font table of `settings`.
 void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
-                    SettingsState& settings, const ViewMapping& view);
+                    const SettingsState& settings, const ViewMapping& view);
 
 // Selects the font of node numbers (kind starting with N or n) or element numbers (any other
 // kind) and returns the FontSpec it handed to set_font, blank-padded to 20 characters.

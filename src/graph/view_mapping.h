@@ -30,8 +30,8 @@ struct ViewMapping {
     double unit_y = 0.1;        // (window_y2 - window_y1) / 10
     double marker_dx = 0.2 / 52; // unit_x / 52: half width of the node and origin markers
     double marker_dy = 0.1 / 18; // unit_y / 18: half height of them
-    double grid_step_x = 0.0;   // written by draw_grid
-    double grid_step_y = 0.0;
+    double grid_step_x = 0.0;   // set_grid_steps: a fifth of the grid's width
+    double grid_step_y = 0.0;   // a tenth of its height
 };
 
 // Plot positions of the drawn (selected) nodes. A plane model (NGL 2) is drawn in its own
@@ -67,7 +67,7 @@ void center_nodes(StructureModel& model, double center_x, double center_y);
 
 // The window of the box with its margins (a fifth of the width on the left, a tenth on the
 // right, a fifth of the height below, 0.15 of it above), the smaller direction stretched by the
-// scaling ratio, and the units. Marker sizes and grid steps are set as the drawing sets them.
+// scaling ratio, the units and the marker sizes; the grid steps are left to set_grid_steps.
 ViewMapping view_of(const PlotBox& box);
 
 // "Standard", "AllBlack" or "Custom"; Standard for any number other than 2 and 3.

@@ -6,6 +6,7 @@
 #include "gwl/graphics_window.h"
 #include "gwl/prompts.h"
 #include "gwl/system.h"
+#include "settings/node_ranges.h"
 
 namespace vorax {
 
@@ -75,16 +76,14 @@ std::int32_t select_nodes_in_rectangle(StructureModel& model, const ZoomRectangl
     const double x_hi = std::max(rectangle.p0.x, rectangle.p1.x);
     const double y_lo = std::min(rectangle.p0.y, rectangle.p1.y);
     const double y_hi = std::max(rectangle.p0.y, rectangle.p1.y);
-    std::int32_t count = 0;
     for (std::size_t i = 0; i < model.nodes.size(); ++i) {
         Node& node = model.nodes[i];
         const double x = node.plot_x;
         const double y = node.plot_y;
         node.selected = i < drawn.size() && drawn[i] && x_lo <= x && x <= x_hi && y_lo <= y
                         && y <= y_hi;
-        count += node.selected ? 1 : 0;
     }
-    return count;
+    return selected_node_count(model);
 }
 
 } // namespace vorax

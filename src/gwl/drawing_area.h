@@ -6,6 +6,9 @@
 // most 32767 in each direction, the largest size a window configuration can report). The whole
 // process can be given another size, for example from the command line.
 
+#include <optional>
+#include <string_view>
+
 namespace vorax::gwl {
 
 struct DrawingAreaSize {
@@ -16,6 +19,11 @@ struct DrawingAreaSize {
 
 inline constexpr DrawingAreaSize kMinimumDefaultArea{1024, 768};
 inline constexpr int kMaximumAreaSide = 32767;
+inline constexpr int kMinimumAreaSide = 16; // the least a person may ask for
+
+// A size as typed on the command line, "1600x1200" or "1600X1200": digits only on each side,
+// each side within kMinimumAreaSide..kMaximumAreaSide. Nothing when the text is not of that form.
+std::optional<DrawingAreaSize> parse_area_size(std::string_view text);
 
 // The size for new graphics windows: the one set last, or the screen-derived default.
 DrawingAreaSize default_drawing_area();

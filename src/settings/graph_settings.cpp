@@ -53,6 +53,12 @@ void build_index_font_table(SettingsState& state)
 
 void copy_default_settings(SettingsState& state) { state.current_settings = state.default_settings; }
 
+void preset_index_switches(GraphSettings& settings, int node_count, int element_count)
+{
+    settings.show_node_indices = node_count <= kIndexNumberLimit;
+    settings.show_element_indices = element_count <= kIndexNumberLimit;
+}
+
 int index_font_style(bool bold, bool italic, bool underline)
 {
     return 1 + (bold ? 1 : 0) + 2 * (italic ? 1 : 0) + 4 * (underline ? 1 : 0);

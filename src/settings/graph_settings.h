@@ -7,7 +7,7 @@
 //   SettingsState                      current and default settings, the scheme colour sets and
 //                                      the font table of node and element indices: one object,
 //                                      held by the application's state
-//   set_settings_defaults, build_index_font_table, copy_default_settings
+//   set_settings_defaults, build_index_font_table, copy_default_settings, preset_index_switches
 //   index_font_style, index_font_spec, set_index_font, auto_index_size, scheme_colors
 
 #include <array>
@@ -103,6 +103,13 @@ void build_index_font_table(SettingsState& state);
 // current_settings := default_settings, all 22 fields; the colour sets, color_scheme and the
 // font table stay as they are.
 void copy_default_settings(SettingsState& state);
+
+// Above this many nodes (elements) to draw, their numbers start switched off.
+inline constexpr int kIndexNumberLimit = 200;
+
+// Presets show_node_indices and show_element_indices from the numbers of nodes and elements
+// about to be drawn: on for at most kIndexNumberLimit.
+void preset_index_switches(GraphSettings& settings, int node_count, int element_count);
 
 // Style number 1..8: 1 + bold + 2 x italic + 4 x underline.
 int index_font_style(bool bold, bool italic, bool underline);

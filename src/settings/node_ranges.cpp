@@ -5,8 +5,6 @@
 
 #include "core/messages.h"
 #include "core/text.h"
-#include "gwl/prompts.h"
-#include "gwl/types.h"
 
 namespace vorax {
 
@@ -85,35 +83,28 @@ bool is_bad_group(const NodeGroup& group, std::int32_t node_count)
            || group.last < group.first;
 }
 
-std::string group_error_text(std::size_t index, const NodeGroup& group, UiLanguage language)
+std::string group_error_text(const BadGroup& bad, UiLanguage language)
 {
-    return std::string(message(Message::GroupErrorText, language)) + std::to_string(index) + ": "
-           + std::to_string(group.first) + "-" + std::to_string(group.last);
+    return std::string(message(Message::GroupErrorText, language)) + std::to_string(bad.number)
+           + ": " + std::to_string(bad.group.first) + "-" + std::to_string(bad.group.last);
 }
 
-NodeRangeResult apply_node_ranges(std::string_view range_text, std::int32_t node_count,
-                                  UiLanguage language,
-                                  const std::function<void(std::int32_t, bool)>& set_selected)
+std::vector<BadGroup> apply_node_ranges(std::string_view range_text, std::int32_t node_count,
+                                        const std::function<void(std::int32_t, bool)>& set_selected)
 {
     const std::vector<NodeGroup> groups = split_node_ranges(range_text);
-    NodeRangeResult result;
-    result.groups = static_cast<std::int32_t>(groups.size());
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        if (!is_bad_group(groups[i], node_count))
-            continue;
-        ++result.bad_groups;
-        gwl::prompter().message_box(group_error_text(i + 1, groups[i], language),
-                                    message(Message::GroupErrorCaption, language),
-                                    gwl::mb::kOk | gwl::mb::kIconError);
-    }
-    if (result.bad_groups > 0)
-        return result;
+    std::vector<BadGroup> bad;
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        if (is_bad_group(groups[i], node_count))
+            bad.push_back({i + 1, groups[i]});
+    if (!bad.empty())
+        return bad;
     for (std::int32_t node = 1; node <= node_count; ++node)
         set_selected(node, false);
     for (const NodeGroup& group : groups)
         for (std::int32_t node = group.first; node <= group.last; ++node)
             set_selected(node, true);
-    return result;
+    return bad;
 }
 
 std::string format_node_ranges(std::int32_t node_count,
@@ -143,11 +134,16 @@ std::string format_node_ranges(std::int32_t node_count,
     return text;
 }
 
-NodeRangeResult apply_node_ranges(std::string_view range_text, StructureModel& model,
-                                  UiLanguage language)
+std::vector<BadGroup> apply_node_ranges(std::string_view range_text, StructureModel& model)
 {
-    return apply_node_ranges(range_text, model.node_count, language,
+    return apply_node_ranges(range_text, model.node_count,
                              [&model](std::int32_t node, bool on) { model.node(node).selected = on; });
+}
+
+std::int32_t selected_node_count(const StructureModel& model)
+{
+    return static_cast<std::int32_t>(
+        std::count_if(model.nodes.begin(), model.nodes.end(), [](const Node& n) { return n.selected; }));
 }
 
 std::string format_node_ranges(const StructureModel& model)

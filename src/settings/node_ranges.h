@@ -28,25 +28,27 @@ std::vector<NodeGroup> split_node_ranges(std::string_view text);
 // A group is bad when it does not name nodes 1..node_count in ascending order.
 bool is_bad_group(const NodeGroup& group, std::int32_t node_count);
 
-// The error box text of bad group number `index` (from 1).
-std::string group_error_text(std::size_t index, const NodeGroup& group, UiLanguage language);
-
-// The outcome of applying a range text.
-struct NodeRangeResult {
-    std::int32_t bad_groups = 0;
-    std::int32_t groups = 0;
+// A group that names no nodes 1..node_count in ascending order, with its number in the text
+// (from 1).
+struct BadGroup {
+    std::size_t number = 0;
+    NodeGroup group;
 };
 
-// Reads the range text; shows one error box per bad group, in group order; when no group is
-// bad, sets the selection through `set_selected` (every node false, then the groups' nodes
-// true). A bad group leaves the selection untouched.
-NodeRangeResult apply_node_ranges(std::string_view range_text, std::int32_t node_count,
-                                  UiLanguage language,
-                                  const std::function<void(std::int32_t node, bool)>& set_selected);
+// The error text of a bad group: "Error in group No. 2: 13-5".
+std::string group_error_text(const BadGroup& bad, UiLanguage language);
+
+// Reads the range text and returns its bad groups in order. When there is none, sets the
+// selection through `set_selected` (every node false, then the groups' nodes true); a bad group
+// leaves the selection untouched. Telling the person is the caller's part.
+std::vector<BadGroup> apply_node_ranges(std::string_view range_text, std::int32_t node_count,
+                                        const std::function<void(std::int32_t node, bool)>& set_selected);
 
 // The same for a model: sets the `selected` flags of its nodes.
-NodeRangeResult apply_node_ranges(std::string_view range_text, StructureModel& model,
-                                  UiLanguage language);
+std::vector<BadGroup> apply_node_ranges(std::string_view range_text, StructureModel& model);
+
+// The number of the model's nodes that are selected.
+std::int32_t selected_node_count(const StructureModel& model);
 
 // The selection of nodes 1..node_count in compact form: runs of consecutive numbers as
 // "first-last", single nodes alone, joined by commas. At most 255 characters: the text ends

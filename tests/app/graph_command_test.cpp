@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/graph_command.h"
+#include "app/model_loading.h"
 #include "app/program.h"
 #include "gwl/dialog_handle.h"
 #include "gwl/frame.h"
@@ -42,12 +43,7 @@ protected:
         s.model = std::move(r.model);
         s.model_loaded = true;
         s.problem_title = s.model.problem_title;
-        GraphSettings& g = s.settings.current_settings;
-        g.all_nodes = true;
-        g.selected_element_count = s.model.element_count;
-        update_extents(s.model, true);
-        g.show_node_indices = s.model.node_count <= 200;
-        g.show_element_indices = s.model.element_count <= 200;
+        prepare_loaded_model(s.model, s.settings.current_settings);
         s.last_graph_unit = 10;
         s.graph_title = "(1) " + s.problem_title;
     }
@@ -129,6 +125,8 @@ TEST_F(GraphCommandRun, BadRangeShowsTheDialogAgainThenDrawsTheSelection)
     EXPECT_EQ(run.prompter.dialog_runs, 2);
     ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
     EXPECT_EQ(run.prompter.message_boxes[0].text, "Error in group No. 2: 20-20");
+    EXPECT_EQ(run.prompter.message_boxes[0].caption, "Vorax Message");
+    EXPECT_EQ(run.prompter.message_boxes[0].style & gwl::mb::kIconMask, gwl::mb::kIconError);
     ASSERT_NE(window(10), nullptr);
     const GraphSettings& g = run.state.settings.current_settings;
     EXPECT_FALSE(g.all_nodes);
@@ -138,6 +136,20 @@ TEST_F(GraphCommandRun, BadRangeShowsTheDialogAgainThenDrawsTheSelection)
     EXPECT_EQ(g.selected_element_count, count_selected_elements_of(run.state.model, {3, 4, 5, 9}));
     EXPECT_FALSE(run.state.model.node(1).selected);
     EXPECT_TRUE(run.state.model.node(9).selected);
+}
+
+TEST_F(GraphCommandRun, BadGroupsAreToldInTheLanguageOfTheRun)
+{
+    run.state.language = UiLanguage::Romanian;
+    person_in_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_click(d, 1018); // all nodes off
+        gwl::dialog_user_type(d, 1019, "1, 13-5");
+        gwl::dialog_user_click(d, 1);
+    });
+    command(); // the second dialog, not scripted, is cancelled
+    ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(run.prompter.message_boxes[0].text, "Eroare in grupul nr. 2: 13-5");
+    EXPECT_EQ(run.prompter.message_boxes[0].caption, "Mesaj VORAX");
 }
 
 TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)

@@ -47,18 +47,17 @@ Drawn draw(StructureModel model, const std::function<void(Drawn&)>& adjust = {},
     d.model = std::move(model);
     GraphSettings& g = d.settings.current_settings;
     g.all_nodes = true;
-    g.selected_node_count = d.model.node_count;
     g.selected_element_count = d.model.element_count;
-    g.show_node_indices = d.model.node_count <= 200;
-    g.show_element_indices = d.model.element_count <= 200;
+    preset_index_switches(g, d.model.node_count, d.model.element_count);
     if (adjust)
         adjust(d);
     const GraphPlan plan = plan_graph(d.model, d.settings, 1);
     d.view = plan.view;
     d.box = plan.box;
+    d.range_text = plan.range_text;
     d.surface = std::make_unique<gwl::DrawSurface>(width, height);
-    d.outcome = draw_graph(*d.surface, d.model, d.settings, d.view, d.box,
-                           {"VORAX:", d.model.problem_title, UiLanguage::English}, d.range_text);
+    d.outcome = draw_graph(*d.surface, d.model, d.settings, plan,
+                           {"VORAX:", d.model.problem_title, UiLanguage::English});
     return d;
 }
 

@@ -287,5 +287,14 @@ TEST(DrawingArea, DefaultIsTheScreenAtLeast1024By768AndCanBeSet)
     EXPECT_EQ(default_drawing_area(), screen);
 }
 
+TEST(DrawingArea, SizesAsTypedOnTheCommandLine)
+{
+    EXPECT_EQ(parse_area_size("1600x1200"), (DrawingAreaSize{1600, 1200}));
+    EXPECT_EQ(parse_area_size("16X32767"), (DrawingAreaSize{16, 32767}));
+    for (const char* refused : {"", "800", "x600", "800x", "15x600", "800x32768", "+800x600",
+                                "800x600 ", "100000x600", "8a0x600", "-16x16"})
+        EXPECT_FALSE(parse_area_size(refused)) << refused;
+}
+
 } // namespace
 } // namespace vorax::gwl
