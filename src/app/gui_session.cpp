@@ -58,12 +58,6 @@ void GuiSession::start()
     });
 }
 
-bool GuiSession::program_finished() const
-{
-    std::lock_guard lock(end_->mutex);
-    return end_->ended;
-}
-
 bool GuiSession::finish(std::chrono::milliseconds bound)
 {
     if (!thread_.joinable())

@@ -33,8 +33,6 @@ public:
     // in time: it is then left to the end of the process, and the frame, layer and program it
     // may still use are kept (the caller keeps its AppState for the same reason).
     bool finish(std::chrono::milliseconds bound = kExitWait);
-    // True once main_program has returned.
-    bool program_finished() const;
 
     gwl::Frame& frame() { return *frame_; }
     gwl::Layer& layer() { return *layer_; }

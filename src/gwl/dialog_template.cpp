@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "core/text.h"
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
@@ -321,7 +322,7 @@ std::string substitute_font_face(std::string_view face)
 
 DialogBaseUnits dialog_base_units(const DialogTemplate& dialog)
 {
-    QFont font(QString::fromStdString(substitute_font_face(dialog.font_face)));
+    QFont font(qt_text(substitute_font_face(dialog.font_face)));
     font.setPointSize(dialog.font_points > 0 ? dialog.font_points : 8);
     const QFontMetricsF metrics(font);
     const qreal letters = metrics.horizontalAdvance(

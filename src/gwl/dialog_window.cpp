@@ -19,23 +19,13 @@
 #include "gwl/dialog_impl.h"
 #include "gwl/icon_data.h"
 #include "gwl/prompts.h"
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
 namespace {
 
 namespace ev = dialog_event;
-
-QString qt_text(const std::string& text) { return QString::fromStdString(text); }
-
-// Statics accept CR, LF or CR LF between lines.
-QString shown_lines(const std::string& text)
-{
-    QString s = qt_text(text);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
-}
 
 QStringList qt_entries(const std::vector<std::string>& entries)
 {
@@ -198,7 +188,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [&dialog, &control, id](const QString& text) {
                              CountingScope scope(dialog.impl().in_handler);
-                             control.text = text.toStdString();
+                             control.text = program_text(text);
                              deliver(dialog, id, ev::kDefault);
                          });
         control.edit = edit;
@@ -222,7 +212,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [&dialog, &control, id](const QString& text) {
                              CountingScope scope(dialog.impl().in_handler);
-                             control.text = text.toStdString();
+                             control.text = program_text(text);
                              control.selected = 0;
                              apply_control(dialog.impl(), control);
                              deliver(dialog, id, ev::kEditChanged);
@@ -289,7 +279,7 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
 
     switch (control.tmpl.kind) {
     case ControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(text); break;
-    case ControlKind::Static: static_cast<QLabel*>(widget)->setText(shown_lines(control.text)); break;
+    case ControlKind::Static: static_cast<QLabel*>(widget)->setText(qt_lines(control.text)); break;
     case ControlKind::Picture: break;
     case ControlKind::CheckBox: {
         auto* box = static_cast<QCheckBox*>(widget);
@@ -505,27 +495,27 @@ DialogWidgetView dialog_widget_view(const DialogHandle& dialog, int control_id)
     view.geometry = {g.x(), g.y(), g.width(), g.height()};
 
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        view.text = button->text().toStdString();
+        view.text = program_text(button->text());
         view.checked = button->isChecked();
         view.has_icon = !button->icon().isNull();
         if (const auto* push = qobject_cast<const QPushButton*>(widget))
             view.is_default = push->isDefault();
     } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        view.text = label->text().toStdString();
+        view.text = program_text(label->text());
         view.has_picture = !label->pixmap().isNull();
     } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
-        view.text = group->title().toStdString();
+        view.text = program_text(group->title());
     } else if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
-        view.text = combo->currentText().toStdString();
+        view.text = program_text(combo->currentText());
         for (int i = 0; i < combo->count(); ++i)
-            view.entries.push_back(combo->itemText(i).toStdString());
+            view.entries.push_back(program_text(combo->itemText(i)));
         view.selected = combo->currentIndex() + 1;
     }
     if (control->edit != nullptr)
-        view.text = control->edit->text().toStdString();
+        view.text = program_text(control->edit->text());
     if (control->list != nullptr) {
         for (int i = 0; i < control->list->count(); ++i)
-            view.entries.push_back(control->list->item(i)->text().toStdString());
+            view.entries.push_back(program_text(control->list->item(i)->text()));
         view.selected = control->list->currentRow() + 1;
     }
     return view;
@@ -542,7 +532,7 @@ PixelRect dialog_window_geometry(const DialogHandle& dialog)
 std::string dialog_window_title(const DialogHandle& dialog)
 {
     const QDialog* window = dialog.impl().window;
-    return window != nullptr ? window->windowTitle().toStdString() : std::string();
+    return window != nullptr ? program_text(window->windowTitle()) : std::string();
 }
 
 int run_dialog_window_modal(DialogHandle& dialog)

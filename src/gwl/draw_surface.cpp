@@ -16,6 +16,7 @@
 
 #include "core/text.h"
 #include "gwl/qt_fonts.h"
+#include "gwl/qt_text.h"
 #include "gwl/raster.h"
 #include "gwl/window_mapping.h"
 
@@ -66,11 +67,6 @@ QColor qcolor_of(Rgb color)
 {
     return QColor(static_cast<int>(red_of(color)), static_cast<int>(green_of(color)),
                   static_cast<int>(blue_of(color)));
-}
-
-QString text_of(std::string_view text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::int16_t to_int16(int value)
@@ -286,7 +282,7 @@ DrawSurface::~DrawSurface()
     QDir().mkpath(folder);
     QString file = QStringLiteral("surface-%1").arg(d_->serial, 3, 10, QLatin1Char('0'));
     if (!d_->name.empty()) {
-        QString name = QString::fromStdString(d_->name);
+        QString name = qt_text(d_->name);
         for (QChar& c : name)
             if (!c.isLetterOrNumber())
                 c = QLatin1Char('_');
@@ -423,7 +419,7 @@ void DrawSurface::out_text(std::string_view text)
         op.fail(status::kError);
         return;
     }
-    const QString line = text_of(text);
+    const QString line = qt_text(text);
     const int x = (s.text_position.column - 1) * s.cell_width;
     const int y = (s.text_position.row - 1) * s.cell_height;
     const int width = static_cast<int>(line.size()) * s.cell_width;
@@ -676,7 +672,7 @@ int DrawSurface::get_gtext_extent(std::string_view text)
         op.fail(status::kError);
         return -1;
     }
-    return op.s().font->metrics.horizontalAdvance(text_of(text));
+    return op.s().font->metrics.horizontalAdvance(qt_text(text));
 }
 
 void DrawSurface::out_gtext(std::string_view text)
@@ -687,7 +683,7 @@ void DrawSurface::out_gtext(std::string_view text)
         op.fail(status::kNothingDrawn);
         return;
     }
-    const QString line = text_of(text);
+    const QString line = qt_text(text);
     const QFontMetrics& metrics = s.font->metrics;
     const int advance = metrics.horizontalAdvance(line);
     const int x = s.position.x;

@@ -11,6 +11,7 @@
 #include <climits>
 #include <random>
 #include <system_error>
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
@@ -69,7 +70,7 @@ protected:
                 continue;
             if (n <= 0) {
                 failure_ = n < 0 ? errno : EIO;
-                setErrorString(QString::fromStdString(system_reason(failure_)));
+                setErrorString(qt_text(system_reason(failure_)));
                 return written > 0 ? written : -1;
             }
             written += n;

@@ -14,8 +14,11 @@
 #include <atomic>
 
 #include "core/program_exit.h"
+#include "gwl/draw_surface.h"
 #include "gwl/graphics_window.h"
+#include "gwl/picture_io.h"
 #include "gwl/prompts.h"
+#include "gwl/qt_text.h"
 #include "gwl/run_state.h"
 #include "gwl/text_window.h"
 
@@ -30,7 +33,6 @@ std::string with_mnemonic(const std::string& text)
 
 namespace {
 
-QString qtext(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
 
 } // namespace
 
@@ -144,7 +146,7 @@ Frame::Item Frame::make_item(QMenu* menu, QAction* before, unsigned flags, const
         item.action = new QAction(menu);
         item.action->setSeparator(true);
     } else {
-        item.action = new QAction(qtext(text), menu);
+        item.action = new QAction(qt_text(text), menu);
     }
     menu->insertAction(before, item.action);
     apply_flags(item, flags);
@@ -173,7 +175,7 @@ bool Frame::insert_menu_item(int menu, int item, unsigned flags, const std::stri
         QAction* before = menu <= menu_count()
                               ? menus_[static_cast<std::size_t>(menu - 1)].menu->menuAction()
                               : nullptr;
-        auto* qmenu = new QMenu(qtext(text), menuBar());
+        auto* qmenu = new QMenu(qt_text(text), menuBar());
         menuBar()->insertMenu(before, qmenu);
         TopMenu top;
         top.menu = qmenu;
@@ -243,10 +245,10 @@ std::string Frame::menu_item_text(int menu, int item) const
         return {};
     const TopMenu& top = menus_[static_cast<std::size_t>(menu - 1)];
     if (item == 0)
-        return top.menu->title().toStdString();
+        return program_text(top.menu->title());
     if (item < 1 || item > menu_item_count(menu))
         return {};
-    return top.items[static_cast<std::size_t>(item - 1)].action->text().toStdString();
+    return program_text(top.items[static_cast<std::size_t>(item - 1)].action->text());
 }
 
 unsigned Frame::menu_item_flags(int menu, int item) const
@@ -348,13 +350,13 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
         widget = new TextWindow;
     } else {
         auto* graphics = new GraphicsWindow;
-        graphics->setWindowTitle(qtext(title));
+        graphics->setWindowTitle(qt_text(title));
         graphics->surface().set_name("unit" + std::to_string(unit));
         surface = graphics->shared_surface();
         widget = graphics;
     }
     QMdiSubWindow* sub = mdi_->addSubWindow(widget);
-    sub->setWindowTitle(qtext(title));
+    sub->setWindowTitle(qt_text(title));
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // A graph window takes most of the frame, since its picture is the size of the screen; the
     // info window leaves room for the graphs beside it.
@@ -440,9 +442,9 @@ QWidget* Frame::active_child_widget() const
 // ---------------------------------------------------------------------------------------------
 // Status line, about box, built-in commands
 
-void Frame::set_status_text(const std::string& text) { status_label_->setText(qtext(text)); }
+void Frame::set_status_text(const std::string& text) { status_label_->setText(qt_text(text)); }
 
-std::string Frame::status_text() const { return status_label_->text().toStdString(); }
+std::string Frame::status_text() const { return program_text(status_label_->text()); }
 
 void Frame::set_about_text(const std::string& text) { about_text_ = text; }
 
@@ -477,6 +479,55 @@ void Frame::paste_into_active()
 {
     if (auto* text = qobject_cast<TextWindow*>(active_child_widget()); text != nullptr && text->reading())
         text->paste();
+}
+
+GraphicsWindow* Frame::graphics_window(Unit unit) const
+{
+    const UnitWindow* u = find_unit(unit);
+    return u != nullptr && u->kind == WindowKind::Graphics
+               ? static_cast<GraphicsWindow*>(u->widget.data())
+               : nullptr;
+}
+
+DrawSurface* Frame::surface(Unit unit) const
+{
+    auto it = units_.find(unit);
+    return it != units_.end() ? it->second.surface.get() : nullptr;
+}
+
+void Frame::save_active()
+{
+    QWidget* child = active_child_widget();
+    if (auto* graphics = qobject_cast<GraphicsWindow*>(child))
+        save_picture_as(this, graphics->surface());
+    else if (auto* text = qobject_cast<TextWindow*>(child))
+        save_text_as(this, text->toPlainText());
+}
+
+void Frame::copy_active()
+{
+    QWidget* child = active_child_widget();
+    if (auto* graphics = qobject_cast<GraphicsWindow*>(child))
+        copy_picture(graphics->surface().image_copy());
+    else if (auto* text = qobject_cast<TextWindow*>(child))
+        text->copy();
+}
+
+void Frame::print_active()
+{
+    if (auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget()))
+        print_picture(this, graphics->surface().image_copy());
+}
+
+void Frame::toggle_size_to_fit()
+{
+    auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget());
+    if (graphics == nullptr) {
+        size_to_fit_action_->setChecked(false);
+        return;
+    }
+    graphics->set_size_to_fit(!graphics->size_to_fit());
+    size_to_fit_action_->setChecked(graphics->size_to_fit());
 }
 
 } // namespace vorax::gwl

@@ -62,7 +62,6 @@ public:
     bool set_active_unit(Unit unit);
     Unit focus_unit() const; // unit of the child window that has the input focus
     bool give_focus(Unit unit);
-    QMdiArea* mdi_area() const { return mdi_; }
 
     // ---- Status line and about text.
     void set_status_text(const std::string& text);
@@ -70,8 +69,6 @@ public:
     void set_about_text(const std::string& text);
     const std::string& about_text() const { return about_text_; }
 
-    // True while a program menu action runs; a second one is refused meanwhile.
-    bool action_running() const { return action_running_; }
     // The program's status when a menu action ended it; -1 while it runs on.
     int exit_status() const { return exit_status_; }
 
@@ -103,7 +100,6 @@ private:
     void run_item(const TopMenu* top, const Item* item);
     void run_action(const MenuAction& what);
     const UnitWindow* find_unit(Unit unit) const;
-    QWidget* create_graphics_widget(const std::string& title);
     QWidget* active_child_widget() const;
 
     void save_active();
@@ -121,7 +117,7 @@ private:
     std::map<Unit, UnitWindow> units_;
     Unit active_unit_ = kNoUnit;
     std::string about_text_;
-    bool action_running_ = false;
+    bool action_running_ = false; // a second program menu action is refused meanwhile
     int exit_status_ = -1;
     QAction* pause_action_ = nullptr;
     QAction* resume_action_ = nullptr;

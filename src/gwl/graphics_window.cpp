@@ -19,6 +19,7 @@
 #include <QThread>
 
 #include "core/text.h"
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
@@ -134,7 +135,7 @@ GraphicsWindow::~GraphicsWindow()
 void GraphicsWindow::get_window_config(WindowConfig& config) const
 {
     surface_->fill_window_config(config);
-    config.title = cut(windowTitle().toStdString(), kTitleField);
+    config.title = cut(program_text(windowTitle()), kTitleField);
 }
 
 // --- Size to fit -------------------------------------------------------------------------------
@@ -279,7 +280,7 @@ MouseEventResult GraphicsWindow::wait_on_mouse_event(int mask)
         return {};
     auto wait = std::make_shared<Wait>();
     wait->armed = mask;
-    const std::string note = std::string(kPendingNote) + windowTitle().toStdString();
+    const std::string note = std::string(kPendingNote) + program_text(windowTitle());
 
     if (QThread::currentThread() == thread()) {
         QEventLoop loop;

@@ -7,16 +7,31 @@
 
 #include "core/program_exit.h"
 #include "core/text.h"
+#include "gwl/draw_surface.h"
 #include "gwl/drawing_area.h"
 #include "gwl/frame.h"
+#include "gwl/graphics_window.h"
 #include "gwl/prompts.h"
 #include "gwl/text_window.h"
 #include "gwl/ui_thread.h"
 
 namespace vorax::gwl {
 
-// Text rows and columns of a graphics unit (layer_graphics.cpp).
-void fill_graphics_config(Frame& frame, Unit unit, WindowConfig& config);
+namespace {
+
+// The configuration of a graphics unit: its window's, or, once the window is closed, that of
+// the surface it leaves.
+void fill_graphics_config(Frame& frame, Unit unit, WindowConfig& config)
+{
+    if (const GraphicsWindow* window = frame.graphics_window(unit)) {
+        window->get_window_config(config);
+    } else if (const DrawSurface* surface = frame.surface(unit)) {
+        surface->fill_window_config(config);
+        config.title = cut(frame.unit_title(unit), 80);
+    }
+}
+
+} // namespace
 
 Layer::Layer(Frame& frame) : frame_(frame) {}
 
@@ -208,5 +223,15 @@ void Layer::stop_with_message(std::string_view text)
 }
 
 void Layer::exit_program(int status) { throw ProgramExit{status, {}}; }
+
+DrawSurface* Layer::active_surface()
+{
+    return ui_call([&] { return frame_.surface(frame_.active_unit()); });
+}
+
+GraphicsWindow* Layer::graphics_window(Unit unit)
+{
+    return ui_call([&] { return frame_.graphics_window(unit); });
+}
 
 } // namespace vorax::gwl

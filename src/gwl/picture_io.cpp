@@ -15,6 +15,7 @@
 #include "gwl/file_names.h"
 #include "gwl/file_writer.h"
 #include "gwl/prompts.h"
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
@@ -37,7 +38,7 @@ bool report_outcome(const std::string& path, const std::string& reason)
 {
     if (reason.empty())
         return true;
-    const std::string text = "The file " + shown_file_name(path).toStdString()
+    const std::string text = "The file " + program_text(shown_file_name(path))
                              + " could not be written:\n" + reason;
     prompter().message_box(text, "Save", mb::kOk | mb::kIconWarning);
     return false;
@@ -57,7 +58,7 @@ std::string write_picture(const QImage& picture, const std::string& path)
 {
     return write_file(path, [&](QIODevice& device) -> std::string {
         QImageWriter writer(&device, is_bmp_name(path) ? "BMP" : "PNG");
-        return writer.write(picture) ? std::string() : writer.errorString().toStdString();
+        return writer.write(picture) ? std::string() : program_text(writer.errorString());
     });
 }
 
@@ -66,7 +67,7 @@ std::string write_text(const QString& text, const std::string& path)
     const QByteArray bytes = text.toLocal8Bit();
     return write_file(path, [&](QIODevice& device) -> std::string {
         return device.write(bytes) == bytes.size() ? std::string()
-                                                   : device.errorString().toStdString();
+                                                   : program_text(device.errorString());
     });
 }
 

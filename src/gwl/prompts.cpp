@@ -17,7 +17,12 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "core/program_exit.h"
+#include "gwl/dialog_impl.h"
 #include "gwl/file_names.h"
+#include "gwl/graphics_window.h"
+#include "gwl/qt_text.h"
+#include "gwl/text_window.h"
 
 namespace vorax::gwl {
 
@@ -31,15 +36,6 @@ QtPrompter& qt_prompter()
 
 Prompter* installed_prompter = nullptr;
 QPointer<QWidget> owner;
-
-// Message texts separate their lines by CR, LF or CR LF; Qt wants LF.
-QString message_text(std::string_view text)
-{
-    QString s = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
-}
 
 struct ButtonSet {
     QMessageBox::StandardButtons buttons;
@@ -175,8 +171,8 @@ void set_owner_window(QWidget* w) { owner = w; }
 
 int QtPrompter::message_box(std::string_view text, std::string_view caption, unsigned style)
 {
-    const QString body = message_text(text);
-    const QString title = message_text(caption);
+    const QString body = qt_lines(text);
+    const QString title = qt_lines(caption);
     const ButtonSet set = buttons_for(style);
     if (too_tall_for_screen(body))
         return scrolling_message_box(body, title, set);
@@ -191,12 +187,12 @@ int QtPrompter::message_box(std::string_view text, std::string_view caption, uns
 
 std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& request)
 {
-    OpenFileDialog dialog(QString::fromStdString(request.title),
+    OpenFileDialog dialog(qt_text(request.title),
                           shown_file_name(request.initial_folder), request.path_must_exist);
     QStringList filters;
     for (const auto& f : request.filters) {
         // "*.*" means every file; here that is "*", since names need no dot.
-        QString name = QString::fromStdString(f.name);
+        QString name = qt_text(f.name);
         if (f.pattern == "*.*")
             name.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
         filters << name;
@@ -204,7 +200,7 @@ std::optional<std::string> QtPrompter::choose_open_file(const OpenFileRequest& r
     dialog.setNameFilters(filters);
     if (request.filter_index >= 1 && request.filter_index <= filters.size())
         dialog.selectNameFilter(filters.at(request.filter_index - 1));
-    dialog.setDefaultSuffix(QString::fromStdString(request.default_extension));
+    dialog.setDefaultSuffix(qt_text(request.default_extension));
     if (!request.file_name.empty())
         dialog.selectFile(shown_file_name(request.file_name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -231,6 +227,24 @@ std::optional<Rgb> QtPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& cu
         return std::nullopt;
     return make_rgb(static_cast<unsigned>(chosen.red()), static_cast<unsigned>(chosen.green()),
                     static_cast<unsigned>(chosen.blue()));
+}
+
+std::string QtPrompter::read_line(TextWindow& window)
+{
+    TextWindow::TypedLine line = window.read_line_interactive();
+    // The program is ending (the person chose Exit while the line was awaited): like a layer
+    // call released by the end of the event loop, the action that asked unwinds instead of
+    // going on with half a name.
+    if (line.end == TextWindow::LineEnd::loop_ended)
+        throw ProgramExit{0, {}};
+    return std::move(line.text);
+}
+
+int QtPrompter::run_modal(DialogHandle& dialog) { return run_dialog_window_modal(dialog); }
+
+MouseEventResult QtPrompter::wait_mouse(GraphicsWindow& window, int mask)
+{
+    return window.wait_on_mouse_event(mask);
 }
 
 } // namespace vorax::gwl

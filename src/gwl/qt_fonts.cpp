@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 
 #include "core/text.h"
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
@@ -55,9 +56,9 @@ std::vector<FontEntry> enumerate_system_fonts()
     for (const QString& family : QFontDatabase::families()) {
         for (const QString& style : ordered_styles(family)) {
             FontEntry entry;
-            entry.family = family.toStdString();
+            entry.family = program_text(family);
             entry.face = cut(entry.family, kMaxFaceName);
-            entry.style = style.toStdString();
+            entry.style = program_text(style);
             entry.weight = QFontDatabase::weight(family, style);
             entry.italic = QFontDatabase::italic(family, style);
             entry.fixed_pitch = QFontDatabase::isFixedPitch(family, style);
@@ -142,10 +143,10 @@ int pixel_size_for_cell_height(const QFont& font, int cell_height)
 
 QFont make_font(const FontEntry& entry, const FontChoice& choice)
 {
-    QFont font(QString::fromStdString(entry.family));
+    QFont font(qt_text(entry.family));
     if (choice.weight == entry.weight && choice.italic == entry.italic) {
         // The entry exactly as listed: its style name also keeps widths such as "Condensed".
-        font.setStyleName(QString::fromStdString(entry.style));
+        font.setStyleName(qt_text(entry.style));
     } else {
         font.setWeight(static_cast<QFont::Weight>(std::clamp(choice.weight, 1, 1000)));
         font.setItalic(choice.italic);

@@ -12,6 +12,7 @@
 #include <QTextCursor>
 
 #include "gwl/drawing_area.h"
+#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 
@@ -51,7 +52,7 @@ void TextWindow::write(const std::string& text, bool end_line)
         cursor.insertBlock();
     QTextCharFormat format;
     format.setForeground(to_qcolor(text_color_));
-    cursor.insertText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())),
+    cursor.insertText(qt_text(text),
                       format);
     has_lines_ = true;
     line_open_ = !end_line;
@@ -177,7 +178,7 @@ std::vector<std::string> TextWindow::lines() const
 {
     std::vector<std::string> result;
     for (QTextBlock b = document()->firstBlock(); b.isValid(); b = b.next())
-        result.push_back(b.text().toStdString());
+        result.push_back(program_text(b.text()));
     if (!has_lines_)
         result.clear();
     return result;
