@@ -22,7 +22,7 @@ namespace vorax {
 
 struct AppState {
     // Start-up results.
-    UiLanguage language = UiLanguage::English;
+    UiLanguage language = UiLanguage::english;
     int host_program = kHostNone;
     std::string program_label = "VORAX:"; // trailing blanks removed
     std::string icon_folder;

@@ -117,9 +117,9 @@ std::variant<ExportOptions, std::string> parse_export_arguments(const std::vecto
             options.height = size->height;
         } else if (name == "--lang") {
             if (equals_ignore_case(value, "en"))
-                options.language = UiLanguage::English;
+                options.language = UiLanguage::english;
             else if (equals_ignore_case(value, "ro"))
-                options.language = UiLanguage::Romanian;
+                options.language = UiLanguage::romanian;
             else
                 return "--lang wants en or ro, not \"" + value + "\"";
         } else if (name == "--nodes") {

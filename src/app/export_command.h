@@ -25,7 +25,7 @@ struct ExportOptions {
     std::string model;                // model data file
     int width = 0;                    // drawing area; 0 x 0 is a graph window's default
     int height = 0;
-    UiLanguage language = UiLanguage::English;
+    UiLanguage language = UiLanguage::english;
     bool reverse_vertical = false;
     bool reverse_y = false;
     std::optional<std::string> nodes; // range text as typed in "Range"; none draws all nodes

@@ -30,7 +30,7 @@ constexpr gwl::Unit kInfo = gwl::kInfoUnit;
 // no configuration. Returns its surface.
 gwl::DrawSurface& open_graph_window(gwl::Layer& layer, gwl::Unit unit, const std::string& title)
 {
-    layer.open_unit(unit, gwl::WindowKind::Graphics, "user", title);
+    layer.open_unit(unit, gwl::WindowKind::graphics, "user", title);
     gwl::WindowConfig config;
     if (!layer.get_window_config(config))
         window_not_open(layer);
@@ -67,7 +67,7 @@ bool run_settings(AppState& state, gwl::Layer& layer)
         const std::vector<BadGroup> bad = apply_node_ranges(state.dialog.range_text, state.model);
         for (const BadGroup& group : bad)
             layer.message_box(group_error_text(group, state.language),
-                              message(Message::GroupErrorCaption, state.language),
+                              message(Message::group_error_caption, state.language),
                               gwl::mb::kOk | gwl::mb::kIconError);
         if (!bad.empty())
             continue;

@@ -129,14 +129,14 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
             result = read_model(state.input_file_name);
             if (result.status == ReadStatus::end_of_file) {
                 layer.write_line(kInfo, " *** " + result.message);
-                layer.message_box(result.message, message(Message::MessageCaption, language),
+                layer.message_box(result.message, message(Message::message_caption, language),
                                   gwl::mb::kOk | gwl::mb::kIconError);
                 layer.exit_program(1);
             }
             if (result.ok())
                 break;
-            const int answer = layer.message_box(message(Message::WrongInputFile, language),
-                                                 message(Message::MessageCaption, language),
+            const int answer = layer.message_box(message(Message::wrong_input_file, language),
+                                                 message(Message::message_caption, language),
                                                  gwl::mb::kRetryCancel | gwl::mb::kIconError);
             if (answer != gwl::mb::kIdRetry)
                 layer.exit_program(0);

@@ -81,8 +81,8 @@ void Program::start_up()
     state_.language = determine_language(host.host_program, paths_).language;
 
     // Composed messages.
-    state_.zoom_refusal_message = std::string(message(Message::ZoomRefusal, state_.language));
-    state_.graph_limit_message = std::string(message(Message::GraphLimit, state_.language));
+    state_.zoom_refusal_message = std::string(message(Message::zoom_refusal, state_.language));
+    state_.graph_limit_message = std::string(message(Message::graph_limit, state_.language));
 
     // Style icons; a file that cannot be loaded leaves no icon and no error.
     state_.icon_folder = std::string(trim_right(paths_.current_directory)) + "/uir/";
@@ -92,7 +92,7 @@ void Program::start_up()
     state_.underline_icon = icon("Underline.ico");
 
     // The info window.
-    layer_.open_unit(kInfo, gwl::WindowKind::Text, "user", "VORAX: Info");
+    layer_.open_unit(kInfo, gwl::WindowKind::text, "user", "VORAX: Info");
     gwl::WindowConfig config;
     if (!layer_.get_window_config(config))
         layer_.stop_with_message("Window Not Open");
@@ -107,17 +107,17 @@ void Program::start_up()
     layer_.set_menu_item_flags(6, 1, kDisabled);
     layer_.set_menu_item_flags(6, 2, kDisabled);
     const UiLanguage lang = state_.language;
-    layer_.insert_menu_item(kProgramMenu, 0, kEnabled, message(Message::NewGraphMenu, lang),
+    layer_.insert_menu_item(kProgramMenu, 0, kEnabled, message(Message::new_graph_menu, lang),
                             gwl::menu_no_action());
-    layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::BackToSettings, lang),
+    layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::back_to_settings, lang),
                             gwl::menu_routine([this] { on_back_to_settings(); }));
-    layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::ZoomMouse, lang),
+    layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::zoom_mouse, lang),
                             gwl::menu_routine([this] { on_zoom(); }));
     layer_.append_menu_item(kProgramMenu, kSeparator, "", gwl::menu_no_action());
-    layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::NewGraph, lang),
+    layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::new_graph, lang),
                             gwl::menu_routine([this] { on_new_graph(); }));
     layer_.append_menu_item(kProgramMenu, kSeparator, "", gwl::menu_no_action());
-    layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::ExitItem, lang),
+    layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::exit_item, lang),
                             gwl::menu_exit_action());
 
     state_.about_text = about_text();

@@ -122,7 +122,7 @@ LanguageInfo determine_language(int host_program, const StartupPaths& paths)
     // A missing or empty language.dat leaves the choice to the sibling program's settings.
     info.language_text = text ? *text : read_host_language(host_program, paths);
     const char first = info.language_text.empty() ? ' ' : info.language_text.front();
-    info.language = first == 'R' || first == 'r' ? UiLanguage::Romanian : UiLanguage::English;
+    info.language = first == 'R' || first == 'r' ? UiLanguage::romanian : UiLanguage::english;
     return info;
 }
 

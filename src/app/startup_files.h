@@ -30,7 +30,7 @@ struct HostInfo {
 
 struct LanguageInfo {
     std::string language_text; // up to 20 characters, trailing blanks removed
-    UiLanguage language = UiLanguage::English;
+    UiLanguage language = UiLanguage::english;
 };
 
 HostInfo determine_host(const std::string& current_directory);

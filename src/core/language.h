@@ -3,6 +3,6 @@
 
 namespace vorax {
 
-enum class UiLanguage { English, Romanian };
+enum class UiLanguage { english, romanian };
 
 } // namespace vorax

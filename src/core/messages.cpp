@@ -14,29 +14,29 @@ struct Entry {
 };
 
 constexpr std::array kTable{
-    Entry{Message::NewGraphMenu, "NEW GRAPH", "NOU GRAF"},
-    Entry{Message::BackToSettings, "BACK to Settings ...", "INAPOI la Setari ..."},
-    Entry{Message::ZoomMouse, "ZOOM (Mouse) ...", "ZOOM (Mouse) ..."},
-    Entry{Message::NewGraph, "NEW Graph ...", "NOU Graf ..."},
-    Entry{Message::ExitItem, "EXIT", "IESIRE"},
-    Entry{Message::ZoomRefusal,
+    Entry{Message::new_graph_menu, "NEW GRAPH", "NOU GRAF"},
+    Entry{Message::back_to_settings, "BACK to Settings ...", "INAPOI la Setari ..."},
+    Entry{Message::zoom_mouse, "ZOOM (Mouse) ...", "ZOOM (Mouse) ..."},
+    Entry{Message::new_graph, "NEW Graph ...", "NOU Graf ..."},
+    Entry{Message::exit_item, "EXIT", "IESIRE"},
+    Entry{Message::zoom_refusal,
           "ZOOM (Mouse) is allowed only for the last drawn graph (last window).\r"
           "For this window, first redraw the graph via the menu:\r"
           "\"NEW GRAPH\" -> NEW Graph or BACK to settings.",
           "ZOOM (Mouse) este permis numai pentru ultimul graf construit (ultima fereastra).\r"
           "Pentru aceasta fereastra, mai intai redesenati graful prin meniu:\r"
           "\"NOU GRAF\" -> NOU Graf sau INAPOI la setari."},
-    Entry{Message::GraphLimit, "10 graphs limit is reaches.\rRun a new instance of VORAX",
+    Entry{Message::graph_limit, "10 graphs limit is reaches.\rRun a new instance of VORAX",
           "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX"},
-    Entry{Message::GroupErrorText, "Error in group No. ", "Eroare in grupul nr. "},
-    Entry{Message::GroupErrorCaption, "Vorax Message", "Mesaj VORAX"},
-    Entry{Message::FactorWarning, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.",
+    Entry{Message::group_error_text, "Error in group No. ", "Eroare in grupul nr. "},
+    Entry{Message::group_error_caption, "Vorax Message", "Mesaj VORAX"},
+    Entry{Message::factor_warning, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.",
           "ATENTIE: Factor nu poate fi egal cu 0.!\n\nS-a setat Factor = 1."},
-    Entry{Message::MessageCaption, "VORAX Message", "Mesaj VORAX"},
-    Entry{Message::GraphHeadingSuffix, " Structure Graph", " Graful Structurii"},
-    Entry{Message::NodeLineStart, "Nodes ", "Nodurile "},
-    Entry{Message::NodeLineEnd, " nodes)", " noduri)"},
-    Entry{Message::WrongInputFile, "Wrong Input File", "Fisier de intrare eronat"},
+    Entry{Message::message_caption, "VORAX Message", "Mesaj VORAX"},
+    Entry{Message::graph_heading_suffix, " Structure Graph", " Graful Structurii"},
+    Entry{Message::node_line_start, "Nodes ", "Nodurile "},
+    Entry{Message::node_line_end, " nodes)", " noduri)"},
+    Entry{Message::wrong_input_file, "Wrong Input File", "Fisier de intrare eronat"},
 };
 
 } // namespace
@@ -45,7 +45,7 @@ std::string_view message(Message id, UiLanguage language)
 {
     for (const Entry& e : kTable)
         if (e.id == id)
-            return language == UiLanguage::Romanian ? e.romanian : e.english;
+            return language == UiLanguage::romanian ? e.romanian : e.english;
     return {};
 }
 

@@ -10,21 +10,21 @@
 namespace vorax {
 
 enum class Message {
-    NewGraphMenu,       // the program's top-level menu
-    BackToSettings,
-    ZoomMouse,
-    NewGraph,
-    ExitItem,
-    ZoomRefusal,        // composed at start-up, lines separated by CR
-    GraphLimit,         // composed at start-up, lines separated by CR
-    GroupErrorText,     // "Error in group No. " + i + ": " + first + "-" + last
-    GroupErrorCaption,
-    FactorWarning,      // lines separated by LF
-    MessageCaption,     // "VORAX Message" / "Mesaj VORAX"
-    GraphHeadingSuffix, // after the program label in a graph window's heading
-    NodeLineStart,      // node_line: this, the ranges, " (", the count, NodeLineEnd
-    NodeLineEnd,
-    WrongInputFile,
+    new_graph_menu,       // the program's top-level menu
+    back_to_settings,
+    zoom_mouse,
+    new_graph,
+    exit_item,
+    zoom_refusal,        // composed at start-up, lines separated by CR
+    graph_limit,         // composed at start-up, lines separated by CR
+    group_error_text,     // "Error in group No. " + i + ": " + first + "-" + last
+    group_error_caption,
+    factor_warning,      // lines separated by LF
+    message_caption,     // "VORAX Message" / "Mesaj VORAX"
+    graph_heading_suffix, // after the program label in a graph window's heading
+    node_line_start,      // node_line: this, the ranges, " (", the count, node_line_end
+    node_line_end,
+    wrong_input_file,
 };
 
 // The text of a message in a language.

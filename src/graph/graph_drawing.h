@@ -45,7 +45,7 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
 struct GraphTexts {
     std::string program_label;
     std::string problem_title;
-    UiLanguage language = UiLanguage::English;
+    UiLanguage language = UiLanguage::english;
 };
 
 enum class DrawOutcome {

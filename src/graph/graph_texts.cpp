@@ -10,15 +10,15 @@ namespace vorax {
 std::string graph_heading(std::string_view program_label, UiLanguage language)
 {
     std::string heading(trim_right(program_label));
-    heading += message(Message::GraphHeadingSuffix, language);
+    heading += message(Message::graph_heading_suffix, language);
     return pad_right(heading, kGraphHeadingLength);
 }
 
 std::string node_line(std::string_view range_text, int node_count, UiLanguage language)
 {
-    std::string line(message(Message::NodeLineStart, language));
+    std::string line(message(Message::node_line_start, language));
     line += trim_right(range_text);
-    line += " (" + std::to_string(node_count) + std::string(message(Message::NodeLineEnd, language));
+    line += " (" + std::to_string(node_count) + std::string(message(Message::node_line_end, language));
     return std::string(trim_right(cut(line, kNodeLineLength)));
 }
 

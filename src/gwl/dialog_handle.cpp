@@ -16,45 +16,45 @@ constexpr int kMaxListEntries = 32767;
 
 bool is_list(ControlKind kind)
 {
-    return kind == ControlKind::DropDownList || kind == ControlKind::EditableList;
+    return kind == ControlKind::drop_down_list || kind == ControlKind::editable_list;
 }
 
 bool is_checkable(ControlKind kind)
 {
-    return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
+    return kind == ControlKind::check_box || kind == ControlKind::toggle_button;
 }
 
 bool is_button(ControlKind kind)
 {
-    return kind == ControlKind::ToggleButton || kind == ControlKind::PushButton;
+    return kind == ControlKind::toggle_button || kind == ControlKind::push_button;
 }
 
 // Where a text selector points for a control of this kind.
-enum class TextSlot { None, Text, Entry };
+enum class TextSlot { none, text, entry };
 
 TextSlot text_slot(const ControlState& control, int selector)
 {
     const ControlKind kind = control.tmpl.kind;
     if (selector >= 1)
         return is_list(kind) && selector <= static_cast<int>(control.entries.size())
-                   ? TextSlot::Entry
-                   : TextSlot::None;
+                   ? TextSlot::entry
+                   : TextSlot::none;
     switch (kind) {
-    case ControlKind::Static:
-    case ControlKind::GroupBox:
-    case ControlKind::CheckBox:
-    case ControlKind::ToggleButton:
-    case ControlKind::PushButton:
-        return selector == sel::kDefault || selector == sel::kCaption ? TextSlot::Text
-                                                                      : TextSlot::None;
-    case ControlKind::Edit: return selector == sel::kDefault ? TextSlot::Text : TextSlot::None;
-    case ControlKind::EditableList:
-        return selector == sel::kDefault || selector == sel::kState ? TextSlot::Text
-                                                                    : TextSlot::None;
-    case ControlKind::DropDownList:
-    case ControlKind::Picture: return TextSlot::None;
+    case ControlKind::static_text:
+    case ControlKind::group_box:
+    case ControlKind::check_box:
+    case ControlKind::toggle_button:
+    case ControlKind::push_button:
+        return selector == sel::kDefault || selector == sel::kCaption ? TextSlot::text
+                                                                      : TextSlot::none;
+    case ControlKind::edit: return selector == sel::kDefault ? TextSlot::text : TextSlot::none;
+    case ControlKind::editable_list:
+        return selector == sel::kDefault || selector == sel::kState ? TextSlot::text
+                                                                    : TextSlot::none;
+    case ControlKind::drop_down_list:
+    case ControlKind::picture: return TextSlot::none;
     }
-    return TextSlot::None;
+    return TextSlot::none;
 }
 
 // The event under which a routine attached with `event` is kept, or nullopt when the control
@@ -62,22 +62,22 @@ TextSlot text_slot(const ControlState& control, int selector)
 std::optional<int> stored_event(ControlKind kind, int event)
 {
     switch (kind) {
-    case ControlKind::CheckBox:
-    case ControlKind::ToggleButton:
-    case ControlKind::Edit:
-    case ControlKind::DropDownList:
+    case ControlKind::check_box:
+    case ControlKind::toggle_button:
+    case ControlKind::edit:
+    case ControlKind::drop_down_list:
         return event == ev::kDefault ? std::optional<int>(ev::kDefault) : std::nullopt;
-    case ControlKind::PushButton:
+    case ControlKind::push_button:
         return event == ev::kDefault || event == ev::kButtonClicked
                    ? std::optional<int>(ev::kButtonClicked)
                    : std::nullopt;
-    case ControlKind::EditableList:
+    case ControlKind::editable_list:
         if (event == ev::kDefault || event == ev::kEntryChosen)
             return ev::kEntryChosen;
         return event == ev::kEditChanged ? std::optional<int>(ev::kEditChanged) : std::nullopt;
-    case ControlKind::Static:
-    case ControlKind::GroupBox:
-    case ControlKind::Picture: return std::nullopt;
+    case ControlKind::static_text:
+    case ControlKind::group_box:
+    case ControlKind::picture: return std::nullopt;
     }
     return std::nullopt;
 }
@@ -86,7 +86,7 @@ std::optional<int> stored_event(ControlKind kind, int event)
 // the selection is dropped, so that choosing that entry again is a change the person can make.
 void keep_selection_consistent(ControlState& control)
 {
-    if (control.tmpl.kind != ControlKind::EditableList || control.selected == 0)
+    if (control.tmpl.kind != ControlKind::editable_list || control.selected == 0)
         return;
     if (control.entries[static_cast<std::size_t>(control.selected - 1)] != control.text)
         control.selected = 0;
@@ -234,7 +234,7 @@ bool dialog_set_int(DialogHandle& dialog, int control_id, int value, int selecto
         if (value < 0 || value > count)
             return false;
         control->selected = value;
-        if (value > 0 && control->tmpl.kind == ControlKind::EditableList)
+        if (value > 0 && control->tmpl.kind == ControlKind::editable_list)
             control->text = control->entries[static_cast<std::size_t>(value - 1)];
     } else if (selector == sel::kEntryCount) {
         if (value < 0 || value > kMaxListEntries)
@@ -270,12 +270,12 @@ bool dialog_set_text(DialogHandle& dialog, int control_id, const std::string& te
     if (control == nullptr)
         return false;
     const TextSlot slot = text_slot(*control, selector);
-    if (slot == TextSlot::None)
+    if (slot == TextSlot::none)
         return false;
     std::string value = text.substr(0, text.find('\0'));
     if (length > 0)
         value = cut(value, static_cast<std::size_t>(length));
-    if (slot == TextSlot::Entry)
+    if (slot == TextSlot::entry)
         control->entries[static_cast<std::size_t>(selector - 1)] = std::move(value);
     else
         control->text = std::move(value);
@@ -291,9 +291,9 @@ bool dialog_get_text(const DialogHandle& dialog, int control_id, std::string& te
     if (control == nullptr)
         return false;
     const TextSlot slot = text_slot(*control, selector);
-    if (slot == TextSlot::None)
+    if (slot == TextSlot::none)
         return false;
-    const std::string& value = slot == TextSlot::Entry
+    const std::string& value = slot == TextSlot::entry
                                    ? control->entries[static_cast<std::size_t>(selector - 1)]
                                    : control->text;
     text = length > 0 ? pad_right(value, static_cast<std::size_t>(length)) : value;

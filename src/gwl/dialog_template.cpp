@@ -18,15 +18,15 @@ namespace vorax::gwl {
 namespace {
 
 constexpr std::array<std::pair<ControlKind, std::string_view>, 9> kKindNames{{
-    {ControlKind::GroupBox, "group"},
-    {ControlKind::Static, "static"},
-    {ControlKind::CheckBox, "check"},
-    {ControlKind::ToggleButton, "toggle"},
-    {ControlKind::Edit, "edit"},
-    {ControlKind::EditableList, "editlist"},
-    {ControlKind::DropDownList, "droplist"},
-    {ControlKind::Picture, "picture"},
-    {ControlKind::PushButton, "button"},
+    {ControlKind::group_box, "group"},
+    {ControlKind::static_text, "static"},
+    {ControlKind::check_box, "check"},
+    {ControlKind::toggle_button, "toggle"},
+    {ControlKind::edit, "edit"},
+    {ControlKind::editable_list, "editlist"},
+    {ControlKind::drop_down_list, "droplist"},
+    {ControlKind::picture, "picture"},
+    {ControlKind::push_button, "button"},
 }};
 
 struct Token {

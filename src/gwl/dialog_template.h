@@ -29,15 +29,15 @@
 namespace vorax::gwl {
 
 enum class ControlKind {
-    GroupBox,     // "group": a frame with a title around other controls
-    Static,       // "static": a text, optionally sunken
-    CheckBox,     // "check"
-    ToggleButton, // "toggle": a push-like check box that can show an icon
-    Edit,         // "edit": a one-line edit field
-    EditableList, // "editlist": an edit line with its list always shown under it
-    DropDownList, // "droplist": a list that drops down, no typing
-    Picture,      // "picture": a bitmap from the resources
-    PushButton,   // "button"
+    group_box,     // "group": a frame with a title around other controls
+    static_text,       // "static": a text, optionally sunken
+    check_box,     // "check"
+    toggle_button, // "toggle": a push-like check box that can show an icon
+    edit,         // "edit": a one-line edit field
+    editable_list, // "editlist": an edit line with its list always shown under it
+    drop_down_list, // "droplist": a list that drops down, no typing
+    picture,      // "picture": a bitmap from the resources
+    push_button,   // "button"
 };
 
 // The keyword of a kind in the template text, and back.
@@ -49,7 +49,7 @@ inline constexpr int kNoControlId = -1;
 
 struct ControlTemplate {
     int id = kNoControlId;
-    ControlKind kind = ControlKind::Static;
+    ControlKind kind = ControlKind::static_text;
     std::string caption;
     int x = 0; // dialog units
     int y = 0;

@@ -110,7 +110,7 @@ public:
     void reject() override
     {
         const ControlState* cancel = dialog_.impl().find(kDialogCancel);
-        if (cancel == nullptr || cancel->tmpl.kind != ControlKind::PushButton)
+        if (cancel == nullptr || cancel->tmpl.kind != ControlKind::push_button)
             return;
         CountingScope scope(dialog_.impl().in_handler);
         press_push_button(dialog_, kDialogCancel);
@@ -129,8 +129,8 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     QWidget* widget = nullptr;
 
     switch (control.tmpl.kind) {
-    case ControlKind::GroupBox: widget = new QGroupBox(parent); break;
-    case ControlKind::Static: {
+    case ControlKind::group_box: widget = new QGroupBox(parent); break;
+    case ControlKind::static_text: {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -144,7 +144,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = label;
         break;
     }
-    case ControlKind::Picture: {
+    case ControlKind::picture: {
         auto* label = new QLabel(parent);
         label->setAlignment(Qt::AlignCenter);
         QPixmap pixmap(qt_text(bitmap_resource_path(control.tmpl.bitmap)));
@@ -155,10 +155,10 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = label;
         break;
     }
-    case ControlKind::CheckBox:
-    case ControlKind::ToggleButton: {
+    case ControlKind::check_box:
+    case ControlKind::toggle_button: {
         QAbstractButton* button = nullptr;
-        if (control.tmpl.kind == ControlKind::CheckBox) {
+        if (control.tmpl.kind == ControlKind::check_box) {
             button = new QCheckBox(parent);
         } else {
             button = new QToolButton(parent);
@@ -173,7 +173,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = button;
         break;
     }
-    case ControlKind::PushButton: {
+    case ControlKind::push_button: {
         auto* button = new QPushButton(parent);
         button->setDefault(control.tmpl.is_default);
         QObject::connect(button, &QPushButton::clicked, button, [&dialog, id] {
@@ -183,7 +183,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = button;
         break;
     }
-    case ControlKind::Edit: {
+    case ControlKind::edit: {
         auto* edit = new QLineEdit(parent);
         QObject::connect(edit, &QLineEdit::textEdited, edit,
                          [&dialog, &control, id](const QString& text) {
@@ -195,7 +195,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = edit;
         break;
     }
-    case ControlKind::EditableList: {
+    case ControlKind::editable_list: {
         // The edit line on top, the list under it, always shown.
         auto* box = new QWidget(parent);
         auto* layout = new QVBoxLayout(box);
@@ -234,7 +234,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
         widget = box;
         break;
     }
-    case ControlKind::DropDownList: {
+    case ControlKind::drop_down_list: {
         auto* combo = new QComboBox(parent);
         QObject::connect(combo, &QComboBox::activated, combo, [&dialog, &control, id](int index) {
             CountingScope scope(dialog.impl().in_handler);
@@ -249,7 +249,7 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     int height = r.height;
     // The template's height of a drop-down list includes its dropped list; closed, it is as tall
     // as the style draws it.
-    if (control.tmpl.kind == ControlKind::DropDownList)
+    if (control.tmpl.kind == ControlKind::drop_down_list)
         height = std::min(r.height, widget->sizeHint().height());
     widget->setGeometry(r.x, r.y, r.width, height);
     if (control.tmpl.hidden)
@@ -278,16 +278,16 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
     };
 
     switch (control.tmpl.kind) {
-    case ControlKind::GroupBox: static_cast<QGroupBox*>(widget)->setTitle(text); break;
-    case ControlKind::Static: static_cast<QLabel*>(widget)->setText(qt_lines(control.text)); break;
-    case ControlKind::Picture: break;
-    case ControlKind::CheckBox: {
+    case ControlKind::group_box: static_cast<QGroupBox*>(widget)->setTitle(text); break;
+    case ControlKind::static_text: static_cast<QLabel*>(widget)->setText(qt_lines(control.text)); break;
+    case ControlKind::picture: break;
+    case ControlKind::check_box: {
         auto* box = static_cast<QCheckBox*>(widget);
         box->setText(text);
         box->setChecked(control.checked);
         break;
     }
-    case ControlKind::ToggleButton: {
+    case ControlKind::toggle_button: {
         auto* button = static_cast<QToolButton*>(widget);
         button->setText(text);
         button->setChecked(control.checked);
@@ -296,14 +296,14 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
                                                           : Qt::ToolButtonIconOnly);
         break;
     }
-    case ControlKind::PushButton: {
+    case ControlKind::push_button: {
         auto* button = static_cast<QPushButton*>(widget);
         button->setText(text);
         show_icon(button);
         break;
     }
-    case ControlKind::Edit:
-    case ControlKind::EditableList:
+    case ControlKind::edit:
+    case ControlKind::editable_list:
         // Setting an unchanged text would move the person's cursor.
         if (control.edit->text() != text)
             control.edit->setText(text);
@@ -318,7 +318,7 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
             control.list->setCurrentRow(control.selected - 1);
         }
         break;
-    case ControlKind::DropDownList: {
+    case ControlKind::drop_down_list: {
         auto* combo = static_cast<QComboBox*>(widget);
         QStringList shown;
         for (int i = 0; i < combo->count(); ++i)

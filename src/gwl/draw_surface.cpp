@@ -25,14 +25,14 @@ namespace vorax::gwl {
 namespace {
 
 // The shape controls and image actions behind the integer codes that callers pass.
-enum class FillControl { Outline, Interior };
-enum class ImageAction { Or, And, InvertedCopy, Copy, Xor };
+enum class FillControl { outline, interior };
+enum class ImageAction { bit_or, bit_and, inverted_copy, copy, bit_xor };
 
 std::optional<FillControl> fill_control(int code)
 {
     switch (code) {
-    case kFillOutline: return FillControl::Outline;
-    case kFillInterior: return FillControl::Interior;
+    case kFillOutline: return FillControl::outline;
+    case kFillInterior: return FillControl::interior;
     default: return std::nullopt;
     }
 }
@@ -40,11 +40,11 @@ std::optional<FillControl> fill_control(int code)
 std::optional<ImageAction> image_action(int code)
 {
     switch (code) {
-    case 0: return ImageAction::Or;
-    case 1: return ImageAction::And;
-    case 2: return ImageAction::InvertedCopy;
-    case kActionCopy: return ImageAction::Copy;
-    case 4: return ImageAction::Xor;
+    case 0: return ImageAction::bit_or;
+    case 1: return ImageAction::bit_and;
+    case 2: return ImageAction::inverted_copy;
+    case kActionCopy: return ImageAction::copy;
+    case 4: return ImageAction::bit_xor;
     default: return std::nullopt;
     }
 }
@@ -183,7 +183,7 @@ struct DrawSurface::State {
     Rgb background = kBlack;
     Rgb text_color = kWhite;
     std::uint16_t line_style = 0xFFFF;
-    raster::LinePattern pattern{raster::PenStyle::Solid};
+    raster::LinePattern pattern{raster::PenStyle::solid};
     std::optional<std::array<std::uint8_t, 8>> fill_mask;
 
     struct CurrentFont {
@@ -493,9 +493,9 @@ int DrawSurface::line_to_w(double wx, double wy)
     const PixelPoint end = s.mapping.to_pixel({wx, wy});
     const raster::ClipOutcome outcome =
         raster::draw_line(s.buffer(), s.position, end, pixel_of(s.color), s.pattern);
-    if (outcome == raster::ClipOutcome::Outside)
+    if (outcome == raster::ClipOutcome::outside)
         op.fail(status::kNothingDrawn);
-    else if (outcome == raster::ClipOutcome::Partly)
+    else if (outcome == raster::ClipOutcome::partly)
         op.fail(status::kClipped);
     bool unused = false;
     op.changed(ordered_box(s.position, end, unused));
@@ -512,7 +512,7 @@ int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, do
         return 0;
     const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::PixelBuffer buffer = s.buffer();
-    if (how == FillControl::Interior)
+    if (how == FillControl::interior)
         raster::fill_rectangle(buffer, box.left, box.top, box.right, box.bottom, s.fill());
     const std::array<PixelPoint, 4> corners{
         {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}};
@@ -538,7 +538,7 @@ int DrawSurface::ellipse_w(int control, double wx1, double wy1, double wx2, doub
     const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::Fill interior = s.fill();
     raster::draw_ellipse(s.buffer(), box.left, box.top, box.right, box.bottom, pixel_of(s.color),
-                         how == FillControl::Interior ? &interior : nullptr);
+                         how == FillControl::interior ? &interior : nullptr);
     op.changed(box);
     return 1;
 }
@@ -569,7 +569,7 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
                   std::max(bounds.right, pixel.x), std::max(bounds.bottom, pixel.y)};
     }
     const raster::PixelBuffer buffer = s.buffer();
-    if (how == FillControl::Interior)
+    if (how == FillControl::interior)
         raster::fill_polygon(buffer, pixels, s.fill());
     raster::draw_outline(buffer, pixels, pixel_of(s.color), s.pattern);
     if (!buffer.contains(pixels.front().x, pixels.front().y))
@@ -722,11 +722,11 @@ ImageLayout image_layout(const Box& rect, int width, int height)
 std::uint32_t combine(ImageAction action, std::uint32_t destination, std::uint32_t source)
 {
     switch (action) {
-    case ImageAction::Or: return destination | source;
-    case ImageAction::And: return destination & source;
-    case ImageAction::InvertedCopy: return ~source | 0xFF000000u;
-    case ImageAction::Copy: return source;
-    case ImageAction::Xor: return (destination ^ source) | 0xFF000000u;
+    case ImageAction::bit_or: return destination | source;
+    case ImageAction::bit_and: return destination & source;
+    case ImageAction::inverted_copy: return ~source | 0xFF000000u;
+    case ImageAction::copy: return source;
+    case ImageAction::bit_xor: return (destination ^ source) | 0xFF000000u;
     }
     return source;
 }

@@ -300,12 +300,12 @@ void Frame::run_item(const TopMenu* top, const Item* item)
 void Frame::run_action(const MenuAction& what)
 {
     switch (what.kind) {
-    case MenuAction::Kind::None: return;
-    case MenuAction::Kind::Exit:
+    case MenuAction::Kind::none: return;
+    case MenuAction::Kind::exit:
         exit_status_ = 0;
         QApplication::exit(0);
         return;
-    case MenuAction::Kind::Routine: break;
+    case MenuAction::Kind::routine: break;
     }
     if (action_running_) {
         // Menu actions run one at a time; one is waiting for the person right now.
@@ -346,7 +346,7 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
     }
     QWidget* widget = nullptr;
     std::shared_ptr<DrawSurface> surface;
-    if (kind == WindowKind::Text) {
+    if (kind == WindowKind::text) {
         widget = new TextWindow;
     } else {
         auto* graphics = new GraphicsWindow;
@@ -360,7 +360,7 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // A graph window takes most of the frame, since its picture is the size of the screen; the
     // info window leaves room for the graphs beside it.
-    if (kind == WindowKind::Graphics) {
+    if (kind == WindowKind::graphics) {
         const int offset = (std::max(unit - kFirstGraphUnit, 0) % 5) * 24;
         sub->move(offset, offset);
         sub->resize(std::max(mdi_->viewport()->width() - offset, 200),
@@ -387,7 +387,7 @@ bool Frame::unit_is_open(Unit unit) const { return find_unit(unit) != nullptr; }
 TextWindow* Frame::text_window(Unit unit) const
 {
     const UnitWindow* u = find_unit(unit);
-    return u != nullptr && u->kind == WindowKind::Text ? static_cast<TextWindow*>(u->widget.data())
+    return u != nullptr && u->kind == WindowKind::text ? static_cast<TextWindow*>(u->widget.data())
                                                        : nullptr;
 }
 
@@ -484,7 +484,7 @@ void Frame::paste_into_active()
 GraphicsWindow* Frame::graphics_window(Unit unit) const
 {
     const UnitWindow* u = find_unit(unit);
-    return u != nullptr && u->kind == WindowKind::Graphics
+    return u != nullptr && u->kind == WindowKind::graphics
                ? static_cast<GraphicsWindow*>(u->widget.data())
                : nullptr;
 }

@@ -84,7 +84,7 @@ private:
         std::vector<Item> items;
     };
     struct UnitWindow {
-        WindowKind kind = WindowKind::Text;
+        WindowKind kind = WindowKind::text;
         QPointer<QMdiSubWindow> sub;
         QPointer<QWidget> widget;
         std::string title;

@@ -19,16 +19,16 @@ inline constexpr unsigned kUnchecked = 32;
 // What a menu item does when chosen: nothing, the frame's Exit, or a routine of the program
 // (run on the user-interface thread, one at a time).
 struct MenuAction {
-    enum class Kind { None, Exit, Routine };
-    Kind kind = Kind::None;
+    enum class Kind { none, exit, routine };
+    Kind kind = Kind::none;
     std::function<void()> routine;
 };
 
 inline MenuAction menu_no_action() { return {}; }
-inline MenuAction menu_exit_action() { return {MenuAction::Kind::Exit, {}}; }
+inline MenuAction menu_exit_action() { return {MenuAction::Kind::exit, {}}; }
 inline MenuAction menu_routine(std::function<void()> routine)
 {
-    return {MenuAction::Kind::Routine, std::move(routine)};
+    return {MenuAction::Kind::routine, std::move(routine)};
 }
 
 // A text without "&" gets one in front, so that its first letter becomes the mnemonic.

@@ -42,27 +42,27 @@ PenStyle pen_style_for_mask(std::uint16_t mask)
 {
     const int n = std::popcount(mask);
     if (n == 16)
-        return PenStyle::Solid;
+        return PenStyle::solid;
     if (n >= 11)
-        return PenStyle::Dash;
+        return PenStyle::dash;
     if (n == 10)
-        return PenStyle::DashDot;
+        return PenStyle::dash_dot;
     if (n == 9)
-        return PenStyle::DashDotDot;
+        return PenStyle::dash_dot_dot;
     if (n >= 1)
-        return PenStyle::Dot;
-    return PenStyle::Invisible;
+        return PenStyle::dot;
+    return PenStyle::invisible;
 }
 
 LinePattern::LinePattern(PenStyle style) : style_(style)
 {
     switch (style) {
-    case PenStyle::Solid: bits_ = 1; period_ = 1; break;
-    case PenStyle::Dash: bits_ = pattern_bits({6, 3}, period_); break;
-    case PenStyle::DashDot: bits_ = pattern_bits({6, 2, 2, 2}, period_); break;
-    case PenStyle::DashDotDot: bits_ = pattern_bits({6, 2, 2, 2, 2, 2}, period_); break;
-    case PenStyle::Dot: bits_ = pattern_bits({1, 1}, period_); break;
-    case PenStyle::Invisible: bits_ = 0; period_ = 1; break;
+    case PenStyle::solid: bits_ = 1; period_ = 1; break;
+    case PenStyle::dash: bits_ = pattern_bits({6, 3}, period_); break;
+    case PenStyle::dash_dot: bits_ = pattern_bits({6, 2, 2, 2}, period_); break;
+    case PenStyle::dash_dot_dot: bits_ = pattern_bits({6, 2, 2, 2, 2, 2}, period_); break;
+    case PenStyle::dot: bits_ = pattern_bits({1, 1}, period_); break;
+    case PenStyle::invisible: bits_ = 0; period_ = 1; break;
     }
 }
 
@@ -109,9 +109,9 @@ ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std
             last = std::min(last, ceil_div(major_len * (2 * m_hi + 1), 2 * minor_len) - 1);
     }
     if (first > last)
-        return ClipOutcome::Outside;
+        return ClipOutcome::outside;
     const ClipOutcome outcome =
-        (first == 0 && last == major_len) ? ClipOutcome::Inside : ClipOutcome::Partly;
+        (first == 0 && last == major_len) ? ClipOutcome::inside : ClipOutcome::partly;
     if (pattern.invisible())
         return outcome;
 

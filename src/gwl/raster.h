@@ -33,7 +33,7 @@ struct PixelBuffer {
 };
 
 // The pen styles a 16-bit line style mask chooses between (by its number of set bits).
-enum class PenStyle { Solid, Dash, DashDot, DashDotDot, Dot, Invisible };
+enum class PenStyle { solid, dash, dash_dot, dash_dot_dot, dot, invisible };
 
 PenStyle pen_style_for_mask(std::uint16_t mask);
 
@@ -42,8 +42,8 @@ class LinePattern {
 public:
     explicit LinePattern(PenStyle style);
 
-    bool solid() const { return style_ == PenStyle::Solid; }
-    bool invisible() const { return style_ == PenStyle::Invisible; }
+    bool solid() const { return style_ == PenStyle::solid; }
+    bool invisible() const { return style_ == PenStyle::invisible; }
     // Whether the pixel at `index` (counted along the line from the pattern's start) is drawn.
     bool on(long long index) const
     {
@@ -57,7 +57,7 @@ private:
 };
 
 // Where a figure lay with respect to the drawing area.
-enum class ClipOutcome { Inside, Partly, Outside };
+enum class ClipOutcome { inside, partly, outside };
 
 // Draws the line from `a` to `b`, both end pixels included, in `color`. Along the longer axis
 // every step sets one pixel; the shorter coordinate at step i is a + floor((2 i d + D) / (2 D))

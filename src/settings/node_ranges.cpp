@@ -85,7 +85,7 @@ bool is_bad_group(const NodeGroup& group, std::int32_t node_count)
 
 std::string group_error_text(const BadGroup& bad, UiLanguage language)
 {
-    return std::string(message(Message::GroupErrorText, language)) + std::to_string(bad.number)
+    return std::string(message(Message::group_error_text, language)) + std::to_string(bad.number)
            + ": " + std::to_string(bad.group.first) + "-" + std::to_string(bad.group.last);
 }
 

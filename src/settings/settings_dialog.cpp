@@ -320,8 +320,8 @@ void SettingsDialog::on_draw(DialogHandle& d, int event)
     if (read_factor(text).kind != FactorKind::invalid)
         return;
     current().min_size_factor_auto = true;
-    prompter().message_box(message(Message::FactorWarning, c_.language),
-                           message(Message::MessageCaption, c_.language),
+    prompter().message_box(message(Message::factor_warning, c_.language),
+                           message(Message::message_caption, c_.language),
                            mb::kOk | mb::kIconWarning);
     dialog_set_text(d, kFactor, "1", dialog_selector::kState);
     c_.dialog.factor_text = "1";

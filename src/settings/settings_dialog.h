@@ -34,7 +34,7 @@ struct SettingsDialogContext {
     StructureModel& model;
     SettingsDialogState& dialog;
     std::string graph_title;
-    UiLanguage language = UiLanguage::English;
+    UiLanguage language = UiLanguage::english;
     gwl::IconHandle bold_icon;
     gwl::IconHandle italic_icon;
     gwl::IconHandle underline_icon;

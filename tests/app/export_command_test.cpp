@@ -73,7 +73,7 @@ TEST(ExportArguments, ValuesAreTaken)
     EXPECT_EQ(o.model, "m.dat");
     EXPECT_EQ(o.width, 800);
     EXPECT_EQ(o.height, 600);
-    EXPECT_EQ(o.language, UiLanguage::Romanian);
+    EXPECT_EQ(o.language, UiLanguage::romanian);
     EXPECT_EQ(o.nodes, std::optional<std::string>("1-3, 7"));
     EXPECT_EQ(o.node_indices, std::optional<bool>(false));
     EXPECT_FALSE(o.element_indices.has_value());

@@ -140,7 +140,7 @@ TEST_F(GraphCommandRun, BadRangeShowsTheDialogAgainThenDrawsTheSelection)
 
 TEST_F(GraphCommandRun, BadGroupsAreToldInTheLanguageOfTheRun)
 {
-    run.state.language = UiLanguage::Romanian;
+    run.state.language = UiLanguage::romanian;
     person_in_dialog([](gwl::DialogHandle& d) {
         gwl::dialog_user_click(d, 1018); // all nodes off
         gwl::dialog_user_type(d, 1019, "1, 13-5");

@@ -271,7 +271,7 @@ TEST(Zoom, AcceptedOnTheLastGraphPreparesZoomTitle)
     ASSERT_TRUE(run.start());
     run.state.problem_title = "Tower";
     // A text window stands in for graph 3 (unit 12) here; what matters is the focus.
-    run.session->frame().open_unit(12, gwl::WindowKind::Text, "3  Tower");
+    run.session->frame().open_unit(12, gwl::WindowKind::text, "3  Tower");
     run.state.last_graph_unit = 12;
     run.session->program().on_zoom();
     EXPECT_EQ(graph_runs, 1);
@@ -280,7 +280,7 @@ TEST(Zoom, AcceptedOnTheLastGraphPreparesZoomTitle)
     EXPECT_TRUE(run.prompter.message_boxes.empty());
 
     // With the focus on an older window the zoom is refused.
-    run.session->frame().open_unit(13, gwl::WindowKind::Text, "4  Tower:  ZOOM");
+    run.session->frame().open_unit(13, gwl::WindowKind::text, "4  Tower:  ZOOM");
     run.session->frame().give_focus(12);
     run.state.last_graph_unit = 13;
     run.session->program().on_zoom();

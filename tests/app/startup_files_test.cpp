@@ -55,24 +55,24 @@ TEST(DetermineLanguage, SiblingSettingsLastLineDecides)
 {
     Installation tavels;
     tavels.sibling_settings("Comtav.dat", "settings line 1\nsome other line\nRomanian\n");
-    EXPECT_EQ(determine_language(kHostTavels, tavels.paths()).language, UiLanguage::Romanian);
+    EXPECT_EQ(determine_language(kHostTavels, tavels.paths()).language, UiLanguage::romanian);
 
     Installation english;
     english.sibling_settings("Comtav.dat", "Romanian\nEnglish\n");
-    EXPECT_EQ(determine_language(kHostTavels, english.paths()).language, UiLanguage::English);
+    EXPECT_EQ(determine_language(kHostTavels, english.paths()).language, UiLanguage::english);
 
     Installation other;
     other.sibling_settings("Comtav.dat", "Deutsch\n");
-    EXPECT_EQ(determine_language(kHostTavels, other.paths()).language, UiLanguage::English);
+    EXPECT_EQ(determine_language(kHostTavels, other.paths()).language, UiLanguage::english);
 }
 
 TEST(DetermineLanguage, MuriksReadsItsOwnSettingsFile)
 {
     Installation muriks;
     muriks.sibling_settings("Commur.dat", "romana\n");
-    EXPECT_EQ(determine_language(kHostMuriks, muriks.paths()).language, UiLanguage::Romanian);
+    EXPECT_EQ(determine_language(kHostMuriks, muriks.paths()).language, UiLanguage::romanian);
     // TAVELS looks for Comtav.dat, which is not there.
-    EXPECT_EQ(determine_language(kHostTavels, muriks.paths()).language, UiLanguage::English);
+    EXPECT_EQ(determine_language(kHostTavels, muriks.paths()).language, UiLanguage::english);
 }
 
 TEST(DetermineLanguage, LanguageFileWinsOverSiblingFiles)
@@ -82,7 +82,7 @@ TEST(DetermineLanguage, LanguageFileWinsOverSiblingFiles)
     inst.current.write("language.dat", "romanian\n");
     for (int host : {kHostNone, kHostTavels, kHostMuriks}) {
         const LanguageInfo info = determine_language(host, inst.paths());
-        EXPECT_EQ(info.language, UiLanguage::Romanian) << host;
+        EXPECT_EQ(info.language, UiLanguage::romanian) << host;
         EXPECT_EQ(info.language_text, "romanian");
     }
 }
@@ -98,7 +98,7 @@ TEST(DetermineLanguage, NoHostAndNoLanguageFileIsEnglishWithoutReadingSiblings)
 {
     Installation inst;
     inst.sibling_settings("Comtav.dat", "Romanian\n");
-    EXPECT_EQ(determine_language(kHostNone, inst.paths()).language, UiLanguage::English);
+    EXPECT_EQ(determine_language(kHostNone, inst.paths()).language, UiLanguage::english);
 }
 
 TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
@@ -110,7 +110,7 @@ TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
     empty_language.current.write("language.dat", "");
     empty_language.sibling_settings("Comtav.dat", "Romanian\n");
     EXPECT_EQ(determine_language(kHostTavels, empty_language.paths()).language,
-              UiLanguage::Romanian);
+              UiLanguage::romanian);
 
     Installation empty_settings;
     empty_settings.sibling_settings("Comtav.dat", "");
@@ -120,7 +120,7 @@ TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
     missing_work_dir.root.write("work_dir.dat",
                                 (missing_work_dir.root.path() / "nowhere").string() + "\n");
     EXPECT_EQ(determine_language(kHostTavels, missing_work_dir.paths()).language,
-              UiLanguage::English);
+              UiLanguage::english);
 }
 
 // A FIFO of a start-up file's name would hold the start-up until someone writes to it: only
@@ -141,7 +141,7 @@ TEST(DetermineLanguage, FilesThatAreNoRegularFilesAreSkippedWithoutWaiting)
         EXPECT_FALSE(waited) << fifo;
         // A skipped language.dat leaves the choice to the sibling; a skipped sibling file, English.
         EXPECT_EQ(language.get().language,
-                  fifo == "language.dat" ? UiLanguage::Romanian : UiLanguage::English) << fifo;
+                  fifo == "language.dat" ? UiLanguage::romanian : UiLanguage::english) << fifo;
     }
 }
 

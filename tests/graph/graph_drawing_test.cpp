@@ -57,7 +57,7 @@ Drawn draw(StructureModel model, const std::function<void(Drawn&)>& adjust = {},
     d.range_text = plan.range_text;
     d.surface = std::make_unique<gwl::DrawSurface>(width, height);
     d.outcome = draw_graph(*d.surface, d.model, d.settings, plan,
-                           {"VORAX:", d.model.problem_title, UiLanguage::English});
+                           {"VORAX:", d.model.problem_title, UiLanguage::english});
     return d;
 }
 

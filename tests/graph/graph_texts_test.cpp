@@ -7,20 +7,20 @@ namespace {
 
 TEST(GraphTexts, HeadingHasThirtyCharacters)
 {
-    EXPECT_EQ(graph_heading("VORAX:   ", UiLanguage::English), "VORAX: Structure Graph        ");
-    EXPECT_EQ(graph_heading("VORAX:", UiLanguage::Romanian), "VORAX: Graful Structurii      ");
-    EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::Romanian).size(), 30u);
-    EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::Romanian), "TAVELS/VORAX: Graful Structuri");
+    EXPECT_EQ(graph_heading("VORAX:   ", UiLanguage::english), "VORAX: Structure Graph        ");
+    EXPECT_EQ(graph_heading("VORAX:", UiLanguage::romanian), "VORAX: Graful Structurii      ");
+    EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::romanian).size(), 30u);
+    EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::romanian), "TAVELS/VORAX: Graful Structuri");
 }
 
 TEST(GraphTexts, NodeLineInBothLanguages)
 {
-    EXPECT_EQ(node_line("3-5,9   ", 4, UiLanguage::English), "Nodes 3-5,9 (4 nodes)");
-    EXPECT_EQ(node_line("3-5,9", 4, UiLanguage::Romanian), "Nodurile 3-5,9 (4 noduri)");
-    EXPECT_EQ(node_line("1", 1, UiLanguage::English), "Nodes 1 (1 nodes)");
+    EXPECT_EQ(node_line("3-5,9   ", 4, UiLanguage::english), "Nodes 3-5,9 (4 nodes)");
+    EXPECT_EQ(node_line("3-5,9", 4, UiLanguage::romanian), "Nodurile 3-5,9 (4 noduri)");
+    EXPECT_EQ(node_line("1", 1, UiLanguage::english), "Nodes 1 (1 nodes)");
     // A range text of 255 characters makes the line reach its 255.
     const std::string long_ranges(255, '1');
-    EXPECT_EQ(node_line(long_ranges, 1000, UiLanguage::English).size(), 255u);
+    EXPECT_EQ(node_line(long_ranges, 1000, UiLanguage::english).size(), 255u);
 }
 
 TEST(GraphTexts, CentredColumnStartsAtOneForWideTexts)

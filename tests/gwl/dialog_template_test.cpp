@@ -39,13 +39,13 @@ TEST(DialogTemplateFormat, ReadsHeaderControlsAndFlags)
 
     const ControlTemplate& text = d.controls[0];
     EXPECT_EQ(text.id, kNoControlId);
-    EXPECT_EQ(text.kind, ControlKind::Static);
+    EXPECT_EQ(text.kind, ControlKind::static_text);
     EXPECT_EQ(text.caption, "Two\nlines \"quoted\" \\ back");
     EXPECT_TRUE(text.sunken);
 
     const ControlTemplate* list = d.find(7);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->kind, ControlKind::EditableList);
+    EXPECT_EQ(list->kind, ControlKind::editable_list);
     EXPECT_EQ(list->entries, (std::vector<std::string>{"Auto", "2"}));
     EXPECT_EQ((std::array{list->x, list->y, list->width, list->height}),
               (std::array{5, 30, 40, 25}));
@@ -62,9 +62,9 @@ TEST(DialogTemplateFormat, ReadsHeaderControlsAndFlags)
 TEST(DialogTemplateFormat, KindNamesRoundTrip)
 {
     for (ControlKind kind :
-         {ControlKind::GroupBox, ControlKind::Static, ControlKind::CheckBox,
-          ControlKind::ToggleButton, ControlKind::Edit, ControlKind::EditableList,
-          ControlKind::DropDownList, ControlKind::Picture, ControlKind::PushButton}) {
+         {ControlKind::group_box, ControlKind::static_text, ControlKind::check_box,
+          ControlKind::toggle_button, ControlKind::edit, ControlKind::editable_list,
+          ControlKind::drop_down_list, ControlKind::picture, ControlKind::push_button}) {
         const auto back = control_kind_from_name(control_kind_name(kind));
         ASSERT_TRUE(back.has_value()) << control_kind_name(kind);
         EXPECT_EQ(*back, kind);
@@ -170,31 +170,31 @@ TEST(ProgramTemplates, GraphSettingsHasEveryControl)
 
     using K = ControlKind;
     expect_controls(*d, {
-        {1002, K::CheckBox, "Z / Y (vertical axis)", 17, 33, 75, 10},
-        {1003, K::CheckBox, "Y (For: NGL =3)", 17, 51, 64, 10},
-        {1004, K::CheckBox, "X", 120, 51, 23, 10},
-        {1027, K::Static, "Info", 102, 84, 134, 20},
-        {1018, K::CheckBox, "All", 40, 112, 26, 11},
-        {1030, K::Static, "Range 10000-20000", 87, 112, 68, 10},
-        {1019, K::Edit, "", 159, 111, 77, 12},
-        {1013, K::CheckBox, "On/Off", 40, 142, 36, 9},
-        {1008, K::CheckBox, "On/Off", 122, 142, 35, 9},
-        {1007, K::CheckBox, "On/Off", 199, 142, 35, 9},
-        {1015, K::EditableList, "", 63, 170, 35, 29},
-        {1028, K::DropDownList, "", 187, 176, 45, 44},
-        {1033, K::CheckBox, "Auto", 43, 222, 31, 10},
-        {1031, K::ToggleButton, "B", 43, 240, 16, 14},
-        {1026, K::ToggleButton, "I", 71, 240, 16, 14},
-        {1025, K::ToggleButton, "&U", 99, 240, 16, 14},
-        {1032, K::ToggleButton, "B", 43, 264, 16, 14},
-        {1037, K::ToggleButton, "I", 71, 264, 16, 14},
-        {1029, K::ToggleButton, "&U", 99, 264, 16, 14},
-        {1036, K::CheckBox, "Auto", 199, 222, 31, 10},
-        {1035, K::DropDownList, "", 199, 242, 32, 64},
-        {1034, K::DropDownList, "", 199, 264, 32, 64},
-        {1011, K::Static, "My Problem", 14, 299, 222, 17},
-        {1, K::PushButton, "DRAW", 202, 328, 40, 16},
-        {2, K::PushButton, "Cancel", 7, 331, 35, 13},
+        {1002, K::check_box, "Z / Y (vertical axis)", 17, 33, 75, 10},
+        {1003, K::check_box, "Y (For: NGL =3)", 17, 51, 64, 10},
+        {1004, K::check_box, "X", 120, 51, 23, 10},
+        {1027, K::static_text, "Info", 102, 84, 134, 20},
+        {1018, K::check_box, "All", 40, 112, 26, 11},
+        {1030, K::static_text, "Range 10000-20000", 87, 112, 68, 10},
+        {1019, K::edit, "", 159, 111, 77, 12},
+        {1013, K::check_box, "On/Off", 40, 142, 36, 9},
+        {1008, K::check_box, "On/Off", 122, 142, 35, 9},
+        {1007, K::check_box, "On/Off", 199, 142, 35, 9},
+        {1015, K::editable_list, "", 63, 170, 35, 29},
+        {1028, K::drop_down_list, "", 187, 176, 45, 44},
+        {1033, K::check_box, "Auto", 43, 222, 31, 10},
+        {1031, K::toggle_button, "B", 43, 240, 16, 14},
+        {1026, K::toggle_button, "I", 71, 240, 16, 14},
+        {1025, K::toggle_button, "&U", 99, 240, 16, 14},
+        {1032, K::toggle_button, "B", 43, 264, 16, 14},
+        {1037, K::toggle_button, "I", 71, 264, 16, 14},
+        {1029, K::toggle_button, "&U", 99, 264, 16, 14},
+        {1036, K::check_box, "Auto", 199, 222, 31, 10},
+        {1035, K::drop_down_list, "", 199, 242, 32, 64},
+        {1034, K::drop_down_list, "", 199, 264, 32, 64},
+        {1011, K::static_text, "My Problem", 14, 299, 222, 17},
+        {1, K::push_button, "DRAW", 202, 328, 40, 16},
+        {2, K::push_button, "Cancel", 7, 331, 35, 13},
     });
     EXPECT_EQ(d->find(1015)->entries, std::vector<std::string>{"Auto"});
     EXPECT_TRUE(d->find(1)->is_default);
@@ -216,11 +216,11 @@ TEST(ProgramTemplates, GraphSettingsHasItsUnnamedControls)
     for (const auto& c : d->controls) {
         if (c.id != kNoControlId)
             continue;
-        if (c.kind == ControlKind::GroupBox)
+        if (c.kind == ControlKind::group_box)
             groups.push_back(c.caption);
-        else if (c.kind == ControlKind::Static)
+        else if (c.kind == ControlKind::static_text)
             statics.insert(c.caption);
-        else if (c.kind == ControlKind::Picture)
+        else if (c.kind == ControlKind::picture)
             picture = &c;
         if (c.caption == "Increasing Factor for\nMinimum Size")
             factor_label = &c;
@@ -250,12 +250,12 @@ TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancel)
         SCOPED_TRACE(roles[r]);
         const ControlTemplate* c = d->find(1040 + r);
         ASSERT_NE(c, nullptr);
-        EXPECT_EQ(c->kind, ControlKind::PushButton);
+        EXPECT_EQ(c->kind, ControlKind::push_button);
         EXPECT_EQ(c->caption, roles[r]);
         EXPECT_EQ(box_of(*c), (std::array{35, 19 + 27 * r, 55, 14}));
     }
-    expect_controls(*d, {{1, ControlKind::PushButton, "OK", 206, 167, 50, 14},
-                         {2, ControlKind::PushButton, "Cancel", 151, 167, 50, 14}});
+    expect_controls(*d, {{1, ControlKind::push_button, "OK", 206, 167, 50, 14},
+                         {2, ControlKind::push_button, "Cancel", 151, 167, 50, 14}});
     EXPECT_TRUE(d->find(1)->is_default);
     EXPECT_TRUE(d->find(2)->hidden);
     EXPECT_FALSE(d->find(1)->hidden);

@@ -23,8 +23,8 @@ TEST(FrameUnits, GraphicsUnitGetsASurfaceAndIsActive)
     Frame frame;
     frame.show();
     Layer layer(frame);
-    ASSERT_TRUE(layer.open_unit(9, WindowKind::Text, "user", "VORAX: Info"));
-    ASSERT_TRUE(layer.open_unit(10, WindowKind::Graphics, "user", "(1) Frame"));
+    ASSERT_TRUE(layer.open_unit(9, WindowKind::text, "user", "VORAX: Info"));
+    ASSERT_TRUE(layer.open_unit(10, WindowKind::graphics, "user", "(1) Frame"));
     EXPECT_EQ(layer.active_window(), 10);
     EXPECT_EQ(layer.inquire_focus(), 10);
 
@@ -43,10 +43,10 @@ TEST(FrameUnits, GraphicsUnitGetsASurfaceAndIsActive)
     // Re-opening an open unit keeps its window and surface and makes it active again.
     layer.set_active_window(9);
     EXPECT_EQ(layer.active_surface(), nullptr);
-    ASSERT_TRUE(layer.open_unit(10, WindowKind::Graphics, "user", "(1) Frame"));
+    ASSERT_TRUE(layer.open_unit(10, WindowKind::graphics, "user", "(1) Frame"));
     EXPECT_EQ(layer.active_surface(), surface);
     // A unit cannot change its kind.
-    EXPECT_FALSE(layer.open_unit(10, WindowKind::Text, "user", "other"));
+    EXPECT_FALSE(layer.open_unit(10, WindowKind::text, "user", "other"));
     set_default_drawing_area(0, 0);
 }
 
@@ -57,7 +57,7 @@ TEST(FrameUnits, ClosedGraphWindowKeepsItsSurfaceForDrawing)
     Frame frame;
     frame.show();
     Layer layer(frame);
-    ASSERT_TRUE(layer.open_unit(11, WindowKind::Graphics, "user", "(2) Frame"));
+    ASSERT_TRUE(layer.open_unit(11, WindowKind::graphics, "user", "(2) Frame"));
     DrawSurface* surface = layer.active_surface();
     frame.sub_window(11)->close();
     ASSERT_TRUE(testing::wait_until([&] { return !frame.unit_is_open(11); }));
@@ -76,7 +76,7 @@ TEST(FrameUnits, MouseWaitShowsPendingNoteInTheStatusLine)
     Frame frame;
     frame.show();
     frame.set_status_text("Running");
-    ASSERT_TRUE(frame.open_unit(10, WindowKind::Graphics, "(1) Beam"));
+    ASSERT_TRUE(frame.open_unit(10, WindowKind::graphics, "(1) Beam"));
     GraphicsWindow* window = frame.graphics_window(10);
     ASSERT_NE(window, nullptr);
     std::string seen;

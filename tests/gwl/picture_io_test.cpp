@@ -145,7 +145,7 @@ TEST(PictureSave, FileSaveWritesTheActiveGraphThroughTheFileDialog)
 {
     Frame frame;
     frame.show();
-    ASSERT_TRUE(frame.open_unit(kFirstGraphUnit, WindowKind::Graphics, "(1) graph"));
+    ASSERT_TRUE(frame.open_unit(kFirstGraphUnit, WindowKind::graphics, "(1) graph"));
     draw_sample(*frame.surface(kFirstGraphUnit));
     TempDir folder;
     // The dialog is answered as a person would: the name typed (in the empty folder, so that no

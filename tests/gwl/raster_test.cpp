@@ -65,7 +65,7 @@ void expect_matches_reference(PixelPoint a, PixelPoint b, int range)
 {
     Canvas canvas(60, 40);
     const ClipOutcome outcome =
-        draw_line(canvas.buffer, a, b, kInk, LinePattern(PenStyle::Solid));
+        draw_line(canvas.buffer, a, b, kInk, LinePattern(PenStyle::solid));
     std::set<std::pair<int, int>> expected;
     std::size_t total = 0;
     for (const auto& p : reference_line(a, b)) {
@@ -75,9 +75,9 @@ void expect_matches_reference(PixelPoint a, PixelPoint b, int range)
     }
     ASSERT_EQ(canvas.inked(), expected)
         << "line (" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << ") range " << range;
-    const ClipOutcome wanted = expected.empty()            ? ClipOutcome::Outside
-                               : expected.size() == total ? ClipOutcome::Inside
-                                                          : ClipOutcome::Partly;
+    const ClipOutcome wanted = expected.empty()            ? ClipOutcome::outside
+                               : expected.size() == total ? ClipOutcome::inside
+                                                          : ClipOutcome::partly;
     EXPECT_EQ(outcome, wanted);
 }
 
@@ -109,7 +109,7 @@ TEST(RasterLine, EqualsTheReferenceOnEveryDirection)
 TEST(RasterLine, CoversBothEndPixelsAndOnePixelPerStep)
 {
     Canvas canvas(60, 40);
-    draw_line(canvas.buffer, {3, 4}, {50, 30}, kInk, LinePattern(PenStyle::Solid));
+    draw_line(canvas.buffer, {3, 4}, {50, 30}, kInk, LinePattern(PenStyle::solid));
     EXPECT_EQ(canvas.at(3, 4), kInk);
     EXPECT_EQ(canvas.at(50, 30), kInk);
     EXPECT_EQ(canvas.inked().size(), 48u); // 47 steps along x
@@ -120,12 +120,12 @@ TEST(RasterLine, FarEndPointsAreClippedWithoutWalkingTheWholeLine)
     // A line of about 2^29 steps crossing the canvas: only the visible part is drawn.
     Canvas canvas(60, 40);
     const ClipOutcome outcome = draw_line(canvas.buffer, {-(1 << 28), 20}, {(1 << 28), 21}, kInk,
-                                          LinePattern(PenStyle::Solid));
-    EXPECT_EQ(outcome, ClipOutcome::Partly);
+                                          LinePattern(PenStyle::solid));
+    EXPECT_EQ(outcome, ClipOutcome::partly);
     EXPECT_EQ(canvas.inked().size(), 60u);
     EXPECT_EQ(draw_line(canvas.buffer, {-(1 << 28), -5}, {(1 << 28), -5}, kInk,
-                        LinePattern(PenStyle::Solid)),
-              ClipOutcome::Outside);
+                        LinePattern(PenStyle::solid)),
+              ClipOutcome::outside);
 }
 
 TEST(LineStyle, NumberOfSetBitsChoosesThePen)
@@ -134,17 +134,17 @@ TEST(LineStyle, NumberOfSetBitsChoosesThePen)
         std::uint16_t mask;
         PenStyle style;
     };
-    const Case cases[] = {{0xFFFF, PenStyle::Solid},      {0xFFFE, PenStyle::Dash},
-                          {0x07FF, PenStyle::Dash},       {0x03FF, PenStyle::DashDot},
-                          {0x01FF, PenStyle::DashDotDot}, {0xAAAA, PenStyle::Dot},
-                          {0x0001, PenStyle::Dot},        {0x0000, PenStyle::Invisible}};
+    const Case cases[] = {{0xFFFF, PenStyle::solid},      {0xFFFE, PenStyle::dash},
+                          {0x07FF, PenStyle::dash},       {0x03FF, PenStyle::dash_dot},
+                          {0x01FF, PenStyle::dash_dot_dot}, {0xAAAA, PenStyle::dot},
+                          {0x0001, PenStyle::dot},        {0x0000, PenStyle::invisible}};
     for (const Case& c : cases)
         EXPECT_EQ(pen_style_for_mask(c.mask), c.style) << std::hex << c.mask;
 }
 
 TEST(LineStyle, PatternsDrawOnlyPartOfTheReferencePixels)
 {
-    for (PenStyle style : {PenStyle::Dash, PenStyle::DashDot, PenStyle::DashDotDot, PenStyle::Dot}) {
+    for (PenStyle style : {PenStyle::dash, PenStyle::dash_dot, PenStyle::dash_dot_dot, PenStyle::dot}) {
         Canvas canvas(60, 40);
         draw_line(canvas.buffer, {0, 10}, {59, 10}, kInk, LinePattern(style));
         const auto inked = canvas.inked();
@@ -155,12 +155,12 @@ TEST(LineStyle, PatternsDrawOnlyPartOfTheReferencePixels)
             EXPECT_EQ(p.second, 10);
     }
     Canvas dotted(60, 40);
-    draw_line(dotted.buffer, {0, 0}, {9, 0}, kInk, LinePattern(PenStyle::Dot));
+    draw_line(dotted.buffer, {0, 0}, {9, 0}, kInk, LinePattern(PenStyle::dot));
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(dotted.at(x, 0), x % 2 == 0 ? kInk : kPaper) << x;
     Canvas none(60, 40);
-    EXPECT_EQ(draw_line(none.buffer, {0, 0}, {59, 39}, kInk, LinePattern(PenStyle::Invisible)),
-              ClipOutcome::Inside);
+    EXPECT_EQ(draw_line(none.buffer, {0, 0}, {59, 39}, kInk, LinePattern(PenStyle::invisible)),
+              ClipOutcome::inside);
     EXPECT_TRUE(none.inked().empty());
 }
 
@@ -170,7 +170,7 @@ TEST(LineStyle, PatternContinuesAroundAClosedOutline)
     // a number of the same parity, so exactly the boundary pixels with even x + y are inked.
     Canvas canvas(40, 30);
     const PixelPoint square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-    draw_outline(canvas.buffer, square, kInk, LinePattern(PenStyle::Dot));
+    draw_outline(canvas.buffer, square, kInk, LinePattern(PenStyle::dot));
     std::set<std::pair<int, int>> expected;
     for (int k = 0; k <= 10; ++k)
         for (const auto& p : {std::pair{k, 0}, std::pair{k, 10}, std::pair{0, k}, std::pair{10, k}})

@@ -14,7 +14,7 @@ struct Applied {
     std::vector<std::string> errors; // the error texts of the bad groups, in order
 };
 
-Applied apply(const std::string& text, int node_count, UiLanguage language = UiLanguage::English,
+Applied apply(const std::string& text, int node_count, UiLanguage language = UiLanguage::english,
               std::set<int> initial = {})
 {
     Applied a;
@@ -62,7 +62,7 @@ TEST(NodeRanges, GoodTextsSelectTheirNodes)
         {"1-20", 1, range(1, 20)},
     };
     for (const Row& row : rows) {
-        const Applied a = apply(row.text, 20, UiLanguage::English, {11});
+        const Applied a = apply(row.text, 20, UiLanguage::english, {11});
         EXPECT_EQ(a.groups, row.groups) << row.text;
         EXPECT_EQ(a.selected, row.selected) << row.text;
         EXPECT_TRUE(a.errors.empty()) << row.text;
@@ -89,7 +89,7 @@ TEST(NodeRanges, BadGroupsAreReportedInOrderAndChangeNothing)
         {"99999999999999", {"Error in group No. 1: 2147483647-2147483647"}},
     };
     for (const Row& row : rows) {
-        const Applied a = apply(row.text, 20, UiLanguage::English, {11});
+        const Applied a = apply(row.text, 20, UiLanguage::english, {11});
         EXPECT_EQ(a.errors, row.errors) << row.text;
         EXPECT_EQ(a.selected, std::set<int>{11}) << row.text;
     }
@@ -97,7 +97,7 @@ TEST(NodeRanges, BadGroupsAreReportedInOrderAndChangeNothing)
 
 TEST(NodeRanges, RomanianErrorTexts)
 {
-    const Applied a = apply("1, 13-5", 20, UiLanguage::Romanian);
+    const Applied a = apply("1, 13-5", 20, UiLanguage::romanian);
     EXPECT_EQ(a.errors, std::vector<std::string>{"Eroare in grupul nr. 2: 13-5"});
 }
 

@@ -58,7 +58,7 @@ protected:
     SettingsState settings;
     SettingsDialogState dialog;
     StructureModel model;
-    UiLanguage language = UiLanguage::English;
+    UiLanguage language = UiLanguage::english;
     std::vector<std::string> info;
 };
 
@@ -223,7 +223,7 @@ TEST_F(SettingsDialogRun, FactorTexts)
 TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
 {
     load(example("plane_frame.dat"));
-    language = UiLanguage::Romanian;
+    language = UiLanguage::romanian;
     settings.current_settings.min_size_factor_auto = false;
     settings.current_settings.min_size_factor = 2.5f;
     std::string preset;
@@ -428,7 +428,7 @@ TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
             dialog_user_click(s, 1);
         });
     });
-    SettingsDialogContext context{settings, model, dialog, "t", UiLanguage::English,
+    SettingsDialogContext context{settings, model, dialog, "t", UiLanguage::english,
                                   load_icon_file(icon), {}, {}, {}};
     run_graph_settings_dialog(context);
     EXPECT_TRUE(has_icon);
