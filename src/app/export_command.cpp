@@ -79,21 +79,71 @@ const char* export_usage()
            "       [--factor F|auto]\n";
 }
 
+namespace {
+
+// Sets the option `name` (with its "--") from its value; returns what is wrong with them, or
+// nothing.
+std::optional<std::string> set_option(const std::string& name, const std::string& value,
+                                      ExportOptions& options)
+{
+    const std::string not_value = ", not \"" + value + "\"";
+    if (name == "--size") {
+        const auto size = gwl::parse_area_size(value);
+        if (!size)
+            return "--size wants a size such as 1600x1200 (16..32767 each way)" + not_value;
+        options.width = size->width;
+        options.height = size->height;
+    } else if (name == "--lang") {
+        if (equals_ignore_case(value, "en"))
+            options.language = UiLanguage::english;
+        else if (equals_ignore_case(value, "ro"))
+            options.language = UiLanguage::romanian;
+        else
+            return "--lang wants en or ro" + not_value;
+    } else if (name == "--nodes") {
+        options.nodes = value;
+    } else if (name == "--node-indices" || name == "--element-indices" || name == "--grid") {
+        const std::optional<bool> on = on_off(value);
+        if (!on)
+            return name + " wants on or off" + not_value;
+        if (name == "--grid")
+            options.grid = *on;
+        else
+            (name == "--node-indices" ? options.node_indices : options.element_indices) = *on;
+    } else if (name == "--scheme") {
+        if (equals_ignore_case(value, "standard"))
+            options.color_scheme = ColorScheme::standard;
+        else if (equals_ignore_case(value, "allblack"))
+            options.color_scheme = ColorScheme::all_black;
+        else
+            return "--scheme wants standard or allblack" + not_value;
+    } else if (name == "--factor") {
+        if (equals_ignore_case(value, "auto"))
+            options.factor.reset();
+        else if (!parse_factor(value, options.factor))
+            return "--factor wants auto or a decimal number from 0.01 to 1000000" + not_value;
+    } else {
+        return "unknown option " + name;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::variant<ExportOptions, std::string> parse_export_arguments(const std::vector<std::string>& arguments)
 {
     ExportOptions options;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
-        std::optional<std::string> inline_value;
-        if (name.rfind("--", 0) == 0) {
-            if (const std::size_t eq = name.find('='); eq != std::string::npos) {
-                inline_value = name.substr(eq + 1);
-                name.resize(eq);
-            }
-        } else {
+        if (name.rfind("--", 0) != 0) {
             positional.push_back(name);
             continue;
+        }
+        std::optional<std::string> inline_value;
+        if (const std::size_t eq = name.find('='); eq != std::string::npos) {
+            inline_value = name.substr(eq + 1);
+            name.resize(eq);
         }
         if (name == "--reverse-vertical" || name == "--reverse-y") {
             if (inline_value)
@@ -101,53 +151,11 @@ std::variant<ExportOptions, std::string> parse_export_arguments(const std::vecto
             (name == "--reverse-y" ? options.reverse_y : options.reverse_vertical) = true;
             continue;
         }
-        std::string value;
-        if (inline_value) {
-            value = *inline_value;
-        } else {
-            if (i + 1 >= arguments.size())
-                return name + " needs a value";
-            value = arguments[++i];
-        }
-        if (name == "--size") {
-            const auto size = gwl::parse_area_size(value);
-            if (!size)
-                return "--size wants a size such as 1600x1200 (16..32767 each way), not \"" + value + "\"";
-            options.width = size->width;
-            options.height = size->height;
-        } else if (name == "--lang") {
-            if (equals_ignore_case(value, "en"))
-                options.language = UiLanguage::english;
-            else if (equals_ignore_case(value, "ro"))
-                options.language = UiLanguage::romanian;
-            else
-                return "--lang wants en or ro, not \"" + value + "\"";
-        } else if (name == "--nodes") {
-            options.nodes = value;
-        } else if (name == "--node-indices" || name == "--element-indices" || name == "--grid") {
-            const std::optional<bool> on = on_off(value);
-            if (!on)
-                return name + " wants on or off, not \"" + value + "\"";
-            if (name == "--grid")
-                options.grid = *on;
-            else
-                (name == "--node-indices" ? options.node_indices : options.element_indices) = *on;
-        } else if (name == "--scheme") {
-            if (equals_ignore_case(value, "standard"))
-                options.color_scheme = ColorScheme::standard;
-            else if (equals_ignore_case(value, "allblack"))
-                options.color_scheme = ColorScheme::all_black;
-            else
-                return "--scheme wants standard or allblack, not \"" + value + "\"";
-        } else if (name == "--factor") {
-            if (equals_ignore_case(value, "auto"))
-                options.factor.reset();
-            else if (!parse_factor(value, options.factor))
-                return "--factor wants auto or a decimal number from 0.01 to 1000000, not \"" + value
-                       + "\"";
-        } else {
-            return "unknown option " + name;
-        }
+        if (!inline_value && i + 1 >= arguments.size())
+            return name + " needs a value";
+        const std::string value = inline_value ? *inline_value : arguments[++i];
+        if (auto problem = set_option(name, value, options))
+            return *problem;
     }
     if (positional.size() < 2)
         return "name the picture to write and the model file to draw";
@@ -158,28 +166,31 @@ std::variant<ExportOptions, std::string> parse_export_arguments(const std::vecto
     return options;
 }
 
-int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err)
+namespace {
+
+// The model, or nothing after saying on `err` why it could not be read.
+std::optional<StructureModel> read_export_model(const std::string& path, std::ostream& err)
 {
-    ReadResult result = read_model(options.model);
+    ReadResult result = read_model(path);
     switch (result.status) {
     case ReadStatus::ok:
-        break;
+        return std::move(result.model);
     case ReadStatus::wrong_input_file:
         err << "vorax --export: Wrong Input File: " << result.file_name << '\n'
             << "  " << result.message << '\n';
-        return kExportFailed;
+        return std::nullopt;
     case ReadStatus::end_of_file:
     case ReadStatus::cannot_open:
-        err << "vorax --export: " << result.message << '\n';
-        return kExportFailed;
+        break;
     }
-    StructureModel& model = result.model;
+    err << "vorax --export: " << result.message << '\n';
+    return std::nullopt;
+}
 
-    SettingsState settings;
+// What the Graph Settings dialog would leave on "DRAW" with the options' choices.
+void choose_settings(const ExportOptions& options, SettingsState& settings)
+{
     GraphSettings& g = settings.current_settings;
-    std::vector<std::string> lines = prepare_loaded_model(model, g);
-
-    // What the Graph Settings dialog leaves on "DRAW".
     g.reverse_vertical = options.reverse_vertical;
     g.reverse_y = options.reverse_y;
     if (options.node_indices)
@@ -193,27 +204,32 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
         g.min_size_factor = *options.factor;
         g.min_size_factor_auto = false;
     }
-    if (options.nodes) {
-        g.all_nodes = false;
-        const std::string range_text = cut(*options.nodes, kRangeTextLength);
-        const std::vector<BadGroup> bad = apply_node_ranges(range_text, model);
-        for (const BadGroup& group : bad)
-            err << group_error_text(group, options.language) << '\n';
-        if (!bad.empty())
-            return kExportBadArguments;
-        g.selected_node_count = selected_node_count(model);
-        if (g.selected_node_count == 0) {
-            err << "vorax --export: the node range \"" << range_text << "\" names no node\n";
-            return kExportBadArguments;
-        }
-    }
+}
 
-    // The graph, as graph 1 draws it.
-    const GraphPlan plan = plan_graph(model, settings, 1);
-    lines.insert(lines.end(), plan.info_lines.begin(), plan.info_lines.end());
-    for (const std::string& line : lines)
-        out << line << '\n';
+// Selects the nodes of the range text as the "Range" field would; false, after saying why on
+// `err`, when a group is bad or no node is named.
+bool select_range(const std::string& typed, const ExportOptions& options, StructureModel& model,
+                  GraphSettings& g, std::ostream& err)
+{
+    g.all_nodes = false;
+    const std::string range_text = cut(typed, kRangeTextLength);
+    const std::vector<BadGroup> bad = apply_node_ranges(range_text, model);
+    for (const BadGroup& group : bad)
+        err << group_error_text(group, options.language) << '\n';
+    if (!bad.empty())
+        return false;
+    g.selected_node_count = selected_node_count(model);
+    if (g.selected_node_count > 0)
+        return true;
+    err << "vorax --export: the node range \"" << range_text << "\" names no node\n";
+    return false;
+}
 
+// Draws the planned graph on a surface of the options' size and writes it to the picture file.
+int write_graph_picture(const ExportOptions& options, const StructureModel& model,
+                        const SettingsState& settings, const GraphPlan& plan, std::ostream& out,
+                        std::ostream& err)
+{
     gwl::DrawingAreaSize area{options.width, options.height};
     if (area.width <= 0 || area.height <= 0)
         area = gwl::default_drawing_area();
@@ -251,6 +267,27 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
         return out_of_memory();
     }
     return kExportOk;
+}
+
+} // namespace
+
+int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err)
+{
+    std::optional<StructureModel> model = read_export_model(options.model, err);
+    if (!model)
+        return kExportFailed;
+    SettingsState settings;
+    std::vector<std::string> lines = prepare_loaded_model(*model, settings.current_settings);
+    choose_settings(options, settings);
+    if (options.nodes && !select_range(*options.nodes, options, *model, settings.current_settings, err))
+        return kExportBadArguments;
+
+    // The graph, as graph 1 draws it.
+    const GraphPlan plan = plan_graph(*model, settings, 1);
+    lines.insert(lines.end(), plan.info_lines.begin(), plan.info_lines.end());
+    for (const std::string& line : lines)
+        out << line << '\n';
+    return write_graph_picture(options, *model, settings, plan, out, err);
 }
 
 std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, std::ostream& err)

@@ -104,11 +104,11 @@ void Program::start_up()
 
     // Menus: Help's first two items disabled, then the program's own menu after "&Help".
     using namespace gwl::menu_flag;
-    layer_.set_menu_item_flags(6, 1, kDisabled);
-    layer_.set_menu_item_flags(6, 2, kDisabled);
+    layer_.set_menu_item_flags(gwl::kHelpMenu, gwl::kHelpContentsItem, kDisabled);
+    layer_.set_menu_item_flags(gwl::kHelpMenu, gwl::kUsingHelpItem, kDisabled);
     const UiLanguage lang = state_.language;
-    layer_.insert_menu_item(kProgramMenu, 0, kEnabled, message(Message::new_graph_menu, lang),
-                            gwl::menu_no_action());
+    layer_.insert_menu_item(kProgramMenu, gwl::kMenuItself, kEnabled,
+                            message(Message::new_graph_menu, lang), gwl::menu_no_action());
     layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::back_to_settings, lang),
                             gwl::menu_routine([this] { on_back_to_settings(); }));
     layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::zoom_mouse, lang),
@@ -147,7 +147,7 @@ void Program::wait_loop()
 
 void Program::exit_sequence()
 {
-    layer_.set_menu_item_flags(kProgramMenu, 0, gwl::menu_flag::kGrayed);
+    layer_.set_menu_item_flags(kProgramMenu, gwl::kMenuItself, gwl::menu_flag::kGrayed);
     layer_.message_box(state_.graph_limit_message, "VORAX Message:", gwl::mb::kIconInformation);
     release_model();
     layer_.set_active_window(kInfo);

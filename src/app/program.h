@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/graph_units.h"
 #include "app/startup_files.h"
+#include "gwl/menus.h"
 #include "gwl/types.h"
 
 namespace vorax::gwl {
@@ -27,7 +28,7 @@ namespace vorax {
 // Size unchanged.
 gwl::WindowRect centered_frame(const gwl::WindowRect& screen, const gwl::WindowRect& frame);
 
-inline constexpr int kProgramMenu = 7;     // "NEW GRAPH" follows the frame's six menus
+inline constexpr int kProgramMenu = gwl::kFirstProgramMenu; // "NEW GRAPH"
 inline constexpr int kBackToSettingsItem = 1;
 inline constexpr int kZoomItem = 2;
 inline constexpr int kNewGraphItem = 4;

@@ -12,10 +12,10 @@ namespace vorax {
 namespace {
 
 // The multipliers of the symbols and labels are 32-bit reals, widened where they are used.
-constexpr double k0_7 = 0.7f;
-constexpr double k0_8 = 0.8f;
-constexpr double k1_1 = 1.1f;
-constexpr double k1_4 = 1.4f;
+constexpr double kValueSymbolScale = 0.7f;   // a value symbol beside the support symbols
+constexpr double kFixedDiscScale = 0.8f;     // the disc of a fixed node, by the marker size
+constexpr double kFixedSquareScale = 1.4f;   // the square around it, and its label's offset
+constexpr double kSupportLabelOffset = 1.1f; // a supported node's label, by the symbol width
 constexpr float kCos45 = 0.7071068f;
 constexpr float kSqrt2 = 1.4142136f;
 
@@ -154,13 +154,11 @@ void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, 
     line(surface, base_from, base_to);
 }
 
-void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
-                    const SettingsState& settings, const ViewMapping& view)
-{
-    const GraphSettings& g = settings.current_settings;
-    const double s = g.reverse_vertical ? -1.0 : 1.0;
+namespace {
 
-    // Element lines.
+void draw_element_lines(gwl::DrawSurface& surface, const StructureModel& model,
+                        const GraphSettings& g)
+{
     surface.set_color_rgb(color_of(g, ColorRole::line));
     for (const Element& element : model.elements) {
         if (!element_drawn(model, element))
@@ -170,16 +168,50 @@ void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
         surface.move_to_w(n1.plot_x, n1.plot_y);
         surface.line_to_w(n2.plot_x, n2.plot_y);
     }
+}
 
-    // Node pass.
+// The sizes of the node marks and support symbols of one graph.
+struct NodeMarkSizes {
+    double mdx, mdy; // the marker's half width and height
+    double a_y, a_x; // a support symbol's height and half width
+    double orient_sign;
+};
+
+// The mark of a node that is neither free nor fixed: a support symbol per coded component, a
+// value symbol per non-zero value, and a white disc with a black rim over them.
+void draw_supported_node(gwl::DrawSurface& surface, const StructureModel& model, const Node& node,
+                         const NodeMarkSizes& m)
+{
+    const double x = node.plot_x;
+    const double y = node.plot_y;
+    for (int k = 1; k <= model.NGL && k <= 3; ++k)
+        if (node.codes[static_cast<std::size_t>(k - 1)] != 0)
+            draw_support_symbol(surface, x, y, m.a_y, m.a_x, k, model.NGL, m.orient_sign);
+    const double value_a = kValueSymbolScale * m.a_y;
+    const double value_b = kValueSymbolScale * m.a_x;
+    if (node.has_values)
+        for (int k = 1; k <= model.NGL && k <= 3; ++k)
+            if (node.values[static_cast<std::size_t>(k - 1)] != 0.0f)
+                draw_value_symbol(surface, x, y, value_a, value_b, k, model.NGL, m.orient_sign);
+    surface.set_color_rgb(kWhite);
+    mark_ellipse(surface, gwl::kFillInterior, x, y, m.mdx, m.mdy);
+    surface.set_color_rgb(kBlack);
+    mark_ellipse(surface, gwl::kFillOutline, x, y, m.mdx, m.mdy);
+}
+
+// Every drawn node: its number (raised when it would cover the last one placed), then its
+// mark: a ring for a free node (only while fewer than 100 free nodes are drawn), a disc in a
+// square for a fixed one, the symbols of a supported one.
+void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
+                     const SettingsState& settings, const ViewMapping& view)
+{
+    const GraphSettings& g = settings.current_settings;
     choose_index_font(surface, settings, "node");
-    const double mdx = view.marker_dx;
-    const double mdy = view.marker_dy;
-    const double a_y = view.unit_y / 6;
-    const double a_x = view.unit_x / 24;
+    const NodeMarkSizes m{view.marker_dx, view.marker_dy, view.unit_y / 6, view.unit_x / 24,
+                          g.reverse_vertical ? -1.0 : 1.0};
     const bool free_marks = static_cast<long long>(g.selected_node_count) - model.coded_node_count < 100;
     const Rgb node_color = color_of(g, ColorRole::node_index);
-    LabelTable node_labels(mdx, mdy, model.nodes.size());
+    LabelTable node_labels(m.mdx, m.mdy, model.nodes.size());
     const auto node_count = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(std::max(model.node_count, 0)), model.nodes.size()));
     for (std::int32_t i = 1; i <= node_count; ++i) {
@@ -190,15 +222,15 @@ void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
         }
         const double x = node.plot_x;
         const double y = node.plot_y;
-        const double y_l = node_labels.collides(x, y) ? y + 3 * mdy : y;
-        double x_l = x + k1_1 * a_x;
+        const double y_l = node_labels.collides(x, y) ? y + 3 * m.mdy : y;
+        double x_l = x + kSupportLabelOffset * m.a_x;
         if (node.free) {
             surface.set_color_rgb(node_color);
-            x_l = x + mdx;
+            x_l = x + m.mdx;
         } else {
             surface.set_color_rgb(kBlack);
             if (node.fixed)
-                x_l = x + k1_4 * mdx;
+                x_l = x + kFixedSquareScale * m.mdx;
         }
         surface.move_to_w(x_l, y_l);
         surface.out_gtext(std::to_string(i));
@@ -207,33 +239,29 @@ void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
         if (node.free) {
             if (free_marks) {
                 surface.set_color_rgb(kWhite);
-                mark_ellipse(surface, gwl::kFillInterior, x, y, mdx, mdy);
+                mark_ellipse(surface, gwl::kFillInterior, x, y, m.mdx, m.mdy);
                 surface.set_color_rgb(node_color);
-                mark_ellipse(surface, gwl::kFillOutline, x, y, mdx, mdy);
+                mark_ellipse(surface, gwl::kFillOutline, x, y, m.mdx, m.mdy);
             }
         } else if (node.fixed) {
-            mark_ellipse(surface, gwl::kFillInterior, x, y, k0_8 * mdx, k0_8 * mdy);
-            surface.rectangle_w(gwl::kFillOutline, x - k1_4 * mdx, y + k1_4 * mdy, x + k1_4 * mdx,
-                                y - k1_4 * mdy);
+            mark_ellipse(surface, gwl::kFillInterior, x, y, kFixedDiscScale * m.mdx,
+                         kFixedDiscScale * m.mdy);
+            const double sx = kFixedSquareScale * m.mdx;
+            const double sy = kFixedSquareScale * m.mdy;
+            surface.rectangle_w(gwl::kFillOutline, x - sx, y + sy, x + sx, y - sy);
         } else {
-            for (int k = 1; k <= model.NGL && k <= 3; ++k)
-                if (node.codes[static_cast<std::size_t>(k - 1)] != 0)
-                    draw_support_symbol(surface, x, y, a_y, a_x, k, model.NGL, s);
-            if (node.has_values)
-                for (int k = 1; k <= model.NGL && k <= 3; ++k)
-                    if (node.values[static_cast<std::size_t>(k - 1)] != 0.0f)
-                        draw_value_symbol(surface, x, y, k0_7 * a_y, k0_7 * a_x, k, model.NGL, s);
-            surface.set_color_rgb(kWhite);
-            mark_ellipse(surface, gwl::kFillInterior, x, y, mdx, mdy);
-            surface.set_color_rgb(kBlack);
-            mark_ellipse(surface, gwl::kFillOutline, x, y, mdx, mdy);
+            draw_supported_node(surface, model, node, m);
         }
     }
+}
 
-    if (!g.show_element_indices)
-        return;
-
-    // Element pass.
+// The number of every drawn element at its middle, moved aside when it would cover the last
+// one placed.
+void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model,
+                          const SettingsState& settings, const ViewMapping& view)
+{
+    const GraphSettings& g = settings.current_settings;
+    const double s = g.reverse_vertical ? -1.0 : 1.0;
     choose_index_font(surface, settings, "element");
     surface.set_color_rgb(color_of(g, ColorRole::element_index));
     const double tol_x = view.unit_x / 20;
@@ -261,6 +289,17 @@ void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
         surface.out_gtext(std::to_string(e));
         element_labels.place(x_l, y_l);
     }
+}
+
+} // namespace
+
+void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
+                    const SettingsState& settings, const ViewMapping& view)
+{
+    draw_element_lines(surface, model, settings.current_settings);
+    draw_node_marks(surface, model, settings, view);
+    if (settings.current_settings.show_element_indices)
+        draw_element_numbers(surface, model, settings, view);
 }
 
 } // namespace vorax

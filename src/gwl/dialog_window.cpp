@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "gwl/dialog_impl.h"
 #include "gwl/icon_data.h"
@@ -26,14 +27,6 @@ namespace vorax::gwl {
 namespace {
 
 namespace ev = dialog_event;
-
-QStringList qt_entries(const std::vector<std::string>& entries)
-{
-    QStringList list;
-    for (const auto& e : entries)
-        list << qt_text(e);
-    return list;
-}
 
 // Windows of the dialogs that exist, oldest first; a new dialog is owned by the newest, so that
 // a dialog run from a callback stays over the dialog that ran it.
@@ -120,132 +113,148 @@ private:
     DialogHandle& dialog_;
 };
 
+// ---- The widget of each kind of control. Each builder connects what the person does to the
+// control's state and to the routine attached to it.
+
+QWidget* make_static(const ControlState& control, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (control.tmpl.sunken) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // A framed label indents by half an 'x' from the top as well, which would push a
+        // one-line text out of a box one line high.
+        label->setIndent(1);
+    }
+    return label;
+}
+
+QWidget* make_picture(const ControlState& control, QWidget* parent, const PixelRect& r)
+{
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    QPixmap pixmap(qt_text(bitmap_resource_path(control.tmpl.bitmap)));
+    if (!pixmap.isNull() && (pixmap.width() > r.width || pixmap.height() > r.height))
+        pixmap = pixmap.scaled(r.width, r.height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    label->setPixmap(pixmap);
+    return label;
+}
+
+// A check box, or a toggle button: a push-like check box.
+QWidget* make_check(DialogHandle& dialog, ControlState& control, QWidget* parent)
+{
+    QAbstractButton* button = nullptr;
+    if (control.tmpl.kind == ControlKind::check_box) {
+        button = new QCheckBox(parent);
+    } else {
+        button = new QToolButton(parent);
+        button->setCheckable(true);
+    }
+    QObject::connect(button, &QAbstractButton::clicked, button, [&dialog, &control](bool checked) {
+        CountingScope scope(dialog.impl().in_handler);
+        control.checked = checked;
+        deliver(dialog, control.tmpl.id, ev::kDefault);
+    });
+    return button;
+}
+
+QWidget* make_push_button(DialogHandle& dialog, const ControlState& control, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    button->setDefault(control.tmpl.is_default);
+    QObject::connect(button, &QPushButton::clicked, button, [&dialog, id = control.tmpl.id] {
+        CountingScope scope(dialog.impl().in_handler);
+        press_push_button(dialog, id);
+    });
+    return button;
+}
+
+QWidget* make_edit(DialogHandle& dialog, ControlState& control, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [&dialog, &control](const QString& text) {
+        CountingScope scope(dialog.impl().in_handler);
+        control.text = program_text(text);
+        deliver(dialog, control.tmpl.id, ev::kDefault);
+    });
+    control.edit = edit;
+    return edit;
+}
+
+// The edit line on top, the list under it, always shown.
+QWidget* make_editable_list(DialogHandle& dialog, ControlState& control, QWidget* parent,
+                            DialogBaseUnits base, const PixelRect& r)
+{
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* edit = new QLineEdit(box);
+    edit->setFixedHeight(std::min(dialog_y_to_pixels(12, base), r.height));
+    auto* list = new QListWidget(box);
+    // Without focus the view never makes its first entry current on its own, which would look
+    // like a choice the person made.
+    list->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(edit);
+    layout->addWidget(list);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [&dialog, &control](const QString& text) {
+        CountingScope scope(dialog.impl().in_handler);
+        control.text = program_text(text);
+        control.selected = 0;
+        apply_control(dialog.impl(), control);
+        deliver(dialog, control.tmpl.id, ev::kEditChanged);
+    });
+    QObject::connect(list, &QListWidget::currentRowChanged, list, [&dialog, &control](int row) {
+        DialogHandle::Impl& impl = dialog.impl();
+        if (impl.applying > 0 || row < 0 || row >= static_cast<int>(control.entries.size()))
+            return;
+        CountingScope scope(impl.in_handler);
+        control.selected = row + 1;
+        control.text = control.entries[static_cast<std::size_t>(row)];
+        apply_control(impl, control);
+        deliver(dialog, control.tmpl.id, ev::kEntryChosen);
+    });
+    control.edit = edit;
+    control.list = list;
+    return box;
+}
+
+QWidget* make_drop_down_list(DialogHandle& dialog, ControlState& control, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    QObject::connect(combo, &QComboBox::activated, combo, [&dialog, &control](int index) {
+        CountingScope scope(dialog.impl().in_handler);
+        control.selected = index + 1;
+        deliver(dialog, control.tmpl.id, ev::kDefault);
+    });
+    return combo;
+}
+
+QWidget* make_kind_widget(DialogHandle& dialog, ControlState& control, QWidget* parent,
+                          DialogBaseUnits base, const PixelRect& r)
+{
+    switch (control.tmpl.kind) {
+    case ControlKind::group_box: return new QGroupBox(parent);
+    case ControlKind::static_text: return make_static(control, parent);
+    case ControlKind::picture: return make_picture(control, parent, r);
+    case ControlKind::check_box:
+    case ControlKind::toggle_button: return make_check(dialog, control, parent);
+    case ControlKind::push_button: return make_push_button(dialog, control, parent);
+    case ControlKind::edit: return make_edit(dialog, control, parent);
+    case ControlKind::editable_list: return make_editable_list(dialog, control, parent, base, r);
+    case ControlKind::drop_down_list: return make_drop_down_list(dialog, control, parent);
+    }
+    return new QWidget(parent);
+}
+
+// The control's widget, placed as its template says and showing its state.
 QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* parent,
                      DialogBaseUnits base)
 {
-    DialogHandle::Impl& impl = dialog.impl();
-    const int id = control.tmpl.id;
     const PixelRect r = dialog_rect_to_pixels(control.tmpl, base);
-    QWidget* widget = nullptr;
-
-    switch (control.tmpl.kind) {
-    case ControlKind::group_box: widget = new QGroupBox(parent); break;
-    case ControlKind::static_text: {
-        auto* label = new QLabel(parent);
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        if (control.tmpl.sunken) {
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            // A framed label indents by half an 'x' from the top as well, which would push a
-            // one-line text out of a box one line high.
-            label->setIndent(1);
-        }
-        widget = label;
-        break;
-    }
-    case ControlKind::picture: {
-        auto* label = new QLabel(parent);
-        label->setAlignment(Qt::AlignCenter);
-        QPixmap pixmap(qt_text(bitmap_resource_path(control.tmpl.bitmap)));
-        if (!pixmap.isNull() && (pixmap.width() > r.width || pixmap.height() > r.height))
-            pixmap = pixmap.scaled(r.width, r.height, Qt::KeepAspectRatio,
-                                   Qt::SmoothTransformation);
-        label->setPixmap(pixmap);
-        widget = label;
-        break;
-    }
-    case ControlKind::check_box:
-    case ControlKind::toggle_button: {
-        QAbstractButton* button = nullptr;
-        if (control.tmpl.kind == ControlKind::check_box) {
-            button = new QCheckBox(parent);
-        } else {
-            button = new QToolButton(parent);
-            button->setCheckable(true);
-        }
-        QObject::connect(button, &QAbstractButton::clicked, button,
-                         [&dialog, &control, id](bool checked) {
-                             CountingScope scope(dialog.impl().in_handler);
-                             control.checked = checked;
-                             deliver(dialog, id, ev::kDefault);
-                         });
-        widget = button;
-        break;
-    }
-    case ControlKind::push_button: {
-        auto* button = new QPushButton(parent);
-        button->setDefault(control.tmpl.is_default);
-        QObject::connect(button, &QPushButton::clicked, button, [&dialog, id] {
-            CountingScope scope(dialog.impl().in_handler);
-            press_push_button(dialog, id);
-        });
-        widget = button;
-        break;
-    }
-    case ControlKind::edit: {
-        auto* edit = new QLineEdit(parent);
-        QObject::connect(edit, &QLineEdit::textEdited, edit,
-                         [&dialog, &control, id](const QString& text) {
-                             CountingScope scope(dialog.impl().in_handler);
-                             control.text = program_text(text);
-                             deliver(dialog, id, ev::kDefault);
-                         });
-        control.edit = edit;
-        widget = edit;
-        break;
-    }
-    case ControlKind::editable_list: {
-        // The edit line on top, the list under it, always shown.
-        auto* box = new QWidget(parent);
-        auto* layout = new QVBoxLayout(box);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        auto* edit = new QLineEdit(box);
-        edit->setFixedHeight(std::min(dialog_y_to_pixels(12, base), r.height));
-        auto* list = new QListWidget(box);
-        // Without focus the view never makes its first entry current on its own, which would
-        // look like a choice the person made.
-        list->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(edit);
-        layout->addWidget(list);
-        QObject::connect(edit, &QLineEdit::textEdited, edit,
-                         [&dialog, &control, id](const QString& text) {
-                             CountingScope scope(dialog.impl().in_handler);
-                             control.text = program_text(text);
-                             control.selected = 0;
-                             apply_control(dialog.impl(), control);
-                             deliver(dialog, id, ev::kEditChanged);
-                         });
-        QObject::connect(list, &QListWidget::currentRowChanged, list,
-                         [&dialog, &control, id](int row) {
-                             DialogHandle::Impl& impl = dialog.impl();
-                             if (impl.applying > 0 || row < 0 ||
-                                 row >= static_cast<int>(control.entries.size()))
-                                 return;
-                             CountingScope scope(impl.in_handler);
-                             control.selected = row + 1;
-                             control.text = control.entries[static_cast<std::size_t>(row)];
-                             apply_control(impl, control);
-                             deliver(dialog, id, ev::kEntryChosen);
-                         });
-        control.edit = edit;
-        control.list = list;
-        widget = box;
-        break;
-    }
-    case ControlKind::drop_down_list: {
-        auto* combo = new QComboBox(parent);
-        QObject::connect(combo, &QComboBox::activated, combo, [&dialog, &control, id](int index) {
-            CountingScope scope(dialog.impl().in_handler);
-            control.selected = index + 1;
-            deliver(dialog, id, ev::kDefault);
-        });
-        widget = combo;
-        break;
-    }
-    }
-
+    QWidget* widget = make_kind_widget(dialog, control, parent, base, r);
     int height = r.height;
     // The template's height of a drop-down list includes its dropped list; closed, it is as tall
     // as the style draws it.
@@ -255,8 +264,100 @@ QWidget* make_widget(DialogHandle& dialog, ControlState& control, QWidget* paren
     if (control.tmpl.hidden)
         widget->hide();
     control.widget = widget;
-    apply_control(impl, control);
+    apply_control(dialog.impl(), control);
     return widget;
+}
+
+// ---- Showing a control's state in its widget, one step per kind.
+
+void show_icon(const ControlState& control, QAbstractButton* button)
+{
+    if (control.icon.is_null())
+        return;
+    const QImage& image = control.icon.data()->image;
+    button->setIcon(QIcon(QPixmap::fromImage(image)));
+    button->setIconSize(image.size().boundedTo(button->size()));
+}
+
+void show_toggle_button(const ControlState& control, QToolButton* button)
+{
+    button->setText(qt_text(control.text));
+    button->setChecked(control.checked);
+    show_icon(control, button);
+    button->setToolButtonStyle(control.icon.is_null() ? Qt::ToolButtonTextOnly
+                                                      : Qt::ToolButtonIconOnly);
+}
+
+// The entries of a list or drop-down list, replaced only when they changed: replacing them
+// would lose the person's place.
+template <class ListWidget>
+void show_entries(const ControlState& control, ListWidget* widget)
+{
+    QStringList entries;
+    for (const auto& e : control.entries)
+        entries << qt_text(e);
+    QStringList shown;
+    for (int i = 0; i < widget->count(); ++i) {
+        if constexpr (std::is_same_v<ListWidget, QComboBox>)
+            shown << widget->itemText(i);
+        else
+            shown << widget->item(i)->text();
+    }
+    if (shown != entries) {
+        widget->clear();
+        widget->addItems(entries);
+    }
+}
+
+void show_edit(const ControlState& control)
+{
+    // Setting an unchanged text would move the person's cursor.
+    const QString text = qt_text(control.text);
+    if (control.edit->text() != text)
+        control.edit->setText(text);
+    if (control.list != nullptr) {
+        show_entries(control, control.list.data());
+        control.list->setCurrentRow(control.selected - 1);
+    }
+}
+
+void show_drop_down_list(const ControlState& control, QComboBox* combo)
+{
+    show_entries(control, combo);
+    combo->setCurrentIndex(control.selected - 1);
+}
+
+void show_state(const ControlState& control, QWidget* widget)
+{
+    switch (control.tmpl.kind) {
+    case ControlKind::group_box:
+        static_cast<QGroupBox*>(widget)->setTitle(qt_text(control.text));
+        break;
+    case ControlKind::static_text:
+        static_cast<QLabel*>(widget)->setText(qt_lines(control.text));
+        break;
+    case ControlKind::picture: break;
+    case ControlKind::check_box: {
+        auto* box = static_cast<QCheckBox*>(widget);
+        box->setText(qt_text(control.text));
+        box->setChecked(control.checked);
+        break;
+    }
+    case ControlKind::toggle_button:
+        show_toggle_button(control, static_cast<QToolButton*>(widget));
+        break;
+    case ControlKind::push_button: {
+        auto* button = static_cast<QPushButton*>(widget);
+        button->setText(qt_text(control.text));
+        show_icon(control, button);
+        break;
+    }
+    case ControlKind::edit:
+    case ControlKind::editable_list: show_edit(control); break;
+    case ControlKind::drop_down_list:
+        show_drop_down_list(control, static_cast<QComboBox*>(widget));
+        break;
+    }
 }
 
 } // namespace
@@ -267,70 +368,7 @@ void apply_control(DialogHandle::Impl& impl, ControlState& control)
     if (widget == nullptr)
         return;
     CountingScope scope(impl.applying);
-    const QString text = qt_text(control.text);
-    const QStringList entries = qt_entries(control.entries);
-    auto show_icon = [&control](QAbstractButton* button) {
-        if (control.icon.is_null())
-            return;
-        const QImage& image = control.icon.data()->image;
-        button->setIcon(QIcon(QPixmap::fromImage(image)));
-        button->setIconSize(image.size().boundedTo(button->size()));
-    };
-
-    switch (control.tmpl.kind) {
-    case ControlKind::group_box: static_cast<QGroupBox*>(widget)->setTitle(text); break;
-    case ControlKind::static_text: static_cast<QLabel*>(widget)->setText(qt_lines(control.text)); break;
-    case ControlKind::picture: break;
-    case ControlKind::check_box: {
-        auto* box = static_cast<QCheckBox*>(widget);
-        box->setText(text);
-        box->setChecked(control.checked);
-        break;
-    }
-    case ControlKind::toggle_button: {
-        auto* button = static_cast<QToolButton*>(widget);
-        button->setText(text);
-        button->setChecked(control.checked);
-        show_icon(button);
-        button->setToolButtonStyle(control.icon.is_null() ? Qt::ToolButtonTextOnly
-                                                          : Qt::ToolButtonIconOnly);
-        break;
-    }
-    case ControlKind::push_button: {
-        auto* button = static_cast<QPushButton*>(widget);
-        button->setText(text);
-        show_icon(button);
-        break;
-    }
-    case ControlKind::edit:
-    case ControlKind::editable_list:
-        // Setting an unchanged text would move the person's cursor.
-        if (control.edit->text() != text)
-            control.edit->setText(text);
-        if (control.list != nullptr) {
-            QStringList shown;
-            for (int i = 0; i < control.list->count(); ++i)
-                shown << control.list->item(i)->text();
-            if (shown != entries) {
-                control.list->clear();
-                control.list->addItems(entries);
-            }
-            control.list->setCurrentRow(control.selected - 1);
-        }
-        break;
-    case ControlKind::drop_down_list: {
-        auto* combo = static_cast<QComboBox*>(widget);
-        QStringList shown;
-        for (int i = 0; i < combo->count(); ++i)
-            shown << combo->itemText(i);
-        if (shown != entries) {
-            combo->clear();
-            combo->addItems(entries);
-        }
-        combo->setCurrentIndex(control.selected - 1);
-        break;
-    }
-    }
+    show_state(control, widget);
     widget->setEnabled(control.enabled);
 }
 

@@ -6,6 +6,22 @@
 
 namespace vorax::gwl {
 
+// The frame's own menus, numbered in bar order; the program's menus follow them. Items count
+// from 1, separators included; item 0 is the menu itself.
+inline constexpr int kFileMenu = 1;
+inline constexpr int kEditMenu = 2;
+inline constexpr int kViewMenu = 3;
+inline constexpr int kStateMenu = 4;
+inline constexpr int kWindowMenu = 5;
+inline constexpr int kHelpMenu = 6;
+inline constexpr int kFirstProgramMenu = 7;
+inline constexpr int kMenuItself = 0;
+
+// Items of the Help menu.
+inline constexpr int kHelpContentsItem = 1;
+inline constexpr int kUsingHelpItem = 2;
+inline constexpr int kAboutItem = 3;
+
 // Menu state flags; they combine.
 namespace menu_flag {
 inline constexpr unsigned kGrayed = 1;    // shown gray, not selectable
