@@ -9,6 +9,7 @@
 #include "gwl/dialog_handle.h"
 #include "gwl/prompts.h"
 #include "gwl/types.h"
+#include "settings/dialog_controls.h"
 #include "settings/node_ranges.h"
 
 namespace vorax {
@@ -17,37 +18,9 @@ namespace {
 
 using namespace gwl;
 
-// Control ids of template 101.
-enum Control : int {
-    kDraw = 1,
-    kReverseVertical = 1002,
-    kReverseY = 1003,
-    kReverseX = 1004,
-    kGridAndScale = 1007,
-    kElementIndices = 1008,
-    kTitle = 1011,
-    kNodeIndices = 1013,
-    kFactor = 1015,
-    kAllNodes = 1018,
-    kRange = 1019,
-    kNodeUnderline = 1025,
-    kNodeItalic = 1026,
-    kInfo = 1027,
-    kColorScheme = 1028,
-    kElementUnderline = 1029,
-    kRangeLimits = 1030,
-    kNodeBold = 1031,
-    kElementBold = 1032,
-    kStyleAuto = 1033,
-    kElementSize = 1034,
-    kNodeSize = 1035,
-    kSizeAuto = 1036,
-    kElementItalic = 1037,
-};
-
-// Control ids of template 108: one button per colour role, in role order.
-constexpr int kFirstColorButton = 1040;
-constexpr int kLastColorButton = 1045;
+using namespace settings_control;
+using color_control::kFirstColorButton;
+using color_control::kLastColorButton;
 
 constexpr int kStyleButtons[] = {kNodeBold,    kNodeItalic,   kNodeUnderline,
                                  kElementBold, kElementItalic, kElementUnderline};

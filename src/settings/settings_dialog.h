@@ -12,13 +12,12 @@
 #include "core/color.h"
 #include "core/language.h"
 #include "gwl/icon.h"
+#include "settings/dialog_controls.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
 
 namespace vorax {
 
-inline constexpr int kSettingsDialogTemplate = 101;
-inline constexpr int kColorSchemeDialogTemplate = 108;
 
 // What the dialogs keep between their runs.
 struct SettingsDialogState {

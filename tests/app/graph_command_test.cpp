@@ -12,9 +12,12 @@
 #include "gwl/menus.h"
 #include "model/model_reader.h"
 #include "session_fixture.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax {
 namespace {
+
+using namespace vorax::settings_control;
 
 using testing::SessionRun;
 
@@ -32,31 +35,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(run.start());
-        load("examples/plane_frame.dat");
+        load("plane_frame.dat");
     }
 
     void load(const std::string& example)
     {
-        ReadResult r = read_model(testing::source_path(example));
-        ASSERT_TRUE(r.ok()) << r.message;
-        AppState& s = run.state;
-        s.model = std::move(r.model);
-        s.model_loaded = true;
-        s.problem_title = s.model.problem_title;
-        prepare_loaded_model(s.model, s.settings.current_settings);
-        s.last_graph_unit = 10;
-        s.graph_title = "(1) " + s.problem_title;
-    }
-
-    // Queues one run of the settings dialog in which the person does `person`.
-    void person_in_dialog(const std::function<void(gwl::DialogHandle&)>& person)
-    {
-        run.prompter.dialog_scripts.push_back(
-            [person](gwl::DialogHandle& d) { return gwl::dialog_script_session(d, person); });
-    }
-    void press_draw()
-    {
-        person_in_dialog([](gwl::DialogHandle& d) { gwl::dialog_user_click(d, 1); });
+        run.load_example(example);
+        run.state.last_graph_unit = 10;
+        run.state.graph_title = "(1) " + run.state.problem_title;
     }
 
     void command() { graph_command(run.state, run.session->layer()); }
@@ -70,7 +56,7 @@ protected:
 
 TEST_F(GraphCommandRun, DrawOpensTheGraphWindowAndWritesTheInfoLines)
 {
-    press_draw();
+    run.prompter.script_draw();
     command();
     ASSERT_NE(window(10), nullptr);
     EXPECT_EQ(run.session->frame().unit_title(10), "(1) TWO-BAY THREE-STOREY PLANE FRAME");
@@ -100,7 +86,7 @@ TEST_F(GraphCommandRun, CancelDisablesBackAndZoomAndOpensNothing)
     run.session->layer().set_menu_item_flags(kProgramMenu, kBackToSettingsItem, kEnabled);
     run.session->layer().set_menu_item_flags(kProgramMenu, kZoomItem, kEnabled);
     const std::size_t lines_before = run.info_lines().size();
-    person_in_dialog([](gwl::DialogHandle& d) { gwl::dialog_user_click(d, 2); });
+    run.prompter.script_dialog([](gwl::DialogHandle& d) { gwl::dialog_user_click(d, kCancel); });
     command();
     EXPECT_EQ(window(10), nullptr);
     EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kDisabled);
@@ -112,14 +98,14 @@ TEST_F(GraphCommandRun, CancelDisablesBackAndZoomAndOpensNothing)
 
 TEST_F(GraphCommandRun, BadRangeShowsTheDialogAgainThenDrawsTheSelection)
 {
-    person_in_dialog([](gwl::DialogHandle& d) {
-        gwl::dialog_user_click(d, 1018); // all nodes off
-        gwl::dialog_user_type(d, 1019, "1-3, 20");
-        gwl::dialog_user_click(d, 1);
+    run.prompter.script_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_click(d, kAllNodes); // all nodes off
+        gwl::dialog_user_type(d, kRange, "1-3, 20");
+        gwl::dialog_user_click(d, kDraw);
     });
-    person_in_dialog([](gwl::DialogHandle& d) {
-        gwl::dialog_user_type(d, 1019, "3 4 5, 9");
-        gwl::dialog_user_click(d, 1);
+    run.prompter.script_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_type(d, kRange, "3 4 5, 9");
+        gwl::dialog_user_click(d, kDraw);
     });
     command();
     EXPECT_EQ(run.prompter.dialog_runs, 2);
@@ -141,10 +127,10 @@ TEST_F(GraphCommandRun, BadRangeShowsTheDialogAgainThenDrawsTheSelection)
 TEST_F(GraphCommandRun, BadGroupsAreToldInTheLanguageOfTheRun)
 {
     run.state.language = UiLanguage::romanian;
-    person_in_dialog([](gwl::DialogHandle& d) {
-        gwl::dialog_user_click(d, 1018); // all nodes off
-        gwl::dialog_user_type(d, 1019, "1, 13-5");
-        gwl::dialog_user_click(d, 1);
+    run.prompter.script_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_click(d, kAllNodes); // all nodes off
+        gwl::dialog_user_type(d, kRange, "1, 13-5");
+        gwl::dialog_user_click(d, kDraw);
     });
     command(); // the second dialog, not scripted, is cancelled
     ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
@@ -154,7 +140,7 @@ TEST_F(GraphCommandRun, BadGroupsAreToldInTheLanguageOfTheRun)
 
 TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)
 {
-    press_draw();
+    run.prompter.script_draw();
     command();
     ASSERT_NE(window(10), nullptr);
     run.state.zoom_requested = true;
@@ -169,7 +155,7 @@ TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)
 
 TEST_F(GraphCommandRun, ZoomDrawsThePickedNodesIntoTheNextWindow)
 {
-    press_draw();
+    run.prompter.script_draw();
     command();
     ASSERT_NE(window(10), nullptr);
     // Around nodes 1, 2, 4 and 5 (centred plot positions -6 and 0 across, -5.25 and -1.75 up).
@@ -200,7 +186,7 @@ TEST_F(GraphCommandRun, ZoomDrawsThePickedNodesIntoTheNextWindow)
 
 TEST_F(GraphCommandRun, ZoomPickingNoNodeOpensNothing)
 {
-    press_draw();
+    run.prompter.script_draw();
     command();
     const gwl::PixelPoint p0 = window(10)->surface().to_pixel({-5.0, -5.0});
     const gwl::PixelPoint p1 = window(10)->surface().to_pixel({-4.0, -4.0});
@@ -222,7 +208,7 @@ TEST_F(GraphCommandRun, ZoomPickingNoNodeOpensNothing)
 TEST_F(GraphCommandRun, NoWindowForTheEleventhGraph)
 {
     run.state.last_graph_unit = kGraphUnitLimit;
-    press_draw();
+    run.prompter.script_draw();
     command();
     EXPECT_EQ(run.session->frame().graphics_window(kGraphUnitLimit), nullptr);
     EXPECT_EQ(run.state.last_graph_unit, kGraphUnitLimit);
@@ -236,7 +222,7 @@ TEST_F(GraphCommandRun, NoWindowForTheEleventhGraph)
 TEST_F(GraphCommandRun, TenthGraphIsNumberTen)
 {
     run.state.last_graph_unit = 19;
-    press_draw();
+    run.prompter.script_draw();
     command();
     ASSERT_NE(window(19), nullptr);
     EXPECT_TRUE(info_has(" Graph No.: 10"));
@@ -244,10 +230,10 @@ TEST_F(GraphCommandRun, TenthGraphIsNumberTen)
 
 TEST_F(GraphCommandRun, ZoomPicksNoNodeTheLastGraphDidNotDraw)
 {
-    person_in_dialog([](gwl::DialogHandle& d) {
-        gwl::dialog_user_click(d, 1018);
-        gwl::dialog_user_type(d, 1019, "1-5");
-        gwl::dialog_user_click(d, 1);
+    run.prompter.script_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_click(d, kAllNodes);
+        gwl::dialog_user_type(d, kRange, "1-5");
+        gwl::dialog_user_click(d, kDraw);
     });
     command();
     ASSERT_NE(window(10), nullptr);

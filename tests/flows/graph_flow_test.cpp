@@ -9,9 +9,12 @@
 #include "gwl/system.h"
 #include "model/model_reader.h"
 #include "session_fixture.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax {
 namespace {
+
+using namespace vorax::settings_control;
 
 using testing::SessionRun;
 
@@ -22,9 +25,7 @@ TEST(GraphFlow, NewGraphLoadsAndDraws)
     gwl::set_program_arguments({testing::source_path("examples/plane_frame.dat")});
     SessionRun run;
     ASSERT_TRUE(run.start());
-    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
-    });
+    run.prompter.script_draw();
     ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
     ASSERT_TRUE(testing::wait_until([&] { return run.session->frame().graphics_window(10) != nullptr; }));
     EXPECT_EQ(run.session->frame().unit_title(10), "(1) TWO-BAY THREE-STOREY PLANE FRAME");
@@ -42,33 +43,22 @@ TEST(GraphFlow, BackToSettingsDrawsTheNextGraphWindow)
 {
     SessionRun run("Romanian");
     ASSERT_TRUE(run.start());
-    ReadResult r = read_model(testing::source_path("examples/space_tower.dat"));
-    ASSERT_TRUE(r.ok());
+    run.load_example("space_tower.dat");
     AppState& s = run.state;
-    s.model = std::move(r.model);
-    s.model_loaded = true;
-    s.problem_title = s.model.problem_title;
-    s.settings.current_settings.all_nodes = true;
-    s.settings.current_settings.selected_element_count = s.model.element_count;
-    update_extents(s.model, true);
     run.session->layer().set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
                                              gwl::menu_flag::kEnabled);
 
-    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
-    });
+    run.prompter.script_draw();
     ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
     ASSERT_TRUE(testing::wait_until([&] { return run.session->frame().graphics_window(10) != nullptr; }));
     EXPECT_EQ(run.session->frame().unit_title(10), "1  LATTICE TOWER 4 x 4 x 12 M");
     EXPECT_TRUE(run.info_has_line(" Graph No.:  1"));
     EXPECT_TRUE(run.info_has_line(" Color: Standard"));
 
-    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) {
-            gwl::dialog_user_click(h, 1018);
-            gwl::dialog_user_type(h, 1019, "1-8");
-            gwl::dialog_user_click(h, 1);
-        });
+    run.prompter.script_dialog([](gwl::DialogHandle& h) {
+        gwl::dialog_user_click(h, kAllNodes);
+        gwl::dialog_user_type(h, kRange, "1-8");
+        gwl::dialog_user_click(h, kDraw);
     });
     ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
     ASSERT_TRUE(testing::wait_until([&] { return run.session->frame().graphics_window(11) != nullptr; }));
@@ -95,9 +85,7 @@ TEST(GraphFlow, CancelledFileDialogKeepsBackWhileAGraphOfTheModelExists)
     EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kGrayed | kDisabled);
 
     run.prompter.file_answers = {testing::source_path("examples/plane_frame.dat"), std::nullopt};
-    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
-    });
+    run.prompter.script_draw();
     ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
     ASSERT_NE(run.session->frame().graphics_window(11), nullptr);
     ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
@@ -105,9 +93,7 @@ TEST(GraphFlow, CancelledFileDialogKeepsBackWhileAGraphOfTheModelExists)
     EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kEnabled);
     EXPECT_EQ(run.menu_flags(kProgramMenu, kZoomItem), kEnabled);
     // BACK draws the loaded model again.
-    run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
-    });
+    run.prompter.script_draw();
     ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
     EXPECT_NE(run.session->frame().graphics_window(13), nullptr);
 }

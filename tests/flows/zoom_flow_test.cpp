@@ -14,9 +14,12 @@
 #include "gwl/menus.h"
 #include "gwl/system.h"
 #include "session_fixture.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax {
 namespace {
+
+using namespace vorax::settings_control;
 
 using testing::ScriptedPrompter;
 using testing::SessionRun;
@@ -53,16 +56,9 @@ protected:
     {
         const auto file = run.folder.write("model.dat", model_text);
         gwl::set_program_arguments({file.string()});
-        press_draw();
+        run.prompter.script_draw();
         ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
         ASSERT_NE(window(10), nullptr);
-    }
-
-    void press_draw()
-    {
-        run.prompter.dialog_scripts.push_back([](gwl::DialogHandle& d) {
-            return gwl::dialog_script_session(d, [](gwl::DialogHandle& h) { gwl::dialog_user_click(h, 1); });
-        });
     }
 
     gwl::GraphicsWindow* window(int unit) { return run.session->frame().graphics_window(unit); }
@@ -105,11 +101,9 @@ TEST_F(ZoomFlow, ManyPickedNodesGiveAWindowWithoutNumbersAndTheSwitchStaysOff)
 
     // The next graph's dialog starts with node numbers off.
     bool shown_on = true;
-    run.prompter.dialog_scripts.push_back([&](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [&](gwl::DialogHandle& h) {
-            shown_on = gwl::dialog_widget_view(h, 1013).checked;
-            gwl::dialog_user_click(h, 2);
-        });
+    run.prompter.script_dialog([&](gwl::DialogHandle& h) {
+        shown_on = gwl::dialog_widget_view(h, kNodeIndices).checked;
+        gwl::dialog_user_click(h, kCancel);
     });
     ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
     EXPECT_FALSE(shown_on);
@@ -137,12 +131,10 @@ TEST_F(ZoomFlow, ClickOnOneSpotOpensNoWindowAndBackToSettingsStillAsks)
     // The dialog comes as usual; the zoom left no node selected, so "All" is unchecked.
     const int dialogs = run.prompter.dialog_runs;
     bool all_checked = true;
-    run.prompter.dialog_scripts.push_back([&](gwl::DialogHandle& d) {
-        return gwl::dialog_script_session(d, [&](gwl::DialogHandle& h) {
-            all_checked = gwl::dialog_widget_view(h, 1018).checked;
-            gwl::dialog_user_click(h, 1018);
-            gwl::dialog_user_click(h, 1);
-        });
+    run.prompter.script_dialog([&](gwl::DialogHandle& h) {
+        all_checked = gwl::dialog_widget_view(h, kAllNodes).checked;
+        gwl::dialog_user_click(h, kAllNodes);
+        gwl::dialog_user_click(h, kDraw);
     });
     ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
     EXPECT_FALSE(all_checked);

@@ -170,9 +170,7 @@ TEST(WholeGraph, HeadingTitleAndNodeLineInTheTextLayer)
 
 TEST(WholeGraph, AllBlackDrawsOnlyBlackOnWhite)
 {
-    ReadResult r = read_model(testing::source_path("examples/space_tower.dat"));
-    ASSERT_TRUE(r.ok());
-    const Drawn d = draw(std::move(r.model), [](Drawn& d) {
+    const Drawn d = draw(testing::example_model("space_tower.dat"), [](Drawn& d) {
         d.settings.color_scheme = ColorScheme::all_black;
         d.settings.current_settings.colors = kAllBlackColors;
     });

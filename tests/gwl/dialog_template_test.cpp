@@ -8,9 +8,12 @@
 
 #include "gwl/dialog_template.h"
 #include "gwl/icon.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax::gwl {
 namespace {
+
+using namespace vorax::settings_control;
 
 constexpr std::string_view kSmallTemplate = R"(# a comment
 title "Small"
@@ -164,42 +167,42 @@ void expect_controls(const DialogTemplate& d, std::initializer_list<ExpectedCont
 
 TEST(ProgramTemplates, GraphSettingsHasEveryControl)
 {
-    const auto d = load_dialog_template(101);
+    const auto d = load_dialog_template(kSettingsDialogTemplate);
     ASSERT_TRUE(d.has_value());
     expect_header(*d, "VORAX: Graph Settings", "MS Sans Serif", 249, 351);
 
     using K = ControlKind;
     expect_controls(*d, {
-        {1002, K::check_box, "Z / Y (vertical axis)", 17, 33, 75, 10},
-        {1003, K::check_box, "Y (For: NGL =3)", 17, 51, 64, 10},
-        {1004, K::check_box, "X", 120, 51, 23, 10},
-        {1027, K::static_text, "Info", 102, 84, 134, 20},
-        {1018, K::check_box, "All", 40, 112, 26, 11},
-        {1030, K::static_text, "Range 10000-20000", 87, 112, 68, 10},
-        {1019, K::edit, "", 159, 111, 77, 12},
-        {1013, K::check_box, "On/Off", 40, 142, 36, 9},
-        {1008, K::check_box, "On/Off", 122, 142, 35, 9},
-        {1007, K::check_box, "On/Off", 199, 142, 35, 9},
-        {1015, K::editable_list, "", 63, 170, 35, 29},
-        {1028, K::drop_down_list, "", 187, 176, 45, 44},
-        {1033, K::check_box, "Auto", 43, 222, 31, 10},
-        {1031, K::toggle_button, "B", 43, 240, 16, 14},
-        {1026, K::toggle_button, "I", 71, 240, 16, 14},
-        {1025, K::toggle_button, "&U", 99, 240, 16, 14},
-        {1032, K::toggle_button, "B", 43, 264, 16, 14},
-        {1037, K::toggle_button, "I", 71, 264, 16, 14},
-        {1029, K::toggle_button, "&U", 99, 264, 16, 14},
-        {1036, K::check_box, "Auto", 199, 222, 31, 10},
-        {1035, K::drop_down_list, "", 199, 242, 32, 64},
-        {1034, K::drop_down_list, "", 199, 264, 32, 64},
-        {1011, K::static_text, "My Problem", 14, 299, 222, 17},
+        {kReverseVertical, K::check_box, "Z / Y (vertical axis)", 17, 33, 75, 10},
+        {kReverseY, K::check_box, "Y (For: NGL =3)", 17, 51, 64, 10},
+        {kReverseX, K::check_box, "X", 120, 51, 23, 10},
+        {kInfo, K::static_text, "Info", 102, 84, 134, 20},
+        {kAllNodes, K::check_box, "All", 40, 112, 26, 11},
+        {kRangeLimits, K::static_text, "Range 10000-20000", 87, 112, 68, 10},
+        {kRange, K::edit, "", 159, 111, 77, 12},
+        {kNodeIndices, K::check_box, "On/Off", 40, 142, 36, 9},
+        {kElementIndices, K::check_box, "On/Off", 122, 142, 35, 9},
+        {kGridAndScale, K::check_box, "On/Off", 199, 142, 35, 9},
+        {kFactor, K::editable_list, "", 63, 170, 35, 29},
+        {kColorScheme, K::drop_down_list, "", 187, 176, 45, 44},
+        {kStyleAuto, K::check_box, "Auto", 43, 222, 31, 10},
+        {kNodeBold, K::toggle_button, "B", 43, 240, 16, 14},
+        {kNodeItalic, K::toggle_button, "I", 71, 240, 16, 14},
+        {kNodeUnderline, K::toggle_button, "&U", 99, 240, 16, 14},
+        {kElementBold, K::toggle_button, "B", 43, 264, 16, 14},
+        {kElementItalic, K::toggle_button, "I", 71, 264, 16, 14},
+        {kElementUnderline, K::toggle_button, "&U", 99, 264, 16, 14},
+        {kSizeAuto, K::check_box, "Auto", 199, 222, 31, 10},
+        {kNodeSize, K::drop_down_list, "", 199, 242, 32, 64},
+        {kElementSize, K::drop_down_list, "", 199, 264, 32, 64},
+        {kTitle, K::static_text, "My Problem", 14, 299, 222, 17},
         {1, K::push_button, "DRAW", 202, 328, 40, 16},
         {2, K::push_button, "Cancel", 7, 331, 35, 13},
     });
-    EXPECT_EQ(d->find(1015)->entries, std::vector<std::string>{"Auto"});
+    EXPECT_EQ(d->find(kFactor)->entries, std::vector<std::string>{"Auto"});
     EXPECT_TRUE(d->find(1)->is_default);
     EXPECT_FALSE(d->find(2)->is_default);
-    for (int sunken : {1027, 1030, 1011})
+    for (int sunken : {kInfo, kRangeLimits, kTitle})
         EXPECT_TRUE(d->find(sunken)->sunken) << sunken;
     for (const auto& c : d->controls)
         EXPECT_FALSE(c.hidden) << c.caption;
@@ -207,7 +210,7 @@ TEST(ProgramTemplates, GraphSettingsHasEveryControl)
 
 TEST(ProgramTemplates, GraphSettingsHasItsUnnamedControls)
 {
-    const auto d = load_dialog_template(101);
+    const auto d = load_dialog_template(kSettingsDialogTemplate);
     ASSERT_TRUE(d.has_value());
     std::vector<std::string> groups;
     std::multiset<std::string> statics;
@@ -241,14 +244,14 @@ TEST(ProgramTemplates, GraphSettingsHasItsUnnamedControls)
 
 TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancel)
 {
-    const auto d = load_dialog_template(108);
+    const auto d = load_dialog_template(kColorSchemeDialogTemplate);
     ASSERT_TRUE(d.has_value());
     expect_header(*d, "Color Scheme", "MS Shell Dlg", 263, 188);
     ASSERT_EQ(d->controls.size(), 8U);
     const char* roles[] = {"Line", "Grid", "Scale", "Node (Index)", "Element (Index)", "Text"};
     for (int r = 0; r < 6; ++r) {
         SCOPED_TRACE(roles[r]);
-        const ControlTemplate* c = d->find(1040 + r);
+        const ControlTemplate* c = d->find(color_control::kFirstColorButton + r);
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->kind, ControlKind::push_button);
         EXPECT_EQ(c->caption, roles[r]);

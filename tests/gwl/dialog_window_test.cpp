@@ -12,9 +12,12 @@
 #include "core/program_exit.h"
 #include "gwl/dialog_handle.h"
 #include "scripted_prompter.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax::gwl {
 namespace {
+
+using namespace vorax::settings_control;
 
 namespace sel = dialog_selector;
 namespace ev = dialog_event;
@@ -40,7 +43,7 @@ QWidget* window_titled(const char* title)
 
 class DialogWindow : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dialog_init(dialog, 101)); }
+    void SetUp() override { ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate)); }
     void TearDown() override { dialog_destroy_window(dialog); }
 
     // Records every event of these controls.
@@ -59,30 +62,30 @@ protected:
 
 TEST_F(DialogWindow, PresetValuesAreShownWhenCreated)
 {
-    ASSERT_TRUE(dialog_set_logical(dialog, 1002, true));
-    ASSERT_TRUE(dialog_set_logical(dialog, 1003, false, sel::kEnabled));
-    ASSERT_TRUE(dialog_set_text(dialog, 1030, "Range: 1-250."));
-    ASSERT_TRUE(dialog_set_text(dialog, 1027, "Node range\rSeparators"));
-    ASSERT_TRUE(dialog_set_text(dialog, 1015, "2.50", sel::kState));
-    ASSERT_TRUE(dialog_set_int(dialog, 1028, 3, sel::kEntryCount));
+    ASSERT_TRUE(dialog_set_logical(dialog, kReverseVertical, true));
+    ASSERT_TRUE(dialog_set_logical(dialog, kReverseY, false, sel::kEnabled));
+    ASSERT_TRUE(dialog_set_text(dialog, kRangeLimits, "Range: 1-250."));
+    ASSERT_TRUE(dialog_set_text(dialog, kInfo, "Node range\rSeparators"));
+    ASSERT_TRUE(dialog_set_text(dialog, kFactor, "2.50", sel::kState));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kEntryCount));
     for (const auto& [n, text] : {std::pair{1, "Standard"}, {2, "All Black"}, {3, "Custom"}})
-        ASSERT_TRUE(dialog_set_text(dialog, 1028, text, n));
-    ASSERT_TRUE(dialog_set_int(dialog, 1028, 3, sel::kState));
+        ASSERT_TRUE(dialog_set_text(dialog, kColorScheme, text, n));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kState));
 
     ASSERT_TRUE(dialog_create_window(dialog));
     EXPECT_TRUE(dialog.has_window());
     EXPECT_EQ(dialog_window_title(dialog), "VORAX: Graph Settings");
 
-    EXPECT_TRUE(dialog_widget_view(dialog, 1002).checked);
-    EXPECT_FALSE(dialog_widget_view(dialog, 1003).enabled);
-    EXPECT_TRUE(dialog_widget_view(dialog, 1004).enabled);
-    EXPECT_EQ(dialog_widget_view(dialog, 1030).text, "Range: 1-250.");
-    EXPECT_EQ(dialog_widget_view(dialog, 1027).text, "Node range\nSeparators");
-    const DialogWidgetView factor = dialog_widget_view(dialog, 1015);
+    EXPECT_TRUE(dialog_widget_view(dialog, kReverseVertical).checked);
+    EXPECT_FALSE(dialog_widget_view(dialog, kReverseY).enabled);
+    EXPECT_TRUE(dialog_widget_view(dialog, kReverseX).enabled);
+    EXPECT_EQ(dialog_widget_view(dialog, kRangeLimits).text, "Range: 1-250.");
+    EXPECT_EQ(dialog_widget_view(dialog, kInfo).text, "Node range\nSeparators");
+    const DialogWidgetView factor = dialog_widget_view(dialog, kFactor);
     EXPECT_EQ(factor.text, "2.50");
     EXPECT_EQ(factor.entries, std::vector<std::string>{"Auto"});
     EXPECT_EQ(factor.selected, 0);
-    const DialogWidgetView scheme = dialog_widget_view(dialog, 1028);
+    const DialogWidgetView scheme = dialog_widget_view(dialog, kColorScheme);
     EXPECT_EQ(scheme.entries, (std::vector<std::string>{"Standard", "All Black", "Custom"}));
     EXPECT_EQ(scheme.selected, 3);
     EXPECT_EQ(scheme.text, "Custom");
@@ -91,41 +94,41 @@ TEST_F(DialogWindow, PresetValuesAreShownWhenCreated)
 TEST_F(DialogWindow, ValuesSetWhileShownAppearAtOnce)
 {
     ASSERT_TRUE(dialog_create_window(dialog));
-    ASSERT_TRUE(dialog_set_int(dialog, 1035, 2, sel::kEntryCount));
-    ASSERT_TRUE(dialog_set_text(dialog, 1035, "8", 1));
-    ASSERT_TRUE(dialog_set_text(dialog, 1035, "9", 2));
-    ASSERT_TRUE(dialog_set_int(dialog, 1035, 2));
-    EXPECT_EQ(dialog_widget_view(dialog, 1035).text, "9");
-    ASSERT_TRUE(dialog_set_logical(dialog, 1019, false, sel::kEnabled));
-    EXPECT_FALSE(dialog_widget_view(dialog, 1019).enabled);
-    ASSERT_TRUE(dialog_set_text(dialog, 1011, "1 Tower"));
-    EXPECT_EQ(dialog_widget_view(dialog, 1011).text, "1 Tower");
-    ASSERT_TRUE(dialog_set_logical(dialog, 1026, true));
-    EXPECT_TRUE(dialog_widget_view(dialog, 1026).checked);
+    ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 2, sel::kEntryCount));
+    ASSERT_TRUE(dialog_set_text(dialog, kNodeSize, "8", 1));
+    ASSERT_TRUE(dialog_set_text(dialog, kNodeSize, "9", 2));
+    ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 2));
+    EXPECT_EQ(dialog_widget_view(dialog, kNodeSize).text, "9");
+    ASSERT_TRUE(dialog_set_logical(dialog, kRange, false, sel::kEnabled));
+    EXPECT_FALSE(dialog_widget_view(dialog, kRange).enabled);
+    ASSERT_TRUE(dialog_set_text(dialog, kTitle, "1 Tower"));
+    EXPECT_EQ(dialog_widget_view(dialog, kTitle).text, "1 Tower");
+    ASSERT_TRUE(dialog_set_logical(dialog, kNodeItalic, true));
+    EXPECT_TRUE(dialog_widget_view(dialog, kNodeItalic).checked);
     // Refused calls leave the widgets alone too.
-    EXPECT_FALSE(dialog_set_text(dialog, 1019, "x", sel::kCaption));
-    EXPECT_FALSE(dialog_set_int(dialog, 1035, 3));
-    EXPECT_EQ(dialog_widget_view(dialog, 1019).text, "");
-    EXPECT_EQ(dialog_widget_view(dialog, 1035).text, "9");
+    EXPECT_FALSE(dialog_set_text(dialog, kRange, "x", sel::kCaption));
+    EXPECT_FALSE(dialog_set_int(dialog, kNodeSize, 3));
+    EXPECT_EQ(dialog_widget_view(dialog, kRange).text, "");
+    EXPECT_EQ(dialog_widget_view(dialog, kNodeSize).text, "9");
 }
 
 TEST_F(DialogWindow, CaptionSetFromACallbackReplacesTheCheckBoxTextAtOnce)
 {
-    ASSERT_TRUE(dialog_set_callback(dialog, 1018, [](DialogHandle& d, int id, int) {
+    ASSERT_TRUE(dialog_set_callback(dialog, kAllNodes, [](DialogHandle& d, int id, int) {
         bool all = false;
         dialog_get_logical(d, id, all);
         dialog_set_text(d, id, all ? "Yes" : "No", sel::kCaption);
-        dialog_set_logical(d, 1019, !all, sel::kEnabled);
+        dialog_set_logical(d, kRange, !all, sel::kEnabled);
     }));
     ASSERT_TRUE(dialog_create_window(dialog));
-    EXPECT_EQ(dialog_widget_view(dialog, 1018).text, "All");
+    EXPECT_EQ(dialog_widget_view(dialog, kAllNodes).text, "All");
 
-    ASSERT_TRUE(dialog_user_click(dialog, 1018));
-    EXPECT_EQ(dialog_widget_view(dialog, 1018).text, "Yes");
-    EXPECT_FALSE(dialog_widget_view(dialog, 1019).enabled);
-    ASSERT_TRUE(dialog_user_click(dialog, 1018));
-    EXPECT_EQ(dialog_widget_view(dialog, 1018).text, "No");
-    EXPECT_TRUE(dialog_widget_view(dialog, 1019).enabled);
+    ASSERT_TRUE(dialog_user_click(dialog, kAllNodes));
+    EXPECT_EQ(dialog_widget_view(dialog, kAllNodes).text, "Yes");
+    EXPECT_FALSE(dialog_widget_view(dialog, kRange).enabled);
+    ASSERT_TRUE(dialog_user_click(dialog, kAllNodes));
+    EXPECT_EQ(dialog_widget_view(dialog, kAllNodes).text, "No");
+    EXPECT_TRUE(dialog_widget_view(dialog, kRange).enabled);
 }
 
 struct ActionCase {
@@ -140,10 +143,10 @@ class DialogUserActions : public DialogWindow, public ::testing::WithParamInterf
 
 TEST_P(DialogUserActions, FireTheControlsCallbackWithItsEvent)
 {
-    record({{1002, ev::kDefault}, {1031, ev::kDefault}, {1028, ev::kDefault},
-            {1019, ev::kDefault}, {1015, ev::kEditChanged}, {1015, ev::kEntryChosen},
-            {1004, ev::kDefault}});
-    ASSERT_TRUE(dialog_set_int(dialog, 1028, 2, sel::kEntryCount));
+    record({{kReverseVertical, ev::kDefault}, {kNodeBold, ev::kDefault}, {kColorScheme, ev::kDefault},
+            {kRange, ev::kDefault}, {kFactor, ev::kEditChanged}, {kFactor, ev::kEntryChosen},
+            {kReverseX, ev::kDefault}});
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 2, sel::kEntryCount));
     ASSERT_TRUE(dialog_create_window(dialog));
     ASSERT_TRUE(GetParam().act(dialog));
     EXPECT_EQ(fired, std::vector<Fired>{GetParam().expected});
@@ -152,21 +155,21 @@ TEST_P(DialogUserActions, FireTheControlsCallbackWithItsEvent)
 INSTANTIATE_TEST_SUITE_P(
     Cases, DialogUserActions,
     ::testing::Values(
-        ActionCase{"CheckBoxClick", [](DialogHandle& d) { return dialog_user_click(d, 1002); },
-                   {1002, ev::kDefault}},
+        ActionCase{"CheckBoxClick", [](DialogHandle& d) { return dialog_user_click(d, kReverseVertical); },
+                   {kReverseVertical, ev::kDefault}},
         ActionCase{"ToggleButtonClick",
-                   [](DialogHandle& d) { return dialog_user_click(d, 1031); },
-                   {1031, ev::kDefault}},
-        ActionCase{"DropDownChoice", [](DialogHandle& d) { return dialog_user_select(d, 1028, 2); },
-                   {1028, ev::kDefault}},
-        ActionCase{"EditTyping", [](DialogHandle& d) { return dialog_user_type(d, 1019, "1-7"); },
-                   {1019, ev::kDefault}},
+                   [](DialogHandle& d) { return dialog_user_click(d, kNodeBold); },
+                   {kNodeBold, ev::kDefault}},
+        ActionCase{"DropDownChoice", [](DialogHandle& d) { return dialog_user_select(d, kColorScheme, 2); },
+                   {kColorScheme, ev::kDefault}},
+        ActionCase{"EditTyping", [](DialogHandle& d) { return dialog_user_type(d, kRange, "1-7"); },
+                   {kRange, ev::kDefault}},
         ActionCase{"EditableListTyping",
-                   [](DialogHandle& d) { return dialog_user_type(d, 1015, "2.5"); },
-                   {1015, ev::kEditChanged}},
+                   [](DialogHandle& d) { return dialog_user_type(d, kFactor, "2.5"); },
+                   {kFactor, ev::kEditChanged}},
         ActionCase{"EditableListChoice",
-                   [](DialogHandle& d) { return dialog_user_select(d, 1015, 1); },
-                   {1015, ev::kEntryChosen}}),
+                   [](DialogHandle& d) { return dialog_user_select(d, kFactor, 1); },
+                   {kFactor, ev::kEntryChosen}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogWindow, ThePersonsChangeIsInTheHandleBeforeTheCallbackRuns)
@@ -174,21 +177,21 @@ TEST_F(DialogWindow, ThePersonsChangeIsInTheHandleBeforeTheCallbackRuns)
     std::string typed;
     bool checked = false;
     int chosen = 0;
-    ASSERT_TRUE(dialog_set_callback(dialog, 1019, [&](DialogHandle& d, int id, int) {
+    ASSERT_TRUE(dialog_set_callback(dialog, kRange, [&](DialogHandle& d, int id, int) {
         dialog_get_text(d, id, typed);
     }));
-    ASSERT_TRUE(dialog_set_callback(dialog, 1013, [&](DialogHandle& d, int id, int) {
+    ASSERT_TRUE(dialog_set_callback(dialog, kNodeIndices, [&](DialogHandle& d, int id, int) {
         dialog_get_logical(d, id, checked);
     }));
-    ASSERT_TRUE(dialog_set_callback(dialog, 1034, [&](DialogHandle& d, int id, int) {
+    ASSERT_TRUE(dialog_set_callback(dialog, kElementSize, [&](DialogHandle& d, int id, int) {
         dialog_get_int(d, id, chosen);
     }));
-    ASSERT_TRUE(dialog_set_int(dialog, 1034, 11, sel::kEntryCount));
+    ASSERT_TRUE(dialog_set_int(dialog, kElementSize, 11, sel::kEntryCount));
     ASSERT_TRUE(dialog_create_window(dialog));
 
-    ASSERT_TRUE(dialog_user_type(dialog, 1019, "1-7, 13  20"));
-    ASSERT_TRUE(dialog_user_click(dialog, 1013));
-    ASSERT_TRUE(dialog_user_select(dialog, 1034, 7));
+    ASSERT_TRUE(dialog_user_type(dialog, kRange, "1-7, 13  20"));
+    ASSERT_TRUE(dialog_user_click(dialog, kNodeIndices));
+    ASSERT_TRUE(dialog_user_select(dialog, kElementSize, 7));
     EXPECT_EQ(typed, "1-7, 13  20");
     EXPECT_TRUE(checked);
     EXPECT_EQ(chosen, 7);
@@ -202,47 +205,47 @@ TEST_F(DialogWindow, ChoosingAnEntryOfTheEditableListPutsItIntoTheEditText)
         dialog_get_text(d, id, text, sel::kState);
         seen.push_back(text);
     };
-    ASSERT_TRUE(dialog_set_callback(dialog, 1015, remember, ev::kEditChanged));
-    ASSERT_TRUE(dialog_set_callback(dialog, 1015, remember, ev::kEntryChosen));
+    ASSERT_TRUE(dialog_set_callback(dialog, kFactor, remember, ev::kEditChanged));
+    ASSERT_TRUE(dialog_set_callback(dialog, kFactor, remember, ev::kEntryChosen));
     ASSERT_TRUE(dialog_create_window(dialog));
 
-    ASSERT_TRUE(dialog_user_select(dialog, 1015, 1));
-    EXPECT_EQ(dialog_widget_view(dialog, 1015).text, "Auto");
-    ASSERT_TRUE(dialog_user_type(dialog, 1015, "0."));
-    EXPECT_EQ(dialog_widget_view(dialog, 1015).selected, 0);
+    ASSERT_TRUE(dialog_user_select(dialog, kFactor, 1));
+    EXPECT_EQ(dialog_widget_view(dialog, kFactor).text, "Auto");
+    ASSERT_TRUE(dialog_user_type(dialog, kFactor, "0."));
+    EXPECT_EQ(dialog_widget_view(dialog, kFactor).selected, 0);
     // After typing, the same entry can be chosen again.
-    ASSERT_TRUE(dialog_user_select(dialog, 1015, 1));
+    ASSERT_TRUE(dialog_user_select(dialog, kFactor, 1));
     EXPECT_EQ(seen, (std::vector<std::string>{"Auto", "0.", "Auto"}));
-    EXPECT_FALSE(dialog_user_select(dialog, 1015, 2));
+    EXPECT_FALSE(dialog_user_select(dialog, kFactor, 2));
 }
 
 TEST_F(DialogWindow, ValuesSetByCodeFireNoCallback)
 {
-    record({{1002, ev::kDefault}, {1028, ev::kDefault}, {1019, ev::kDefault},
-            {1015, ev::kEditChanged}, {1015, ev::kEntryChosen}});
+    record({{kReverseVertical, ev::kDefault}, {kColorScheme, ev::kDefault}, {kRange, ev::kDefault},
+            {kFactor, ev::kEditChanged}, {kFactor, ev::kEntryChosen}});
     ASSERT_TRUE(dialog_create_window(dialog));
-    ASSERT_TRUE(dialog_set_logical(dialog, 1002, true));
-    ASSERT_TRUE(dialog_set_int(dialog, 1028, 3, sel::kEntryCount));
-    ASSERT_TRUE(dialog_set_int(dialog, 1028, 2));
-    ASSERT_TRUE(dialog_set_text(dialog, 1019, "4-6"));
-    ASSERT_TRUE(dialog_set_text(dialog, 1015, "1", sel::kState));
-    ASSERT_TRUE(dialog_set_int(dialog, 1015, 1));
+    ASSERT_TRUE(dialog_set_logical(dialog, kReverseVertical, true));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kEntryCount));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 2));
+    ASSERT_TRUE(dialog_set_text(dialog, kRange, "4-6"));
+    ASSERT_TRUE(dialog_set_text(dialog, kFactor, "1", sel::kState));
+    ASSERT_TRUE(dialog_set_int(dialog, kFactor, 1));
     EXPECT_TRUE(fired.empty());
-    EXPECT_EQ(dialog_widget_view(dialog, 1015).text, "Auto");
+    EXPECT_EQ(dialog_widget_view(dialog, kFactor).text, "Auto");
 }
 
 TEST_F(DialogWindow, CreationDeliversEventZeroOnceWithTheWidgetsInPlace)
 {
     bool had_icon = false;
-    ASSERT_TRUE(dialog_set_callback(dialog, 101, [&](DialogHandle& d, int id, int event) {
+    ASSERT_TRUE(dialog_set_callback(dialog, kSettingsDialogTemplate, [&](DialogHandle& d, int id, int event) {
         fired.push_back({id, event});
-        dialog_set_icon(d, 1031, kBoldIcon);
-        had_icon = dialog_widget_view(d, 1031).has_icon;
+        dialog_set_icon(d, kNodeBold, kBoldIcon);
+        had_icon = dialog_widget_view(d, kNodeBold).has_icon;
     }));
     ASSERT_TRUE(dialog_create_window(dialog));
-    EXPECT_EQ(fired, std::vector<Fired>{(Fired{101, ev::kCreated})});
+    EXPECT_EQ(fired, std::vector<Fired>{(Fired{kSettingsDialogTemplate, ev::kCreated})});
     EXPECT_TRUE(had_icon);
-    ASSERT_TRUE(dialog_user_click(dialog, 1002));
+    ASSERT_TRUE(dialog_user_click(dialog, kReverseVertical));
     EXPECT_EQ(fired.size(), 1U);
 }
 
@@ -250,39 +253,39 @@ TEST_F(DialogWindow, StyleButtonsShowTheirIconAndKeepTheirCaption)
 {
     const IconHandle bold = load_icon_file(kBoldIcon);
     ASSERT_FALSE(bold.is_null());
-    ASSERT_TRUE(dialog_set_icon(dialog, 1031, bold));
+    ASSERT_TRUE(dialog_set_icon(dialog, kNodeBold, bold));
     ASSERT_TRUE(dialog_create_window(dialog));
-    EXPECT_TRUE(dialog_widget_view(dialog, 1031).has_icon);
-    EXPECT_EQ(dialog_widget_view(dialog, 1031).text, "B");
-    EXPECT_FALSE(dialog_widget_view(dialog, 1025).has_icon);
-    EXPECT_EQ(dialog_widget_view(dialog, 1025).text, "&U");
-    ASSERT_TRUE(dialog_set_icon(dialog, 1025, bold));
-    EXPECT_TRUE(dialog_widget_view(dialog, 1025).has_icon);
+    EXPECT_TRUE(dialog_widget_view(dialog, kNodeBold).has_icon);
+    EXPECT_EQ(dialog_widget_view(dialog, kNodeBold).text, "B");
+    EXPECT_FALSE(dialog_widget_view(dialog, kNodeUnderline).has_icon);
+    EXPECT_EQ(dialog_widget_view(dialog, kNodeUnderline).text, "&U");
+    ASSERT_TRUE(dialog_set_icon(dialog, kNodeUnderline, bold));
+    EXPECT_TRUE(dialog_widget_view(dialog, kNodeUnderline).has_icon);
     ASSERT_TRUE(dialog_set_icon(dialog, 1, bold)); // a push button can carry one too
     EXPECT_TRUE(dialog_widget_view(dialog, 1).has_icon);
 }
 
 TEST_F(DialogWindow, DisabledOrHiddenControlsCannotBeUsed)
 {
-    record({{1003, ev::kDefault}, {1028, ev::kDefault}});
-    ASSERT_TRUE(dialog_set_logical(dialog, 1003, false, sel::kEnabled));
-    ASSERT_TRUE(dialog_set_logical(dialog, 1028, false, sel::kEnabled));
-    ASSERT_TRUE(dialog_set_int(dialog, 1028, 3, sel::kEntryCount));
+    record({{kReverseY, ev::kDefault}, {kColorScheme, ev::kDefault}});
+    ASSERT_TRUE(dialog_set_logical(dialog, kReverseY, false, sel::kEnabled));
+    ASSERT_TRUE(dialog_set_logical(dialog, kColorScheme, false, sel::kEnabled));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kEntryCount));
     ASSERT_TRUE(dialog_create_window(dialog));
-    EXPECT_FALSE(dialog_user_click(dialog, 1003));
-    EXPECT_FALSE(dialog_user_select(dialog, 1028, 1));
-    EXPECT_FALSE(dialog_user_click(dialog, 1011)); // a static is not clicked
-    EXPECT_FALSE(dialog_user_type(dialog, 1002, "x"));
+    EXPECT_FALSE(dialog_user_click(dialog, kReverseY));
+    EXPECT_FALSE(dialog_user_select(dialog, kColorScheme, 1));
+    EXPECT_FALSE(dialog_user_click(dialog, kTitle)); // a static is not clicked
+    EXPECT_FALSE(dialog_user_type(dialog, kReverseVertical, "x"));
     EXPECT_FALSE(dialog_user_click(dialog, 4711));
     EXPECT_TRUE(fired.empty());
-    EXPECT_FALSE(dialog_widget_view(dialog, 1003).checked);
+    EXPECT_FALSE(dialog_widget_view(dialog, kReverseY).checked);
 
     DialogHandle colors;
-    ASSERT_TRUE(dialog_init(colors, 108));
+    ASSERT_TRUE(dialog_init(colors, kColorSchemeDialogTemplate));
     ASSERT_TRUE(dialog_create_window(colors));
     EXPECT_FALSE(dialog_widget_view(colors, 2).visible);
     EXPECT_TRUE(dialog_widget_view(colors, 1).visible);
-    EXPECT_FALSE(dialog_user_click(colors, 2));
+    EXPECT_FALSE(dialog_user_click(colors, kCancel));
     EXPECT_EQ(colors.end_id(), 0);
 }
 
@@ -312,7 +315,7 @@ TEST_P(DialogEnding, EndsWithTheButtonsId)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->isVisible(), GetParam().end_id == 0);
     // Nothing more can be done in an ended dialog.
-    EXPECT_EQ(dialog_user_click(dialog, 1), GetParam().end_id == 0);
+    EXPECT_EQ(dialog_user_click(dialog, kDraw), GetParam().end_id == 0);
     EXPECT_EQ(dialog.end_id(), GetParam().end_id == 0 ? kDialogOk : GetParam().end_id);
     dialog_destroy_window(dialog);
 }
@@ -320,15 +323,15 @@ TEST_P(DialogEnding, EndsWithTheButtonsId)
 INSTANTIATE_TEST_SUITE_P(
     Cases, DialogEnding,
     ::testing::Values(
-        EndCase{"Draw", 101, [](DialogHandle& d) { dialog_user_click(d, 1); }, kDialogOk},
-        EndCase{"Cancel", 101, [](DialogHandle& d) { dialog_user_click(d, 2); }, kDialogCancel},
-        EndCase{"CloseButtonIsCancel", 101, [](DialogHandle& d) { dialog_user_close(d); },
+        EndCase{"Draw", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kDraw); }, kDialogOk},
+        EndCase{"Cancel", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kCancel); }, kDialogCancel},
+        EndCase{"CloseButtonIsCancel", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_close(d); },
                 kDialogCancel},
-        EndCase{"CloseWithHiddenCancel", 108, [](DialogHandle& d) { dialog_user_close(d); },
+        EndCase{"CloseWithHiddenCancel", kColorSchemeDialogTemplate, [](DialogHandle& d) { dialog_user_close(d); },
                 kDialogCancel},
-        EndCase{"ColorOk", 108, [](DialogHandle& d) { dialog_user_click(d, 1); }, kDialogOk},
-        EndCase{"OtherButtonGoesOn", 108, [](DialogHandle& d) { dialog_user_click(d, 1040); }, 0},
-        EndCase{"CheckBoxGoesOn", 101, [](DialogHandle& d) { dialog_user_click(d, 1002); }, 0}),
+        EndCase{"ColorOk", kColorSchemeDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kDraw); }, kDialogOk},
+        EndCase{"OtherButtonGoesOn", kColorSchemeDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, color_control::kLineButton); }, 0},
+        EndCase{"CheckBoxGoesOn", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kReverseVertical); }, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DialogEndingWithoutCancel, CloseIsIgnoredWithoutAButtonTwo)
@@ -342,7 +345,7 @@ TEST(DialogEndingWithoutCancel, CloseIsIgnoredWithoutAButtonTwo)
     EXPECT_TRUE(dialog_user_close(dialog));
     EXPECT_EQ(dialog.end_id(), 0);
     EXPECT_TRUE(dialog_widget_view(dialog, 1).visible);
-    dialog_user_click(dialog, 1);
+    dialog_user_click(dialog, kDraw);
     EXPECT_EQ(dialog.end_id(), kDialogOk);
 }
 
@@ -364,7 +367,7 @@ TEST_F(DialogWindow, NotReleasedOrReinitialisedWhileItsWindowExists)
 {
     ASSERT_TRUE(dialog_create_window(dialog));
     EXPECT_FALSE(dialog_free(dialog));
-    EXPECT_FALSE(dialog_init(dialog, 108));
+    EXPECT_FALSE(dialog_init(dialog, kColorSchemeDialogTemplate));
     EXPECT_FALSE(dialog_create_window(dialog));
     EXPECT_EQ(dialog_run_modal(dialog), kDialogNotShown);
     dialog_destroy_window(dialog);
@@ -375,12 +378,12 @@ TEST_F(DialogWindow, NotReleasedOrReinitialisedWhileItsWindowExists)
 
 TEST_F(DialogWindow, AFailingCallbackReachesTheCaller)
 {
-    ASSERT_TRUE(dialog_set_callback(dialog, 1004, [](DialogHandle&, int, int) {
+    ASSERT_TRUE(dialog_set_callback(dialog, kReverseX, [](DialogHandle&, int, int) {
         throw ProgramExit{3, "Window Not Open"};
     }));
     ASSERT_TRUE(dialog_create_window(dialog));
     try {
-        dialog_user_click(dialog, 1004);
+        dialog_user_click(dialog, kReverseX);
         ADD_FAILURE() << "no exception";
     } catch (const ProgramExit& e) {
         EXPECT_EQ(e.status, 3);
@@ -397,14 +400,14 @@ TEST_F(DialogWindow, SizesAndPositionsFollowTheDialogUnits)
     const PixelRect window = dialog_window_geometry(dialog);
     EXPECT_EQ(window.width, dialog_x_to_pixels(249, base));
     EXPECT_EQ(window.height, dialog_y_to_pixels(351, base));
-    for (int id : {1, 2, 1002, 1019, 1011, 1031, 1015}) {
+    for (int id : {kDraw, kCancel, kReverseVertical, kRange, kTitle, kNodeBold, kFactor}) {
         SCOPED_TRACE(id);
         EXPECT_EQ(dialog_widget_view(dialog, id).geometry,
                   dialog_rect_to_pixels(*dialog.dialog_template()->find(id), base));
     }
     // A closed drop-down list is no taller than its template's rectangle with the list dropped.
-    const PixelRect scheme = dialog_widget_view(dialog, 1028).geometry;
-    const PixelRect scheme_box = dialog_rect_to_pixels(*dialog.dialog_template()->find(1028), base);
+    const PixelRect scheme = dialog_widget_view(dialog, kColorScheme).geometry;
+    const PixelRect scheme_box = dialog_rect_to_pixels(*dialog.dialog_template()->find(kColorScheme), base);
     EXPECT_EQ(scheme.x, scheme_box.x);
     EXPECT_EQ(scheme.width, scheme_box.width);
     EXPECT_LT(scheme.height, scheme_box.height);
@@ -443,21 +446,19 @@ TEST(DialogScriptedRun, TheScriptActsOnTheRealWidgets)
 {
     testing::ScriptedPrompter prompter;
     DialogHandle dialog;
-    ASSERT_TRUE(dialog_init(dialog, 101));
-    ASSERT_TRUE(dialog_set_text(dialog, 1011, "1 Frame"));
+    ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate));
+    ASSERT_TRUE(dialog_set_text(dialog, kTitle, "1 Frame"));
     std::string shown;
-    prompter.dialog_scripts.push_back([&](DialogHandle& d) {
-        return dialog_script_session(d, [&](DialogHandle& shown_dialog) {
-            shown = dialog_widget_view(shown_dialog, 1011).text;
-            dialog_user_click(shown_dialog, 1002);
-            dialog_user_click(shown_dialog, 1);
-        });
+    prompter.script_dialog([&](DialogHandle& shown_dialog) {
+        shown = dialog_widget_view(shown_dialog, kTitle).text;
+        dialog_user_click(shown_dialog, kReverseVertical);
+        dialog_user_click(shown_dialog, kDraw);
     });
     EXPECT_EQ(dialog_run_modal(dialog), kDialogOk);
     EXPECT_EQ(prompter.dialog_runs, 1);
     EXPECT_EQ(shown, "1 Frame");
     bool reversed = false;
-    EXPECT_TRUE(dialog_get_logical(dialog, 1002, reversed));
+    EXPECT_TRUE(dialog_get_logical(dialog, kReverseVertical, reversed));
     EXPECT_TRUE(reversed);
     EXPECT_FALSE(dialog.has_window());
 }
@@ -465,8 +466,9 @@ TEST(DialogScriptedRun, TheScriptActsOnTheRealWidgets)
 TEST(DialogScriptedRun, ASessionLeftOpenReportsNoButton)
 {
     DialogHandle dialog;
-    ASSERT_TRUE(dialog_init(dialog, 108));
-    EXPECT_EQ(dialog_script_session(dialog, [](DialogHandle& d) { dialog_user_click(d, 1042); }),
+    ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
+    EXPECT_EQ(dialog_script_session(
+                  dialog, [](DialogHandle& d) { dialog_user_click(d, color_control::kScaleButton); }),
               0);
     EXPECT_FALSE(dialog.has_window());
     EXPECT_EQ(dialog_script_session(dialog, [](DialogHandle& d) { dialog_user_close(d); }),
@@ -480,23 +482,19 @@ TEST(DialogScriptedRun, NestedScriptedDialogsFromACallback)
     testing::ScriptedPrompter prompter;
     DialogHandle settings;
     DialogHandle colors;
-    ASSERT_TRUE(dialog_init(settings, 101));
-    ASSERT_TRUE(dialog_set_int(settings, 1028, 3, sel::kEntryCount));
+    ASSERT_TRUE(dialog_init(settings, kSettingsDialogTemplate));
+    ASSERT_TRUE(dialog_set_int(settings, kColorScheme, 3, sel::kEntryCount));
     int inner_result = 0;
-    ASSERT_TRUE(dialog_set_callback(settings, 1028, [&](DialogHandle&, int, int) {
-        dialog_init(colors, 108);
+    ASSERT_TRUE(dialog_set_callback(settings, kColorScheme, [&](DialogHandle&, int, int) {
+        dialog_init(colors, kColorSchemeDialogTemplate);
         inner_result = dialog_run_modal(colors);
         dialog_free(colors);
     }));
-    prompter.dialog_scripts.push_back([](DialogHandle& d) {
-        return dialog_script_session(d, [](DialogHandle& outer) {
-            dialog_user_select(outer, 1028, 3);
-            dialog_user_click(outer, 2);
-        });
+    prompter.script_dialog([](DialogHandle& outer) {
+        dialog_user_select(outer, kColorScheme, 3);
+        dialog_user_click(outer, kCancel);
     });
-    prompter.dialog_scripts.push_back([](DialogHandle& d) {
-        return dialog_script_session(d, [](DialogHandle& inner) { dialog_user_click(inner, 1); });
-    });
+    prompter.script_dialog([](DialogHandle& inner) { dialog_user_click(inner, color_control::kOk); });
     EXPECT_EQ(dialog_run_modal(settings), kDialogCancel);
     EXPECT_EQ(inner_result, kDialogOk);
     EXPECT_EQ(prompter.dialog_runs, 2);
@@ -514,13 +512,13 @@ TEST(DialogRealRun, ButtonClickedDuringTheModalLoopEndsIt)
     };
     for (const Case c : {Case{1, kDialogOk}, Case{2, kDialogCancel}}) {
         DialogHandle dialog;
-        ASSERT_TRUE(dialog_init(dialog, 101));
-        ASSERT_TRUE(dialog_set_logical(dialog, 1013, true));
+        ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate));
+        ASSERT_TRUE(dialog_set_logical(dialog, kNodeIndices, true));
         bool was_shown = false;
         bool preset_visible = false;
         when_shown([&] {
             was_shown = QApplication::activeModalWidget() != nullptr;
-            preset_visible = dialog_widget_view(dialog, 1013).checked;
+            preset_visible = dialog_widget_view(dialog, kNodeIndices).checked;
             dialog_user_click(dialog, c.button);
         });
         EXPECT_EQ(dialog_run_modal(dialog), c.expected);
@@ -539,7 +537,7 @@ TEST(DialogRealRun, KeysEndItLikeTheButtons)
     };
     for (const Case c : {Case{Qt::Key_Escape, kDialogCancel}, Case{Qt::Key_Return, kDialogOk}}) {
         DialogHandle dialog;
-        ASSERT_TRUE(dialog_init(dialog, 108));
+        ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
         when_shown([&] {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal != nullptr)
@@ -552,7 +550,7 @@ TEST(DialogRealRun, KeysEndItLikeTheButtons)
 TEST(DialogRealRun, TheWindowsCloseButtonIsCancel)
 {
     DialogHandle dialog;
-    ASSERT_TRUE(dialog_init(dialog, 101));
+    ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate));
     when_shown([] {
         if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
@@ -563,11 +561,11 @@ TEST(DialogRealRun, TheWindowsCloseButtonIsCancel)
 TEST(DialogRealRun, ACallbackFailureEndsTheRunAndReachesTheCaller)
 {
     DialogHandle dialog;
-    ASSERT_TRUE(dialog_init(dialog, 108));
-    ASSERT_TRUE(dialog_set_callback(dialog, 1041, [](DialogHandle&, int, int) {
+    ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
+    ASSERT_TRUE(dialog_set_callback(dialog, color_control::kGridButton, [](DialogHandle&, int, int) {
         throw ProgramExit{1, "font"};
     }));
-    when_shown([&] { dialog_user_click(dialog, 1041); });
+    when_shown([&] { dialog_user_click(dialog, color_control::kGridButton); });
     EXPECT_THROW(dialog_run_modal(dialog), ProgramExit);
     EXPECT_FALSE(dialog.has_window());
 }
@@ -576,35 +574,35 @@ TEST(DialogRealRun, ANestedDialogRunsFromACallbackOverItsOwner)
 {
     DialogHandle settings;
     DialogHandle colors;
-    ASSERT_TRUE(dialog_init(settings, 101));
-    ASSERT_TRUE(dialog_set_int(settings, 1028, 3, sel::kEntryCount));
+    ASSERT_TRUE(dialog_init(settings, kSettingsDialogTemplate));
+    ASSERT_TRUE(dialog_set_int(settings, kColorScheme, 3, sel::kEntryCount));
     std::vector<Fired> fired;
     int inner_result = 0;
     std::string inner_owner;
 
-    ASSERT_TRUE(dialog_set_callback(settings, 1028, [&](DialogHandle&, int, int) {
-        ASSERT_TRUE(dialog_init(colors, 108));
-        dialog_set_callback(colors, 1040, [&](DialogHandle&, int id, int event) {
+    ASSERT_TRUE(dialog_set_callback(settings, kColorScheme, [&](DialogHandle&, int, int) {
+        ASSERT_TRUE(dialog_init(colors, kColorSchemeDialogTemplate));
+        dialog_set_callback(colors, color_control::kLineButton, [&](DialogHandle&, int id, int event) {
             fired.push_back({id, event});
         });
         when_shown([&] {
             QWidget* inner = window_titled("Color Scheme");
             if (inner != nullptr && inner->parentWidget() != nullptr)
                 inner_owner = inner->parentWidget()->windowTitle().toStdString();
-            dialog_user_click(colors, 1040);
-            dialog_user_click(colors, 1);
+            dialog_user_click(colors, color_control::kLineButton);
+            dialog_user_click(colors, kDraw);
         });
         inner_result = dialog_run_modal(colors);
         dialog_free(colors);
     }));
     when_shown([&] {
-        dialog_user_select(settings, 1028, 3);
+        dialog_user_select(settings, kColorScheme, 3);
         // Back in the outer dialog once the inner one has ended.
-        dialog_user_click(settings, 1);
+        dialog_user_click(settings, kDraw);
     });
     EXPECT_EQ(dialog_run_modal(settings), kDialogOk);
     EXPECT_EQ(inner_result, kDialogOk);
-    EXPECT_EQ(fired, std::vector<Fired>{(Fired{1040, ev::kButtonClicked})});
+    EXPECT_EQ(fired, std::vector<Fired>{(Fired{color_control::kLineButton, ev::kButtonClicked})});
     EXPECT_EQ(inner_owner, "VORAX: Graph Settings");
     EXPECT_FALSE(colors.is_initialized());
 }

@@ -7,9 +7,12 @@
 #include "scripted_prompter.h"
 #include "settings/settings_dialog.h"
 #include "test_helpers.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax {
 namespace {
+
+using namespace vorax::settings_control;
 
 using namespace gwl;
 
@@ -23,13 +26,6 @@ StructureModel synthetic_model(int nodes, int elements, int ngl)
     m.nodes.resize(static_cast<std::size_t>(nodes));
     m.elements.resize(static_cast<std::size_t>(elements));
     return m;
-}
-
-StructureModel example(const char* name)
-{
-    ReadResult r = read_model(testing::source_path(std::string("examples/") + name));
-    EXPECT_TRUE(r.ok()) << r.message;
-    return std::move(r.model);
 }
 
 // One scripted run of the settings dialog over a model, the settings as after a load.
@@ -46,8 +42,7 @@ protected:
     // Runs the dialog; `person` acts on it while it is shown.
     int run(const std::function<void(DialogHandle&)>& person)
     {
-        prompter.dialog_scripts.push_back(
-            [person](DialogHandle& d) { return dialog_script_session(d, person); });
+        prompter.script_dialog(person);
         SettingsDialogContext context{settings, model, dialog, "(1) TWO-BAY FRAME",
                                       language,  {},    {},    {},
                                       [this](const std::string& line) { info.push_back(line); }};
@@ -64,22 +59,22 @@ protected:
 
 TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     settings.current_settings.reverse_vertical = true;
     DialogWidgetView range, title, info_text, reverse, y_axis, all;
     std::vector<std::string> schemes, sizes;
     int scheme = 0;
     const int result = run([&](DialogHandle& d) {
-        range = dialog_widget_view(d, 1030);
-        title = dialog_widget_view(d, 1011);
-        info_text = dialog_widget_view(d, 1027);
-        reverse = dialog_widget_view(d, 1002);
-        y_axis = dialog_widget_view(d, 1003);
-        all = dialog_widget_view(d, 1018);
-        schemes = dialog_widget_view(d, 1028).entries;
-        scheme = dialog_widget_view(d, 1028).selected;
-        sizes = dialog_widget_view(d, 1035).entries;
-        dialog_user_click(d, 1);
+        range = dialog_widget_view(d, kRangeLimits);
+        title = dialog_widget_view(d, kTitle);
+        info_text = dialog_widget_view(d, kInfo);
+        reverse = dialog_widget_view(d, kReverseVertical);
+        y_axis = dialog_widget_view(d, kReverseY);
+        all = dialog_widget_view(d, kAllNodes);
+        schemes = dialog_widget_view(d, kColorScheme).entries;
+        scheme = dialog_widget_view(d, kColorScheme).selected;
+        sizes = dialog_widget_view(d, kNodeSize).entries;
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(dialog.settings_dialog_result, 1);
@@ -99,10 +94,10 @@ TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
 
 TEST_F(SettingsDialogRun, CancelReturnsTwoAndKeepsTheChanges)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     const int result = run([](DialogHandle& d) {
-        dialog_user_click(d, 1007); // grid off
-        dialog_user_click(d, 2);
+        dialog_user_click(d, kGridAndScale); // grid off
+        dialog_user_click(d, kCancel);
     });
     EXPECT_EQ(result, 2);
     EXPECT_FALSE(settings.current_settings.show_grid_and_scale);
@@ -110,12 +105,12 @@ TEST_F(SettingsDialogRun, CancelReturnsTwoAndKeepsTheChanges)
 
 TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
 {
-    load(example("space_tower.dat"));
+    load(testing::example_model("space_tower.dat"));
     DialogWidgetView y_axis;
     run([&](DialogHandle& d) {
-        y_axis = dialog_widget_view(d, 1003);
-        dialog_user_click(d, 1003);
-        dialog_user_click(d, 1);
+        y_axis = dialog_widget_view(d, kReverseY);
+        dialog_user_click(d, kReverseY);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_TRUE(y_axis.enabled);
     EXPECT_TRUE(settings.current_settings.reverse_y);
@@ -123,21 +118,21 @@ TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
 
 TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     DialogWidgetView after_uncheck_all, after_uncheck_range, after_check_all, after_check_range;
     bool none_selected = false;
     run([&](DialogHandle& d) {
-        dialog_user_click(d, 1018);
-        after_uncheck_all = dialog_widget_view(d, 1018);
-        after_uncheck_range = dialog_widget_view(d, 1019);
+        dialog_user_click(d, kAllNodes);
+        after_uncheck_all = dialog_widget_view(d, kAllNodes);
+        after_uncheck_range = dialog_widget_view(d, kRange);
         none_selected = std::none_of(model.nodes.begin(), model.nodes.end(),
                                      [](const Node& n) { return n.selected; });
-        dialog_user_type(d, 1019, "1-3, 7");
-        dialog_user_click(d, 1018);
-        after_check_all = dialog_widget_view(d, 1018);
-        after_check_range = dialog_widget_view(d, 1019);
-        dialog_user_click(d, 1018); // unchecked again: what was typed is still there
-        dialog_user_click(d, 1);
+        dialog_user_type(d, kRange, "1-3, 7");
+        dialog_user_click(d, kAllNodes);
+        after_check_all = dialog_widget_view(d, kAllNodes);
+        after_check_range = dialog_widget_view(d, kRange);
+        dialog_user_click(d, kAllNodes); // unchecked again: what was typed is still there
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(after_uncheck_all.text, "No");
     EXPECT_TRUE(after_uncheck_range.enabled);
@@ -151,13 +146,13 @@ TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
 
 TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     DialogWidgetView nodes, elements;
     run([&](DialogHandle& d) {
-        dialog_user_click(d, 1013);
-        nodes = dialog_widget_view(d, 1013);
-        elements = dialog_widget_view(d, 1008);
-        dialog_user_click(d, 1);
+        dialog_user_click(d, kNodeIndices);
+        nodes = dialog_widget_view(d, kNodeIndices);
+        elements = dialog_widget_view(d, kElementIndices);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(nodes.text, "OFF");
     EXPECT_EQ(elements.text, "ON");
@@ -167,7 +162,7 @@ TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
 
 TEST_F(SettingsDialogRun, FactorTexts)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     struct Row {
         const char* typed;
         bool warning;
@@ -197,9 +192,9 @@ TEST_F(SettingsDialogRun, FactorTexts)
         const std::size_t boxes_before = prompter.message_boxes.size();
         std::string shown;
         run([&](DialogHandle& d) {
-            dialog_user_type(d, 1015, row.typed);
-            dialog_user_click(d, 1);
-            shown = dialog_widget_view(d, 1015).text;
+            dialog_user_type(d, kFactor, row.typed);
+            dialog_user_click(d, kDraw);
+            shown = dialog_widget_view(d, kFactor).text;
         });
         const bool warned = prompter.message_boxes.size() > boxes_before;
         EXPECT_EQ(warned, row.warning) << row.typed;
@@ -222,15 +217,15 @@ TEST_F(SettingsDialogRun, FactorTexts)
 
 TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     language = UiLanguage::romanian;
     settings.current_settings.min_size_factor_auto = false;
     settings.current_settings.min_size_factor = 2.5f;
     std::string preset;
     run([&](DialogHandle& d) {
-        preset = dialog_widget_view(d, 1015).text;
-        dialog_user_type(d, 1015, "0.");
-        dialog_user_click(d, 1);
+        preset = dialog_widget_view(d, kFactor).text;
+        dialog_user_type(d, kFactor, "0.");
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(preset, "2.50");
     ASSERT_EQ(prompter.message_boxes.size(), 1u);
@@ -241,50 +236,48 @@ TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
 
 TEST_F(SettingsDialogRun, ChoosingAutoFromTheFactorList)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     settings.current_settings.min_size_factor_auto = false;
     settings.current_settings.min_size_factor = 3.0f;
     run([](DialogHandle& d) {
-        dialog_user_select(d, 1015, 1);
-        dialog_user_click(d, 1);
+        dialog_user_select(d, kFactor, 1);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_TRUE(settings.current_settings.min_size_factor_auto);
 }
 
 TEST_F(SettingsDialogRun, SchemesSetTheColours)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     run([](DialogHandle& d) {
-        dialog_user_select(d, 1028, 2);
-        dialog_user_click(d, 1);
+        dialog_user_select(d, kColorScheme, 2);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(settings.color_scheme, ColorScheme::all_black);
     EXPECT_EQ(settings.current_settings.colors, kAllBlackColors);
 
     run([](DialogHandle& d) {
-        dialog_user_select(d, 1028, 1);
-        dialog_user_click(d, 1);
+        dialog_user_select(d, kColorScheme, 1);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(settings.current_settings.colors, kStandardColors);
 }
 
 TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     const Rgb red = make_rgb(255, 0, 0);
     // Custom opens the Color Scheme dialog; "Line" opens the colour chooser, which answers red.
     prompter.color_answers.push_back(red);
     bool cancel_hidden = false;
     run([&](DialogHandle& d) {
-        prompter.dialog_scripts.push_back([&](DialogHandle& colors) {
-            return dialog_script_session(colors, [&](DialogHandle& c) {
-                cancel_hidden = !dialog_widget_view(c, 2).visible;
-                dialog_user_click(c, 1040);
-                dialog_user_click(c, 1);
-            });
+        prompter.script_dialog([&](DialogHandle& c) {
+            cancel_hidden = !dialog_widget_view(c, color_control::kCancel).visible;
+            dialog_user_click(c, color_control::kLineButton);
+            dialog_user_click(c, color_control::kOk);
         });
-        dialog_user_select(d, 1028, 3);
-        dialog_user_click(d, 1);
+        dialog_user_select(d, kColorScheme, 3);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_TRUE(cancel_hidden);
     EXPECT_EQ(settings.color_scheme, ColorScheme::custom);
@@ -295,14 +288,12 @@ TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
 
     // The next time, the chooser starts from the chosen red; a cancelled chooser changes nothing.
     run([&](DialogHandle& d) {
-        prompter.dialog_scripts.push_back([&](DialogHandle& colors) {
-            return dialog_script_session(colors, [&](DialogHandle& c) {
-                dialog_user_click(c, 1040);
-                dialog_user_close(c);
-            });
+        prompter.script_dialog([&](DialogHandle& c) {
+            dialog_user_click(c, color_control::kLineButton);
+            dialog_user_close(c);
         });
-        dialog_user_select(d, 1028, 3);
-        dialog_user_click(d, 1);
+        dialog_user_select(d, kColorScheme, 3);
+        dialog_user_click(d, kDraw);
     });
     ASSERT_EQ(prompter.color_requests.size(), 2u);
     EXPECT_EQ(prompter.color_requests[1], red);
@@ -311,25 +302,23 @@ TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
 
 TEST_F(SettingsDialogRun, TheColoursDrawnAreThoseOfTheSchemeShown)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     const Rgb red = make_rgb(255, 0, 0);
     prompter.color_answers.push_back(red);
     run([&](DialogHandle& d) {
-        prompter.dialog_scripts.push_back([](DialogHandle& colors) {
-            return dialog_script_session(colors, [](DialogHandle& c) {
-                dialog_user_click(c, 1040);
-                dialog_user_click(c, 1);
-            });
+        prompter.script_dialog([](DialogHandle& c) {
+            dialog_user_click(c, color_control::kLineButton);
+            dialog_user_click(c, color_control::kOk);
         });
-        dialog_user_select(d, 1028, 3);
-        dialog_user_click(d, 2);
+        dialog_user_select(d, kColorScheme, 3);
+        dialog_user_click(d, kCancel);
     });
     // The loading throws the cancelled settings away; the scheme stays Custom.
     copy_default_settings(settings);
     int shown = 0;
     run([&](DialogHandle& d) {
-        shown = dialog_widget_view(d, 1028).selected;
-        dialog_user_click(d, 1);
+        shown = dialog_widget_view(d, kColorScheme).selected;
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(shown, ColorScheme::custom);
     EXPECT_EQ(settings.current_settings.colors, settings.custom_colors);
@@ -345,8 +334,8 @@ TEST_F(SettingsDialogRun, TickingAllAgainCountsEveryElement)
     s.selected_element_count = 2; // the graph of a range
     dialog.range_text = "1-3";
     run([](DialogHandle& d) {
-        dialog_user_click(d, 1018);
-        dialog_user_click(d, 1);
+        dialog_user_click(d, kAllNodes);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_TRUE(s.all_nodes);
     EXPECT_EQ(s.selected_element_count, 1200);
@@ -359,12 +348,12 @@ TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
     std::string node_size, element_size;
     bool lists_enabled = true;
     run([&](DialogHandle& d) {
-        const DialogWidgetView nodes = dialog_widget_view(d, 1035);
-        const DialogWidgetView elements = dialog_widget_view(d, 1034);
+        const DialogWidgetView nodes = dialog_widget_view(d, kNodeSize);
+        const DialogWidgetView elements = dialog_widget_view(d, kElementSize);
         node_size = nodes.entries.at(static_cast<std::size_t>(nodes.selected - 1));
         element_size = elements.entries.at(static_cast<std::size_t>(elements.selected - 1));
         lists_enabled = nodes.enabled || elements.enabled;
-        dialog_user_click(d, 1);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(settings.current_settings.node_index_size, 5);
     EXPECT_EQ(settings.current_settings.element_index_size, 2);
@@ -375,19 +364,19 @@ TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
 
 TEST_F(SettingsDialogRun, ManualSizesAndStyles)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     bool buttons_enabled_with_auto = true;
     DialogWidgetView node_bold_auto;
     run([&](DialogHandle& d) {
-        buttons_enabled_with_auto = dialog_widget_view(d, 1031).enabled;
-        node_bold_auto = dialog_widget_view(d, 1031);
-        dialog_user_click(d, 1033); // TYPE Auto off
-        dialog_user_click(d, 1026); // node italic
-        dialog_user_click(d, 1032); // element bold
-        dialog_user_click(d, 1036); // SIZE Auto off
-        dialog_user_select(d, 1035, 11);
-        dialog_user_select(d, 1034, 1);
-        dialog_user_click(d, 1);
+        buttons_enabled_with_auto = dialog_widget_view(d, kNodeBold).enabled;
+        node_bold_auto = dialog_widget_view(d, kNodeBold);
+        dialog_user_click(d, kStyleAuto); // TYPE Auto off
+        dialog_user_click(d, kNodeItalic); // node italic
+        dialog_user_click(d, kElementBold); // element bold
+        dialog_user_click(d, kSizeAuto); // SIZE Auto off
+        dialog_user_select(d, kNodeSize, 11);
+        dialog_user_select(d, kElementSize, 1);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_FALSE(buttons_enabled_with_auto);
     EXPECT_TRUE(node_bold_auto.checked);
@@ -404,9 +393,9 @@ TEST_F(SettingsDialogRun, ManualSizesAndStyles)
     // TYPE Auto on again: node bold, all else off, buttons disabled.
     DialogWidgetView italic;
     run([&](DialogHandle& d) {
-        dialog_user_click(d, 1033);
-        italic = dialog_widget_view(d, 1026);
-        dialog_user_click(d, 1);
+        dialog_user_click(d, kStyleAuto);
+        italic = dialog_widget_view(d, kNodeItalic);
+        dialog_user_click(d, kDraw);
     });
     EXPECT_FALSE(italic.enabled);
     EXPECT_FALSE(italic.checked);
@@ -417,16 +406,14 @@ TEST_F(SettingsDialogRun, ManualSizesAndStyles)
 
 TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
 {
-    load(example("plane_frame.dat"));
+    load(testing::example_model("plane_frame.dat"));
     testing::TempDir folder;
     const std::string icon = std::string(VORAX_SOURCE_DIR) + "/resources/uir/Bold.ico";
     bool has_icon = false;
-    prompter.dialog_scripts.push_back([&](DialogHandle& d) {
-        return dialog_script_session(d, [&](DialogHandle& s) {
-            has_icon = dialog_widget_view(s, 1031).has_icon && dialog_widget_view(s, 1032).has_icon
-                       && !dialog_widget_view(s, 1026).has_icon;
-            dialog_user_click(s, 1);
-        });
+    prompter.script_dialog([&](DialogHandle& s) {
+        has_icon = dialog_widget_view(s, kNodeBold).has_icon && dialog_widget_view(s, kElementBold).has_icon
+                   && !dialog_widget_view(s, kNodeItalic).has_icon;
+        dialog_user_click(s, kDraw);
     });
     SettingsDialogContext context{settings, model, dialog, "t", UiLanguage::english,
                                   load_icon_file(icon), {}, {}, {}};

@@ -2,7 +2,9 @@
 
 #include <QTimer>
 
+#include "gwl/dialog_handle.h"
 #include "gwl/graphics_window.h"
+#include "settings/dialog_controls.h"
 
 namespace vorax::testing {
 
@@ -16,6 +18,19 @@ ScriptedPrompter::send_events(std::function<void(QWidget* viewport)> events)
 }
 
 ScriptedPrompter::ScriptedPrompter() { gwl::set_prompter(this); }
+
+void ScriptedPrompter::script_dialog(std::function<void(gwl::DialogHandle&)> person)
+{
+    dialog_scripts.push_back([person = std::move(person)](gwl::DialogHandle& dialog) {
+        return gwl::dialog_script_session(dialog, person);
+    });
+}
+
+void ScriptedPrompter::script_draw()
+{
+    script_dialog(
+        [](gwl::DialogHandle& dialog) { gwl::dialog_user_click(dialog, settings_control::kDraw); });
+}
 ScriptedPrompter::~ScriptedPrompter() { gwl::set_prompter(nullptr); }
 
 int ScriptedPrompter::message_box(std::string_view text, std::string_view caption, unsigned style)

@@ -44,6 +44,12 @@ public:
     std::deque<DialogScript> dialog_scripts;
     std::deque<MouseScript> mouse_scripts;
 
+    // Queues one run of a dialog in which the person does `person` with its real window.
+    void script_dialog(std::function<void(gwl::DialogHandle&)> person);
+    // Queues one run of the Graph Settings dialog that the person ends with "DRAW", changing
+    // nothing.
+    void script_draw();
+
     // What was asked.
     std::vector<RecordedMessageBox> message_boxes;
     std::vector<gwl::OpenFileRequest> file_requests;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/model_loading.h"
 #include "gwl/frame.h"
 #include "gwl/text_window.h"
 
@@ -29,6 +30,14 @@ bool SessionRun::start()
     return wait_until([this] {
         return session->program().start_up_done() && info_has_line(" * VORAX Started");
     });
+}
+
+void SessionRun::load_example(const std::string& name)
+{
+    state.model = example_model(name);
+    state.model_loaded = true;
+    state.problem_title = state.model.problem_title;
+    prepare_loaded_model(state.model, state.settings.current_settings);
 }
 
 std::vector<std::string> SessionRun::info_lines()

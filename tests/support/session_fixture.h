@@ -21,6 +21,8 @@ public:
 
     // Starts the program and waits until " * VORAX Started" is in the info window.
     bool start();
+    // Makes an example model the loaded one, as the loading leaves it before the graph command.
+    void load_example(const std::string& name);
     // The lines of the info window.
     std::vector<std::string> info_lines();
     bool info_has_line(const std::string& line);

@@ -1,5 +1,7 @@
 #include "test_helpers.h"
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
@@ -13,6 +15,8 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+
+#include "model/model_reader.h"
 
 namespace vorax::testing {
 
@@ -61,6 +65,13 @@ std::filesystem::path TempDir::write(const std::string& relative, const std::str
 std::string source_path(const std::string& relative)
 {
     return std::string(VORAX_SOURCE_DIR) + "/" + relative;
+}
+
+StructureModel example_model(const std::string& name)
+{
+    ReadResult read = read_model(source_path("examples/" + name));
+    EXPECT_TRUE(read.ok()) << name << ": " << read.message;
+    return std::move(read.model);
 }
 
 bool make_fifo(const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }

@@ -1,10 +1,13 @@
 #pragma once
-// Helpers shared by the test suites: waiting while the event loop runs, temporary folders.
+// Helpers shared by the test suites: waiting while the event loop runs, temporary folders,
+// example models, other programs.
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+
+#include "model/structure_model.h"
 
 namespace vorax::testing {
 
@@ -34,6 +37,9 @@ private:
 
 // The path of a file in the source tree, e.g. source_path("examples/plane_frame.dat").
 std::string source_path(const std::string& relative);
+
+// An example model as read from examples/ (a failed read fails the test).
+StructureModel example_model(const std::string& name);
 
 bool make_fifo(const std::filesystem::path& path);
 // Opens the FIFO for writing and closes it: a reader waiting on it goes on, so that a test of
