@@ -1,14 +1,17 @@
 #pragma once
-// Small models built in code for the graph tests, and reading pixels of a drawn surface.
+// Small models built in code for the graph tests.
 
-#include <QImage>
+#include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
-#include "core/color.h"
-#include "gwl/draw_surface.h"
+#include "model/model_reader.h"
 #include "model/structure_model.h"
+#include "pixels.h"
 
 namespace vorax::testing {
 
@@ -19,70 +22,45 @@ struct NodeSpec {
     bool has_values = false;
 };
 
-// A model with the nodes and elements given, every node selected, classified as the reader
-// classifies them, origin node and extents set.
+// A model with the nodes and elements given, read from the model file they make (so it is
+// classified as every model is), every node selected and the extents over all of them.
 inline StructureModel make_model(int ngl, std::initializer_list<NodeSpec> nodes,
                                  std::initializer_list<std::pair<int, int>> elements = {})
 {
-    StructureModel m;
-    m.NGL = ngl;
-    m.problem_title = "TEST MODEL";
+    auto number = [](float value) {
+        std::array<char, 32> text{};
+        const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+        return " " + std::string(text.data(), end);
+    };
+    std::string codes, values, coords, lines;
+    int i = 0;
     for (const NodeSpec& spec : nodes) {
-        Node n;
-        n.coords = {spec.x, spec.y, spec.z};
-        n.codes = spec.codes;
-        n.values = spec.values;
-        n.has_values = spec.has_values;
-        int coded = 0;
-        for (int k = 0; k < ngl; ++k)
-            coded += spec.codes[static_cast<std::size_t>(k)] != 0;
-        n.free = coded == 0;
-        n.fixed = coded == ngl;
-        n.selected = true;
-        m.coded_node_count += coded > 0;
-        m.nodes.push_back(n);
+        const std::string n = std::to_string(++i);
+        std::string code_fields;
+        std::string value_fields;
+        for (int k = 0; k < ngl; ++k) {
+            code_fields += " " + std::to_string(spec.codes[static_cast<std::size_t>(k)]);
+            value_fields += number(spec.values[static_cast<std::size_t>(k)]);
+        }
+        if (code_fields.find_first_not_of(" 0") != std::string::npos)
+            codes += n + " " + n + code_fields + "\n";
+        if (spec.has_values)
+            values += n + value_fields + "\n";
+        coords += n + number(spec.x) + number(spec.y) + (ngl == 3 ? number(spec.z) : "") + "\n";
     }
+    int e = 0;
     for (auto [a, b] : elements)
-        m.elements.push_back({a, b});
-    m.node_count = static_cast<std::int32_t>(m.nodes.size());
-    m.element_count = static_cast<std::int32_t>(m.elements.size());
-    for (std::int32_t i = 1; i <= m.node_count && m.origin_node == 0; ++i) {
-        const Node& n = m.node(i);
-        if (n.coords[0] == 0 && n.coords[1] == 0 && (ngl == 2 || n.coords[2] == 0))
-            m.origin_node = i;
-    }
-    update_extents(m, true);
-    return m;
+        lines += std::to_string(++e) + " " + std::to_string(a) + " " + std::to_string(b) + "\n";
+    const std::string text = "TEST MODEL\n" + std::to_string(nodes.size()) + " "
+                             + std::to_string(elements.size()) + " " + std::to_string(ngl)
+                             + " 1 0\n" + codes + "CODES END\n" + values + "VALUES END\n-\n-\n-\n-\n"
+                             + coords + "COORDINATES END\n" + lines + "END\n";
+    ReadResult read = read_model_text(text, "test model");
+    EXPECT_TRUE(read.ok()) << read.message;
+    for (Node& n : read.model.nodes)
+        n.selected = true;
+    update_extents(read.model, true);
+    return std::move(read.model);
 }
-
-// The picture of a surface with pixels read as program colours.
-class Pixels {
-public:
-    explicit Pixels(const gwl::DrawSurface& surface) : image_(surface.image_copy()) {}
-    explicit Pixels(QImage image) : image_(std::move(image)) {}
-    Rgb at(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
-            return 0xFF000000u; // outside: no colour of the program
-        const QRgb p = image_.pixel(x, y);
-        return make_rgb(qRed(p), qGreen(p), qBlue(p));
-    }
-    // Pixels of the colour in the rectangle [x0, x1] x [y0, y1].
-    int count(Rgb color, int x0, int y0, int x1, int y1) const
-    {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                n += at(x, y) == color;
-        return n;
-    }
-    int count(Rgb color) const { return count(color, 0, 0, image_.width() - 1, image_.height() - 1); }
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
-    const QImage& image() const { return image_; }
-
-private:
-    QImage image_;
-};
 
 } // namespace vorax::testing

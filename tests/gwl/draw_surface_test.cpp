@@ -17,13 +17,13 @@ namespace {
 
 using testing::kBlue;
 using testing::kRed;
-using testing::Picture;
+using testing::Pixels;
 using testing::prepare_paper;
 
 TEST(SurfaceState, OpensBlackWithWhiteInk)
 {
     DrawSurface surface(40, 30);
-    EXPECT_EQ(Picture(surface).count(kBlack), 40 * 30);
+    EXPECT_EQ(Pixels(surface).count(kBlack), 40 * 30);
     EXPECT_EQ(surface.set_color_rgb(kRed), kWhite);
     EXPECT_EQ(surface.set_color_rgb(kBlue), kRed);
     EXPECT_EQ(surface.set_bk_color_rgb(kWhite), kBlack);
@@ -38,13 +38,13 @@ TEST(SurfaceState, ClearScreenAreas)
         surface.set_bk_color_rgb(kRed);
         surface.clear_screen(area);
         EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
-        EXPECT_EQ(Picture(surface).count(kRed), 40 * 30) << area;
+        EXPECT_EQ(Pixels(surface).count(kRed), 40 * 30) << area;
     }
     DrawSurface surface(40, 30);
     surface.set_bk_color_rgb(kRed);
     surface.clear_screen(3);
     EXPECT_EQ(DrawSurface::get_graphics_status(), -4);
-    EXPECT_EQ(Picture(surface).count(kBlack), 40 * 30);
+    EXPECT_EQ(Pixels(surface).count(kBlack), 40 * 30);
 }
 
 TEST(SurfaceState, WindowConfigurationComesFromTheAreaAndTheTextFont)
@@ -67,7 +67,7 @@ TEST(SurfaceLines, DrawBothEndsAndMoveThePosition)
     EXPECT_EQ(surface.line_to_w(30, 3), 1);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
     EXPECT_EQ(surface.current_position(), (PixelPoint{30, 3}));
-    const Picture picture(surface);
+    const Pixels picture(surface);
     EXPECT_EQ(picture.at(2, 3), kBlack);
     EXPECT_EQ(picture.at(30, 3), kBlack);
     EXPECT_EQ(picture.at(31, 3), kWhite);
@@ -105,15 +105,15 @@ TEST(SurfaceShapes, DottedRectangleButSolidEllipse)
     dotted_ellipse.ellipse_w(2, 5, 5, 30, 20);
     solid_ellipse.ellipse_w(2, 5, 5, 30, 20);
 
-    const Picture solid(solid_rect);
-    const Picture dotted(dotted_rect);
+    const Pixels solid(solid_rect);
+    const Pixels dotted(dotted_rect);
     EXPECT_EQ(solid.count(kBlack), 2 * 26 + 2 * 14);
     // Every other pixel of the outline: dots with gaps.
     for (int x = 5; x < 30; ++x)
         EXPECT_NE(dotted.at(x, 5), dotted.at(x + 1, 5)) << x;
     EXPECT_NEAR(dotted.count(kBlack), solid.count(kBlack) / 2, 2);
-    EXPECT_EQ(Picture(dotted_ellipse), Picture(solid_ellipse));
-    EXPECT_GT(Picture(solid_ellipse).count(kBlack), 50);
+    EXPECT_EQ(Pixels(dotted_ellipse), Pixels(solid_ellipse));
+    EXPECT_GT(Pixels(solid_ellipse).count(kBlack), 50);
 }
 
 TEST(SurfaceShapes, RectangleStatusAndOrder)
@@ -135,10 +135,10 @@ TEST(SurfaceShapes, RectangleStatusAndOrder)
     DrawSurface surface(40, 30);
     prepare_paper(surface);
     surface.rectangle_w(2, 7, 7, 7, 7);
-    EXPECT_EQ(Picture(surface).count(kBlack), 1);
-    EXPECT_EQ(Picture(surface).at(7, 7), kBlack);
+    EXPECT_EQ(Pixels(surface).count(kBlack), 1);
+    EXPECT_EQ(Pixels(surface).at(7, 7), kBlack);
     surface.ellipse_w(3, 9, 9, 9, 9);
-    EXPECT_EQ(Picture(surface).at(9, 9), kBlack);
+    EXPECT_EQ(Pixels(surface).at(9, 9), kBlack);
     EXPECT_EQ(surface.ellipse_w(2, 20, 20, 10, 10), 1);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 3);
 }
@@ -156,7 +156,7 @@ TEST(SurfaceShapes, UnknownControlDrawsNothing)
         EXPECT_EQ(surface.polygon_w(control, triangle), 0);
         EXPECT_EQ(DrawSurface::get_graphics_status(), -1);
     }
-    EXPECT_EQ(Picture(surface).count(kWhite), 40 * 30);
+    EXPECT_EQ(Pixels(surface).count(kWhite), 40 * 30);
 }
 
 TEST(SurfaceFill, StripesFromMask55AndSolidFromMaskFF)
@@ -167,7 +167,7 @@ TEST(SurfaceFill, StripesFromMask55AndSolidFromMaskFF)
     surface.set_fill_mask(std::array<std::uint8_t, 8>{0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55});
     const WindowPoint triangle[] = {{2, 2}, {37, 2}, {20, 27}};
     EXPECT_EQ(surface.polygon_w(3, triangle), 1);
-    Picture striped(surface);
+    Pixels striped(surface);
     // 0x55 = 01010101, leftmost pixel first: even columns background, odd columns ink.
     for (int y = 4; y <= 10; ++y)
         for (int x = 12; x <= 28; ++x)
@@ -175,7 +175,7 @@ TEST(SurfaceFill, StripesFromMask55AndSolidFromMaskFF)
 
     surface.set_fill_mask(std::array<std::uint8_t, 8>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     surface.polygon_w(3, triangle);
-    Picture solid(surface);
+    Pixels solid(surface);
     for (int y = 4; y <= 10; ++y)
         for (int x = 12; x <= 28; ++x)
             ASSERT_EQ(solid.at(x, y), kBlack) << x << "," << y;
@@ -189,7 +189,7 @@ TEST(SurfaceFill, RectangleAndEllipseInteriors)
     surface.set_color_rgb(kBlue);
     surface.rectangle_w(3, 2, 2, 12, 12);
     surface.ellipse_w(3, 20, 2, 36, 26);
-    const Picture picture(surface);
+    const Pixels picture(surface);
     for (int y = 2; y <= 12; ++y)
         for (int x = 2; x <= 12; ++x)
             EXPECT_EQ(picture.at(x, y), kBlue);
@@ -214,9 +214,9 @@ TEST(SurfacePolygon, CountLimits)
         EXPECT_EQ(surface.polygon_w(2, points), c.result) << c.count;
         EXPECT_EQ(DrawSurface::get_graphics_status(), c.status) << c.count;
         if (c.result == 0) {
-            EXPECT_EQ(Picture(surface).count(kWhite), 40 * 30) << c.count;
+            EXPECT_EQ(Pixels(surface).count(kWhite), 40 * 30) << c.count;
         } else {
-            EXPECT_GT(Picture(surface).count(kBlack), 0) << c.count;
+            EXPECT_GT(Pixels(surface).count(kBlack), 0) << c.count;
         }
     }
 }
@@ -228,7 +228,7 @@ TEST(SurfacePolygon, ClosedOutlineAndFirstPointOutside)
     const WindowPoint open_v[] = {{5, 5}, {20, 25}, {35, 5}};
     surface.polygon_w(2, open_v);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
-    const Picture picture(surface);
+    const Pixels picture(surface);
     for (int x = 5; x <= 35; ++x)
         EXPECT_EQ(picture.at(x, 5), kBlack) << x; // the closing side
     const WindowPoint outside_first[] = {{-5, 5}, {20, 25}, {35, 5}};
@@ -244,7 +244,7 @@ TEST(SurfaceImages, GetThenPutRestoresThePicture)
     surface.rectangle_w(3, 3, 3, 20, 20);
     surface.set_color_rgb(kRed);
     surface.ellipse_w(2, 10, 5, 35, 28);
-    const Picture before(surface);
+    const Pixels before(surface);
 
     // The zoom saves the whole window from its top-left corner (min x, max y) and puts the
     // picture back there after drawing a band over it.
@@ -256,10 +256,10 @@ TEST(SurfaceImages, GetThenPutRestoresThePicture)
     surface.set_line_style(0xAAAA);
     surface.rectangle_w(2, 4, 25, 30, 2);
     surface.line_to_w(39, 0);
-    EXPECT_FALSE(Picture(surface) == before);
+    EXPECT_FALSE(Pixels(surface) == before);
     surface.put_image_w(0, 29, saved, 3);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
-    EXPECT_TRUE(Picture(surface) == before);
+    EXPECT_TRUE(Pixels(surface) == before);
 }
 
 TEST(SurfaceImages, SwappedCornersGiveTheSameRectangle)
@@ -286,7 +286,7 @@ TEST(SurfaceImages, PutElsewhereCopiesTheRectangleAndClips)
     surface.get_image_w(0, 0, 4, 4, saved);
     surface.put_image_w(20, 10, saved, 3);
     surface.put_image_w(37, 27, saved, 3); // only its top-left 3 x 3 pixels fit
-    const Picture picture(surface);
+    const Pixels picture(surface);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x)
             EXPECT_EQ(picture.at(20 + x, 10 + y), picture.at(x, y)) << x << "," << y;
@@ -302,7 +302,7 @@ TEST(SurfaceImages, RectanglePartlyOutsideKeepsItsPlace)
     ImageBuffer saved(surface.image_size_w(-3, -3, 4, 4));
     surface.get_image_w(-3, -3, 4, 4, saved);
     surface.put_image_w(10, 10, saved, 3);
-    const Picture picture(surface);
+    const Pixels picture(surface);
     EXPECT_EQ(picture.at(13, 13), kBlack);
     EXPECT_EQ(picture.at(14, 14), kBlack);
     EXPECT_EQ(picture.at(12, 12), kWhite);
@@ -325,7 +325,7 @@ TEST(SurfaceImages, ActionsAndBadBuffers)
     ImageBuffer cut_short(saved.begin(), saved.end() - 4);
     surface.put_image_w(10, 10, cut_short, 3);
     EXPECT_EQ(DrawSurface::get_graphics_status(), -1);
-    EXPECT_EQ(Picture(surface).count(kRed), 4);
+    EXPECT_EQ(Pixels(surface).count(kRed), 4);
 
     struct Case {
         int action;
@@ -338,7 +338,7 @@ TEST(SurfaceImages, ActionsAndBadBuffers)
         surface.clear_screen(0);
         surface.put_image_w(10, 10, saved, c.action);
         EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
-        EXPECT_EQ(Picture(surface).at(10, 10), c.result) << c.action;
+        EXPECT_EQ(Pixels(surface).at(10, 10), c.result) << c.action;
     }
 }
 
@@ -382,7 +382,7 @@ TEST(SurfaceTextLayer, OutTextWritesInTheTextColourAndMovesOn)
     surface.out_text("VORAX");
     EXPECT_EQ(surface.text_position().row, 2);
     EXPECT_EQ(surface.text_position().column, 8);
-    const Picture picture(surface);
+    const Pixels picture(surface);
     const PixelRect cell = surface.text_cursor_rect();
     int blue_in_row = 0;
     for (int y = 16; y < 32; ++y)
@@ -455,7 +455,7 @@ TEST(SurfaceConcurrency, ARepaintNeverSeesHalfAnOperation)
     });
     painter.join();
     EXPECT_TRUE(drawn.load());
-    EXPECT_EQ(Picture(surface).at(20, 15), kBlack);
+    EXPECT_EQ(Pixels(surface).at(20, 15), kBlack);
 }
 
 TEST(SurfaceDump, WritesAPngWhenDestroyed)

@@ -13,7 +13,7 @@
 namespace vorax::gwl {
 namespace {
 
-using testing::Picture;
+using testing::Pixels;
 using testing::prepare_paper;
 
 // --- The FontSpec grammar --------------------------------------------------------------------
@@ -332,7 +332,7 @@ TEST_F(SurfaceFonts, OutGTextAdvancesByItsExtent)
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
     EXPECT_EQ(surface.current_position(), (PixelPoint{20 + extent, 30}));
     // The text hangs below its top-left corner, within the cell, in ink on untouched paper.
-    const Picture picture(surface);
+    const Pixels picture(surface);
     int ink = 0;
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 200; ++x) {
@@ -359,7 +359,7 @@ TEST_F(SurfaceFonts, TextIsTransparent)
     ASSERT_GT(surface.set_font("t'helv'h20"), 0);
     surface.move_to_w(10, 10);
     surface.out_gtext("Wo 88");
-    const Picture picture(surface);
+    const Pixels picture(surface);
     EXPECT_EQ(picture.count(kWhite), 0);
     EXPECT_GT(picture.count(kBlack), 30);
 }
@@ -378,7 +378,7 @@ TEST(SurfaceWithoutFont, DrawsNothing)
     surface.out_gtext("12");
     EXPECT_EQ(DrawSurface::get_graphics_status(), 1);
     EXPECT_EQ(surface.current_position(), (PixelPoint{20, 30}));
-    EXPECT_EQ(Picture(surface).count(kWhite), 200 * 100);
+    EXPECT_EQ(Pixels(surface).count(kWhite), 200 * 100);
     EXPECT_EQ(surface.get_gtext_extent("12"), -1);
     FontInfo info;
     EXPECT_EQ(surface.get_font_info(info), -1);

@@ -6,7 +6,7 @@
 namespace vorax::gwl {
 namespace {
 
-using testing::Picture;
+using testing::Pixels;
 using testing::kRed;
 using testing::kBlue;
 
@@ -22,19 +22,19 @@ TEST(GraphicTextOrder, LaterFiguresCoverEarlierTextAndTheOtherWayRound)
     surface.set_color_rgb(kRed);
     surface.move_to_w(2, 2);
     surface.out_gtext("88");
-    const Picture text_only(surface);
+    const Pixels text_only(surface);
     ASSERT_GT(text_only.count(kRed), 20);
 
     // A filled rectangle over the text hides it wholly.
     surface.set_color_rgb(kBlue);
     surface.rectangle_w(kFillInterior, 0, 0, 59, 39);
-    EXPECT_EQ(Picture(surface).count(kRed), 0);
+    EXPECT_EQ(Pixels(surface).count(kRed), 0);
 
     // Text drawn afterwards stands on the rectangle, in its own colour, on the same pixels.
     surface.set_color_rgb(kRed);
     surface.move_to_w(2, 2);
     surface.out_gtext("88");
-    const Picture again(surface);
+    const Pixels again(surface);
     EXPECT_EQ(again.count(kRed), text_only.count(kRed));
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 60; ++x)
@@ -45,7 +45,7 @@ TEST(GraphicTextOrder, LaterFiguresCoverEarlierTextAndTheOtherWayRound)
     surface.set_color_rgb(kBlack);
     surface.move_to_w(2, 2);
     surface.out_gtext("88");
-    EXPECT_EQ(Picture(surface).count(kRed), 0);
+    EXPECT_EQ(Pixels(surface).count(kRed), 0);
 }
 
 } // namespace

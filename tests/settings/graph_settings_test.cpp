@@ -15,29 +15,18 @@ namespace {
 TEST(SettingsDefaults, AfterStartUp)
 {
     SettingsState state;
-    const GraphSettings& s = state.current_settings;
-    EXPECT_FALSE(s.reverse_vertical);
-    EXPECT_FALSE(s.reverse_y);
-    EXPECT_FALSE(s.reverse_x);
-    EXPECT_TRUE(s.show_node_indices);
-    EXPECT_TRUE(s.show_element_indices);
-    EXPECT_TRUE(s.show_grid_and_scale);
-    EXPECT_EQ(s.colors, (ColorSet{0x000080, 0x00FF00, 0x800000, 0x000000, 0xFF00FF, 0x800080}));
-    EXPECT_EQ(s.min_size_factor, 1.0f);
-    EXPECT_TRUE(s.min_size_factor_auto);
-    EXPECT_TRUE(s.index_size_auto);
-    EXPECT_TRUE(s.index_style_auto);
-    EXPECT_EQ(s.node_index_size, 7);
-    EXPECT_EQ(s.element_index_size, 6);
-    EXPECT_TRUE(s.node_index_bold);
-    EXPECT_FALSE(s.node_index_italic);
-    EXPECT_FALSE(s.node_index_underline);
-    EXPECT_FALSE(s.element_index_bold);
-    EXPECT_FALSE(s.element_index_italic);
-    EXPECT_FALSE(s.element_index_underline);
-    EXPECT_FALSE(s.all_nodes);
-    EXPECT_EQ(s.selected_node_count, 0);
-    EXPECT_EQ(s.selected_element_count, 0);
+    // Every field, in the order of the record.
+    const GraphSettings expected{
+        .reverse_vertical = false, .reverse_y = false, .reverse_x = false,
+        .show_node_indices = true, .show_element_indices = true, .show_grid_and_scale = true,
+        .colors = {0x000080, 0x00FF00, 0x800000, 0x000000, 0xFF00FF, 0x800080},
+        .min_size_factor = 1.0f, .min_size_factor_auto = true,
+        .index_size_auto = true, .index_style_auto = true,
+        .node_index_size = 7, .element_index_size = 6,
+        .node_index_bold = true, .node_index_italic = false, .node_index_underline = false,
+        .element_index_bold = false, .element_index_italic = false, .element_index_underline = false,
+        .all_nodes = false, .selected_node_count = 0, .selected_element_count = 0};
+    EXPECT_EQ(state.current_settings, expected);
     EXPECT_EQ(state.current_settings, state.default_settings);
     EXPECT_EQ(state.color_scheme, ColorScheme::standard);
 }
