@@ -49,6 +49,19 @@ protected:
 
     gwl::GraphicsWindow* window(int unit) { return run.session->frame().graphics_window(unit); }
 
+    // Queues the press and the release of a rubber-band pick on graph 1, at window points.
+    void pick(gwl::WindowPoint from, gwl::WindowPoint to)
+    {
+        const gwl::PixelPoint p0 = window(10)->surface().to_pixel(from);
+        const gwl::PixelPoint p1 = window(10)->surface().to_pixel(to);
+        run.prompter.mouse_scripts.push_back([p0](gwl::GraphicsWindow&, int) {
+            return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x, p0.y};
+        });
+        run.prompter.mouse_scripts.push_back([p1](gwl::GraphicsWindow&, int) {
+            return gwl::MouseEventResult{gwl::mouse::kLeftUp, 0, p1.x, p1.y};
+        });
+    }
+
     bool info_has(const std::string& line) { return run.info_has_line(line); }
 
     SessionRun run;
@@ -159,14 +172,7 @@ TEST_F(GraphCommandRun, ZoomDrawsThePickedNodesIntoTheNextWindow)
     command();
     ASSERT_NE(window(10), nullptr);
     // Around nodes 1, 2, 4 and 5 (centred plot positions -6 and 0 across, -5.25 and -1.75 up).
-    const gwl::PixelPoint p0 = window(10)->surface().to_pixel({-6.5, -5.5});
-    const gwl::PixelPoint p1 = window(10)->surface().to_pixel({0.5, -1.5});
-    run.prompter.mouse_scripts.push_back([p0](gwl::GraphicsWindow&, int) {
-        return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x, p0.y};
-    });
-    run.prompter.mouse_scripts.push_back([p1](gwl::GraphicsWindow&, int) {
-        return gwl::MouseEventResult{gwl::mouse::kLeftUp, 0, p1.x, p1.y};
-    });
+    pick({-6.5, -5.5}, {0.5, -1.5});
     run.state.zoom_requested = true;
     run.state.zoom_title = "2  TWO-BAY THREE-STOREY PLANE FRAME:  ZOOM";
     command();
@@ -188,14 +194,7 @@ TEST_F(GraphCommandRun, ZoomPickingNoNodeOpensNothing)
 {
     run.prompter.script_draw();
     command();
-    const gwl::PixelPoint p0 = window(10)->surface().to_pixel({-5.0, -5.0});
-    const gwl::PixelPoint p1 = window(10)->surface().to_pixel({-4.0, -4.0});
-    run.prompter.mouse_scripts.push_back([p0](gwl::GraphicsWindow&, int) {
-        return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x, p0.y};
-    });
-    run.prompter.mouse_scripts.push_back([p1](gwl::GraphicsWindow&, int) {
-        return gwl::MouseEventResult{gwl::mouse::kLeftUp, 0, p1.x, p1.y};
-    });
+    pick({-5.0, -5.0}, {-4.0, -4.0});
     run.state.zoom_requested = true;
     command();
     EXPECT_FALSE(run.state.zoom_requested);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "gwl/dialog_handle.h"
 #include "settings/dialog_controls.h"
 
@@ -12,6 +15,32 @@ namespace {
 using namespace vorax::settings_control;
 
 namespace sel = dialog_selector;
+
+// A value as the get calls read it; nothing when the call refuses.
+std::optional<std::string> text_of(const DialogHandle& d, int id, int selector = sel::kDefault,
+                                   int length = 0)
+{
+    std::string text;
+    if (!dialog_get_text(d, id, text, selector, length))
+        return std::nullopt;
+    return text;
+}
+
+std::optional<bool> logical_of(const DialogHandle& d, int id, int selector = sel::kDefault)
+{
+    bool value = false;
+    if (!dialog_get_logical(d, id, value, selector))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> int_of(const DialogHandle& d, int id, int selector = sel::kDefault)
+{
+    int value = 0;
+    if (!dialog_get_int(d, id, value, selector))
+        return std::nullopt;
+    return value;
+}
 
 class DialogValues : public ::testing::Test {
 protected:
@@ -24,47 +53,30 @@ TEST_F(DialogValues, InitialValuesComeFromTheTemplate)
     EXPECT_TRUE(dialog.is_initialized());
     EXPECT_EQ(dialog.template_id(), kSettingsDialogTemplate);
     EXPECT_FALSE(dialog.has_window());
-    std::string text;
-    EXPECT_TRUE(dialog_get_text(dialog, kReverseVertical, text, sel::kCaption));
-    EXPECT_EQ(text, "Z / Y (vertical axis)");
-    EXPECT_TRUE(dialog_get_text(dialog, kTitle, text));
-    EXPECT_EQ(text, "My Problem");
-    bool on = true;
-    EXPECT_TRUE(dialog_get_logical(dialog, kReverseVertical, on));
-    EXPECT_FALSE(on);
-    EXPECT_TRUE(dialog_get_logical(dialog, kReverseVertical, on, sel::kEnabled));
-    EXPECT_TRUE(on);
-    int count = 0;
-    EXPECT_TRUE(dialog_get_int(dialog, kFactor, count, sel::kEntryCount));
-    EXPECT_EQ(count, 1);
-    EXPECT_TRUE(dialog_get_text(dialog, kFactor, text, 1));
-    EXPECT_EQ(text, "Auto");
-    EXPECT_TRUE(dialog_get_int(dialog, kColorScheme, count, sel::kEntryCount));
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(text_of(dialog, kReverseVertical, sel::kCaption), "Z / Y (vertical axis)");
+    EXPECT_EQ(text_of(dialog, kTitle), "My Problem");
+    EXPECT_EQ(logical_of(dialog, kReverseVertical), false);
+    EXPECT_EQ(logical_of(dialog, kReverseVertical, sel::kEnabled), true);
+    EXPECT_EQ(int_of(dialog, kFactor, sel::kEntryCount), 1);
+    EXPECT_EQ(text_of(dialog, kFactor, 1), "Auto");
+    EXPECT_EQ(int_of(dialog, kColorScheme, sel::kEntryCount), 0);
 }
 
 TEST_F(DialogValues, CheckStateThroughDefaultAndStateSelectors)
 {
     EXPECT_TRUE(dialog_set_logical(dialog, kNodeIndices, true));
-    bool on = false;
-    EXPECT_TRUE(dialog_get_logical(dialog, kNodeIndices, on, sel::kState));
-    EXPECT_TRUE(on);
+    EXPECT_EQ(logical_of(dialog, kNodeIndices, sel::kState), true);
     EXPECT_TRUE(dialog_set_logical(dialog, kNodeBold, true, sel::kState)); // a toggle button
-    EXPECT_TRUE(dialog_get_logical(dialog, kNodeBold, on));
-    EXPECT_TRUE(on);
+    EXPECT_EQ(logical_of(dialog, kNodeBold), true);
     EXPECT_TRUE(dialog_set_logical(dialog, kNodeBold, false, sel::kDefault));
-    EXPECT_TRUE(dialog_get_logical(dialog, kNodeBold, on, sel::kState));
-    EXPECT_FALSE(on);
+    EXPECT_EQ(logical_of(dialog, kNodeBold, sel::kState), false);
 }
 
 TEST_F(DialogValues, EveryControlWithAnIdCanBeDisabled)
 {
     for (int id : {kReverseVertical, kInfo, kRange, kFactor, kColorScheme, kNodeBold, kDraw}) {
-        SCOPED_TRACE(id);
-        bool enabled = false;
-        EXPECT_TRUE(dialog_set_logical(dialog, id, false, sel::kEnabled));
-        EXPECT_TRUE(dialog_get_logical(dialog, id, enabled, sel::kEnabled));
-        EXPECT_FALSE(enabled);
+        EXPECT_TRUE(dialog_set_logical(dialog, id, false, sel::kEnabled)) << id;
+        EXPECT_EQ(logical_of(dialog, id, sel::kEnabled), false) << id;
     }
 }
 
@@ -75,13 +87,10 @@ TEST_F(DialogValues, DropDownListIsFilledInOrderThenSelected)
     EXPECT_TRUE(dialog_set_text(dialog, kColorScheme, "All Black", 2));
     EXPECT_TRUE(dialog_set_text(dialog, kColorScheme, "Custom", 3));
     EXPECT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kState));
-    int selected = 0;
-    EXPECT_TRUE(dialog_get_int(dialog, kColorScheme, selected, sel::kState));
-    EXPECT_EQ(selected, 3);
-    std::string text;
-    for (int n = 1; n <= 3; ++n)
-        EXPECT_TRUE(dialog_get_text(dialog, kColorScheme, text, n));
-    EXPECT_EQ(text, "Custom");
+    EXPECT_EQ(int_of(dialog, kColorScheme, sel::kState), 3);
+    EXPECT_EQ(text_of(dialog, kColorScheme, 1), "Standard");
+    EXPECT_EQ(text_of(dialog, kColorScheme, 2), "All Black");
+    EXPECT_EQ(text_of(dialog, kColorScheme, 3), "Custom");
 }
 
 TEST_F(DialogValues, ShrinkingAListDropsASelectionBeyondIt)
@@ -89,53 +98,38 @@ TEST_F(DialogValues, ShrinkingAListDropsASelectionBeyondIt)
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 11, sel::kEntryCount));
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 9));
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 5, sel::kEntryCount));
-    int selected = -1;
-    EXPECT_TRUE(dialog_get_int(dialog, kNodeSize, selected));
-    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(int_of(dialog, kNodeSize), 0);
 }
 
 TEST_F(DialogValues, EditableListKeepsItsEditTextAndEntries)
 {
     EXPECT_TRUE(dialog_set_text(dialog, kFactor, "2.50", sel::kState));
-    std::string text;
-    EXPECT_TRUE(dialog_get_text(dialog, kFactor, text, sel::kDefault));
-    EXPECT_EQ(text, "2.50");
+    EXPECT_EQ(text_of(dialog, kFactor, sel::kDefault), "2.50");
     // Choosing an entry from code puts it into the edit text, as a choice in the list does.
     EXPECT_TRUE(dialog_set_int(dialog, kFactor, 1, sel::kState));
-    EXPECT_TRUE(dialog_get_text(dialog, kFactor, text, sel::kState));
-    EXPECT_EQ(text, "Auto");
+    EXPECT_EQ(text_of(dialog, kFactor, sel::kState), "Auto");
     // An edit text that is no longer the chosen entry drops the choice.
     EXPECT_TRUE(dialog_set_text(dialog, kFactor, "3", sel::kState));
-    int selected = -1;
-    EXPECT_TRUE(dialog_get_int(dialog, kFactor, selected));
-    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(int_of(dialog, kFactor), 0);
 }
 
 TEST_F(DialogValues, TextsAreCutWhenSetAndPaddedWhenRead)
 {
     EXPECT_TRUE(dialog_set_text(dialog, kRange, "1-7, 13  20", sel::kDefault, 4));
-    std::string text;
-    EXPECT_TRUE(dialog_get_text(dialog, kRange, text));
-    EXPECT_EQ(text, "1-7,");
-    EXPECT_TRUE(dialog_get_text(dialog, kRange, text, sel::kDefault, 10));
-    EXPECT_EQ(text, "1-7,      ");
-    EXPECT_TRUE(dialog_get_text(dialog, kTitle, text, sel::kDefault, 5));
-    EXPECT_EQ(text, "My Pr");
+    EXPECT_EQ(text_of(dialog, kRange), "1-7,");
+    EXPECT_EQ(text_of(dialog, kRange, sel::kDefault, 10), "1-7,      ");
+    EXPECT_EQ(text_of(dialog, kTitle, sel::kDefault, 5), "My Pr");
     // A text handed over with its terminating NUL ends there.
     EXPECT_TRUE(dialog_set_text(dialog, kTitle, std::string("Title\0junk", 10)));
-    EXPECT_TRUE(dialog_get_text(dialog, kTitle, text));
-    EXPECT_EQ(text, "Title");
+    EXPECT_EQ(text_of(dialog, kTitle), "Title");
 }
 
 TEST_F(DialogValues, CaptionAndTextAreTheSameForCaptionedControls)
 {
     EXPECT_TRUE(dialog_set_text(dialog, kAllNodes, "Yes", sel::kCaption));
-    std::string text;
-    EXPECT_TRUE(dialog_get_text(dialog, kAllNodes, text, sel::kDefault));
-    EXPECT_EQ(text, "Yes");
+    EXPECT_EQ(text_of(dialog, kAllNodes, sel::kDefault), "Yes");
     EXPECT_TRUE(dialog_set_text(dialog, kRangeLimits, "Range: 1-250.", sel::kDefault));
-    EXPECT_TRUE(dialog_get_text(dialog, kRangeLimits, text, sel::kCaption));
-    EXPECT_EQ(text, "Range: 1-250.");
+    EXPECT_EQ(text_of(dialog, kRangeLimits, sel::kCaption), "Range: 1-250.");
 }
 
 // Every refused call leaves the values as they were.
@@ -160,27 +154,13 @@ TEST_P(DialogValuesRefused, ReturnsFalseAndChangesNothing)
 
     EXPECT_FALSE(GetParam().call(dialog));
 
-    int count = 0;
-    int selected = 0;
-    std::string entry;
-    std::string range;
-    std::string caption;
-    bool checked = false;
-    bool enabled = false;
-    EXPECT_TRUE(dialog_get_int(dialog, kColorScheme, count, sel::kEntryCount));
-    EXPECT_TRUE(dialog_get_int(dialog, kColorScheme, selected));
-    EXPECT_TRUE(dialog_get_text(dialog, kColorScheme, entry, 1));
-    EXPECT_TRUE(dialog_get_text(dialog, kRange, range));
-    EXPECT_TRUE(dialog_get_text(dialog, kReverseVertical, caption, sel::kCaption));
-    EXPECT_TRUE(dialog_get_logical(dialog, kReverseVertical, checked));
-    EXPECT_TRUE(dialog_get_logical(dialog, kReverseVertical, enabled, sel::kEnabled));
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(selected, 1);
-    EXPECT_EQ(entry, "Standard");
-    EXPECT_EQ(range, "5-9");
-    EXPECT_EQ(caption, "Z / Y (vertical axis)");
-    EXPECT_TRUE(checked);
-    EXPECT_TRUE(enabled);
+    EXPECT_EQ(int_of(dialog, kColorScheme, sel::kEntryCount), 2);
+    EXPECT_EQ(int_of(dialog, kColorScheme), 1);
+    EXPECT_EQ(text_of(dialog, kColorScheme, 1), "Standard");
+    EXPECT_EQ(text_of(dialog, kRange), "5-9");
+    EXPECT_EQ(text_of(dialog, kReverseVertical, sel::kCaption), "Z / Y (vertical axis)");
+    EXPECT_EQ(logical_of(dialog, kReverseVertical), true);
+    EXPECT_EQ(logical_of(dialog, kReverseVertical, sel::kEnabled), true);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,11 +221,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DialogLifecycle, OperationsOnAnEmptyHandleFail)
 {
     DialogHandle dialog;
-    std::string text;
     EXPECT_FALSE(dialog.is_initialized());
     EXPECT_EQ(dialog.template_id(), 0);
     EXPECT_FALSE(dialog_set_text(dialog, kTitle, "x"));
-    EXPECT_FALSE(dialog_get_text(dialog, kTitle, text));
+    EXPECT_EQ(text_of(dialog, kTitle), std::nullopt);
     EXPECT_FALSE(dialog_set_callback(dialog, kSettingsDialogTemplate, [](DialogHandle&, int, int) {}));
     EXPECT_EQ(dialog_run_modal(dialog), kDialogNotShown);
     EXPECT_FALSE(dialog_free(dialog));
@@ -267,18 +246,15 @@ TEST(DialogLifecycle, FreeAndInitAgainStartsFromTheTemplate)
     ASSERT_TRUE(dialog_set_text(dialog, kTitle, "2 Frame"));
     EXPECT_TRUE(dialog_free(dialog));
     EXPECT_FALSE(dialog.is_initialized());
-    std::string text;
-    EXPECT_FALSE(dialog_get_text(dialog, kTitle, text));
+    EXPECT_EQ(text_of(dialog, kTitle), std::nullopt);
 
     ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate));
-    EXPECT_TRUE(dialog_get_text(dialog, kTitle, text));
-    EXPECT_EQ(text, "My Problem");
+    EXPECT_EQ(text_of(dialog, kTitle), "My Problem");
     // Initialising a handle in use replaces its template.
     ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
     EXPECT_EQ(dialog.template_id(), kColorSchemeDialogTemplate);
-    EXPECT_FALSE(dialog_get_text(dialog, kTitle, text));
-    EXPECT_TRUE(dialog_get_text(dialog, color_control::kNodeIndexButton, text));
-    EXPECT_EQ(text, "Node (Index)");
+    EXPECT_EQ(text_of(dialog, kTitle), std::nullopt);
+    EXPECT_EQ(text_of(dialog, color_control::kNodeIndexButton), "Node (Index)");
 }
 
 } // namespace

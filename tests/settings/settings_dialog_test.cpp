@@ -28,15 +28,27 @@ StructureModel synthetic_model(int nodes, int elements, int ngl)
     return m;
 }
 
-// One scripted run of the settings dialog over a model, the settings as after a load.
+// One scripted run of the settings dialog over a model (the plane frame unless a test loads
+// another), the settings as after a load.
 class SettingsDialogRun : public ::testing::Test {
 protected:
+    void SetUp() override { load(testing::example_model("plane_frame.dat")); }
+
     void load(StructureModel m)
     {
         model = std::move(m);
         settings.current_settings.all_nodes = true;
         settings.current_settings.selected_node_count = model.node_count;
         settings.current_settings.selected_element_count = model.element_count;
+    }
+
+    // Runs the dialog; `person` acts on it while it is shown, then presses "DRAW".
+    int run_then_draw(const std::function<void(DialogHandle&)>& person)
+    {
+        return run([&person](DialogHandle& d) {
+            person(d);
+            dialog_user_click(d, kDraw);
+        });
     }
 
     // Runs the dialog; `person` acts on it while it is shown.
@@ -59,12 +71,11 @@ protected:
 
 TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
 {
-    load(testing::example_model("plane_frame.dat"));
     settings.current_settings.reverse_vertical = true;
     DialogWidgetView range, title, info_text, reverse, y_axis, all;
     std::vector<std::string> schemes, sizes;
     int scheme = 0;
-    const int result = run([&](DialogHandle& d) {
+    const int result = run_then_draw([&](DialogHandle& d) {
         range = dialog_widget_view(d, kRangeLimits);
         title = dialog_widget_view(d, kTitle);
         info_text = dialog_widget_view(d, kInfo);
@@ -74,7 +85,6 @@ TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
         schemes = dialog_widget_view(d, kColorScheme).entries;
         scheme = dialog_widget_view(d, kColorScheme).selected;
         sizes = dialog_widget_view(d, kNodeSize).entries;
-        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(dialog.settings_dialog_result, 1);
@@ -94,7 +104,6 @@ TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
 
 TEST_F(SettingsDialogRun, CancelReturnsTwoAndKeepsTheChanges)
 {
-    load(testing::example_model("plane_frame.dat"));
     const int result = run([](DialogHandle& d) {
         dialog_user_click(d, kGridAndScale); // grid off
         dialog_user_click(d, kCancel);
@@ -107,10 +116,9 @@ TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
 {
     load(testing::example_model("space_tower.dat"));
     DialogWidgetView y_axis;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         y_axis = dialog_widget_view(d, kReverseY);
         dialog_user_click(d, kReverseY);
-        dialog_user_click(d, kDraw);
     });
     EXPECT_TRUE(y_axis.enabled);
     EXPECT_TRUE(settings.current_settings.reverse_y);
@@ -118,10 +126,9 @@ TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
 
 TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
 {
-    load(testing::example_model("plane_frame.dat"));
     DialogWidgetView after_uncheck_all, after_uncheck_range, after_check_all, after_check_range;
     bool none_selected = false;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         dialog_user_click(d, kAllNodes);
         after_uncheck_all = dialog_widget_view(d, kAllNodes);
         after_uncheck_range = dialog_widget_view(d, kRange);
@@ -132,7 +139,6 @@ TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
         after_check_all = dialog_widget_view(d, kAllNodes);
         after_check_range = dialog_widget_view(d, kRange);
         dialog_user_click(d, kAllNodes); // unchecked again: what was typed is still there
-        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(after_uncheck_all.text, "No");
     EXPECT_TRUE(after_uncheck_range.enabled);
@@ -146,13 +152,11 @@ TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
 
 TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
 {
-    load(testing::example_model("plane_frame.dat"));
     DialogWidgetView nodes, elements;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         dialog_user_click(d, kNodeIndices);
         nodes = dialog_widget_view(d, kNodeIndices);
         elements = dialog_widget_view(d, kElementIndices);
-        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(nodes.text, "OFF");
     EXPECT_EQ(elements.text, "ON");
@@ -162,7 +166,6 @@ TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
 
 TEST_F(SettingsDialogRun, FactorTexts)
 {
-    load(testing::example_model("plane_frame.dat"));
     struct Row {
         const char* typed;
         bool warning;
@@ -217,15 +220,13 @@ TEST_F(SettingsDialogRun, FactorTexts)
 
 TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
 {
-    load(testing::example_model("plane_frame.dat"));
     language = UiLanguage::romanian;
     settings.current_settings.min_size_factor_auto = false;
     settings.current_settings.min_size_factor = 2.5f;
     std::string preset;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         preset = dialog_widget_view(d, kFactor).text;
         dialog_user_type(d, kFactor, "0.");
-        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(preset, "2.50");
     ASSERT_EQ(prompter.message_boxes.size(), 1u);
@@ -236,48 +237,35 @@ TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
 
 TEST_F(SettingsDialogRun, ChoosingAutoFromTheFactorList)
 {
-    load(testing::example_model("plane_frame.dat"));
     settings.current_settings.min_size_factor_auto = false;
     settings.current_settings.min_size_factor = 3.0f;
-    run([](DialogHandle& d) {
-        dialog_user_select(d, kFactor, 1);
-        dialog_user_click(d, kDraw);
-    });
+    run_then_draw([](DialogHandle& d) { dialog_user_select(d, kFactor, 1); });
     EXPECT_TRUE(settings.current_settings.min_size_factor_auto);
 }
 
 TEST_F(SettingsDialogRun, SchemesSetTheColours)
 {
-    load(testing::example_model("plane_frame.dat"));
-    run([](DialogHandle& d) {
-        dialog_user_select(d, kColorScheme, 2);
-        dialog_user_click(d, kDraw);
-    });
+    run_then_draw([](DialogHandle& d) { dialog_user_select(d, kColorScheme, 2); });
     EXPECT_EQ(settings.color_scheme, ColorScheme::all_black);
     EXPECT_EQ(settings.current_settings.colors, kAllBlackColors);
 
-    run([](DialogHandle& d) {
-        dialog_user_select(d, kColorScheme, 1);
-        dialog_user_click(d, kDraw);
-    });
+    run_then_draw([](DialogHandle& d) { dialog_user_select(d, kColorScheme, 1); });
     EXPECT_EQ(settings.current_settings.colors, kStandardColors);
 }
 
 TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
 {
-    load(testing::example_model("plane_frame.dat"));
     const Rgb red = make_rgb(255, 0, 0);
     // Custom opens the Color Scheme dialog; "Line" opens the colour chooser, which answers red.
     prompter.color_answers.push_back(red);
     bool cancel_hidden = false;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         prompter.script_dialog([&](DialogHandle& c) {
             cancel_hidden = !dialog_widget_view(c, color_control::kCancel).visible;
             dialog_user_click(c, color_control::kLineButton);
             dialog_user_click(c, color_control::kOk);
         });
         dialog_user_select(d, kColorScheme, 3);
-        dialog_user_click(d, kDraw);
     });
     EXPECT_TRUE(cancel_hidden);
     EXPECT_EQ(settings.color_scheme, ColorScheme::custom);
@@ -287,13 +275,12 @@ TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
     EXPECT_EQ(prompter.color_requests[0], kStandardColors[0]);
 
     // The next time, the chooser starts from the chosen red; a cancelled chooser changes nothing.
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         prompter.script_dialog([&](DialogHandle& c) {
             dialog_user_click(c, color_control::kLineButton);
             dialog_user_close(c);
         });
         dialog_user_select(d, kColorScheme, 3);
-        dialog_user_click(d, kDraw);
     });
     ASSERT_EQ(prompter.color_requests.size(), 2u);
     EXPECT_EQ(prompter.color_requests[1], red);
@@ -302,7 +289,6 @@ TEST_F(SettingsDialogRun, CustomColoursAreChosenAndKept)
 
 TEST_F(SettingsDialogRun, TheColoursDrawnAreThoseOfTheSchemeShown)
 {
-    load(testing::example_model("plane_frame.dat"));
     const Rgb red = make_rgb(255, 0, 0);
     prompter.color_answers.push_back(red);
     run([&](DialogHandle& d) {
@@ -316,10 +302,7 @@ TEST_F(SettingsDialogRun, TheColoursDrawnAreThoseOfTheSchemeShown)
     // The loading throws the cancelled settings away; the scheme stays Custom.
     copy_default_settings(settings);
     int shown = 0;
-    run([&](DialogHandle& d) {
-        shown = dialog_widget_view(d, kColorScheme).selected;
-        dialog_user_click(d, kDraw);
-    });
+    run_then_draw([&](DialogHandle& d) { shown = dialog_widget_view(d, kColorScheme).selected; });
     EXPECT_EQ(shown, ColorScheme::custom);
     EXPECT_EQ(settings.current_settings.colors, settings.custom_colors);
     EXPECT_EQ(settings.current_settings.colors[0], red);
@@ -333,10 +316,7 @@ TEST_F(SettingsDialogRun, TickingAllAgainCountsEveryElement)
     s.selected_node_count = 3;
     s.selected_element_count = 2; // the graph of a range
     dialog.range_text = "1-3";
-    run([](DialogHandle& d) {
-        dialog_user_click(d, kAllNodes);
-        dialog_user_click(d, kDraw);
-    });
+    run_then_draw([](DialogHandle& d) { dialog_user_click(d, kAllNodes); });
     EXPECT_TRUE(s.all_nodes);
     EXPECT_EQ(s.selected_element_count, 1200);
     EXPECT_EQ(s.element_index_size, auto_index_size("element", 1200));
@@ -347,13 +327,12 @@ TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
     load(synthetic_model(150, 1200, 2));
     std::string node_size, element_size;
     bool lists_enabled = true;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         const DialogWidgetView nodes = dialog_widget_view(d, kNodeSize);
         const DialogWidgetView elements = dialog_widget_view(d, kElementSize);
         node_size = nodes.entries.at(static_cast<std::size_t>(nodes.selected - 1));
         element_size = elements.entries.at(static_cast<std::size_t>(elements.selected - 1));
         lists_enabled = nodes.enabled || elements.enabled;
-        dialog_user_click(d, kDraw);
     });
     EXPECT_EQ(settings.current_settings.node_index_size, 5);
     EXPECT_EQ(settings.current_settings.element_index_size, 2);
@@ -364,10 +343,9 @@ TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
 
 TEST_F(SettingsDialogRun, ManualSizesAndStyles)
 {
-    load(testing::example_model("plane_frame.dat"));
     bool buttons_enabled_with_auto = true;
     DialogWidgetView node_bold_auto;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         buttons_enabled_with_auto = dialog_widget_view(d, kNodeBold).enabled;
         node_bold_auto = dialog_widget_view(d, kNodeBold);
         dialog_user_click(d, kStyleAuto); // TYPE Auto off
@@ -376,7 +354,6 @@ TEST_F(SettingsDialogRun, ManualSizesAndStyles)
         dialog_user_click(d, kSizeAuto); // SIZE Auto off
         dialog_user_select(d, kNodeSize, 11);
         dialog_user_select(d, kElementSize, 1);
-        dialog_user_click(d, kDraw);
     });
     EXPECT_FALSE(buttons_enabled_with_auto);
     EXPECT_TRUE(node_bold_auto.checked);
@@ -392,10 +369,9 @@ TEST_F(SettingsDialogRun, ManualSizesAndStyles)
 
     // TYPE Auto on again: node bold, all else off, buttons disabled.
     DialogWidgetView italic;
-    run([&](DialogHandle& d) {
+    run_then_draw([&](DialogHandle& d) {
         dialog_user_click(d, kStyleAuto);
         italic = dialog_widget_view(d, kNodeItalic);
-        dialog_user_click(d, kDraw);
     });
     EXPECT_FALSE(italic.enabled);
     EXPECT_FALSE(italic.checked);
@@ -406,7 +382,6 @@ TEST_F(SettingsDialogRun, ManualSizesAndStyles)
 
 TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
 {
-    load(testing::example_model("plane_frame.dat"));
     testing::TempDir folder;
     const std::string icon = std::string(VORAX_SOURCE_DIR) + "/resources/uir/Bold.ico";
     bool has_icon = false;
