@@ -279,7 +279,8 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     SettingsState settings;
     std::vector<std::string> lines = prepare_loaded_model(*model, settings.current_settings);
     choose_settings(options, settings);
-    if (options.nodes && !select_range(*options.nodes, options, *model, settings.current_settings, err))
+    if (options.nodes
+        && !select_range(*options.nodes, options, *model, settings.current_settings, err))
         return kExportBadArguments;
 
     // The graph, as graph 1 draws it.

@@ -147,9 +147,11 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         state.model_loaded = true;
         state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;
-        for (const std::string& line : prepare_loaded_model(state.model, state.settings.current_settings))
+        for (const std::string& line :
+             prepare_loaded_model(state.model, state.settings.current_settings))
             layer.write_line(kInfo, line);
-        state.graph_title = loaded_graph_title(graph_number(state.last_graph_unit), state.problem_title);
+        state.graph_title
+            = loaded_graph_title(graph_number(state.last_graph_unit), state.problem_title);
 
         state.dialog.settings_dialog_result = 0;
         if (graph_command)

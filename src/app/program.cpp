@@ -160,7 +160,8 @@ void Program::on_new_graph()
 {
     if (!take_next_graph_unit(state_.last_graph_unit))
         return;
-    state_.graph_title = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
+    state_.graph_title
+        = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
     const bool drawn = model_input ? model_input() : false;
     if (drawn) {
         layer_.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kEnabled);
@@ -172,7 +173,8 @@ void Program::on_back_to_settings()
 {
     if (!take_next_graph_unit(state_.last_graph_unit))
         return;
-    state_.graph_title = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
+    state_.graph_title
+        = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
     if (graph_command)
         graph_command();
     gwl::beep(1000, 200);
@@ -188,8 +190,8 @@ void Program::on_zoom()
     if (!next_graph_unit_free(state_.last_graph_unit))
         return;
     state_.zoom_requested = true;
-    state_.zoom_title =
-        title_text(numbered_title(graph_number(state_.last_graph_unit + 1), state_.problem_title) + ":  ZOOM");
+    state_.zoom_title = title_text(
+        numbered_title(graph_number(state_.last_graph_unit + 1), state_.problem_title) + ":  ZOOM");
     if (graph_command)
         graph_command();
 }

@@ -72,7 +72,8 @@ GridRect grid_rect(const StructureModel& model, const PlotBox& box)
 }
 
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
-                       const SettingsState& settings, const GraphPlan& plan, const GraphTexts& texts)
+                       const SettingsState& settings, const GraphPlan& plan,
+                       const GraphTexts& texts)
 {
     const GraphSettings& g = settings.current_settings;
     const ViewMapping& view = plan.view;

@@ -63,6 +63,7 @@ GridRect grid_rect(const StructureModel& model, const PlotBox& box);
 // line when not all nodes are drawn, the fonts, then grid and scale (when on), the structure,
 // the axis arrows and the origin marker.
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
-                       const SettingsState& settings, const GraphPlan& plan, const GraphTexts& texts);
+                       const SettingsState& settings, const GraphPlan& plan,
+                       const GraphTexts& texts);
 
 } // namespace vorax

@@ -18,11 +18,15 @@ std::string node_line(std::string_view range_text, int node_count, UiLanguage la
 {
     std::string line(message(Message::node_line_start, language));
     line += trim_right(range_text);
-    line += " (" + std::to_string(node_count) + std::string(message(Message::node_line_end, language));
+    line += " (" + std::to_string(node_count)
+        + std::string(message(Message::node_line_end, language));
     return std::string(trim_right(cut(line, kNodeLineLength)));
 }
 
-std::string title_text(std::string_view text) { return std::string(trim_right(cut(text, kTitleLength))); }
+std::string title_text(std::string_view text)
+{
+    return std::string(trim_right(cut(text, kTitleLength)));
+}
 
 int centred_column(int text_columns, std::size_t length)
 {

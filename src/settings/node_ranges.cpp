@@ -142,8 +142,8 @@ std::vector<BadGroup> apply_node_ranges(std::string_view range_text, StructureMo
 
 std::int32_t selected_node_count(const StructureModel& model)
 {
-    return static_cast<std::int32_t>(
-        std::count_if(model.nodes.begin(), model.nodes.end(), [](const Node& n) { return n.selected; }));
+    return static_cast<std::int32_t>(std::count_if(model.nodes.begin(), model.nodes.end(),
+                                                   [](const Node& n) { return n.selected; }));
 }
 
 std::string format_node_ranges(const StructureModel& model)

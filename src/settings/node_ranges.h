@@ -41,8 +41,9 @@ std::string group_error_text(const BadGroup& bad, UiLanguage language);
 // Reads the range text and returns its bad groups in order. When there is none, sets the
 // selection through `set_selected` (every node false, then the groups' nodes true); a bad group
 // leaves the selection untouched. Telling the person is the caller's part.
-std::vector<BadGroup> apply_node_ranges(std::string_view range_text, std::int32_t node_count,
-                                        const std::function<void(std::int32_t node, bool)>& set_selected);
+std::vector<BadGroup> apply_node_ranges(
+    std::string_view range_text, std::int32_t node_count,
+    const std::function<void(std::int32_t node, bool)>& set_selected);
 
 // The same for a model: sets the `selected` flags of its nodes.
 std::vector<BadGroup> apply_node_ranges(std::string_view range_text, StructureModel& model);

@@ -55,7 +55,8 @@ protected:
         const gwl::PixelPoint p0 = window(10)->surface().to_pixel(from);
         const gwl::PixelPoint p1 = window(10)->surface().to_pixel(to);
         run.prompter.mouse_scripts.push_back([p0](gwl::GraphicsWindow&, int) {
-            return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x, p0.y};
+            return gwl::MouseEventResult{gwl::mouse::kLeftDown, gwl::mouse::kKeyLeftButton, p0.x,
+                                         p0.y};
         });
         run.prompter.mouse_scripts.push_back([p1](gwl::GraphicsWindow&, int) {
             return gwl::MouseEventResult{gwl::mouse::kLeftUp, 0, p1.x, p1.y};

@@ -52,9 +52,9 @@ inline StructureModel make_model(int ngl, std::initializer_list<NodeSpec> nodes,
     for (auto [a, b] : elements)
         lines += std::to_string(++e) + " " + std::to_string(a) + " " + std::to_string(b) + "\n";
     const std::string text = "TEST MODEL\n" + std::to_string(nodes.size()) + " "
-                             + std::to_string(elements.size()) + " " + std::to_string(ngl)
-                             + " 1 0\n" + codes + "CODES END\n" + values + "VALUES END\n-\n-\n-\n-\n"
-                             + coords + "COORDINATES END\n" + lines + "END\n";
+        + std::to_string(elements.size()) + " " + std::to_string(ngl) + " 1 0\n" + codes
+        + "CODES END\n" + values + "VALUES END\n-\n-\n-\n-\n" + coords + "COORDINATES END\n" + lines
+        + "END\n";
     ReadResult read = read_model_text(text, "test model");
     EXPECT_TRUE(read.ok()) << read.message;
     for (Node& n : read.model.nodes)

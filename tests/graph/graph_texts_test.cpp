@@ -10,7 +10,8 @@ TEST(GraphTexts, HeadingHasThirtyCharacters)
     EXPECT_EQ(graph_heading("VORAX:   ", UiLanguage::english), "VORAX: Structure Graph        ");
     EXPECT_EQ(graph_heading("VORAX:", UiLanguage::romanian), "VORAX: Graful Structurii      ");
     EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::romanian).size(), 30u);
-    EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::romanian), "TAVELS/VORAX: Graful Structuri");
+    EXPECT_EQ(graph_heading("TAVELS/VORAX:", UiLanguage::romanian),
+              "TAVELS/VORAX: Graful Structuri");
 }
 
 TEST(GraphTexts, NodeLineInBothLanguages)

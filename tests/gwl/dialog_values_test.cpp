@@ -176,23 +176,29 @@ INSTANTIATE_TEST_SUITE_P(
                     [](DialogHandle& d) { return dialog_set_logical(d, kColorScheme, false); }},
         RefusedCase{"CaptionOfAnEdit",
                     [](DialogHandle& d) { return dialog_set_text(d, kRange, "x", sel::kCaption); }},
-        RefusedCase{"StateSelectorOnACheckBoxText",
-                    [](DialogHandle& d) { return dialog_set_text(d, kReverseVertical, "x", sel::kState); }},
+        RefusedCase{
+            "StateSelectorOnACheckBoxText",
+            [](DialogHandle& d) { return dialog_set_text(d, kReverseVertical, "x", sel::kState); }},
         RefusedCase{"EntryCountOfACheckBox",
-                    [](DialogHandle& d) { return dialog_set_int(d, kReverseVertical, 0, sel::kEntryCount); }},
+                    [](DialogHandle& d) {
+                        return dialog_set_int(d, kReverseVertical, 0, sel::kEntryCount);
+                    }},
         RefusedCase{"EntryBeyondTheCount",
                     [](DialogHandle& d) { return dialog_set_text(d, kColorScheme, "x", 3); }},
         RefusedCase{"SelectionBeyondTheCount",
                     [](DialogHandle& d) { return dialog_set_int(d, kColorScheme, 3); }},
-        RefusedCase{"NegativeSelection", [](DialogHandle& d) { return dialog_set_int(d, kColorScheme, -2); }},
-        RefusedCase{"NegativeCount",
-                    [](DialogHandle& d) { return dialog_set_int(d, kColorScheme, -1, sel::kEntryCount); }},
+        RefusedCase{"NegativeSelection",
+                    [](DialogHandle& d) { return dialog_set_int(d, kColorScheme, -2); }},
+        RefusedCase{
+            "NegativeCount",
+            [](DialogHandle& d) { return dialog_set_int(d, kColorScheme, -1, sel::kEntryCount); }},
         RefusedCase{"HugeCount",
                     [](DialogHandle& d) {
                         return dialog_set_int(d, kColorScheme, 1 << 30, sel::kEntryCount);
                     }},
-        RefusedCase{"UnknownSelector",
-                    [](DialogHandle& d) { return dialog_set_logical(d, kReverseVertical, false, -4); }},
+        RefusedCase{
+            "UnknownSelector",
+            [](DialogHandle& d) { return dialog_set_logical(d, kReverseVertical, false, -4); }},
         RefusedCase{"TextOfADropDownList",
                     [](DialogHandle& d) { return dialog_set_text(d, kColorScheme, "x"); }},
         RefusedCase{"IconOnACheckBox",
@@ -200,8 +206,9 @@ INSTANTIATE_TEST_SUITE_P(
                         return dialog_set_icon(d, kReverseVertical, std::string(VORAX_SOURCE_DIR) +
                                                             "/resources/uir/Bold.ico");
                     }},
-        RefusedCase{"MissingIconFile",
-                    [](DialogHandle& d) { return dialog_set_icon(d, kNodeBold, "/nonexistent.ico"); }},
+        RefusedCase{
+            "MissingIconFile",
+            [](DialogHandle& d) { return dialog_set_icon(d, kNodeBold, "/nonexistent.ico"); }},
         RefusedCase{"GetOfAnUnknownId",
                     [](DialogHandle& d) {
                         std::string t;
@@ -213,8 +220,9 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         RefusedCase{"EditEventOnACheckBox",
                     [](DialogHandle& d) {
-                        return dialog_set_callback(d, kReverseVertical, [](DialogHandle&, int, int) {},
-                                                   dialog_event::kEditChanged);
+                        return dialog_set_callback(
+                            d, kReverseVertical, [](DialogHandle&, int, int) {},
+                            dialog_event::kEditChanged);
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -225,7 +233,8 @@ TEST(DialogLifecycle, OperationsOnAnEmptyHandleFail)
     EXPECT_EQ(dialog.template_id(), 0);
     EXPECT_FALSE(dialog_set_text(dialog, kTitle, "x"));
     EXPECT_EQ(text_of(dialog, kTitle), std::nullopt);
-    EXPECT_FALSE(dialog_set_callback(dialog, kSettingsDialogTemplate, [](DialogHandle&, int, int) {}));
+    EXPECT_FALSE(
+        dialog_set_callback(dialog, kSettingsDialogTemplate, [](DialogHandle&, int, int) {}));
     EXPECT_EQ(dialog_run_modal(dialog), kDialogNotShown);
     EXPECT_FALSE(dialog_free(dialog));
     EXPECT_FALSE(dialog_create_window(dialog));

@@ -143,8 +143,12 @@ class DialogUserActions : public DialogWindow, public ::testing::WithParamInterf
 
 TEST_P(DialogUserActions, FireTheControlsCallbackWithItsEvent)
 {
-    record({{kReverseVertical, ev::kDefault}, {kNodeBold, ev::kDefault}, {kColorScheme, ev::kDefault},
-            {kRange, ev::kDefault}, {kFactor, ev::kEditChanged}, {kFactor, ev::kEntryChosen},
+    record({{kReverseVertical, ev::kDefault},
+            {kNodeBold, ev::kDefault},
+            {kColorScheme, ev::kDefault},
+            {kRange, ev::kDefault},
+            {kFactor, ev::kEditChanged},
+            {kFactor, ev::kEntryChosen},
             {kReverseX, ev::kDefault}});
     ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 2, sel::kEntryCount));
     ASSERT_TRUE(dialog_create_window(dialog));
@@ -155,14 +159,17 @@ TEST_P(DialogUserActions, FireTheControlsCallbackWithItsEvent)
 INSTANTIATE_TEST_SUITE_P(
     Cases, DialogUserActions,
     ::testing::Values(
-        ActionCase{"CheckBoxClick", [](DialogHandle& d) { return dialog_user_click(d, kReverseVertical); },
+        ActionCase{"CheckBoxClick",
+                   [](DialogHandle& d) { return dialog_user_click(d, kReverseVertical); },
                    {kReverseVertical, ev::kDefault}},
         ActionCase{"ToggleButtonClick",
                    [](DialogHandle& d) { return dialog_user_click(d, kNodeBold); },
                    {kNodeBold, ev::kDefault}},
-        ActionCase{"DropDownChoice", [](DialogHandle& d) { return dialog_user_select(d, kColorScheme, 2); },
+        ActionCase{"DropDownChoice",
+                   [](DialogHandle& d) { return dialog_user_select(d, kColorScheme, 2); },
                    {kColorScheme, ev::kDefault}},
-        ActionCase{"EditTyping", [](DialogHandle& d) { return dialog_user_type(d, kRange, "1-7"); },
+        ActionCase{"EditTyping",
+                   [](DialogHandle& d) { return dialog_user_type(d, kRange, "1-7"); },
                    {kRange, ev::kDefault}},
         ActionCase{"EditableListTyping",
                    [](DialogHandle& d) { return dialog_user_type(d, kFactor, "2.5"); },
@@ -237,11 +244,12 @@ TEST_F(DialogWindow, ValuesSetByCodeFireNoCallback)
 TEST_F(DialogWindow, CreationDeliversEventZeroOnceWithTheWidgetsInPlace)
 {
     bool had_icon = false;
-    ASSERT_TRUE(dialog_set_callback(dialog, kSettingsDialogTemplate, [&](DialogHandle& d, int id, int event) {
-        fired.push_back({id, event});
-        dialog_set_icon(d, kNodeBold, kBoldIcon);
-        had_icon = dialog_widget_view(d, kNodeBold).has_icon;
-    }));
+    ASSERT_TRUE(dialog_set_callback(dialog, kSettingsDialogTemplate,
+                                    [&](DialogHandle& d, int id, int event) {
+                                        fired.push_back({id, event});
+                                        dialog_set_icon(d, kNodeBold, kBoldIcon);
+                                        had_icon = dialog_widget_view(d, kNodeBold).has_icon;
+                                    }));
     ASSERT_TRUE(dialog_create_window(dialog));
     EXPECT_EQ(fired, std::vector<Fired>{(Fired{kSettingsDialogTemplate, ev::kCreated})});
     EXPECT_TRUE(had_icon);
@@ -323,15 +331,20 @@ TEST_P(DialogEnding, EndsWithTheButtonsId)
 INSTANTIATE_TEST_SUITE_P(
     Cases, DialogEnding,
     ::testing::Values(
-        EndCase{"Draw", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kDraw); }, kDialogOk},
-        EndCase{"Cancel", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kCancel); }, kDialogCancel},
-        EndCase{"CloseButtonIsCancel", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_close(d); },
-                kDialogCancel},
-        EndCase{"CloseWithHiddenCancel", kColorSchemeDialogTemplate, [](DialogHandle& d) { dialog_user_close(d); },
-                kDialogCancel},
-        EndCase{"ColorOk", kColorSchemeDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kDraw); }, kDialogOk},
-        EndCase{"OtherButtonGoesOn", kColorSchemeDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, color_control::kLineButton); }, 0},
-        EndCase{"CheckBoxGoesOn", kSettingsDialogTemplate, [](DialogHandle& d) { dialog_user_click(d, kReverseVertical); }, 0}),
+        EndCase{"Draw", kSettingsDialogTemplate,
+                [](DialogHandle& d) { dialog_user_click(d, kDraw); }, kDialogOk},
+        EndCase{"Cancel", kSettingsDialogTemplate,
+                [](DialogHandle& d) { dialog_user_click(d, kCancel); }, kDialogCancel},
+        EndCase{"CloseButtonIsCancel", kSettingsDialogTemplate,
+                [](DialogHandle& d) { dialog_user_close(d); }, kDialogCancel},
+        EndCase{"CloseWithHiddenCancel", kColorSchemeDialogTemplate,
+                [](DialogHandle& d) { dialog_user_close(d); }, kDialogCancel},
+        EndCase{"ColorOk", kColorSchemeDialogTemplate,
+                [](DialogHandle& d) { dialog_user_click(d, color_control::kOk); }, kDialogOk},
+        EndCase{"OtherButtonGoesOn", kColorSchemeDialogTemplate,
+                [](DialogHandle& d) { dialog_user_click(d, color_control::kLineButton); }, 0},
+        EndCase{"CheckBoxGoesOn", kSettingsDialogTemplate,
+                [](DialogHandle& d) { dialog_user_click(d, kReverseVertical); }, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DialogEndingWithoutCancel, CloseIsIgnoredWithoutAButtonTwo)
@@ -407,7 +420,8 @@ TEST_F(DialogWindow, SizesAndPositionsFollowTheDialogUnits)
     }
     // A closed drop-down list is no taller than its template's rectangle with the list dropped.
     const PixelRect scheme = dialog_widget_view(dialog, kColorScheme).geometry;
-    const PixelRect scheme_box = dialog_rect_to_pixels(*dialog.dialog_template()->find(kColorScheme), base);
+    const PixelRect scheme_box
+        = dialog_rect_to_pixels(*dialog.dialog_template()->find(kColorScheme), base);
     EXPECT_EQ(scheme.x, scheme_box.x);
     EXPECT_EQ(scheme.width, scheme_box.width);
     EXPECT_LT(scheme.height, scheme_box.height);
@@ -467,9 +481,10 @@ TEST(DialogScriptedRun, ASessionLeftOpenReportsNoButton)
 {
     DialogHandle dialog;
     ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
-    EXPECT_EQ(dialog_script_session(
-                  dialog, [](DialogHandle& d) { dialog_user_click(d, color_control::kScaleButton); }),
-              0);
+    EXPECT_EQ(
+        dialog_script_session(
+            dialog, [](DialogHandle& d) { dialog_user_click(d, color_control::kScaleButton); }),
+        0);
     EXPECT_FALSE(dialog.has_window());
     EXPECT_EQ(dialog_script_session(dialog, [](DialogHandle& d) { dialog_user_close(d); }),
               kDialogCancel);
@@ -494,7 +509,8 @@ TEST(DialogScriptedRun, NestedScriptedDialogsFromACallback)
         dialog_user_select(outer, kColorScheme, 3);
         dialog_user_click(outer, kCancel);
     });
-    prompter.script_dialog([](DialogHandle& inner) { dialog_user_click(inner, color_control::kOk); });
+    prompter.script_dialog(
+        [](DialogHandle& inner) { dialog_user_click(inner, color_control::kOk); });
     EXPECT_EQ(dialog_run_modal(settings), kDialogCancel);
     EXPECT_EQ(inner_result, kDialogOk);
     EXPECT_EQ(prompter.dialog_runs, 2);
@@ -562,9 +578,10 @@ TEST(DialogRealRun, ACallbackFailureEndsTheRunAndReachesTheCaller)
 {
     DialogHandle dialog;
     ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
-    ASSERT_TRUE(dialog_set_callback(dialog, color_control::kGridButton, [](DialogHandle&, int, int) {
-        throw ProgramExit{1, "font"};
-    }));
+    ASSERT_TRUE(
+        dialog_set_callback(dialog, color_control::kGridButton, [](DialogHandle&, int, int) {
+            throw ProgramExit{1, "font"};
+        }));
     when_shown([&] { dialog_user_click(dialog, color_control::kGridButton); });
     EXPECT_THROW(dialog_run_modal(dialog), ProgramExit);
     EXPECT_FALSE(dialog.has_window());
@@ -582,9 +599,10 @@ TEST(DialogRealRun, ANestedDialogRunsFromACallbackOverItsOwner)
 
     ASSERT_TRUE(dialog_set_callback(settings, kColorScheme, [&](DialogHandle&, int, int) {
         ASSERT_TRUE(dialog_init(colors, kColorSchemeDialogTemplate));
-        dialog_set_callback(colors, color_control::kLineButton, [&](DialogHandle&, int id, int event) {
-            fired.push_back({id, event});
-        });
+        dialog_set_callback(colors, color_control::kLineButton,
+                            [&](DialogHandle&, int id, int event) {
+                                fired.push_back({id, event});
+                            });
         when_shown([&] {
             QWidget* inner = window_titled("Color Scheme");
             if (inner != nullptr && inner->parentWidget() != nullptr)

@@ -144,7 +144,8 @@ TEST(LineStyle, NumberOfSetBitsChoosesThePen)
 
 TEST(LineStyle, PatternsDrawOnlyPartOfTheReferencePixels)
 {
-    for (PenStyle style : {PenStyle::dash, PenStyle::dash_dot, PenStyle::dash_dot_dot, PenStyle::dot}) {
+    for (PenStyle style :
+         {PenStyle::dash, PenStyle::dash_dot, PenStyle::dash_dot_dot, PenStyle::dot}) {
         Canvas canvas(60, 40);
         draw_line(canvas.buffer, {0, 10}, {59, 10}, kInk, LinePattern(style));
         const auto inked = canvas.inked();

@@ -16,16 +16,29 @@ TEST(SettingsDefaults, AfterStartUp)
 {
     SettingsState state;
     // Every field, in the order of the record.
-    const GraphSettings expected{
-        .reverse_vertical = false, .reverse_y = false, .reverse_x = false,
-        .show_node_indices = true, .show_element_indices = true, .show_grid_and_scale = true,
-        .colors = {0x000080, 0x00FF00, 0x800000, 0x000000, 0xFF00FF, 0x800080},
-        .min_size_factor = 1.0f, .min_size_factor_auto = true,
-        .index_size_auto = true, .index_style_auto = true,
-        .node_index_size = 7, .element_index_size = 6,
-        .node_index_bold = true, .node_index_italic = false, .node_index_underline = false,
-        .element_index_bold = false, .element_index_italic = false, .element_index_underline = false,
-        .all_nodes = false, .selected_node_count = 0, .selected_element_count = 0};
+    const GraphSettings expected{.reverse_vertical = false,
+                                 .reverse_y = false,
+                                 .reverse_x = false,
+                                 .show_node_indices = true,
+                                 .show_element_indices = true,
+                                 .show_grid_and_scale = true,
+                                 .colors
+                                 = {0x000080, 0x00FF00, 0x800000, 0x000000, 0xFF00FF, 0x800080},
+                                 .min_size_factor = 1.0f,
+                                 .min_size_factor_auto = true,
+                                 .index_size_auto = true,
+                                 .index_style_auto = true,
+                                 .node_index_size = 7,
+                                 .element_index_size = 6,
+                                 .node_index_bold = true,
+                                 .node_index_italic = false,
+                                 .node_index_underline = false,
+                                 .element_index_bold = false,
+                                 .element_index_italic = false,
+                                 .element_index_underline = false,
+                                 .all_nodes = false,
+                                 .selected_node_count = 0,
+                                 .selected_element_count = 0};
     EXPECT_EQ(state.current_settings, expected);
     EXPECT_EQ(state.current_settings, state.default_settings);
     EXPECT_EQ(state.color_scheme, ColorScheme::standard);

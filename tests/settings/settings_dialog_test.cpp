@@ -386,8 +386,9 @@ TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
     const std::string icon = std::string(VORAX_SOURCE_DIR) + "/resources/uir/Bold.ico";
     bool has_icon = false;
     prompter.script_dialog([&](DialogHandle& s) {
-        has_icon = dialog_widget_view(s, kNodeBold).has_icon && dialog_widget_view(s, kElementBold).has_icon
-                   && !dialog_widget_view(s, kNodeItalic).has_icon;
+        has_icon = dialog_widget_view(s, kNodeBold).has_icon
+            && dialog_widget_view(s, kElementBold).has_icon
+            && !dialog_widget_view(s, kNodeItalic).has_icon;
         dialog_user_click(s, kDraw);
     });
     SettingsDialogContext context{settings, model, dialog, "t", UiLanguage::english,

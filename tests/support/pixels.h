@@ -30,7 +30,10 @@ public:
                 n += at(x, y) == color;
         return n;
     }
-    int count(Rgb color) const { return count(color, 0, 0, image_.width() - 1, image_.height() - 1); }
+    int count(Rgb color) const
+    {
+        return count(color, 0, 0, image_.width() - 1, image_.height() - 1);
+    }
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
     const QImage& image() const { return image_; }
