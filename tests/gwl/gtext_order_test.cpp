@@ -38,8 +38,9 @@ TEST(GraphicTextOrder, LaterFiguresCoverEarlierTextAndTheOtherWayRound)
     EXPECT_EQ(again.count(kRed), text_only.count(kRed));
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 60; ++x)
-            if (text_only.at(x, y) == kRed)
+            if (text_only.at(x, y) == kRed) {
                 ASSERT_EQ(again.at(x, y), kRed) << x << "," << y;
+            }
 
     // A colour change between labels reaches the open painter.
     surface.set_color_rgb(kBlack);
