@@ -23,7 +23,7 @@
 
 #include "app/export_command.h"
 #include "graph/graph_drawing.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 #include "model/model_reader.h"
 
 namespace {

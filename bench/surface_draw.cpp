@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 
 namespace {
 

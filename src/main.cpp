@@ -11,10 +11,10 @@
 
 #include "app/export_command.h"
 #include "app/gui_session.h"
-#include "gwl/app_identity.h"
-#include "gwl/drawing_area.h"
-#include "gwl/file_names.h"
-#include "gwl/system.h"
+#include "gwl/platform/app_identity.h"
+#include "gwl/platform/file_names.h"
+#include "gwl/platform/system.h"
+#include "gwl/surface/drawing_area.h"
 #include "model/info_command.h"
 
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "core/language.h"
 #include "app/graph_units.h"
 #include "app/startup_files.h"
+#include "core/language.h"
 #include "graph/view_mapping.h"
-#include "gwl/icon.h"
+#include "gwl/dialogs/icon.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
 #include "settings/settings_dialog.h"

@@ -8,9 +8,9 @@
 #include "graph/graph_drawing.h"
 #include "graph/graph_texts.h"
 #include "graph/structure_render.h"
-#include "gwl/draw_surface.h"
-#include "gwl/graphics_window.h"
-#include "gwl/layer.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/layer.h"
 #include "settings/node_ranges.h"
 #include "settings/settings_dialog.h"
 

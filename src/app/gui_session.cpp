@@ -6,9 +6,9 @@
 #include "app/graph_command.h"
 #include "app/model_loading.h"
 #include "core/program_exit.h"
-#include "gwl/frame.h"
-#include "gwl/layer.h"
-#include "gwl/ui_thread.h"
+#include "gwl/platform/ui_thread.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/layer.h"
 
 namespace vorax {
 

@@ -8,9 +8,9 @@
 #include "core/program_exit.h"
 #include "core/text.h"
 #include "graph/graph_texts.h"
-#include "gwl/layer.h"
+#include "gwl/platform/system.h"
 #include "gwl/prompts.h"
-#include "gwl/system.h"
+#include "gwl/windows/layer.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 

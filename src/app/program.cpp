@@ -7,10 +7,10 @@
 #include "core/program_exit.h"
 #include "core/text.h"
 #include "graph/graph_texts.h"
-#include "gwl/icon.h"
-#include "gwl/layer.h"
-#include "gwl/run_state.h"
-#include "gwl/system.h"
+#include "gwl/dialogs/icon.h"
+#include "gwl/platform/run_state.h"
+#include "gwl/platform/system.h"
+#include "gwl/windows/layer.h"
 
 namespace vorax {
 

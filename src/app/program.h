@@ -14,8 +14,8 @@
 #include "app/app_state.h"
 #include "app/graph_units.h"
 #include "app/startup_files.h"
-#include "gwl/menus.h"
 #include "gwl/types.h"
+#include "gwl/windows/menus.h"
 
 namespace vorax::gwl {
 class Layer;

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "core/text.h"
-#include "gwl/system.h"
+#include "gwl/platform/system.h"
 
 namespace vorax {
 

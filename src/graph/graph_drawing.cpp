@@ -5,7 +5,7 @@
 #include "core/text.h"
 #include "graph/graph_texts.h"
 #include "graph/structure_render.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 #include "settings/node_ranges.h"
 
 namespace vorax {

@@ -4,7 +4,7 @@
 
 #include "core/number_text.h"
 #include "core/text.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 
 namespace vorax {
 

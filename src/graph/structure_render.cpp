@@ -5,7 +5,7 @@
 
 #include "core/text.h"
 #include "graph/label_table.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 
 namespace vorax {
 

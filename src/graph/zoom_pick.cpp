@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "gwl/draw_surface.h"
-#include "gwl/graphics_window.h"
+#include "gwl/platform/system.h"
 #include "gwl/prompts.h"
-#include "gwl/system.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/windows/graphics_window.h"
 #include "settings/node_ranges.h"
 
 namespace vorax {

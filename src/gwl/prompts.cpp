@@ -18,11 +18,11 @@
 #include <QVBoxLayout>
 
 #include "core/program_exit.h"
-#include "gwl/dialog_impl.h"
-#include "gwl/file_names.h"
-#include "gwl/graphics_window.h"
-#include "gwl/qt_text.h"
-#include "gwl/text_window.h"
+#include "gwl/dialogs/dialog_impl.h"
+#include "gwl/platform/file_names.h"
+#include "gwl/platform/qt_text.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/text_window.h"
 
 namespace vorax::gwl {
 

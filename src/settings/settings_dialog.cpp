@@ -6,7 +6,7 @@
 #include "core/messages.h"
 #include "core/number_text.h"
 #include "core/text.h"
-#include "gwl/dialog_handle.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "gwl/prompts.h"
 #include "gwl/types.h"
 #include "settings/dialog_controls.h"

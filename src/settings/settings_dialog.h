@@ -11,9 +11,9 @@
 
 #include "core/color.h"
 #include "core/language.h"
-#include "gwl/icon.h"
-#include "settings/dialog_controls.h"
+#include "gwl/dialogs/icon.h"
 #include "model/structure_model.h"
+#include "settings/dialog_controls.h"
 #include "settings/graph_settings.h"
 
 namespace vorax {

@@ -10,12 +10,12 @@
 #include <tuple>
 
 #include "app/program.h"
-#include "gwl/drawing_area.h"
-#include "gwl/frame.h"
-#include "gwl/icon_data.h"
-#include "gwl/menus.h"
-#include "gwl/text_window.h"
+#include "gwl/dialogs/icon_data.h"
+#include "gwl/surface/drawing_area.h"
 #include "gwl/types.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/menus.h"
+#include "gwl/windows/text_window.h"
 #include "session_fixture.h"
 
 namespace vorax {

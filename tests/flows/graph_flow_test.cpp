@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
-#include "gwl/dialog_handle.h"
-#include "gwl/frame.h"
-#include "gwl/graphics_window.h"
-#include "gwl/layer.h"
-#include "gwl/menus.h"
-#include "gwl/system.h"
+#include "gwl/dialogs/dialog_handle.h"
+#include "gwl/platform/system.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/layer.h"
+#include "gwl/windows/menus.h"
 #include "model/model_reader.h"
 #include "session_fixture.h"
 #include "settings/dialog_controls.h"

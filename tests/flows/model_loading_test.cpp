@@ -5,10 +5,10 @@
 
 #include "app/model_loading.h"
 #include "app/program.h"
-#include "gwl/frame.h"
-#include "gwl/menus.h"
-#include "gwl/system.h"
+#include "gwl/platform/system.h"
 #include "gwl/types.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/menus.h"
 #include "session_fixture.h"
 
 namespace vorax {

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 
 #include "app/program.h"
-#include "gwl/frame.h"
-#include "gwl/graphics_window.h"
-#include "gwl/menus.h"
+#include "gwl/platform/system.h"
 #include "gwl/prompts.h"
-#include "gwl/system.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/menus.h"
 #include "person.h"
 #include "session_fixture.h"
 

@@ -6,13 +6,13 @@
 #include <iterator>
 
 #include "app/program.h"
-#include "gwl/dialog_handle.h"
-#include "gwl/draw_surface.h"
-#include "gwl/drawing_area.h"
-#include "gwl/frame.h"
-#include "gwl/graphics_window.h"
-#include "gwl/menus.h"
-#include "gwl/system.h"
+#include "gwl/dialogs/dialog_handle.h"
+#include "gwl/platform/system.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/drawing_area.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/menus.h"
 #include "session_fixture.h"
 #include "settings/dialog_controls.h"
 

@@ -2,12 +2,12 @@
 
 #include <functional>
 
+#include "core/text.h"
 #include "graph/graph_drawing.h"
 #include "graph/structure_render.h"
 #include "graph_test_support.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 #include "model/model_reader.h"
-#include "core/text.h"
 #include "test_helpers.h"
 
 namespace vorax {

@@ -5,8 +5,8 @@
 #include <QTimer>
 
 #include "graph/zoom_pick.h"
-#include "gwl/draw_surface.h"
-#include "gwl/graphics_window.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/windows/graphics_window.h"
 #include "scripted_prompter.h"
 
 namespace vorax {

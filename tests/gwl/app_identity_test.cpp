@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 
-#include "gwl/app_identity.h"
+#include "gwl/platform/app_identity.h"
 
 namespace vorax::gwl {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <set>
 
-#include "gwl/dialog_template.h"
-#include "gwl/icon.h"
+#include "gwl/dialogs/dialog_template.h"
+#include "gwl/dialogs/icon.h"
 #include "settings/dialog_controls.h"
 
 namespace vorax::gwl {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "gwl/dialog_handle.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "settings/dialog_controls.h"
 
 namespace vorax::gwl {

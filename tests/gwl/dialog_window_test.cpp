@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "core/program_exit.h"
-#include "gwl/dialog_handle.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "scripted_prompter.h"
 #include "settings/dialog_controls.h"
 

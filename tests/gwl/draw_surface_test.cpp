@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 #include "surface_test_support.h"
 
 namespace vorax::gwl {

@@ -5,9 +5,9 @@
 #include <variant>
 
 #include "core/text.h"
-#include "gwl/draw_surface.h"
-#include "gwl/font_list.h"
-#include "gwl/qt_fonts.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/font_list.h"
+#include "gwl/surface/qt_fonts.h"
 #include "surface_test_support.h"
 
 namespace vorax::gwl {

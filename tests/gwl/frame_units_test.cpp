@@ -4,13 +4,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gwl/draw_surface.h"
-#include "gwl/drawing_area.h"
-#include "gwl/frame.h"
-#include "gwl/graphics_window.h"
-#include "gwl/layer.h"
-#include "gwl/text_window.h"
-#include "gwl/ui_thread.h"
+#include "gwl/platform/ui_thread.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/drawing_area.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/layer.h"
+#include "gwl/windows/text_window.h"
 #include "test_helpers.h"
 
 namespace vorax::gwl {

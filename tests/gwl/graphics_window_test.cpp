@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "gwl/drawing_area.h"
-#include "gwl/graphics_window.h"
 #include "gwl/prompts.h"
+#include "gwl/surface/drawing_area.h"
+#include "gwl/windows/graphics_window.h"
 #include "surface_test_support.h"
 
 namespace vorax::gwl {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 #include "surface_test_support.h"
 
 namespace vorax::gwl {

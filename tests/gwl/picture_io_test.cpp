@@ -19,9 +19,9 @@
 #include <iterator>
 #include <thread>
 
-#include "gwl/draw_surface.h"
-#include "gwl/frame.h"
-#include "gwl/picture_io.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/picture_io.h"
+#include "gwl/windows/frame.h"
 #include "scripted_prompter.h"
 #include "surface_test_support.h"
 #include "test_helpers.h"

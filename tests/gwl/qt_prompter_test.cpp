@@ -13,7 +13,7 @@
 
 #include "core/program_exit.h"
 #include "gwl/prompts.h"
-#include "gwl/text_window.h"
+#include "gwl/windows/text_window.h"
 #include "person.h"
 #include "test_helpers.h"
 

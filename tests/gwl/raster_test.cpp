@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "gwl/raster.h"
+#include "gwl/surface/raster.h"
 
 namespace vorax::gwl::raster {
 namespace {

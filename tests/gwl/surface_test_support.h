@@ -2,7 +2,7 @@
 // Helpers for the drawing surface tests: paper, ink and two colours.
 
 #include "core/color.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 #include "pixels.h"
 
 namespace vorax::gwl::testing {

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "gwl/file_names.h"
-#include "gwl/system.h"
+#include "gwl/platform/file_names.h"
+#include "gwl/platform/system.h"
 #include "test_helpers.h"
 
 namespace vorax::gwl {

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "core/program_exit.h"
-#include "gwl/text_window.h"
-#include "gwl/ui_thread.h"
+#include "gwl/platform/ui_thread.h"
+#include "gwl/windows/text_window.h"
 #include "test_helpers.h"
 
 namespace vorax::gwl {

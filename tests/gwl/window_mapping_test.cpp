@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "gwl/draw_surface.h"
-#include "gwl/window_mapping.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/window_mapping.h"
 
 namespace vorax::gwl {
 namespace {

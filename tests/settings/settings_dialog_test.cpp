@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "gwl/dialog_handle.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "model/model_reader.h"
 #include "scripted_prompter.h"
+#include "settings/dialog_controls.h"
 #include "settings/settings_dialog.h"
 #include "test_helpers.h"
-#include "settings/dialog_controls.h"
 
 namespace vorax {
 namespace {

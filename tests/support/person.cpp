@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTest>
 
-#include "gwl/text_window.h"
+#include "gwl/windows/text_window.h"
 #include "test_helpers.h"
 
 namespace vorax::testing {

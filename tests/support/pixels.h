@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "core/color.h"
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 
 namespace vorax::testing {
 

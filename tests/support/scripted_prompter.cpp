@@ -2,8 +2,8 @@
 
 #include <QTimer>
 
-#include "gwl/dialog_handle.h"
-#include "gwl/graphics_window.h"
+#include "gwl/dialogs/dialog_handle.h"
+#include "gwl/windows/graphics_window.h"
 #include "settings/dialog_controls.h"
 
 namespace vorax::testing {

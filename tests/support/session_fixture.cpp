@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/model_loading.h"
-#include "gwl/frame.h"
-#include "gwl/text_window.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/text_window.h"
 
 namespace vorax::testing {
 

@@ -1,4 +1,4 @@
-#include "gwl/text_window.h"
+#include "gwl/windows/text_window.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -11,8 +11,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "gwl/drawing_area.h"
-#include "gwl/qt_text.h"
+#include "gwl/platform/qt_text.h"
+#include "gwl/surface/drawing_area.h"
 
 namespace vorax::gwl {
 

@@ -1,4 +1,4 @@
-#include "gwl/raster.h"
+#include "gwl/surface/raster.h"
 
 #include <algorithm>
 #include <bit>

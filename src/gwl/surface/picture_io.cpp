@@ -1,4 +1,4 @@
-#include "gwl/picture_io.h"
+#include "gwl/surface/picture_io.h"
 
 #include <QClipboard>
 #include <QFileDialog>
@@ -11,11 +11,11 @@
 #include <QPrinter>
 
 #include "core/text.h"
-#include "gwl/draw_surface.h"
-#include "gwl/file_names.h"
-#include "gwl/file_writer.h"
+#include "gwl/platform/file_names.h"
+#include "gwl/platform/file_writer.h"
+#include "gwl/platform/qt_text.h"
 #include "gwl/prompts.h"
-#include "gwl/qt_text.h"
+#include "gwl/surface/draw_surface.h"
 
 namespace vorax::gwl {
 

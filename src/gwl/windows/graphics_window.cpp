@@ -1,4 +1,4 @@
-#include "gwl/graphics_window.h"
+#include "gwl/windows/graphics_window.h"
 
 #include <algorithm>
 #include <array>
@@ -19,7 +19,7 @@
 #include <QThread>
 
 #include "core/text.h"
-#include "gwl/qt_text.h"
+#include "gwl/platform/qt_text.h"
 
 namespace vorax::gwl {
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "gwl/draw_surface.h"
-#include "gwl/drawing_area.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/drawing_area.h"
 #include "gwl/types.h"
 
 namespace vorax::gwl {

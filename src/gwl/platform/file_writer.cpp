@@ -1,4 +1,4 @@
-#include "gwl/file_writer.h"
+#include "gwl/platform/file_writer.h"
 
 #include <QIODevice>
 
@@ -11,7 +11,7 @@
 #include <climits>
 #include <random>
 #include <system_error>
-#include "gwl/qt_text.h"
+#include "gwl/platform/qt_text.h"
 
 namespace vorax::gwl {
 

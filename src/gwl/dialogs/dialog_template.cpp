@@ -1,4 +1,4 @@
-#include "gwl/dialog_template.h"
+#include "gwl/dialogs/dialog_template.h"
 
 #include <QFile>
 #include <QFont>
@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "core/text.h"
-#include "gwl/qt_text.h"
+#include "gwl/platform/qt_text.h"
 
 namespace vorax::gwl {
 

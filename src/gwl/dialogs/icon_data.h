@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-#include "gwl/icon.h"
+#include "gwl/dialogs/icon.h"
 
 namespace vorax::gwl {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <utility>
 
-#include "gwl/dialog_handle.h"
+#include "gwl/dialogs/dialog_handle.h"
 
 class QLineEdit;
 class QListWidget;

@@ -1,4 +1,4 @@
-#include "gwl/draw_surface.h"
+#include "gwl/surface/draw_surface.h"
 
 #include <algorithm>
 #include <atomic>
@@ -15,10 +15,10 @@
 #include <QPainter>
 
 #include "core/text.h"
-#include "gwl/qt_fonts.h"
-#include "gwl/qt_text.h"
-#include "gwl/raster.h"
-#include "gwl/window_mapping.h"
+#include "gwl/platform/qt_text.h"
+#include "gwl/surface/qt_fonts.h"
+#include "gwl/surface/raster.h"
+#include "gwl/surface/window_mapping.h"
 
 namespace vorax::gwl {
 

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "gwl/dialog_template.h"
-#include "gwl/icon.h"
+#include "gwl/dialogs/dialog_template.h"
+#include "gwl/dialogs/icon.h"
 
 namespace vorax::gwl {
 

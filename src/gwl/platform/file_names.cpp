@@ -1,4 +1,4 @@
-#include "gwl/file_names.h"
+#include "gwl/platform/file_names.h"
 
 #include <QFile>
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "gwl/menus.h"
 #include "gwl/types.h"
+#include "gwl/windows/menus.h"
 
 class QWidget;
 

@@ -17,10 +17,10 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "gwl/dialog_impl.h"
-#include "gwl/icon_data.h"
+#include "gwl/dialogs/dialog_impl.h"
+#include "gwl/dialogs/icon_data.h"
+#include "gwl/platform/qt_text.h"
 #include "gwl/prompts.h"
-#include "gwl/qt_text.h"
 
 namespace vorax::gwl {
 

@@ -1,7 +1,7 @@
-#include "gwl/dialog_handle.h"
+#include "gwl/dialogs/dialog_handle.h"
 
 #include "core/text.h"
-#include "gwl/dialog_impl.h"
+#include "gwl/dialogs/dialog_impl.h"
 #include "gwl/prompts.h"
 
 namespace vorax::gwl {

@@ -1,4 +1,4 @@
-#include "gwl/qt_fonts.h"
+#include "gwl/surface/qt_fonts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 #include <QGuiApplication>
 
 #include "core/text.h"
-#include "gwl/qt_text.h"
+#include "gwl/platform/qt_text.h"
 
 namespace vorax::gwl {
 

@@ -1,4 +1,4 @@
-#include "gwl/ui_thread.h"
+#include "gwl/platform/ui_thread.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "gwl/drawing_area.h"
+#include "gwl/surface/drawing_area.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "gwl/qt_fonts.h"
+#include "gwl/surface/qt_fonts.h"
 
 namespace vorax::gwl {
 

@@ -1,4 +1,4 @@
-#include "gwl/app_identity.h"
+#include "gwl/platform/app_identity.h"
 
 #include <QGuiApplication>
 #include <QIcon>

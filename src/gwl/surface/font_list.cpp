@@ -1,4 +1,4 @@
-#include "gwl/font_list.h"
+#include "gwl/surface/font_list.h"
 
 #include <algorithm>
 #include <array>

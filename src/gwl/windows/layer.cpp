@@ -1,4 +1,4 @@
-#include "gwl/layer.h"
+#include "gwl/windows/layer.h"
 
 #include <QGuiApplication>
 #include <QMdiSubWindow>
@@ -7,13 +7,13 @@
 
 #include "core/program_exit.h"
 #include "core/text.h"
-#include "gwl/draw_surface.h"
-#include "gwl/drawing_area.h"
-#include "gwl/frame.h"
-#include "gwl/graphics_window.h"
+#include "gwl/platform/ui_thread.h"
 #include "gwl/prompts.h"
-#include "gwl/text_window.h"
-#include "gwl/ui_thread.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/drawing_area.h"
+#include "gwl/windows/frame.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/text_window.h"
 
 namespace vorax::gwl {
 

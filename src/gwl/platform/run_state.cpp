@@ -1,4 +1,4 @@
-#include "gwl/run_state.h"
+#include "gwl/platform/run_state.h"
 
 #include <atomic>
 

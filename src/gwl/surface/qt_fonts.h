@@ -11,7 +11,7 @@
 
 #include <QFont>
 
-#include "gwl/font_list.h"
+#include "gwl/surface/font_list.h"
 
 namespace vorax::gwl {
 

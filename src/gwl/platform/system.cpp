@@ -1,4 +1,4 @@
-#include "gwl/system.h"
+#include "gwl/platform/system.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -12,8 +12,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "gwl/file_names.h"
-#include "gwl/ui_thread.h"
+#include "gwl/platform/file_names.h"
+#include "gwl/platform/ui_thread.h"
 
 namespace vorax::gwl {
 

@@ -1,4 +1,4 @@
-#include "gwl/icon.h"
+#include "gwl/dialogs/icon.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,9 +6,9 @@
 
 #include <unistd.h>
 
-#include "gwl/file_names.h"
-#include "gwl/icon_data.h"
-#include "gwl/system.h"
+#include "gwl/dialogs/icon_data.h"
+#include "gwl/platform/file_names.h"
+#include "gwl/platform/system.h"
 
 namespace vorax::gwl {
 

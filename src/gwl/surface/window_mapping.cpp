@@ -1,4 +1,4 @@
-#include "gwl/window_mapping.h"
+#include "gwl/surface/window_mapping.h"
 
 #include <algorithm>
 

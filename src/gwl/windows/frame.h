@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "gwl/menus.h"
 #include "gwl/types.h"
+#include "gwl/windows/menus.h"
 
 class QAction;
 class QLabel;

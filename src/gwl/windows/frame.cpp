@@ -1,4 +1,4 @@
-#include "gwl/frame.h"
+#include "gwl/windows/frame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,13 +14,13 @@
 #include <atomic>
 
 #include "core/program_exit.h"
-#include "gwl/draw_surface.h"
-#include "gwl/graphics_window.h"
-#include "gwl/picture_io.h"
+#include "gwl/platform/qt_text.h"
+#include "gwl/platform/run_state.h"
 #include "gwl/prompts.h"
-#include "gwl/qt_text.h"
-#include "gwl/run_state.h"
-#include "gwl/text_window.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/picture_io.h"
+#include "gwl/windows/graphics_window.h"
+#include "gwl/windows/text_window.h"
 
 namespace vorax::gwl {
 
