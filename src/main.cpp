@@ -8,6 +8,7 @@
 #include <string_view>
 #include <iostream>
 
+#include "app/check_command.h"
 #include "app/export_command.h"
 #include "app/gui_session.h"
 #include "gwl/drawing_area.h"
@@ -44,8 +45,10 @@ bool asks_for_help_or_version(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    // --info needs no display, so it runs before any GUI application exists.
+    // --info and --check need no display, so they run before any GUI application exists.
     if (auto status = vorax::run_info_option(argc, argv, std::cout, std::cerr))
+        return *status;
+    if (auto status = vorax::run_check_option(argc, argv, std::cout, std::cerr))
         return *status;
     // --export draws without a display, on an offscreen GUI application of its own.
     if (auto status = vorax::run_export_option(argc, argv, std::cout, std::cerr))
@@ -66,6 +69,8 @@ int main(int argc, char** argv)
         "Without options it opens its frame window; MODEL is then the model file that\n"
         "\"NEW Graph ...\" loads. Modes without a window:\n"
         "  vorax --info MODEL               prints the model's title, extents and counts\n"
+        "  vorax --check MODEL              lists what looks mistyped in the model file\n"
+        "                                   (exit status 0 no findings, 3 findings)\n"
         "  vorax --export OUT MODEL [opts]  draws graph 1 into the picture OUT\n"
         "                                   (vorax --export --help lists its options)"));
     parser.addHelpOption();
