@@ -9,10 +9,11 @@
 namespace vorax {
 namespace {
 
+// In the order of FindingKind.
 constexpr std::array<std::string_view, kFindingKinds> kKindNames{
-    "block-end",         "out-of-range", "empty-range", "replaced",     "no-coordinates",
-    "undefined-element", "zero-length",  "coincident-nodes", "unused-node", "disconnected",
-    "no-supports",
+    "block-end",        "out-of-range", "empty-range",  "replaced",
+    "no-coordinates",   "undefined-element", "zero-length", "coincident-nodes",
+    "unused-node",      "disconnected", "no-supports",
 };
 
 // Ranges listed in one finding; a longer list ends in "...".
