@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/check_command.h"
 #include "app/startup_files.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
@@ -18,6 +19,7 @@
 #include "gwl/drawing_area.h"
 #include "gwl/picture_io.h"
 #include "gwl/system.h"
+#include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 #include "settings/graph_settings.h"
@@ -201,6 +203,11 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     g.selected_element_count = model.element_count;
     update_extents(model, true);
     std::vector<std::string> lines = model_info_lines(model);
+    // The info window gets the check's line after the load lines, and so does the output.
+    if (const auto line = model_check_line(check_model(model, result.notes).count(),
+                                           check_command_name(options.model, options.model),
+                                           options.language))
+        lines.push_back(*line);
     g.show_node_indices = model.node_count <= kIndexLimit;
     g.show_element_indices = model.element_count <= kIndexLimit;
 

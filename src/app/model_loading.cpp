@@ -8,7 +8,9 @@
 #include "gwl/layer.h"
 #include "gwl/prompts.h"
 #include "gwl/system.h"
+#include "app/check_command.h"
 #include "app/program.h"
+#include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 
@@ -93,6 +95,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
     for (;;) {
         // File choice and reading, again after Retry in the "Wrong Input File" box.
         ReadResult result;
+        std::string given_name; // the name as the command line or the dialog gave it
         for (;;) {
             if (from_command_line) {
                 state.input_file_name = cut(arguments.front(), kFileNameLength);
@@ -108,6 +111,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                                                             | gwl::menu_flag::kDisabled);
                 return false;
             }
+            given_name = trim_right(state.input_file_name);
             if (!open_input_file(layer, state.input_file_name)) {
                 layer.write_line(kInfo, " File Not Found !");
                 layer.write_line(kInfo, " *** Exiting .... Program terminated");
@@ -129,6 +133,9 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                 layer.exit_program(0);
         }
 
+        const std::int64_t warnings = check_model(result.model, result.notes).count();
+        result.notes = {};
+
         // The new model replaces the old one; all its nodes are drawn.
         state.model = std::move(result.model);
         state.model_loaded = true;
@@ -142,6 +149,9 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         update_extents(state.model, true);
         for (const std::string& line : model_info_lines(state.model))
             layer.write_line(kInfo, line);
+        if (const auto line = model_check_line(
+                warnings, check_command_name(given_name, state.input_file_name), language))
+            layer.write_line(kInfo, *line);
 
         state.graph_title = loaded_graph_title(state.last_graph_unit - 9, state.problem_title);
         const int nodes = settings.all_nodes ? state.model.node_count : settings.selected_node_count;

@@ -37,6 +37,11 @@ constexpr std::array kTable{
     Entry{Message::NodeLineStart, "Nodes ", "Nodurile "},
     Entry{Message::NodeLineEnd, " nodes)", " noduri)"},
     Entry{Message::WrongInputFile, "Wrong Input File", "Fisier de intrare eronat"},
+    Entry{Message::ModelCheckStart, " * Model check: ", " * Verificare model: "},
+    Entry{Message::ModelCheckWarning, " warning", " avertisment"},
+    Entry{Message::ModelCheckWarnings, " warnings", " avertismente"},
+    Entry{Message::ModelCheckListsIt, " lists it)", " il listeaza)"},
+    Entry{Message::ModelCheckListsThem, " lists them)", " le listeaza)"},
 };
 
 } // namespace

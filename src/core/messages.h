@@ -25,6 +25,11 @@ enum class Message {
     NodeLineStart,      // node_line: this, the ranges, " (", the count, NodeLineEnd
     NodeLineEnd,
     WrongInputFile,
+    ModelCheckStart,     // the line after a load with findings: this, the count, the word for
+    ModelCheckWarning,   // one or more warnings, " (vorax --check ", the model, and the end
+    ModelCheckWarnings,
+    ModelCheckListsIt,
+    ModelCheckListsThem,
 };
 
 // The text of a message in a language.
