@@ -9,6 +9,7 @@
 #include <string_view>
 #include <iostream>
 
+#include "app/check_command.h"
 #include "app/export_command.h"
 #include "app/gui_session.h"
 #include "gwl/platform/app_identity.h"
@@ -42,8 +43,10 @@ int main(int argc, char** argv)
     // --info beside it, so it goes first.
     if (auto status = vorax::run_export_option(argc, argv, std::cout, std::cerr))
         return *status;
-    // --info needs no display, so it runs before any GUI application exists.
+    // --info and --check need no display, so they run before any GUI application exists.
     if (auto status = vorax::run_info_option(argc, argv, std::cout, std::cerr))
+        return *status;
+    if (auto status = vorax::run_check_option(argc, argv, std::cout, std::cerr))
         return *status;
 
     // --help and --version answer without a display.
@@ -61,6 +64,8 @@ int main(int argc, char** argv)
         "Without options it opens its frame window; MODEL is then the model file that\n"
         "\"NEW Graph ...\" loads. Modes without a window:\n"
         "  vorax --info MODEL               prints the model's title, extents and counts\n"
+        "  vorax --check MODEL              lists what looks mistyped in the model file\n"
+        "                                   (exit status 0 no findings, 3 findings)\n"
         "  vorax --export OUT MODEL [opts]  draws graph 1 into the picture OUT\n"
         "                                   (vorax --export --help lists its options)"));
     parser.addHelpOption();

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/check_command.h"
 #include "app/model_loading.h"
 #include "app/startup_files.h"
 #include "core/text.h"
@@ -19,6 +20,7 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
 #include "gwl/surface/picture_io.h"
+#include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 #include "settings/graph_settings.h"
@@ -168,13 +170,13 @@ std::variant<ExportOptions, std::string> parse_export_arguments(const std::vecto
 
 namespace {
 
-// The model, or nothing after saying on `err` why it could not be read.
-std::optional<StructureModel> read_export_model(const std::string& path, std::ostream& err)
+// The model with the reader's notes, or nothing after saying on `err` why it could not be read.
+std::optional<ReadResult> read_export_model(const std::string& path, std::ostream& err)
 {
     ReadResult result = read_model(path);
     switch (result.status) {
     case ReadStatus::ok:
-        return std::move(result.model);
+        return result;
     case ReadStatus::wrong_input_file:
         err << "vorax --export: Wrong Input File: " << result.file_name << '\n'
             << "  " << result.message << '\n';
@@ -273,11 +275,17 @@ int write_graph_picture(const ExportOptions& options, const StructureModel& mode
 
 int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err)
 {
-    std::optional<StructureModel> model = read_export_model(options.model, err);
-    if (!model)
+    std::optional<ReadResult> read = read_export_model(options.model, err);
+    if (!read)
         return kExportFailed;
+    StructureModel* model = &read->model;
+    const std::int64_t warnings = check_model(*model, read->notes).count();
     SettingsState settings;
     std::vector<std::string> lines = prepare_loaded_model(*model, settings.current_settings);
+    // The info window gets the check's line after the load lines, and so does the output.
+    if (const auto line = model_check_line(
+            warnings, check_command_name(options.model, options.model), options.language))
+        lines.push_back(*line);
     choose_settings(options, settings);
     if (options.nodes
         && !select_range(*options.nodes, options, *model, settings.current_settings, err))

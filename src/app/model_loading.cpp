@@ -11,6 +11,8 @@
 #include "gwl/platform/system.h"
 #include "gwl/prompts.h"
 #include "gwl/windows/layer.h"
+#include "app/check_command.h"
+#include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 
@@ -106,6 +108,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
     for (;;) {
         // File choice and reading, again after Retry in the "Wrong Input File" box.
         ReadResult result;
+        std::string given_name; // the name as the command line or the dialog gave it
         for (;;) {
             if (from_command_line) {
                 state.input_file_name = cut(arguments.front(), kFileNameLength);
@@ -121,6 +124,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                                                             | gwl::menu_flag::kDisabled);
                 return false;
             }
+            given_name = trim_right(state.input_file_name);
             if (!open_input_file(layer, state.input_file_name)) {
                 layer.write_line(kInfo, " File Not Found !");
                 layer.write_line(kInfo, " *** Exiting .... Program terminated");
@@ -142,6 +146,9 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                 layer.exit_program(0);
         }
 
+        const std::int64_t warnings = check_model(result.model, result.notes).count();
+        result.notes = {};
+
         // The new model replaces the old one; all its nodes are drawn.
         state.model = std::move(result.model);
         state.model_loaded = true;
@@ -150,6 +157,9 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         for (const std::string& line :
              prepare_loaded_model(state.model, state.settings.current_settings))
             layer.write_line(kInfo, line);
+        if (const auto line = model_check_line(
+                warnings, check_command_name(given_name, state.input_file_name), language))
+            layer.write_line(kInfo, *line);
         state.graph_title
             = loaded_graph_title(graph_number(state.last_graph_unit), state.problem_title);
 

@@ -37,6 +37,11 @@ constexpr std::array kTable{
     Entry{Message::node_line_start, "Nodes ", "Nodurile "},
     Entry{Message::node_line_end, " nodes)", " noduri)"},
     Entry{Message::wrong_input_file, "Wrong Input File", "Fisier de intrare eronat"},
+    Entry{Message::model_check_start, " * Model check: ", " * Verificare model: "},
+    Entry{Message::model_check_warning, " warning", " avertisment"},
+    Entry{Message::model_check_warnings, " warnings", " avertismente"},
+    Entry{Message::model_check_lists_it, " lists it)", " il listeaza)"},
+    Entry{Message::model_check_lists_them, " lists them)", " le listeaza)"},
 };
 
 } // namespace

@@ -25,6 +25,11 @@ enum class Message {
     node_line_start,      // node_line: this, the ranges, " (", the count, node_line_end
     node_line_end,
     wrong_input_file,
+    model_check_start,     // the line after a load with findings: this, the count, the word for
+    model_check_warning,   // one or more warnings, " (vorax --check ", the model, and the end
+    model_check_warnings,
+    model_check_lists_it,
+    model_check_lists_them,
 };
 
 // The text of a message in a language.

@@ -69,9 +69,10 @@ std::int64_t decimal_order(std::string_view text)
     return exponent + (whole_digits > 0 ? whole_digits - 1 : -zeros - 1);
 }
 
-// Whole numbers, fixed-point and exponent notation with E or D; the result must be a finite
-// 32-bit float (a value too small for one becomes a subnormal or a signed 0, as when it is read).
-bool parse_real(std::string_view text, float& value)
+// The syntax of a real: whole numbers, fixed-point and exponent notation with E or D.
+// `exponent_letter` gets the position of the letter, npos when there is none. (Inlined: it is
+// on the path of every real read.)
+[[gnu::always_inline]] inline bool real_syntax(std::string_view text, std::size_t& exponent_letter)
 {
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
@@ -86,7 +87,7 @@ bool parse_real(std::string_view text, float& value)
     }
     if (digits == 0)
         return false;
-    std::size_t exponent_letter = std::string_view::npos;
+    exponent_letter = std::string_view::npos;
     if (i < text.size()) {
         char c = text[i];
         if (c != 'E' && c != 'e' && c != 'D' && c != 'd')
@@ -100,6 +101,16 @@ bool parse_real(std::string_view text, float& value)
             if (!is_digit(text[i]))
                 return false;
     }
+    return true;
+}
+
+// A real in the syntax above whose value is a finite 32-bit float (a value too small for one
+// becomes a subnormal or a signed 0, as when it is read).
+bool parse_real(std::string_view text, float& value)
+{
+    std::size_t exponent_letter = std::string_view::npos;
+    if (!real_syntax(text, exponent_letter))
+        return false;
 
     // std::from_chars wants no plus sign and the letter e; most texts already fit it.
     const bool plus = text[0] == '+';
@@ -125,6 +136,22 @@ bool parse_real(std::string_view text, float& value)
         return true;
     }
     return error == std::errc{} && end == last && std::isfinite(value);
+}
+
+// Why `text` is no value of a field of `kind`. (Kept out of the reading path: it runs once per
+// block at most.)
+[[gnu::cold, gnu::noinline]] ValueFault fault_of(FieldKind kind, std::string_view text)
+{
+    std::size_t exponent_letter = 0;
+    const bool real = real_syntax(text, exponent_letter);
+    if (kind == FieldKind::real)
+        return real ? ValueFault::real_too_large : ValueFault::not_a_number;
+    const std::size_t digits_from = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    const bool whole = text.size() > digits_from
+        && std::all_of(text.begin() + static_cast<std::ptrdiff_t>(digits_from), text.end(), is_digit);
+    return whole ? ValueFault::integer_too_large
+        : real   ? ValueFault::real_for_integer
+                 : ValueFault::not_a_number;
 }
 
 // How the next piece is cut from `window`, the text from the current position on. `whole` says
@@ -290,6 +317,19 @@ std::string_view FreeFormatReader::scan_value()
     return value_;
 }
 
+// Drops the record as unreadable, keeping why for the model check.
+[[gnu::cold, gnu::noinline]] ItemStatus FreeFormatReader::refuse(ValueFault fault, std::string_view value)
+{
+    unreadable_.value_line = line_number_;
+    unreadable_.fault = fault;
+    unreadable_.value.assign(value.substr(0, Unreadable::kShownLength));
+    for (char& c : unreadable_.value)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    begin_record();
+    return ItemStatus::unreadable;
+}
+
 ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)
 {
     item = Item{};
@@ -298,10 +338,8 @@ ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count
     if (!pending_null_) {
         bool readable = kind == FieldKind::integer ? parse_integer(pending_text_, item.integer)
                                                    : parse_real(pending_text_, item.real);
-        if (!readable) {
-            begin_record();
-            return ItemStatus::unreadable;
-        }
+        if (!readable)
+            return refuse(fault_of(kind, pending_text_), pending_text_);
     }
     pending_count_ -= item.count;
     return ItemStatus::value;
@@ -355,10 +393,8 @@ ItemStatus FreeFormatReader::next_item(FieldKind kind, std::int64_t max_count, I
 
         std::string_view token = scan_value();
         comma_pending_ = false;
-        if (token.size() > kLongestValue) {
-            begin_record();
-            return ItemStatus::unreadable;
-        }
+        if (token.size() > kLongestValue)
+            return refuse(ValueFault::too_long, token);
 
         auto star = token.find('*');
         if (star == std::string_view::npos) {
@@ -370,16 +406,12 @@ ItemStatus FreeFormatReader::next_item(FieldKind kind, std::int64_t max_count, I
         // A repeat count: unsigned digits, at least 1.
         std::int64_t repeat = 0;
         for (std::size_t i = 0; i < star; ++i) {
-            if (!is_digit(token[i]) || repeat > std::numeric_limits<std::int64_t>::max() / 20) {
-                begin_record();
-                return ItemStatus::unreadable;
-            }
+            if (!is_digit(token[i]) || repeat > std::numeric_limits<std::int64_t>::max() / 20)
+                return refuse(ValueFault::bad_repeat, token);
             repeat = repeat * 10 + (token[i] - '0');
         }
-        if (repeat < 1) {
-            begin_record();
-            return ItemStatus::unreadable;
-        }
+        if (repeat < 1)
+            return refuse(ValueFault::bad_repeat, token);
         pending_count_ = repeat;
         pending_text_ = token.substr(star + 1);
         pending_null_ = pending_text_.empty();

@@ -4,6 +4,7 @@
 // Contents:
 //   LineSource        lines of a text, from memory or from a file read in chunks
 //   FieldKind, Item   what a record field asks for and what the reader hands back
+//   Unreadable        why a record could not be read, for the model check
 //   FreeFormatReader  values of one record at a time, spread over as many lines as it needs
 //
 // Records are read the way the sibling analysis programs read them, list-directed:
@@ -95,6 +96,27 @@ struct Item {
 
 enum class ItemStatus { value, unreadable, end_of_file };
 
+// Why a value could not be read.
+enum class ValueFault : std::uint8_t {
+    not_a_number,      // no number at all, a heading word for instance
+    real_for_integer,  // a real number where a whole number is needed
+    integer_too_large, // a whole number beyond 32 bits
+    real_too_large,    // a real number beyond the range of a 32-bit float
+    too_long,          // longer than kLongestValue characters
+    bad_repeat,        // r*c with an r that is not a count of at least 1
+};
+
+// The value that made the last unreadable record unreadable.
+struct Unreadable {
+    static constexpr std::size_t kShownLength = 40; // characters of the value kept
+
+    long value_line = 0; // the line of the value
+    ValueFault fault = ValueFault::not_a_number;
+    std::string value;   // its first kShownLength characters, control characters as '?'
+
+    bool operator==(const Unreadable&) const = default;
+};
+
 class FreeFormatReader {
 public:
     // Longest value text read; anything longer is not a number any record could want, and the
@@ -123,6 +145,8 @@ public:
 
     // Number of lines read so far; the current line has this number.
     long line_number() const { return line_number_; }
+    // The last record that next_item found unreadable.
+    const Unreadable& unreadable() const { return unreadable_; }
     // The line in which the text ended: the last one read when the text ended inside it,
     // otherwise the one after it.
     long end_line() const { return ended_inside_line_ ? line_number_ : line_number_ + 1; }
@@ -132,6 +156,7 @@ private:
     bool fetch_line();
     std::string_view scan_value();
     ItemStatus take_pending(FieldKind kind, std::int64_t max_count, Item& item);
+    ItemStatus refuse(ValueFault fault, std::string_view value);
 
     LineSource& lines_;
     std::string_view line_;        // the current piece of the current line
@@ -148,6 +173,7 @@ private:
     std::string_view pending_text_;
     std::string value_; // a value cut by a piece end, put together
     std::string head_;  // the start of a long line for next_line
+    Unreadable unreadable_;
 };
 
 } // namespace vorax

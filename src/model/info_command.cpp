@@ -11,17 +11,8 @@ namespace vorax {
 int run_info_command(const std::string& path, std::ostream& out, std::ostream& err)
 {
     ReadResult result = read_model(path);
-    switch (result.status) {
-    case ReadStatus::ok:
-        break;
-    case ReadStatus::wrong_input_file:
-        err << "Wrong Input File: " << result.file_name << '\n' << "  " << result.message << '\n';
-        return 1;
-    case ReadStatus::end_of_file:
-    case ReadStatus::cannot_open:
-        err << result.message << '\n';
-        return 1;
-    }
+    if (!result.ok())
+        return report_read_failure(result, err);
 
     StructureModel& model = result.model;
     update_extents(model, true);
@@ -37,18 +28,36 @@ int run_info_command(const std::string& path, std::ostream& out, std::ostream& e
 std::optional<int> run_info_option(int argc, const char* const* argv, std::ostream& out,
                                    std::ostream& err)
 {
-    constexpr std::string_view option = "--info";
+    return run_model_option(argc, argv, "--info", err,
+                            [&](const std::string& path) { return run_info_command(path, out, err); });
+}
+
+int report_read_failure(const ReadResult& result, std::ostream& err)
+{
+    if (result.status == ReadStatus::wrong_input_file)
+        err << "Wrong Input File: " << result.file_name << '\n' << "  " << result.message << '\n';
+    else
+        err << result.message << '\n';
+    return 1;
+}
+
+std::optional<int> run_model_option(int argc, const char* const* argv, std::string_view option,
+                                    std::ostream& err,
+                                    const std::function<int(const std::string&)>& command)
+{
+    const std::string glued = std::string(option) + "=";
     for (int i = 1; i < argc; ++i) {
         std::string_view argument = argv[i];
         if (argument == option) {
             if (i + 1 >= argc) {
-                err << "vorax --info: name the model file to read (vorax --info MODEL).\n";
+                err << "vorax " << option << ": name the model file to read (vorax " << option
+                    << " MODEL).\n";
                 return 1;
             }
-            return run_info_command(argv[i + 1], out, err);
+            return command(argv[i + 1]);
         }
-        if (argument.substr(0, option.size() + 1) == "--info=")
-            return run_info_command(std::string(argument.substr(option.size() + 1)), out, err);
+        if (argument.substr(0, glued.size()) == glued)
+            return command(std::string(argument.substr(glued.size())));
     }
     return std::nullopt;
 }

@@ -66,8 +66,10 @@ public:
             if (lines_.stopped_at_nul())
                 wrong_input("\"" + result_.file_name + "\" holds a NUL byte in line "
                             + std::to_string(in_.end_line()) + ": it is not a model text.");
-            else if (complete)
+            else if (complete) {
                 result_.model = std::move(model_);
+                result_.notes = std::move(notes_);
+            }
         } catch (const std::bad_alloc&) {
             fail(ReadStatus::wrong_input_file, "The model does not fit into the memory that can be had.");
         }
@@ -83,37 +85,48 @@ private:
             return end_of_file("the comment and title lines", "a title line is needed");
         if (!read_header())
             return false;
-        if (!read_block(&ModelReader::read_code_record, "the code block"))
+        if (!read_block(&ModelReader::read_code_record, ModelBlock::code, "the code block"))
             return false;
         classify_nodes();
-        if (!read_block(&ModelReader::read_value_record, "the value block"))
+        if (!read_block(&ModelReader::read_value_record, ModelBlock::value, "the value block"))
             return false;
         std::string_view skipped;
         for (int i = 0; i < 4; ++i)
             if (!in_.next_line(skipped))
                 return end_of_file("the four lines after the value block", "all four are needed");
-        if (!read_block(&ModelReader::read_coordinate_record, "the coordinate block"))
+        if (!read_block(&ModelReader::read_coordinate_record, ModelBlock::coordinate,
+                        "the coordinate block"))
             return false;
+        notes_.coordinates_from = block_line_;
         find_origin_node();
         if (!read_block(by_number_ ? &ModelReader::read_element_record : &ModelReader::read_incidence_record,
-                        "the element block"))
+                        ModelBlock::element, "the element block"))
             return false;
         if (!by_number_)
             connect_incidences();
         // Whatever no record named gets its place now, with the initial values.
-        grow(model_.nodes, model_.node_count);
+        grow_nodes(model_.node_count);
         grow(model_.elements, model_.element_count);
+        if (by_number_)
+            grow(notes_.elements, model_.element_count);
+        else
+            grow(notes_.incidences, model_.node_count);
         return true;
     }
 
     // Records up to the block's closing line; false when the file ends before it.
-    bool read_block(Record (ModelReader::*read_record)(), std::string_view part)
+    bool read_block(Record (ModelReader::*read_record)(), ModelBlock block, std::string_view part)
     {
+        block_ = block;
+        // The node marks serve the code, value and coordinate blocks in turn: a mark from a line
+        // before the block's first belongs to an earlier block, and counts as none.
+        block_line_ = stored_line(in_.line_number() + 1);
         for (;;) {
             switch ((this->*read_record)()) {
             case Record::read:
                 continue;
             case Record::block_end:
+                note_block_end(block);
                 return true;
             case Record::end_of_file:
                 return end_of_file(part, "the block needs a closing line");
@@ -157,12 +170,23 @@ private:
         return false;
     }
 
+    void begin_record()
+    {
+        in_.begin_record();
+        record_begun_ = false;
+    }
+
     // The next piece of the current record; false, with `stop` saying how the block goes on,
     // when the record cannot be completed.
     bool next_item(FieldKind kind, std::int64_t max_count, Item& item, Record& stop)
     {
         switch (in_.next_item(kind, max_count, item)) {
         case ItemStatus::value:
+            // The record starts where its first value, null value or slash is.
+            if (!record_begun_) {
+                record_begun_ = true;
+                record_line_ = stored_line(in_.line_number());
+            }
             return true;
         case ItemStatus::unreadable:
             stop = Record::block_end;
@@ -179,7 +203,7 @@ private:
     Record read_fields(std::span<const FieldKind> kinds, std::span<Field> fields)
     {
         const std::size_t count = std::min(kinds.size(), fields.size());
-        in_.begin_record();
+        begin_record();
         std::size_t k = 0;
         while (k < count) {
             std::size_t same = k + 1;
@@ -227,7 +251,10 @@ private:
                                + "; it must be 2 or 3.");
 
         const bool rows = !by_number_ && incidence_count_ >= 2;
-        const std::uint64_t need = std::uint64_t(nn) * sizeof(Node) + std::uint64_t(ne) * sizeof(Element)
+        // The arrays of the model and the marks of the reader notes.
+        const std::uint64_t need = std::uint64_t(nn) * (sizeof(Node) + sizeof(RecordMark))
+            + std::uint64_t(ne) * sizeof(Element)
+            + (by_number_ ? std::uint64_t(ne) * sizeof(RecordMark) : std::uint64_t(nn) * sizeof(RecordLine))
             + (rows ? std::uint64_t(nn) * sizeof(std::vector<Run>) : 0);
         const std::uint64_t limit = options_.memory_limit ? options_.memory_limit : physical_memory() / 2;
         if (need > limit)
@@ -246,12 +273,68 @@ private:
         // as it ends, and the arrays never move while they grow.
         model_.nodes.reserve(static_cast<std::size_t>(nn));
         model_.elements.reserve(static_cast<std::size_t>(ne));
+        notes_.nodes.reserve(static_cast<std::size_t>(nn));
+        if (by_number_)
+            notes_.elements.reserve(static_cast<std::size_t>(ne));
+        else
+            notes_.incidences.reserve(static_cast<std::size_t>(nn));
         if (rows)
             rows_.reserve(static_cast<std::size_t>(nn));
         return true;
     }
 
     bool node_in_range(std::int32_t number) const { return number >= 1 && number <= model_.node_count; }
+
+    static RecordLine stored_line(long line)
+    {
+        return line >= static_cast<long>(kLastRecordLine) ? kLastRecordLine : static_cast<RecordLine>(line);
+    }
+
+    // The first line of the record just read.
+    RecordLine record_line() const { return record_line_; }
+
+    // The closing line of a block: a record that starts like data lost its values.
+    void note_block_end(ModelBlock block)
+    {
+        const Unreadable& value = in_.unreadable();
+        BlockEnd end{block, value.value_line, true, value};
+        if (!record_begun_) {
+            // The value that could not be read is the record's first: it tells how the line starts.
+            std::string_view text = value.value;
+            if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+                text.remove_prefix(1);
+            if (!text.empty() && text[0] == '.')
+                text.remove_prefix(1);
+            end.looks_like_data = !text.empty() && text[0] >= '0' && text[0] <= '9';
+        } else {
+            end.line = record_line_;
+        }
+        notes_.block_ends.push_back(std::move(end));
+    }
+
+    // Keeps a note of the current block; only the first kMostNotes of a kind are kept.
+    void note_at(long line, NoteKind kind, std::int32_t a, std::int32_t b = 0, std::int32_t c = 0,
+                 long earlier_line = 0)
+    {
+        std::int64_t& count = notes_.counts[static_cast<std::size_t>(kind)];
+        if (count++ < static_cast<std::int64_t>(ReaderNotes::kMostNotes))
+            notes_.notes.push_back(RecordNote{kind, block_, line, earlier_line, a, b, c});
+    }
+
+    void note(NoteKind kind, std::int32_t a, std::int32_t b = 0, std::int32_t c = 0, long earlier_line = 0)
+    {
+        note_at(record_line_, kind, a, b, c, earlier_line);
+    }
+
+    // The bits of the fields a record set, from field `from` on: bit j for field from + j.
+    template <std::size_t N>
+    static std::uint32_t set_fields(const std::array<Field, N>& fields, std::size_t from, int count)
+    {
+        std::uint32_t bits = 0;
+        for (int j = 0; j < count; ++j)
+            bits |= fields[from + static_cast<std::size_t>(j)].set ? 1u << j : 0u;
+        return bits;
+    }
 
     // An array holds the entries up to the highest one a record has named, with their initial
     // values where no record has set them yet: what a full array would hold there too.
@@ -262,9 +345,36 @@ private:
             array.resize(static_cast<std::size_t>(size));
     }
 
+    // The record lines grow like the model's arrays, but a few thousand entries ahead: their
+    // entries mean "no record" until one is written, so the extra ones say the same, and most
+    // records then find their entry in place.
+    template <class T>
+    static void grow_lines(std::vector<T>& array, std::int32_t size)
+    {
+        constexpr std::size_t kStep = 4096;
+        const auto needed = static_cast<std::size_t>(size);
+        if (needed > array.size())
+            array.resize(std::max(needed, std::min(array.size() + kStep, array.capacity())));
+    }
+
+    // The mark of node `number` in the current block.
+    RecordMark node_mark(std::int32_t number) const
+    {
+        const RecordMark& mark = notes_.nodes[static_cast<std::size_t>(number - 1)];
+        return mark.line >= block_line_ ? mark : RecordMark{};
+    }
+
+    // The nodes and their record marks grow together. (Inlined: it runs for every record of a
+    // node, and a call here costs a measurable part of the reading time.)
+    [[gnu::always_inline]] void grow_nodes(std::int32_t size)
+    {
+        grow(model_.nodes, size);
+        grow_lines(notes_.nodes, size);
+    }
+
     Node& named_node(std::int32_t number)
     {
-        grow(model_.nodes, number);
+        grow_nodes(number);
         return model_.node(number);
     }
 
@@ -284,18 +394,42 @@ private:
             return r;
         const std::int32_t first = number_or_zero(f[0]);
         const std::int32_t last = number_or_zero(f[1]);
-        if (last < first)
+        const bool both_given = f[0].set && f[1].set;
+        if (last < first) {
+            if (both_given)
+                note(NoteKind::empty_range, first, last);
             return r;
+        }
+        if (both_given && (first < 1 || last > model_.node_count))
+            note(NoteKind::nodes_outside, first, last);
         const std::int32_t from = std::max(first, 1);
         const std::int32_t to = std::min(last, model_.node_count);
-        if (from <= to)
-            grow(model_.nodes, to);
+        if (from > to)
+            return r;
+        grow_nodes(to);
+        // Codes given for a range and then narrowed down to some of its nodes are the usual way
+        // of writing exceptions; a record no narrower than the one it overrides is reported. The
+        // marks of the code block keep the record's node count above the three field bits.
+        const RecordLine line = record_line();
+        const std::uint32_t fields = set_fields(f, 2, model_.NGL);
+        const std::uint32_t span = std::min<std::uint32_t>(static_cast<std::uint32_t>(to - from) + 1, kMostSpan);
+        std::int32_t replaced = 0;
+        std::int32_t first_replaced = 0;
+        RecordLine earlier = 0;
         for (std::int32_t n = from; n <= to; ++n) {
             Node& node = model_.node(n);
             for (int j = 0; j < model_.NGL; ++j)
                 if (f[2 + j].set)
                     node.codes[j] = f[2 + j].integer;
+            const RecordMark mark = node_mark(n);
+            if ((mark.fields & fields & kFieldBits) != 0 && span >= mark.fields >> 3 && replaced++ == 0) {
+                first_replaced = n;
+                earlier = mark.line;
+            }
+            notes_.nodes[static_cast<std::size_t>(n - 1)] = RecordMark{line, (mark.fields & kFieldBits) | fields | span << 3};
         }
+        if (replaced > 0)
+            note(NoteKind::replaced, first_replaced, replaced, 0, earlier);
         return r;
     }
 
@@ -324,15 +458,25 @@ private:
         std::array<FieldKind, 4> kinds{I, R, R, R};
         std::array<Field, 4> f{};
         Record r = read_fields(std::span(kinds).first(1 + static_cast<std::size_t>(model_.NGL)), f);
+        if (r != Record::read)
+            return r;
         const std::int32_t number = number_or_zero(f[0]);
-        if (r == Record::read && node_in_range(number)) {
-            Node& node = named_node(number);
-            if (target == &Node::values)
-                node.has_values = true;
-            for (int j = 0; j < model_.NGL; ++j)
-                if (f[1 + j].set)
-                    (node.*target)[j] = f[1 + j].real;
+        if (!node_in_range(number)) {
+            if (f[0].set)
+                note(NoteKind::node_outside, number);
+            return r;
         }
+        Node& node = named_node(number);
+        if (target == &Node::values)
+            node.has_values = true;
+        for (int j = 0; j < model_.NGL; ++j)
+            if (f[1 + j].set)
+                (node.*target)[j] = f[1 + j].real;
+        const RecordMark mark = node_mark(number);
+        const std::uint32_t fields = set_fields(f, 1, model_.NGL);
+        if ((mark.fields & fields) != 0)
+            note(NoteKind::replaced, number, 0, 0, mark.line);
+        notes_.nodes[static_cast<std::size_t>(number - 1)] = RecordMark{record_line(), mark.fields | fields};
         return r;
     }
 
@@ -363,15 +507,27 @@ private:
         if (r != Record::read)
             return r;
         const std::int32_t number = number_or_zero(f[0]);
-        if (number < 1 || number > model_.element_count)
+        if (number < 1 || number > model_.element_count) {
+            if (f[0].set)
+                note(NoteKind::element_outside, number);
             return r;
+        }
         Element& element = named_element(number);
         const std::int32_t node1 = f[1].set ? f[1].integer : element.node1;
         const std::int32_t node2 = f[2].set ? f[2].integer : element.node2;
-        if (node1 >= 0 && node1 <= model_.node_count && node2 >= 0 && node2 <= model_.node_count) {
-            element.node1 = node1;
-            element.node2 = node2;
+        const auto end_in_range = [this](std::int32_t n) { return n >= 0 && n <= model_.node_count; };
+        if (!end_in_range(node1) || !end_in_range(node2)) {
+            note(NoteKind::end_node_outside, number, end_in_range(node1) ? node2 : node1);
+            return r;
         }
+        element.node1 = node1;
+        element.node2 = node2;
+        grow_lines(notes_.elements, number);
+        RecordMark& mark = notes_.elements[static_cast<std::size_t>(number - 1)];
+        const std::uint32_t fields = set_fields(f, 1, 2);
+        if ((mark.fields & fields) != 0)
+            note(NoteKind::replaced, number, 0, 0, mark.line);
+        mark = RecordMark{record_line(), mark.fields | fields};
         return r;
     }
 
@@ -379,12 +535,13 @@ private:
     // a record is kept as runs of equal values rather than one slot per position.
     Record read_incidence_record()
     {
-        in_.begin_record();
+        begin_record();
         Item item;
         Record stop = Record::read;
         if (!next_item(FieldKind::integer, 1, item, stop))
             return stop;
         const std::int32_t number = item.null ? 0 : item.integer;
+        const bool number_given = !item.null;
 
         segments_.clear();
         const std::int64_t needed = std::max<std::int64_t>(incidence_count_, 0);
@@ -396,28 +553,47 @@ private:
             position += item.count;
         }
         in_.end_record();
-        if (node_in_range(number) && keep_rows_)
-            store_row(number);
+        if (!node_in_range(number)) {
+            if (number_given)
+                note(NoteKind::node_outside, number);
+            return Record::read;
+        }
+        grow_lines(notes_.incidences, number);
+        RecordLine& line = notes_.incidences[static_cast<std::size_t>(number - 1)];
+        if (keep_rows_)
+            store_row(number, line);
+        line = record_line();
         return Record::read;
     }
 
     // The record's values replace the node's row; null positions keep what the row held.
-    // Only positions of whole pairs that name an existing element are kept.
-    void store_row(std::int32_t number)
+    // Only positions of whole pairs that name an existing element are kept. A value in a
+    // position where the row named an element replaces what the record at `earlier_line` gave.
+    void store_row(std::int32_t number, RecordLine earlier_line)
     {
         const std::int64_t used = incidence_count_ / 2 * 2;
         grow(rows_, number);
         std::vector<Run>& old_row = rows_[static_cast<std::size_t>(number - 1)];
         new_row_.clear();
         std::size_t j = 0;
+        std::size_t o = 0; // old runs wholly before the current value
+        bool overlaps = false;
+        bool outside_noted = false;
         for (const Segment& s : segments_) {
             const std::int64_t begin = s.start;
             const std::int64_t end = std::min(s.start + s.count, used);
             if (begin >= end)
                 break;
             if (!s.null) {
-                if (s.value >= 1 && s.value <= model_.element_count)
+                if (s.value >= 1 && s.value <= model_.element_count) {
                     new_row_.push_back(Run{begin, end - begin, s.value});
+                } else if (s.value > model_.element_count && !outside_noted) {
+                    note(NoteKind::incidence_outside, number, s.value);
+                    outside_noted = true;
+                }
+                while (o < old_row.size() && old_row[o].start + old_row[o].count <= begin)
+                    ++o;
+                overlaps = overlaps || (o < old_row.size() && old_row[o].start < end);
                 continue;
             }
             while (j < old_row.size() && old_row[j].start + old_row[j].count <= begin)
@@ -428,6 +604,8 @@ private:
                 new_row_.push_back(Run{a, b - a, old_row[k].element});
             }
         }
+        if (overlaps)
+            note(NoteKind::replaced, number, 0, 0, earlier_line);
         old_row.swap(new_row_);
     }
 
@@ -442,13 +620,26 @@ private:
                 Element& element = named_element(run.element);
                 const bool covers_even = run.count >= 2 || run.start % 2 == 1;
                 const bool covers_odd = run.count >= 2 || run.start % 2 == 0;
-                if (covers_even)
+                if (covers_even) {
+                    if (element.node1 != 0 && element.node1 != n)
+                        note_other_node(NoteKind::start_replaced, run.element, n, element.node1);
                     element.node1 = n;
-                if (covers_odd)
+                }
+                if (covers_odd) {
+                    if (element.node2 != 0 && element.node2 != n)
+                        note_other_node(NoteKind::end_replaced, run.element, n, element.node2);
                     element.node2 = n;
+                }
             }
         }
         std::vector<std::vector<Run>>().swap(rows_);
+    }
+
+    // An element named in the same role at node `earlier` and then at node `kept`.
+    void note_other_node(NoteKind kind, std::int32_t element, std::int32_t kept, std::int32_t earlier)
+    {
+        note_at(notes_.incidences[static_cast<std::size_t>(kept - 1)], kind, element, kept, earlier,
+                notes_.incidences[static_cast<std::size_t>(earlier - 1)]);
     }
 
     LineSource& lines_;
@@ -456,6 +647,13 @@ private:
     ReadOptions options_;
     ReadResult result_;
     StructureModel model_;
+    ReaderNotes notes_;
+    static constexpr std::uint32_t kFieldBits = 7;              // of a node mark
+    static constexpr std::uint32_t kMostSpan = (1u << 29) - 1;  // node count kept by a code mark
+    ModelBlock block_ = ModelBlock::code; // the block being read
+    RecordLine block_line_ = 0;           // the line the block starts at
+    bool record_begun_ = false; // the record being read has handed out a value
+    RecordLine record_line_ = 0; // the first line of the record being read, or of the last one
     bool by_number_ = true;
     std::int32_t incidence_count_ = 0;
     bool keep_rows_ = false;             // by node with at least one pair per record

@@ -2,6 +2,8 @@
 // Reading a model data file into a StructureModel.
 //
 // Contents:
+//   ReaderNotes             where each node and element got its data, and what reading set
+//                           aside: blocks ended by records, records out of range or replaced
 //   ReadStatus, ReadResult  the model, or why there is none (with file name and line)
 //   ReadOptions             the memory the model's arrays may take
 //   read_model              from a file
@@ -12,14 +14,102 @@
 // status is `ok` and an empty one otherwise. Reading does not touch the graph settings; after a
 // load the caller sets `all_nodes` and `selected_element_count` and runs update_extents.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "model/free_format.h"
 #include "model/structure_model.h"
 
 namespace vorax {
+
+// Line numbers kept per node and element take 32 bits; a line beyond that range (a file of more
+// than four thousand million lines) is kept as kLastRecordLine. 0 means no record.
+using RecordLine = std::uint32_t;
+inline constexpr RecordLine kLastRecordLine = 0xFFFFFFFFu;
+
+// The last record of a block that named a node or an element: its first line (0 when no record
+// did) and which of its fields after the number such records set (bit j for field j + 1: a
+// coordinate, or an end node; a null value sets none).
+struct RecordMark {
+    RecordLine line = 0;
+    std::uint32_t fields = 0;
+
+    bool operator==(const RecordMark&) const = default;
+};
+
+enum class ModelBlock : std::uint8_t { code, value, coordinate, element };
+
+// A block ended by a record that could not be read (its closing line).
+struct BlockEnd {
+    ModelBlock block = ModelBlock::code;
+    long line = 0;                // the record's first line
+    bool looks_like_data = false; // it starts with a number (a digit, or a sign or point before
+                                  // one) or a comma, not with a word
+    Unreadable value;             // the value that could not be read
+
+    bool operator==(const BlockEnd&) const = default;
+};
+
+// A record that reading skipped, or that undid what an earlier record set.
+enum class NoteKind : std::uint8_t {
+    node_outside,      // a value, coordinate or incidence record for node `a`, outside 1..NN
+    nodes_outside,     // a code record for nodes a..b that reaches outside 1..NN
+    element_outside,   // an element record for element `a`, outside 1..NE
+    end_node_outside,  // an element record for element `a` with the end node `b`, outside 0..NN
+    incidence_outside, // an incidence record for node `a` naming element `b`, above NE
+    empty_range,       // a code record for nodes a..b with b below a
+    replaced,          // a record for node (or element) `a` that sets a field the record at
+                       // `earlier_line` set; a code record sets `b` such nodes from node `a` on,
+                       // without being narrower than the record that set them
+    start_replaced,    // by node: element `a` starts at node `b` (kept) and at node `c` of the
+    end_replaced,      // record at `earlier_line`; the same for its end
+};
+inline constexpr std::size_t kNoteKinds = 9;
+
+struct RecordNote {
+    NoteKind kind = NoteKind::replaced;
+    ModelBlock block = ModelBlock::code;
+    long line = 0;         // the record's first line: where its first value, comma or slash is
+    long earlier_line = 0; // for replacements
+    std::int32_t a = 0;
+    std::int32_t b = 0;
+    std::int32_t c = 0;
+
+    bool operator==(const RecordNote&) const = default;
+};
+
+// What reading noticed besides the model, for the model check. Once the model is read, the
+// arrays have an entry per node or element: `elements` (by number) the element's record,
+// `incidences` (by node) the line of the node's incidence record; coordinate_mark gives a
+// node's coordinate record.
+struct ReaderNotes {
+    // Notes kept of each kind; the rest are only counted, so that a file of millions of faulty
+    // records costs no more memory than a good one.
+    static constexpr std::size_t kMostNotes = 1000;
+
+    // The mark of the coordinate record of node `number` (1..NN).
+    RecordMark coordinate_mark(std::int32_t number) const
+    {
+        const RecordMark& mark = nodes[static_cast<std::size_t>(number - 1)];
+        return mark.line >= coordinates_from ? mark : RecordMark{};
+    }
+
+    // Node marks, which served the code and value blocks before the coordinate block: those
+    // from lines before `coordinates_from` are not coordinate records.
+    std::vector<RecordMark> nodes;
+    RecordLine coordinates_from = 0;
+    std::vector<RecordMark> elements;   // empty in the by-node layout
+    std::vector<RecordLine> incidences; // empty in the by-number layout
+    std::vector<BlockEnd> block_ends;           // in file order
+    std::vector<RecordNote> notes;              // the first kMostNotes of each kind
+    std::array<std::int64_t, kNoteKinds> counts{}; // all notes of each kind
+
+    bool operator==(const ReaderNotes&) const = default;
+};
 
 enum class ReadStatus {
     ok,
@@ -32,6 +122,7 @@ enum class ReadStatus {
 struct ReadResult {
     ReadStatus status = ReadStatus::ok;
     StructureModel model;  // complete when status is ok, empty otherwise
+    ReaderNotes notes;     // complete when status is ok, empty otherwise
     std::string file_name; // the name the file was read under
     long line = 0;         // where reading stopped on a problem: the last line read
     std::string message;   // one sentence on the problem; empty when status is ok
@@ -53,8 +144,6 @@ ReadResult read_model(const std::filesystem::path& path, const ReadOptions& opti
 // Reads a model from `text`; `file_name` only names it in the result.
 ReadResult read_model_text(std::string_view text, std::string_view file_name = "",
                            const ReadOptions& options = {});
-
-class LineSource;
 
 // Reads a model from `lines`; `file_name` only names it in the result.
 ReadResult read_model_lines(LineSource& lines, std::string_view file_name = "",

@@ -247,6 +247,19 @@ TEST(Export, BadModelFilesExitWithOne)
     }
 }
 
+TEST(Export, TheModelCheckLineFollowsTheLoadLinesAsInTheInfoWindow)
+{
+    TempDir dir;
+    // Node 3 is named by no element.
+    const std::string model = dir.write("spare.dat", "SPARE NODE\n3 1 2 1 0\n1 1 1 1\nEND\nEND\n-\n-\n-\n-\n"
+                                                     "1 0 0\n2 1 0\n3 2 0\nEND\n1 1 2\nEND\n").string();
+    const ExportRun run = export_model(dir, model, {"--size", "64x64", "--lang", "ro"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find(" ymin, ymax:  0.  0.\n * Verificare model: 1 avertisment (vorax --check " + model
+                           + " il listeaza)\n\n Graph No.:"),
+              std::string::npos) << run.out;
+}
+
 TEST(Export, UnwritablePictureFails)
 {
     TempDir dir;

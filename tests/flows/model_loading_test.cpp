@@ -268,6 +268,34 @@ TEST_F(LoadingRun, IndexSwitchesFollowTheTwoHundredRule)
     EXPECT_FALSE(seen_settings[0].show_element_indices);
 }
 
+TEST_F(LoadingRun, ModelCheckLineAfterTheLoadLinesInBothLanguages)
+{
+    // No support codes, and a coordinate record for a node 9 of two.
+    const std::string slips = "TWO SLIPS\n2 1 2 1 0\nCODES\nVALUES\n-\n-\n-\n-\n"
+                              "1 0 0\n2 1 0\n9 1 1\nCOORDINATES\n1 1 2\nEND\n";
+    const auto file = run.folder.write("slips.dat", slips);
+    gwl::set_program_arguments({file.string()});
+    new_graph();
+    EXPECT_TRUE(contains(run.info_lines(), {" TWO SLIPS", " xmin, xmax:  0.  1.", " ymin, ymax:  0.  0.",
+                                            " * Model check: 2 warnings (vorax --check " + file.string()
+                                                + " lists them)"}));
+
+    SessionRun romanian("Romanian");
+    ASSERT_TRUE(romanian.start());
+    romanian.session->program().graph_command = [] {};
+    ASSERT_TRUE(romanian.choose(kProgramMenu, kNewGraphItem));
+    EXPECT_TRUE(romanian.info_has_line(" * Verificare model: 2 avertismente (vorax --check " + file.string()
+                                       + " le listeaza)"));
+
+    // A clean model adds no line.
+    gwl::set_program_arguments({plane_frame()});
+    new_graph();
+    const auto lines = run.info_lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.rfind(" * Model check:", 0) == 0; }),
+              1);
+}
+
 TEST(LoadedGraphTitle, NumberInParenthesesAndTitleCutAtHundred)
 {
     EXPECT_EQ(loaded_graph_title(10 - 9, "FRAME"), "(1) FRAME");

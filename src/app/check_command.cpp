@@ -1,0 +1,79 @@
+#include "app/check_command.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "core/messages.h"
+#include "model/info_command.h"
+#include "model/model_check.h"
+#include "model/model_reader.h"
+
+namespace vorax {
+namespace {
+
+// Characters a POSIX shell passes on unchanged in a word.
+bool plain_in_shell(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+        || std::string_view("_./+-:@%,=").find(c) != std::string_view::npos;
+}
+
+std::string shell_word(const std::string& text)
+{
+    if (!text.empty() && std::all_of(text.begin(), text.end(), plain_in_shell))
+        return text;
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+} // namespace
+
+int run_check_command(const std::string& path, std::ostream& out, std::ostream& err)
+{
+    const ReadResult result = read_model(path);
+    if (!result.ok())
+        return report_read_failure(result, err);
+    const CheckReport report = check_model(result.model, result.notes);
+    for (const Finding& finding : report.findings)
+        out << finding_line(result.file_name, finding) << '\n';
+    for (std::size_t k = 0; k < kFindingKinds; ++k)
+        if (report.unlisted[k] > 0)
+            out << unlisted_line(result.file_name, static_cast<FindingKind>(k), report.unlisted[k]) << '\n';
+    out << summary_line(report.count()) << '\n';
+    out.flush();
+    return report.count() == 0 ? kCheckClean : kCheckFindings;
+}
+
+std::optional<int> run_check_option(int argc, const char* const* argv, std::ostream& out,
+                                    std::ostream& err)
+{
+    return run_model_option(argc, argv, "--check", err,
+                            [&](const std::string& path) { return run_check_command(path, out, err); });
+}
+
+std::optional<std::string> model_check_line(std::int64_t warnings, std::string_view model,
+                                            UiLanguage language)
+{
+    if (warnings <= 0)
+        return std::nullopt;
+    const bool one = warnings == 1;
+    std::string line(message(Message::model_check_start, language));
+    line += std::to_string(warnings);
+    line += message(one ? Message::model_check_warning : Message::model_check_warnings, language);
+    line += " (vorax --check ";
+    line += model;
+    line += message(one ? Message::model_check_lists_it : Message::model_check_lists_them, language);
+    return line;
+}
+
+std::string check_command_name(const std::string& given, const std::string& read_path)
+{
+    std::error_code error;
+    const bool same = !given.empty() && std::filesystem::equivalent(given, read_path, error);
+    return shell_word(same && !error ? given : read_path);
+}
+
+} // namespace vorax

@@ -1,0 +1,557 @@
+#include "model/model_check.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace vorax {
+namespace {
+
+// In the order of FindingKind.
+constexpr std::array<std::string_view, kFindingKinds> kKindNames{
+    "block-end",        "out-of-range", "empty-range",  "replaced",
+    "no-coordinates",   "undefined-element", "zero-length", "coincident-nodes",
+    "unused-node",      "disconnected", "no-supports",
+};
+
+// Ranges listed in one finding; a longer list ends in "...".
+constexpr std::size_t kMostRanges = 20;
+// Connected parts described in a "disconnected" finding, and nodes named of each.
+constexpr std::size_t kPartsShown = 5;
+constexpr std::size_t kPartNodesShown = 5;
+// Nodes named in a "coincident-nodes" finding.
+constexpr std::size_t kCoincidentShown = 10;
+
+std::string number(std::int64_t n) { return std::to_string(n); }
+
+std::string real_text(float value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value == 0.0f ? 0.0f : value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string_view block_name(ModelBlock block)
+{
+    switch (block) {
+    case ModelBlock::code:
+        return "code block";
+    case ModelBlock::value:
+        return "value block";
+    case ModelBlock::coordinate:
+        return "coordinate block";
+    case ModelBlock::element:
+        return "element block";
+    }
+    return "block";
+}
+
+std::string fault_text(const Unreadable& value)
+{
+    const std::string quoted = "\"" + value.value + "\"";
+    switch (value.fault) {
+    case ValueFault::not_a_number:
+        return quoted + " is not a number";
+    case ValueFault::real_for_integer:
+        return quoted + " is a real number where a whole number is needed";
+    case ValueFault::integer_too_large:
+        return quoted + " is beyond the largest whole number, 2147483647";
+    case ValueFault::real_too_large:
+        return quoted + " is beyond the largest real number, 3.4E+38";
+    case ValueFault::too_long:
+        return "a value is longer than " + number(FreeFormatReader::kLongestValue) + " characters";
+    case ValueFault::bad_repeat:
+        return quoted + " has no valid repeat count";
+    }
+    return quoted + " cannot be read";
+}
+
+// The numbers 1..count for which `in` holds, as ranges "7-9,12"; `total` gets their number.
+template <class In>
+std::string ranges(std::int32_t count, In in, std::int64_t& total)
+{
+    std::string text;
+    std::size_t shown = 0;
+    total = 0;
+    for (std::int32_t n = 1; n <= count; ++n) {
+        if (!in(n))
+            continue;
+        std::int32_t last = n;
+        while (last < count && in(last + 1))
+            ++last;
+        total += last - n + 1;
+        if (shown < kMostRanges) {
+            if (shown > 0)
+                text += ',';
+            text += number(n);
+            if (last > n) {
+                text += '-';
+                text += number(last);
+            }
+        } else if (shown == kMostRanges) {
+            text += ",...";
+        }
+        ++shown;
+        n = last;
+    }
+    return text;
+}
+
+// "node 7 has" / "nodes 7-9 have", for a finding about a set of nodes or elements.
+std::string subject(std::string_view noun, std::int64_t total, const std::string& list,
+                    std::string_view one, std::string_view many)
+{
+    std::string text(noun);
+    if (total != 1)
+        text += "s";
+    text += " " + list;
+    if (total > 1 && list.find(',') != std::string::npos)
+        text += " (" + number(total) + " in all)";
+    text += " ";
+    text += total == 1 ? one : many;
+    return text;
+}
+
+// Collects findings up to kMostListed of each kind and counts the rest.
+class Findings {
+public:
+    template <class MakeText>
+    void add(FindingKind kind, long line, MakeText make_text)
+    {
+        const auto k = static_cast<std::size_t>(kind);
+        if (listed_[k] >= CheckReport::kMostListed) {
+            ++report_.unlisted[k];
+            return;
+        }
+        ++listed_[k];
+        report_.findings.push_back(Finding{kind, line, make_text()});
+    }
+
+    void add_unlisted(FindingKind kind, std::int64_t count)
+    {
+        report_.unlisted[static_cast<std::size_t>(kind)] += count;
+    }
+
+    CheckReport take()
+    {
+        // File order for the findings tied to a line; the model-wide ones (line 0) after them,
+        // in the order they were found.
+        std::stable_sort(report_.findings.begin(), report_.findings.end(),
+                         [](const Finding& a, const Finding& b) {
+                             const long la = a.line > 0 ? a.line : std::numeric_limits<long>::max();
+                             const long lb = b.line > 0 ? b.line : std::numeric_limits<long>::max();
+                             return la < lb;
+                         });
+        return std::move(report_);
+    }
+
+private:
+    CheckReport report_;
+    std::array<std::size_t, kFindingKinds> listed_{};
+};
+
+class Checker {
+public:
+    Checker(const StructureModel& model, const ReaderNotes& notes) : model_(model), notes_(notes) {}
+
+    CheckReport run()
+    {
+        block_ends();
+        record_notes();
+        no_coordinates();
+        elements();
+        coincident_nodes();
+        unused_nodes_and_parts();
+        if (model_.coded_node_count == 0)
+            findings_.add(FindingKind::no_supports, 0,
+                          [] { return std::string("no node has a non-zero support code"); });
+        return findings_.take();
+    }
+
+private:
+    std::int32_t node_count() const { return model_.node_count; }
+    std::int32_t element_count() const { return model_.element_count; }
+    bool by_number() const { return !notes_.elements.empty(); }
+
+    std::string node_limit() const { return "the model has nodes 1-" + number(node_count()); }
+    std::string element_limit() const
+    {
+        return element_count() == 0 ? std::string("the model has no elements")
+                                    : "the model has elements 1-" + number(element_count());
+    }
+
+    // A closing line that starts like a record lost that record; headings in words are normal.
+    void block_ends()
+    {
+        for (const BlockEnd& end : notes_.block_ends) {
+            if (!end.looks_like_data)
+                continue;
+            findings_.add(FindingKind::block_end, end.line, [&] {
+                const std::string block(block_name(end.block));
+                if (end.value.value_line == end.line)
+                    return "this line ends the " + block + ": " + fault_text(end.value)
+                        + ", so it is read as the block's closing line and its values are lost";
+                return "this record ends the " + block + ": it has too few values and goes on into line "
+                    + number(end.value.value_line) + ", where " + fault_text(end.value)
+                    + "; the record's values are lost";
+            });
+        }
+    }
+
+    static FindingKind finding_of(NoteKind kind)
+    {
+        switch (kind) {
+        case NoteKind::node_outside:
+        case NoteKind::nodes_outside:
+        case NoteKind::element_outside:
+        case NoteKind::end_node_outside:
+        case NoteKind::incidence_outside:
+            return FindingKind::out_of_range;
+        case NoteKind::empty_range:
+            return FindingKind::empty_range;
+        case NoteKind::replaced:
+        case NoteKind::start_replaced:
+        case NoteKind::end_replaced:
+            return FindingKind::replaced;
+        }
+        return FindingKind::replaced;
+    }
+
+    std::string note_text(const RecordNote& n) const
+    {
+        const std::string a = number(n.a);
+        const std::string b = number(n.b);
+        const std::string earlier = number(n.earlier_line);
+        switch (n.kind) {
+        case NoteKind::node_outside: {
+            const std::string_view record = n.block == ModelBlock::value ? "value"
+                : n.block == ModelBlock::coordinate                      ? "coordinate"
+                                                                         : "incidence";
+            return std::string(record) + " record for node " + a + " skipped: " + node_limit();
+        }
+        case NoteKind::nodes_outside:
+            return "code record for nodes " + a + "-" + b + " reaches outside the model's nodes 1-"
+                + number(node_count()) + ": the nodes outside are skipped";
+        case NoteKind::element_outside:
+            return "element record for element " + a + " skipped: " + element_limit();
+        case NoteKind::end_node_outside:
+            return "element record for element " + a + " skipped: its end node " + b
+                + " lies outside the model's nodes 1-" + number(node_count()) + " (0 for none)";
+        case NoteKind::incidence_outside:
+            return "incidence record for node " + a + " names element " + b + ", which is ignored: "
+                + element_limit();
+        case NoteKind::empty_range:
+            return "code record for nodes " + a + "-" + b + " sets nothing: its last node is below its first";
+        case NoteKind::replaced:
+            switch (n.block) {
+            case ModelBlock::code:
+                if (n.b == 1)
+                    return "code record replaces the codes of node " + a + " set at line " + earlier;
+                return "code record replaces the codes of " + b + " nodes set before, the first of them node "
+                    + a + " set at line " + earlier;
+            case ModelBlock::value:
+                return "value record replaces the values of node " + a + " set at line " + earlier;
+            case ModelBlock::coordinate:
+                return "coordinate record replaces the coordinates of node " + a + " set at line " + earlier;
+            case ModelBlock::element:
+                return by_number() ? "element record replaces the end nodes of element " + a + " set at line " + earlier
+                                   : "incidence record replaces element numbers of node " + a + " set at line " + earlier;
+            }
+            break;
+        case NoteKind::start_replaced:
+        case NoteKind::end_replaced: {
+            const std::string role = n.kind == NoteKind::start_replaced ? "starting" : "ending";
+            return "element " + a + " is named as " + role + " at node " + b + " here and at node "
+                + number(n.c) + " on line " + earlier + ": node " + b + " is kept";
+        }
+        }
+        return {};
+    }
+
+    void record_notes()
+    {
+        std::array<std::int64_t, kNoteKinds> listed{};
+        for (const RecordNote& note : notes_.notes) {
+            ++listed[static_cast<std::size_t>(note.kind)];
+            findings_.add(finding_of(note.kind), note.line, [&] { return note_text(note); });
+        }
+        for (std::size_t k = 0; k < kNoteKinds; ++k)
+            findings_.add_unlisted(finding_of(static_cast<NoteKind>(k)), notes_.counts[k] - listed[k]);
+    }
+
+    bool placed(std::int32_t n) const { return notes_.coordinate_mark(n).line != 0; }
+
+    void no_coordinates()
+    {
+        std::int64_t total = 0;
+        const std::string list = ranges(node_count(), [this](std::int32_t n) { return !placed(n); }, total);
+        if (total > 0)
+            findings_.add(FindingKind::no_coordinates, 0, [&] {
+                return subject("node", total, list, "has no coordinate record: it stays at the origin",
+                               "have no coordinate record: they stay at the origin");
+            });
+    }
+
+    // The line of the record that defines an element: its own record, or by node the record of
+    // its first node.
+    long element_line(std::int32_t e) const
+    {
+        if (by_number())
+            return notes_.elements[static_cast<std::size_t>(e - 1)].line;
+        const Element& element = model_.element(e);
+        const std::int32_t node = element.node1 != 0 ? element.node1 : element.node2;
+        return node != 0 && !notes_.incidences.empty() ? notes_.incidences[static_cast<std::size_t>(node - 1)] : 0;
+    }
+
+    static bool defined(const Element& e) { return e.node1 != 0 && e.node2 != 0; }
+
+    bool same_point(std::int32_t a, std::int32_t b) const
+    {
+        return model_.node(a).coords == model_.node(b).coords;
+    }
+
+    void elements()
+    {
+        std::int64_t total = 0;
+        const std::string list = ranges(
+            element_count(), [this](std::int32_t e) { return !defined(model_.element(e)); }, total);
+        if (total > 0)
+            findings_.add(FindingKind::undefined_element, 0, [&] {
+                return subject("element", total, list,
+                               "is not defined (no record, or an end node 0): it is not drawn",
+                               "are not defined (no record, or an end node 0): they are not drawn");
+            });
+        // Nodes without coordinates are all at the origin; they are reported as such, not as
+        // elements without length.
+        for (std::int32_t e = 1; e <= element_count(); ++e) {
+            const Element& element = model_.element(e);
+            if (!defined(element))
+                continue;
+            if (element.node1 == element.node2) {
+                findings_.add(FindingKind::zero_length, element_line(e), [&] {
+                    return "element " + number(e) + " has no length: it starts and ends at node "
+                        + number(element.node1);
+                });
+            } else if (placed(element.node1) && placed(element.node2) && same_point(element.node1, element.node2)) {
+                findings_.add(FindingKind::zero_length, element_line(e), [&] {
+                    return "element " + number(e) + " has no length: its nodes " + number(element.node1)
+                        + " and " + number(element.node2) + " lie at the same point";
+                });
+            }
+        }
+    }
+
+    static std::uint64_t hash(const std::array<float, 3>& coords)
+    {
+        std::uint64_t h = 0x9E3779B97F4A7C15u;
+        for (float c : coords) {
+            std::uint32_t bits = 0;
+            const float value = c == 0.0f ? 0.0f : c; // -0 and 0 are the same point
+            std::memcpy(&bits, &value, sizeof bits);
+            h = (h ^ bits) * 0xBF58476D1CE4E5B9u;
+            h ^= h >> 31;
+        }
+        return h;
+    }
+
+    // Nodes with coordinate records that share a point, one finding per point. A hash table of
+    // node numbers finds, for every node, the first node at its point.
+    void coincident_nodes()
+    {
+        std::size_t placed_count = 0;
+        for (std::int32_t n = 1; n <= node_count(); ++n)
+            placed_count += placed(n) ? 1 : 0;
+        std::size_t capacity = 16;
+        while (capacity < 2 * placed_count)
+            capacity *= 2;
+        std::vector<std::int32_t> table(capacity, 0);
+        std::vector<std::pair<std::int32_t, std::int32_t>> repeats; // (first node at the point, node)
+        for (std::int32_t n = 1; n <= node_count(); ++n) {
+            if (!placed(n))
+                continue;
+            const std::array<float, 3>& coords = model_.node(n).coords;
+            for (std::size_t slot = hash(coords) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+                const std::int32_t m = table[slot];
+                if (m == 0) {
+                    table[slot] = n;
+                    break;
+                }
+                if (model_.node(m).coords == coords) {
+                    repeats.emplace_back(m, n);
+                    break;
+                }
+            }
+        }
+        std::vector<std::int32_t>().swap(table);
+        std::stable_sort(repeats.begin(), repeats.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t i = 0; i < repeats.size();) {
+            std::size_t j = i;
+            while (j < repeats.size() && repeats[j].first == repeats[i].first)
+                ++j;
+            std::vector<std::int32_t> group{repeats[i].first};
+            for (std::size_t k = i; k < j; ++k)
+                group.push_back(repeats[k].second);
+            // The finding stands where the point is given a second time.
+            std::vector<long> lines;
+            for (std::int32_t n : group)
+                lines.push_back(notes_.coordinate_mark(n).line);
+            std::nth_element(lines.begin(), lines.begin() + 1, lines.end());
+            findings_.add(FindingKind::coincident_nodes, lines[1], [&] { return coincident_text(group); });
+            i = j;
+        }
+    }
+
+    std::string coincident_text(const std::vector<std::int32_t>& group) const
+    {
+        const std::array<float, 3>& c = model_.node(group[0]).coords;
+        std::string point = "(";
+        for (int j = 0; j < model_.NGL; ++j) {
+            if (j > 0)
+                point += ", ";
+            point += real_text(c[static_cast<std::size_t>(j)]);
+        }
+        point += ")";
+        std::string text = number(static_cast<std::int64_t>(group.size())) + " nodes lie at the same point "
+            + point + ":";
+        for (std::size_t k = 0; k < group.size() && k < kCoincidentShown; ++k)
+            text += (k > 0 ? ", node " : " node ") + number(group[k]) + " (line "
+                + number(notes_.coordinate_mark(group[k]).line) + ")";
+        if (group.size() > kCoincidentShown)
+            text += ", ...";
+        return text;
+    }
+
+    // Unused nodes, then the connected parts that the defined elements form (union-find over
+    // the nodes, a root holding minus the size of its part).
+    void unused_nodes_and_parts()
+    {
+        const auto nn = static_cast<std::size_t>(node_count());
+        std::vector<std::uint8_t> used(nn, 0); // 1: an end of an element; 2: of a defined one
+        std::vector<std::int32_t> parent(nn, -1);
+        const auto find = [&parent](std::int32_t i) {
+            std::int32_t root = i;
+            while (parent[static_cast<std::size_t>(root)] >= 0)
+                root = parent[static_cast<std::size_t>(root)];
+            while (parent[static_cast<std::size_t>(i)] >= 0) {
+                const std::int32_t next = parent[static_cast<std::size_t>(i)];
+                parent[static_cast<std::size_t>(i)] = root;
+                i = next;
+            }
+            return root;
+        };
+        for (const Element& e : model_.elements) {
+            for (std::int32_t end : {e.node1, e.node2})
+                if (end != 0)
+                    used[static_cast<std::size_t>(end - 1)] |= static_cast<std::uint8_t>(defined(e) ? 3 : 1);
+            if (!defined(e))
+                continue;
+            std::int32_t a = find(e.node1 - 1);
+            std::int32_t b = find(e.node2 - 1);
+            if (a == b)
+                continue;
+            if (parent[static_cast<std::size_t>(a)] > parent[static_cast<std::size_t>(b)])
+                std::swap(a, b); // a is the larger part
+            parent[static_cast<std::size_t>(a)] += parent[static_cast<std::size_t>(b)];
+            parent[static_cast<std::size_t>(b)] = a;
+        }
+
+        std::int64_t total = 0;
+        const std::string list = ranges(
+            node_count(), [&used](std::int32_t n) { return used[static_cast<std::size_t>(n - 1)] == 0; }, total);
+        if (total > 0)
+            findings_.add(FindingKind::unused_node, 0, [&] {
+                return subject("node", total, list, "is not used by any element", "are not used by any element");
+            });
+
+        // The parts in the order of their lowest node; the first few with some of their nodes.
+        struct Part {
+            std::int32_t root;
+            std::vector<std::int32_t> nodes;
+        };
+        std::vector<Part> shown;
+        std::int64_t parts = 0;
+        for (std::int32_t i = 0; i < node_count(); ++i) {
+            if ((used[static_cast<std::size_t>(i)] & 2) == 0)
+                continue;
+            parts += parent[static_cast<std::size_t>(i)] < 0 ? 1 : 0;
+            const std::int32_t root = find(i);
+            auto part = std::find_if(shown.begin(), shown.end(), [root](const Part& p) { return p.root == root; });
+            if (part == shown.end() && shown.size() < kPartsShown)
+                part = shown.insert(shown.end(), Part{root, {}});
+            if (part != shown.end() && part->nodes.size() < kPartNodesShown)
+                part->nodes.push_back(i + 1);
+        }
+        if (parts < 2)
+            return;
+        findings_.add(FindingKind::disconnected, 0, [&] {
+            std::string text = "the elements form " + number(parts) + " separate parts:";
+            for (std::size_t p = 0; p < shown.size(); ++p) {
+                const std::int32_t size = -parent[static_cast<std::size_t>(shown[p].root)];
+                text += (p > 0 ? "; " : " ") + number(size) + (size == 1 ? " node (" : " nodes (");
+                for (std::size_t k = 0; k < shown[p].nodes.size(); ++k)
+                    text += (k > 0 ? ", " : "") + number(shown[p].nodes[k]);
+                text += static_cast<std::size_t>(size) > shown[p].nodes.size() ? ", ...)" : ")";
+            }
+            if (static_cast<std::size_t>(parts) > shown.size())
+                text += "; ...";
+            return text;
+        });
+    }
+
+    const StructureModel& model_;
+    const ReaderNotes& notes_;
+    Findings findings_;
+};
+
+} // namespace
+
+std::string_view kind_name(FindingKind kind) { return kKindNames[static_cast<std::size_t>(kind)]; }
+
+std::int64_t CheckReport::count() const
+{
+    std::int64_t total = static_cast<std::int64_t>(findings.size());
+    for (std::int64_t n : unlisted)
+        total += n;
+    return total;
+}
+
+CheckReport check_model(const StructureModel& model, const ReaderNotes& notes)
+{
+    return Checker(model, notes).run();
+}
+
+std::string finding_line(std::string_view file_name, const Finding& finding)
+{
+    std::string line(file_name);
+    if (finding.line > 0) {
+        line += ':';
+        line += number(finding.line);
+    }
+    line += ": warning: ";
+    line += finding.text;
+    line += " [";
+    line += kind_name(finding.kind);
+    line += "]";
+    return line;
+}
+
+std::string unlisted_line(std::string_view file_name, FindingKind kind, std::int64_t count)
+{
+    std::string line(file_name);
+    line += ": note: " + number(count) + " more findings not listed [";
+    line += kind_name(kind);
+    line += "]";
+    return line;
+}
+
+std::string summary_line(std::int64_t count)
+{
+    if (count == 0)
+        return "no findings";
+    return number(count) + (count == 1 ? " warning" : " warnings");
+}
+
+} // namespace vorax

@@ -1,0 +1,206 @@
+// The model check: one small model per kind of finding with the lines it must name, clean files
+// that must give none, and the reader notes it rests on.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/model_check.h"
+#include "model_test_support.h"
+
+namespace vorax {
+
+// Kinds by name in test messages.
+void PrintTo(FindingKind kind, std::ostream* os) { *os << kind_name(kind); }
+
+namespace {
+
+using testing::example_path;
+using testing::file_text;
+using testing::model_file;
+
+// A square of four nodes and four elements, node 1 held. Lines: 3 the code record, 4 and 5 the
+// closing headings of the code and value blocks, 10-13 the coordinates, 14 their heading,
+// 15-18 the elements.
+constexpr const char* kCodes = "1 1 1 1\n";
+constexpr const char* kCoordinates = "1 0 0\n2 1 0\n3 1 1\n4 0 1\n";
+constexpr const char* kElements = "1 1 2\n2 2 3\n3 3 4\n4 4 1\n";
+
+std::string square(const std::string& header = "4 4 2 1 0", const std::string& coordinates = kCoordinates,
+                   const std::string& elements = kElements, const std::string& codes = kCodes)
+{
+    return model_file(header, codes, "", coordinates, elements);
+}
+
+// `text` with the first `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    return text.replace(text.find(from), from.size(), to);
+}
+
+CheckReport check(const std::string& text)
+{
+    const ReadResult result = read_model_text(text, "check.dat");
+    EXPECT_TRUE(result.ok()) << result.message;
+    return check_model(result.model, result.notes);
+}
+
+using Expected = std::vector<std::pair<FindingKind, long>>;
+
+Expected kinds_and_lines(const CheckReport& report)
+{
+    Expected found;
+    for (const Finding& f : report.findings)
+        found.emplace_back(f.kind, f.line);
+    return found;
+}
+
+struct Case {
+    const char* name;
+    std::string text;
+    Expected expected;
+    const char* words; // in the text of the first finding
+};
+
+TEST(ModelCheck, OneModelPerKind)
+{
+    using K = FindingKind;
+    const std::string by_node_square = model_file("4 4 2 0 2", kCodes, "", kCoordinates,
+                                                  "1 4 1\n2 1 2\n3 2 3\n4 3 4\n");
+    const Case cases[] = {
+        {"real_in_a_code_record_ends_the_block", replaced(square(), "END OF CODES", "2 2 1.5 1"),
+         {{K::block_end, 4}}, "\"1.5\" is a real number where a whole number is needed"},
+        {"too_few_values_run_into_the_heading", square("4 4 2 1 0", "1 0 0\n2 1 0\n3 1 1\n4 0\n"),
+         {{K::block_end, 13}, {K::no_coordinates, 0}}, "goes on into line 14, where \"END\" is not a number"},
+        {"too_large_coordinate", replaced(square(), "END OF COORDINATES", "5 1.0E39 0"),
+         {{K::block_end, 14}}, "\"1.0E39\" is beyond the largest real number"},
+        {"node_outside", square("4 4 2 1 0", std::string(kCoordinates) + "5 2 2\n"),
+         {{K::out_of_range, 14}}, "node 5 skipped: the model has nodes 1-4"},
+        {"element_end_outside", square("4 4 2 1 0", kCoordinates, std::string(kElements) + "4 4 7\n"),
+         {{K::out_of_range, 19}}, "element 4 skipped: its end node 7"},
+        {"code_range_outside", square("4 4 2 1 0", kCoordinates, kElements, "0 1 1 1\n"),
+         {{K::out_of_range, 3}}, "nodes 0-1 reaches outside"},
+        {"empty_code_range", square("4 4 2 1 0", kCoordinates, kElements, "1 1 1 1\n3 2 0 1\n"),
+         {{K::empty_range, 4}}, "nodes 3-2 sets nothing"},
+        {"coordinates_typed_twice", square("4 4 2 1 0", std::string(kCoordinates) + "2 1 0.5\n"),
+         {{K::replaced, 14}}, "coordinates of node 2 set at line 11"},
+        {"a_wider_code_record_after_a_narrower_one", square("4 4 2 1 0", kCoordinates, kElements, "1 1 1 1\n1 4 0 1\n"),
+         {{K::replaced, 4}}, "codes of node 1 set at line 3"},
+        {"element_started_at_two_nodes", replaced(by_node_square, "3 2 3\n", "3 2 1\n"),
+         {{K::replaced, 17}, {K::undefined_element, 0}, {K::disconnected, 0}}, "element 1 is named as starting at node 3 here and at node 1 on line 15"},
+        {"no_coordinates", square("4 4 2 1 0", "1 0 0\n2 1 0\n3 1 1\n"),
+         {{K::no_coordinates, 0}}, "node 4 has no coordinate record"},
+        {"undefined_element", square("4 6 2 1 0", kCoordinates, std::string(kElements) + "6 0 1\n"),
+         {{K::undefined_element, 0}}, "elements 5-6 are not defined"},
+        {"zero_length", square("4 5 2 1 0", kCoordinates, std::string(kElements) + "5 2 2\n"),
+         {{K::zero_length, 19}}, "element 5 has no length: it starts and ends at node 2"},
+        {"coincident_nodes", square("5 5 2 1 0", std::string(kCoordinates) + "5 1 1\n", std::string(kElements) + "5 5 1\n"),
+         {{K::coincident_nodes, 14}}, "2 nodes lie at the same point (1, 1): node 3 (line 12), node 5 (line 14)"},
+        {"unused_node", square("5 4 2 1 0", std::string(kCoordinates) + "5 3 3\n"),
+         {{K::unused_node, 0}}, "node 5 is not used by any element"},
+        {"disconnected", square("6 5 2 1 0", std::string(kCoordinates) + "5 3 0\n6 4 0\n", std::string(kElements) + "5 5 6\n"),
+         {{K::disconnected, 0}}, "the elements form 2 separate parts: 4 nodes (1, 2, 3, 4); 2 nodes (5, 6)"},
+        {"no_supports", square("4 4 2 1 0", kCoordinates, kElements, ""),
+         {{K::no_supports, 0}}, "no node has a non-zero support code"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CheckReport report = check(c.text);
+        EXPECT_EQ(kinds_and_lines(report), c.expected);
+        ASSERT_FALSE(report.findings.empty());
+        EXPECT_NE(report.findings[0].text.find(c.words), std::string::npos) << report.findings[0].text;
+        EXPECT_EQ(report.count(), static_cast<std::int64_t>(c.expected.size()));
+    }
+}
+
+TEST(ModelCheck, CleanModelsHaveNoFindings)
+{
+    // Comments, word headings, a record over two lines, r*c, null values, slashes, codes for a
+    // range narrowed down to one node, and a coordinate record completed by a later one.
+    const std::string careful = "// A model written with every freedom of the format\n"
+                                "// used as meant.\n"
+                                "CAREFUL SQUARE\n"
+                                "4, 4, 2,\n"
+                                "   1 0   trailing words are ignored\n"
+                                "1 4,,1\n"
+                                "1 1 2*1\n"
+                                "CODES END\n"
+                                "2 0.0 -0.005\n"
+                                "VALUES END\n"
+                                "E = 2.1E+08\n1 2 3\n4 5 6\n7 8 9\n"
+                                "1 2*0.0\n"
+                                "2 1.0,0.0\n"
+                                "3 1.0\n"
+                                "  1.0\n"
+                                "4,,1.0\n"
+                                "/\n"
+                                "4 0.0 /\n"
+                                "COORDINATES END\n"
+                                "1 1 2\n"
+                                "2 2 3 / the rest is a comment\n"
+                                "3 3 4\n"
+                                "4 4 1\n"
+                                "END\n";
+    EXPECT_EQ(kinds_and_lines(check(careful)), Expected{});
+    EXPECT_EQ(kinds_and_lines(check(square())), Expected{});
+    for (const char* name : {"plane_frame.dat", "space_tower.dat", "truss_by_node.dat"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(kinds_and_lines(check(file_text(example_path(name)))), Expected{});
+    }
+}
+
+TEST(ModelCheck, BeyondTheListedFindingsOnlyCountsAreKept)
+{
+    std::string outside;
+    for (int i = 0; i < 1005; ++i)
+        outside += "9 1 1\n";
+    const ReadResult result = read_model_text(square("4 4 2 1 0", std::string(kCoordinates) + outside));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.notes.notes.size(), ReaderNotes::kMostNotes);
+    const CheckReport report = check_model(result.model, result.notes);
+    EXPECT_EQ(report.findings.size(), CheckReport::kMostListed);
+    EXPECT_EQ(report.unlisted[static_cast<std::size_t>(FindingKind::out_of_range)], 5);
+    EXPECT_EQ(report.count(), 1005);
+    EXPECT_EQ(unlisted_line("m.dat", FindingKind::out_of_range, 5),
+              "m.dat: note: 5 more findings not listed [out-of-range]");
+}
+
+TEST(ModelCheck, NotesDoNotDependOnHowLinesArriveAndFailedReadsHaveNone)
+{
+    // Node 5 has codes only: the marks of the code block are no coordinate records.
+    const std::string text = replaced(square("5 4 2 1 0", std::string(kCoordinates) + "2 1 0.5\n9 1 1\n4 0\n",
+                                             kElements, "1 5 1 1\n"),
+                                      "END OF CODES", "3 2 0 1\nEND");
+    const ReadResult whole = read_model_text(text);
+    BufferLines pieces(text, 3);
+    const ReadResult cut = read_model_lines(pieces);
+    ASSERT_TRUE(whole.ok());
+    EXPECT_EQ(cut.notes, whole.notes);
+    EXPECT_EQ(whole.notes.nodes.size(), 5u);
+    EXPECT_EQ(whole.notes.coordinate_mark(2).line, 15u);
+    EXPECT_EQ(whole.notes.coordinate_mark(4).line, 14u);
+    EXPECT_EQ(whole.notes.coordinate_mark(5).line, 0u);
+    EXPECT_EQ(whole.notes.elements[3].line, 22u);
+    EXPECT_EQ(whole.notes.block_ends.size(), 4u);
+    EXPECT_EQ(whole.notes.notes.size(), 3u); // empty range, replaced, outside
+
+    EXPECT_EQ(read_model_text("T\n2 1 2 1 0\n1 1 1 1\n").notes, ReaderNotes{});
+}
+
+TEST(ModelCheck, LinesAndSummary)
+{
+    const Finding at_line{FindingKind::replaced, 12, "coordinate record replaces the coordinates of node 2 set at line 11"};
+    EXPECT_EQ(finding_line("m.dat", at_line),
+              "m.dat:12: warning: coordinate record replaces the coordinates of node 2 set at line 11 [replaced]");
+    EXPECT_EQ(finding_line("m.dat", Finding{FindingKind::no_supports, 0, "no node has a non-zero support code"}),
+              "m.dat: warning: no node has a non-zero support code [no-supports]");
+    EXPECT_EQ(summary_line(0), "no findings");
+    EXPECT_EQ(summary_line(1), "1 warning");
+    EXPECT_EQ(summary_line(12), "12 warnings");
+}
+
+} // namespace
+} // namespace vorax
