@@ -9,8 +9,18 @@ install(TARGETS vorax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${VORAX_PACKAGING_DIR}/vorax.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${VORAX_PACKAGING_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
-# The manual page carries the version and is installed compressed, as Debian wants it.
-configure_file(${VORAX_PACKAGING_DIR}/vorax.1 ${PROJECT_BINARY_DIR}/packaging/vorax.1 @ONLY)
+# The manual page: its OPTIONS section is written from the program's option list (the one
+# `vorax --help` prints) by a small program of the build, and it is installed compressed, as
+# Debian wants it.
+add_executable(vorax_write_manual ${VORAX_PACKAGING_DIR}/write_manual.cpp)
+target_link_libraries(vorax_write_manual PRIVATE vorax_app)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
+add_custom_command(
+    OUTPUT ${PROJECT_BINARY_DIR}/packaging/vorax.1
+    COMMAND vorax_write_manual ${VORAX_PACKAGING_DIR}/vorax.1.in ${PROJECT_BINARY_DIR}/packaging/vorax.1
+            ${PROJECT_VERSION}
+    DEPENDS vorax_write_manual ${VORAX_PACKAGING_DIR}/vorax.1.in
+    COMMENT "Writing the manual page")
 add_custom_command(
     OUTPUT ${PROJECT_BINARY_DIR}/packaging/vorax.1.gz
     COMMAND gzip -9 -n -f -k vorax.1

@@ -47,13 +47,6 @@ int run_check_command(const std::string& path, std::ostream& out, std::ostream& 
     return report.count() == 0 ? kCheckClean : kCheckFindings;
 }
 
-std::optional<int> run_check_option(int argc, const char* const* argv, std::ostream& out,
-                                    std::ostream& err)
-{
-    return run_model_option(argc, argv, "--check", err,
-                            [&](const std::string& path) { return run_check_command(path, out, err); });
-}
-
 std::optional<std::string> model_check_line(std::int64_t warnings, std::string_view model,
                                             UiLanguage language)
 {

@@ -25,11 +25,6 @@ inline constexpr int kCheckFindings = 3;
 // listed ones, then the summary ("N warnings" or "no findings"). Returns the exit status.
 int run_check_command(const std::string& path, std::ostream& out, std::ostream& err);
 
-// Handles "--check MODEL" or "--check=MODEL" when the arguments hold it; returns nothing
-// otherwise, so that the program starts as usual.
-std::optional<int> run_check_option(int argc, const char* const* argv, std::ostream& out,
-                                    std::ostream& err);
-
 // The info line after a load with `warnings` findings: " * Model check: N warnings (vorax
 // --check MODEL lists them)" in the language; nothing for a clean model. `model` is put in as
 // it is (see check_command_name).

@@ -4,8 +4,6 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include <charconv>
-#include <cmath>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -27,146 +25,6 @@
 #include "settings/node_ranges.h"
 
 namespace vorax {
-
-namespace {
-
-constexpr std::string_view kOption = "--export";
-
-std::optional<bool> on_off(std::string_view text)
-{
-    if (equals_ignore_case(text, "on"))
-        return true;
-    if (equals_ignore_case(text, "off"))
-        return false;
-    return std::nullopt;
-}
-
-// The factors that the Graph Settings dialog's field (ten characters, two decimals) can show:
-// anything smaller shows as 0.00, anything larger as asterisks.
-constexpr double kSmallestFactor = 0.01;
-constexpr double kLargestFactor = 1.0e6;
-
-// A decimal number (digits, an optional fraction and exponent) within the factor's range, or
-// zero, which means Auto as in the dialog (nullopt). Not taken: nan, inf, hexadecimal, anything
-// after the number.
-bool parse_factor(std::string_view text, std::optional<float>& factor)
-{
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::general);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return false;
-    if (value == 0.0) {
-        factor.reset();
-        return true;
-    }
-    if (!std::isfinite(value) || value < kSmallestFactor || value > kLargestFactor)
-        return false;
-    factor = static_cast<float>(value);
-    return true;
-}
-
-bool names_info_mode(std::string_view argument)
-{
-    return argument == "--info" || argument.rfind("--info=", 0) == 0;
-}
-
-} // namespace
-
-const char* export_usage()
-{
-    return "usage: vorax --export OUT MODEL [--size WxH] [--lang en|ro] [--reverse-vertical]\n"
-           "       [--reverse-y] [--nodes RANGES] [--node-indices on|off]\n"
-           "       [--element-indices on|off] [--grid on|off] [--scheme standard|allblack]\n"
-           "       [--factor F|auto]\n";
-}
-
-namespace {
-
-// Sets the option `name` (with its "--") from its value; returns what is wrong with them, or
-// nothing.
-std::optional<std::string> set_option(const std::string& name, const std::string& value,
-                                      ExportOptions& options)
-{
-    const std::string not_value = ", not \"" + value + "\"";
-    if (name == "--size") {
-        const auto size = gwl::parse_area_size(value);
-        if (!size)
-            return "--size wants a size such as 1600x1200 (16..32767 each way)" + not_value;
-        options.width = size->width;
-        options.height = size->height;
-    } else if (name == "--lang") {
-        if (equals_ignore_case(value, "en"))
-            options.language = UiLanguage::english;
-        else if (equals_ignore_case(value, "ro"))
-            options.language = UiLanguage::romanian;
-        else
-            return "--lang wants en or ro" + not_value;
-    } else if (name == "--nodes") {
-        options.nodes = value;
-    } else if (name == "--node-indices" || name == "--element-indices" || name == "--grid") {
-        const std::optional<bool> on = on_off(value);
-        if (!on)
-            return name + " wants on or off" + not_value;
-        if (name == "--grid")
-            options.grid = *on;
-        else
-            (name == "--node-indices" ? options.node_indices : options.element_indices) = *on;
-    } else if (name == "--scheme") {
-        if (equals_ignore_case(value, "standard"))
-            options.color_scheme = ColorScheme::standard;
-        else if (equals_ignore_case(value, "allblack"))
-            options.color_scheme = ColorScheme::all_black;
-        else
-            return "--scheme wants standard or allblack" + not_value;
-    } else if (name == "--factor") {
-        if (equals_ignore_case(value, "auto"))
-            options.factor.reset();
-        else if (!parse_factor(value, options.factor))
-            return "--factor wants auto or a decimal number from 0.01 to 1000000" + not_value;
-    } else {
-        return "unknown option " + name;
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::variant<ExportOptions, std::string> parse_export_arguments(const std::vector<std::string>& arguments)
-{
-    ExportOptions options;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        if (name.rfind("--", 0) != 0) {
-            positional.push_back(name);
-            continue;
-        }
-        std::optional<std::string> inline_value;
-        if (const std::size_t eq = name.find('='); eq != std::string::npos) {
-            inline_value = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        if (name == "--reverse-vertical" || name == "--reverse-y") {
-            if (inline_value)
-                return name + " takes no value";
-            (name == "--reverse-y" ? options.reverse_y : options.reverse_vertical) = true;
-            continue;
-        }
-        if (!inline_value && i + 1 >= arguments.size())
-            return name + " needs a value";
-        const std::string value = inline_value ? *inline_value : arguments[++i];
-        if (auto problem = set_option(name, value, options))
-            return *problem;
-    }
-    if (positional.size() < 2)
-        return "name the picture to write and the model file to draw";
-    if (positional.size() > 2)
-        return "unexpected argument \"" + positional[2] + "\"";
-    options.output = positional[0];
-    options.model = positional[1];
-    return options;
-}
 
 namespace {
 
@@ -260,7 +118,7 @@ int write_graph_picture(const ExportOptions& options, const StructureModel& mode
         // Written from the surface itself: a copy would double the memory a large area needs.
         std::string reason;
         surface.read_image(
-            [&](const QImage& picture) { reason = gwl::write_picture(picture, options.output); });
+            [&](const QImage& picture) { reason = gwl::write_picture(picture, options.output, options.format); });
         if (!reason.empty()) {
             err << "vorax --export: cannot write " << options.output << ": " << reason << '\n';
             return kExportFailed;
@@ -299,32 +157,9 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     return write_graph_picture(options, *model, settings, plan, out, err);
 }
 
-std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, std::ostream& err)
+int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,
+                         std::ostream& err)
 {
-    int at = -1;
-    for (int i = 1; i < argc; ++i)
-        if (std::string_view(argv[i]) == kOption) {
-            at = i;
-            break;
-        }
-    if (at < 0)
-        return std::nullopt;
-    for (int i = 1; i < argc; ++i)
-        if (names_info_mode(argv[i])) {
-            err << "vorax --export: --info and --export cannot be used together\n" << export_usage();
-            return kExportBadArguments;
-        }
-    std::vector<std::string> arguments(argv + at + 1, argv + argc);
-    for (const std::string& a : arguments)
-        if (a == "--help" || a == "-h") {
-            out << export_usage();
-            return 0;
-        }
-    auto parsed = parse_export_arguments(arguments);
-    if (const std::string* problem = std::get_if<std::string>(&parsed)) {
-        err << "vorax --export: " << *problem << '\n' << export_usage();
-        return kExportBadArguments;
-    }
     // Text needs fonts, and fonts need a GUI application; the offscreen platform needs no
     // display.
     std::unique_ptr<QGuiApplication> application;
@@ -333,7 +168,7 @@ std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, 
             qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
-    return run_export(std::get<ExportOptions>(parsed), out, err);
+    return run_export(options, out, err);
 }
 
 } // namespace vorax

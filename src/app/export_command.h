@@ -9,10 +9,10 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/language.h"
+#include "gwl/surface/picture_io.h"
 
 namespace vorax {
 
@@ -21,7 +21,8 @@ inline constexpr int kExportFailed = 1;
 inline constexpr int kExportBadArguments = 2;
 
 struct ExportOptions {
-    std::string output;               // picture file; .bmp gives BMP, anything else PNG
+    std::string output;               // picture file
+    std::optional<gwl::PictureFormat> format; // none: by the output's extension
     std::string model;                // model data file
     int width = 0;                    // drawing area; 0 x 0 is a graph window's default
     int height = 0;
@@ -36,19 +37,12 @@ struct ExportOptions {
     std::optional<float> factor;      // none: Auto
 };
 
-// The options of the arguments that follow "--export" (OUT, MODEL and the options in any
-// order), or a message saying what is wrong with them.
-std::variant<ExportOptions, std::string> parse_export_arguments(const std::vector<std::string>& arguments);
-
 // Draws and writes the picture. Needs a Qt GUI application (fonts); returns the exit status.
 int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err);
 
-// Handles --export when the arguments hold it: parses them, makes an offscreen GUI application
-// when none exists, runs the export and returns its exit status. Returns nothing without
-// --export, so that the program starts as usual.
-std::optional<int> run_export_option(int& argc, char** argv, std::ostream& out, std::ostream& err);
-
-// How to call the export, for error messages.
-const char* export_usage();
+// run_export on an offscreen GUI application made for it when none exists (no display is
+// needed); `argc` and `argv` are the program's.
+int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,
+                         std::ostream& err);
 
 } // namespace vorax

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/command_line.h"
 #include "app/export_command.h"
 #include "app/startup_files.h"
 #include "test_helpers.h"
@@ -16,72 +17,6 @@ namespace {
 
 using testing::source_path;
 using testing::TempDir;
-
-struct ParseCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    bool ok;
-};
-
-TEST(ExportArguments, NamedCases)
-{
-    const ParseCase cases[] = {
-        {"minimal", {"out.png", "model.dat"}, true},
-        {"all_options",
-         {"out.bmp", "model.dat", "--size", "800x600", "--lang", "ro", "--reverse-vertical",
-          "--reverse-y", "--nodes", "1-3, 7", "--node-indices", "off", "--element-indices", "on",
-          "--grid", "off", "--scheme", "allblack", "--factor", "2.5"},
-         true},
-        {"options_first", {"--grid=off", "--size=640x480", "out.png", "model.dat"}, true},
-        {"factor_auto", {"out.png", "model.dat", "--factor", "auto"}, true},
-        {"missing_model", {"out.png"}, false},
-        {"extra_positional", {"out.png", "model.dat", "more"}, false},
-        {"unknown_option", {"out.png", "model.dat", "--colour", "red"}, false},
-        {"size_without_x", {"out.png", "model.dat", "--size", "800"}, false},
-        {"size_too_small", {"out.png", "model.dat", "--size", "8x8"}, false},
-        {"size_too_large", {"out.png", "model.dat", "--size", "40000x100"}, false},
-        {"bad_lang", {"out.png", "model.dat", "--lang", "de"}, false},
-        {"bad_switch", {"out.png", "model.dat", "--grid", "yes"}, false},
-        {"bad_scheme", {"out.png", "model.dat", "--scheme", "custom"}, false},
-        {"bad_factor", {"out.png", "model.dat", "--factor", "2x"}, false},
-        {"factor_nan", {"out.png", "model.dat", "--factor", "nan"}, false},
-        {"factor_inf", {"out.png", "model.dat", "--factor=inf"}, false},
-        {"factor_negative", {"out.png", "model.dat", "--factor", "-1"}, false},
-        {"factor_huge", {"out.png", "model.dat", "--factor", "1e308"}, false},
-        {"factor_tiny", {"out.png", "model.dat", "--factor", "1e-30"}, false},
-        {"factor_hexadecimal", {"out.png", "model.dat", "--factor", "0x10"}, false},
-        {"factor_fraction", {"out.png", "model.dat", "--factor", ".5"}, true},
-        {"factor_zero_is_auto", {"out.png", "model.dat", "--factor", "0.00"}, true},
-        {"value_missing", {"out.png", "model.dat", "--nodes"}, false},
-        {"flag_with_value", {"out.png", "model.dat", "--reverse-y=1"}, false},
-    };
-    for (const ParseCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto parsed = parse_export_arguments(c.arguments);
-        EXPECT_EQ(std::holds_alternative<ExportOptions>(parsed), c.ok);
-    }
-}
-
-TEST(ExportArguments, ValuesAreTaken)
-{
-    const auto parsed = parse_export_arguments(
-        {"out.bmp", "m.dat", "--size", "800x600", "--lang", "RO", "--nodes", "1-3, 7",
-         "--node-indices", "off", "--scheme", "allblack", "--factor", "2.5", "--reverse-y"});
-    ASSERT_TRUE(std::holds_alternative<ExportOptions>(parsed));
-    const ExportOptions& o = std::get<ExportOptions>(parsed);
-    EXPECT_EQ(o.output, "out.bmp");
-    EXPECT_EQ(o.model, "m.dat");
-    EXPECT_EQ(o.width, 800);
-    EXPECT_EQ(o.height, 600);
-    EXPECT_EQ(o.language, UiLanguage::romanian);
-    EXPECT_EQ(o.nodes, std::optional<std::string>("1-3, 7"));
-    EXPECT_EQ(o.node_indices, std::optional<bool>(false));
-    EXPECT_FALSE(o.element_indices.has_value());
-    EXPECT_EQ(o.color_scheme, 2);
-    EXPECT_EQ(o.factor, std::optional<float>(2.5f));
-    EXPECT_TRUE(o.reverse_y);
-    EXPECT_FALSE(o.reverse_vertical);
-}
 
 struct ExportRun {
     int status = -1;
@@ -93,13 +28,13 @@ struct ExportRun {
 ExportRun export_model(const TempDir& dir, const std::string& model, std::vector<std::string> options,
                        const std::string& file = "graph.png")
 {
-    std::vector<std::string> arguments{(dir.path() / file).string(), model};
+    std::vector<std::string> arguments{"--export", (dir.path() / file).string(), model};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    auto parsed = parse_export_arguments(arguments);
-    EXPECT_TRUE(std::holds_alternative<ExportOptions>(parsed));
+    auto parsed = parse_command_line(arguments);
+    EXPECT_TRUE(std::holds_alternative<CommandLine>(parsed));
     ExportRun run;
     std::ostringstream out, err;
-    run.status = run_export(std::get<ExportOptions>(parsed), out, err);
+    run.status = run_export(std::get<CommandLine>(parsed).export_options, out, err);
     run.out = out.str();
     run.err = err.str();
     run.picture.load(QString::fromStdString((dir.path() / file).string()));
@@ -130,7 +65,7 @@ TEST(Export, PlaneFrameLinesAndPicture)
     EXPECT_GT(line_pixels, 1000);
 }
 
-TEST(Export, SameOptionsGiveTheSamePictureAndBmpWorks)
+TEST(Export, SameOptionsGiveTheSamePictureAndBmpWorksByExtensionOrFormat)
 {
     TempDir dir;
     const std::string model = source_path("examples/space_tower.dat");
@@ -140,12 +75,18 @@ TEST(Export, SameOptionsGiveTheSamePictureAndBmpWorks)
     ASSERT_EQ(bmp.status, 0);
     EXPECT_EQ(png.picture.convertToFormat(QImage::Format_RGB32),
               bmp.picture.convertToFormat(QImage::Format_RGB32));
-    std::FILE* f = std::fopen((dir.path() / "graph.bmp").string().c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    char magic[2] = {};
-    EXPECT_EQ(std::fread(magic, 1, 2, f), 2u);
-    std::fclose(f);
-    EXPECT_EQ(std::string(magic, 2), "BM");
+    const auto start_of = [&](const char* file) {
+        std::ifstream in(dir.path() / file, std::ios::binary);
+        std::string start(4, '\0');
+        in.read(start.data(), 4);
+        return start;
+    };
+    EXPECT_EQ(start_of("graph.bmp").substr(0, 2), "BM");
+    // --format wins over the extension.
+    ASSERT_EQ(export_model(dir, model, {"--format", "bmp"}, "forced.png").status, 0);
+    ASSERT_EQ(export_model(dir, model, {"--format=PNG"}, "forced.bmp").status, 0);
+    EXPECT_EQ(start_of("forced.png").substr(0, 2), "BM");
+    EXPECT_EQ(start_of("forced.bmp"), "\x89PNG");
     const ExportRun plain = export_model(dir, model, {"--size", "640x480"}, "plain.png");
     EXPECT_NE(plain.picture, png.picture);
 }
@@ -304,36 +245,6 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     std::ifstream old(dir.path() / "old.png");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "the old picture");
-}
-
-TEST(ExportOption, WithoutTheOptionNothingHappensAndBadArgumentsGiveTwo)
-{
-    std::ostringstream out, err;
-    char a0[] = "vorax", a1[] = "model.dat";
-    char* plain[] = {a0, a1, nullptr};
-    int argc = 2;
-    EXPECT_FALSE(run_export_option(argc, plain, out, err).has_value());
-    char e1[] = "--export", e2[] = "out.png";
-    char* bad[] = {a0, e1, e2, nullptr};
-    argc = 3;
-    EXPECT_EQ(run_export_option(argc, bad, out, err), std::optional<int>(2));
-    EXPECT_NE(err.str().find("usage: vorax --export"), std::string::npos);
-
-    std::ostringstream help_out, help_err;
-    char h[] = "--help";
-    char* help[] = {a0, e1, h, nullptr};
-    argc = 3;
-    EXPECT_EQ(run_export_option(argc, help, help_out, help_err), std::optional<int>(0));
-    EXPECT_EQ(help_out.str().rfind("usage: vorax --export", 0), 0u);
-    EXPECT_TRUE(help_err.str().empty());
-
-    // --info beside --export would run only one of them: neither runs.
-    std::ostringstream both_err;
-    char i1[] = "--info", m[] = "model.dat";
-    char* both[] = {a0, i1, m, e1, e2, m, nullptr};
-    argc = 6;
-    EXPECT_EQ(run_export_option(argc, both, out, both_err), std::optional<int>(2));
-    EXPECT_NE(both_err.str().find("--info and --export cannot be used together"), std::string::npos);
 }
 
 } // namespace

@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "model/info_command.h"
 #include "model_test_support.h"
+#include "test_helpers.h"
 
 namespace vorax {
 namespace {
@@ -269,49 +268,24 @@ TEST(InfoCommand, MissingFile)
     EXPECT_NE(run.err.find("No such file"), std::string::npos) << run.err;
 }
 
-TEST(InfoCommand, OptionForms)
+TEST(InfoCommand, ProgramRunsWithoutADisplayInBothOptionForms)
 {
-    std::ostringstream out, err;
-    const std::string model = example_path("plane_frame.dat");
-    const std::string joined = "--info=" + model;
-    const char* separate[] = {"vorax", "--info", model.c_str()};
-    const char* glued[] = {"vorax", joined.c_str()};
-    const char* none[] = {"vorax", model.c_str()};
-    const char* missing[] = {"vorax", "--info"};
-    EXPECT_EQ(run_info_option(3, separate, out, err), 0);
-    EXPECT_EQ(run_info_option(2, glued, out, err), 0);
-    EXPECT_EQ(run_info_option(2, none, out, err), std::nullopt);
-    EXPECT_EQ(run_info_option(2, missing, out, err), 1);
-    EXPECT_NE(err.str().find("--info MODEL"), std::string::npos);
-}
-
-TEST(InfoCommand, ProgramRunsWithoutADisplay)
-{
-    const std::string program = std::string(VORAX_BINARY_DIR) + "/vorax";
-    if (!std::filesystem::exists(program))
+    if (testing::vorax_program().empty())
         GTEST_SKIP() << "the vorax program is not built";
     // No display and no platform name: a GUI application could not start here.
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program
-        + "' --info '" + example_path("truss_by_node.dat") + "' 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    std::array<char, 256> chunk{};
-    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe))
-        output += chunk.data();
-    int status = pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(output, " PRATT TRUSS 18 M, ELEMENTS BY NODE\n"
-                      " xmin, xmax:  0.  18.\n"
-                      " ymin, ymax:  0.  3.\n"
-                      " Nodes: 12  Elements: 21  NGL: 2  Coded nodes: 2  Origin node: 1\n");
-
-    std::FILE* failing = popen(("'" + program + "' --info /nonexistent/model.dat 2>/dev/null").c_str(), "r");
-    ASSERT_NE(failing, nullptr);
-    int failed = pclose(failing);
-    ASSERT_TRUE(WIFEXITED(failed));
-    EXPECT_EQ(WEXITSTATUS(failed), 1);
+    const std::string program = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                + testing::shell_quoted(testing::vorax_program());
+    const std::string model = testing::shell_quoted(example_path("truss_by_node.dat"));
+    for (const std::string& option : {"--info " + model, "--info=" + model}) {
+        const testing::CommandRun run = testing::run_command(program + " " + option);
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_EQ(run.output, " PRATT TRUSS 18 M, ELEMENTS BY NODE\n"
+                              " xmin, xmax:  0.  18.\n"
+                              " ymin, ymax:  0.  3.\n"
+                              " Nodes: 12  Elements: 21  NGL: 2  Coded nodes: 2  Origin node: 1\n");
+    }
+    EXPECT_EQ(testing::run_command(program + " --info /nonexistent/model.dat").status, 1);
+    EXPECT_EQ(testing::run_command(program + " --info=").status, 2);
 }
 
 } // namespace

@@ -68,18 +68,4 @@ std::string file_name_bytes(const QString& name)
     return path;
 }
 
-std::vector<std::string> argument_bytes(int argc, const char* const* argv,
-                                        const QStringList& positional)
-{
-    std::vector<std::string> bytes;
-    int next = 1;
-    for (const QString& wanted : positional) {
-        while (next < argc && QFile::decodeName(argv[next]) != wanted)
-            ++next;
-        bytes.push_back(next < argc ? std::string(argv[next++])
-                                    : QFile::encodeName(wanted).toStdString());
-    }
-    return bytes;
-}
-
 } // namespace vorax::gwl

@@ -4,14 +4,15 @@
 // which cannot be turned back. So the program keeps file names as the bytes it was given and
 // lets Qt see them only where a person has to read or pick a name.
 //
-// Contents: shown_file_name, file_name_bytes, argument_bytes.
+// The command line is parsed without this: its parser reads each byte as one character and
+// turns it back into the same byte (app/command_line.cpp).
+//
+// Contents: shown_file_name, file_name_bytes.
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <QString>
-#include <QStringList>
 
 namespace vorax::gwl {
 
@@ -22,10 +23,5 @@ QString shown_file_name(std::string_view name);
 // part Qt could not decode (shown with U+FFFD) is matched against the folder's entries and
 // replaced by the one entry shown the same way.
 std::string file_name_bytes(const QString& name);
-
-// The bytes of the positional arguments a command-line parser found: each is matched, in order,
-// with the argument of argv it came from.
-std::vector<std::string> argument_bytes(int argc, const char* const* argv,
-                                        const QStringList& positional);
 
 } // namespace vorax::gwl

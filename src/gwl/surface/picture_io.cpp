@@ -54,10 +54,13 @@ bool is_bmp_name(const std::string& path)
 
 } // namespace
 
-std::string write_picture(const QImage& picture, const std::string& path)
+std::string write_picture(const QImage& picture, const std::string& path,
+                          std::optional<PictureFormat> format)
 {
+    if (!format)
+        format = is_bmp_name(path) ? PictureFormat::bmp : PictureFormat::png;
     return write_file(path, [&](QIODevice& device) -> std::string {
-        QImageWriter writer(&device, is_bmp_name(path) ? "BMP" : "PNG");
+        QImageWriter writer(&device, *format == PictureFormat::bmp ? "BMP" : "PNG");
         return writer.write(picture) ? std::string() : program_text(writer.errorString());
     });
 }

@@ -10,6 +10,7 @@
 // steps after the dialog (save_picture_file, save_text_file) and the parts (write_picture,
 // write_text, fitted_rect, render_picture).
 
+#include <optional>
 #include <string>
 
 class QImage;
@@ -22,6 +23,9 @@ class QWidget;
 namespace vorax::gwl {
 
 class DrawSurface;
+
+// The formats a picture file is written in.
+enum class PictureFormat { png, bmp };
 
 // --- Commands (they show dialogs) ----------------------------------------------------------------
 // Asks for a file name (PNG or BMP) and writes the surface's picture; a failed write is reported
@@ -39,8 +43,10 @@ bool save_picture_file(const DrawSurface& surface, const std::string& path);
 bool save_text_file(const QString& text, const std::string& path);
 
 // --- Parts: each returns the reason of a failure, or an empty text when the file is written ---
-// The picture in the format its name's suffix names (".bmp" BMP, anything else PNG).
-std::string write_picture(const QImage& picture, const std::string& path);
+// The picture in `format`, or without one in the format its name's suffix names (".bmp" BMP,
+// anything else PNG).
+std::string write_picture(const QImage& picture, const std::string& path,
+                          std::optional<PictureFormat> format = std::nullopt);
 // The text in the local 8-bit encoding.
 std::string write_text(const QString& text, const std::string& path);
 // The largest rectangle of the picture's proportions inside `page`, centred on it.

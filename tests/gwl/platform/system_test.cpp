@@ -67,10 +67,6 @@ TEST(System, FileNamesThatAreNoTextComeBackFromQt)
     ASSERT_NE(QFile::encodeName(shown).toStdString(), latin);
     EXPECT_EQ(file_name_bytes(shown), latin);
     EXPECT_EQ(file_name_bytes(QString::fromUtf8("/no/such/\xc3\xa9.png")), "/no/such/\xc3\xa9.png");
-    // Positional arguments are taken from argv as they were given.
-    const char* argv[] = {"vorax", "--area", "800x600", latin.c_str(), "second.dat"};
-    EXPECT_EQ(argument_bytes(5, argv, {shown, QStringLiteral("second.dat")}),
-              (std::vector<std::string>{latin, "second.dat"}));
 }
 
 TEST(System, DriveDirectoryIsThePathItself)

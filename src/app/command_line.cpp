@@ -1,0 +1,546 @@
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "core/text.h"
+#include "settings/graph_settings.h"
+
+namespace vorax {
+
+namespace {
+
+// --- Values ---------------------------------------------------------------------------------
+
+// The value among `choices` (any case) into `target`; false when it is none of them.
+template <typename T>
+bool pick(std::string_view value, std::initializer_list<std::pair<std::string_view, T>> choices,
+          T& target)
+{
+    for (const auto& [name, meaning] : choices)
+        if (equals_ignore_case(value, name)) {
+            target = meaning;
+            return true;
+        }
+    return false;
+}
+
+template <typename T>
+bool pick(std::string_view value, std::initializer_list<std::pair<std::string_view, T>> choices,
+          std::optional<T>& target)
+{
+    T meaning{};
+    if (!pick(value, choices, meaning))
+        return false;
+    target = meaning;
+    return true;
+}
+
+template <typename Target>
+bool pick_on_off(std::string_view value, Target& target)
+{
+    return pick<bool>(value, {{"on", true}, {"off", false}}, target);
+}
+
+bool take_size(std::string_view value, std::optional<gwl::DrawingAreaSize>& size)
+{
+    size = gwl::parse_area_size(value);
+    return size.has_value();
+}
+
+// The factors that the Graph Settings dialog's field (ten characters, two decimals) can show:
+// anything smaller shows as 0.00, anything larger as asterisks.
+constexpr double kSmallestFactor = 0.01;
+constexpr double kLargestFactor = 1.0e6;
+
+// "auto", or a decimal number (digits, an optional fraction and exponent) within the factor's
+// range, or zero, which means Auto as in the dialog. Not taken: nan, inf, hexadecimal, anything
+// after the number.
+bool take_factor(std::string_view text, std::optional<float>& factor)
+{
+    if (equals_ignore_case(text, "auto")) {
+        factor.reset();
+        return true;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
+                                              std::chars_format::general);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return false;
+    if (value == 0.0) {
+        factor.reset();
+        return true;
+    }
+    if (!std::isfinite(value) || value < kSmallestFactor || value > kLargestFactor)
+        return false;
+    factor = static_cast<float>(value);
+    return true;
+}
+
+// --- The option list ------------------------------------------------------------------------
+
+constexpr std::string_view kSizeWanted = "a size such as 1600x1200 (16..32767 each way)";
+
+using G = OptionGroup;
+
+const OptionSpec kOptions[] = {
+    {"info", "", "MODEL", "", G::mode,
+     "Print what the info window shows after loading MODEL (the title and the extents), then a "
+     "line with its counts. Exit status 0, or 1 when MODEL cannot be read.",
+     "", nullptr},
+    {"check", "", "MODEL", "", G::mode,
+     "List what looks mistyped in MODEL, one finding per line in file order (MODEL:LINE: "
+     "warning: TEXT [KIND]), then a summary. "
+     "Exit status 0 without findings, 3 with findings, 1 when MODEL cannot be read.",
+     "", nullptr},
+    {"export", "", "OUT", "MODEL", G::mode,
+     "Draw graph 1 of MODEL as \"NEW Graph ...\" followed by \"DRAW\" would, and write the "
+     "drawing area to the picture OUT; standard output gets the lines the info window would get. "
+     "Exit status 0, or 1 when MODEL cannot be read or OUT cannot be written; a node range with "
+     "a bad group is refused with 2.",
+     "", nullptr},
+
+    {"area", "", "WxH", "", G::window,
+     "Drawing area of the graph windows in pixels, 16..32767 each way (the screen's size, at "
+     "least 1024x768).",
+     kSizeWanted,
+     [](std::string_view v, CommandLine& line) { return take_size(v, line.area); }},
+
+    {"size", "", "WxH", "", G::export_picture,
+     "Drawing area in pixels, 16..32767 each way (that of a graph window).", kSizeWanted,
+     [](std::string_view v, CommandLine& line) {
+         std::optional<gwl::DrawingAreaSize> size;
+         if (!take_size(v, size))
+             return false;
+         line.export_options.width = size->width;
+         line.export_options.height = size->height;
+         return true;
+     }},
+    {"format", "", "png|bmp", "", G::export_picture,
+     "Picture format (by OUT's extension: BMP for .bmp, else PNG).", "",
+     [](std::string_view v, CommandLine& line) {
+         return pick<gwl::PictureFormat>(
+             v, {{"png", gwl::PictureFormat::png}, {"bmp", gwl::PictureFormat::bmp}},
+             line.export_options.format);
+     }},
+    {"lang", "", "en|ro", "", G::export_picture, "Language of the heading and the node line (en).",
+     "",
+     [](std::string_view v, CommandLine& line) {
+         return pick<UiLanguage>(v, {{"en", UiLanguage::english}, {"ro", UiLanguage::romanian}},
+                                 line.export_options.language);
+     }},
+    {"reverse-vertical", "", "", "", G::export_picture,
+     "Reverse the vertical axis, as the Graph Settings switch \"Z / Y (vertical axis)\" does "
+     "(off).",
+     "",
+     [](std::string_view, CommandLine& line) { return line.export_options.reverse_vertical = true; }},
+    {"reverse-y", "", "", "", G::export_picture,
+     "Reverse the Y axis of a spatial model, as the switch \"Y (For: NGL =3)\" does (off).", "",
+     [](std::string_view, CommandLine& line) { return line.export_options.reverse_y = true; }},
+    {"nodes", "", "RANGES", "", G::export_picture,
+     "Draw the nodes of a selection as typed in \"Range\", for example \"1-7, 13 20\" (all "
+     "nodes).",
+     "",
+     [](std::string_view v, CommandLine& line) {
+         line.export_options.nodes = std::string(v);
+         return true;
+     }},
+    {"node-indices", "", "on|off", "", G::export_picture,
+     "Node numbers (on for at most 200 nodes).", "",
+     [](std::string_view v, CommandLine& line) {
+         return pick_on_off(v, line.export_options.node_indices);
+     }},
+    {"element-indices", "", "on|off", "", G::export_picture,
+     "Element numbers (on for at most 200 elements).", "",
+     [](std::string_view v, CommandLine& line) {
+         return pick_on_off(v, line.export_options.element_indices);
+     }},
+    {"grid", "", "on|off", "", G::export_picture, "Grid and scale (on).", "",
+     [](std::string_view v, CommandLine& line) { return pick_on_off(v, line.export_options.grid); }},
+    {"scheme", "", "standard|allblack", "", G::export_picture, "Colour scheme (standard).", "",
+     [](std::string_view v, CommandLine& line) {
+         return pick<int>(v, {{"standard", ColorScheme::standard}, {"allblack", ColorScheme::all_black}},
+                          line.export_options.color_scheme);
+     }},
+    {"factor", "", "F|auto", "", G::export_picture,
+     "Increasing factor for the minimum size, a decimal number from 0.01 to 1000000; 0 counts as "
+     "auto (auto).",
+     "auto or a decimal number from 0.01 to 1000000",
+     [](std::string_view v, CommandLine& line) { return take_factor(v, line.export_options.factor); }},
+
+    {"help", "h?", "", "", G::general, "Print this help and end.", "", nullptr},
+    {"help-all", "", "", "", G::general,
+     "Print this help with the options of the Qt toolkit that the windows take, and end.", "",
+     nullptr},
+    {"version", "v", "", "", G::general, "Print the program's name and version and end.", "",
+     nullptr},
+
+    // Handed to Qt, which takes them out of the arguments when the windows start.
+    {"platform", "", "NAME", "", G::toolkit, "Platform plugin: xcb, wayland, offscreen, ...", "", nullptr},
+    {"platformpluginpath", "", "PATH", "", G::toolkit, "Folder of the platform plugins.", "", nullptr},
+    {"platformtheme", "", "NAME", "", G::toolkit, "Platform theme.", "", nullptr},
+    {"plugin", "", "NAME", "", G::toolkit, "An additional plugin to load.", "", nullptr},
+    {"display", "", "DISPLAY", "", G::toolkit, "X display to use (xcb).", "", nullptr},
+    {"geometry", "", "GEOMETRY", "", G::toolkit, "Geometry of the frame window (xcb).", "", nullptr},
+    {"qwindowgeometry", "", "GEOMETRY", "", G::toolkit, "Geometry of the frame window.", "", nullptr},
+    {"qwindowicon", "", "FILE", "", G::toolkit, "Icon of the windows.", "", nullptr},
+    {"qwindowtitle", "", "TITLE", "", G::toolkit, "Title of the frame window.", "", nullptr},
+    {"reverse", "", "", "", G::toolkit, "Lay the windows out from right to left.", "", nullptr},
+    {"session", "", "NAME", "", G::toolkit, "Session to restore.", "", nullptr},
+    {"style", "", "STYLE", "", G::toolkit, "Widget style: fusion, windows, ...", "", nullptr},
+    {"stylesheet", "", "FILE", "", G::toolkit, "Style sheet of the widgets.", "", nullptr},
+    {"widgetcount", "", "", "", G::toolkit, "Report the widgets left at the end.", "", nullptr},
+};
+
+// The option a name of the parser stands for (a long name or an alias), if any.
+const OptionSpec* spec_of(std::string_view name)
+{
+    for (const OptionSpec& spec : kOptions)
+        if (spec.name == name || (name.size() == 1 && spec.aliases.find(name[0]) != std::string_view::npos))
+            return &spec;
+    return nullptr;
+}
+
+// An option as it is written: --name, or -name for the toolkit.
+std::string written(const OptionSpec& spec)
+{
+    return (spec.group == G::toolkit ? "-" : "--") + std::string(spec.name);
+}
+
+// What a choice's values allow: "en|ro" is "en or ro", "a|b|c" is "a, b or c".
+std::string alternatives(std::string_view value)
+{
+    std::string text(value);
+    const std::size_t last = text.rfind('|');
+    if (last != std::string::npos)
+        text.replace(last, 1, " or ");
+    std::replace(text.begin(), text.end(), '|', ',');
+    for (std::size_t at = text.find(','); at != std::string::npos; at = text.find(',', at + 2))
+        text.insert(at + 1, " ");
+    return text;
+}
+
+// --- Parsing ----------------------------------------------------------------------------------
+// The parser works on text; each byte is read as one Latin-1 character and turned back into
+// that byte, so that names that are no valid text come through unchanged.
+
+QString latin1(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string bytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+CommandLineRefusal refused(std::string problem)
+{
+    return {std::move(problem)};
+}
+
+// The mode option the arguments name, in the order they were given; each occurrence counts.
+std::vector<const OptionSpec*> given_modes(const QCommandLineParser& parser)
+{
+    std::vector<const OptionSpec*> modes;
+    for (const QString& name : parser.optionNames())
+        if (const OptionSpec* spec = spec_of(bytes(name)); spec && spec->group == G::mode)
+            modes.push_back(spec);
+    return modes;
+}
+
+// The option a value looks like ("--help" right after --export), if it is one of ours.
+const OptionSpec* option_written_as(std::string_view value)
+{
+    if (value.size() < 2 || value[0] != '-')
+        return nullptr;
+    value.remove_prefix(value.size() > 2 && value[1] == '-' ? 2 : 1);
+    return spec_of(value);
+}
+
+std::string_view mode_operands_problem(const OptionSpec& mode)
+{
+    return mode.name == "export" ? "name the picture to write right after --export (vorax --export OUT MODEL)"
+                                 : mode.name == "info" ? "name the model file to read (vorax --info MODEL)"
+                                                       : "name the model file to read (vorax --check MODEL)";
+}
+
+// The group whose options go with the mode.
+OptionGroup group_of_mode(Mode mode)
+{
+    return mode == Mode::window ? G::window : G::export_picture;
+}
+
+std::string not_with_mode(const OptionSpec& spec, const OptionSpec* mode)
+{
+    if (spec.group == G::export_picture)
+        return written(spec) + " is an option of --export";
+    return written(spec) + " is an option of the windows, not of " + written(*mode);
+}
+
+} // namespace
+
+std::span<const OptionSpec> command_line_options()
+{
+    return kOptions;
+}
+
+std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vector<std::string>& arguments)
+{
+    QCommandLineParser parser;
+    // "-platform" is one option, as Qt writes its own; with it "-info" is "--info".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionSpec& spec : kOptions) {
+        QStringList names;
+        for (char alias : spec.aliases)
+            names << QString(QLatin1Char(alias));
+        names << latin1(spec.name);
+        QCommandLineOption option(names);
+        option.setValueName(latin1(spec.value));
+        parser.addOption(option);
+    }
+    QStringList texts{QStringLiteral("vorax")};
+    for (const std::string& argument : arguments)
+        texts << latin1(argument);
+    if (!parser.parse(texts))
+        return refused(bytes(parser.errorText()));
+
+    const auto is_set = [&](std::string_view name) { return parser.isSet(latin1(name)); };
+    const auto value = [&](const OptionSpec& spec) { return bytes(parser.value(latin1(spec.name))); };
+
+    // A mode's operand that is itself an option: the operand is missing, and "--export --help"
+    // asks for the help.
+    const std::vector<const OptionSpec*> modes = given_modes(parser);
+    bool operand_missing = false;
+    bool help = is_set("help"), help_all = is_set("help-all"), version = is_set("version");
+    for (const OptionSpec* mode : modes) {
+        const std::string operand = bytes(parser.values(latin1(mode->name)).last());
+        if (operand.empty() || operand[0] == '-')
+            operand_missing = true;
+        if (const OptionSpec* as = option_written_as(operand)) {
+            help = help || as->name == "help";
+            help_all = help_all || as->name == "help-all";
+            version = version || as->name == "version";
+        }
+    }
+    CommandLine line;
+    if (help_all || help || version) {
+        line.mode = help_all ? Mode::help_all : help ? Mode::help : Mode::version;
+        return line;
+    }
+
+    const OptionSpec* mode = modes.empty() ? nullptr : modes.front();
+    for (const OptionSpec* other : modes)
+        if (other != mode)
+            return refused(written(*mode) + " and " + written(*other) + " cannot be used together");
+    if (modes.size() > 1)
+        return refused(written(*mode) + " is given more than once");
+    if (operand_missing)
+        return refused(std::string(mode_operands_problem(*mode)));
+    line.mode = !mode ? Mode::window
+              : mode->name == "info" ? Mode::info
+              : mode->name == "check" ? Mode::check
+                                      : Mode::export_picture;
+
+    // Every option belongs to the mode; each value is taken in the order given, the last one
+    // counting.
+    const OptionGroup own = group_of_mode(line.mode);
+    for (const QString& name : parser.optionNames()) {
+        const OptionSpec& spec = *spec_of(bytes(name));
+        if (spec.group == G::mode)
+            continue;
+        const bool belongs = spec.group == own || (spec.group == G::toolkit && line.mode == Mode::window);
+        if (!belongs)
+            return refused(not_with_mode(spec, mode));
+    }
+    for (const OptionSpec& spec : kOptions) {
+        if (!spec.take || !is_set(spec.name))
+            continue;
+        const QStringList values = spec.value.empty() ? QStringList{QString()}
+                                                      : parser.values(latin1(spec.name));
+        for (const QString& text : values)
+            if (const std::string v = bytes(text); !spec.take(v, line))
+                return refused(written(spec) + " wants "
+                               + (spec.wants.empty() ? alternatives(spec.value) : std::string(spec.wants))
+                               + ", not \"" + v + "\"");
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    const std::size_t allowed = line.mode == Mode::window || line.mode == Mode::export_picture ? 1 : 0;
+    if (static_cast<std::size_t>(positional.size()) > allowed)
+        return refused("unexpected argument \"" + bytes(positional[static_cast<qsizetype>(allowed)]) + "\"");
+    switch (line.mode) {
+    case Mode::window:
+        if (!positional.empty())
+            line.model = bytes(positional.front());
+        break;
+    case Mode::info:
+    case Mode::check:
+        line.model = value(*mode);
+        break;
+    case Mode::export_picture:
+        if (positional.empty())
+            return refused("name the model file to draw (vorax --export OUT MODEL)");
+        line.export_options.output = value(*mode);
+        line.export_options.model = bytes(positional.front());
+        break;
+    default:
+        break;
+    }
+    return line;
+}
+
+// --- Texts --------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::size_t kTextWidth = 79;
+
+// The units in lines of at most kTextWidth characters (a longer unit stands alone), the first
+// line after `first` and the others after `indent` blanks.
+std::string wrapped(const std::vector<std::string>& units, std::string first, std::size_t indent)
+{
+    std::string result;
+    std::string line = std::move(first);
+    // A first line that ends in a word ("usage: vorax") is one that has a unit already.
+    bool line_has_unit = !line.empty() && line.back() != ' ';
+    for (const std::string& unit : units) {
+        if (line_has_unit && line.size() + 1 + unit.size() > kTextWidth) {
+            result += line + '\n';
+            line = std::string(indent, ' ');
+            line_has_unit = false;
+        }
+        if (line_has_unit)
+            line += ' ';
+        line += unit;
+        line_has_unit = true;
+    }
+    return result + line + '\n';
+}
+
+std::vector<std::string> words(std::string_view text)
+{
+    std::vector<std::string> units;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        if (end > at)
+            units.emplace_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return units;
+}
+
+// "-h, -?, --help" and the value: the first column of the help.
+std::string tag(const OptionSpec& spec)
+{
+    std::string text;
+    for (char alias : spec.aliases)
+        text += std::string("-") + alias + ", ";
+    text += written(spec);
+    if (!spec.value.empty())
+        text += " " + std::string(spec.value);
+    if (!spec.operands.empty())
+        text += " " + std::string(spec.operands);
+    return text;
+}
+
+// "[--size WxH]" for each option of the group.
+std::vector<std::string> bracketed(OptionGroup group)
+{
+    std::vector<std::string> units;
+    for (const OptionSpec& spec : kOptions)
+        if (spec.group == group)
+            units.push_back("[" + written(spec) + (spec.value.empty() ? "" : " " + std::string(spec.value)) + "]");
+    return units;
+}
+
+constexpr std::string_view kIntroduction =
+    "VORAX draws the Structure Graph of a structural model for TAVELS and MURIKS. Without a "
+    "mode it opens its frame window, where \"NEW Graph ...\" loads MODEL, or asks for a file "
+    "when none is given.";
+
+} // namespace
+
+std::string_view group_heading(OptionGroup group)
+{
+    switch (group) {
+    case G::mode:
+        return "Modes without a window (one at most)";
+    case G::window:
+        return "Options of the windows";
+    case G::export_picture:
+        return "Options of --export";
+    case G::general:
+        return "Help";
+    case G::toolkit:
+        return "Options of the Qt toolkit, for the windows";
+    }
+    return "";
+}
+
+std::string_view command_line_rules()
+{
+    return "An option's value is written after it, as --size 800x600 or --size=800x600, and "
+           "options may stand before or after the file names; -- ends the options. Arguments "
+           "that are refused end the program with exit status 2 and the usage on standard "
+           "error.";
+}
+
+std::string usage_text()
+{
+    const std::string indent = "       ";
+    std::vector<std::string> window = bracketed(G::window);
+    window.push_back("[MODEL]");
+    std::string text = wrapped(window, "usage: vorax", indent.size() + 6);
+    for (const OptionSpec& spec : kOptions)
+        if (spec.group == G::mode) {
+            const std::string start = indent + "vorax " + tag(spec);
+            text += wrapped(spec.name == "export" ? bracketed(G::export_picture) : std::vector<std::string>{},
+                            start, start.size() + 1);
+        }
+    text += indent + "vorax";
+    for (const OptionSpec& spec : kOptions)
+        if (spec.group == G::general)
+            text += (spec.name == "help" ? " " : " | ") + written(spec);
+    return text + '\n';
+}
+
+std::string help_text(bool with_toolkit)
+{
+    std::size_t column = 0;
+    for (const OptionSpec& spec : kOptions)
+        column = std::max(column, spec.group == G::toolkit ? 0 : tag(spec).size());
+    column = std::min<std::size_t>(column + 4, 26);
+
+    std::string text = usage_text() + '\n' + wrapped(words(kIntroduction), "", 0);
+    for (const OptionGroup group : {G::mode, G::window, G::export_picture, G::general, G::toolkit}) {
+        if (group == G::toolkit && !with_toolkit)
+            continue;
+        text += '\n' + std::string(group_heading(group)) + ":\n";
+        for (const OptionSpec& spec : kOptions) {
+            if (spec.group != group)
+                continue;
+            std::string first = "  " + tag(spec);
+            if (first.size() + 2 > column) {
+                text += first + '\n';
+                first.clear();
+            }
+            first.resize(column, ' ');
+            text += wrapped(words(spec.help), first, column);
+        }
+    }
+    return text + '\n' + wrapped(words(command_line_rules()), "", 0);
+}
+
+std::string refusal_text(const CommandLineRefusal& refusal)
+{
+    return "vorax: " + refusal.problem + '\n' + usage_text();
+}
+
+} // namespace vorax
