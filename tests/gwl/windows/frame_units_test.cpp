@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "gwl/windows/graphics_window.h"
 #include "gwl/windows/layer.h"
 #include "gwl/windows/text_window.h"
+#include "surface_test_support.h"
 #include "test_helpers.h"
 
 namespace vorax::gwl {
@@ -60,13 +62,45 @@ TEST(FrameUnits, ClosedGraphWindowKeepsItsSurfaceForDrawing)
     ASSERT_TRUE(layer.open_unit(11, WindowKind::graphics, "user", "(2) Frame"));
     DrawSurface* surface = layer.active_surface();
     frame.sub_window(11)->close();
-    ASSERT_TRUE(testing::wait_until([&] { return !frame.unit_is_open(11); }));
+    ASSERT_TRUE(vorax::testing::wait_until([&] { return !frame.unit_is_open(11); }));
     EXPECT_EQ(frame.graphics_window(11), nullptr);
     EXPECT_EQ(layer.active_surface(), surface);
     surface->set_color_rgb(0x0000FF);
     surface->move_to_w(0, 0);
     EXPECT_NE(surface->line_to_w(10, 10), 0);
     set_default_drawing_area(0, 0);
+}
+
+TEST(FrameUnits, NewGraphWindowFillsTheWindowAreaAndShowsTheWholeDrawingArea)
+{
+    set_default_drawing_area(1600, 1200);
+    Frame frame;
+    frame.show();
+    ASSERT_TRUE(frame.open_unit(kInfoUnit, WindowKind::text, "VORAX: Info"));
+    ASSERT_TRUE(frame.open_unit(10, WindowKind::graphics, "1  FRAME"));
+    set_default_drawing_area(0, 0);
+    const QMdiArea* area = frame.findChild<QMdiArea*>();
+    EXPECT_EQ(frame.sub_window(10)->geometry(), area->viewport()->rect());
+
+    GraphicsWindow* window = frame.graphics_window(10);
+    ASSERT_TRUE(window->size_to_fit());
+    const QSize shown = window->fitted_view().shown();
+    const QSize view = window->viewport()->size();
+    ASSERT_LT(shown.width(), 1600);
+    EXPECT_TRUE(shown.width() == view.width() || shown.height() == view.height());
+    EXPECT_TRUE(QRect(QPoint(0, 0), view).contains(QRect(QPoint(0, 0), shown)));
+    EXPECT_EQ(window->drawing_pixel_at(QPointF(shown.width(), shown.height())),
+              (PixelPoint{1600, 1200})); // just beyond the last box: the area's far corner
+
+    // The corners of the drawing area are on screen.
+    DrawSurface& surface = window->surface();
+    testing::prepare_paper(surface);
+    surface.rectangle_w(3, 0, 0, 3, 3);
+    surface.rectangle_w(3, 1596, 1196, 1599, 1199);
+    const QImage grabbed = window->viewport()->grab().toImage();
+    EXPECT_EQ(grabbed.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(grabbed.pixel(shown.width() - 1, shown.height() - 1), qRgb(0, 0, 0));
+    EXPECT_EQ(grabbed.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255));
 }
 
 TEST(FrameUnits, MouseWaitShowsPendingNoteInTheStatusLine)
