@@ -93,11 +93,8 @@ TEST(StartUp, AltNOpensTheProgramMenu)
         frame.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
         QTest::keyClick(&frame, Qt::Key_N, Qt::AltModifier);
-        QWidget* popup = QApplication::activePopupWidget();
-        EXPECT_EQ(popup, static_cast<QWidget*>(frame.menu_item_action(kProgramMenu, 0)->menu()))
-            << language;
-        if (popup != nullptr)
-            popup->close();
+        EXPECT_EQ(QApplication::activePopupWidget(),
+                  static_cast<QWidget*>(frame.menu_item_action(kProgramMenu, 0)->menu()));
     }
 }
 

