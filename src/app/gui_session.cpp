@@ -89,6 +89,7 @@ int run_desktop_program()
     GuiSession session(*state, process_startup_paths());
     session.start();
     const int status = QApplication::exec();
+    session.frame().remember_place();
     if (!session.finish())
         (void)state.release(); // still the stuck program thread's
     return status;

@@ -98,17 +98,22 @@ void Program::start_up()
         layer_.stop_with_message("Window Not Open");
 
     // Centre the frame on the screen. (The drawing area can be far larger than the screen, or
-    // smaller than the frame: centring over it put the frame out of reach.)
+    // smaller than the frame: centring over it put the frame out of reach.) A frame that the
+    // person left elsewhere in an earlier run goes back there while it still fits the screen.
     const gwl::WindowRect frame = layer_.get_window_size(gwl::kFrameWindow);
-    layer_.set_window_size(gwl::kFrameWindow, centered_frame(layer_.screen_area(), frame));
+    layer_.set_window_size(gwl::kFrameWindow,
+                           layer_.remembered_frame_place().value_or(
+                               centered_frame(layer_.screen_area(), frame)));
 
     // Menus: Help's first two items disabled, then the program's own menu after "&Help".
     using namespace gwl::menu_flag;
     layer_.set_menu_item_flags(gwl::kHelpMenu, gwl::kHelpContentsItem, kDisabled);
     layer_.set_menu_item_flags(gwl::kHelpMenu, gwl::kUsingHelpItem, kDisabled);
     const UiLanguage lang = state_.language;
+    // The title gets its mnemonic as the items do (Alt+N), its text unchanged.
     layer_.insert_menu_item(kProgramMenu, gwl::kMenuItself, kEnabled,
-                            message(Message::new_graph_menu, lang), gwl::menu_no_action());
+                            gwl::with_mnemonic(std::string(message(Message::new_graph_menu, lang))),
+                            gwl::menu_no_action());
     layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::back_to_settings, lang),
                             gwl::menu_routine([this] { on_back_to_settings(); }));
     layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::zoom_mouse, lang),

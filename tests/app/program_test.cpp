@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QMenu>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTest>
 
 #include <tuple>
 
@@ -77,6 +80,22 @@ TEST(StartUp, RomanianMenusAndMessages)
     EXPECT_EQ(run.state.graph_limit_message, "S-a atins limita de 10 grafuri.\rRuleaza din nou VORAX");
     EXPECT_EQ(run.state.zoom_refusal_message.substr(0, 81),
               "ZOOM (Mouse) este permis numai pentru ultimul graf construit (ultima fereastra).\r");
+}
+
+// Alt+N opens the program's menu in both languages; its title only gains the underline.
+TEST(StartUp, AltNOpensTheProgramMenu)
+{
+    for (const auto& [language, title] : {std::pair{"", "&NEW GRAPH"}, std::pair{"Romanian", "&NOU GRAF"}}) {
+        SessionRun run(language);
+        ASSERT_TRUE(run.start());
+        gwl::Frame& frame = run.session->frame();
+        EXPECT_EQ(frame.menu_item_text(kProgramMenu, 0), title);
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        QTest::keyClick(&frame, Qt::Key_N, Qt::AltModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(),
+                  static_cast<QWidget*>(frame.menu_item_action(kProgramMenu, 0)->menu()));
+    }
 }
 
 // A run from a folder without uir/ (an installed program) shows the icons it carries; a file in

@@ -38,7 +38,7 @@ std::string row_model(int n)
 }
 
 // The program with a model loaded from the command line and graph 1 drawn, on a drawing area
-// small enough to lie wholly in the window, so that pixels and viewport positions agree.
+// small enough to lie wholly in the window unless a test makes it larger.
 class ZoomFlow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -63,13 +63,14 @@ protected:
 
     gwl::GraphicsWindow* window(int unit) { return run.session->frame().graphics_window(unit); }
 
-    // Drags on the graph of `unit` from one window point to another with the real mouse events.
+    // Drags on the graph of `unit` from one window point to another with the real mouse events,
+    // where the window shows those points.
     void queue_drag(int unit, gwl::WindowPoint from, gwl::WindowPoint to)
     {
         const gwl::PixelPoint a = window(unit)->surface().to_pixel(from);
         const gwl::PixelPoint b = window(unit)->surface().to_pixel(to);
-        const QPoint pa(a.x, a.y);
-        const QPoint pb(b.x, b.y);
+        const QPoint pa = window(unit)->viewport_rect_of({a.x, a.y, 1, 1}).topLeft();
+        const QPoint pb = window(unit)->viewport_rect_of({b.x, b.y, 1, 1}).topLeft();
         run.prompter.mouse_scripts.push_back(ScriptedPrompter::send_events(
             [pa](QWidget* w) { QTest::mousePress(w, Qt::LeftButton, {}, pa); }));
         run.prompter.mouse_scripts.push_back(ScriptedPrompter::send_events(
@@ -167,6 +168,18 @@ TEST_F(ZoomFlow, AZoomWindowCanBeZoomedWhileItIsTheLast)
         EXPECT_EQ(window(13), nullptr);
         EXPECT_EQ(run.state.last_graph_unit, 12);
     }
+}
+
+TEST_F(ZoomFlow, AShrunkenGraphPicksTheNodesUnderTheBand)
+{
+    gwl::set_default_drawing_area(1600, 1200);
+    draw_first_graph(row_model(20));
+    ASSERT_TRUE(window(10)->size_to_fit());
+    ASSERT_LT(window(10)->fitted_view().shown().width(), 1000);
+    queue_drag(10, {-10.0, -1.0}, {0.7, 1.0}); // nodes 1..11 at -9.5 .. 0.5
+    ASSERT_TRUE(zoom());
+    ASSERT_NE(window(11), nullptr);
+    EXPECT_EQ(run.state.dialog.range_text, "1-11");
 }
 
 TEST_F(ZoomFlow, OnlyNodesDrawnInTheLastGraphArePicked)

@@ -368,6 +368,12 @@ Rgb DrawSurface::set_color_rgb(Rgb color)
     return std::exchange(op.s().color, color & 0xFFFFFFu);
 }
 
+Rgb DrawSurface::background_color() const
+{
+    const std::lock_guard lock(d_->mutex);
+    return d_->background;
+}
+
 Rgb DrawSurface::set_bk_color_rgb(Rgb color)
 {
     Operation op(*this);

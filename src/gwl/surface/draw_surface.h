@@ -71,6 +71,7 @@ public:
     Rgb set_color_rgb(Rgb color);       // returns the previous drawing colour
     Rgb set_bk_color_rgb(Rgb color);    // returns the previous background colour
     Rgb set_text_color_rgb(Rgb color);  // returns the previous text colour
+    Rgb background_color() const;
     // 0 whole window, 1 graphics area, 2 text window (all the drawing area); other: status -4.
     void clear_screen(int area);
 

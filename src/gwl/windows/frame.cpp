@@ -8,6 +8,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include "gwl/prompts.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
+#include "gwl/windows/frame_place.h"
 #include "gwl/windows/graphics_window.h"
 #include "gwl/windows/text_window.h"
 
@@ -33,6 +36,41 @@ std::string with_mnemonic(const std::string& text)
 
 namespace {
 
+// What the frame keeps between runs, in the program's settings.
+struct FrameMemory {
+    std::optional<WindowRect> place; // outside position, inside size
+    bool status_bar = true;
+};
+
+// The settings are the program's own also where no application name was given (in tests).
+const QString kSettingsOwner = QStringLiteral("VORAX");
+const QString kFrameGroup = QStringLiteral("frame");
+
+FrameMemory read_frame_memory()
+{
+    QSettings settings(kSettingsOwner, kSettingsOwner);
+    settings.beginGroup(kFrameGroup);
+    FrameMemory memory;
+    memory.status_bar = settings.value(QStringLiteral("statusBar"), true).toBool();
+    bool ok[4] = {false, false, false, false};
+    const WindowRect place{settings.value(QStringLiteral("x")).toInt(&ok[0]),
+                           settings.value(QStringLiteral("y")).toInt(&ok[1]),
+                           settings.value(QStringLiteral("height")).toInt(&ok[2]),
+                           settings.value(QStringLiteral("width")).toInt(&ok[3])};
+    if (ok[0] && ok[1] && ok[2] && ok[3])
+        memory.place = place;
+    return memory;
+}
+
+// The screen's available area, where the frame opens.
+WindowRect screen_room()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return {0, 0, 800, 1111}; // without a screen: nine tenths of this, about 1000 x 720
+    const QRect r = screen->availableGeometry();
+    return {r.x(), r.y(), r.height(), r.width()};
+}
 
 } // namespace
 
@@ -46,7 +84,15 @@ Frame::Frame()
     status_label_ = new QLabel(this);
     statusBar()->addWidget(status_label_, 1);
     build_builtin_menus();
-    resize(1000, 720);
+    add_shortcuts();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { show_size_to_fit_state(); });
+
+    const FrameMemory memory = read_frame_memory();
+    remembered_ = memory.place;
+    const WindowRect size = starting_frame_size(screen_room(), remembered_);
+    resize(size.width, size.height);
+    statusBar()->setVisible(memory.status_bar);
+    status_bar_action_->setChecked(memory.status_bar);
     set_owner_window(this);
     GraphicsWindow::set_status_line_hook([this](const std::string& text) {
         std::string previous = status_text();
@@ -105,8 +151,8 @@ void Frame::build_builtin_menus()
     });
     full_screen_action_->setCheckable(true);
     status_bar_action_ = builtin(view, "&Status Bar", [this] {
-        statusBar()->setVisible(!statusBar()->isVisible());
-        status_bar_action_->setChecked(statusBar()->isVisible());
+        statusBar()->setHidden(!statusBar()->isHidden());
+        status_bar_action_->setChecked(!statusBar()->isHidden());
     });
     status_bar_action_->setCheckable(true);
     status_bar_action_->setChecked(true);
@@ -130,11 +176,38 @@ void Frame::build_builtin_menus()
     builtin(window, "&Cascade", [this] { mdi_->cascadeSubWindows(); });
     builtin(window, "&Tile", [this] { mdi_->tileSubWindows(); });
     builtin(window, "&Arrange Icons", [this] { arrange_icons(); });
+    window_menu_ = menus_[static_cast<std::size_t>(window - 1)].menu;
+    connect(window_menu_, &QMenu::aboutToShow, this, [this] { fill_window_list(); });
 
     const int help = add("&Help");
     builtin(help, "&Contents", [] {});
     builtin(help, "Using &Help", [] {});
     builtin(help, "&About", [this] { show_about(); });
+}
+
+void Frame::add_shortcuts()
+{
+    struct Shortcut {
+        QMenu* menu;
+        const char* item;
+        QKeySequence keys;
+    };
+    auto menu = [this](int number) { return menus_[static_cast<std::size_t>(number - 1)].menu; };
+    const Shortcut shortcuts[] = {
+        {menu(kFileMenu), "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {menu(kFileMenu), "&Save...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {menu(kFileMenu), "E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {menu(kEditMenu), "Select &All", QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {menu(kEditMenu), "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {menu(kEditMenu), "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {menu(kViewMenu), "&Size To Fit", QKeySequence(Qt::CTRL | Qt::Key_0)},
+        {menu(kViewMenu), "&Full Screen", QKeySequence(Qt::Key_F11)},
+        {menu(kHelpMenu), "&About", QKeySequence(Qt::Key_F1)},
+    };
+    for (const Shortcut& shortcut : shortcuts)
+        for (QAction* action : shortcut.menu->actions())
+            if (action->text() == QLatin1String(shortcut.item))
+                action->setShortcut(shortcut.keys);
 }
 
 Frame::Item Frame::make_item(QMenu* menu, QAction* before, unsigned flags, const std::string& text,
@@ -344,23 +417,39 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
         give_focus(unit);
         return true;
     }
-    QWidget* widget = nullptr;
-    std::shared_ptr<DrawSurface> surface;
+    UnitWindow opened{kind, {}, {}, title, {}};
     if (kind == WindowKind::text) {
-        widget = new TextWindow;
+        opened.widget = new TextWindow;
     } else {
         auto* graphics = new GraphicsWindow;
-        graphics->setWindowTitle(qt_text(title));
         graphics->surface().set_name("unit" + std::to_string(unit));
-        surface = graphics->shared_surface();
-        widget = graphics;
+        opened.surface = graphics->shared_surface();
+        opened.widget = graphics;
     }
-    QMdiSubWindow* sub = mdi_->addSubWindow(widget);
-    sub->setWindowTitle(qt_text(title));
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    // A graph window takes most of the frame, since its picture is the size of the screen; the
-    // info window leaves room for the graphs beside it.
-    if (kind == WindowKind::graphics) {
+    units_[unit] = std::move(opened);
+    attach_window(unit);
+    active_unit_ = unit;
+    give_focus(unit);
+    return true;
+}
+
+void Frame::attach_window(Unit unit)
+{
+    UnitWindow& u = units_[unit];
+    // A graph window shows the whole picture at first.
+    if (auto* graphics = qobject_cast<GraphicsWindow*>(u.widget.data())) {
+        graphics->setWindowTitle(qt_text(u.title));
+        graphics->set_size_to_fit(true);
+    }
+    QMdiSubWindow* sub = mdi_->addSubWindow(u.widget);
+    sub->setWindowTitle(qt_text(u.title));
+    // A closed graph window goes (ending a mouse wait on it) and leaves its surface; the info
+    // window is only hidden, so that it comes back with its lines.
+    sub->setAttribute(Qt::WA_DeleteOnClose, u.kind == WindowKind::graphics);
+    // A graph window takes the free part of the window area, each later one a little lower and
+    // to the right so that the titles of the earlier ones stay in view; the info window leaves
+    // room for the graphs beside it.
+    if (u.kind == WindowKind::graphics) {
         const int offset = (std::max(unit - kFirstGraphUnit, 0) % 5) * 24;
         sub->move(offset, offset);
         sub->resize(std::max(mdi_->viewport()->width() - offset, 200),
@@ -369,10 +458,19 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
         sub->resize(std::min(mdi_->width() * 3 / 4 + 40, 900),
                     std::min(mdi_->height() * 3 / 4 + 40, 650));
     sub->show();
-    units_[unit] = UnitWindow{kind, sub, widget, title, std::move(surface)};
-    active_unit_ = unit;
-    give_focus(unit);
-    return true;
+    u.sub = sub;
+}
+
+bool Frame::bring_back(Unit unit)
+{
+    if (find_unit(unit) == nullptr) {
+        auto it = units_.find(unit);
+        if (it == units_.end() || !it->second.surface)
+            return false;
+        it->second.widget = new GraphicsWindow(it->second.surface);
+        attach_window(unit);
+    }
+    return give_focus(unit);
 }
 
 void Frame::close_unit(Unit unit)
@@ -427,10 +525,35 @@ bool Frame::give_focus(Unit unit)
     const UnitWindow* u = find_unit(unit);
     if (u == nullptr)
         return false;
+    if (u->sub->isHidden()) {
+        u->widget->show();
+        u->sub->show();
+    }
     if (u->sub->isMinimized())
         u->sub->showNormal();
     mdi_->setActiveSubWindow(u->sub);
     return true;
+}
+
+void Frame::fill_window_list()
+{
+    for (QAction* entry : window_list_)
+        delete entry;
+    window_list_.clear();
+    window_list_.push_back(window_menu_->addSeparator());
+    const Unit focused = focus_unit();
+    for (const auto& [unit, window] : units_) {
+        const bool shown = find_unit(unit) != nullptr && !window.sub->isHidden();
+        if (find_unit(unit) == nullptr && !window.surface)
+            continue;
+        QString title = qt_text(window.title);
+        title.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* entry = window_menu_->addAction(title);
+        entry->setCheckable(true);
+        entry->setChecked(shown && unit == focused);
+        connect(entry, &QAction::triggered, this, [this, unit = unit] { bring_back(unit); });
+        window_list_.push_back(entry);
+    }
 }
 
 QWidget* Frame::active_child_widget() const
@@ -521,13 +644,57 @@ void Frame::print_active()
 
 void Frame::toggle_size_to_fit()
 {
-    auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget());
-    if (graphics == nullptr) {
-        size_to_fit_action_->setChecked(false);
+    if (auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget()))
+        graphics->set_size_to_fit(!graphics->size_to_fit());
+    show_size_to_fit_state();
+}
+
+void Frame::show_size_to_fit_state()
+{
+    const auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget());
+    size_to_fit_action_->setChecked(graphics != nullptr && graphics->size_to_fit());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Place on the screen
+
+void Frame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    note_place();
+}
+
+void Frame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    note_place();
+}
+
+void Frame::note_place()
+{
+    if (windowState() != Qt::WindowNoState)
         return;
-    }
-    graphics->set_size_to_fit(!graphics->size_to_fit());
-    size_to_fit_action_->setChecked(graphics->size_to_fit());
+    const QPoint corner = frameGeometry().topLeft();
+    normal_place_ = {corner.x(), corner.y(), height(), width()};
+}
+
+std::optional<WindowRect> Frame::restored_place(const WindowRect& room) const
+{
+    const QRect outside = frameGeometry();
+    return restored_frame_place(room, remembered_, {0, 0, outside.height(), outside.width()});
+}
+
+void Frame::remember_place() const
+{
+    QSettings settings(kSettingsOwner, kSettingsOwner);
+    settings.beginGroup(kFrameGroup);
+    settings.setValue(QStringLiteral("statusBar"), status_bar_action_->isChecked());
+    if (normal_place_.width <= 0)
+        return; // never on screen: no place to keep
+    settings.setValue(QStringLiteral("x"), normal_place_.x);
+    settings.setValue(QStringLiteral("y"), normal_place_.y);
+    settings.setValue(QStringLiteral("width"), normal_place_.width);
+    settings.setValue(QStringLiteral("height"), normal_place_.height);
 }
 
 } // namespace vorax::gwl

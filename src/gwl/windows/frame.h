@@ -2,6 +2,10 @@
 // The frame window: a main window with an MDI area holding the child windows of the units, the
 // built-in menus "&File", "&Edit", "&View", "&State", "&Window", "&Help" (numbered 1..6), the
 // program's own menus inserted after them, and the status line.
+//
+// It opens at nine tenths of the screen, or at the size of the last run (frame_place.h); its
+// place and the state of the status line are kept between runs in the program's settings. The
+// Window menu ends with a list of the units' windows, from which a closed one comes back.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -9,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +67,17 @@ public:
     bool set_active_unit(Unit unit);
     Unit focus_unit() const; // unit of the child window that has the input focus
     bool give_focus(Unit unit);
+    // Shows the unit's window and gives it the focus, as the Window menu's list does: a hidden
+    // window is shown again, a closed graph window is made anew over the picture it left.
+    bool bring_back(Unit unit);
+
+    // ---- Place on the screen
+    // Where the frame was left in an earlier run, for its present size, when it lies wholly
+    // inside `room` there.
+    std::optional<WindowRect> restored_place(const WindowRect& room) const;
+    // Keeps the frame's place and size (out of full screen) and the status line's state for the
+    // next run.
+    void remember_place() const;
 
     // ---- Status line and about text.
     void set_status_text(const std::string& text);
@@ -71,6 +87,10 @@ public:
 
     // The program's status when a menu action ended it; -1 while it runs on.
     int exit_status() const { return exit_status_; }
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Item {
@@ -94,6 +114,12 @@ private:
     };
 
     void build_builtin_menus();
+    void add_shortcuts();
+    void fill_window_list();
+    // Puts the unit's widget into a new child window of the MDI area and shows it.
+    void attach_window(Unit unit);
+    void note_place();
+    void show_size_to_fit_state();
     Item make_item(QMenu* menu, QAction* before, unsigned flags, const std::string& text,
                    MenuAction what);
     void apply_flags(Item& item, unsigned flags);
@@ -124,6 +150,10 @@ private:
     QAction* status_bar_action_ = nullptr;
     QAction* full_screen_action_ = nullptr;
     QAction* size_to_fit_action_ = nullptr;
+    QMenu* window_menu_ = nullptr;
+    std::vector<QAction*> window_list_; // the list's entries at the end of the Window menu
+    std::optional<WindowRect> remembered_; // place and size from the last run
+    WindowRect normal_place_;              // outside position and inside size, out of full screen
 };
 
 } // namespace vorax::gwl

@@ -70,9 +70,6 @@ int button_bit(const QMouseEvent& event, int left_bit, int right_bit)
     return 0;
 }
 
-// floor(a * b / c) for c > 0, exact for the sizes of windows and drawing areas.
-int scale_down(double a, int b, int c) { return static_cast<int>(std::floor(a * b / c)); }
-
 } // namespace
 
 // One pending mouse wait. The window's thread fills it in; the waiter reads it.
@@ -98,8 +95,12 @@ struct GraphicsWindow::Wait {
 GraphicsWindow::GraphicsWindow(QWidget* parent) : GraphicsWindow(default_drawing_area(), parent) {}
 
 GraphicsWindow::GraphicsWindow(DrawingAreaSize area, QWidget* parent)
-    : QAbstractScrollArea(parent),
-      surface_(std::make_shared<DrawSurface>(area.width, area.height))
+    : GraphicsWindow(std::make_shared<DrawSurface>(area.width, area.height), parent)
+{
+}
+
+GraphicsWindow::GraphicsWindow(std::shared_ptr<DrawSurface> surface, QWidget* parent)
+    : QAbstractScrollArea(parent), surface_(std::move(surface))
 {
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -152,6 +153,11 @@ void GraphicsWindow::set_size_to_fit(bool fit)
     viewport()->update();
 }
 
+FittedView GraphicsWindow::fitted_view() const
+{
+    return FittedView({surface_->width(), surface_->height()}, viewport()->size());
+}
+
 void GraphicsWindow::update_scroll_bars()
 {
     const QSize view = viewport()->size();
@@ -173,11 +179,8 @@ QSize GraphicsWindow::sizeHint() const
 
 PixelPoint GraphicsWindow::drawing_pixel_at(QPointF position) const
 {
-    if (fit_) {
-        const QSize view = viewport()->size();
-        return {scale_down(position.x(), surface_->width(), std::max(view.width(), 1)),
-                scale_down(position.y(), surface_->height(), std::max(view.height(), 1))};
-    }
+    if (fit_)
+        return fitted_view().area_pixel_at(position);
     return {static_cast<int>(std::floor(position.x())) + horizontalScrollBar()->value(),
             static_cast<int>(std::floor(position.y())) + verticalScrollBar()->value()};
 }
@@ -186,15 +189,8 @@ QRect GraphicsWindow::viewport_rect_of(const PixelRect& pixels) const
 {
     if (pixels.empty())
         return {};
-    if (fit_) {
-        const QSize view = viewport()->size();
-        const int left = scale_down(pixels.x, view.width(), surface_->width());
-        const int top = scale_down(pixels.y, view.height(), surface_->height());
-        const int right = -scale_down(-(pixels.x + pixels.width), view.width(), surface_->width());
-        const int bottom =
-            -scale_down(-(pixels.y + pixels.height), view.height(), surface_->height());
-        return QRect(left, top, right - left, bottom - top).adjusted(-1, -1, 1, 1);
-    }
+    if (fit_)
+        return fitted_view().view_rect_of(pixels);
     return {pixels.x - horizontalScrollBar()->value(), pixels.y - verticalScrollBar()->value(),
             pixels.width, pixels.height};
 }
@@ -205,22 +201,22 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     const QRect exposed = event->rect();
-    const QRect view = viewport()->rect();
     const int dx = horizontalScrollBar()->value();
     const int dy = verticalScrollBar()->value();
+    const FittedView fitted = fitted_view();
+    const Rgb paper = surface_->background_color();
     surface_->read_image([&](const QImage& image) {
-        if (fit_) {
-            // Only the display is scaled smoothly, so that thin lines do not drop out when the
-            // area shrinks; the picture itself stays exact.
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(view, image);
-        } else {
-            const QRect shown = QRect(-dx, -dy, image.width(), image.height());
+        const QRect shown = fit_ ? QRect(QPoint(0, 0), fitted.shown())
+                                 : QRect(-dx, -dy, image.width(), image.height());
+        const QRect part = exposed.intersected(shown);
+        if (part != exposed)
             painter.fillRect(exposed, palette().color(QPalette::Dark));
-            const QRect part = exposed.intersected(shown);
-            if (!part.isEmpty())
-                painter.drawImage(part, image, part.translated(dx, dy));
-        }
+        if (part.isEmpty())
+            return;
+        if (fit_)
+            painter.drawImage(part.topLeft(), fitted.sample(image, part, paper));
+        else
+            painter.drawImage(part, image, part.translated(dx, dy));
     });
     if (surface_->cursor_shown()) {
         // A bar under the text cursor's cell, inverting what is there.

@@ -1,7 +1,8 @@
 #pragma once
 // GraphicsWindow: the widget of a graph window. It shows a DrawSurface, scrolls over its drawing
-// area or shows all of it scaled to the viewport ("Size To Fit"), maps mouse positions back to
-// drawing-area pixels, and implements the blocking wait for mouse events that the zoom uses.
+// area at 1:1 or shows all of it shrunk to the viewport ("Size To Fit", see FittedView), maps
+// mouse positions back to drawing-area pixels, and implements the blocking wait for mouse events
+// that the zoom uses.
 //
 // The surface is shared: whoever draws may keep it alive after the window was closed, and goes
 // on drawing into an image nobody sees instead of into a dangling window.
@@ -21,6 +22,7 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
 #include "gwl/types.h"
+#include "gwl/windows/fitted_view.h"
 
 namespace vorax::gwl {
 
@@ -32,6 +34,8 @@ public:
     explicit GraphicsWindow(QWidget* parent = nullptr);
     // A window over a new surface of the given size.
     GraphicsWindow(DrawingAreaSize area, QWidget* parent = nullptr);
+    // A window over a surface that already holds a picture (a closed window brought back).
+    explicit GraphicsWindow(std::shared_ptr<DrawSurface> surface, QWidget* parent = nullptr);
     ~GraphicsWindow() override;
 
     // --- Surface and configuration ----------------------------------------------------------
@@ -41,13 +45,16 @@ public:
     void get_window_config(WindowConfig& config) const;
 
     // --- Size to fit -----------------------------------------------------------------------
-    // On: the whole drawing area is stretched over the viewport, without scroll bars.
+    // On: the whole drawing area is shown shrunk into the viewport, without scroll bars; off:
+    // 1:1 with scroll bars.
     void set_size_to_fit(bool fit);
     bool size_to_fit() const { return fit_; }
+    // How the drawing area lies in the viewport while fitted.
+    FittedView fitted_view() const;
 
     // --- Mouse mapping ---------------------------------------------------------------------
     // The drawing-area pixel under a viewport position: the position plus the scroll offsets,
-    // or, when fitted, the position scaled from the viewport to the drawing area.
+    // or, when fitted, the first pixel of the box shown there.
     PixelPoint drawing_pixel_at(QPointF viewport_position) const;
     // The viewport rectangle that shows the given drawing-area pixels.
     QRect viewport_rect_of(const PixelRect& pixels) const;

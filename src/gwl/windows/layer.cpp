@@ -179,6 +179,12 @@ WindowRect Layer::screen_area()
     });
 }
 
+std::optional<WindowRect> Layer::remembered_frame_place()
+{
+    const WindowRect room = screen_area();
+    return ui_call([&] { return frame_.restored_place(room); });
+}
+
 int Layer::message_box(std::string_view text, std::string_view caption, unsigned style)
 {
     return ui_call([&] { return prompter().message_box(text, caption, style); });

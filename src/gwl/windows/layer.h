@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,9 @@ public:
     bool set_window_size(Unit window, const WindowRect& rect);
     // The part of the frame's screen that windows may take (without panels and docks).
     WindowRect screen_area();
+    // Where the person left the frame in an earlier run, when the frame, as large as it is now,
+    // still lies wholly inside the screen's available area there.
+    std::optional<WindowRect> remembered_frame_place();
 
     // ---- Message boxes and menus
     int message_box(std::string_view text, std::string_view caption, unsigned style);

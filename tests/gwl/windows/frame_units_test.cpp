@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "gwl/windows/graphics_window.h"
 #include "gwl/windows/layer.h"
 #include "gwl/windows/text_window.h"
+#include "surface_test_support.h"
 #include "test_helpers.h"
 
 namespace vorax::gwl {
@@ -60,13 +62,35 @@ TEST(FrameUnits, ClosedGraphWindowKeepsItsSurfaceForDrawing)
     ASSERT_TRUE(layer.open_unit(11, WindowKind::graphics, "user", "(2) Frame"));
     DrawSurface* surface = layer.active_surface();
     frame.sub_window(11)->close();
-    ASSERT_TRUE(testing::wait_until([&] { return !frame.unit_is_open(11); }));
+    ASSERT_TRUE(vorax::testing::wait_until([&] { return !frame.unit_is_open(11); }));
     EXPECT_EQ(frame.graphics_window(11), nullptr);
     EXPECT_EQ(layer.active_surface(), surface);
     surface->set_color_rgb(0x0000FF);
     surface->move_to_w(0, 0);
     EXPECT_NE(surface->line_to_w(10, 10), 0);
     set_default_drawing_area(0, 0);
+}
+
+TEST(FrameUnits, NewGraphWindowFillsTheWindowAreaAndShowsTheWholeDrawingArea)
+{
+    set_default_drawing_area(1600, 1200);
+    Frame frame;
+    frame.show();
+    ASSERT_TRUE(frame.open_unit(10, WindowKind::graphics, "1  FRAME"));
+    set_default_drawing_area(0, 0);
+    EXPECT_EQ(frame.sub_window(10)->geometry(), frame.findChild<QMdiArea*>()->viewport()->rect());
+    GraphicsWindow* window = frame.graphics_window(10);
+    ASSERT_TRUE(window->size_to_fit());
+    // The marks in the area's corners are on screen, with paper between them.
+    gwl::testing::prepare_paper(window->surface());
+    window->surface().rectangle_w(3, 0, 0, 3, 3);
+    window->surface().rectangle_w(3, 1596, 1196, 1599, 1199);
+    const QImage shown = window->viewport()->grab().toImage();
+    const QSize corner = window->fitted_view().shown() - QSize(1, 1);
+    EXPECT_TRUE(QRect(QPoint(0, 0), shown.size()).contains(QRect(QPoint(0, 0), corner)));
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(corner.width(), corner.height()), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(corner.width() / 2, corner.height() / 2), qRgb(255, 255, 255));
 }
 
 TEST(FrameUnits, MouseWaitShowsPendingNoteInTheStatusLine)

@@ -161,16 +161,20 @@ TEST_F(WindowTest, FittedPositionsAreScaledToTheDrawingArea)
     EXPECT_EQ(window.horizontalScrollBar()->maximum(), 0);
     const QSize view = window.viewport()->size();
     ASSERT_LT(view.width(), 400);
+    // One scale on both axes: the 400 x 300 area keeps its proportions and fills the width.
+    const QSize shown = window.fitted_view().shown();
+    EXPECT_EQ(shown.width(), view.width());
+    EXPECT_EQ(shown.height(), view.width() * 300 / 400);
     struct Case {
         QPoint at;
-        PixelPoint expected; // floor(at * area / viewport)
+        PixelPoint expected; // floor(at * area / shown)
     };
     const Case cases[] = {
         {{0, 0}, {0, 0}},
-        {{view.width() / 2, view.height() / 2},
-         {view.width() / 2 * 400 / view.width(), view.height() / 2 * 300 / view.height()}},
-        {{view.width() - 1, view.height() - 1},
-         {(view.width() - 1) * 400 / view.width(), (view.height() - 1) * 300 / view.height()}},
+        {{shown.width() / 2, shown.height() / 2},
+         {shown.width() / 2 * 400 / shown.width(), shown.height() / 2 * 300 / shown.height()}},
+        {{shown.width() - 1, shown.height() - 1},
+         {(shown.width() - 1) * 400 / shown.width(), (shown.height() - 1) * 300 / shown.height()}},
     };
     for (const Case& c : cases) {
         post_soon(window, {press(c.at)});
@@ -178,8 +182,8 @@ TEST_F(WindowTest, FittedPositionsAreScaledToTheDrawingArea)
         EXPECT_EQ(result.x, c.expected.x) << c.at.x();
         EXPECT_EQ(result.y, c.expected.y) << c.at.y();
     }
-    // The far corner of the viewport is within a pixel of the far corner of the area.
-    EXPECT_GE(window.drawing_pixel_at(QPointF(view.width() - 1, view.height() - 1)).x, 398);
+    // The far corner of the picture is within a pixel of the far corner of the area.
+    EXPECT_GE(window.drawing_pixel_at(QPointF(shown.width() - 1, shown.height() - 1)).x, 398);
     window.set_size_to_fit(false);
     EXPECT_GT(window.horizontalScrollBar()->maximum(), 0);
 }
@@ -246,13 +250,14 @@ TEST_F(WindowTest, ShowsWhatTheSurfaceDrew)
     EXPECT_EQ(shown.pixel(2, 5), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(6, 5), qRgb(255, 255, 255));
 
-    // Fitted, the whole area is on screen: the black square shrinks to the top-left corner.
+    // Fitted, the whole area is on screen: the black squares shrink into its corners.
     window.set_size_to_fit(true);
     window.surface().rectangle_w(3, 390, 290, 399, 299);
+    const QSize picture = window.fitted_view().shown();
     shown = window.viewport()->grab().toImage();
     EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 0, 0));
-    EXPECT_EQ(shown.pixel(shown.width() - 2, shown.height() - 2), qRgb(0, 0, 0));
-    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(picture.width() - 2, picture.height() - 2), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(picture.width() / 2, picture.height() / 2), qRgb(255, 255, 255));
 }
 
 TEST_F(WindowTest, ConfigurationCarriesTheTitle)
