@@ -132,7 +132,7 @@ TEST(PictureSave, FailureIsToldWithItsReasonInAMessageBox)
     DrawSurface surface(40, 30);
     const fs::path taken = folder.path() / "taken.png";
     fs::create_directory(taken);
-    EXPECT_FALSE(save_picture_file(surface, taken.string()));
+    EXPECT_FALSE(save_picture_file(surface, taken.string(), {}));
     EXPECT_TRUE(save_text_file(QStringLiteral(" * VORAX Started\n"), (folder.path() / "a.txt").string()));
     ASSERT_EQ(prompter.message_boxes.size(), 1u);
     EXPECT_EQ(prompter.message_boxes[0].text,
@@ -193,7 +193,9 @@ TEST(PicturePrinting, PrintsToAPdf)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    ASSERT_TRUE(render_picture(printer, sample_picture()));
+    DrawSurface surface(40, 30);
+    draw_sample(surface);
+    ASSERT_TRUE(render_picture(printer, surface));
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_EQ(pdf.read(5), QByteArray("%PDF-"));
