@@ -155,6 +155,12 @@ QRect fitted_rect(const QSize& picture, const QRect& page)
             page.y() + (page.height() - size.height()) / 2, size.width(), size.height()};
 }
 
+void prepare_printer(QPrinter& printer, const DrawSurface& surface)
+{
+    printer.setPageOrientation(surface.width() > surface.height() ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
+}
+
 bool render_picture(QPrinter& printer, const DrawSurface& surface)
 {
     const QSize area(surface.width(), surface.height());
@@ -208,8 +214,7 @@ void copy_picture(const QImage& picture)
 bool print_picture(QWidget* parent, const DrawSurface& surface)
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (surface.width() > surface.height())
-        printer.setPageOrientation(QPageLayout::Landscape);
+    prepare_printer(printer, surface);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -12,7 +12,7 @@
 // Contents: PictureFormat and file names, the commands (save_picture_as, save_text_as,
 // copy_picture, print_picture), the save steps after the dialog (save_picture_file,
 // save_text_file) and the parts (write_picture, write_surface_picture, write_text, fitted_rect,
-// render_picture).
+// prepare_printer, render_picture).
 
 #include <optional>
 #include <string>
@@ -70,6 +70,8 @@ std::string write_surface_picture(const DrawSurface& surface, const std::string&
 std::string write_text(const QString& text, const std::string& path);
 // The largest rectangle of the picture's proportions inside `page`, centred on it.
 QRect fitted_rect(const QSize& picture, const QRect& page);
+// Turns the page to landscape for a picture wider than tall (before the print dialog shows it).
+void prepare_printer(QPrinter& printer, const DrawSurface& surface);
 // Draws the surface's record on the printer's page at the printer's resolution, scaled to fit
 // and keeping its proportions.
 bool render_picture(QPrinter& printer, const DrawSurface& surface);
