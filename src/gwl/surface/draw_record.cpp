@@ -1,9 +1,13 @@
 #include "gwl/surface/draw_record.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <new>
 
 namespace vorax::gwl {
 
@@ -29,6 +33,37 @@ std::size_t DrawRecord::LookHash::operator()(const RecordedLook& look) const
     return std::hash<std::uint64_t>{}(h);
 }
 
+// --- Operations --------------------------------------------------------------------------------
+
+OpStore::~OpStore() { truncate(0); }
+
+void OpStore::add_block()
+{
+    void* block = std::aligned_alloc(kBlockBytes, kBlockBytes);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    ::madvise(block, kBlockBytes, MADV_HUGEPAGE); // advice only: without it, ordinary pages
+    blocks_.push_back(static_cast<DrawOp*>(block));
+}
+
+void OpStore::truncate(std::size_t count)
+{
+    if (count >= size_)
+        return;
+    size_ = count;
+    if (count <= kFirstBlock) {
+        first_.resize(count);
+        count = kFirstBlock;
+    }
+    const std::size_t kept = (count - kFirstBlock + kBlockOps - 1) / kBlockOps;
+    while (blocks_.size() > kept) {
+        std::free(blocks_.back());
+        blocks_.pop_back();
+    }
+}
+
+// --- Record ------------------------------------------------------------------------------------
+
 DrawRecord::DrawRecord() : id_(++records_made) {}
 
 std::uint32_t DrawRecord::look_index(const RecordedLook& look)
@@ -53,7 +88,7 @@ std::int32_t DrawRecord::font_index(const RecordedFont& font)
 void DrawRecord::clear(std::uint32_t look)
 {
     cut_at(0);
-    ops_.clear();
+    ops_.truncate(0);
     points_.clear();
     text_bytes_.clear();
     ops_.push_back({RecordOp::clear, false, look, 0, 0, 0, 0});
@@ -164,7 +199,7 @@ void DrawRecord::restore(const RecordMark& mark, const PixelRect& area, bool who
         return;
     if (whole_area) {
         cut_at(mark.ops);
-        ops_.resize(mark.ops);
+        ops_.truncate(mark.ops);
         points_.resize(mark.points);
         text_bytes_.resize(mark.text_bytes);
         return;
@@ -174,13 +209,18 @@ void DrawRecord::restore(const RecordMark& mark, const PixelRect& area, bool who
         return b.x >= area.x && b.y >= area.y && b.x + b.width <= area.x + area.width
                && b.y + b.height <= area.y + area.height;
     };
-    const auto begin = ops_.begin() + static_cast<std::ptrdiff_t>(mark.ops);
-    const auto first_gone = std::find_if(begin, ops_.end(), inside);
-    if (first_gone == ops_.end())
+    std::size_t first_gone = mark.ops;
+    while (first_gone < ops_.size() && !inside(ops_[first_gone]))
+        ++first_gone;
+    if (first_gone == ops_.size())
         return;
-    cut_at(static_cast<std::uint64_t>(first_gone - ops_.begin()));
+    cut_at(first_gone);
     // The pools keep what the dropped operations used: they are small and go with the next clear.
-    ops_.erase(std::remove_if(first_gone, ops_.end(), inside), ops_.end());
+    std::size_t kept = first_gone;
+    for (std::size_t i = first_gone; i < ops_.size(); ++i)
+        if (!inside(ops_[i]))
+            ops_[kept++] = ops_[i];
+    ops_.truncate(kept);
 }
 
 } // namespace vorax::gwl

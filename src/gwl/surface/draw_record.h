@@ -69,6 +69,71 @@ struct DrawOp {
     std::int32_t a = 0, b = 0, c = 0, d = 0;
 };
 
+// The operations of a record. A drawing of a million elements records millions of them, so they
+// are kept in blocks that never move: growing copies nothing, and the large blocks are 2 MiB
+// each and asked for as huge pages, which the system fills with one fault instead of 512.
+class OpStore {
+public:
+    OpStore() = default;
+    ~OpStore();
+    OpStore(const OpStore&) = delete;
+    OpStore& operator=(const OpStore&) = delete;
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const DrawOp& operator[](std::size_t i) const { return const_cast<OpStore&>(*this)[i]; }
+    DrawOp& operator[](std::size_t i)
+    {
+        if (i < kFirstBlock)
+            return first_[i];
+        const std::size_t k = i - kFirstBlock;
+        return blocks_[k / kBlockOps][k % kBlockOps];
+    }
+    void push_back(const DrawOp& op)
+    {
+        if (size_ < kFirstBlock) {
+            first_.push_back(op);
+        } else {
+            const std::size_t k = size_ - kFirstBlock;
+            if (k / kBlockOps == blocks_.size())
+                add_block();
+            blocks_[k / kBlockOps][k % kBlockOps] = op;
+        }
+        ++size_;
+    }
+    // Keeps the first `count` operations.
+    void truncate(std::size_t count);
+
+    class Iterator {
+    public:
+        Iterator(const OpStore* store, std::size_t i) : store_(store), i_(i) {}
+        const DrawOp& operator*() const { return (*store_)[i_]; }
+        Iterator& operator++()
+        {
+            ++i_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return i_ != other.i_; }
+
+    private:
+        const OpStore* store_;
+        std::size_t i_;
+    };
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, size_}; }
+
+private:
+    static constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
+    static constexpr std::size_t kBlockOps = kBlockBytes / sizeof(DrawOp);
+    // A small drawing stays in one ordinary vector.
+    static constexpr std::size_t kFirstBlock = 16384;
+    void add_block();
+
+    std::vector<DrawOp> first_;
+    std::vector<DrawOp*> blocks_;
+    std::size_t size_ = 0;
+};
+
 // Where a record stood when a picture was saved; kept in the saved image.
 struct RecordMark {
     std::uint64_t record = 0; // which record (0: none)
@@ -105,7 +170,7 @@ public:
     void restore(const RecordMark& mark, const PixelRect& area, bool whole_area);
 
     // --- Reading ------------------------------------------------------------------------------
-    std::span<const DrawOp> ops() const { return ops_; }
+    const OpStore& ops() const { return ops_; }
     const RecordedLook& look(std::uint32_t index) const { return looks_[index]; }
     const RecordedFont& font(std::int32_t index) const
     {
@@ -129,7 +194,7 @@ private:
     bool mark_holds(const RecordMark& mark) const;
 
     std::uint64_t id_;
-    std::vector<DrawOp> ops_;
+    OpStore ops_;
     std::vector<PixelPoint> points_;
     std::string text_bytes_; // each text: its length (4 bytes), then its bytes
     std::vector<RecordedLook> looks_;
