@@ -1,7 +1,5 @@
 #include "gwl/surface/draw_record.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -39,10 +37,11 @@ OpStore::~OpStore() { truncate(0); }
 
 void OpStore::add_block()
 {
-    void* block = std::aligned_alloc(kBlockBytes, kBlockBytes);
+    // Ordinary pages: asking for huge ones made the system compact memory first, which cost
+    // more than the faults it saved.
+    void* block = std::malloc(kBlockBytes);
     if (block == nullptr)
         throw std::bad_alloc();
-    ::madvise(block, kBlockBytes, MADV_HUGEPAGE); // advice only: without it, ordinary pages
     blocks_.push_back(static_cast<DrawOp*>(block));
 }
 

@@ -70,8 +70,8 @@ struct DrawOp {
 };
 
 // The operations of a record. A drawing of a million elements records millions of them, so they
-// are kept in blocks that never move: growing copies nothing, and the large blocks are 2 MiB
-// each and asked for as huge pages, which the system fills with one fault instead of 512.
+// are kept in blocks of 2 MiB that never move: growing copies nothing and touches each byte of
+// fresh memory once.
 class OpStore {
 public:
     OpStore() = default;
