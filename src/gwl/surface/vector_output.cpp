@@ -367,7 +367,8 @@ QByteArray svg_document(const DrawRecord& record, const QSize& area, const QStri
     svg.setSize(area);
     svg.setViewBox(QRect(QPoint(0, 0), area));
     svg.setResolution(static_cast<int>(kPixelsPerInch));
-    svg.setTitle(title);
+    // The generator writes the title as it is: a model title with "&" or "<" would break the XML.
+    svg.setTitle(title.toHtmlEscaped());
     svg.setDescription(QStringLiteral("Structure Graph drawn by VORAX"));
     QPainter painter;
     if (!painter.begin(&svg))

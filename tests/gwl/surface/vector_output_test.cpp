@@ -88,7 +88,7 @@ QByteArray svg_of(const DrawSurface& surface)
 {
     QByteArray svg;
     surface.read_record([&](const DrawRecord& record) {
-        svg = svg_document(record, QSize(surface.width(), surface.height()), QStringLiteral("a graph"));
+        svg = svg_document(record, QSize(surface.width(), surface.height()), QStringLiteral("A & B <frame>"));
     });
     return svg;
 }
@@ -156,7 +156,7 @@ TEST(VectorOutput, DocumentsAreTheDrawingAreaAt96PixelsPerInch)
     const QByteArray svg = svg_of(surface);
     EXPECT_TRUE(svg.contains("<svg width=\"150pt\" height=\"75pt\"")) << svg.left(300).toStdString();
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 200 100\""));
-    EXPECT_TRUE(svg.contains("<title>a graph</title>"));
+    EXPECT_TRUE(svg.contains("<title>A &amp; B &lt;frame&gt;</title>")); // still well-formed XML
     QByteArray pdf;
     surface.read_record([&](const DrawRecord& record) {
         pdf = pdf_document(record, QSize(200, 100), QStringLiteral("a graph"));
