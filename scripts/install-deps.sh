@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev
+    qt6-svg-dev         # SVG drawings of graphs (Qt SVG)
     libgtest-dev googletest
     gfortran # tests only: the reader is compared with a list-directed Fortran reader
     fonts-liberation2

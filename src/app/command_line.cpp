@@ -101,7 +101,9 @@ const OptionSpec kOptions[] = {
      "", nullptr},
     {"export", "", "OUT", "MODEL", G::mode,
      "Draw graph 1 of MODEL as \"NEW Graph ...\" followed by \"DRAW\" would, and write the "
-     "drawing area to the picture OUT; standard output gets the lines the info window would get. "
+     "drawing area to the picture OUT in the format its extension names: .png or .bmp pixels, "
+     ".svg or .pdf lines and text (any other extension is refused with 2). Standard output gets "
+     "the lines the info window would get, standard error when OUT is standard output. "
      "Exit status 0, or 1 when MODEL cannot be read or OUT cannot be written; a node range with "
      "a bad group is refused with 2.",
      "", nullptr},
@@ -122,11 +124,13 @@ const OptionSpec kOptions[] = {
          line.export_options.height = size->height;
          return true;
      }},
-    {"format", "", "png|bmp", "", G::export_picture,
-     "Picture format (by OUT's extension: BMP for .bmp, else PNG).", "",
+    {"format", "", "png|bmp|svg|pdf", "", G::export_picture,
+     "Picture format of an OUT without an extension, such as /dev/stdout (png); with an "
+     "extension it must name the same format.", "",
      [](std::string_view v, CommandLine& line) {
          return pick<gwl::PictureFormat>(
-             v, {{"png", gwl::PictureFormat::png}, {"bmp", gwl::PictureFormat::bmp}},
+             v, {{"png", gwl::PictureFormat::png}, {"bmp", gwl::PictureFormat::bmp},
+                 {"svg", gwl::PictureFormat::svg}, {"pdf", gwl::PictureFormat::pdf}},
              line.export_options.format);
      }},
     {"lang", "", "en|ro", "", G::export_picture, "Language of the heading and the node line (en).",

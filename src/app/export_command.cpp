@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QImage>
 
 #include <memory>
 #include <new>
@@ -14,6 +13,9 @@
 #include "app/startup_files.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
+#include "graph/graph_texts.h"
+#include "gwl/platform/file_writer.h"
+#include "gwl/platform/qt_text.h"
 #include "gwl/platform/system.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
@@ -25,6 +27,22 @@
 #include "settings/node_ranges.h"
 
 namespace vorax {
+
+std::variant<gwl::PictureFormat, std::string> export_format(const std::string& output,
+                                                            std::optional<gwl::PictureFormat> named)
+{
+    const std::optional<std::string> extension = gwl::file_extension(output);
+    if (!extension)
+        return named.value_or(gwl::PictureFormat::png);
+    const std::optional<gwl::PictureFormat> format = gwl::picture_format_named(*extension);
+    if (!format)
+        return "cannot write \"" + output + "\": the extension names the format, and it must be"
+               " .png, .bmp, .svg or .pdf (a name without one is PNG, or what --format names)";
+    if (named && named != format)
+        return std::string("--format ") + gwl::picture_format_name(*named)
+               + " does not match the extension of \"" + output + "\"";
+    return *format;
+}
 
 namespace {
 
@@ -86,9 +104,9 @@ bool select_range(const std::string& typed, const ExportOptions& options, Struct
 }
 
 // Draws the planned graph on a surface of the options' size and writes it to the picture file.
-int write_graph_picture(const ExportOptions& options, const StructureModel& model,
-                        const SettingsState& settings, const GraphPlan& plan, std::ostream& out,
-                        std::ostream& err)
+int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
+                        const StructureModel& model, const SettingsState& settings,
+                        const GraphPlan& plan, std::ostream& out, std::ostream& err)
 {
     gwl::DrawingAreaSize area{options.width, options.height};
     if (area.width <= 0 || area.height <= 0)
@@ -115,10 +133,8 @@ int write_graph_picture(const ExportOptions& options, const StructureModel& mode
         }
         out.flush();
 
-        // Written from the surface itself: a copy would double the memory a large area needs.
-        std::string reason;
-        surface.read_image(
-            [&](const QImage& picture) { reason = gwl::write_picture(picture, options.output, options.format); });
+        const std::string reason = gwl::write_surface_picture(
+            surface, options.output, format, gwl::qt_text(title_text(model.problem_title)));
         if (!reason.empty()) {
             err << "vorax --export: cannot write " << options.output << ": " << reason << '\n';
             return kExportFailed;
@@ -131,8 +147,15 @@ int write_graph_picture(const ExportOptions& options, const StructureModel& mode
 
 } // namespace
 
-int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err)
+int run_export(const ExportOptions& options, std::ostream& standard_output, std::ostream& err)
 {
+    const auto chosen = export_format(options.output, options.format);
+    if (const std::string* problem = std::get_if<std::string>(&chosen)) {
+        err << "vorax --export: " << *problem << '\n';
+        return kExportBadArguments;
+    }
+    // A picture written to standard output must not get the info lines mixed into its bytes.
+    std::ostream& out = gwl::names_standard_output(options.output) ? err : standard_output;
     std::optional<ReadResult> read = read_export_model(options.model, err);
     if (!read)
         return kExportFailed;
@@ -154,7 +177,8 @@ int run_export(const ExportOptions& options, std::ostream& out, std::ostream& er
     lines.insert(lines.end(), plan.info_lines.begin(), plan.info_lines.end());
     for (const std::string& line : lines)
         out << line << '\n';
-    return write_graph_picture(options, *model, settings, plan, out, err);
+    return write_graph_picture(options, std::get<gwl::PictureFormat>(chosen), *model, settings,
+                               plan, out, err);
 }
 
 int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,

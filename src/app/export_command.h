@@ -1,7 +1,9 @@
 #pragma once
 // `vorax --export OUT MODEL [options]`: draws graph 1 of a model without any window, as "NEW
 // Graph ..." followed by "DRAW" would with the chosen settings, and writes the graph window's
-// drawing area to a picture file. Standard output gets the lines the info window would get.
+// drawing area to a picture file: PNG or BMP pixels, or an SVG or PDF drawing of lines and text,
+// as OUT's extension says (--format for a name without one). Standard output gets the lines the
+// info window would get; standard error gets them instead when OUT is standard output itself.
 //
 // Exit status: 0 done; 1 the model file could not be read (or the picture not drawn or
 // written); 2 bad arguments, a bad node range included.
@@ -9,7 +11,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
-#include <vector>
+#include <variant>
 
 #include "core/language.h"
 #include "gwl/surface/picture_io.h"
@@ -21,8 +23,7 @@ inline constexpr int kExportFailed = 1;
 inline constexpr int kExportBadArguments = 2;
 
 struct ExportOptions {
-    std::string output;               // picture file
-    std::optional<gwl::PictureFormat> format; // none: by the output's extension
+    std::string output;               // picture file; its extension names the format
     std::string model;                // model data file
     int width = 0;                    // drawing area; 0 x 0 is a graph window's default
     int height = 0;
@@ -35,7 +36,14 @@ struct ExportOptions {
     bool grid = true;
     int color_scheme = 1;             // 1 standard, 2 all black
     std::optional<float> factor;      // none: Auto
+    std::optional<gwl::PictureFormat> format; // --format, for an output without an extension
 };
+
+// The format of the picture: the one OUT's extension names (.png .bmp .svg .pdf, any case); for
+// a name without an extension (a device, a pipe) the one --format names, else PNG. Otherwise a
+// message saying why not: an extension of another format, or one that --format contradicts.
+std::variant<gwl::PictureFormat, std::string> export_format(const std::string& output,
+                                                            std::optional<gwl::PictureFormat> named);
 
 // Draws and writes the picture. Needs a Qt GUI application (fonts); returns the exit status.
 int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err);

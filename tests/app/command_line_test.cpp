@@ -82,7 +82,7 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"export_size_too_small", {"--export", "o.png", "m.dat", "--size", "8x8"}, refused, "--size wants"},
         {"export_size_too_large", {"--export", "o.png", "m.dat", "--size", "40000x100"}, refused, "--size wants"},
         {"export_first_of_two_sizes_bad", {"--export", "o.png", "m.dat", "--size", "8", "--size", "80x80"}, refused, "not \"8\""},
-        {"export_bad_format", {"--export", "o.png", "m.dat", "--format", "gif"}, refused, "--format wants png or bmp, not \"gif\""},
+        {"export_bad_format", {"--export", "o.png", "m.dat", "--format", "gif"}, refused, "--format wants png, bmp, svg or pdf, not \"gif\""},
         {"export_bad_lang", {"--export", "o.png", "m.dat", "--lang", "de"}, refused, "--lang wants en or ro, not \"de\""},
         {"export_bad_switch", {"--export", "o.png", "m.dat", "--grid", "yes"}, refused, "--grid wants on or off, not \"yes\""},
         {"export_bad_scheme", {"--export", "o.png", "m.dat", "--scheme", "custom"}, refused, "--scheme wants standard or allblack, not \"custom\""},

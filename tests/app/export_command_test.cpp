@@ -18,6 +18,47 @@ namespace {
 using testing::source_path;
 using testing::TempDir;
 
+TEST(ExportFormats, TheExtensionOrFormatNamesTheFormatAndOthersAreRefused)
+{
+    using gwl::PictureFormat;
+    struct Case {
+        const char* output;
+        std::optional<PictureFormat> named;
+        std::optional<PictureFormat> format; // nullopt: refused
+    };
+    const Case cases[] = {
+        {"g.png", {}, PictureFormat::png},
+        {"g.bmp", {}, PictureFormat::bmp},
+        {"g.SVG", {}, PictureFormat::svg},
+        {"dir/g.Pdf", PictureFormat::pdf, PictureFormat::pdf},
+        {"/dev/stdout", {}, PictureFormat::png},
+        {"/dev/stdout", PictureFormat::svg, PictureFormat::svg},
+        {"take.v2/out", PictureFormat::bmp, PictureFormat::bmp},
+        {".hidden", {}, PictureFormat::png},
+        {"g.jpg", {}, std::nullopt},
+        {"g.", {}, std::nullopt},
+        {"g.pdf", PictureFormat::svg, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        const auto chosen = export_format(c.output, c.named);
+        if (c.format) {
+            EXPECT_EQ(std::get<PictureFormat>(chosen), *c.format);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<std::string>(chosen));
+            EXPECT_NE(std::get<std::string>(chosen).find(c.named ? "does not match" : ".png, .bmp, .svg or .pdf"),
+                      std::string::npos);
+        }
+    }
+    // A refused extension is a bad argument of the export.
+    ExportOptions options;
+    options.output = "graph.jpg";
+    options.model = source_path("examples/plane_frame.dat");
+    std::ostringstream out, err;
+    EXPECT_EQ(run_export(options, out, err), kExportBadArguments);
+    EXPECT_NE(err.str().find("must be .png, .bmp, .svg or .pdf"), std::string::npos) << err.str();
+}
+
 struct ExportRun {
     int status = -1;
     std::string out;
@@ -82,13 +123,36 @@ TEST(Export, SameOptionsGiveTheSamePictureAndBmpWorksByExtensionOrFormat)
         return start;
     };
     EXPECT_EQ(start_of("graph.bmp").substr(0, 2), "BM");
-    // --format wins over the extension.
-    ASSERT_EQ(export_model(dir, model, {"--format", "bmp"}, "forced.png").status, 0);
-    ASSERT_EQ(export_model(dir, model, {"--format=PNG"}, "forced.bmp").status, 0);
-    EXPECT_EQ(start_of("forced.png").substr(0, 2), "BM");
-    EXPECT_EQ(start_of("forced.bmp"), "\x89PNG");
+    // --format names the format of a name without an extension.
+    ASSERT_EQ(export_model(dir, model, {"--format", "bmp"}, "forced").status, 0);
+    EXPECT_EQ(start_of("forced").substr(0, 2), "BM");
     const ExportRun plain = export_model(dir, model, {"--size", "640x480"}, "plain.png");
     EXPECT_NE(plain.picture, png.picture);
+}
+
+TEST(Export, SvgAndPdfHoldTheGraphAsLinesAndText)
+{
+    TempDir dir;
+    const std::string model = source_path("examples/plane_frame.dat");
+    const ExportRun png = export_model(dir, model, {"--size", "800x600"});
+    for (const char* name : {"graph.svg", "graph.PDF"}) {
+        SCOPED_TRACE(name);
+        const ExportRun run = export_model(dir, model, {"--size", "800x600"}, name);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, png.out);
+        std::ifstream in(dir.path() / name, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        if (name[6] == 's') {
+            EXPECT_EQ(bytes.rfind("<?xml", 0), 0u);
+            EXPECT_NE(bytes.find("<svg width=\"600pt\" height=\"450pt\""), std::string::npos);
+            for (const char* text : {">TWO-BAY THREE-STOREY PLANE FRAME</text>", ">10.50    </text>", ">12</text>"})
+                EXPECT_NE(bytes.find(text), std::string::npos) << text;
+            EXPECT_NE(bytes.find("stroke=\"#800000\""), std::string::npos); // the element lines
+        } else {
+            EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
+            EXPECT_NE(bytes.find("/Title (\xfe\xff"), std::string::npos); // the title in the document
+        }
+    }
 }
 
 TEST(Export, AllBlackSchemeIsReportedAndDrawnInBlack)
@@ -245,6 +309,30 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     std::ifstream old(dir.path() / "old.png");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "the old picture");
+}
+
+// A picture written to where standard output goes gets no info line among its bytes: the lines
+// go to standard error.
+TEST(ExportProgram, WhenThePictureIsStandardOutputTheLinesGoToStandardError)
+{
+    if (testing::vorax_program().empty())
+        GTEST_SKIP() << "the vorax program is not built";
+    TempDir dir;
+    const std::string picture = (dir.path() / "picture").string();
+    const std::string lines = (dir.path() / "lines.txt").string();
+    const std::string script = testing::shell_quoted(testing::vorax_program()) + " --export "
+                               + testing::shell_quoted(picture) + " "
+                               + testing::shell_quoted(source_path("examples/plane_frame.dat"))
+                               + " --format svg --size 64x64 > " + testing::shell_quoted(picture)
+                               + " 2> " + testing::shell_quoted(lines);
+    ASSERT_EQ(testing::run_command("sh -c " + testing::shell_quoted(script)).status, 0);
+    std::ifstream svg(picture), info(lines);
+    const std::string svg_bytes{std::istreambuf_iterator<char>(svg), {}};
+    const std::string info_text{std::istreambuf_iterator<char>(info), {}};
+    EXPECT_EQ(svg_bytes.rfind("<?xml", 0), 0u);
+    EXPECT_EQ(svg_bytes.find("Graph No.:"), std::string::npos);
+    EXPECT_NE(info_text.find(" TWO-BAY THREE-STOREY PLANE FRAME\n"), std::string::npos) << info_text;
+    EXPECT_NE(info_text.find(" Graph No.:  1\n"), std::string::npos) << info_text;
 }
 
 } // namespace

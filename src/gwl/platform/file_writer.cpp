@@ -148,6 +148,14 @@ std::string replace_file(const std::string& target, const struct stat* existing,
 
 } // namespace
 
+bool names_standard_output(const std::string& path)
+{
+    struct stat named {};
+    struct stat output {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(STDOUT_FILENO, &output) == 0
+           && named.st_dev == output.st_dev && named.st_ino == output.st_ino;
+}
+
 std::string write_file(const std::string& path, const ContentWriter& write)
 {
     if (path.empty())

@@ -20,6 +20,10 @@ namespace vorax::gwl {
 // Writes the content onto the device; returns why it could not, or nothing when it did.
 using ContentWriter = std::function<std::string(QIODevice& device)>;
 
+// True when the name is the file that the process's standard output goes to (/dev/stdout, a
+// pipe's /proc/self/fd/1, or the very file that output was redirected into).
+bool names_standard_output(const std::string& path);
+
 // Writes a file with the content `write` produces. Returns the reason of a failure, or an empty
 // text when every byte is in the file.
 std::string write_file(const std::string& path, const ContentWriter& write);

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include <QDir>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
+#include "gwl/surface/draw_record.h"
 #include "gwl/surface/qt_fonts.h"
 #include "gwl/surface/raster.h"
 #include "gwl/surface/window_mapping.h"
@@ -76,13 +78,18 @@ std::int16_t to_int16(int value)
 
 // The layout of an ImageBuffer: this header, then the stored pixels row by row (32 bits each).
 // The stored part is the rectangle's intersection with the drawing area, at (stored_x,
-// stored_y) within the rectangle; the rest of the rectangle lay outside and is not kept.
+// stored_y) within the rectangle; the rest of the rectangle lay outside and is not kept. The
+// rectangle's top-left pixel and the record's mark say where and when the pixels were taken,
+// so that copying them back to the same place takes back what the record got since.
 struct ImageHeader {
     std::uint32_t magic = 0;
     std::int32_t stored_x = 0;
     std::int32_t stored_y = 0;
     std::int32_t stored_width = 0;
     std::int32_t stored_height = 0;
+    std::int32_t origin_x = 0;
+    std::int32_t origin_y = 0;
+    RecordMark mark;
 };
 constexpr std::uint32_t kImageMagic = 0x4D495856; // "VXIM"
 
@@ -163,6 +170,52 @@ struct DrawSurface::State {
     void close_text_painter() { text_painter.reset(); }
 
     raster::Fill fill() const { return {pixel_of(color), pixel_of(background), fill_mask}; }
+
+    // The looks of what is recorded, made when first needed after the state changed.
+    std::uint32_t shape_look()
+    {
+        if (!shape_look_index)
+            shape_look_index = record.look_index({color, background, line_style, fill_mask, -1});
+        return *shape_look_index;
+    }
+    std::uint32_t text_look()
+    {
+        if (!text_look_index) {
+            if (font->record_index < 0)
+                font->record_index = record.font_index(recorded_font(font->font, font->metrics));
+            text_look_index = record.look_index({color, background, 0xFFFF, std::nullopt,
+                                                 font->record_index});
+        }
+        return *text_look_index;
+    }
+    std::uint32_t layer_look()
+    {
+        if (!layer_look_index) {
+            if (layer_font_index < 0) {
+                RecordedFont f = recorded_font(text_font, QFontMetrics(text_font));
+                f.ascent = text_ascent;
+                f.height = cell_height;
+                layer_font_index = record.font_index(f);
+            }
+            layer_look_index = record.look_index({text_color, background, 0xFFFF, std::nullopt,
+                                                  layer_font_index});
+        }
+        return *layer_look_index;
+    }
+    void looks_changed()
+    {
+        shape_look_index.reset();
+        text_look_index.reset();
+        layer_look_index.reset();
+    }
+    static RecordedFont recorded_font(const QFont& font, const QFontMetrics& metrics)
+    {
+        // What the system gave, which a vector picture must name to show the same face.
+        const QFontInfo info(font);
+        return {info.family().toStdString(), font.pixelSize(), info.weight(), info.italic(),
+                font.underline(), font.stretch() > 0 ? font.stretch() : 100, metrics.ascent(),
+                metrics.height()};
+    }
     Box box_of(WindowPoint a, WindowPoint b, bool& swapped) const
     {
         return ordered_box(mapping.to_pixel(a), mapping.to_pixel(b), swapped);
@@ -191,8 +244,15 @@ struct DrawSurface::State {
         FontChoice choice;
         QFont font;
         QFontMetrics metrics;
+        std::int32_t record_index = -1; // in the record's fonts, once text used it
     };
     std::optional<CurrentFont> font;
+
+    DrawRecord record;
+    std::optional<std::uint32_t> shape_look_index;
+    std::optional<std::uint32_t> text_look_index;
+    std::optional<std::uint32_t> layer_look_index;
+    std::int32_t layer_font_index = -1;
 
     bool has_fonts = false;
     QFont text_font;
@@ -365,6 +425,7 @@ WindowPoint DrawSurface::to_window(PixelPoint pixel) const
 Rgb DrawSurface::set_color_rgb(Rgb color)
 {
     Operation op(*this);
+    op.s().looks_changed();
     return std::exchange(op.s().color, color & 0xFFFFFFu);
 }
 
@@ -377,12 +438,14 @@ Rgb DrawSurface::background_color() const
 Rgb DrawSurface::set_bk_color_rgb(Rgb color)
 {
     Operation op(*this);
+    op.s().looks_changed();
     return std::exchange(op.s().background, color & 0xFFFFFFu);
 }
 
 Rgb DrawSurface::set_text_color_rgb(Rgb color)
 {
     Operation op(*this);
+    op.s().looks_changed();
     return std::exchange(op.s().text_color, color & 0xFFFFFFu);
 }
 
@@ -396,6 +459,7 @@ void DrawSurface::clear_screen(int area)
     // Without a viewport the graphics area and the text window are the whole drawing area.
     op.s().close_text_painter();
     op.s().image.fill(pixel_of(op.s().background));
+    op.s().record.clear(op.s().shape_look());
     op.changed_all();
 }
 
@@ -438,6 +502,7 @@ void DrawSurface::out_text(std::string_view text)
         painter.setPen(qcolor_of(s.text_color));
         painter.drawText(x, y + s.text_ascent, line);
     }
+    s.record.add_text(RecordOp::layer_text, s.layer_look(), x, y, text, width);
     op.changed(Box{x, y, x + width - 1, y + s.cell_height - 1});
     if (s.cursor_on)
         op.changed(s.cursor_rect());
@@ -503,6 +568,7 @@ int DrawSurface::line_to_w(double wx, double wy)
         op.fail(status::kNothingDrawn);
     else if (outcome == raster::ClipOutcome::partly)
         op.fail(status::kClipped);
+    s.record.add_line(s.shape_look(), s.position, end);
     bool unused = false;
     op.changed(ordered_box(s.position, end, unused));
     s.position = end;
@@ -523,6 +589,8 @@ int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, do
     const std::array<PixelPoint, 4> corners{
         {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}};
     raster::draw_outline(buffer, corners, pixel_of(s.color), s.pattern);
+    s.record.add_box(RecordOp::rectangle, how == FillControl::interior, s.shape_look(), box.left,
+                     box.top, box.right, box.bottom);
     const PixelRect visible = clip_box(box, buffer.width, buffer.height);
     const long long box_width = static_cast<long long>(box.right) - box.left + 1;
     const long long box_height = static_cast<long long>(box.bottom) - box.top + 1;
@@ -545,6 +613,8 @@ int DrawSurface::ellipse_w(int control, double wx1, double wy1, double wx2, doub
     const raster::Fill interior = s.fill();
     raster::draw_ellipse(s.buffer(), box.left, box.top, box.right, box.bottom, pixel_of(s.color),
                          how == FillControl::interior ? &interior : nullptr);
+    s.record.add_box(RecordOp::ellipse, how == FillControl::interior, s.shape_look(), box.left,
+                     box.top, box.right, box.bottom);
     op.changed(box);
     return 1;
 }
@@ -578,6 +648,7 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
     if (how == FillControl::interior)
         raster::fill_polygon(buffer, pixels, s.fill());
     raster::draw_outline(buffer, pixels, pixel_of(s.color), s.pattern);
+    s.record.add_polygon(how == FillControl::interior, s.shape_look(), pixels);
     if (!buffer.contains(pixels.front().x, pixels.front().y))
         op.fail(status::kClipped);
     op.changed(bounds);
@@ -587,6 +658,7 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
 void DrawSurface::set_line_style(std::uint16_t mask)
 {
     Operation op(*this);
+    op.s().looks_changed();
     op.s().line_style = mask;
     op.s().pattern = raster::LinePattern(raster::pen_style_for_mask(mask));
 }
@@ -594,6 +666,7 @@ void DrawSurface::set_line_style(std::uint16_t mask)
 void DrawSurface::set_fill_mask(std::optional<std::array<std::uint8_t, 8>> mask)
 {
     Operation op(*this);
+    op.s().looks_changed();
     op.s().fill_mask = mask;
 }
 
@@ -619,6 +692,7 @@ int DrawSurface::init_fonts()
                             entry.underline};
     const QFont font = make_font(entry, choice);
     op.s().font.emplace(State::CurrentFont{index, choice, font, QFontMetrics(font)});
+    op.s().looks_changed();
     return static_cast<int>(list.size());
 }
 
@@ -641,6 +715,7 @@ int DrawSurface::set_font(std::string_view spec)
     }
     const QFont font = make_font(list[static_cast<std::size_t>(choice->index)], *choice);
     s.font.emplace(State::CurrentFont{choice->index, *choice, font, QFontMetrics(font)});
+    s.looks_changed();
     if (request.conflicting)
         op.fail(status::kReordered);
     return choice->index + 1;
@@ -695,6 +770,7 @@ void DrawSurface::out_gtext(std::string_view text)
     const int x = s.position.x;
     const int y = s.position.y;
     s.text_painter_for(s.font->font, s.color).drawText(x, y + metrics.ascent(), line);
+    s.record.add_text(RecordOp::text, s.text_look(), x, y + metrics.ascent(), text, advance);
     // Italic and some glyphs reach beyond the advance; the bounding box covers them. Measuring it
     // costs as much as shaping the text again, so only a surface that is watched pays for it
     // (a headless export of many labels is not).
@@ -756,8 +832,10 @@ void DrawSurface::get_image_w(double wx1, double wy1, double wx2, double wy2, Im
     s.close_text_painter();
     if (buffer.size() < layout.bytes)
         buffer.resize(layout.bytes);
-    const ImageHeader header{kImageMagic, layout.stored.x - rect.left, layout.stored.y - rect.top,
-                             layout.stored.width, layout.stored.height};
+    const ImageHeader header{kImageMagic,          layout.stored.x - rect.left,
+                             layout.stored.y - rect.top, layout.stored.width,
+                             layout.stored.height, rect.left,
+                             rect.top,             s.record.mark()};
     std::memcpy(buffer.data(), &header, sizeof header);
     std::uint8_t* out = buffer.data() + sizeof header;
     const std::size_t row_bytes = static_cast<std::size_t>(layout.stored.width) * 4u;
@@ -815,6 +893,16 @@ void DrawSurface::put_image_w(double wx, double wy, const ImageBuffer& buffer, i
             destination = combine(*how, destination, source);
         }
     }
+    // Copied back where they were taken, the pixels take back what was drawn over them since.
+    if (how == ImageAction::copy && corner.x == header.origin_x && corner.y == header.origin_y) {
+        const PixelRect area = clip_box(Box{static_cast<int>(std::clamp<long long>(left, -1, kPixelLimit)),
+                                            static_cast<int>(std::clamp<long long>(top, -1, kPixelLimit)),
+                                            static_cast<int>(std::clamp<long long>(left + header.stored_width - 1, -1, kPixelLimit)),
+                                            static_cast<int>(std::clamp<long long>(top + header.stored_height - 1, -1, kPixelLimit))},
+                                        pixels.width, pixels.height);
+        s.record.restore(header.mark, area,
+                         area == PixelRect{0, 0, pixels.width, pixels.height});
+    }
     const long long right = left + header.stored_width - 1;
     const long long bottom = top + header.stored_height - 1;
     if (header.stored_width > 0 && header.stored_height > 0)
@@ -837,6 +925,12 @@ void DrawSurface::read_image(const std::function<void(const QImage&)>& reader) c
     const std::lock_guard lock(d_->mutex);
     d_->close_text_painter();
     reader(d_->image);
+}
+
+void DrawSurface::read_record(const std::function<void(const DrawRecord&)>& reader) const
+{
+    const std::lock_guard lock(d_->mutex);
+    reader(d_->record);
 }
 
 QImage DrawSurface::image_copy() const

@@ -11,6 +11,9 @@
 // so that a repaint (read_image) never sees half an operation. After an operation that changed
 // pixels, the change listener hears which ones, outside the lock.
 //
+// Beside its pixels the surface keeps the record of what was drawn (draw_record.h), from which
+// a picture is drawn again as vectors (vector_output.h).
+//
 // With the environment variable VORAX_DUMP_SURFACES naming a folder, every surface writes its
 // picture there as a PNG when it is destroyed (for developers and tests to look at).
 //
@@ -33,6 +36,8 @@
 class QImage;
 
 namespace vorax::gwl {
+
+class DrawRecord;
 
 class DrawSurface {
 public:
@@ -136,6 +141,8 @@ public:
     void read_image(const std::function<void(const QImage&)>& reader) const;
     // A deep copy of the backing image.
     QImage image_copy() const;
+    // Runs `reader` on the record of what was drawn while holding the lock; it must not draw.
+    void read_record(const std::function<void(const DrawRecord&)>& reader) const;
 
 private:
     struct State;

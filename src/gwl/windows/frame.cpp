@@ -622,7 +622,7 @@ void Frame::save_active()
 {
     QWidget* child = active_child_widget();
     if (auto* graphics = qobject_cast<GraphicsWindow*>(child))
-        save_picture_as(this, graphics->surface());
+        save_picture_as(this, graphics->surface(), graphics->windowTitle());
     else if (auto* text = qobject_cast<TextWindow*>(child))
         save_text_as(this, text->toPlainText());
 }
@@ -639,7 +639,7 @@ void Frame::copy_active()
 void Frame::print_active()
 {
     if (auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget()))
-        print_picture(this, graphics->surface().image_copy());
+        print_picture(this, graphics->surface());
 }
 
 void Frame::toggle_size_to_fit()

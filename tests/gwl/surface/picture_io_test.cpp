@@ -2,14 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,6 +21,7 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
 #include "gwl/windows/frame.h"
+#include "person.h"
 #include "scripted_prompter.h"
 #include "surface_test_support.h"
 #include "test_helpers.h"
@@ -132,7 +132,7 @@ TEST(PictureSave, FailureIsToldWithItsReasonInAMessageBox)
     DrawSurface surface(40, 30);
     const fs::path taken = folder.path() / "taken.png";
     fs::create_directory(taken);
-    EXPECT_FALSE(save_picture_file(surface, taken.string()));
+    EXPECT_FALSE(save_picture_file(surface, taken.string(), {}));
     EXPECT_TRUE(save_text_file(QStringLiteral(" * VORAX Started\n"), (folder.path() / "a.txt").string()));
     ASSERT_EQ(prompter.message_boxes.size(), 1u);
     EXPECT_EQ(prompter.message_boxes[0].text,
@@ -141,30 +141,56 @@ TEST(PictureSave, FailureIsToldWithItsReasonInAMessageBox)
     EXPECT_EQ(file_bytes(folder.path() / "a.txt"), " * VORAX Started\n");
 }
 
-TEST(PictureSave, FileSaveWritesTheActiveGraphThroughTheFileDialog)
+// The Save dialog as a person uses it: the folder shown, a filter picked with the arrow keys in
+// its list (0 PNG, 1 BMP, 2 SVG, 3 PDF), a name typed, Enter. The extension typed decides; a name
+// without one of the four gets the filter's.
+TEST(PictureSave, FileSaveWritesTheFormatOfTheNameOrOfTheFilter)
 {
     Frame frame;
     frame.show();
     ASSERT_TRUE(frame.open_unit(kFirstGraphUnit, WindowKind::graphics, "(1) graph"));
     draw_sample(*frame.surface(kFirstGraphUnit));
-    TempDir folder;
-    // The dialog is answered as a person would: the name typed (in the empty folder, so that no
-    // completion list opens), then Enter.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (auto* name = dialog != nullptr ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr) {
-            answer.stop();
+    struct Case {
+        const char* typed;
+        int filter;
+        const char* written;
+        const char* starts_with;
+    };
+    const Case cases[] = {
+        {"graph.bmp", 0, "graph.bmp", "BM"},
+        {"plain", 0, "plain.png", "\x89PNG"},
+        {"drawing", 2, "drawing.svg", "<?xml"},
+        {"page", 3, "page.pdf", "%PDF-"},
+        {"typed.PDF", 2, "typed.PDF", "%PDF-"},
+        {"graph.v2", 1, "graph.v2.bmp", "BM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TempDir folder; // empty, so that no completion list opens over the name
+        vorax::testing::Person person;
+        person.then(vorax::testing::Person::modal("QFileDialog", "Save"), [&](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
             dialog->setDirectory(QString::fromStdString(folder.path().string()));
-            QTest::keyClicks(name, QStringLiteral("graph.bmp"));
-            QTest::keyClick(name, Qt::Key_Return);
-            QTimer::singleShot(5000, dialog, &QFileDialog::reject); // one left open fails
-        }
-    });
-    answer.start(20);
-    ASSERT_TRUE(frame.choose_menu_item(1, 2)); // "&File" > "&Save..."
-    EXPECT_EQ(file_bytes(folder.path() / "graph.bmp").substr(0, 2), "BM");
-    EXPECT_EQ(read_picture(folder.path() / "graph.bmp"), frame.surface(kFirstGraphUnit)->image_copy());
+            auto* filters = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            ASSERT_NE(filters, nullptr);
+            ASSERT_EQ(filters->count(), 4);
+            for (int i = 0; i < c.filter; ++i)
+                vorax::testing::Person::press(filters, Qt::Key_Down);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            vorax::testing::Person::type(name, c.typed);
+            vorax::testing::Person::press(name, Qt::Key_Return);
+        });
+        ASSERT_TRUE(frame.choose_menu_item(1, 2)); // "&File" > "&Save..."
+        EXPECT_TRUE(person.done());
+        EXPECT_EQ(entry_count(folder.path()), 1);
+        const std::string bytes = file_bytes(folder.path() / c.written);
+        EXPECT_EQ(bytes.substr(0, std::string(c.starts_with).size()), c.starts_with);
+        if (c.starts_with[0] == 'B')
+            EXPECT_EQ(read_picture(folder.path() / c.written), frame.surface(kFirstGraphUnit)->image_copy());
+        if (c.starts_with[0] == '<')
+            EXPECT_NE(bytes.find("<title>(1) graph</title>"), std::string::npos);
+    }
 }
 
 TEST(PicturePrinting, FittedRectangleKeepsProportions)
@@ -186,18 +212,26 @@ TEST(PicturePrinting, FittedRectangleKeepsProportions)
         EXPECT_EQ(fitted_rect(c.picture, c.page), c.expected) << c.name;
 }
 
-TEST(PicturePrinting, PrintsToAPdf)
+TEST(PicturePrinting, PrintsVectorsOnALandscapePageForAWidePicture)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("graph.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    ASSERT_TRUE(render_picture(printer, sample_picture()));
-    QFile pdf(path);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_EQ(pdf.read(5), QByteArray("%PDF-"));
-    EXPECT_GT(pdf.size(), 500);
+    for (const QSize size : {QSize(40, 30), QSize(30, 40)}) {
+        const QString path = folder.filePath(QStringLiteral("graph.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        DrawSurface surface(size.width(), size.height());
+        draw_sample(surface);
+        prepare_printer(printer, surface);
+        EXPECT_EQ(printer.pageLayout().orientation(),
+                  size.width() > size.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+        ASSERT_TRUE(render_picture(printer, surface));
+        QFile pdf(path);
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        EXPECT_TRUE(bytes.startsWith("%PDF-"));
+        EXPECT_FALSE(bytes.contains("/Subtype /Image")); // lines and shapes, no pixels
+    }
 }
 
 TEST(PictureClipboard, CopyPutsThePictureOnTheClipboard)

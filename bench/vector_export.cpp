@@ -1,0 +1,145 @@
+// Speed and size of the vector export: the 10^6-node, 10^6-element lattice of the benchmarks
+// (bench/lattice_model.h) exported by `vorax --export` as PNG, SVG and PDF on a 1024 x 768
+// drawing area; each row is the whole export (read, draw, write), best of three, and the file's
+// size. For comparison with other plotting tools it leaves in the folder lattice-segments.txt
+// (the element lines as the graph projects them, one "x1 y1\nx2 y2\n\n" block per element, in
+// pixels of the drawing area, y downwards) and lattice.gp, a gnuplot script that draws them as
+// one-pixel lines on a page of the same size with its pdfcairo and svg terminals; the last rows
+// time VORAX doing that same job (the file read, the lines drawn, the document written):
+//
+//   cmake --preset release && cmake --build --preset release --target bench_vector_export -- -j2
+//   build/release/bench/bench_vector_export [folder]       (default /tmp/vorax-bench)
+//   cd /tmp/vorax-bench && time gnuplot -e "set terminal pdfcairo size 10.6667in,8in" -c lattice.gp out.pdf
+//   cd /tmp/vorax-bench && time gnuplot -e "set terminal svg size 1024,768" -c lattice.gp out.svg
+
+#include <QGuiApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/export_command.h"
+#include "app/model_loading.h"
+#include "graph/graph_drawing.h"
+#include "gwl/surface/draw_record.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/picture_io.h"
+#include "lattice_model.h"
+#include "model/model_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr long kNodes = 1'000'000;
+
+double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The element lines in drawing-area pixels, as the export draws them: the lines of the record in
+// the line colour.
+void write_segments(const std::filesystem::path& model_path, const std::filesystem::path& out_path)
+{
+    vorax::ReadResult r = vorax::read_model(model_path);
+    vorax::SettingsState settings;
+    vorax::prepare_loaded_model(r.model, settings.current_settings);
+    const vorax::GraphPlan plan = vorax::plan_graph(r.model, settings, 1);
+    vorax::gwl::DrawSurface surface(kWidth, kHeight);
+    vorax::draw_graph(surface, r.model, settings, plan, {"VORAX:", r.model.problem_title, {}});
+    const vorax::Rgb line_color =
+        settings.current_settings.colors[vorax::role_index(vorax::ColorRole::line)];
+    std::ofstream out(out_path);
+    surface.read_record([&](const vorax::gwl::DrawRecord& record) {
+        for (const vorax::gwl::DrawOp& op : record.ops())
+            if (op.kind == vorax::gwl::RecordOp::line && record.look(op.look).color == line_color)
+                out << op.a << ' ' << op.b << '\n' << op.c << ' ' << op.d << "\n\n";
+    });
+}
+
+void write_gnuplot_script(const std::filesystem::path& path)
+{
+    std::ofstream out(path);
+    out << "# The terminal comes from the command line, e.g.\n"
+           "#   gnuplot -e 'set terminal pdfcairo size 10.6667in,8in' lattice.gp\n"
+           "#   gnuplot -e 'set terminal svg size 1024,768' lattice.gp\n"
+           "set output ARG1 ne '' ? ARG1 : 'lattice-gnuplot.out'\n"
+           "unset key; unset border; unset tics\n"
+           "set margins 0,0,0,0\n"
+           "set xrange [0:" << kWidth - 1 << "]; set yrange [" << kHeight - 1 << ":0]\n"
+           "plot 'lattice-segments.txt' with lines lw 1 lc rgb '#800000'\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qt_argc = 1;
+    QGuiApplication app(qt_argc, argv);
+    const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp/vorax-bench";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path model = folder / "lattice-1000000.dat";
+    if (!std::filesystem::exists(model))
+        vorax::bench::write_lattice_model(model, kNodes);
+
+    std::printf("%-8s %12s %14s\n", "format", "export (s)", "size (bytes)");
+    for (const char* format : {"png", "svg", "pdf"}) {
+        vorax::ExportOptions options;
+        options.model = model.string();
+        options.output = (folder / (std::string("lattice.") + format)).string();
+        options.width = kWidth;
+        options.height = kHeight;
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            std::ostringstream out, err;
+            const auto start = Clock::now();
+            if (vorax::run_export(options, out, err) != 0) {
+                std::fprintf(stderr, "%s", err.str().c_str());
+                return 1;
+            }
+            best = std::min(best, seconds_since(start));
+        }
+        std::printf("%-8s %12.3f %14ju\n", format, best,
+                    static_cast<std::uintmax_t>(std::filesystem::file_size(options.output)));
+    }
+    write_segments(model, folder / "lattice-segments.txt");
+    write_gnuplot_script(folder / "lattice.gp");
+
+    // The same job as the gnuplot script: the segments file read, drawn and written.
+    std::printf("\nthe element lines alone, from lattice-segments.txt (as gnuplot draws them)\n");
+    for (const auto format : {vorax::gwl::PictureFormat::svg, vorax::gwl::PictureFormat::pdf}) {
+        const std::string name = std::string("lattice-segments.") + vorax::gwl::picture_format_name(format);
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            const auto start = Clock::now();
+            vorax::gwl::DrawSurface surface(kWidth, kHeight);
+            surface.set_bk_color_rgb(vorax::kWhite);
+            surface.clear_screen(0);
+            surface.set_color_rgb(vorax::make_rgb(128, 0, 0));
+            std::FILE* in = std::fopen((folder / "lattice-segments.txt").c_str(), "r");
+            int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+            while (std::fscanf(in, "%d %d %d %d", &x1, &y1, &x2, &y2) == 4) {
+                surface.move_to_w(x1, y1);
+                surface.line_to_w(x2, y2);
+            }
+            std::fclose(in);
+            const std::string reason = vorax::gwl::write_surface_picture(
+                surface, (folder / name).string(), format, QStringLiteral("segments"));
+            if (!reason.empty()) {
+                std::fprintf(stderr, "%s\n", reason.c_str());
+                return 1;
+            }
+            best = std::min(best, seconds_since(start));
+        }
+        std::printf("%-8s %12.3f %14ju\n", vorax::gwl::picture_format_name(format), best,
+                    static_cast<std::uintmax_t>(std::filesystem::file_size(folder / name)));
+    }
+    return 0;
+}

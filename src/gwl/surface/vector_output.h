@@ -1,0 +1,33 @@
+#pragma once
+// Vector pictures: the record of a drawing surface (draw_record.h) drawn again on any QPainter,
+// so that an SVG document, a PDF document or a printer page gets lines as lines, text as text
+// in the same faces and sizes, fill patterns as patterns and the exact colours, at the device's
+// own resolution.
+//
+// One replay serves every device. Its coordinates are the surface's pixels: a pixel (x, y) is
+// the square from (x, y) to (x + 1, y + 1), a line runs through the centres of its end pixels
+// and covers them. The documents' pages are the drawing area at 96 pixels per inch, in points.
+// They are made in memory: the caller writes the bytes through its own safe writer.
+//
+// Contents: replay, svg_document, pdf_document.
+
+class QByteArray;
+class QPainter;
+class QRectF;
+class QSize;
+class QString;
+
+namespace vorax::gwl {
+
+class DrawRecord;
+
+// Draws the record on `painter` into `target` (in the painter's coordinates), the drawing area
+// of size `area` scaled to it; the caller keeps the proportions (a printer page) or not.
+void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target);
+
+// The picture as an SVG document, and as a one-page PDF document. Empty when the painter could
+// not start (no GUI application, no memory).
+QByteArray svg_document(const DrawRecord& record, const QSize& area, const QString& title);
+QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QString& title);
+
+} // namespace vorax::gwl

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QRegularExpression>
+#include <QSize>
+#include <QXmlStreamReader>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "gwl/surface/draw_record.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/vector_output.h"
+#include "surface_test_support.h"
+
+namespace vorax::gwl {
+namespace {
+
+using testing::prepare_paper;
+
+constexpr Rgb kLineRed = make_rgb(128, 0, 0);
+
+// What an SVG document shows, by element: the stroke colour and points of each polyline, the
+// family, weight, colour and text of each text.
+struct SvgContent {
+    struct Polyline {
+        QString stroke;
+        std::vector<QPointF> points;
+    };
+    struct Text {
+        QString family, weight, fill, text;
+        double x = 0, y = 0;
+    };
+    std::vector<Polyline> polylines;
+    std::vector<Text> texts;
+    int rects = 0;
+    int dashed = 0; // shapes drawn with a dashed or dotted stroke
+};
+
+SvgContent read_svg(const QByteArray& svg)
+{
+    SvgContent content;
+    QXmlStreamReader xml(svg);
+    std::vector<QXmlStreamAttributes> groups;
+    const auto inherited = [&](const char* name) {
+        for (auto g = groups.rbegin(); g != groups.rend(); ++g)
+            if (g->hasAttribute(QLatin1String(name)))
+                return g->value(QLatin1String(name)).toString();
+        return QString();
+    };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && xml.name() == QLatin1String("g"))
+            groups.pop_back();
+        if (!xml.isStartElement())
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() != QLatin1String("g") && !inherited("stroke-dasharray").isEmpty())
+            ++content.dashed;
+        if (xml.name() == QLatin1String("g")) {
+            groups.push_back(a);
+        } else if (xml.name() == QLatin1String("polyline")) {
+            SvgContent::Polyline line{inherited("stroke"), {}};
+            for (const QString& pair : a.value(QLatin1String("points")).toString().split(
+                     QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                const QStringList xy = pair.split(QLatin1Char(','));
+                line.points.emplace_back(xy[0].toDouble(), xy[1].toDouble());
+            }
+            content.polylines.push_back(line);
+        } else if (xml.name() == QLatin1String("rect")) {
+            ++content.rects;
+        } else if (xml.name() == QLatin1String("text")) {
+            SvgContent::Text text{a.value(QLatin1String("font-family")).toString(),
+                                  a.value(QLatin1String("font-weight")).toString(),
+                                  a.value(QLatin1String("fill")).toString(), {},
+                                  a.value(QLatin1String("x")).toDouble(),
+                                  a.value(QLatin1String("y")).toDouble()};
+            text.text = xml.readElementText();
+            content.texts.push_back(text);
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return content;
+}
+
+QByteArray svg_of(const DrawSurface& surface)
+{
+    QByteArray svg;
+    surface.read_record([&](const DrawRecord& record) {
+        svg = svg_document(record, QSize(surface.width(), surface.height()), QStringLiteral("A & B <frame>"));
+    });
+    return svg;
+}
+
+// A small graph: three element lines (two of them joined at a node), a dotted band, a striped
+// support triangle, the heading in the text layer and a node number.
+void draw_small_graph(DrawSurface& surface)
+{
+    prepare_paper(surface);
+    surface.set_window(true, 0, 0, 199, 99); // y grows upwards, as in a graph
+    surface.set_text_color_rgb(kBlack);
+    surface.set_text_position(1, 2);
+    surface.out_text("VORAX: Structure Graph");
+    surface.set_color_rgb(kLineRed);
+    surface.move_to_w(10, 10);
+    surface.line_to_w(50, 10);
+    surface.line_to_w(50, 50);
+    surface.move_to_w(100, 10);
+    surface.line_to_w(150, 60);
+    surface.set_color_rgb(kBlack);
+    surface.set_line_style(0xAAAA);
+    surface.rectangle_w(kFillOutline, 120, 20, 190, 90);
+    surface.set_line_style(0xFFFF);
+    surface.set_fill_mask(std::array<std::uint8_t, 8>{0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55});
+    const std::array<WindowPoint, 3> triangle{{{10, 10}, {16, 2}, {4, 2}}};
+    surface.polygon_w(kFillInterior, triangle);
+    surface.init_fonts();
+    surface.set_font("t'tms rmn'h12e");
+    surface.move_to_w(52, 52);
+    surface.out_gtext("12");
+}
+
+TEST(VectorOutput, SvgHasTheLinesThroughTheirPixelsAndTheTextsAsText)
+{
+    DrawSurface surface(200, 100);
+    draw_small_graph(surface);
+    const SvgContent svg = read_svg(svg_of(surface));
+
+    // Window point (x, y) is pixel (x, 99 - y); a line runs through the pixel centres.
+    const auto has_line = [&](std::vector<QPointF> points) {
+        for (const auto& line : svg.polylines)
+            if (line.stroke == QLatin1String("#800000") && line.points == points)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(has_line({{10.5, 89.5}, {50.5, 89.5}, {50.5, 49.5}})); // joined at their node
+    EXPECT_TRUE(has_line({{100.5, 89.5}, {150.5, 39.5}}));
+    EXPECT_EQ(svg.dashed, 1); // the band's outline
+    EXPECT_GE(svg.rects, 6); // the white paper, the stripes and the gaps between them
+
+    ASSERT_EQ(svg.texts.size(), 2u);
+    EXPECT_EQ(svg.texts[0].text, QStringLiteral("VORAX: Structure Graph"));
+    EXPECT_EQ(svg.texts[0].family, QStringLiteral("Liberation Mono"));
+    EXPECT_EQ(svg.texts[1].text, QStringLiteral("12"));
+    EXPECT_EQ(svg.texts[1].family, QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(svg.texts[1].weight, QStringLiteral("700"));
+    EXPECT_EQ(svg.texts[1].x, 52);
+    EXPECT_GT(svg.texts[1].y, 47); // the baseline, below the top of the cell at row 47
+}
+
+TEST(VectorOutput, DocumentsAreTheDrawingAreaAt96PixelsPerInch)
+{
+    DrawSurface surface(200, 100);
+    draw_small_graph(surface);
+    const QByteArray svg = svg_of(surface);
+    EXPECT_TRUE(svg.contains("<svg width=\"150pt\" height=\"75pt\"")) << svg.left(300).toStdString();
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 200 100\""));
+    EXPECT_TRUE(svg.contains("<title>A &amp; B &lt;frame&gt;</title>")); // still well-formed XML
+    QByteArray pdf;
+    surface.read_record([&](const DrawRecord& record) {
+        pdf = pdf_document(record, QSize(200, 100), QStringLiteral("a graph"));
+    });
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(QString::fromLatin1(pdf).contains(
+        QRegularExpression(QStringLiteral("/MediaBox \\[0 0 150(\\.0+)? 75(\\.0+)?\\]"))));
+    EXPECT_TRUE(pdf.contains("/FontFile2")); // text with its face, not pictures of it
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+}
+
+} // namespace
+} // namespace vorax::gwl
