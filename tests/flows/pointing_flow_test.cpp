@@ -167,6 +167,14 @@ TEST_F(PointingFlow, EachWindowNamesWhatItDrewAndTheZoomComesFirst)
     ASSERT_TRUE(testing::wait_until([&] { return window(10) == nullptr; }));
     ASSERT_TRUE(run.session->frame().bring_back(10));
     EXPECT_EQ(point_at(10, node3_in_graph1), node3);
+
+    // A later load replaces the program's model, not the one graph 1 was drawn from.
+    gwl::set_program_arguments({testing::source_path("examples/plane_frame.dat")});
+    run.prompter.script_draw();
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    ASSERT_NE(window(12), nullptr);
+    run.session->frame().give_focus(10);
+    EXPECT_EQ(point_at(10, node3_in_graph1), node3);
 }
 
 } // namespace
