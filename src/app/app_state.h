@@ -6,6 +6,7 @@
 // (which reads it in the wait loop) and the user-interface thread (which writes it).
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 #include "settings/settings_dialog.h"
 
 namespace vorax {
+
+struct PointedModel;
 
 struct AppState {
     // Start-up results.
@@ -58,6 +61,9 @@ struct AppState {
     // The nodes the last graph drew, by node number - 1; only they can be picked by a zoom.
     // Empty while no graph of the loaded model has been drawn.
     std::vector<bool> drawn_nodes;
+    // The loaded model as the graph windows drawn from it describe it (app/pointing.h); null
+    // before the first load.
+    std::shared_ptr<PointedModel> pointed_model;
 };
 
 } // namespace vorax

@@ -1,6 +1,7 @@
 #include "app/graph_command.h"
 
 #include "app/graph_units.h"
+#include "app/pointing.h"
 #include "app/program.h"
 #include "core/messages.h"
 #include "core/program_exit.h"
@@ -98,6 +99,7 @@ void draw_new_graph(AppState& state, gwl::Layer& layer)
         layer.write_line(kInfo, " ** Font Initialization Error");
         layer.exit_program(0);
     }
+    install_pointing(state, layer, unit, plan.view, surface.width(), surface.height());
 }
 
 // The zoom: pick on the last graph, then a new graph of the picked nodes. Returns whether the

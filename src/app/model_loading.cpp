@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/graph_units.h"
+#include "app/pointing.h"
 #include "app/program.h"
 #include "core/messages.h"
 #include "core/program_exit.h"
@@ -15,6 +16,7 @@
 #include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
+#include "model/record_lines.h"
 
 namespace vorax {
 
@@ -147,10 +149,13 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         }
 
         const std::int64_t warnings = check_model(result.model, result.notes).count();
+        RecordLines lines(result.notes);
         result.notes = {};
 
         // The new model replaces the old one; all its nodes are drawn.
+        retire_pointed_model(state);
         state.model = std::move(result.model);
+        start_pointed_model(state, std::move(lines));
         state.model_loaded = true;
         state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;

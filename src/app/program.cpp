@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/pointing.h"
 #include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
@@ -215,6 +216,7 @@ void Program::release_model()
 {
     // The model belongs to the user-interface thread's actions: release it there.
     layer_.run_on_ui([this] {
+        retire_pointed_model(state_);
         state_.model = StructureModel{};
         state_.model_loaded = false;
         state_.drawn_nodes.clear();

@@ -42,6 +42,18 @@ constexpr std::array kTable{
     Entry{Message::model_check_warnings, " warnings", " avertismente"},
     Entry{Message::model_check_lists_it, " lists it)", " il listeaza)"},
     Entry{Message::model_check_lists_them, " lists them)", " le listeaza)"},
+    Entry{Message::pointed_node, "Node ", "Nod "},
+    Entry{Message::pointed_element, "Element ", "Element "},
+    Entry{Message::pointed_nodes, "  nodes ", "  noduri "},
+    Entry{Message::pointed_length, "  length ", "  lungime "},
+    Entry{Message::pointed_codes, "  codes", "  coduri"},
+    Entry{Message::pointed_values, "  values", "  valori"},
+    Entry{Message::pointed_fixed, "  fixed", "  fix"},
+    Entry{Message::pointed_free, "  free", "  liber"},
+    Entry{Message::pointed_line, "  (line ", "  (linia "},
+    Entry{Message::pointed_lines, "  (lines ", "  (liniile "},
+    Entry{Message::pointed_no_coordinates, "  (no coordinate record)",
+          "  (fara inregistrare de coordonate)"},
 };
 
 } // namespace

@@ -30,6 +30,17 @@ enum class Message {
     model_check_warnings,
     model_check_lists_it,
     model_check_lists_them,
+    pointed_node,          // what a pointed node or element is: "Node 17  x 4.000 ...  (line 63)"
+    pointed_element,
+    pointed_nodes,
+    pointed_length,
+    pointed_codes,
+    pointed_values,
+    pointed_fixed,
+    pointed_free,
+    pointed_line,
+    pointed_lines,
+    pointed_no_coordinates,
 };
 
 // The text of a message in a language.

@@ -171,4 +171,53 @@ std::string tidy_number(std::string_view text)
     return result;
 }
 
+namespace {
+
+constexpr int kMeasureDecimals = 3;
+
+// Appends zeros until the text has `decimals` digits after its point.
+std::string with_decimals(std::string text, int decimals)
+{
+    auto point = text.find('.');
+    if (point == std::string::npos) {
+        point = text.size();
+        text += '.';
+    }
+    const std::size_t wanted = point + 1 + static_cast<std::size_t>(decimals);
+    if (text.size() < wanted)
+        text.resize(wanted, '0');
+    return text;
+}
+
+} // namespace
+
+std::string stored_real_text(float value)
+{
+    if (value == 0.0f)
+        return with_decimals("0", kMeasureDecimals);
+    // std::to_chars without a precision writes the shortest text that reads back as the same
+    // float, and ignores the locale.
+    char buffer[64];
+    const float magnitude = std::fabs(value);
+    const bool plain = magnitude >= 1e-5f && magnitude < 1e15f;
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      plain ? std::chars_format::fixed : std::chars_format::scientific);
+    std::string text(buffer, error == std::errc{} ? end : buffer);
+    if (!plain || !std::isfinite(value)) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return c == 'e' ? 'E' : c; });
+        return text;
+    }
+    return with_decimals(text, kMeasureDecimals);
+}
+
+std::string measure_text(double value)
+{
+    const std::string fixed = drop_sign_of_zero(fixed_text(value, kMeasureDecimals));
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15
+        || (value != 0.0 && fixed.find_first_not_of("-0.") == std::string::npos))
+        return stored_real_text(static_cast<float>(value));
+    return fixed;
+}
+
 } // namespace vorax

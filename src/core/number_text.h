@@ -9,7 +9,9 @@
 //   - fixed_format: W characters with D decimals, right-aligned, asterisks when it does not fit
 //     (9/2 for scale labels, 10/2 for the factor field);
 //   - tidy_number: a formatted number left-adjusted and without the trailing zeros of its
-//     fraction.
+//     fraction;
+//   - stored_real_text, measure_text: a model's numbers, and figures measured from them, in
+//     the texts that describe a pointed node or element.
 
 #include <string>
 #include <string_view>
@@ -42,5 +44,14 @@ std::string fixed_format(double value, int width, int decimals);
 // gives "0.1E-02", "0.000000" gives "0.". A text without a decimal point is only left-adjusted.
 // The result is blank-padded to the length of `text`.
 std::string tidy_number(std::string_view text);
+
+// A 32-bit real as the model file gave it: at least three decimals ("4.000", "-0.005"), more
+// where the value needs them to read back exactly ("12.375", "0.0015"); very small and very
+// large magnitudes (below 10^-5, from 10^15) in the shortest exponent form ("1.5E-07").
+std::string stored_real_text(float value);
+
+// A figure the program measured (a length): three decimals ("5.657"); a value that would show
+// as 0.000 without being 0, and magnitudes from 10^15, as stored_real_text writes them.
+std::string measure_text(double value);
 
 } // namespace vorax

@@ -71,6 +71,13 @@ GridRect grid_rect(const StructureModel& model, const PlotBox& box)
     return grid;
 }
 
+WindowCorners window_corners(const ViewMapping& view, bool reverse_vertical)
+{
+    return {!reverse_vertical, std::min(view.window_x1, view.window_x2),
+            std::min(view.window_y1, view.window_y2), std::max(view.window_x1, view.window_x2),
+            std::max(view.window_y1, view.window_y2)};
+}
+
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
                        const SettingsState& settings, const GraphPlan& plan,
                        const GraphTexts& texts)
@@ -82,10 +89,8 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
     surface.fill_window_config(config);
 
     // Mapping and headings.
-    surface.set_window(!g.reverse_vertical, std::min(view.window_x1, view.window_x2),
-                       std::min(view.window_y1, view.window_y2),
-                       std::max(view.window_x1, view.window_x2),
-                       std::max(view.window_y1, view.window_y2));
+    const WindowCorners corners = window_corners(view, g.reverse_vertical);
+    surface.set_window(corners.invert, corners.x1, corners.y1, corners.x2, corners.y2);
     surface.set_bk_color_rgb(kWhite);
     surface.clear_screen(0);
     surface.set_text_color_rgb(g.colors[role_index(ColorRole::text)]);

@@ -5,7 +5,8 @@
 // grid and scale, structure, axis arrows, origin marker). A graph window and the headless
 // export both draw through draw_graph.
 //
-// Contents: GraphPlan, plan_graph, GraphTexts, DrawOutcome, grid_rect, draw_graph.
+// Contents: GraphPlan, plan_graph, GraphTexts, DrawOutcome, grid_rect, WindowCorners,
+// window_corners, draw_graph.
 
 #include <string>
 #include <vector>
@@ -57,6 +58,14 @@ enum class DrawOutcome {
 // down; for a spatial model the X and Z extents of the drawn nodes in the front plane Y = 0
 // (all 0 without such a node). Centred.
 GridRect grid_rect(const StructureModel& model, const PlotBox& box);
+
+// The mapping of a graph's window onto its drawing area: real y grows upwards unless the
+// vertical is reversed; the corners are the lowest and the highest of the view's window.
+struct WindowCorners {
+    bool invert = true;
+    double x1 = 0.0, y1 = 0.0, x2 = 1.0, y2 = 1.0;
+};
+WindowCorners window_corners(const ViewMapping& view, bool reverse_vertical);
 
 // Draws the planned graph onto the surface, reading the model and the settings and writing only
 // pixels: the mapping of the plan's view, a white background, the heading, the title, the node

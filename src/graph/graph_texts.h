@@ -1,12 +1,14 @@
 #pragma once
 // The texts a graph window shows in its text layer: the heading, the title, and the node line of
-// a graph drawn from a node selection.
+// a graph drawn from a node selection; and what it tells of a node or an element pointed at.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "core/language.h"
+#include "model/record_lines.h"
+#include "model/structure_model.h"
 
 namespace vorax {
 
@@ -29,5 +31,19 @@ std::string node_line(std::string_view range_text, int node_count, UiLanguage la
 // (columns - length) / 2, truncated towards zero; a text wider than the window starts at
 // column 1.
 int centred_column(int text_columns, std::size_t length);
+
+// A pointed node: "Node 17  x 4.000  y 0.000  z 12.000  codes 1 1 1  fixed  (line 63)". The
+// coordinates and values as the file gave them (not the centred plot positions); "free" for a
+// node without codes, otherwise its codes and "fixed" when all are non-zero; its support values
+// when a value record gave it some; the line of its coordinate record. Romanian "Nod ...
+// coduri ... fix / liber ... valori ... (linia 63)".
+std::string pointed_node_text(const StructureModel& model, std::int32_t number,
+                              const RecordLines& lines, UiLanguage language);
+
+// A pointed element: "Element 31  nodes 17-20  length 5.657  (line 112)", with "(lines 40, 57)"
+// when its ends come from the incidence records of two nodes. Romanian "noduri", "lungime",
+// "linia", "liniile".
+std::string pointed_element_text(const StructureModel& model, std::int32_t number,
+                                 const RecordLines& lines, UiLanguage language);
 
 } // namespace vorax

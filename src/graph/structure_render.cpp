@@ -24,12 +24,6 @@ constexpr std::array<std::uint8_t, 8> kSolid{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
 
 constexpr std::size_t kFontSpecLength = 20;
 
-bool node_selected(const StructureModel& model, std::int32_t number)
-{
-    return number >= 1 && number <= model.node_count
-           && static_cast<std::size_t>(number) <= model.nodes.size() && model.node(number).selected;
-}
-
 Rgb color_of(const GraphSettings& settings, ColorRole role)
 {
     return settings.colors[role_index(role)];
@@ -55,12 +49,6 @@ void mark_ellipse(gwl::DrawSurface& surface, int control, double x, double y, do
 }
 
 } // namespace
-
-bool element_drawn(const StructureModel& model, const Element& element)
-{
-    return element.node1 != 0 && element.node2 != 0 && node_selected(model, element.node1)
-           && node_selected(model, element.node2);
-}
 
 std::int32_t count_selected_elements(const StructureModel& model)
 {
@@ -216,7 +204,7 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
         std::min<std::size_t>(static_cast<std::size_t>(std::max(model.node_count, 0)), model.nodes.size()));
     for (std::int32_t i = 1; i <= node_count; ++i) {
         const Node& node = model.node(i);
-        if (!node.selected || (node.free && !g.show_node_indices)) {
+        if (!node_drawn(node, g)) {
             node_labels.skip();
             continue;
         }

@@ -5,7 +5,7 @@
 // coordinates of the graph's ViewMapping.
 //
 // Contents: draw_structure, choose_index_font, draw_support_symbol, draw_value_symbol,
-// count_selected_elements, element_drawn.
+// count_selected_elements, node_selected, node_drawn, element_drawn.
 
 #include <cstdint>
 #include <string>
@@ -45,7 +45,26 @@ void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, 
 // (node number 0) is not counted.
 std::int32_t count_selected_elements(const StructureModel& model);
 
-// Whether an element is drawn: both end nodes exist and are selected.
-bool element_drawn(const StructureModel& model, const Element& element);
+// Whether node `number` exists and is selected.
+inline bool node_selected(const StructureModel& model, std::int32_t number)
+{
+    return number >= 1 && number <= model.node_count
+           && static_cast<std::size_t>(number) <= model.nodes.size() && model.node(number).selected;
+}
+
+// Whether a node gets a mark or a number: it is selected, and it is not a free node while node
+// numbers are off (such a node is only an end of lines).
+inline bool node_drawn(const Node& node, const GraphSettings& settings)
+{
+    return node.selected && !(node.free && !settings.show_node_indices);
+}
+
+// Whether an element is drawn: both end nodes exist and are selected. (Inline: the drawing and
+// the index of a large graph ask it a million times.)
+inline bool element_drawn(const StructureModel& model, const Element& element)
+{
+    return element.node1 != 0 && element.node2 != 0 && node_selected(model, element.node1)
+           && node_selected(model, element.node2);
+}
 
 } // namespace vorax

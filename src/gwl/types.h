@@ -3,6 +3,7 @@
 // Nothing here depends on Qt.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,12 @@ struct MouseEventResult {
     int x = 0;
     int y = 0;
 };
+
+// What a graph window's picture shows near a point of its drawing area, as a text for the
+// person (empty: nothing there). The point is in drawing-area pixels with fractions;
+// `per_screen_pixel` is how many of them one screen pixel spans, so that "near" can be measured
+// as the person sees it.
+using PointingSource = std::function<std::string(double x, double y, double per_screen_pixel)>;
 
 // Message box style bits and results, with the values the program's callers pass.
 namespace mb {

@@ -188,5 +188,28 @@ TEST(TidyNumber, RoundTripOfTheExtentFormat)
     }
 }
 
+TEST(PointedNumbers, StoredRealsAsTheFileGaveThemAndMeasuresToThreeDecimals)
+{
+    struct Case {
+        float value;
+        const char* stored;
+    };
+    const Case stored[] = {
+        {4.0f, "4.000"},       {0.0f, "0.000"},        {-0.0f, "0.000"},     {-0.005f, "-0.005"},
+        {12.375f, "12.375"},   {1.23456f, "1.23456"},  {0.0015f, "0.0015"},  {0.1f, "0.100"},
+        {-250.0f, "-250.000"}, {1.5e-7f, "1.5E-07"},   {3.0e20f, "3E+20"},   {123456.7f, "123456.700"},
+    };
+    for (const Case& c : stored) {
+        EXPECT_EQ(stored_real_text(c.value), c.stored) << c.value;
+        // What is shown reads back as the very value.
+        EXPECT_EQ(std::stof(stored_real_text(c.value)), c.value) << c.value;
+    }
+    EXPECT_EQ(measure_text(std::sqrt(32.0)), "5.657");
+    EXPECT_EQ(measure_text(4.0), "4.000");
+    EXPECT_EQ(measure_text(0.0), "0.000");
+    EXPECT_EQ(measure_text(0.0004), "0.0004"); // would read 0.000
+    EXPECT_EQ(measure_text(2.0e15), "2E+15");
+}
+
 } // namespace
 } // namespace vorax

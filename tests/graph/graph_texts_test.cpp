@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "graph/graph_texts.h"
+#include "model/model_reader.h"
+#include "model/record_lines.h"
+#include "test_helpers.h"
 
 namespace vorax {
 namespace {
@@ -31,6 +34,58 @@ TEST(GraphTexts, CentredColumnStartsAtOneForWideTexts)
     EXPECT_EQ(centred_column(20, 20), 1);
     EXPECT_EQ(centred_column(20, 23), 1); // -3 / 2 = -1 truncated towards zero
     EXPECT_EQ(centred_column(20, 100), 1);
+}
+
+// What pointing at a node or an element tells, from real files: the lines are those of the
+// coordinate record, the element record, or the incidence records of an element's two ends.
+TEST(GraphTexts, PointedNodesAndElementsInBothLanguages)
+{
+    struct Case {
+        const char* example;
+        char kind;
+        int number;
+        const char* english;
+        const char* romanian;
+    };
+    const Case cases[] = {
+        {"plane_frame.dat", 'n', 1, "Node 1  x 0.000  y 0.000  codes 1 1  fixed  (line 19)",
+         "Nod 1  x 0.000  y 0.000  coduri 1 1  fix  (linia 19)"},
+        {"plane_frame.dat", 'n', 2, "Node 2  x 6.000  y 0.000  codes 0 1  values 0.000 -0.005  (line 20)",
+         "Nod 2  x 6.000  y 0.000  coduri 0 1  valori 0.000 -0.005  (linia 20)"},
+        {"plane_frame.dat", 'n', 5, "Node 5  x 6.000  y 3.500  free  (line 23)",
+         "Nod 5  x 6.000  y 3.500  liber  (linia 23)"},
+        {"plane_frame.dat", 'e', 4, "Element 4  nodes 2-5  length 3.500  (line 35)",
+         "Element 4  noduri 2-5  lungime 3.500  (linia 35)"},
+        {"truss_by_node.dat", 'e', 16, "Element 16  nodes 1-8  length 4.243  (lines 31, 38)",
+         "Element 16  noduri 1-8  lungime 4.243  (liniile 31, 38)"},
+        {"space_tower.dat", 'n', 17, "Node 17  x 0.000  y 0.000  z 12.000  free  (line 32)",
+         "Nod 17  x 0.000  y 0.000  z 12.000  liber  (linia 32)"},
+    };
+    for (const Case& c : cases) {
+        const ReadResult read = read_model(testing::source_path(std::string("examples/") + c.example));
+        ASSERT_TRUE(read.ok()) << c.example;
+        const RecordLines lines(read.notes);
+        for (UiLanguage language : {UiLanguage::english, UiLanguage::romanian}) {
+            const std::string text
+                = c.kind == 'n' ? pointed_node_text(read.model, c.number, lines, language)
+                                : pointed_element_text(read.model, c.number, lines, language);
+            EXPECT_EQ(text, language == UiLanguage::english ? c.english : c.romanian);
+        }
+    }
+
+    // A node no coordinate record names; an element whose two ends come from one record.
+    const ReadResult read = read_model_text("T\n3 1 2 0 2\nC\nV\n-\n-\n-\n-\n1 2.5 0\n2 1E-7 0\nI\n"
+                                            "3 1 1\nEND\n");
+    ASSERT_TRUE(read.ok());
+    const RecordLines lines(read.notes);
+    EXPECT_EQ(pointed_node_text(read.model, 3, lines, UiLanguage::english),
+              "Node 3  x 0.000  y 0.000  free  (no coordinate record)");
+    EXPECT_EQ(pointed_node_text(read.model, 3, lines, UiLanguage::romanian),
+              "Nod 3  x 0.000  y 0.000  liber  (fara inregistrare de coordonate)");
+    EXPECT_EQ(pointed_node_text(read.model, 2, lines, UiLanguage::english),
+              "Node 2  x 1E-07  y 0.000  free  (line 10)");
+    EXPECT_EQ(pointed_element_text(read.model, 1, lines, UiLanguage::english),
+              "Element 1  nodes 3-3  length 0.000  (line 12)");
 }
 
 } // namespace

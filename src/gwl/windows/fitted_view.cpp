@@ -74,6 +74,20 @@ PixelPoint FittedView::area_pixel_at(QPointF position) const
             scaled_floor(y, area_.height(), shown_.height())};
 }
 
+QPointF FittedView::area_point_at(QPointF position) const
+{
+    // Viewport pixel v shows the area from v * area / shown up to (v + 1) * area / shown.
+    const double sx = static_cast<double>(area_.width()) / shown_.width();
+    const double sy = static_cast<double>(area_.height()) / shown_.height();
+    return {(std::floor(position.x()) + 0.5) * sx - 0.5, (std::floor(position.y()) + 0.5) * sy - 0.5};
+}
+
+double FittedView::area_pixels_per_view_pixel() const
+{
+    return std::max(static_cast<double>(area_.width()) / shown_.width(),
+                    static_cast<double>(area_.height()) / shown_.height());
+}
+
 QRect FittedView::view_rect_of(const PixelRect& pixels) const
 {
     if (pixels.empty())

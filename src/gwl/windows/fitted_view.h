@@ -26,6 +26,10 @@ public:
     QSize shown() const { return shown_; }
     // The area pixel under a viewport position; beyond the shown picture it lies beyond the area.
     PixelPoint area_pixel_at(QPointF position) const;
+    // The middle of the box under a viewport position, in area pixels with fractions.
+    QPointF area_point_at(QPointF position) const;
+    // How many area pixels a viewport pixel spans (the larger of the two directions).
+    double area_pixels_per_view_pixel() const;
     // The viewport pixels whose boxes hold any of the area pixels.
     QRect view_rect_of(const PixelRect& pixels) const;
     // The viewport pixels `part` (clipped to the shown picture) of the area's image, each taken

@@ -417,7 +417,7 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
         give_focus(unit);
         return true;
     }
-    UnitWindow opened{kind, {}, {}, title, {}};
+    UnitWindow opened{kind, {}, {}, title, {}, {}};
     if (kind == WindowKind::text) {
         opened.widget = new TextWindow;
     } else {
@@ -440,6 +440,7 @@ void Frame::attach_window(Unit unit)
     if (auto* graphics = qobject_cast<GraphicsWindow*>(u.widget.data())) {
         graphics->setWindowTitle(qt_text(u.title));
         graphics->set_size_to_fit(true);
+        graphics->set_pointing_source(u.pointing);
     }
     QMdiSubWindow* sub = mdi_->addSubWindow(u.widget);
     sub->setWindowTitle(qt_text(u.title));
@@ -471,6 +472,16 @@ bool Frame::bring_back(Unit unit)
         attach_window(unit);
     }
     return give_focus(unit);
+}
+
+void Frame::set_pointing_source(Unit unit, PointingSource source)
+{
+    auto it = units_.find(unit);
+    if (it == units_.end() || it->second.kind != WindowKind::graphics)
+        return;
+    it->second.pointing = std::move(source);
+    if (GraphicsWindow* window = graphics_window(unit))
+        window->set_pointing_source(it->second.pointing);
 }
 
 void Frame::close_unit(Unit unit)

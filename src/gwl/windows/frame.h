@@ -70,6 +70,9 @@ public:
     // Shows the unit's window and gives it the focus, as the Window menu's list does: a hidden
     // window is shown again, a closed graph window is made anew over the picture it left.
     bool bring_back(Unit unit);
+    // What the graph window of a unit tells about the item under the pointer; it stays with the
+    // unit when its window is closed and brought back.
+    void set_pointing_source(Unit unit, PointingSource source);
 
     // ---- Place on the screen
     // Where the frame was left in an earlier run, for its present size, when it lies wholly
@@ -111,6 +114,7 @@ private:
         // A graphics unit's surface outlives its window: drawing into a closed window goes on
         // into an image nobody sees.
         std::shared_ptr<DrawSurface> surface;
+        PointingSource pointing; // a graphics unit's
     };
 
     void build_builtin_menus();

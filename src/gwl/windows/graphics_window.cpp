@@ -16,7 +16,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QStyle>
 #include <QThread>
+#include <QToolTip>
 
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
@@ -28,6 +30,17 @@ namespace {
 constexpr int kFlushIntervalMs = 16; // the screen follows a burst of drawing about 60 times a second
 constexpr std::size_t kTitleField = 80;
 constexpr std::string_view kPendingNote = "Mouse input pending in ";
+
+// Mouse waits pending in any graph window (counted on the user-interface thread): meanwhile
+// pointing shows nothing, and the status line keeps the wait's note.
+int pending_waits = 0;
+
+// The window whose pointed text shows now; one pointer, so at most one.
+QPointer<GraphicsWindow>& pointing_window()
+{
+    static QPointer<GraphicsWindow> window;
+    return window;
+}
 
 GraphicsWindow::StatusLineHook& status_line_hook()
 {
@@ -109,6 +122,8 @@ GraphicsWindow::GraphicsWindow(std::shared_ptr<DrawSurface> surface, QWidget* pa
     verticalScrollBar()->setSingleStep(20);
     flush_timer_.setSingleShot(true);
     connect(&flush_timer_, &QTimer::timeout, this, [this] { flush_changes(); });
+    rest_timer_.setSingleShot(true);
+    connect(&rest_timer_, &QTimer::timeout, this, [this] { show_pointed_tooltip(); });
     surface_->set_change_listener([this](const PixelRect& pixels) {
         if (QThread::currentThread() == thread())
             surface_changed(pixels);
@@ -121,6 +136,7 @@ GraphicsWindow::GraphicsWindow(std::shared_ptr<DrawSurface> surface, QWidget* pa
 
 GraphicsWindow::~GraphicsWindow()
 {
+    stop_pointing();
     surface_->set_change_listener(nullptr);
     for (const std::shared_ptr<Wait>& wait : waits_) {
         const std::lock_guard lock(wait->mutex);
@@ -151,6 +167,8 @@ void GraphicsWindow::set_size_to_fit(bool fit)
     setVerticalScrollBarPolicy(policy);
     update_scroll_bars();
     viewport()->update();
+    if (!pointed_.empty())
+        point_at(pointer_);
 }
 
 FittedView GraphicsWindow::fitted_view() const
@@ -183,6 +201,19 @@ PixelPoint GraphicsWindow::drawing_pixel_at(QPointF position) const
         return fitted_view().area_pixel_at(position);
     return {static_cast<int>(std::floor(position.x())) + horizontalScrollBar()->value(),
             static_cast<int>(std::floor(position.y())) + verticalScrollBar()->value()};
+}
+
+QPointF GraphicsWindow::drawing_point_at(QPointF position) const
+{
+    if (fit_)
+        return fitted_view().area_point_at(position);
+    const PixelPoint pixel = drawing_pixel_at(position);
+    return {static_cast<double>(pixel.x), static_cast<double>(pixel.y)};
+}
+
+double GraphicsWindow::drawing_pixels_per_screen_pixel() const
+{
+    return fit_ ? fitted_view().area_pixels_per_view_pixel() : 1.0;
 }
 
 QRect GraphicsWindow::viewport_rect_of(const PixelRect& pixels) const
@@ -233,7 +264,13 @@ void GraphicsWindow::resizeEvent(QResizeEvent* event)
     update_scroll_bars();
 }
 
-void GraphicsWindow::scrollContentsBy(int, int) { viewport()->update(); }
+void GraphicsWindow::scrollContentsBy(int, int)
+{
+    viewport()->update();
+    // The picture moved under a pointer that rests on an item.
+    if (!pointed_.empty())
+        point_at(pointer_);
+}
 
 void GraphicsWindow::surface_changed(const PixelRect& pixels)
 {
@@ -282,8 +319,11 @@ MouseEventResult GraphicsWindow::wait_on_mouse_event(int mask)
         QEventLoop loop;
         wait->loop = &loop;
         waits_.push_back(wait);
+        stop_any_pointing();
+        ++pending_waits;
         const std::string previous = show_status(note);
         loop.exec();
+        --pending_waits;
         // The window may be gone by now: only the wait and the hook are still safe to use.
         {
             // deliver() drops collected waits from the list; nothing may quit the loop now.
@@ -302,6 +342,8 @@ MouseEventResult GraphicsWindow::wait_on_mouse_event(int mask)
         [this, wait, note, previous] {
             waits_.push_back(wait);
             wait->registered = true;
+            stop_any_pointing();
+            ++pending_waits;
             *previous = show_status(note);
         },
         Qt::BlockingQueuedConnection);
@@ -312,7 +354,13 @@ MouseEventResult GraphicsWindow::wait_on_mouse_event(int mask)
     wait->collected = true;
     const MouseEventResult result = wait->result();
     lock.unlock();
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [previous] { show_status(*previous); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [previous] {
+            --pending_waits;
+            show_status(*previous);
+        },
+        Qt::QueuedConnection);
     return result;
 }
 
@@ -361,7 +409,98 @@ void GraphicsWindow::mouseDoubleClickEvent(QMouseEvent* event)
 void GraphicsWindow::mouseMoveEvent(QMouseEvent* event)
 {
     deliver(mouse::kMove, *event);
+    // A drag is no pointing: whatever it is for, the text would only be in the way.
+    if (event->buttons() == Qt::NoButton)
+        point_at(event->position());
+    else
+        stop_pointing();
     QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+// --- Pointing ----------------------------------------------------------------------------------
+
+void GraphicsWindow::stop_any_pointing()
+{
+    if (GraphicsWindow* window = pointing_window())
+        window->stop_pointing();
+}
+
+void GraphicsWindow::set_pointing_source(PointingSource source)
+{
+    stop_pointing();
+    pointing_ = std::move(source);
+}
+
+bool GraphicsWindow::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        stop_pointing();
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void GraphicsWindow::hideEvent(QHideEvent* event)
+{
+    stop_pointing();
+    QAbstractScrollArea::hideEvent(event);
+}
+
+void GraphicsWindow::point_at(QPointF position)
+{
+    pointer_ = position;
+    std::string text;
+    if (pointing_ && pending_waits == 0) {
+        const QPointF at = drawing_point_at(position);
+        text = pointing_(at.x(), at.y(), drawing_pixels_per_screen_pixel());
+    }
+    if (text.empty()) {
+        stop_pointing();
+        return;
+    }
+    if (pointing_window() != this) {
+        if (GraphicsWindow* other = pointing_window())
+            other->stop_pointing();
+        pointing_window() = this;
+    }
+    if (text != pointed_) {
+        const std::string replaced = show_status(text);
+        // The first text keeps what the status line showed; a later one keeps it too, unless
+        // something else wrote the status line meanwhile.
+        if (!status_under_ || replaced != pointed_)
+            status_under_ = replaced;
+        pointed_ = std::move(text);
+    }
+    if (QToolTip::isVisible())
+        show_pointed_tooltip();
+    else
+        rest_timer_.start(style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, this));
+}
+
+void GraphicsWindow::show_pointed_tooltip()
+{
+    if (pointed_.empty() || pending_waits != 0)
+        return;
+    const QString text = qt_text(pointed_);
+    if (!QToolTip::isVisible() || QToolTip::text() != text)
+        QToolTip::showText(viewport()->mapToGlobal(pointer_.toPoint()), text, viewport());
+}
+
+void GraphicsWindow::stop_pointing()
+{
+    rest_timer_.stop();
+    if (pointing_window() == this)
+        pointing_window() = nullptr;
+    if (pointed_.empty())
+        return;
+    if (QToolTip::isVisible() && QToolTip::text() == qt_text(pointed_))
+        QToolTip::hideText();
+    if (status_under_) {
+        // Back to what the status line showed, unless something else has written it since.
+        const std::string current = show_status(*status_under_);
+        if (current != pointed_)
+            show_status(current);
+    }
+    status_under_.reset();
+    pointed_.clear();
 }
 
 } // namespace vorax::gwl

@@ -1,14 +1,14 @@
 #pragma once
 // GraphicsWindow: the widget of a graph window. It shows a DrawSurface, scrolls over its drawing
 // area at 1:1 or shows all of it shrunk to the viewport ("Size To Fit", see FittedView), maps
-// mouse positions back to drawing-area pixels, and implements the blocking wait for mouse events
-// that the zoom uses.
+// mouse positions back to drawing-area pixels, implements the blocking wait for mouse events
+// that the zoom uses, and tells what the pointer rests on (the program says what is there).
 //
 // The surface is shared: whoever draws may keep it alive after the window was closed, and goes
 // on drawing into an image nobody sees instead of into a dangling window.
 //
 // Contents: GraphicsWindow — surface and configuration, size to fit, mouse mapping, mouse wait,
-// the status-line hook.
+// pointing, the status-line hook.
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,11 @@ public:
     PixelPoint drawing_pixel_at(QPointF viewport_position) const;
     // The viewport rectangle that shows the given drawing-area pixels.
     QRect viewport_rect_of(const PixelRect& pixels) const;
+    // The drawing-area point under a viewport position, with fractions: the pixel itself at 1:1,
+    // the middle of the box shown there when fitted.
+    QPointF drawing_point_at(QPointF viewport_position) const;
+    // How many drawing-area pixels one screen pixel spans: 1 at 1:1, more when fitted.
+    double drawing_pixels_per_screen_pixel() const;
 
     // Brings the screen up to date with the surface at once, e.g. before a blocking pause during
     // which the picture must be seen.
@@ -71,6 +77,16 @@ public:
     // window's thread sees the event. Meanwhile the status line reads "Mouse input pending in "
     // and the window's title.
     MouseEventResult wait_on_mouse_event(int mask);
+
+    // --- Pointing --------------------------------------------------------------------------
+    // While the pointer moves over the picture with no button down and no mouse wait pending in
+    // any window, the source is asked about the point under it (drawing_point_at, with
+    // drawing_pixels_per_screen_pixel); its text shows in the status line at once and, once the
+    // pointer rests, in a tooltip. Leaving the item, or the window, puts the status line back as
+    // it was.
+    void set_pointing_source(PointingSource source);
+    // The text shown for the pointer now; empty when none.
+    const std::string& pointed_text() const { return pointed_; }
 
     // --- Status-line hook ------------------------------------------------------------------
     // The frame installs a function that shows a text in its status line and returns the text
@@ -88,9 +104,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct Wait;
+
+    void point_at(QPointF viewport_position);
+    void stop_pointing();
+    void show_pointed_tooltip();
+    // Ends the pointing of whichever window shows a text (a mouse wait begins).
+    static void stop_any_pointing();
 
     void deliver(int event_bit, const QMouseEvent& event);
     void surface_changed(const PixelRect& pixels);
@@ -103,6 +127,12 @@ private:
     PixelRect pending_;      // changed pixels not shown yet
     QElapsedTimer last_flush_;
     QTimer flush_timer_;
+
+    PointingSource pointing_;
+    std::string pointed_;                     // the text shown for the pointer
+    std::optional<std::string> status_under_; // what the status line showed before it
+    QPointF pointer_;                         // viewport position of the last move
+    QTimer rest_timer_;                       // the tooltip comes when the pointer rests
 };
 
 } // namespace vorax::gwl

@@ -240,4 +240,9 @@ GraphicsWindow* Layer::graphics_window(Unit unit)
     return ui_call([&] { return frame_.graphics_window(unit); });
 }
 
+void Layer::set_pointing_source(Unit unit, PointingSource source)
+{
+    ui_call([&] { frame_.set_pointing_source(unit, std::move(source)); });
+}
+
 } // namespace vorax::gwl

@@ -52,6 +52,8 @@ public:
     Rgb set_text_color_rgb(Rgb color); // text windows; returns the previous colour
     DrawSurface* active_surface();
     GraphicsWindow* graphics_window(Unit unit);
+    // What a graphics unit's window tells about the item under the pointer; kept with the unit.
+    void set_pointing_source(Unit unit, PointingSource source);
 
     // ---- Window positions (kFrameWindow or a unit)
     WindowRect get_window_size(Unit window);

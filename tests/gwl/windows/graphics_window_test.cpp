@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 
 #include <atomic>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "gwl/surface/drawing_area.h"
 #include "gwl/windows/graphics_window.h"
 #include "surface_test_support.h"
+#include "test_helpers.h"
 
 namespace vorax::gwl {
 namespace {
@@ -299,6 +301,87 @@ TEST(DrawingArea, SizesAsTypedOnTheCommandLine)
     for (const char* refused : {"", "800", "x600", "800x", "15x600", "800x32768", "+800x600",
                                 "800x600 ", "100000x600", "8a0x600", "-16x16"})
         EXPECT_FALSE(parse_area_size(refused)) << refused;
+}
+
+// Pointing: the program's source says what lies at a drawing-area point; the window asks it on
+// every move and shows the answer in the status line at once and in a tooltip after a rest.
+class PointingTest : public WindowTest {
+protected:
+    PointingTest()
+    {
+        GraphicsWindow::set_status_line_hook(
+            [this](const std::string& text) { return std::exchange(line, text); });
+        window.set_pointing_source([this](double x, double y, double per_screen_pixel) {
+            asked = {x, y, per_screen_pixel};
+            return x < 20 && y < 20 ? std::string("Node 1") : std::string();
+        });
+    }
+    ~PointingTest() override { GraphicsWindow::set_status_line_hook(nullptr); }
+
+    std::string line = "Running";
+    std::array<double, 3> asked{};
+};
+
+TEST_F(PointingTest, StatusLineAtOnceTooltipAfterARestAndBackWhenLeft)
+{
+    send_now(window, move({5, 6}));
+    EXPECT_EQ(asked, (std::array<double, 3>{5, 6, 1}));
+    EXPECT_EQ(line, "Node 1");
+    EXPECT_FALSE(QToolTip::isVisible());
+    ASSERT_TRUE(vorax::testing::wait_until([] { return QToolTip::isVisible(); }));
+    EXPECT_EQ(QToolTip::text(), "Node 1");
+
+    // Off the item: the status line gets its text back, the tooltip goes.
+    send_now(window, move({50, 60}));
+    EXPECT_EQ(line, "Running");
+    EXPECT_TRUE(vorax::testing::wait_until([] { return !QToolTip::isVisible(); }));
+
+    // Something else writes the status line meanwhile: leaving keeps that.
+    send_now(window, move({5, 6}));
+    line = "Paused";
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(window.viewport(), &leave);
+    EXPECT_EQ(line, "Paused");
+    EXPECT_TRUE(window.pointed_text().empty());
+
+    // A drag is no pointing.
+    send_now(window, move({5, 6}, Qt::LeftButton));
+    EXPECT_EQ(line, "Paused");
+
+    // Scrolled, the point is the drawing-area pixel under the pointer.
+    window.horizontalScrollBar()->setValue(30);
+    send_now(window, move({5, 6}));
+    EXPECT_EQ(asked, (std::array<double, 3>{35, 6, 1}));
+    EXPECT_EQ(line, "Paused");
+
+    // Fitted, it is the middle of the box of drawing-area pixels under the pointer, and a screen
+    // pixel spans several of them.
+    window.set_size_to_fit(true);
+    const double span = 400.0 / window.fitted_view().shown().width();
+    send_now(window, move({5, 6}));
+    EXPECT_NEAR(asked[0], 5.5 * span - 0.5, 0.02);
+    EXPECT_NEAR(asked[1], 6.5 * 300.0 / window.fitted_view().shown().height() - 0.5, 0.02);
+    EXPECT_NEAR(asked[2], span, 0.02);
+    EXPECT_EQ(line, "Node 1");
+}
+
+TEST_F(PointingTest, NothingWhileAMouseWaitIsPending)
+{
+    std::vector<std::string> shown;
+    GraphicsWindow::set_status_line_hook([&](const std::string& text) {
+        shown.push_back(text);
+        return std::exchange(line, text);
+    });
+    // Pointing at the item when the wait begins: the wait's note replaces the pointed text, and
+    // its end gives the status line back as it was before the pointing.
+    send_now(window, move({5, 6}));
+    ASSERT_EQ(line, "Node 1");
+    post_soon(window, {move({6, 6}), move({7, 7}), press({8, 8})});
+    window.wait_on_mouse_event(mouse::kLeftDown);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Node 1", "Running", "Mouse input pending in 1 Plane frame",
+                                                "Running"}));
+    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_TRUE(window.pointed_text().empty());
 }
 
 } // namespace

@@ -1,0 +1,114 @@
+// Pointing on the largest graph: the lattice of 10^6 nodes and elements (bench/lattice_model.h),
+// drawn with all nodes onto a 1600 x 1200 drawing area as "NEW Graph ..." then "DRAW" draws it
+// (numbers off above 200 nodes: the 10^4 supported nodes get marks, the free ones none). Figures:
+// reading the model file, planning and drawing the graph (best of three); building the index of
+// what it drew beside them (best of three), and the index's memory; then searches at random
+// points of the area, at 1:1 (a slack of 3 pixels) and fitted at a third (9 pixels): the mean
+// and the slowest.
+//
+//   cmake --preset release && cmake --build --preset release --target bench_hit_index -- -j2
+//   build/release/bench/bench_hit_index [folder]
+//
+// The folder (default /tmp/vorax-bench) keeps the generated model between runs.
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "app/model_loading.h"
+#include "lattice_model.h"
+#include "graph/graph_drawing.h"
+#include "graph/hit_index.h"
+#include "gwl/surface/draw_surface.h"
+#include "model/model_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1200;
+constexpr int kRuns = 3;
+constexpr int kSearches = 1000000;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qt_argc = 1;
+    QGuiApplication app(qt_argc, argv);
+    const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp/vorax-bench";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path path = folder / "lattice-1000000.dat";
+    if (!std::filesystem::exists(path))
+        vorax::bench::write_lattice_model(path, 1000000);
+
+    const auto read_start = Clock::now();
+    vorax::ReadResult read = vorax::read_model(path);
+    const double reading = seconds_since(read_start);
+    if (!read.ok()) {
+        std::fprintf(stderr, "cannot read %s: %s\n", path.c_str(), read.message.c_str());
+        return 1;
+    }
+    vorax::SettingsState settings;
+    vorax::prepare_loaded_model(read.model, settings.current_settings);
+    const vorax::GraphSettings& g = settings.current_settings;
+
+    // Planning and drawing, best of three.
+    double draw = 1e9;
+    vorax::GraphPlan plan;
+    for (int run = 0; run < kRuns; ++run) {
+        vorax::gwl::DrawSurface surface(kWidth, kHeight);
+        const auto start = Clock::now();
+        plan = vorax::plan_graph(read.model, settings, 1);
+        vorax::draw_graph(surface, read.model, settings, plan, {"VORAX:", read.model.problem_title, {}});
+        draw = std::min(draw, seconds_since(start));
+    }
+
+    // Building the index, best of three.
+    double build = 1e9;
+    vorax::HitIndex index;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = Clock::now();
+        index = vorax::index_drawn_items(read.model, g, plan.view, kWidth, kHeight);
+        build = std::min(build, seconds_since(start));
+    }
+
+    std::printf("lattice of %d nodes and %d elements on %d x %d pixels\n", read.model.node_count,
+                read.model.element_count, kWidth, kHeight);
+    std::printf("  read the model file    %8.3f s\n", reading);
+    std::printf("  plan and draw          %8.3f s\n", draw);
+    std::printf("  build the index        %8.3f s  (%.1f %% of the draw)\n", build, 100.0 * build / draw);
+    std::printf("  index: %zu nodes, %zu elements, cells of %d pixels, %.1f MB\n", index.node_count(),
+                index.element_count(), index.cell_side(), index.memory_bytes() / 1e6);
+
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> x(0.0, kWidth - 1), y(0.0, kHeight - 1);
+    for (double slack : {3.0, 9.0}) {
+        double slowest = 0.0;
+        long found[3] = {0, 0, 0};
+        const auto all = Clock::now();
+        for (int i = 0; i < kSearches; ++i) {
+            const auto start = Clock::now();
+            const vorax::HitItem item = index.find(x(random), y(random), slack);
+            slowest = std::max(slowest, seconds_since(start));
+            ++found[static_cast<int>(item.kind)];
+        }
+        const double mean = seconds_since(all) / kSearches;
+        std::printf("  search, slack %3.0f px: mean %6.2f us, slowest %7.1f us  "
+                    "(%ld nodes, %ld elements, %ld nothing)\n",
+                    slack, mean * 1e6, slowest * 1e6, found[1], found[2], found[0]);
+    }
+    return 0;
+}

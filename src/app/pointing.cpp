@@ -1,0 +1,65 @@
+#include "app/pointing.h"
+
+#include "graph/graph_texts.h"
+#include "gwl/windows/layer.h"
+
+namespace vorax {
+
+void start_pointed_model(AppState& state, RecordLines lines)
+{
+    auto pointed = std::make_shared<PointedModel>();
+    pointed->model = &state.model;
+    pointed->lines = std::move(lines);
+    state.pointed_model = std::move(pointed);
+}
+
+void retire_pointed_model(AppState& state)
+{
+    if (state.pointed_model && state.pointed_model.use_count() > 1) {
+        state.pointed_model->kept = std::move(state.model);
+        state.pointed_model->model = &state.pointed_model->kept;
+        state.model = StructureModel{};
+    }
+    state.pointed_model.reset();
+}
+
+std::string pointed_text(const HitIndex& index, const PointedModel& pointed, double x, double y,
+                         double per_screen_pixel, UiLanguage language)
+{
+    if (pointed.model == nullptr)
+        return {};
+    const StructureModel& model = *pointed.model;
+    const HitItem item = index.find(x, y, kPointerSlack * per_screen_pixel);
+    // The numbers come from the graph of this very model; the checks only guard the arrays.
+    switch (item.kind) {
+    case HitItem::Kind::node:
+        if (item.number <= model.node_count && static_cast<std::size_t>(item.number) <= model.nodes.size())
+            return pointed_node_text(model, item.number, pointed.lines, language);
+        break;
+    case HitItem::Kind::element:
+        if (item.number <= model.element_count
+            && static_cast<std::size_t>(item.number) <= model.elements.size())
+            return pointed_element_text(model, item.number, pointed.lines, language);
+        break;
+    case HitItem::Kind::none:
+        break;
+    }
+    return {};
+}
+
+void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit, const ViewMapping& view,
+                      int width, int height)
+{
+    // A model that came without the loading step (a test's) is described without lines.
+    if (!state.pointed_model)
+        start_pointed_model(state, {});
+    auto index = std::make_shared<const HitIndex>(
+        index_drawn_items(state.model, state.settings.current_settings, view, width, height));
+    layer.set_pointing_source(
+        unit, [index, pointed = state.pointed_model, language = state.language](
+                  double x, double y, double per_screen_pixel) {
+            return pointed_text(*index, *pointed, x, y, per_screen_pixel, language);
+        });
+}
+
+} // namespace vorax

@@ -1,0 +1,51 @@
+#pragma once
+// Pointing at a graph window's nodes and elements: each graph window keeps the index of what its
+// graph drew and a share of the model it was drawn from, and tells the person what the pointer
+// rests on (graph/hit_index.h finds it, graph/graph_texts.h words it).
+//
+// A later load replaces the program's model; the windows of the earlier model keep it, so that
+// they go on naming what they show. So does the end of the run, which releases the model.
+//
+// Contents: PointedModel, start_pointed_model, retire_pointed_model, pointed_text,
+// install_pointing.
+
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "graph/hit_index.h"
+#include "gwl/types.h"
+#include "model/record_lines.h"
+
+namespace vorax::gwl {
+class Layer;
+}
+
+namespace vorax {
+
+// The model that graph windows describe, with the lines of the file that made it.
+struct PointedModel {
+    // The program's loaded model while it is loaded; `kept` once a later load replaced it.
+    const StructureModel* model = nullptr;
+    StructureModel kept;
+    RecordLines lines;
+};
+
+// Makes the loaded model (already in state.model) the one new graph windows describe.
+void start_pointed_model(AppState& state, RecordLines lines);
+
+// Before the loaded model is replaced or released: windows that describe it keep it.
+void retire_pointed_model(AppState& state);
+
+// What a pointer at (x, y) of a graph's drawing area points at, as the person reads it; empty
+// for nothing. `per_screen_pixel` turns the slack of kPointerSlack screen pixels into
+// drawing-area pixels.
+std::string pointed_text(const HitIndex& index, const PointedModel& pointed, double x, double y,
+                         double per_screen_pixel, UiLanguage language);
+
+// Lets the graph window of `unit`, just drawn from the loaded model with `view` onto an area of
+// width x height pixels, tell what the pointer rests on.
+void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit, const ViewMapping& view,
+                      int width, int height);
+
+} // namespace vorax
