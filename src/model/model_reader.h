@@ -15,6 +15,7 @@
 // load the caller sets `all_nodes` and `selected_element_count` and runs update_extents.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -136,6 +137,9 @@ struct ReadOptions {
     // the program and the system: memory that is promised but not there would end the process
     // when it is first used, not when it is asked for.
     std::uint64_t memory_limit = 0;
+    // When set, raised by the bytes of the file read so far as reading goes on (read_model), for
+    // a progress display on another thread.
+    std::atomic<std::uint64_t>* bytes_read = nullptr;
 };
 
 // Reads the model file at `path`.
