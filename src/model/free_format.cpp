@@ -1,6 +1,7 @@
 #include "model/free_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -136,6 +137,94 @@ bool parse_real(std::string_view text, float& value)
         return true;
     }
     return error == std::errc{} && end == last && std::isfinite(value);
+}
+
+// Whole numbers of at most nine digits, which cannot leave 32 bits, up to a separator or the end
+// of the line; `at` moves past the number. False for anything else, which parse_integer decides.
+[[gnu::always_inline]] inline bool quick_integer(const char*& at, const char* end, std::int32_t& value)
+{
+    const char* p = at;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const digits = p;
+    std::int32_t magnitude = 0;
+    while (p < end && is_digit(*p) && p - digits < 9)
+        magnitude = magnitude * 10 + (*p++ - '0');
+    if (p == digits || (p < end && !is_separator(*p)))
+        return false;
+    value = negative ? -magnitude : magnitude;
+    at = p;
+    return true;
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reals of at most 15 significant digits times a power of ten within 10^-22 .. 10^22, up to a
+// separator or the end of the line; `at` moves past the number. The digits and the power are
+// exact in a double, so one multiplication or division gives the double nearest to the number.
+// Rounding that double to a float gives the float nearest to the number as well, unless the
+// double lies exactly halfway between two floats (the number itself may lie on either side of
+// that point): such values, values outside the normal float range and every other form are
+// left to parse_real (false), which gives the same float for all that this function takes.
+[[gnu::always_inline]] inline bool quick_real(const char*& at, const char* end, float& value)
+{
+    const char* p = at;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused below anyway
+    int significant = 0;        // digits from the first non-zero one on
+    int digits = 0;
+    int power = 0;
+    for (; p < end && is_digit(*p); ++p, ++digits) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        significant += significant > 0 || *p != '0' ? 1 : 0;
+    }
+    if (p < end && *p == '.')
+        for (++p; p < end && is_digit(*p); ++p, ++digits, --power) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            significant += significant > 0 || *p != '0' ? 1 : 0;
+        }
+    if (digits == 0)
+        return false;
+    if (p < end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'd')) {
+        ++p;
+        bool negative_exponent = false;
+        if (p < end && (*p == '+' || *p == '-'))
+            negative_exponent = *p++ == '-';
+        const char* const exponent_digits = p;
+        int exponent = 0;
+        while (p < end && is_digit(*p) && p - exponent_digits < 3)
+            exponent = exponent * 10 + (*p++ - '0');
+        if (p == exponent_digits)
+            return false;
+        power += negative_exponent ? -exponent : exponent;
+    }
+    if ((p < end && !is_separator(*p)) || significant > 15)
+        return false;
+    if (mantissa == 0) {
+        value = negative ? -0.0f : 0.0f;
+        at = p;
+        return true;
+    }
+    if (power < -22 || power > 22)
+        return false;
+    const double nearest = power < 0 ? static_cast<double>(mantissa) / kExactPowers[-power]
+                                     : static_cast<double>(mantissa) * kExactPowers[power];
+    if (!(nearest >= 0x1p-126 && nearest < 0x1p127))
+        return false;
+    // A float keeps 24 of the double's 53 significant bits: the 29 below them say whether the
+    // double lies halfway between two floats.
+    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
+    if ((std::bit_cast<std::uint64_t>(nearest) & kDroppedBits) == std::uint64_t{1} << 28)
+        return false;
+    value = static_cast<float>(negative ? -nearest : nearest);
+    at = p;
+    return true;
 }
 
 // Why `text` is no value of a field of `kind`. (Kept out of the reading path: it runs once per
@@ -328,6 +417,53 @@ std::string_view FreeFormatReader::scan_value()
             c = '?';
     begin_record();
     return ItemStatus::unreadable;
+}
+
+WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds, std::span<Item> values)
+{
+    if (in_line_ || !record_start_)
+        return WholeStatus::by_item;
+    const char* p = nullptr;
+    const char* end = nullptr;
+    for (;;) {
+        if (!fetch_line())
+            return WholeStatus::end_of_file;
+        in_line_ = true;
+        if (!line_ends_)
+            return WholeStatus::by_item;
+        p = line_.data();
+        end = p + line_.size();
+        while (p < end && is_blank(*p))
+            ++p;
+        if (p < end)
+            break;
+        // A blank line, read the way next_item reads it.
+        in_line_ = false;
+        comma_pending_ = record_start_ = false;
+    }
+    // Nothing below moves position_ or changes the state: a record that is not read here is
+    // read by next_item from the start of the line.
+    const std::size_t count = std::min(kinds.size(), values.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k > 0) {
+            while (p < end && is_blank(*p))
+                ++p;
+            if (p < end && *p == ',')
+                for (++p; p < end && is_blank(*p);)
+                    ++p;
+            if (p == end)
+                return WholeStatus::by_item;
+        }
+        if (*p == ',' || *p == '/')
+            return WholeStatus::by_item;
+        Item& item = values[k];
+        item = Item{};
+        item.count = 1;
+        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, item.integer)
+                                             : quick_real(p, end, item.real)))
+            return WholeStatus::by_item;
+    }
+    return WholeStatus::read;
 }
 
 ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,6 +97,9 @@ struct Item {
 
 enum class ItemStatus { value, unreadable, end_of_file };
 
+// How read_whole_record went: the record was read, it needs next_item, or the text ended.
+enum class WholeStatus { read, by_item, end_of_file };
+
 // Why a value could not be read.
 enum class ValueFault : std::uint8_t {
     not_a_number,      // no number at all, a heading word for instance
@@ -142,6 +146,16 @@ public:
 
     // Ends the current record: the rest of its last line is ignored.
     void end_record();
+
+    // Reads the record just begun in one go when it has the form almost every record has: on
+    // the first line that is not blank, one value per field of `kinds`, separated by blanks or
+    // a comma, no null value, slash or repeat group among them, each value a number of its kind
+    // written plainly enough to be converted on the spot (see the .cpp), the line shorter than
+    // a piece. `values` gets one value of count 1 per field; what follows the last is ignored,
+    // as after any record. Anything else gives `by_item`, and the record goes on with next_item
+    // from where it stands, exactly as if next_item had read the blank lines and fetched the
+    // line; end_record follows a record that was read. The result is the same either way.
+    WholeStatus read_whole_record(std::span<const FieldKind> kinds, std::span<Item> values);
 
     // Number of lines read so far; the current line has this number.
     long line_number() const { return line_number_; }

@@ -204,6 +204,22 @@ private:
     {
         const std::size_t count = std::min(kinds.size(), fields.size());
         begin_record();
+        std::array<Item, 5> items;
+        if (options_.whole_records && count <= items.size()) {
+            switch (in_.read_whole_record(kinds.first(count), items)) {
+            case WholeStatus::read:
+                record_begun_ = true;
+                record_line_ = stored_line(in_.line_number());
+                for (std::size_t k = 0; k < count; ++k)
+                    fields[k] = Field{true, items[k].integer, items[k].real};
+                in_.end_record();
+                return Record::read;
+            case WholeStatus::end_of_file:
+                return Record::end_of_file;
+            case WholeStatus::by_item:
+                break;
+            }
+        }
         std::size_t k = 0;
         while (k < count) {
             std::size_t same = k + 1;

@@ -136,6 +136,10 @@ struct ReadOptions {
     // the program and the system: memory that is promised but not there would end the process
     // when it is first used, not when it is asked for.
     std::uint64_t memory_limit = 0;
+    // Records of the plain form of almost every record are read in one go (see
+    // FreeFormatReader::read_whole_record); the result is the same without, value by value.
+    // The tests that compare the two ways turn it off.
+    bool whole_records = true;
 };
 
 // Reads the model file at `path`.
