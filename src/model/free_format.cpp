@@ -5,8 +5,15 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <functional>
 #include <limits>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace vorax {
 namespace {
@@ -176,19 +183,28 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
+    const char* const whole = p;
+    while (p < end && *p == '0')
+        ++p;
+    const char* significant_from = p;
     std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused below anyway
-    int significant = 0;        // digits from the first non-zero one on
-    int digits = 0;
-    int power = 0;
-    for (; p < end && is_digit(*p); ++p, ++digits) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        significant += significant > 0 || *p != '0' ? 1 : 0;
+    while (p < end && is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t digits = p - whole;
+    std::ptrdiff_t significant = p - significant_from;
+    std::ptrdiff_t power = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        if (significant == 0)
+            while (p < end && *p == '0')
+                ++p;
+        significant_from = p;
+        while (p < end && is_digit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        digits += p - fraction;
+        significant += p - significant_from;
+        power = fraction - p;
     }
-    if (p < end && *p == '.')
-        for (++p; p < end && is_digit(*p); ++p, ++digits, --power) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-            significant += significant > 0 || *p != '0' ? 1 : 0;
-        }
     if (digits == 0)
         return false;
     if (p < end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'd')) {
@@ -204,7 +220,8 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
             return false;
         power += negative_exponent ? -exponent : exponent;
     }
-    if ((p < end && !is_separator(*p)) || significant > 15)
+    if ((p < end && !is_separator(*p)) || significant > 15
+        || p - at > static_cast<std::ptrdiff_t>(FreeFormatReader::kLongestValue))
         return false;
     if (mantissa == 0) {
         value = negative ? -0.0f : 0.0f;
@@ -225,6 +242,70 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
     value = static_cast<float>(negative ? -nearest : nearest);
     at = p;
     return true;
+}
+
+// The values of a plain record (see read_whole_record) from `p`, the first character of a line
+// that is not blank, to `end`, the end of the line; false when the line is not plain.
+bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kinds, PlainValue* values)
+{
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        if (k > 0) {
+            while (p < end && is_blank(*p))
+                ++p;
+            if (p < end && *p == ',')
+                for (++p; p < end && is_blank(*p);)
+                    ++p;
+            if (p == end)
+                return false;
+        }
+        if (*p == ',' || *p == '/')
+            return false;
+        PlainValue& value = values[k];
+        value = PlainValue{};
+        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer) : quick_real(p, end, value.real)))
+            return false;
+    }
+    return true;
+}
+
+// How far a run of plain records went through a text of whole lines.
+struct PlainRun {
+    std::size_t length = 0; // characters up to the line end of the last record read
+    long lines = 0;         // lines up to that of the last record read, blank ones included
+    long scanned = 0;       // lines looked at: all of the text unless `stopped`
+    bool stopped = false;   // a line that is neither blank nor plain ends the run
+};
+
+// Reads the plain records of `text`, whole lines each with its "\n", up to the first line that
+// is neither blank nor plain. The line after `first_line` is the first of the text.
+PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kinds, long first_line,
+                          PlainRecords& records)
+{
+    PlainRun run;
+    const char* const start = text.data();
+    const char* const stop = start + text.size();
+    for (const char* p = start; p < stop;) {
+        const char* const line_feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
+        const char* const end = line_feed > p && line_feed[-1] == '\r' ? line_feed - 1 : line_feed;
+        ++run.scanned;
+        while (p < end && is_blank(*p))
+            ++p;
+        if (p < end) {
+            const std::size_t at = records.values.size();
+            records.values.resize(at + kinds.size());
+            if (!parse_plain(p, end, kinds, records.values.data() + at)) {
+                records.values.resize(at);
+                run.stopped = true;
+                --run.scanned;
+                break;
+            }
+            records.lines.push_back(first_line + run.scanned);
+            run.lines = run.scanned;
+            run.length = static_cast<std::size_t>(line_feed + 1 - start);
+        }
+        p = line_feed + 1;
+    }
+    return run;
 }
 
 // Why `text` is no value of a field of `kind`. (Kept out of the reading path: it runs once per
@@ -274,10 +355,89 @@ Cut cut_piece(std::string_view window, std::size_t limit, bool whole, bool by_nu
     return {length, window.size(), !by_nul, false};
 }
 
+// A thread that runs one task at a time for the reader and waits in between.
+class HelperThread {
+public:
+    HelperThread() : thread_([this] { serve(); }) {}
+    ~HelperThread()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+    void start(std::function<void()> task)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            task_ = std::move(task);
+            failure_ = nullptr;
+        }
+        wake_.notify_one();
+    }
+
+    // True while a task runs.
+    bool busy()
+    {
+        std::lock_guard lock(mutex_);
+        return static_cast<bool>(task_);
+    }
+
+    // Waits for the task to end; what it threw is thrown here.
+    void finish()
+    {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return !task_; });
+        if (failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+    }
+
+private:
+    void serve()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return quit_ || task_; });
+            if (!task_)
+                return;
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                task_();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            failure_ = failure;
+            task_ = nullptr;
+            done_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::function<void()> task_;
+    std::exception_ptr failure_;
+    bool quit_ = false;
+    std::thread thread_; // last: it starts serving at once
+};
+
+// The whole lines of `window`: up to its last line feed.
+std::string_view whole_lines(std::string_view window)
+{
+    const std::size_t last = window.rfind('\n');
+    return last == std::string_view::npos ? std::string_view() : window.substr(0, last + 1);
+}
+
 } // namespace
 
-BufferLines::BufferLines(std::string_view text, std::size_t piece_length)
-    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40))
+BufferLines::BufferLines(std::string_view text, std::size_t piece_length, std::size_t ahead_length)
+    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40)),
+      ahead_length_(ahead_length)
 {
     if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
         text_ = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
@@ -299,6 +459,22 @@ bool BufferLines::next(std::string_view& piece, bool& line_ends)
     return true;
 }
 
+std::string_view BufferLines::lines_ahead()
+{
+    return whole_lines(text_.substr(std::min(position_, text_.size()), ahead_length_));
+}
+
+std::string_view FileLines::lines_ahead()
+{
+    std::string_view lines = whole_lines(std::string_view(buffer_.data() + begin_, end_ - begin_));
+    // With no line end left, the rest of a line is at the front of a buffer with room behind.
+    if (lines.empty() && !at_end_ && end_ - begin_ < buffer_.size()) {
+        read_more();
+        lines = whole_lines(std::string_view(buffer_.data() + begin_, end_ - begin_));
+    }
+    return lines;
+}
+
 bool FileLines::next(std::string_view& piece, bool& line_ends)
 {
     for (;;) {
@@ -314,31 +490,45 @@ bool FileLines::next(std::string_view& piece, bool& line_ends)
             begin_ += cut.used;
             return true;
         }
-        // Keep the unfinished line at the front and read more behind it; the buffer holds a
-        // whole piece and its line end, so there is always room.
-        if (begin_ > 0) {
-            std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-            end_ -= begin_;
-            begin_ = 0;
-        }
-        const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-        if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
-            end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
-            ends_at_nul_ = true;
-            at_end_ = true;
-            continue;
-        }
-        end_ += n;
-        if (n == 0) {
-            failed_ = std::ferror(file_) != 0;
-            error_number_ = failed_ ? errno : 0;
-            at_end_ = true;
-        }
+        // The buffer holds a whole piece and its line end, so there is always room.
+        read_more();
     }
 }
 
+// Keeps the unfinished line at the front and reads more behind it.
+void FileLines::read_more()
+{
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
+        end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
+        ends_at_nul_ = true;
+        at_end_ = true;
+        return;
+    }
+    end_ += n;
+    if (n == 0) {
+        failed_ = std::ferror(file_) != 0;
+        error_number_ = failed_ ? errno : 0;
+        at_end_ = true;
+    }
+}
+
+FreeFormatReader::FreeFormatReader(LineSource& lines, std::size_t read_ahead_length)
+    : lines_(lines), read_ahead_length_(read_ahead_length)
+{
+}
+
+FreeFormatReader::~FreeFormatReader() = default;
+
 bool FreeFormatReader::fetch_piece()
 {
+    if (ahead_)
+        drop_read_ahead();
     const bool new_line = line_ends_;
     position_ = 0;
     if (!lines_.next(line_, line_ends_)) {
@@ -419,51 +609,126 @@ std::string_view FreeFormatReader::scan_value()
     return ItemStatus::unreadable;
 }
 
-WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds, std::span<Item> values)
+WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds, std::span<PlainValue> values)
 {
-    if (in_line_ || !record_start_)
+    if (in_line_ || !record_start_ || values.size() < kinds.size())
         return WholeStatus::by_item;
-    const char* p = nullptr;
-    const char* end = nullptr;
     for (;;) {
         if (!fetch_line())
             return WholeStatus::end_of_file;
         in_line_ = true;
         if (!line_ends_)
             return WholeStatus::by_item;
-        p = line_.data();
-        end = p + line_.size();
+        const char* p = line_.data();
+        const char* const end = p + line_.size();
         while (p < end && is_blank(*p))
             ++p;
         if (p < end)
-            break;
+            // The position stays at the start of the line: a record that is not plain is read
+            // from there by next_item.
+            return parse_plain(p, end, kinds, values.data()) ? WholeStatus::read : WholeStatus::by_item;
         // A blank line, read the way next_item reads it.
         in_line_ = false;
         comma_pending_ = record_start_ = false;
     }
-    // Nothing below moves position_ or changes the state: a record that is not read here is
-    // read by next_item from the start of the line.
-    const std::size_t count = std::min(kinds.size(), values.size());
-    for (std::size_t k = 0; k < count; ++k) {
-        if (k > 0) {
-            while (p < end && is_blank(*p))
-                ++p;
-            if (p < end && *p == ',')
-                for (++p; p < end && is_blank(*p);)
-                    ++p;
-            if (p == end)
-                return WholeStatus::by_item;
-        }
-        if (*p == ',' || *p == '/')
-            return WholeStatus::by_item;
-        Item& item = values[k];
-        item = Item{};
-        item.count = 1;
-        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, item.integer)
-                                             : quick_real(p, end, item.real)))
-            return WholeStatus::by_item;
+}
+
+// The lines read ahead: the first part is left to the reader's own thread, the rest read by the
+// helper thread meanwhile.
+struct FreeFormatReader::ReadAhead {
+    std::vector<FieldKind> kinds;
+    std::string_view own;  // the first part
+    PlainRecords records;  // of the rest, their lines counted from its first line
+    PlainRun run;          // of the rest
+    bool pending = false;
+    // The part of the lines the reader's thread keeps: it also puts the records into the model,
+    // so the helper reads more. The share follows which of the two has to wait for the other.
+    double share = 0.25;
+    HelperThread thread; // last: it goes first, once its task has ended
+};
+
+void FreeFormatReader::drop_read_ahead()
+{
+    if (!ahead_ || !ahead_->pending)
+        return;
+    ahead_->pending = false;
+    try {
+        ahead_->thread.finish();
+    } catch (...) {
+        // What failed there is not needed: the lines are read again here.
     }
-    return WholeStatus::read;
+}
+
+void FreeFormatReader::read_plain_records(std::span<const FieldKind> kinds, PlainRecords& records)
+{
+    records.fields = kinds.size();
+    records.lines.clear();
+    records.values.clear();
+    if (in_line_ || !record_start_ || !line_ends_ || kinds.empty()) {
+        drop_read_ahead();
+        return;
+    }
+    PlainRun run;
+    if (ahead_ && ahead_->pending
+        && std::equal(kinds.begin(), kinds.end(), ahead_->kinds.begin(), ahead_->kinds.end())) {
+        ReadAhead& ahead = *ahead_;
+        ahead.pending = false;
+        try {
+            run = read_plain_lines(ahead.own, kinds, line_number_, records);
+        } catch (...) {
+            drop_read_ahead();
+            throw;
+        }
+        ahead.share = std::clamp(ahead.share + (ahead.thread.busy() ? 0.02 : -0.02), 0.0, 0.9);
+        ahead.thread.finish();
+        // The rest goes on from the first part when that was plain to its end.
+        if (!run.stopped && ahead.records.size() > 0) {
+            const long offset = line_number_ + run.scanned;
+            for (long line : ahead.records.lines)
+                records.lines.push_back(offset + line);
+            records.values.insert(records.values.end(), ahead.records.values.begin(), ahead.records.values.end());
+            run.length = ahead.own.size() + ahead.run.length;
+            run.lines = run.scanned + ahead.run.lines;
+            run.stopped = ahead.run.stopped;
+        }
+    } else {
+        drop_read_ahead();
+        const std::string_view text = lines_.lines_ahead();
+        // The source may have moved its text to read more.
+        line_ = {};
+        position_ = 0;
+        run = read_plain_lines(text, kinds, line_number_, records);
+    }
+    lines_.skip_ahead(run.length);
+    line_number_ += run.lines;
+    if (run.stopped || records.size() == 0 || read_ahead_length_ == 0)
+        return;
+
+    // The run went through all lines at hand: most likely the next ones are plain records too.
+    const std::string_view next = lines_.lines_ahead();
+    line_ = {};
+    position_ = 0;
+    if (next.size() < read_ahead_length_)
+        return;
+    if (!ahead_) {
+        try {
+            ahead_ = std::make_unique<ReadAhead>();
+        } catch (const std::system_error&) {
+            read_ahead_length_ = 0; // no thread to be had: all is read here
+            return;
+        }
+    }
+    ReadAhead& ahead = *ahead_;
+    const auto wanted = static_cast<std::size_t>(ahead.share * static_cast<double>(next.size()));
+    const std::size_t split = wanted == 0 ? 0 : next.find('\n', wanted - 1) + 1;
+    ahead.own = next.substr(0, split);
+    ahead.kinds.assign(kinds.begin(), kinds.end());
+    ahead.records.fields = kinds.size();
+    ahead.records.lines.clear();
+    ahead.records.values.clear();
+    ahead.pending = true;
+    const std::string_view rest = next.substr(split);
+    ahead.thread.start([&ahead, rest] { ahead.run = read_plain_lines(rest, ahead.kinds, 0, ahead.records); });
 }
 
 ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)
