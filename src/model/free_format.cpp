@@ -9,6 +9,7 @@
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <atomic>
 #include <limits>
 #include <mutex>
 #include <system_error>
@@ -277,9 +278,8 @@ struct PlainRun {
 };
 
 // Reads the plain records of `text`, whole lines each with its "\n", up to the first line that
-// is neither blank nor plain. The line after `first_line` is the first of the text.
-PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kinds, long first_line,
-                          PlainRecords& records)
+// is neither blank nor plain, into `records`, their lines counted from the first of the text (1).
+PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kinds, PlainRecords& records)
 {
     PlainRun run;
     const char* const start = text.data();
@@ -299,7 +299,7 @@ PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kind
                 --run.scanned;
                 break;
             }
-            records.lines.push_back(first_line + run.scanned);
+            records.lines.push_back(run.scanned);
             run.lines = run.scanned;
             run.length = static_cast<std::size_t>(line_feed + 1 - start);
         }
@@ -355,7 +355,16 @@ Cut cut_piece(std::string_view window, std::size_t limit, bool whole, bool by_nu
     return {length, window.size(), !by_nul, false};
 }
 
-// A thread that runs one task at a time for the reader and waits in between.
+// The whole lines of `window`: up to its last line feed.
+std::string_view whole_lines(std::string_view window)
+{
+    const std::size_t last = window.rfind('\n');
+    return last == std::string_view::npos ? std::string_view() : window.substr(0, last + 1);
+}
+
+} // namespace
+
+// A thread that runs tasks for the reader, one at a time, and waits in between.
 class HelperThread {
 public:
     HelperThread() : thread_([this] { serve(); }) {}
@@ -369,30 +378,15 @@ public:
         thread_.join();
     }
 
-    void start(std::function<void()> task)
+    // Runs `task` once the task running now has ended; a task posted before that has not begun
+    // is dropped. A task must not throw.
+    void post(std::function<void()> task)
     {
         {
             std::lock_guard lock(mutex_);
-            task_ = std::move(task);
-            failure_ = nullptr;
+            pending_ = std::move(task);
         }
         wake_.notify_one();
-    }
-
-    // True while a task runs.
-    bool busy()
-    {
-        std::lock_guard lock(mutex_);
-        return static_cast<bool>(task_);
-    }
-
-    // Waits for the task to end; what it threw is thrown here.
-    void finish()
-    {
-        std::unique_lock lock(mutex_);
-        done_.wait(lock, [this] { return !task_; });
-        if (failure_)
-            std::rethrow_exception(std::exchange(failure_, nullptr));
     }
 
 private:
@@ -400,40 +394,79 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return quit_ || task_; });
-            if (!task_)
+            wake_.wait(lock, [this] { return quit_ || pending_; });
+            if (quit_)
                 return;
+            std::function<void()> task = std::move(pending_);
+            pending_ = nullptr;
             lock.unlock();
-            std::exception_ptr failure;
-            try {
-                task_();
-            } catch (...) {
-                failure = std::current_exception();
-            }
+            task();
+            task = nullptr;
             lock.lock();
-            failure_ = failure;
-            task_ = nullptr;
-            done_.notify_one();
         }
     }
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::condition_variable done_;
-    std::function<void()> task_;
-    std::exception_ptr failure_;
+    std::function<void()> pending_;
     bool quit_ = false;
     std::thread thread_; // last: it starts serving at once
 };
 
-// The whole lines of `window`: up to its last line feed.
-std::string_view whole_lines(std::string_view window)
-{
-    const std::size_t last = window.rfind('\n');
-    return last == std::string_view::npos ? std::string_view() : window.substr(0, last + 1);
-}
+// Lines at hand cut into chunks at line ends, whose plain records the helper thread and the
+// reader's own thread read in turns: each takes the next chunk nobody has taken, so neither
+// waits for the other longer than one chunk takes, and a helper that does not get to run
+// (on a busy machine) costs nothing but the cutting.
+struct LineChunks {
+    std::vector<FieldKind> kinds;
+    std::vector<std::string_view> texts;
+    std::vector<PlainRecords> records; // lines counted from the chunk's first
+    std::vector<PlainRun> runs;
+    std::atomic<std::size_t> next{0}; // the next chunk to take
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::size_t done = 0; // chunks read
 
-} // namespace
+    LineChunks(std::span<const FieldKind> field_kinds, std::string_view text, std::size_t count)
+        : kinds(field_kinds.begin(), field_kinds.end())
+    {
+        std::size_t from = 0;
+        for (std::size_t i = 1; i <= count && from < text.size(); ++i) {
+            const std::size_t to = i == count ? text.size() : text.find('\n', std::max(from, text.size() / count * i)) + 1;
+            texts.push_back(text.substr(from, to - from));
+            from = to;
+        }
+        records.resize(texts.size(), PlainRecords{kinds.size(), 0, {}, {}});
+        runs.resize(texts.size());
+    }
+
+    // Reads chunks until none is left to take.
+    void read()
+    {
+        for (std::size_t i = next++; i < texts.size(); i = next++) {
+            try {
+                runs[i] = read_plain_lines(texts[i], kinds, records[i]);
+            } catch (...) {
+                // Out of memory: the chunk counts as not plain and is read again the usual way.
+                records[i].lines.clear();
+                records[i].values.clear();
+                runs[i] = PlainRun{};
+                runs[i].stopped = true;
+            }
+            std::lock_guard lock(mutex);
+            ++done;
+            finished.notify_all();
+        }
+    }
+
+    // Takes the chunks nobody has taken yet away and waits for those being read.
+    void stop()
+    {
+        const std::size_t taken = std::min(next.exchange(texts.size()), texts.size());
+        std::unique_lock lock(mutex);
+        finished.wait(lock, [&] { return done == taken; });
+    }
+};
 
 BufferLines::BufferLines(std::string_view text, std::size_t piece_length, std::size_t ahead_length)
     : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40)),
@@ -633,102 +666,92 @@ WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds
     }
 }
 
-// The lines read ahead: the first part is left to the reader's own thread, the rest read by the
-// helper thread meanwhile.
-struct FreeFormatReader::ReadAhead {
-    std::vector<FieldKind> kinds;
-    std::string_view own;  // the first part
-    PlainRecords records;  // of the rest, their lines counted from its first line
-    PlainRun run;          // of the rest
-    bool pending = false;
-    // The part of the lines the reader's thread keeps: it also puts the records into the model,
-    // so the helper reads more. The share follows which of the two has to wait for the other.
-    double share = 0.25;
-    HelperThread thread; // last: it goes first, once its task has ended
-};
-
 void FreeFormatReader::drop_read_ahead()
 {
-    if (!ahead_ || !ahead_->pending)
-        return;
-    ahead_->pending = false;
-    try {
-        ahead_->thread.finish();
-    } catch (...) {
-        // What failed there is not needed: the lines are read again here.
+    if (ahead_) {
+        ahead_->stop();
+        ahead_.reset();
     }
 }
 
-void FreeFormatReader::read_plain_records(std::span<const FieldKind> kinds, PlainRecords& records)
+// Lines at hand cut into chunks for the helper thread and this one, or left whole when there is
+// no helper or they are short.
+std::shared_ptr<LineChunks> FreeFormatReader::chunks_of(std::string_view text, std::span<const FieldKind> kinds)
 {
-    records.fields = kinds.size();
-    records.lines.clear();
-    records.values.clear();
+    constexpr std::size_t kChunks = 8;
+    if (read_ahead_length_ == 0 || text.size() < read_ahead_length_)
+        return std::make_shared<LineChunks>(kinds, text, 1);
+    if (!helper_) {
+        try {
+            helper_ = std::make_unique<HelperThread>();
+        } catch (const std::system_error&) {
+            read_ahead_length_ = 0; // no thread to be had: all is read here
+            return std::make_shared<LineChunks>(kinds, text, 1);
+        }
+    }
+    auto chunks = std::make_shared<LineChunks>(kinds, text, kChunks);
+    helper_->post([chunks] { chunks->read(); });
+    return chunks;
+}
+
+std::size_t FreeFormatReader::read_plain_records(std::span<const FieldKind> kinds,
+                                                 const std::function<void(const PlainRecords&)>& take)
+{
     if (in_line_ || !record_start_ || !line_ends_ || kinds.empty()) {
         drop_read_ahead();
-        return;
+        return 0;
     }
-    PlainRun run;
-    if (ahead_ && ahead_->pending
-        && std::equal(kinds.begin(), kinds.end(), ahead_->kinds.begin(), ahead_->kinds.end())) {
-        ReadAhead& ahead = *ahead_;
-        ahead.pending = false;
-        try {
-            run = read_plain_lines(ahead.own, kinds, line_number_, records);
-        } catch (...) {
-            drop_read_ahead();
-            throw;
-        }
-        ahead.share = std::clamp(ahead.share + (ahead.thread.busy() ? 0.02 : -0.02), 0.0, 0.9);
-        ahead.thread.finish();
-        // The rest goes on from the first part when that was plain to its end.
-        if (!run.stopped && ahead.records.size() > 0) {
-            const long offset = line_number_ + run.scanned;
-            for (long line : ahead.records.lines)
-                records.lines.push_back(offset + line);
-            records.values.insert(records.values.end(), ahead.records.values.begin(), ahead.records.values.end());
-            run.length = ahead.own.size() + ahead.run.length;
-            run.lines = run.scanned + ahead.run.lines;
-            run.stopped = ahead.run.stopped;
-        }
+    std::shared_ptr<LineChunks> chunks;
+    if (ahead_ && std::equal(kinds.begin(), kinds.end(), ahead_->kinds.begin(), ahead_->kinds.end())) {
+        chunks = std::move(ahead_);
     } else {
         drop_read_ahead();
         const std::string_view text = lines_.lines_ahead();
         // The source may have moved its text to read more.
         line_ = {};
         position_ = 0;
-        run = read_plain_lines(text, kinds, line_number_, records);
+        chunks = chunks_of(text, kinds);
     }
-    lines_.skip_ahead(run.length);
-    line_number_ += run.lines;
-    if (run.stopped || records.size() == 0 || read_ahead_length_ == 0)
-        return;
+    chunks->read();
+    chunks->stop();
 
-    // The run went through all lines at hand: most likely the next ones are plain records too.
-    const std::string_view next = lines_.lines_ahead();
-    line_ = {};
-    position_ = 0;
-    if (next.size() < read_ahead_length_)
-        return;
-    if (!ahead_) {
-        try {
-            ahead_ = std::make_unique<ReadAhead>();
-        } catch (const std::system_error&) {
-            read_ahead_length_ = 0; // no thread to be had: all is read here
-            return;
+    // A chunk goes on from the one before it when that one was plain to its end. Blank lines
+    // after the last record are left.
+    std::size_t length = 0;
+    long lines = 0;
+    long offset = 0; // lines before the chunk
+    std::size_t count = 0;
+    std::size_t used = 0;
+    bool stopped = false;
+    while (used < chunks->texts.size() && !stopped) {
+        PlainRecords& records = chunks->records[used];
+        const PlainRun& run = chunks->runs[used];
+        records.first_line = line_number_ + offset;
+        if (records.size() > 0) {
+            count += records.size();
+            length = static_cast<std::size_t>(chunks->texts[used].data() - chunks->texts[0].data()) + run.length;
+            lines = offset + run.lines;
         }
+        offset += run.scanned;
+        stopped = run.stopped;
+        ++used;
     }
-    ReadAhead& ahead = *ahead_;
-    const auto wanted = static_cast<std::size_t>(ahead.share * static_cast<double>(next.size()));
-    const std::size_t split = wanted == 0 ? 0 : next.find('\n', wanted - 1) + 1;
-    ahead.own = next.substr(0, split);
-    ahead.kinds.assign(kinds.begin(), kinds.end());
-    ahead.records.fields = kinds.size();
-    ahead.records.lines.clear();
-    ahead.records.values.clear();
-    ahead.pending = true;
-    const std::string_view rest = next.substr(split);
-    ahead.thread.start([&ahead, rest] { ahead.run = read_plain_lines(rest, ahead.kinds, 0, ahead.records); });
+    lines_.skip_ahead(length);
+    line_number_ += lines;
+
+    // After a run through all lines at hand the next ones are most likely plain records too:
+    // the helper reads them while the records go to `take`.
+    if (!stopped && count > 0 && read_ahead_length_ > 0) {
+        const std::string_view next = lines_.lines_ahead();
+        line_ = {};
+        position_ = 0;
+        if (next.size() >= read_ahead_length_)
+            ahead_ = chunks_of(next, kinds);
+    }
+    for (std::size_t i = 0; i < used; ++i)
+        if (chunks->records[i].size() > 0)
+            take(chunks->records[i]);
+    return count;
 }
 
 ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -125,14 +126,16 @@ struct PlainValue {
     float real = 0.0f;
 };
 
-// Plain records read whole, in file order: for each, the line it stands on and one value per
-// field (`fields` of them).
+// Plain records read whole, in file order: for each, the line it stands on (counted from
+// `first_line`) and one value per field (`fields` of them).
 struct PlainRecords {
     std::size_t fields = 0;
+    long first_line = 0; // the line before the first that `lines` counts
     std::vector<long> lines;
     std::vector<PlainValue> values;
 
     std::size_t size() const { return lines.size(); }
+    long line(std::size_t i) const { return first_line + lines[i]; }
     std::span<const PlainValue> record(std::size_t i) const
     {
         return std::span(values).subspan(i * fields, fields);
@@ -161,6 +164,9 @@ struct Unreadable {
     bool operator==(const Unreadable&) const = default;
 };
 
+class HelperThread;
+struct LineChunks;
+
 class FreeFormatReader {
 public:
     // Longest value text read; anything longer is not a number any record could want, and the
@@ -169,9 +175,8 @@ public:
     // Characters of a long line that next_line hands out at least.
     static constexpr std::size_t kLineHead = 256;
 
-    // After a run of plain records that went through all lines at hand, the next lines at hand,
-    // when there are at least `read_ahead_length` characters of them, are read as plain records
-    // by a helper thread while the caller deals with the run (0: never).
+    // Lines at hand of at least `read_ahead_length` characters are read as plain records by a
+    // helper thread too, and read ahead by it (0: never).
     explicit FreeFormatReader(LineSource& lines, std::size_t read_ahead_length = 0);
     ~FreeFormatReader();
 
@@ -202,13 +207,16 @@ public:
     WholeStatus read_whole_record(std::span<const FieldKind> kinds, std::span<PlainValue> values);
 
     // Reads plain records of `kinds` (as read_whole_record does) one after another from the
-    // lines the source has at hand, into `records` (which it empties first), up to the first
-    // line that is neither blank nor plain; blank lines belong to the record after them, and
-    // those after the last record read are left. Called when a record has just begun; reads
-    // nothing when none of its lines is at hand or the next one is not plain. The record after
-    // them begins where it stops. The results are the same with or without a read-ahead, which
-    // any other call drops.
-    void read_plain_records(std::span<const FieldKind> kinds, PlainRecords& records);
+    // lines the source has at hand, up to the first line that is neither blank nor plain, and
+    // hands them to `take` in batches, in file order; returns how many. Blank lines belong to
+    // the record after them; those after the last record are left. Called when a record has
+    // just begun; reads nothing when none of the lines is at hand or the next one is not plain.
+    // The record after them begins where it stops. With a helper thread the lines are read in
+    // chunks by both threads, and after a run through all lines at hand the helper goes on with
+    // the next ones while `take` runs; any other call drops that read-ahead. The records are
+    // the same in any case.
+    std::size_t read_plain_records(std::span<const FieldKind> kinds,
+                                   const std::function<void(const PlainRecords&)>& take);
 
     // Number of lines read so far; the current line has this number.
     long line_number() const { return line_number_; }
@@ -219,8 +227,8 @@ public:
     long end_line() const { return ended_inside_line_ ? line_number_ : line_number_ + 1; }
 
 private:
-    struct ReadAhead;
     void drop_read_ahead();
+    std::shared_ptr<LineChunks> chunks_of(std::string_view text, std::span<const FieldKind> kinds);
     bool fetch_piece();
     bool fetch_line();
     std::string_view scan_value();
@@ -229,7 +237,8 @@ private:
 
     LineSource& lines_;
     std::size_t read_ahead_length_ = 0;
-    std::unique_ptr<ReadAhead> ahead_; // made for the first read-ahead
+    std::unique_ptr<HelperThread> helper_; // started for the first lines long enough to share
+    std::shared_ptr<LineChunks> ahead_;    // the lines the helper reads ahead
     std::string_view line_;        // the current piece of the current line
     bool line_ends_ = true;        // the current piece is the last of its line
     bool ended_inside_line_ = false;

@@ -156,13 +156,9 @@ private:
         for (;;) {
             // Plain records the source has at hand go in batches; a record that is not plain
             // (or any record when the source has no lines at hand) the usual way.
-            if (apply && options_.whole_records) {
-                in_.read_plain_records(kinds, plain_);
-                if (plain_.size() > 0) {
-                    apply_plain(apply);
-                    continue;
-                }
-            }
+            if (apply && options_.whole_records
+                && in_.read_plain_records(kinds, [&](const PlainRecords& records) { apply_plain(records, apply); }) > 0)
+                continue;
             switch (apply ? read_record(kinds, apply) : read_incidence_record()) {
             case Record::read:
                 continue;
@@ -287,14 +283,14 @@ private:
         return r;
     }
 
-    // Applies the records of plain_ in their order, each as if read on its own.
-    void apply_plain(Apply apply)
+    // Applies plain records in their order, each as if read on its own.
+    void apply_plain(const PlainRecords& records, Apply apply)
     {
         Fields f{};
-        for (std::size_t i = 0; i < plain_.size(); ++i) {
+        for (std::size_t i = 0; i < records.size(); ++i) {
             record_begun_ = true;
-            record_line_ = stored_line(plain_.lines[i]);
-            const std::span<const PlainValue> values = plain_.record(i);
+            record_line_ = stored_line(records.line(i));
+            const std::span<const PlainValue> values = records.record(i);
             for (std::size_t k = 0; k < values.size(); ++k)
                 f[k] = Field{true, values[k].integer, values[k].real};
             (this->*apply)(f);
@@ -724,7 +720,6 @@ private:
     std::vector<std::vector<Run>> rows_; // incidence rows of the by-node layout, per node named
     std::vector<Segment> segments_;      // the record being read
     std::vector<Run> new_row_;
-    PlainRecords plain_; // plain records read in one batch
 };
 
 } // namespace
