@@ -156,8 +156,9 @@ bool parse_real(std::string_view text, float& value)
     if (p < end && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
     const char* const digits = p;
+    const char* const limit = end - p > 9 ? p + 9 : end;
     std::int32_t magnitude = 0;
-    while (p < end && is_digit(*p) && p - digits < 9)
+    while (p < limit && is_digit(*p))
         magnitude = magnitude * 10 + (*p++ - '0');
     if (p == digits || (p < end && !is_separator(*p)))
         return false;
@@ -245,26 +246,47 @@ constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
     return true;
 }
 
+// The first character from `p` on that is no blank. Model lines are mostly padded with runs of
+// blanks, which are passed eight at a time.
+[[gnu::always_inline]] inline const char* skip_blanks(const char* p, const char* end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            const std::uint64_t other = word ^ 0x2020202020202020u; // 0 for each space
+            if (other != 0) {
+                p += std::countr_zero(other) / 8;
+                break;
+            }
+            p += 8;
+        }
+    }
+    while (p < end && is_blank(*p))
+        ++p;
+    return p;
+}
+
 // The values of a plain record (see read_whole_record) from `p`, the first character of a line
-// that is not blank, to `end`, the end of the line; false when the line is not plain.
-bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kinds, PlainValue* values)
+// that is not blank, to `end`, the end of the line, appended to `values`; false when the line is
+// not plain (with some of its values appended).
+template <class Values>
+bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kinds, Values& values)
 {
     for (std::size_t k = 0; k < kinds.size(); ++k) {
         if (k > 0) {
-            while (p < end && is_blank(*p))
-                ++p;
+            p = skip_blanks(p, end);
             if (p < end && *p == ',')
-                for (++p; p < end && is_blank(*p);)
-                    ++p;
+                p = skip_blanks(p + 1, end);
             if (p == end)
                 return false;
         }
         if (*p == ',' || *p == '/')
             return false;
-        PlainValue& value = values[k];
-        value = PlainValue{};
+        PlainValue value;
         if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer) : quick_real(p, end, value.real)))
             return false;
+        values.push_back(value);
     }
     return true;
 }
@@ -288,12 +310,10 @@ PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kind
         const char* const line_feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
         const char* const end = line_feed > p && line_feed[-1] == '\r' ? line_feed - 1 : line_feed;
         ++run.scanned;
-        while (p < end && is_blank(*p))
-            ++p;
+        p = skip_blanks(p, end);
         if (p < end) {
             const std::size_t at = records.values.size();
-            records.values.resize(at + kinds.size());
-            if (!parse_plain(p, end, kinds, records.values.data() + at)) {
+            if (!parse_plain(p, end, kinds, records.values)) {
                 records.values.resize(at);
                 run.stopped = true;
                 --run.scanned;
@@ -646,6 +666,10 @@ WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds
 {
     if (in_line_ || !record_start_ || values.size() < kinds.size())
         return WholeStatus::by_item;
+    struct {
+        PlainValue* next;
+        void push_back(const PlainValue& value) { *next++ = value; }
+    } filler{values.data()};
     for (;;) {
         if (!fetch_line())
             return WholeStatus::end_of_file;
@@ -659,7 +683,7 @@ WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds
         if (p < end)
             // The position stays at the start of the line: a record that is not plain is read
             // from there by next_item.
-            return parse_plain(p, end, kinds, values.data()) ? WholeStatus::read : WholeStatus::by_item;
+            return parse_plain(p, end, kinds, filler) ? WholeStatus::read : WholeStatus::by_item;
         // A blank line, read the way next_item reads it.
         in_line_ = false;
         comma_pending_ = record_start_ = false;

@@ -142,7 +142,6 @@ struct PlainRecords {
     }
 };
 
-
 // Why a value could not be read.
 enum class ValueFault : std::uint8_t {
     not_a_number,      // no number at all, a heading word for instance

@@ -140,10 +140,10 @@ struct ReadOptions {
     // FreeFormatReader::read_plain_records); the result is the same without, value by value.
     // The tests that compare the two ways turn it off.
     bool whole_records = true;
-    // With whole_records, after a run of plain records through all lines at hand, the next
-    // lines at hand (at least this many characters of them) are read by a helper thread while
-    // the run goes into the model, on a machine with more than one core; 0 never. The result is
-    // the same either way.
+    // With whole_records, lines at hand of at least this many characters are read by a helper
+    // thread as well, in chunks that both threads take in turns, and the next ones are read
+    // ahead while a batch goes into the model; only on a machine with more than one core, and
+    // 0 never. The result is the same either way.
     std::size_t read_ahead_length = std::size_t{1} << 16;
 };
 
