@@ -576,7 +576,11 @@ FreeFormatReader::FreeFormatReader(LineSource& lines, std::size_t read_ahead_len
 {
 }
 
-FreeFormatReader::~FreeFormatReader() = default;
+FreeFormatReader::~FreeFormatReader()
+{
+    // The helper's thread ends once the chunk it reads is done.
+    drop_read_ahead();
+}
 
 bool FreeFormatReader::fetch_piece()
 {
