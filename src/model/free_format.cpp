@@ -409,6 +409,13 @@ public:
         wake_.notify_one();
     }
 
+    // True when no task runs or waits: the thread holds on to nothing of the tasks before.
+    bool idle()
+    {
+        std::lock_guard lock(mutex_);
+        return !running_ && !pending_;
+    }
+
 private:
     void serve()
     {
@@ -419,16 +426,19 @@ private:
                 return;
             std::function<void()> task = std::move(pending_);
             pending_ = nullptr;
+            running_ = true;
             lock.unlock();
             task();
             task = nullptr;
             lock.lock();
+            running_ = false;
         }
     }
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::function<void()> pending_;
+    bool running_ = false;
     bool quit_ = false;
     std::thread thread_; // last: it starts serving at once
 };
@@ -447,17 +457,27 @@ struct LineChunks {
     std::condition_variable finished;
     std::size_t done = 0; // chunks read
 
-    LineChunks(std::span<const FieldKind> field_kinds, std::string_view text, std::size_t count)
-        : kinds(field_kinds.begin(), field_kinds.end())
+    // Cuts `text` into at most `count` chunks, none taken yet. (The records keep the room they
+    // had, so that chunks made again need no new memory.)
+    void cut(std::span<const FieldKind> field_kinds, std::string_view text, std::size_t count)
     {
+        kinds.assign(field_kinds.begin(), field_kinds.end());
+        texts.clear();
         std::size_t from = 0;
         for (std::size_t i = 1; i <= count && from < text.size(); ++i) {
             const std::size_t to = i == count ? text.size() : text.find('\n', std::max(from, text.size() / count * i)) + 1;
             texts.push_back(text.substr(from, to - from));
             from = to;
         }
-        records.resize(texts.size(), PlainRecords{kinds.size(), 0, {}, {}});
-        runs.resize(texts.size());
+        records.resize(texts.size());
+        for (PlainRecords& chunk : records) {
+            chunk.fields = kinds.size();
+            chunk.lines.clear();
+            chunk.values.clear();
+        }
+        runs.assign(texts.size(), PlainRun{});
+        next = 0;
+        done = 0;
     }
 
     // Reads chunks until none is left to take.
@@ -706,18 +726,21 @@ void FreeFormatReader::drop_read_ahead()
 // no helper or they are short.
 std::shared_ptr<LineChunks> FreeFormatReader::chunks_of(std::string_view text, std::span<const FieldKind> kinds)
 {
+    // The chunks of the lines before last, once the helper is done with them.
+    auto chunks = spare_ && (!helper_ || helper_->idle()) ? std::move(spare_) : std::make_shared<LineChunks>();
     constexpr std::size_t kChunks = 8;
-    if (read_ahead_length_ == 0 || text.size() < read_ahead_length_)
-        return std::make_shared<LineChunks>(kinds, text, 1);
-    if (!helper_) {
+    if (read_ahead_length_ > 0 && text.size() >= read_ahead_length_ && !helper_) {
         try {
             helper_ = std::make_unique<HelperThread>();
         } catch (const std::system_error&) {
             read_ahead_length_ = 0; // no thread to be had: all is read here
-            return std::make_shared<LineChunks>(kinds, text, 1);
         }
     }
-    auto chunks = std::make_shared<LineChunks>(kinds, text, kChunks);
+    if (read_ahead_length_ == 0 || text.size() < read_ahead_length_) {
+        chunks->cut(kinds, text, 1);
+        return chunks;
+    }
+    chunks->cut(kinds, text, kChunks);
     helper_->post([chunks] { chunks->read(); });
     return chunks;
 }
@@ -779,6 +802,7 @@ std::size_t FreeFormatReader::read_plain_records(std::span<const FieldKind> kind
     for (std::size_t i = 0; i < used; ++i)
         if (chunks->records[i].size() > 0)
             take(chunks->records[i]);
+    spare_ = std::move(chunks);
     return count;
 }
 

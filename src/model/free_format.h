@@ -238,6 +238,7 @@ private:
     std::size_t read_ahead_length_ = 0;
     std::unique_ptr<HelperThread> helper_; // started for the first lines long enough to share
     std::shared_ptr<LineChunks> ahead_;    // the lines the helper reads ahead
+    std::shared_ptr<LineChunks> spare_;    // chunks read before, whose room serves again
     std::string_view line_;        // the current piece of the current line
     bool line_ends_ = true;        // the current piece is the last of its line
     bool ended_inside_line_ = false;
