@@ -144,7 +144,7 @@ struct ReadOptions {
     // thread as well, in chunks that both threads take in turns, and the next ones are read
     // ahead while a batch goes into the model; only on a machine with more than one core, and
     // 0 never. The result is the same either way.
-    std::size_t read_ahead_length = std::size_t{1} << 16;
+    std::size_t read_ahead_length = std::size_t{1} << 18;
 };
 
 // Reads the model file at `path`.
