@@ -1,9 +1,11 @@
-// Reading speed of the model reader on a large spatial model.
+// Reading speed of the model reader on the lattice of lattice_model.h, in process.
 //
-// Writes a model of 1,000,000 nodes and 1,000,000 elements (NGL 3, about 80 MB of text) into a
-// temporary file, reads it three times and prints the time, the throughput and the peak
-// resident memory. Usage: bench_model_read [NODES]  (the element count follows the nodes).
-// For an outside figure of the peak memory: /usr/bin/time -v ./bench_model_read
+// For each node count (the element count follows the nodes; 10^3 .. 10^6 by default) writes the
+// lattice into a temporary file and reads it repeatedly in each of three ways: value by value,
+// plain records whole on one thread, and plain records whole with the helper thread (what the
+// program does). Prints the best time of each, the throughput and the time per node, then the
+// peak resident memory. Usage: bench_model_read [NODES...]
+// For the whole process of `vorax --info`, see bench_info_growth.
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 
 #include "lattice_model.h"
@@ -25,37 +28,66 @@ long peak_resident_kb()
     return usage.ru_maxrss;
 }
 
-} // namespace
+struct Way {
+    const char* name;
+    vorax::ReadOptions options;
+};
 
-int main(int argc, char** argv)
+std::vector<Way> ways()
 {
-    const long nodes = argc > 1 ? std::max(1L, std::atol(argv[1])) : 1000000L;
-    const auto path = std::filesystem::temp_directory_path() / "vorax_bench_model.dat";
-    const std::uintmax_t size = vorax::bench::write_lattice_model(path, nodes);
-    const double megabytes = double(size) / 1e6;
-    std::printf("model file: %ld nodes, %ld elements, %.1f MB\n", nodes, nodes, megabytes);
-    std::printf("peak resident memory after writing: %.1f MB\n", peak_resident_kb() / 1024.0);
+    Way by_value{"value by value", {}};
+    by_value.options.whole_records = false;
+    Way one_thread{"whole, one thread", {}};
+    one_thread.options.read_ahead_length = 0;
+    return {by_value, one_thread, {"whole, two threads", {}}};
+}
 
+// Best time of reading `path` the given way, over at least three reads and half a second.
+double best_read(const std::filesystem::path& path, const vorax::ReadOptions& options, std::size_t& arrays)
+{
     double best = 1e30;
-    std::size_t arrays = 0;
-    for (int run = 1; run <= 3; ++run) {
+    double total = 0.0;
+    for (int run = 0; run < 3 || total < 0.5; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        vorax::ReadResult result = vorax::read_model(path);
+        vorax::ReadResult result = vorax::read_model(path, options);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!result.ok()) {
             std::fprintf(stderr, "bench_model_read: %s\n", result.message.c_str());
             std::filesystem::remove(path);
-            return 1;
+            std::exit(1);
         }
         arrays = result.model.nodes.size() * sizeof(vorax::Node)
             + result.model.elements.size() * sizeof(vorax::Element);
         best = std::min(best, seconds);
-        std::printf("read %d: %.3f s, %.0f MB/s\n", run, seconds, megabytes / seconds);
+        total += seconds;
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<long> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::max(1L, std::atol(argv[i])));
+    if (counts.empty())
+        counts = {1000, 10000, 100000, 1000000};
+
+    const auto path = std::filesystem::temp_directory_path() / "vorax_bench_model.dat";
+    std::printf("%10s %9s  %-20s %9s %8s %10s\n", "nodes", "MB", "way", "best s", "MB/s", "ns/node");
+    std::size_t arrays = 0;
+    double megabytes = 0.0;
+    for (long nodes : counts) {
+        megabytes = double(vorax::bench::write_lattice_model(path, nodes)) / 1e6;
+        for (const Way& way : ways()) {
+            const double best = best_read(path, way.options, arrays);
+            std::printf("%10ld %9.2f  %-20s %9.4f %8.0f %10.1f\n", nodes, megabytes, way.name, best,
+                        megabytes / best, best * 1e9 / double(nodes));
+        }
     }
     std::filesystem::remove(path);
-
-    std::printf("best: %.3f s, %.0f MB/s\n", best, megabytes / best);
-    std::printf("model arrays: %.1f MB; peak resident memory: %.1f MB (limit: file + 2 x arrays = %.1f MB)\n",
-                arrays / 1e6 * 1.0, peak_resident_kb() * 1024.0 / 1e6, megabytes + 2.0 * arrays / 1e6);
+    std::printf("largest model: arrays %.1f MB, file %.1f MB; peak resident memory of this process %.1f MB\n",
+                arrays / 1e6, megabytes, peak_resident_kb() * 1024.0 / 1e6);
     return 0;
 }

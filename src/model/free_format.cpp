@@ -1,11 +1,20 @@
 #include "model/free_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <atomic>
 #include <limits>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace vorax {
 namespace {
@@ -138,6 +147,187 @@ bool parse_real(std::string_view text, float& value)
     return error == std::errc{} && end == last && std::isfinite(value);
 }
 
+// Whole numbers of at most nine digits, which cannot leave 32 bits, up to a separator or the end
+// of the line; `at` moves past the number. False for anything else, which parse_integer decides.
+[[gnu::always_inline]] inline bool quick_integer(const char*& at, const char* end, std::int32_t& value)
+{
+    const char* p = at;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const digits = p;
+    const char* const limit = end - p > 9 ? p + 9 : end;
+    std::int32_t magnitude = 0;
+    while (p < limit && is_digit(*p))
+        magnitude = magnitude * 10 + (*p++ - '0');
+    if (p == digits || (p < end && !is_separator(*p)))
+        return false;
+    value = negative ? -magnitude : magnitude;
+    at = p;
+    return true;
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reals of at most 15 significant digits times a power of ten within 10^-22 .. 10^22, up to a
+// separator or the end of the line; `at` moves past the number. The digits and the power are
+// exact in a double, so one multiplication or division gives the double nearest to the number.
+// Rounding that double to a float gives the float nearest to the number as well, unless the
+// double lies exactly halfway between two floats (the number itself may lie on either side of
+// that point): such values, values outside the normal float range and every other form are
+// left to parse_real (false), which gives the same float for all that this function takes.
+[[gnu::always_inline]] inline bool quick_real(const char*& at, const char* end, float& value)
+{
+    const char* p = at;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const whole = p;
+    while (p < end && *p == '0')
+        ++p;
+    const char* significant_from = p;
+    std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused below anyway
+    while (p < end && is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t digits = p - whole;
+    std::ptrdiff_t significant = p - significant_from;
+    std::ptrdiff_t power = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        if (significant == 0)
+            while (p < end && *p == '0')
+                ++p;
+        significant_from = p;
+        while (p < end && is_digit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        digits += p - fraction;
+        significant += p - significant_from;
+        power = fraction - p;
+    }
+    if (digits == 0)
+        return false;
+    if (p < end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'd')) {
+        ++p;
+        bool negative_exponent = false;
+        if (p < end && (*p == '+' || *p == '-'))
+            negative_exponent = *p++ == '-';
+        const char* const exponent_digits = p;
+        int exponent = 0;
+        while (p < end && is_digit(*p) && p - exponent_digits < 3)
+            exponent = exponent * 10 + (*p++ - '0');
+        if (p == exponent_digits)
+            return false;
+        power += negative_exponent ? -exponent : exponent;
+    }
+    if ((p < end && !is_separator(*p)) || significant > 15
+        || p - at > static_cast<std::ptrdiff_t>(FreeFormatReader::kLongestValue))
+        return false;
+    if (mantissa == 0) {
+        value = negative ? -0.0f : 0.0f;
+        at = p;
+        return true;
+    }
+    if (power < -22 || power > 22)
+        return false;
+    const double nearest = power < 0 ? static_cast<double>(mantissa) / kExactPowers[-power]
+                                     : static_cast<double>(mantissa) * kExactPowers[power];
+    if (!(nearest >= 0x1p-126 && nearest < 0x1p127))
+        return false;
+    // A float keeps 24 of the double's 53 significant bits: the 29 below them say whether the
+    // double lies halfway between two floats.
+    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
+    if ((std::bit_cast<std::uint64_t>(nearest) & kDroppedBits) == std::uint64_t{1} << 28)
+        return false;
+    value = static_cast<float>(negative ? -nearest : nearest);
+    at = p;
+    return true;
+}
+
+// The first character from `p` on that is no blank. Model lines are mostly padded with runs of
+// blanks, which are passed eight at a time.
+[[gnu::always_inline]] inline const char* skip_blanks(const char* p, const char* end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            const std::uint64_t other = word ^ 0x2020202020202020u; // 0 for each space
+            if (other != 0) {
+                p += std::countr_zero(other) / 8;
+                break;
+            }
+            p += 8;
+        }
+    }
+    while (p < end && is_blank(*p))
+        ++p;
+    return p;
+}
+
+// The values of a plain record (see read_whole_record) from `p`, the first character of a line
+// that is not blank, to `end`, the end of the line, appended to `values`; false when the line is
+// not plain (with some of its values appended).
+template <class Values>
+bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kinds, Values& values)
+{
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        if (k > 0) {
+            p = skip_blanks(p, end);
+            if (p < end && *p == ',')
+                p = skip_blanks(p + 1, end);
+            if (p == end)
+                return false;
+        }
+        if (*p == ',' || *p == '/')
+            return false;
+        PlainValue value;
+        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer) : quick_real(p, end, value.real)))
+            return false;
+        values.push_back(value);
+    }
+    return true;
+}
+
+// How far a run of plain records went through a text of whole lines.
+struct PlainRun {
+    std::size_t length = 0; // characters up to the line end of the last record read
+    long lines = 0;         // lines up to that of the last record read, blank ones included
+    long scanned = 0;       // lines looked at: all of the text unless `stopped`
+    bool stopped = false;   // a line that is neither blank nor plain ends the run
+};
+
+// Reads the plain records of `text`, whole lines each with its "\n", up to the first line that
+// is neither blank nor plain, into `records`, their lines counted from the first of the text (1).
+PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kinds, PlainRecords& records)
+{
+    PlainRun run;
+    const char* const start = text.data();
+    const char* const stop = start + text.size();
+    for (const char* p = start; p < stop;) {
+        const char* const line_feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
+        const char* const end = line_feed > p && line_feed[-1] == '\r' ? line_feed - 1 : line_feed;
+        ++run.scanned;
+        p = skip_blanks(p, end);
+        if (p < end) {
+            const std::size_t at = records.values.size();
+            if (!parse_plain(p, end, kinds, records.values)) {
+                records.values.resize(at);
+                run.stopped = true;
+                --run.scanned;
+                break;
+            }
+            records.lines.push_back(run.scanned);
+            run.lines = run.scanned;
+            run.length = static_cast<std::size_t>(line_feed + 1 - start);
+        }
+        p = line_feed + 1;
+    }
+    return run;
+}
+
 // Why `text` is no value of a field of `kind`. (Kept out of the reading path: it runs once per
 // block at most.)
 [[gnu::cold, gnu::noinline]] ValueFault fault_of(FieldKind kind, std::string_view text)
@@ -185,10 +375,150 @@ Cut cut_piece(std::string_view window, std::size_t limit, bool whole, bool by_nu
     return {length, window.size(), !by_nul, false};
 }
 
+// The whole lines of `window`: up to its last line feed.
+std::string_view whole_lines(std::string_view window)
+{
+    const std::size_t last = window.rfind('\n');
+    return last == std::string_view::npos ? std::string_view() : window.substr(0, last + 1);
+}
+
 } // namespace
 
-BufferLines::BufferLines(std::string_view text, std::size_t piece_length)
-    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40))
+// A thread that runs tasks for the reader, one at a time, and waits in between.
+class HelperThread {
+public:
+    HelperThread() : thread_([this] { serve(); }) {}
+    ~HelperThread()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+    // Runs `task` once the task running now has ended; a task posted before that has not begun
+    // is dropped. A task must not throw.
+    void post(std::function<void()> task)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            pending_ = std::move(task);
+        }
+        wake_.notify_one();
+    }
+
+    // True when no task runs or waits: the thread holds on to nothing of the tasks before.
+    bool idle()
+    {
+        std::lock_guard lock(mutex_);
+        return !running_ && !pending_;
+    }
+
+private:
+    void serve()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return quit_ || pending_; });
+            if (quit_)
+                return;
+            std::function<void()> task = std::move(pending_);
+            pending_ = nullptr;
+            running_ = true;
+            lock.unlock();
+            task();
+            task = nullptr;
+            lock.lock();
+            running_ = false;
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::function<void()> pending_;
+    bool running_ = false;
+    bool quit_ = false;
+    std::thread thread_; // last: it starts serving at once
+};
+
+// Lines at hand cut into chunks at line ends, whose plain records the helper thread and the
+// reader's own thread read in turns: each takes the next chunk nobody has taken, so neither
+// waits for the other longer than one chunk takes, and a helper that does not get to run
+// (on a busy machine) costs nothing but the cutting.
+struct LineChunks {
+    std::vector<FieldKind> kinds;
+    std::vector<std::string_view> texts;
+    std::vector<PlainRecords> records; // lines counted from the chunk's first
+    std::vector<PlainRun> runs;
+    std::atomic<std::size_t> next{0}; // the next chunk to take
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::size_t done = 0; // chunks read
+
+    // Cuts `text` into at most `count` chunks, none taken yet. (The records keep the room they
+    // had, so that chunks made again need no new memory.)
+    void cut(std::span<const FieldKind> field_kinds, std::string_view text, std::size_t count)
+    {
+        kinds.assign(field_kinds.begin(), field_kinds.end());
+        texts.clear();
+        std::size_t from = 0;
+        for (std::size_t i = 1; i <= count && from < text.size(); ++i) {
+            const std::size_t to = i == count ? text.size() : text.find('\n', std::max(from, text.size() / count * i)) + 1;
+            texts.push_back(text.substr(from, to - from));
+            from = to;
+        }
+        records.resize(texts.size());
+        for (PlainRecords& chunk : records) {
+            chunk.fields = kinds.size();
+            chunk.lines.clear();
+            chunk.values.clear();
+        }
+        runs.assign(texts.size(), PlainRun{});
+        next = 0;
+        done = 0;
+    }
+
+    // Reads chunks until none is left to take.
+    void read()
+    {
+        for (std::size_t i = next++; i < texts.size(); i = next++) {
+            try {
+                // The records are filled on this thread's own stack: the two threads fill the
+                // records of neighbouring chunks, and vector ends sharing a cache line would
+                // pass between the cores at every value (a quarter of the reading time).
+                PlainRecords own{kinds.size(), 0, {}, {}};
+                own.lines.swap(records[i].lines);
+                own.values.swap(records[i].values);
+                runs[i] = read_plain_lines(texts[i], kinds, own);
+                records[i].lines.swap(own.lines);
+                records[i].values.swap(own.values);
+            } catch (...) {
+                // Out of memory: the chunk counts as not plain and is read again the usual way.
+                records[i].lines.clear();
+                records[i].values.clear();
+                runs[i] = PlainRun{};
+                runs[i].stopped = true;
+            }
+            std::lock_guard lock(mutex);
+            ++done;
+            finished.notify_all();
+        }
+    }
+
+    // Takes the chunks nobody has taken yet away and waits for those being read.
+    void stop()
+    {
+        const std::size_t taken = std::min(next.exchange(texts.size()), texts.size());
+        std::unique_lock lock(mutex);
+        finished.wait(lock, [&] { return done == taken; });
+    }
+};
+
+BufferLines::BufferLines(std::string_view text, std::size_t piece_length, std::size_t ahead_length)
+    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40)),
+      ahead_length_(ahead_length)
 {
     if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
         text_ = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
@@ -210,6 +540,22 @@ bool BufferLines::next(std::string_view& piece, bool& line_ends)
     return true;
 }
 
+std::string_view BufferLines::lines_ahead()
+{
+    return whole_lines(text_.substr(std::min(position_, text_.size()), ahead_length_));
+}
+
+std::string_view FileLines::lines_ahead()
+{
+    std::string_view lines = whole_lines(std::string_view(buffer_.data() + begin_, end_ - begin_));
+    // With no line end left, the rest of a line is at the front of a buffer with room behind.
+    if (lines.empty() && !at_end_ && end_ - begin_ < buffer_.size()) {
+        read_more();
+        lines = whole_lines(std::string_view(buffer_.data() + begin_, end_ - begin_));
+    }
+    return lines;
+}
+
 bool FileLines::next(std::string_view& piece, bool& line_ends)
 {
     for (;;) {
@@ -225,33 +571,51 @@ bool FileLines::next(std::string_view& piece, bool& line_ends)
             begin_ += cut.used;
             return true;
         }
-        // Keep the unfinished line at the front and read more behind it; the buffer holds a
-        // whole piece and its line end, so there is always room.
-        if (begin_ > 0) {
-            std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-            end_ -= begin_;
-            begin_ = 0;
-        }
-        const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-        if (counted_ != nullptr)
-            counted_->fetch_add(n, std::memory_order_relaxed);
-        if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
-            end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
-            ends_at_nul_ = true;
-            at_end_ = true;
-            continue;
-        }
-        end_ += n;
-        if (n == 0) {
-            failed_ = std::ferror(file_) != 0;
-            error_number_ = failed_ ? errno : 0;
-            at_end_ = true;
-        }
+        // The buffer holds a whole piece and its line end, so there is always room.
+        read_more();
     }
+}
+
+// Keeps the unfinished line at the front and reads more behind it.
+void FileLines::read_more()
+{
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    if (counted_ != nullptr)
+        counted_->fetch_add(n, std::memory_order_relaxed);
+    if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
+        end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
+        ends_at_nul_ = true;
+        at_end_ = true;
+        return;
+    }
+    end_ += n;
+    if (n == 0) {
+        failed_ = std::ferror(file_) != 0;
+        error_number_ = failed_ ? errno : 0;
+        at_end_ = true;
+    }
+}
+
+FreeFormatReader::FreeFormatReader(LineSource& lines, std::size_t read_ahead_length)
+    : lines_(lines), read_ahead_length_(read_ahead_length)
+{
+}
+
+FreeFormatReader::~FreeFormatReader()
+{
+    // The helper's thread ends once the chunk it reads is done.
+    drop_read_ahead();
 }
 
 bool FreeFormatReader::fetch_piece()
 {
+    if (ahead_)
+        drop_read_ahead();
     const bool new_line = line_ends_;
     position_ = 0;
     if (!lines_.next(line_, line_ends_)) {
@@ -330,6 +694,126 @@ std::string_view FreeFormatReader::scan_value()
             c = '?';
     begin_record();
     return ItemStatus::unreadable;
+}
+
+WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds, std::span<PlainValue> values)
+{
+    if (in_line_ || !record_start_ || values.size() < kinds.size())
+        return WholeStatus::by_item;
+    struct {
+        PlainValue* next;
+        void push_back(const PlainValue& value) { *next++ = value; }
+    } filler{values.data()};
+    for (;;) {
+        if (!fetch_line())
+            return WholeStatus::end_of_file;
+        in_line_ = true;
+        if (!line_ends_)
+            return WholeStatus::by_item;
+        const char* p = line_.data();
+        const char* const end = p + line_.size();
+        while (p < end && is_blank(*p))
+            ++p;
+        if (p < end)
+            // The position stays at the start of the line: a record that is not plain is read
+            // from there by next_item.
+            return parse_plain(p, end, kinds, filler) ? WholeStatus::read : WholeStatus::by_item;
+        // A blank line, read the way next_item reads it.
+        in_line_ = false;
+        comma_pending_ = record_start_ = false;
+    }
+}
+
+void FreeFormatReader::drop_read_ahead()
+{
+    if (ahead_) {
+        ahead_->stop();
+        ahead_.reset();
+    }
+}
+
+// Lines at hand cut into chunks for the helper thread and this one, or left whole when there is
+// no helper or they are short.
+std::shared_ptr<LineChunks> FreeFormatReader::chunks_of(std::string_view text, std::span<const FieldKind> kinds)
+{
+    // The chunks of the lines before last, once the helper is done with them.
+    auto chunks = spare_ && (!helper_ || helper_->idle()) ? std::move(spare_) : std::make_shared<LineChunks>();
+    constexpr std::size_t kChunks = 8;
+    if (read_ahead_length_ > 0 && text.size() >= read_ahead_length_ && !helper_) {
+        try {
+            helper_ = std::make_unique<HelperThread>();
+        } catch (const std::system_error&) {
+            read_ahead_length_ = 0; // no thread to be had: all is read here
+        }
+    }
+    if (read_ahead_length_ == 0 || text.size() < read_ahead_length_) {
+        chunks->cut(kinds, text, 1);
+        return chunks;
+    }
+    chunks->cut(kinds, text, kChunks);
+    helper_->post([chunks] { chunks->read(); });
+    return chunks;
+}
+
+std::size_t FreeFormatReader::read_plain_records(std::span<const FieldKind> kinds,
+                                                 const std::function<void(const PlainRecords&)>& take)
+{
+    if (in_line_ || !record_start_ || !line_ends_ || kinds.empty()) {
+        drop_read_ahead();
+        return 0;
+    }
+    std::shared_ptr<LineChunks> chunks;
+    if (ahead_ && std::equal(kinds.begin(), kinds.end(), ahead_->kinds.begin(), ahead_->kinds.end())) {
+        chunks = std::move(ahead_);
+    } else {
+        drop_read_ahead();
+        const std::string_view text = lines_.lines_ahead();
+        // The source may have moved its text to read more.
+        line_ = {};
+        position_ = 0;
+        chunks = chunks_of(text, kinds);
+    }
+    chunks->read();
+    chunks->stop();
+
+    // A chunk goes on from the one before it when that one was plain to its end. Blank lines
+    // after the last record are left.
+    std::size_t length = 0;
+    long lines = 0;
+    long offset = 0; // lines before the chunk
+    std::size_t count = 0;
+    std::size_t used = 0;
+    bool stopped = false;
+    while (used < chunks->texts.size() && !stopped) {
+        PlainRecords& records = chunks->records[used];
+        const PlainRun& run = chunks->runs[used];
+        records.first_line = line_number_ + offset;
+        if (records.size() > 0) {
+            count += records.size();
+            length = static_cast<std::size_t>(chunks->texts[used].data() - chunks->texts[0].data()) + run.length;
+            lines = offset + run.lines;
+        }
+        offset += run.scanned;
+        stopped = run.stopped;
+        ++used;
+    }
+    lines_.skip_ahead(length);
+    line_number_ += lines;
+
+    // After a run through all lines at hand the next ones are most likely plain records too:
+    // the helper reads them while the records go to `take`.
+    if (!stopped && count > 0 && read_ahead_length_ > 0) {
+        const std::string_view next = lines_.lines_ahead();
+        line_ = {};
+        position_ = 0;
+        if (next.size() >= read_ahead_length_)
+            ahead_ = chunks_of(next, kinds);
+    }
+    for (std::size_t i = 0; i < used; ++i)
+        if (chunks->records[i].size() > 0)
+            take(chunks->records[i]);
+    spare_ = std::move(chunks);
+    return count;
 }
 
 ItemStatus FreeFormatReader::take_pending(FieldKind kind, std::int64_t max_count, Item& item)

@@ -5,7 +5,9 @@
 //   LineSource        lines of a text, from memory or from a file read in chunks
 //   FieldKind, Item   what a record field asks for and what the reader hands back
 //   Unreadable        why a record could not be read, for the model check
-//   FreeFormatReader  values of one record at a time, spread over as many lines as it needs
+//   PlainValue, PlainRecords  records of the plain form that nearly every record has, read whole
+//   FreeFormatReader  values of one record at a time, spread over as many lines as it needs, or
+//                     plain records whole, many at a time
 //
 // Records are read the way the sibling analysis programs read them, list-directed:
 //   - values are separated by blanks (or tabs) and/or one comma;
@@ -23,6 +25,9 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +47,13 @@ public:
     // The next piece; `line_ends` is false when its line goes on in the next piece. False at
     // the end of the text. The view handed out stays valid until the next call.
     virtual bool next(std::string_view& piece, bool& line_ends) = 0;
+    // The whole lines that follow the last piece handed out, which must have ended its line: as
+    // they stand in the text, each with its "\n" (and "\r" before it, if any), as many as the
+    // source has at hand (a source that reads in chunks may read the next one first). Empty when
+    // it has none at hand; they are then handed out by next as usual.
+    virtual std::string_view lines_ahead() { return {}; }
+    // Counts the first `length` characters of lines_ahead() (whole lines) as handed out.
+    virtual void skip_ahead(std::size_t length) { static_cast<void>(length); }
     // True once a call found the text ended by a NUL byte.
     bool stopped_at_nul() const { return stopped_at_nul_; }
 
@@ -52,12 +64,17 @@ protected:
 // Lines of a text held in memory.
 class BufferLines final : public LineSource {
 public:
-    explicit BufferLines(std::string_view text, std::size_t piece_length = kPieceLength);
+    // lines_ahead hands out at most `ahead_length` characters at a time.
+    explicit BufferLines(std::string_view text, std::size_t piece_length = kPieceLength,
+                         std::size_t ahead_length = kPieceLength);
     bool next(std::string_view& piece, bool& line_ends) override;
+    std::string_view lines_ahead() override;
+    void skip_ahead(std::size_t length) override { position_ += length; }
 
 private:
     std::string_view text_;
     std::size_t piece_length_;
+    std::size_t ahead_length_;
     std::size_t position_ = 0;
     bool ends_at_nul_ = false;
 };
@@ -68,6 +85,8 @@ class FileLines final : public LineSource {
 public:
     explicit FileLines(std::FILE* file) : file_(file), buffer_(kPieceLength + 2) {}
     bool next(std::string_view& piece, bool& line_ends) override;
+    std::string_view lines_ahead() override; // what the buffer holds
+    void skip_ahead(std::size_t length) override { begin_ += length; }
     // True when reading the file failed (as opposed to reaching its end), with the errno.
     bool failed() const { return failed_; }
     int error_number() const { return error_number_; }
@@ -75,6 +94,8 @@ public:
     void count_bytes(std::atomic<std::uint64_t>* bytes) { counted_ = bytes; }
 
 private:
+    void read_more();
+
     std::FILE* file_;
     std::atomic<std::uint64_t>* counted_ = nullptr;
     std::vector<char> buffer_;
@@ -100,6 +121,31 @@ struct Item {
 
 enum class ItemStatus { value, unreadable, end_of_file };
 
+// How read_whole_record went: the record was read, it needs next_item, or the text ended.
+enum class WholeStatus { read, by_item, end_of_file };
+
+// A value of a record read whole: `integer` for an integer field, `real` for a real one.
+struct PlainValue {
+    std::int32_t integer = 0;
+    float real = 0.0f;
+};
+
+// Plain records read whole, in file order: for each, the line it stands on (counted from
+// `first_line`) and one value per field (`fields` of them).
+struct PlainRecords {
+    std::size_t fields = 0;
+    long first_line = 0; // the line before the first that `lines` counts
+    std::vector<long> lines;
+    std::vector<PlainValue> values;
+
+    std::size_t size() const { return lines.size(); }
+    long line(std::size_t i) const { return first_line + lines[i]; }
+    std::span<const PlainValue> record(std::size_t i) const
+    {
+        return std::span(values).subspan(i * fields, fields);
+    }
+};
+
 // Why a value could not be read.
 enum class ValueFault : std::uint8_t {
     not_a_number,      // no number at all, a heading word for instance
@@ -121,6 +167,9 @@ struct Unreadable {
     bool operator==(const Unreadable&) const = default;
 };
 
+class HelperThread;
+struct LineChunks;
+
 class FreeFormatReader {
 public:
     // Longest value text read; anything longer is not a number any record could want, and the
@@ -129,7 +178,10 @@ public:
     // Characters of a long line that next_line hands out at least.
     static constexpr std::size_t kLineHead = 256;
 
-    explicit FreeFormatReader(LineSource& lines) : lines_(lines) {}
+    // Lines at hand of at least `read_ahead_length` characters are read as plain records by a
+    // helper thread too, and read ahead by it (0: never).
+    explicit FreeFormatReader(LineSource& lines, std::size_t read_ahead_length = 0);
+    ~FreeFormatReader();
 
     // The next raw line, for the title and the lines that are skipped whole: the whole line, or
     // when it is longer than a piece of the source, at least its first kLineHead characters.
@@ -147,6 +199,28 @@ public:
     // Ends the current record: the rest of its last line is ignored.
     void end_record();
 
+    // Reads the record just begun in one go when it is plain, the form almost every record has:
+    // on the first line that is not blank, one value per field of `kinds`, separated by blanks or
+    // a comma, no null value, slash or repeat group among them, each value a number of its kind
+    // written plainly enough to be converted on the spot (see the .cpp), the line shorter than a
+    // piece. `values` gets one value per field; what follows the last is ignored, as after any
+    // record. Anything else gives `by_item`, and the record goes on with next_item from where it
+    // stands, exactly as if next_item had read the blank lines and fetched the line; end_record
+    // follows a record that was read. The result is the same either way.
+    WholeStatus read_whole_record(std::span<const FieldKind> kinds, std::span<PlainValue> values);
+
+    // Reads plain records of `kinds` (as read_whole_record does) one after another from the
+    // lines the source has at hand, up to the first line that is neither blank nor plain, and
+    // hands them to `take` in batches, in file order; returns how many. Blank lines belong to
+    // the record after them; those after the last record are left. Called when a record has
+    // just begun; reads nothing when none of the lines is at hand or the next one is not plain.
+    // The record after them begins where it stops. With a helper thread the lines are read in
+    // chunks by both threads, and after a run through all lines at hand the helper goes on with
+    // the next ones while `take` runs; any other call drops that read-ahead. The records are
+    // the same in any case.
+    std::size_t read_plain_records(std::span<const FieldKind> kinds,
+                                   const std::function<void(const PlainRecords&)>& take);
+
     // Number of lines read so far; the current line has this number.
     long line_number() const { return line_number_; }
     // The last record that next_item found unreadable.
@@ -156,6 +230,8 @@ public:
     long end_line() const { return ended_inside_line_ ? line_number_ : line_number_ + 1; }
 
 private:
+    void drop_read_ahead();
+    std::shared_ptr<LineChunks> chunks_of(std::string_view text, std::span<const FieldKind> kinds);
     bool fetch_piece();
     bool fetch_line();
     std::string_view scan_value();
@@ -163,6 +239,10 @@ private:
     ItemStatus refuse(ValueFault fault, std::string_view value);
 
     LineSource& lines_;
+    std::size_t read_ahead_length_ = 0;
+    std::unique_ptr<HelperThread> helper_; // started for the first lines long enough to share
+    std::shared_ptr<LineChunks> ahead_;    // the lines the helper reads ahead
+    std::shared_ptr<LineChunks> spare_;    // chunks read before, whose room serves again
     std::string_view line_;        // the current piece of the current line
     bool line_ends_ = true;        // the current piece is the last of its line
     bool ended_inside_line_ = false;

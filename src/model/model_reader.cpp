@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <thread>
 
 #if __has_include(<unistd.h>)
 #include <unistd.h>
@@ -54,7 +55,9 @@ std::string megabytes(std::uint64_t bytes)
 class ModelReader {
 public:
     ModelReader(LineSource& lines, std::string_view file_name, const ReadOptions& options)
-        : lines_(lines), in_(lines), options_(options)
+        : lines_(lines),
+          in_(lines, options.whole_records && std::thread::hardware_concurrency() > 1 ? options.read_ahead_length : 0),
+          options_(options)
     {
         result_.file_name = std::string(file_name);
     }
@@ -78,6 +81,9 @@ public:
 
 private:
     enum class Record { read, block_end, end_of_file };
+    // The fields of a record of fixed fields, and what such a record does to the model.
+    using Fields = std::array<Field, 5>;
+    using Apply = void (ModelReader::*)(const Fields&);
 
     bool read_all()
     {
@@ -85,22 +91,20 @@ private:
             return end_of_file("the comment and title lines", "a title line is needed");
         if (!read_header())
             return false;
-        if (!read_block(&ModelReader::read_code_record, ModelBlock::code, "the code block"))
+        if (!read_block(ModelBlock::code, "the code block"))
             return false;
         classify_nodes();
-        if (!read_block(&ModelReader::read_value_record, ModelBlock::value, "the value block"))
+        if (!read_block(ModelBlock::value, "the value block"))
             return false;
         std::string_view skipped;
         for (int i = 0; i < 4; ++i)
             if (!in_.next_line(skipped))
                 return end_of_file("the four lines after the value block", "all four are needed");
-        if (!read_block(&ModelReader::read_coordinate_record, ModelBlock::coordinate,
-                        "the coordinate block"))
+        if (!read_block(ModelBlock::coordinate, "the coordinate block"))
             return false;
         notes_.coordinates_from = block_line_;
         find_origin_node();
-        if (!read_block(by_number_ ? &ModelReader::read_element_record : &ModelReader::read_incidence_record,
-                        ModelBlock::element, "the element block"))
+        if (!read_block(ModelBlock::element, "the element block"))
             return false;
         if (!by_number_)
             connect_incidences();
@@ -115,14 +119,47 @@ private:
     }
 
     // Records up to the block's closing line; false when the file ends before it.
-    bool read_block(Record (ModelReader::*read_record)(), ModelBlock block, std::string_view part)
+    bool read_block(ModelBlock block, std::string_view part)
     {
         block_ = block;
         // The node marks serve the code, value and coordinate blocks in turn: a mark from a line
         // before the block's first belongs to an earlier block, and counts as none.
         block_line_ = stored_line(in_.line_number() + 1);
+        constexpr auto I = FieldKind::integer;
+        constexpr auto R = FieldKind::real;
+        static constexpr std::array<FieldKind, 5> kCodeKinds{I, I, I, I, I};
+        static constexpr std::array<FieldKind, 4> kNodeRealKinds{I, R, R, R};
+        static constexpr std::array<FieldKind, 3> kElementKinds{I, I, I};
+        const auto ngl = static_cast<std::size_t>(model_.NGL);
+        std::span<const FieldKind> kinds;
+        Apply apply = nullptr;
+        switch (block) {
+        case ModelBlock::code:
+            kinds = std::span(kCodeKinds).first(2 + ngl);
+            apply = &ModelReader::apply_code;
+            break;
+        case ModelBlock::value:
+            kinds = std::span(kNodeRealKinds).first(1 + ngl);
+            apply = &ModelReader::apply_values;
+            break;
+        case ModelBlock::coordinate:
+            kinds = std::span(kNodeRealKinds).first(1 + ngl);
+            apply = &ModelReader::apply_coordinates;
+            break;
+        case ModelBlock::element:
+            if (by_number_) {
+                kinds = kElementKinds;
+                apply = &ModelReader::apply_element;
+            }
+            break;
+        }
         for (;;) {
-            switch ((this->*read_record)()) {
+            // Plain records the source has at hand go in batches; a record that is not plain
+            // (or any record when the source has no lines at hand) the usual way.
+            if (apply && options_.whole_records
+                && in_.read_plain_records(kinds, [&](const PlainRecords& records) { apply_plain(records, apply); }) > 0)
+                continue;
+            switch (apply ? read_record(kinds, apply) : read_incidence_record()) {
             case Record::read:
                 continue;
             case Record::block_end:
@@ -204,6 +241,22 @@ private:
     {
         const std::size_t count = std::min(kinds.size(), fields.size());
         begin_record();
+        std::array<PlainValue, 5> values;
+        if (options_.whole_records && count <= values.size()) {
+            switch (in_.read_whole_record(kinds.first(count), values)) {
+            case WholeStatus::read:
+                record_begun_ = true;
+                record_line_ = stored_line(in_.line_number());
+                for (std::size_t k = 0; k < count; ++k)
+                    fields[k] = Field{true, values[k].integer, values[k].real};
+                in_.end_record();
+                return Record::read;
+            case WholeStatus::end_of_file:
+                return Record::end_of_file;
+            case WholeStatus::by_item:
+                break;
+            }
+        }
         std::size_t k = 0;
         while (k < count) {
             std::size_t same = k + 1;
@@ -218,6 +271,30 @@ private:
         }
         in_.end_record();
         return Record::read;
+    }
+
+    // A record of a block of fixed fields, read and applied.
+    Record read_record(std::span<const FieldKind> kinds, Apply apply)
+    {
+        Fields f{};
+        const Record r = read_fields(kinds, f);
+        if (r == Record::read)
+            (this->*apply)(f);
+        return r;
+    }
+
+    // Applies plain records in their order, each as if read on its own.
+    void apply_plain(const PlainRecords& records, Apply apply)
+    {
+        Fields f{};
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            record_begun_ = true;
+            record_line_ = stored_line(records.line(i));
+            const std::span<const PlainValue> values = records.record(i);
+            for (std::size_t k = 0; k < values.size(); ++k)
+                f[k] = Field{true, values[k].integer, values[k].real};
+            (this->*apply)(f);
+        }
     }
 
     bool read_header()
@@ -384,28 +461,23 @@ private:
         return model_.element(number);
     }
 
-    Record read_code_record()
+    // A code record: first and last node, NGL codes.
+    void apply_code(const Fields& f)
     {
-        constexpr auto I = FieldKind::integer;
-        std::array<FieldKind, 5> kinds{I, I, I, I, I};
-        std::array<Field, 5> f{};
-        Record r = read_fields(std::span(kinds).first(2 + static_cast<std::size_t>(model_.NGL)), f);
-        if (r != Record::read)
-            return r;
         const std::int32_t first = number_or_zero(f[0]);
         const std::int32_t last = number_or_zero(f[1]);
         const bool both_given = f[0].set && f[1].set;
         if (last < first) {
             if (both_given)
                 note(NoteKind::empty_range, first, last);
-            return r;
+            return;
         }
         if (both_given && (first < 1 || last > model_.node_count))
             note(NoteKind::nodes_outside, first, last);
         const std::int32_t from = std::max(first, 1);
         const std::int32_t to = std::min(last, model_.node_count);
         if (from > to)
-            return r;
+            return;
         grow_nodes(to);
         // Codes given for a range and then narrowed down to some of its nodes are the usual way
         // of writing exceptions; a record no narrower than the one it overrides is reported. The
@@ -430,7 +502,7 @@ private:
         }
         if (replaced > 0)
             note(NoteKind::replaced, first_replaced, replaced, 0, earlier);
-        return r;
+        return;
     }
 
     void classify_nodes()
@@ -451,20 +523,13 @@ private:
     }
 
     // A node number and NGL reals for `target` of that node: value and coordinate records.
-    Record read_node_reals(std::array<float, 3> Node::*target)
+    void apply_node_reals(const Fields& f, std::array<float, 3> Node::*target)
     {
-        constexpr auto I = FieldKind::integer;
-        constexpr auto R = FieldKind::real;
-        std::array<FieldKind, 4> kinds{I, R, R, R};
-        std::array<Field, 4> f{};
-        Record r = read_fields(std::span(kinds).first(1 + static_cast<std::size_t>(model_.NGL)), f);
-        if (r != Record::read)
-            return r;
         const std::int32_t number = number_or_zero(f[0]);
         if (!node_in_range(number)) {
             if (f[0].set)
                 note(NoteKind::node_outside, number);
-            return r;
+            return;
         }
         Node& node = named_node(number);
         if (target == &Node::values)
@@ -477,11 +542,11 @@ private:
         if ((mark.fields & fields) != 0)
             note(NoteKind::replaced, number, 0, 0, mark.line);
         notes_.nodes[static_cast<std::size_t>(number - 1)] = RecordMark{record_line(), mark.fields | fields};
-        return r;
+        return;
     }
 
-    Record read_value_record() { return read_node_reals(&Node::values); }
-    Record read_coordinate_record() { return read_node_reals(&Node::coords); }
+    void apply_values(const Fields& f) { apply_node_reals(f, &Node::values); }
+    void apply_coordinates(const Fields& f) { apply_node_reals(f, &Node::coords); }
 
     void find_origin_node()
     {
@@ -498,19 +563,14 @@ private:
         model_.origin_node = named < model_.node_count ? named + 1 : 0;
     }
 
-    Record read_element_record()
+    // An element record: element number and end nodes.
+    void apply_element(const Fields& f)
     {
-        constexpr auto I = FieldKind::integer;
-        std::array<FieldKind, 3> kinds{I, I, I};
-        std::array<Field, 3> f{};
-        Record r = read_fields(kinds, f);
-        if (r != Record::read)
-            return r;
         const std::int32_t number = number_or_zero(f[0]);
         if (number < 1 || number > model_.element_count) {
             if (f[0].set)
                 note(NoteKind::element_outside, number);
-            return r;
+            return;
         }
         Element& element = named_element(number);
         const std::int32_t node1 = f[1].set ? f[1].integer : element.node1;
@@ -518,7 +578,7 @@ private:
         const auto end_in_range = [this](std::int32_t n) { return n >= 0 && n <= model_.node_count; };
         if (!end_in_range(node1) || !end_in_range(node2)) {
             note(NoteKind::end_node_outside, number, end_in_range(node1) ? node2 : node1);
-            return r;
+            return;
         }
         element.node1 = node1;
         element.node2 = node2;
@@ -528,7 +588,7 @@ private:
         if ((mark.fields & fields) != 0)
             note(NoteKind::replaced, number, 0, 0, mark.line);
         mark = RecordMark{record_line(), mark.fields | fields};
-        return r;
+        return;
     }
 
     // A node number and incidence_count element numbers. The count comes from the file, so

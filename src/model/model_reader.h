@@ -137,6 +137,15 @@ struct ReadOptions {
     // the program and the system: memory that is promised but not there would end the process
     // when it is first used, not when it is asked for.
     std::uint64_t memory_limit = 0;
+    // Records of the plain form of almost every record are read whole, many at a time (see
+    // FreeFormatReader::read_plain_records); the result is the same without, value by value.
+    // The tests that compare the two ways turn it off.
+    bool whole_records = true;
+    // With whole_records, lines at hand of at least this many characters are read by a helper
+    // thread as well, in chunks that both threads take in turns, and the next ones are read
+    // ahead while a batch goes into the model; only on a machine with more than one core, and
+    // 0 never. The result is the same either way.
+    std::size_t read_ahead_length = std::size_t{1} << 18;
     // When set, raised by the bytes of the file read so far as reading goes on (read_model), for
     // a progress display on another thread.
     std::atomic<std::uint64_t>* bytes_read = nullptr;
