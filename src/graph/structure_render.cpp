@@ -162,6 +162,12 @@ void count_items(DrawProgress* progress, std::int64_t items)
         progress->done.fetch_add(items, std::memory_order_relaxed);
 }
 
+// The items numbered 1..count that the model's list holds.
+std::int32_t numbered_count(std::int32_t count, std::size_t held)
+{
+    return static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), held));
+}
+
 void draw_element_lines(gwl::DrawSurface& surface, const StructureModel& model,
                         const GraphSettings& g, DrawProgress* progress)
 {
@@ -231,8 +237,7 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
     const bool free_marks = static_cast<long long>(g.selected_node_count) - model.coded_node_count < 100;
     const Rgb node_color = color_of(g, ColorRole::node_index);
     LabelTable node_labels(m.mdx, m.mdy, model.nodes.size());
-    const auto node_count = static_cast<std::int32_t>(
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(model.node_count, 0)), model.nodes.size()));
+    const std::int32_t node_count = numbered_count(model.node_count, model.nodes.size());
     for (std::int32_t i = 1; i <= node_count; ++i) {
         if (i % kProgressStep == 0)
             count_items(progress, kProgressStep);
@@ -274,6 +279,7 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
             draw_supported_node(surface, model, node, m);
         }
     }
+    count_items(progress, node_count % kProgressStep);
 }
 
 // The number of every drawn element at its middle, moved aside when it would cover the last
@@ -289,8 +295,7 @@ void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model
     const double tol_x = view.unit_x / 20;
     const double tol_y = view.unit_y / 10;
     LabelTable element_labels(tol_x, tol_y, model.elements.size());
-    const auto element_count = static_cast<std::int32_t>(std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(model.element_count, 0)), model.elements.size()));
+    const std::int32_t element_count = numbered_count(model.element_count, model.elements.size());
     for (std::int32_t e = 1; e <= element_count; ++e) {
         if (e % kProgressStep == 0)
             count_items(progress, kProgressStep);
@@ -313,6 +318,7 @@ void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model
         surface.out_gtext(std::to_string(e));
         element_labels.place(x_l, y_l);
     }
+    count_items(progress, element_count % kProgressStep);
 }
 
 } // namespace
@@ -321,10 +327,10 @@ void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
                     const SettingsState& settings, const ViewMapping& view, DrawProgress* progress)
 {
     const bool numbers = settings.current_settings.show_element_indices;
-    const auto elements = static_cast<std::int64_t>(model.elements.size());
     if (progress != nullptr)
-        progress->total = elements + static_cast<std::int64_t>(model.nodes.size())
-                          + (numbers ? elements : 0);
+        progress->total = static_cast<std::int64_t>(model.elements.size())
+                          + numbered_count(model.node_count, model.nodes.size())
+                          + (numbers ? numbered_count(model.element_count, model.elements.size()) : 0);
     draw_element_lines(surface, model, settings.current_settings, progress);
     draw_node_marks(surface, model, settings, view, progress);
     if (numbers)

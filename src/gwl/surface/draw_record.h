@@ -68,7 +68,7 @@ struct DrawOp {
     RecordOp kind = RecordOp::line;
     bool filled = false; // shapes: interior filled as well as outlined
     std::uint32_t look = 0;
-    std::int32_t a = 0, b = 0, c = 0, d = 0;
+    std::int32_t a = 0, b = 0, c = 0, d = 0;    friend bool operator==(const DrawOp&, const DrawOp&) = default;
 };
 
 // Items in blocks that never move: growing copies nothing and touches each byte of fresh memory
