@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev
     qt6-svg-dev         # SVG drawings of graphs (Qt SVG)
+    zlib1g-dev          # PNG pictures written by the program's own encoder
     libgtest-dev googletest
     gfortran # tests only: the reader is compared with a list-directed Fortran reader
     fonts-liberation2

@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <functional>
 #include <memory>
 #include <new>
 #include <ostream>
 #include <string_view>
+#include <utility>
 
 #include "app/check_command.h"
 #include "app/model_loading.h"
@@ -20,7 +22,6 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
 #include "gwl/surface/picture_io.h"
-#include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 #include "settings/graph_settings.h"
@@ -104,14 +105,23 @@ bool select_range(const std::string& typed, const ExportOptions& options, Struct
 }
 
 // Draws the planned graph on a surface of the options' size and writes it to the picture file.
+// `report` writes the info lines; it runs once, after the drawing and before any word on a
+// failure, as the info window would have them by then.
 int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
                         const StructureModel& model, const SettingsState& settings,
-                        const GraphPlan& plan, std::ostream& out, std::ostream& err)
+                        const GraphPlan& plan, const std::function<void()>& report,
+                        std::ostream& out, std::ostream& err)
 {
+    bool reported = false;
+    const auto report_once = [&] {
+        if (!std::exchange(reported, true))
+            report();
+    };
     gwl::DrawingAreaSize area{options.width, options.height};
     if (area.width <= 0 || area.height <= 0)
         area = gwl::default_drawing_area();
     const auto out_of_memory = [&] {
+        report_once();
         out.flush();
         err << "vorax --export: not enough memory for a " << area.width << 'x' << area.height
             << " picture\n";
@@ -125,7 +135,9 @@ int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
         // The heading names the program as the window would: from the current directory.
         const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
                                model.problem_title, options.language};
-        if (draw_graph(surface, model, settings, plan, texts) == DrawOutcome::font_error) {
+        const DrawOutcome outcome = draw_graph(surface, model, settings, plan, texts);
+        report_once();
+        if (outcome == DrawOutcome::font_error) {
             out << " ** Font Initialization Error\n";
             out.flush();
             err << "vorax --export: no fonts could be initialised\n";
@@ -160,25 +172,31 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
     if (!read)
         return kExportFailed;
     StructureModel* model = &read->model;
-    const std::int64_t warnings = check_model(*model, read->notes).count();
+    // The check reads what the graph leaves alone (coordinates, codes, elements, counts) while
+    // the graph writes selections, extents and plot positions: it runs beside the drawing, on
+    // the other processor.
+    ModelCheckRun check(*model, read->notes);
     SettingsState settings;
     std::vector<std::string> lines = prepare_loaded_model(*model, settings.current_settings);
-    // The info window gets the check's line after the load lines, and so does the output.
-    if (const auto line = model_check_line(
-            warnings, check_command_name(options.model, options.model), options.language))
-        lines.push_back(*line);
     choose_settings(options, settings);
+    const auto write_lines = [&](const std::vector<std::string>& more) {
+        // The info window gets the check's line after the load lines, and so does the output.
+        if (const auto line = model_check_line(check.warnings(),
+                                               check_command_name(options.model, options.model),
+                                               options.language))
+            lines.push_back(*line);
+        lines.insert(lines.end(), more.begin(), more.end());
+        for (const std::string& line : lines)
+            out << line << '\n';
+    };
     if (options.nodes
         && !select_range(*options.nodes, options, *model, settings.current_settings, err))
         return kExportBadArguments;
 
     // The graph, as graph 1 draws it.
     const GraphPlan plan = plan_graph(*model, settings, 1);
-    lines.insert(lines.end(), plan.info_lines.begin(), plan.info_lines.end());
-    for (const std::string& line : lines)
-        out << line << '\n';
     return write_graph_picture(options, std::get<gwl::PictureFormat>(chosen), *model, settings,
-                               plan, out, err);
+                               plan, [&] { write_lines(plan.info_lines); }, out, err);
 }
 
 int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,

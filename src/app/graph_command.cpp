@@ -80,7 +80,7 @@ bool run_settings(AppState& state, gwl::Layer& layer)
 }
 
 // Steps from the extents to the last drawing, into a new window of unit last_graph_unit.
-void draw_new_graph(AppState& state, gwl::Layer& layer)
+void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress)
 {
     const gwl::Unit unit = state.last_graph_unit;
     const GraphPlan plan = plan_graph(state.model, state.settings, graph_number(unit));
@@ -95,11 +95,22 @@ void draw_new_graph(AppState& state, gwl::Layer& layer)
     for (std::size_t i = 0; i < state.model.nodes.size(); ++i)
         state.drawn_nodes[i] = state.model.nodes[i].selected;
     const GraphTexts texts{state.program_label, state.model.problem_title, state.language};
-    if (draw_graph(surface, state.model, state.settings, plan, texts) == DrawOutcome::font_error) {
+    if (draw_graph(surface, state.model, state.settings, plan, texts, &progress)
+        == DrawOutcome::font_error) {
         layer.write_line(kInfo, " ** Font Initialization Error");
         layer.exit_program(0);
     }
     install_pointing(state, layer, unit, plan.view, surface.width(), surface.height());
+}
+
+// The steps off the user-interface thread, which serves the windows meanwhile (the new one shows
+// the drawing as it grows); a long drawing shows how far it has come in the status line. The
+// steps' layer calls come back to the user-interface thread in their order.
+void draw_new_graph(AppState& state, gwl::Layer& layer)
+{
+    DrawProgress progress;
+    layer.run_long([&] { draw_graph_steps(state, layer, progress); },
+                   [&] { return progress_text(Message::drawing_progress, progress.percent(), state.language); });
 }
 
 // The zoom: pick on the last graph, then a new graph of the picked nodes. Returns whether the

@@ -1,5 +1,7 @@
 #include "app/model_loading.h"
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 
 #include "app/graph_units.h"
@@ -25,6 +27,40 @@ namespace {
 constexpr gwl::Unit kInfo = gwl::kInfoUnit;
 constexpr std::size_t kFileNameLength = 260;
 constexpr int kLookUps = 3;
+
+// A model file read, and checked when it reads, with the lines its records stand on.
+struct LoadedFile {
+    ReadResult result;
+    std::int64_t warnings = 0;
+    RecordLines lines;
+};
+
+// Reads and checks the model file off the user-interface thread, which serves the windows
+// meanwhile; a long read shows in the status line how much of the file is read.
+LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguage language)
+{
+    LoadedFile loaded;
+    std::atomic<std::uint64_t> bytes_read{0};
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    ReadOptions options;
+    options.bytes_read = &bytes_read;
+    layer.run_long(
+        [&] {
+            loaded.result = read_model(path, options);
+            if (!loaded.result.ok())
+                return;
+            loaded.warnings = check_model(loaded.result.model, loaded.result.notes).count();
+            loaded.lines = RecordLines(loaded.result.notes);
+            loaded.result.notes = {};
+        },
+        [&] {
+            const std::uint64_t done = bytes_read.load(std::memory_order_relaxed);
+            const int percent = error || size == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done, size) * 100 / size);
+            return progress_text(Message::reading_progress, percent, language);
+        });
+    return loaded;
+}
 
 } // namespace
 
@@ -109,7 +145,8 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
 
     for (;;) {
         // File choice and reading, again after Retry in the "Wrong Input File" box.
-        ReadResult result;
+        LoadedFile loaded;
+        ReadResult& result = loaded.result;
         std::string given_name; // the name as the command line or the dialog gave it
         for (;;) {
             if (from_command_line) {
@@ -132,7 +169,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                 layer.write_line(kInfo, " *** Exiting .... Program terminated");
                 layer.exit_program(0);
             }
-            result = read_model(state.input_file_name);
+            loaded = load_model_file(layer, state.input_file_name, language);
             if (result.status == ReadStatus::end_of_file) {
                 layer.write_line(kInfo, " *** " + result.message);
                 layer.message_box(result.message, message(Message::message_caption, language),
@@ -148,14 +185,12 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
                 layer.exit_program(0);
         }
 
-        const std::int64_t warnings = check_model(result.model, result.notes).count();
-        RecordLines lines(result.notes);
-        result.notes = {};
+        const std::int64_t warnings = loaded.warnings;
 
         // The new model replaces the old one; all its nodes are drawn.
         retire_pointed_model(state);
         state.model = std::move(result.model);
-        start_pointed_model(state, std::move(lines));
+        start_pointed_model(state, std::move(loaded.lines));
         state.model_loaded = true;
         state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;

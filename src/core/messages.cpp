@@ -54,6 +54,8 @@ constexpr std::array kTable{
     Entry{Message::pointed_lines, "  (lines ", "  (liniile "},
     Entry{Message::pointed_no_coordinates, "  (no coordinate record)",
           "  (fara inregistrare de coordonate)"},
+    Entry{Message::reading_progress, "Reading model … ", "Citire model … "},
+    Entry{Message::drawing_progress, "Drawing graph … ", "Desenare graf … "},
 };
 
 } // namespace
@@ -64,6 +66,11 @@ std::string_view message(Message id, UiLanguage language)
         if (e.id == id)
             return language == UiLanguage::romanian ? e.romanian : e.english;
     return {};
+}
+
+std::string progress_text(Message id, int percent, UiLanguage language)
+{
+    return std::string(message(id, language)) + std::to_string(percent) + "%";
 }
 
 } // namespace vorax

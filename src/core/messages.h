@@ -41,9 +41,14 @@ enum class Message {
     pointed_line,
     pointed_lines,
     pointed_no_coordinates,
+    reading_progress,      // the status line while a model loads: this, the per cent, "%"
+    drawing_progress,      // the same while a graph is drawn
 };
 
 // The text of a message in a language.
 std::string_view message(Message id, UiLanguage language);
+
+// A progress message with its share done: "Reading model … 45%".
+std::string progress_text(Message id, int percent, UiLanguage language);
 
 } // namespace vorax

@@ -80,7 +80,7 @@ WindowCorners window_corners(const ViewMapping& view, bool reverse_vertical)
 
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
                        const SettingsState& settings, const GraphPlan& plan,
-                       const GraphTexts& texts)
+                       const GraphTexts& texts, DrawProgress* progress)
 {
     const GraphSettings& g = settings.current_settings;
     const ViewMapping& view = plan.view;
@@ -116,7 +116,7 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
         draw_scale(surface, view, g, plan.grid, box.center_x, box.center_y);
     }
 
-    draw_structure(surface, model, settings, view);
+    draw_structure(surface, model, settings, view, progress);
 
     // Axis arrows and origin marker.
     surface.set_color_rgb(kBlack);

@@ -13,6 +13,7 @@
 
 #include "core/language.h"
 #include "graph/grid_scale.h"
+#include "graph/structure_render.h"
 #include "graph/view_mapping.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
@@ -70,9 +71,9 @@ WindowCorners window_corners(const ViewMapping& view, bool reverse_vertical);
 // Draws the planned graph onto the surface, reading the model and the settings and writing only
 // pixels: the mapping of the plan's view, a white background, the heading, the title, the node
 // line when not all nodes are drawn, the fonts, then grid and scale (when on), the structure,
-// the axis arrows and the origin marker.
+// the axis arrows and the origin marker. Counts the structure's items in `progress` when given.
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
                        const SettingsState& settings, const GraphPlan& plan,
-                       const GraphTexts& texts);
+                       const GraphTexts& texts, DrawProgress* progress = nullptr);
 
 } // namespace vorax

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "core/text.h"
 #include "graph/label_table.h"
@@ -142,20 +143,56 @@ void draw_value_symbol(gwl::DrawSurface& surface, double x, double y, double a, 
     line(surface, base_from, base_to);
 }
 
+int DrawProgress::percent() const
+{
+    const std::int64_t all = total.load(std::memory_order_relaxed);
+    if (all <= 0)
+        return 0;
+    return static_cast<int>(std::min<std::int64_t>(done.load(std::memory_order_relaxed), all) * 100 / all);
+}
+
 namespace {
 
+// Items are counted in steps of this many, so that counting costs nothing beside drawing.
+constexpr std::int64_t kProgressStep = 4096;
+
+void count_items(DrawProgress* progress, std::int64_t items)
+{
+    if (progress != nullptr)
+        progress->done.fetch_add(items, std::memory_order_relaxed);
+}
+
+// The items numbered 1..count that the model's list holds.
+std::int32_t numbered_count(std::int32_t count, std::size_t held)
+{
+    return static_cast<std::int32_t>(std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), held));
+}
+
 void draw_element_lines(gwl::DrawSurface& surface, const StructureModel& model,
-                        const GraphSettings& g)
+                        const GraphSettings& g, DrawProgress* progress)
 {
     surface.set_color_rgb(color_of(g, ColorRole::line));
+    // Handed over in batches: two surface operations a line cost more than drawing it.
+    constexpr std::size_t kBatch = kProgressStep;
+    std::int64_t counted = 0;
+    std::vector<gwl::WindowLine> batch;
+    batch.reserve(std::min(kBatch, model.elements.size()));
     for (const Element& element : model.elements) {
         if (!element_drawn(model, element))
             continue;
         const Node& n1 = model.node(element.node1);
         const Node& n2 = model.node(element.node2);
-        surface.move_to_w(n1.plot_x, n1.plot_y);
-        surface.line_to_w(n2.plot_x, n2.plot_y);
+        batch.push_back({{n1.plot_x, n1.plot_y}, {n2.plot_x, n2.plot_y}});
+        if (batch.size() == kBatch) {
+            surface.lines_w(batch);
+            batch.clear();
+            count_items(progress, kBatch);
+            counted += kBatch;
+        }
     }
+    if (!batch.empty())
+        surface.lines_w(batch);
+    count_items(progress, static_cast<std::int64_t>(model.elements.size()) - counted);
 }
 
 // The sizes of the node marks and support symbols of one graph.
@@ -191,7 +228,7 @@ void draw_supported_node(gwl::DrawSurface& surface, const StructureModel& model,
 // mark: a ring for a free node (only while fewer than 100 free nodes are drawn), a disc in a
 // square for a fixed one, the symbols of a supported one.
 void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
-                     const SettingsState& settings, const ViewMapping& view)
+                     const SettingsState& settings, const ViewMapping& view, DrawProgress* progress)
 {
     const GraphSettings& g = settings.current_settings;
     choose_index_font(surface, settings, "node");
@@ -200,9 +237,10 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
     const bool free_marks = static_cast<long long>(g.selected_node_count) - model.coded_node_count < 100;
     const Rgb node_color = color_of(g, ColorRole::node_index);
     LabelTable node_labels(m.mdx, m.mdy, model.nodes.size());
-    const auto node_count = static_cast<std::int32_t>(
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(model.node_count, 0)), model.nodes.size()));
+    const std::int32_t node_count = numbered_count(model.node_count, model.nodes.size());
     for (std::int32_t i = 1; i <= node_count; ++i) {
+        if (i % kProgressStep == 0)
+            count_items(progress, kProgressStep);
         const Node& node = model.node(i);
         if (!node_drawn(node, g)) {
             node_labels.skip();
@@ -241,12 +279,14 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
             draw_supported_node(surface, model, node, m);
         }
     }
+    count_items(progress, node_count % kProgressStep);
 }
 
 // The number of every drawn element at its middle, moved aside when it would cover the last
 // one placed.
 void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model,
-                          const SettingsState& settings, const ViewMapping& view)
+                          const SettingsState& settings, const ViewMapping& view,
+                          DrawProgress* progress)
 {
     const GraphSettings& g = settings.current_settings;
     const double s = g.reverse_vertical ? -1.0 : 1.0;
@@ -255,9 +295,10 @@ void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model
     const double tol_x = view.unit_x / 20;
     const double tol_y = view.unit_y / 10;
     LabelTable element_labels(tol_x, tol_y, model.elements.size());
-    const auto element_count = static_cast<std::int32_t>(std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(model.element_count, 0)), model.elements.size()));
+    const std::int32_t element_count = numbered_count(model.element_count, model.elements.size());
     for (std::int32_t e = 1; e <= element_count; ++e) {
+        if (e % kProgressStep == 0)
+            count_items(progress, kProgressStep);
         const Element& element = model.element(e);
         if (!element_drawn(model, element)) {
             element_labels.skip();
@@ -277,17 +318,23 @@ void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model
         surface.out_gtext(std::to_string(e));
         element_labels.place(x_l, y_l);
     }
+    count_items(progress, element_count % kProgressStep);
 }
 
 } // namespace
 
 void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
-                    const SettingsState& settings, const ViewMapping& view)
+                    const SettingsState& settings, const ViewMapping& view, DrawProgress* progress)
 {
-    draw_element_lines(surface, model, settings.current_settings);
-    draw_node_marks(surface, model, settings, view);
-    if (settings.current_settings.show_element_indices)
-        draw_element_numbers(surface, model, settings, view);
+    const bool numbers = settings.current_settings.show_element_indices;
+    if (progress != nullptr)
+        progress->total = static_cast<std::int64_t>(model.elements.size())
+                          + numbered_count(model.node_count, model.nodes.size())
+                          + (numbers ? numbered_count(model.element_count, model.elements.size()) : 0);
+    draw_element_lines(surface, model, settings.current_settings, progress);
+    draw_node_marks(surface, model, settings, view, progress);
+    if (numbers)
+        draw_element_numbers(surface, model, settings, view, progress);
 }
 
 } // namespace vorax

@@ -4,9 +4,10 @@
 // value symbol per non-zero value), node numbers and element numbers. Drawn in the window
 // coordinates of the graph's ViewMapping.
 //
-// Contents: draw_structure, choose_index_font, draw_support_symbol, draw_value_symbol,
+// Contents: DrawProgress, draw_structure, choose_index_font, draw_support_symbol, draw_value_symbol,
 // count_selected_elements, node_selected, node_drawn, element_drawn.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,11 +22,22 @@ class DrawSurface;
 
 namespace vorax {
 
+// How far the drawing of a structure has come, for a display on another thread: the items of
+// its passes gone through (elements, nodes, elements again for their numbers) of all of them.
+struct DrawProgress {
+    std::atomic<std::int64_t> done{0};
+    std::atomic<std::int64_t> total{0};
+
+    // 0..100; 0 before the drawing of the structure began.
+    int percent() const;
+};
+
 // Draws the structure: element lines, then the node pass (labels, marks, symbols), then, when
 // element numbers are on, the element pass. Reads current_settings (with the counts the plan
-// set) and the font table of `settings`.
+// set) and the font table of `settings`. Counts its items in `progress` when given.
 void draw_structure(gwl::DrawSurface& surface, const StructureModel& model,
-                    const SettingsState& settings, const ViewMapping& view);
+                    const SettingsState& settings, const ViewMapping& view,
+                    DrawProgress* progress = nullptr);
 
 // Selects the font of node numbers (kind starting with N or n) or element numbers (any other
 // kind) and returns the FontSpec it handed to set_font, blank-padded to 20 characters.

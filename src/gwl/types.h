@@ -37,6 +37,12 @@ struct WindowPoint {
     friend bool operator==(const WindowPoint&, const WindowPoint&) = default;
 };
 
+// A line between two points in window coordinates.
+struct WindowLine {
+    WindowPoint from;
+    WindowPoint to;
+};
+
 // A pixel of a window's drawing area; (0, 0) is the top-left corner. A different type from
 // WindowPoint on purpose, so that the two cannot be mixed up.
 struct PixelPoint {

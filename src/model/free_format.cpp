@@ -585,6 +585,8 @@ void FileLines::read_more()
         begin_ = 0;
     }
     const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    if (counted_ != nullptr)
+        counted_->fetch_add(n, std::memory_order_relaxed);
     if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
         end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
         ends_at_nul_ = true;

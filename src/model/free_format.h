@@ -22,6 +22,7 @@
 //   - a value is at most kLongestValue characters long; a longer one is unreadable.
 // A null value leaves a field as it is; what that means is up to the record (see model_reader).
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -89,11 +90,14 @@ public:
     // True when reading the file failed (as opposed to reaching its end), with the errno.
     bool failed() const { return failed_; }
     int error_number() const { return error_number_; }
+    // Adds the bytes of every later read of the file to `bytes` (null: none).
+    void count_bytes(std::atomic<std::uint64_t>* bytes) { counted_ = bytes; }
 
 private:
     void read_more();
 
     std::FILE* file_;
+    std::atomic<std::uint64_t>* counted_ = nullptr;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;

@@ -758,6 +758,7 @@ ReadResult read_model(const std::filesystem::path& path, const ReadOptions& opti
         return result;
     }
     FileLines lines(file.get());
+    lines.count_bytes(options.bytes_read);
     ReadResult result = read_model_lines(lines, name, options);
     if (lines.failed()) {
         ReadResult failure;

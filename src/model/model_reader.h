@@ -15,6 +15,7 @@
 // load the caller sets `all_nodes` and `selected_element_count` and runs update_extents.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -145,6 +146,9 @@ struct ReadOptions {
     // ahead while a batch goes into the model; only on a machine with more than one core, and
     // 0 never. The result is the same either way.
     std::size_t read_ahead_length = std::size_t{1} << 18;
+    // When set, raised by the bytes of the file read so far as reading goes on (read_model), for
+    // a progress display on another thread.
+    std::atomic<std::uint64_t>* bytes_read = nullptr;
 };
 
 // Reads the model file at `path`.

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
 #include "app/program.h"
 #include "gwl/dialogs/dialog_handle.h"
 #include "gwl/platform/system.h"
@@ -35,6 +41,60 @@ TEST(GraphFlow, NewGraphLoadsAndDraws)
     const QImage picture = run.session->frame().graphics_window(10)->surface().image_copy();
     EXPECT_EQ(picture.pixelColor(0, picture.height() - 1), QColor(Qt::white));
     gwl::set_program_arguments({});
+}
+
+// A chain of `nodes` nodes on a 1000-wide grid, every hundredth one held: about 60 bytes a node.
+std::string chain_model(int nodes)
+{
+    std::string text = "CHAIN\n" + std::to_string(nodes) + " " + std::to_string(nodes) + " 2 1 0\n";
+    char line[96];
+    for (int n = 1; n <= nodes; n += 100)
+        text.append(line, static_cast<std::size_t>(std::snprintf(line, sizeof line, "%d %d 1 1\n", n, n)));
+    text += "VALUES\nM\nE\nS\n1 1\nCOORDINATES\n";
+    for (int n = 1; n <= nodes; ++n)
+        text.append(line, static_cast<std::size_t>(std::snprintf(line, sizeof line, "%9d %14.5f %14.5f\n",
+                                                                  n, (n % 1000) * 1.25, (n / 1000) * 2.5)));
+    text += "ELEMENTS\n";
+    for (int e = 1; e <= nodes; ++e)
+        text.append(line, static_cast<std::size_t>(std::snprintf(line, sizeof line, "%9d %9d %9d\n",
+                                                                  e, e, e % nodes + 1)));
+    return text + "END\n";
+}
+
+// The windows are served while a large model is read: a timer of the user-interface thread
+// fires, and the status line shows how far the reading has come, then its own text again.
+TEST(GraphFlow, WindowsAreServedWhileALargeModelIsRead)
+{
+    testing::TempDir folder;
+    const std::string path = (folder.path() / "chain.dat").string();
+    std::ofstream(path, std::ios::binary) << chain_model(400000); // 25 MB
+    gwl::set_program_arguments({path});
+    gwl::Layer::set_progress_delay(0);
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    std::vector<std::string> statuses;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout,
+                     [&] { statuses.push_back(run.session->frame().status_text()); });
+    std::size_t ticks_while_reading = 0;
+    run.prompter.script_dialog([&](gwl::DialogHandle& h) {
+        ticks_while_reading = statuses.size();
+        gwl::dialog_user_click(h, kDraw);
+    });
+    timer.start(1);
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    timer.stop();
+    gwl::Layer::set_progress_delay(gwl::Layer::kProgressDelayMs);
+    gwl::set_program_arguments({});
+
+    EXPECT_GT(ticks_while_reading, 0u);
+    const auto reading = std::find_if(statuses.begin(), statuses.end(), [](const std::string& s) {
+        return s.rfind("Reading model … ", 0) == 0 && s.back() == '%';
+    });
+    EXPECT_NE(reading, statuses.end());
+    ASSERT_NE(run.session->frame().graphics_window(10), nullptr);
+    EXPECT_TRUE(run.info_has_line(" ymin, ymax:  0.  1000."));
+    EXPECT_EQ(run.session->frame().status_text(), "Running");
 }
 
 // "BACK to Settings ..." through the menu reaches the graph command, which draws into the next

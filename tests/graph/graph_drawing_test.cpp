@@ -449,5 +449,25 @@ TEST(Fonts, IndexFontsFollowTheSwitches)
     EXPECT_EQ(choose_index_font(surface, s, "e"), pad_right("t'tms rmn'h24bu'", 20));
 }
 
+
+// The progress of a drawing counts the element lines, the nodes and, with element numbers on,
+// the elements again: all of them once the structure is drawn.
+TEST(WholeGraph, ProgressCountsEveryItemOfTheStructure)
+{
+    for (const bool numbers : {false, true}) {
+        Drawn d = draw(rectangle(), [&](Drawn& x) {
+            x.settings.current_settings.show_element_indices = numbers;
+        });
+        DrawProgress progress;
+        EXPECT_EQ(progress.percent(), 0);
+        const GraphPlan plan = plan_graph(d.model, d.settings, 1);
+        draw_graph(*d.surface, d.model, d.settings, plan, {"VORAX:", "", UiLanguage::english},
+                   &progress);
+        EXPECT_EQ(progress.total, numbers ? 4 + 4 + 4 : 4 + 4);
+        EXPECT_EQ(progress.done, progress.total);
+        EXPECT_EQ(progress.percent(), 100);
+    }
+}
+
 } // namespace
 } // namespace vorax

@@ -33,33 +33,87 @@ std::size_t DrawRecord::LookHash::operator()(const RecordedLook& look) const
 
 // --- Operations --------------------------------------------------------------------------------
 
-OpStore::~OpStore() { truncate(0); }
-
-void OpStore::add_block()
+template <class T, unsigned kShift>
+void BlockList<T, kShift>::add_block()
 {
     // Ordinary pages: asking for huge ones made the system compact memory first, which cost
     // more than the faults it saved.
-    void* block = std::malloc(kBlockBytes);
+    void* block = std::malloc(sizeof(T) << kShift);
     if (block == nullptr)
         throw std::bad_alloc();
-    blocks_.push_back(static_cast<DrawOp*>(block));
+    blocks_.push_back(static_cast<T*>(block));
 }
+
+template <class T, unsigned kShift>
+void BlockList<T, kShift>::truncate(std::size_t count)
+{
+    if (count >= size_)
+        return;
+    size_ = count;
+    const std::size_t kept = (count + kMask) >> kShift;
+    while (blocks_.size() > kept) {
+        std::free(blocks_.back());
+        blocks_.pop_back();
+    }
+}
+
+template class BlockList<DrawOp, 16>;
+template class BlockList<OpStore::PackedLine, 18>;
+
+std::size_t OpStore::stretch_of(std::size_t i) const
+{
+    const auto after = std::upper_bound(stretches_.begin(), stretches_.end(), i,
+                                        [](std::size_t index, const Stretch& s) { return index < s.first; });
+    return static_cast<std::size_t>(after - stretches_.begin()) - 1;
+}
+
+DrawOp OpStore::op_in(std::size_t stretch, std::size_t i) const
+{
+    const Stretch& s = stretches_[stretch];
+    const std::size_t slot = s.slot + (i - s.first);
+    if (!s.packed)
+        return whole_[slot];
+    const PackedLine& line = lines_[slot];
+    return {RecordOp::line, false, s.look, line.a, line.b, line.c, line.d};
+}
+
+DrawOp OpStore::operator[](std::size_t i) const { return op_in(stretch_of(i), i); }
 
 void OpStore::truncate(std::size_t count)
 {
     if (count >= size_)
         return;
     size_ = count;
-    if (count <= kFirstBlock) {
-        first_.resize(count);
-        count = kFirstBlock;
+    while (!stretches_.empty() && stretches_.back().first >= count)
+        stretches_.pop_back();
+    // What the last stretch kept, and nothing after it, stays in the lists.
+    std::size_t whole = 0;
+    std::size_t lines = 0;
+    for (auto s = stretches_.rbegin(); s != stretches_.rend() && (whole == 0 || lines == 0); ++s) {
+        const std::size_t end = (s == stretches_.rbegin() ? count : (s - 1)->first) - s->first + s->slot;
+        if (s->packed && lines == 0)
+            lines = end;
+        else if (!s->packed && whole == 0)
+            whole = end;
     }
-    const std::size_t kept = (count - kFirstBlock + kBlockOps - 1) / kBlockOps;
-    while (blocks_.size() > kept) {
-        std::free(blocks_.back());
-        blocks_.pop_back();
-    }
+    whole_.truncate(whole);
+    lines_.truncate(lines);
 }
+
+OpStore::Iterator::Iterator(const OpStore* store, std::size_t i) : store_(store), i_(i)
+{
+    if (i_ < store_->size_)
+        enter(store_->stretch_of(i_));
+}
+
+void OpStore::Iterator::enter(std::size_t stretch)
+{
+    stretch_ = stretch;
+    next_ = stretch + 1 < store_->stretches_.size() ? store_->stretches_[stretch + 1].first
+                                                    : store_->size_;
+}
+
+DrawOp OpStore::Iterator::operator*() const { return store_->op_in(stretch_, i_); }
 
 // --- Record ------------------------------------------------------------------------------------
 
@@ -215,11 +269,14 @@ void DrawRecord::restore(const RecordMark& mark, const PixelRect& area, bool who
         return;
     cut_at(first_gone);
     // The pools keep what the dropped operations used: they are small and go with the next clear.
-    std::size_t kept = first_gone;
+    // What came after the mark is a few operations (a rubber band and the like).
+    std::vector<DrawOp> later;
     for (std::size_t i = first_gone; i < ops_.size(); ++i)
-        if (!inside(ops_[i]))
-            ops_[kept++] = ops_[i];
-    ops_.truncate(kept);
+        if (const DrawOp op = ops_[i]; !inside(op))
+            later.push_back(op);
+    ops_.truncate(first_gone);
+    for (const DrawOp& op : later)
+        ops_.push_back(op);
 }
 
 } // namespace vorax::gwl

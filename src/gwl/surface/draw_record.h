@@ -3,15 +3,17 @@
 // surface's pixel coordinates, so that a picture can be drawn again on a device of any
 // resolution (vector_output.h) instead of being copied as pixels.
 //
-// It stays small: an operation is 24 bytes; colours, line style, fill mask and font are shared
-// "looks" referred to by index, and polygon points and texts sit in pools of their own. A clear
+// It stays small: an operation is 24 bytes, a line among lines of its look 8; colours, line
+// style, fill mask and font are shared "looks" referred to by index, and polygon points and
+// texts sit in pools of their own. A clear
 // drops everything before it, since nothing before it can be seen.
 //
 // It describes the finished picture. Pixels copied back from a saved image (a rubber band wiped
 // out again) are no operation: the record goes back to where it was when the image was saved,
 // as far as the copy overwrote what came later (see mark and restore). Nothing here knows Qt.
 //
-// Contents: RecordOp, RecordedLook, RecordedFont, DrawOp, RecordMark, DrawRecord.
+// Contents: RecordOp, RecordedLook, RecordedFont, DrawOp, BlockList, OpStore, RecordMark,
+// DrawRecord.
 
 #include <array>
 #include <cstddef>
@@ -66,71 +68,111 @@ struct DrawOp {
     RecordOp kind = RecordOp::line;
     bool filled = false; // shapes: interior filled as well as outlined
     std::uint32_t look = 0;
-    std::int32_t a = 0, b = 0, c = 0, d = 0;
+    std::int32_t a = 0, b = 0, c = 0, d = 0;    friend bool operator==(const DrawOp&, const DrawOp&) = default;
 };
 
-// The operations of a record. A drawing of a million elements records millions of them, so they
-// are kept in blocks of 2 MiB that never move: growing copies nothing and touches each byte of
-// fresh memory once.
-class OpStore {
+// Items in blocks that never move: growing copies nothing and touches each byte of fresh memory
+// once. A block holds 2^kShift items.
+template <class T, unsigned kShift>
+class BlockList {
 public:
-    OpStore() = default;
-    ~OpStore();
-    OpStore(const OpStore&) = delete;
-    OpStore& operator=(const OpStore&) = delete;
+    BlockList() = default;
+    ~BlockList() { truncate(0); }
+    BlockList(const BlockList&) = delete;
+    BlockList& operator=(const BlockList&) = delete;
 
     std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    const DrawOp& operator[](std::size_t i) const { return const_cast<OpStore&>(*this)[i]; }
-    DrawOp& operator[](std::size_t i)
+    const T& operator[](std::size_t i) const { return blocks_[i >> kShift][i & kMask]; }
+    void push_back(const T& item)
     {
-        if (i < kFirstBlock)
-            return first_[i];
-        const std::size_t k = i - kFirstBlock;
-        return blocks_[k / kBlockOps][k % kBlockOps];
+        if ((size_ >> kShift) == blocks_.size())
+            add_block();
+        blocks_[size_ >> kShift][size_ & kMask] = item;
+        ++size_;
     }
+    // Keeps the first `count` items and gives back the blocks no longer needed.
+    void truncate(std::size_t count);
+
+private:
+    static constexpr std::size_t kMask = (std::size_t{1} << kShift) - 1;
+    void add_block();
+
+    std::vector<T*> blocks_;
+    std::size_t size_ = 0;
+};
+
+// The operations of a record. A drawing of a million elements records millions of them, most
+// of them lines of one look after another: such a run keeps its look once and each line in
+// 8 bytes (while its ends fit 16 bits, as on any drawing area), every other operation takes its
+// 24 bytes. Read back, every operation is a DrawOp as it was added.
+class OpStore {
+public:
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    DrawOp operator[](std::size_t i) const;
     void push_back(const DrawOp& op)
     {
-        if (size_ < kFirstBlock) {
-            first_.push_back(op);
+        if (op.kind == RecordOp::line && packable(op)) {
+            if (stretches_.empty() || !stretches_.back().packed || stretches_.back().look != op.look)
+                stretches_.push_back({size_, lines_.size(), op.look, true});
+            lines_.push_back({static_cast<std::int16_t>(op.a), static_cast<std::int16_t>(op.b),
+                              static_cast<std::int16_t>(op.c), static_cast<std::int16_t>(op.d)});
         } else {
-            const std::size_t k = size_ - kFirstBlock;
-            if (k / kBlockOps == blocks_.size())
-                add_block();
-            blocks_[k / kBlockOps][k % kBlockOps] = op;
+            if (stretches_.empty() || stretches_.back().packed)
+                stretches_.push_back({size_, whole_.size(), 0, false});
+            whole_.push_back(op);
         }
         ++size_;
     }
     // Keeps the first `count` operations.
     void truncate(std::size_t count);
 
+    // Reads the operations in order, each as a DrawOp.
     class Iterator {
     public:
-        Iterator(const OpStore* store, std::size_t i) : store_(store), i_(i) {}
-        const DrawOp& operator*() const { return (*store_)[i_]; }
+        Iterator(const OpStore* store, std::size_t i);
+        DrawOp operator*() const;
         Iterator& operator++()
         {
-            ++i_;
+            if (++i_ == next_)
+                enter(stretch_ + 1);
             return *this;
         }
         bool operator!=(const Iterator& other) const { return i_ != other.i_; }
 
     private:
+        void enter(std::size_t stretch);
         const OpStore* store_;
         std::size_t i_;
+        std::size_t stretch_ = 0;
+        std::size_t next_ = 0; // first operation of the next stretch
     };
     Iterator begin() const { return {this, 0}; }
     Iterator end() const { return {this, size_}; }
 
 private:
-    static constexpr std::size_t kBlockBytes = std::size_t{2} << 20;
-    static constexpr std::size_t kBlockOps = kBlockBytes / sizeof(DrawOp);
-    // A small drawing stays in one ordinary vector.
-    static constexpr std::size_t kFirstBlock = 16384;
-    void add_block();
+    struct PackedLine {
+        std::int16_t a, b, c, d;
+    };
+    // Operations from `first` on, kept packed (lines of one look) or whole, from `slot` on in
+    // their list.
+    struct Stretch {
+        std::size_t first;
+        std::size_t slot;
+        std::uint32_t look;
+        bool packed;
+    };
+    static bool packable(const DrawOp& op)
+    {
+        const auto fits = [](std::int32_t v) { return v >= INT16_MIN && v <= INT16_MAX; };
+        return !op.filled && fits(op.a) && fits(op.b) && fits(op.c) && fits(op.d);
+    }
+    std::size_t stretch_of(std::size_t i) const;
+    DrawOp op_in(std::size_t stretch, std::size_t i) const;
 
-    std::vector<DrawOp> first_;
-    std::vector<DrawOp*> blocks_;
+    std::vector<Stretch> stretches_;
+    BlockList<DrawOp, 16> whole_;     // 1.5 MiB a block
+    BlockList<PackedLine, 18> lines_; // 2 MiB a block
     std::size_t size_ = 0;
 };
 

@@ -575,6 +575,33 @@ int DrawSurface::line_to_w(double wx, double wy)
     return 1;
 }
 
+void DrawSurface::lines_w(std::span<const WindowLine> lines)
+{
+    Operation op(*this);
+    State& s = op.s();
+    if (lines.empty())
+        return;
+    const raster::PixelBuffer buffer = s.buffer();
+    const std::uint32_t color = pixel_of(s.color);
+    const std::uint32_t look = s.shape_look();
+    raster::ClipOutcome outcome = raster::ClipOutcome::inside;
+    Box changed{kPixelLimit, kPixelLimit, -kPixelLimit, -kPixelLimit};
+    for (const WindowLine& line : lines) {
+        const PixelPoint from = s.mapping.to_pixel(line.from);
+        const PixelPoint to = s.mapping.to_pixel(line.to);
+        outcome = raster::draw_line(buffer, from, to, color, s.pattern);
+        s.record.add_line(look, from, to);
+        changed = {std::min({changed.left, from.x, to.x}), std::min({changed.top, from.y, to.y}),
+                   std::max({changed.right, from.x, to.x}), std::max({changed.bottom, from.y, to.y})};
+        s.position = to;
+    }
+    if (outcome == raster::ClipOutcome::outside)
+        op.fail(status::kNothingDrawn);
+    else if (outcome == raster::ClipOutcome::partly)
+        op.fail(status::kClipped);
+    op.changed(changed);
+}
+
 int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, double wy2)
 {
     Operation op(*this);

@@ -98,6 +98,11 @@ public:
     // Line from the current position to the point (both end pixels); the point becomes current.
     // Status 1 when nothing of it is visible, 2 when it is clipped. Returns 1.
     int line_to_w(double wx, double wy);
+    // Draws each line as move_to_w(from) and line_to_w(to) would, one after the other, in one
+    // operation: the same pixels, the same record, the status of the last line. The end of the
+    // last line becomes the current position. Cheaper than two operations a line when there
+    // are many.
+    void lines_w(std::span<const WindowLine> lines);
     // control 2 outline, 3 filled and outlined; other values draw nothing (0, status -1).
     int rectangle_w(int control, double wx1, double wy1, double wx2, double wy2);
     int ellipse_w(int control, double wx1, double wy1, double wx2, double wy2);

@@ -18,6 +18,7 @@
 #include "gwl/prompts.h"
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/draw_surface.h"
+#include "gwl/surface/png_writer.h"
 #include "gwl/surface/vector_output.h"
 
 namespace vorax::gwl {
@@ -67,6 +68,12 @@ std::string write_bytes(const QByteArray& bytes, const std::string& path)
 
 std::string write_pixels(const QImage& picture, const std::string& path, PictureFormat format)
 {
+    if (format == PictureFormat::png && picture.format() == QImage::Format_RGB32) {
+        const QByteArray file = png_encoding(picture);
+        if (file.isEmpty())
+            return "not enough memory to compress the picture";
+        return write_bytes(file, path);
+    }
     return write_file(path, [&](QIODevice& device) -> std::string {
         QImageWriter writer(&device, format == PictureFormat::bmp ? "BMP" : "PNG");
         return writer.write(picture) ? std::string() : program_text(writer.errorString());

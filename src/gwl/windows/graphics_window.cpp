@@ -7,6 +7,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -105,6 +106,41 @@ struct GraphicsWindow::Wait {
     }
 };
 
+// Changes that a drawing on another thread made, on their way to the window: one posted call
+// takes up all that gathered since, and a window going away is never reached.
+struct GraphicsWindow::Relay {
+    std::mutex mutex;
+    GraphicsWindow* window = nullptr; // null once the window is going away
+    PixelRect changed;                // not yet taken up
+    bool posted = false;
+
+    void take(const PixelRect& pixels)
+    {
+        const std::lock_guard lock(mutex);
+        if (window == nullptr)
+            return;
+        changed = united(changed, pixels);
+        if (std::exchange(posted, true))
+            return;
+        // The window lives while the lock is held: its destructor takes the lock first.
+        QMetaObject::invokeMethod(
+            window,
+            [this, self = window->relay_] {
+                PixelRect pixels;
+                GraphicsWindow* target = nullptr;
+                {
+                    const std::lock_guard lock(mutex);
+                    pixels = std::exchange(changed, {});
+                    posted = false;
+                    target = window;
+                }
+                if (target != nullptr)
+                    target->surface_changed(pixels);
+            },
+            Qt::QueuedConnection);
+    }
+};
+
 GraphicsWindow::GraphicsWindow(QWidget* parent) : GraphicsWindow(default_drawing_area(), parent) {}
 
 GraphicsWindow::GraphicsWindow(DrawingAreaSize area, QWidget* parent)
@@ -124,18 +160,25 @@ GraphicsWindow::GraphicsWindow(std::shared_ptr<DrawSurface> surface, QWidget* pa
     connect(&flush_timer_, &QTimer::timeout, this, [this] { flush_changes(); });
     rest_timer_.setSingleShot(true);
     connect(&rest_timer_, &QTimer::timeout, this, [this] { show_pointed_tooltip(); });
-    surface_->set_change_listener([this](const PixelRect& pixels) {
-        if (QThread::currentThread() == thread())
+    relay_ = std::make_shared<Relay>();
+    relay_->window = this;
+    // Read here, not in the listener: on another thread the window may be going away.
+    const QThread* home = thread();
+    surface_->set_change_listener([this, home, relay = relay_](const PixelRect& pixels) {
+        if (QThread::currentThread() == home)
             surface_changed(pixels);
         else
-            QMetaObject::invokeMethod(this, [this, pixels] { surface_changed(pixels); },
-                                      Qt::QueuedConnection);
+            relay->take(pixels);
     });
     update_scroll_bars();
 }
 
 GraphicsWindow::~GraphicsWindow()
 {
+    {
+        const std::lock_guard lock(relay_->mutex);
+        relay_->window = nullptr;
+    }
     stop_pointing();
     surface_->set_change_listener(nullptr);
     for (const std::shared_ptr<Wait>& wait : waits_) {

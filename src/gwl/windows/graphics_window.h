@@ -109,6 +109,7 @@ protected:
 
 private:
     struct Wait;
+    struct Relay;
 
     void point_at(QPointF viewport_position);
     void stop_pointing();
@@ -122,6 +123,8 @@ private:
     void update_scroll_bars();
 
     std::shared_ptr<DrawSurface> surface_;
+    // Changes drawn on another thread, gathered until this window's thread takes them up.
+    std::shared_ptr<Relay> relay_;
     bool fit_ = false;
     std::vector<std::shared_ptr<Wait>> waits_;
     PixelRect pending_;      // changed pixels not shown yet

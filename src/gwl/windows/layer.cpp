@@ -1,9 +1,19 @@
 #include "gwl/windows/layer.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 #include "core/program_exit.h"
 #include "core/text.h"
@@ -30,6 +40,9 @@ void fill_graphics_config(Frame& frame, Unit unit, WindowConfig& config)
         config.title = cut(frame.unit_title(unit), 80);
     }
 }
+
+std::atomic<int> progress_delay_ms{Layer::kProgressDelayMs};
+constexpr int kProgressRenewalMs = 100;
 
 } // namespace
 
@@ -221,6 +234,61 @@ void Layer::set_status_text(std::string_view text)
 }
 
 void Layer::run_on_ui(const std::function<void()>& routine) { ui_call(routine); }
+
+void Layer::set_progress_delay(int milliseconds) { progress_delay_ms = milliseconds; }
+
+void Layer::run_long(const std::function<void()>& work, const std::function<std::string()>& progress)
+{
+    if (!on_ui_thread()) {
+        work();
+        return;
+    }
+    std::exception_ptr error;
+    std::atomic<bool> done{false};
+    QEventLoop loop;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            try {
+                work();
+            } catch (...) {
+                error = std::current_exception();
+            }
+            done = true;
+            // Posted to the loop: gone with it when the loop has already ended.
+            QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        work(); // no thread to be had: the windows wait
+        return;
+    }
+
+    std::optional<std::string> own_status; // the status line's text before the progress
+    QElapsedTimer clock;
+    clock.start();
+    QTimer renewal;
+    QObject::connect(&renewal, &QTimer::timeout, [&] {
+        if (done || clock.elapsed() < progress_delay_ms)
+            return;
+        if (!own_status)
+            own_status = frame_.status_text();
+        frame_.set_status_text(progress());
+    });
+    renewal.start(std::clamp(progress_delay_ms.load(), 10, kProgressRenewalMs));
+    if (!done)
+        loop.exec();
+    if (!done) {
+        // The program is ending (Exit while the work ran): nothing will serve the work's layer
+        // calls any more, so they are released, and the work unwinds through them.
+        shut_down_ui_calls();
+    }
+    worker.join();
+    renewal.stop();
+    if (own_status)
+        frame_.set_status_text(*own_status);
+    if (error)
+        std::rethrow_exception(error);
+}
 
 void Layer::stop_with_message(std::string_view text)
 {

@@ -76,6 +76,19 @@ public:
     // Runs a routine of the program on the user-interface thread and waits for it.
     void run_on_ui(const std::function<void()>& routine);
 
+    // ---- Long work
+    // Runs `work` on a thread of its own and returns when it has ended, passing on what it
+    // threw. Called on the user-interface thread, the windows are served meanwhile: they repaint,
+    // the menus stay drawn and open, and a menu action chosen meanwhile is refused as while any
+    // action runs; layer calls that `work` makes are carried over as from the program thread.
+    // Once the work has taken longer than kProgressDelayMs, the status line shows what
+    // `progress` says, renewed a few times a second, and gets its own text back at the end.
+    // Called on another thread, `work` simply runs there.
+    static constexpr int kProgressDelayMs = 500;
+    void run_long(const std::function<void()>& work, const std::function<std::string()>& progress);
+    // For tests: the delay before the progress shows, in place of kProgressDelayMs.
+    static void set_progress_delay(int milliseconds);
+
     // ---- Ending the program (both throw ProgramExit)
     [[noreturn]] void stop_with_message(std::string_view text);
     [[noreturn]] void exit_program(int status);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <vector>
 
 #include "gwl/surface/draw_record.h"
@@ -217,6 +218,67 @@ TEST(DrawRecord, AMarkBehindALaterCutNoLongerHolds)
     other.add_line(other.look_index({}), {0, 0}, {1, 1});
     other.restore(one, all, true); // a mark of another record
     EXPECT_EQ(other.ops().size(), 1u);
+}
+
+
+// The packed store reads back every operation as it was added, against a plain list of them:
+// runs of lines of one look, looks changing, lines too long to pack, shapes between them, and
+// cuts anywhere followed by more operations.
+TEST(DrawRecord, PackedOperationsReadBackAsAdded)
+{
+    std::mt19937 random(17);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    OpStore store;
+    std::vector<DrawOp> plain;
+    for (int round = 0; round < 40; ++round) {
+        for (int i = pick(3000); i > 0; --i) {
+            DrawOp op{RecordOp::line, false, static_cast<std::uint32_t>(pick(3)), pick(2000) - 1000,
+                      pick(2000), pick(70000) - 35000, pick(2000)};
+            if (pick(10) == 0)
+                op = {RecordOp::rectangle, pick(2) == 1, 1, pick(50), pick(50), pick(50), pick(50)};
+            store.push_back(op);
+            plain.push_back(op);
+        }
+        const std::size_t kept = plain.empty() ? 0 : static_cast<std::size_t>(pick(static_cast<int>(plain.size())) + 1);
+        store.truncate(kept);
+        plain.resize(kept);
+        ASSERT_EQ(store.size(), plain.size());
+        std::size_t i = 0;
+        for (const DrawOp& op : store)
+            ASSERT_EQ(op, plain[i++]) << "operation " << i - 1;
+        for (std::size_t k = 0; k < plain.size(); k += 97)
+            ASSERT_EQ(store[k], plain[k]);
+    }
+}
+
+// Lines handed over together leave the pixels, the record and the current position that one
+// move and one line each leave, with the status of the last line; in a line style, partly and
+// wholly outside the area.
+TEST(DrawRecord, LinesTogetherDrawAsOneByOne)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(-60.0, 260.0);
+    std::vector<WindowLine> lines(500);
+    for (WindowLine& line : lines)
+        line = {{coordinate(random), coordinate(random)}, {coordinate(random), coordinate(random)}};
+    lines.push_back({{-50.0, -50.0}, {-40.0, -10.0}}); // last one wholly outside
+
+    DrawSurface together(200, 200);
+    DrawSurface one_by_one(200, 200);
+    for (DrawSurface* surface : {&together, &one_by_one}) {
+        prepare_paper(*surface);
+        surface->set_line_style(0xF0F0);
+    }
+    together.lines_w(lines);
+    const GraphicsStatus status_together = DrawSurface::get_graphics_status();
+    for (const WindowLine& line : lines) {
+        one_by_one.move_to_w(line.from.x, line.from.y);
+        one_by_one.line_to_w(line.to.x, line.to.y);
+    }
+    EXPECT_EQ(status_together, DrawSurface::get_graphics_status());
+    EXPECT_EQ(together.image_copy(), one_by_one.image_copy());
+    EXPECT_EQ(rows_of(together), rows_of(one_by_one));
+    EXPECT_EQ(together.current_position(), one_by_one.current_position());
 }
 
 } // namespace

@@ -16,10 +16,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <utility>
 #include <thread>
 
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
+#include "gwl/surface/png_writer.h"
 #include "gwl/windows/frame.h"
 #include "person.h"
 #include "scripted_prompter.h"
@@ -74,6 +77,27 @@ TEST(PictureFiles, PngAndBmpKeepEveryPixel)
     EXPECT_EQ(file_bytes(folder.path() / "graph").substr(0, 4), "\x89PNG"); // no suffix: PNG
     EXPECT_EQ(file_bytes(folder.path() / "graph.bmp").substr(0, 2), "BM");
     EXPECT_EQ(entry_count(folder.path()), 4); // no temporary file left beside them
+}
+
+// The program's own PNG encoder, read back by the toolkit: every pixel of pictures of one row,
+// one column, odd sizes and noise (nothing for the row filter to find), with the resolution.
+TEST(PictureFiles, OwnPngEncodingReadsBackPixelForPixel)
+{
+    std::mt19937 random(3);
+    for (const auto& [width, height] : {std::pair{1, 1}, {1, 9}, {9, 1}, {3, 2}, {257, 131}}) {
+        QImage picture(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                picture.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+        picture.setDotsPerMeterX(3780);
+        picture.setDotsPerMeterY(2835);
+        const QImage back = QImage::fromData(png_encoding(picture), "PNG");
+        ASSERT_FALSE(back.isNull()) << width << "x" << height;
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture) << width << "x" << height;
+        EXPECT_EQ(back.dotsPerMeterX(), 3780);
+        EXPECT_EQ(back.dotsPerMeterY(), 2835);
+    }
+    EXPECT_TRUE(png_encoding(QImage(4, 4, QImage::Format_ARGB32)).isEmpty());
 }
 
 TEST(PictureFiles, EveryKindOfTarget)

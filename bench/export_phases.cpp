@@ -1,0 +1,170 @@
+// Where the time of `vorax --export` goes, phase by phase, on the 10^6-node, 10^6-element
+// lattice of the benchmarks (bench/lattice_model.h): the start of the GUI application (fonts
+// included), reading the model, the model check, preparing the loaded model, planning the graph
+// (extents, projection, box, centring), the drawing surface, the drawing itself with its
+// element lines apart, and the PNG. Best of three for each phase, in this process; the whole
+// process is measured from outside (see below).
+//
+//   cmake --preset release && cmake --build --preset release --target bench_export_phases -- -j2
+//   build/release/bench/bench_export_phases [MODEL] [WxH]
+//   /usr/bin/time -f "%e s %M KB" build/release/vorax --export out.png MODEL --size 1600x1200
+//   /usr/bin/time -f "%e s" build/release/vorax --export out.png examples/plane_frame.dat
+//       (the last: process start-up, Qt and fonts, an empty-ish drawing and its PNG)
+//
+// It also leaves the projected element lines beside the model, MODEL.segments ("x1 y1\nx2 y2\n\n"
+// an element, as bench_graph_export writes them), for the same job done by gnuplot:
+//   cat > seg-png.gp <<< $'set terminal pngcairo size 1600,1200\nset output ARG1\nunset key;
+//       unset border; unset tics\nset margins 0,0,0,0\nplot ARG2 with lines lw 1 lc rgb "#800000"'
+//   /usr/bin/time -f "%e s" gnuplot -c seg-png.gp out.png MODEL.segments
+//
+// Without MODEL the lattice is written to /tmp/vorax-bench/lattice-1000000.dat first.
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "app/model_loading.h"
+#include "graph/graph_drawing.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/picture_io.h"
+#include "lattice_model.h"
+#include "model/model_check.h"
+#include "model/model_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Best of three runs of `step`, each after `prepare` (not timed).
+double best_of_three(const std::function<void()>& prepare, const std::function<void()>& step)
+{
+    double best = 1e30;
+    for (int run = 0; run < 3; ++run) {
+        prepare();
+        const auto start = Clock::now();
+        step();
+        best = std::min(best, seconds_since(start));
+    }
+    return best;
+}
+
+void row(const char* phase, double seconds)
+{
+    std::printf("  %-34s %8.3f s\n", phase, seconds);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::filesystem::path model_path = argc > 1 ? argv[1] : "";
+    int width = 1600, height = 1200;
+    if (argc > 2)
+        std::sscanf(argv[2], "%dx%d", &width, &height);
+    if (model_path.empty()) {
+        std::filesystem::create_directories("/tmp/vorax-bench");
+        model_path = "/tmp/vorax-bench/lattice-1000000.dat";
+        if (!std::filesystem::exists(model_path))
+            vorax::bench::write_lattice_model(model_path, 1000000);
+    }
+
+    auto start = Clock::now();
+    int qt_argc = 1;
+    QGuiApplication app(qt_argc, argv);
+    const double application = seconds_since(start);
+
+    vorax::ReadResult read;
+    const double reading = best_of_three([] {}, [&] { read = vorax::read_model(model_path); });
+    if (!read.ok()) {
+        std::fprintf(stderr, "cannot read %s: %s\n", model_path.c_str(), read.message.c_str());
+        return 1;
+    }
+    const vorax::StructureModel loaded = read.model;
+    const double checking = best_of_three(
+        [] {}, [&] { (void)vorax::check_model(read.model, read.notes).count(); });
+
+    vorax::StructureModel model;
+    vorax::SettingsState settings;
+    const double preparing = best_of_three(
+        [&] { model = loaded; },
+        [&] { (void)vorax::prepare_loaded_model(model, settings.current_settings); });
+    vorax::GraphPlan plan;
+    const double planning = best_of_three(
+        [&] {
+            model = loaded;
+            (void)vorax::prepare_loaded_model(model, settings.current_settings);
+        },
+        [&] { plan = vorax::plan_graph(model, settings, 1); });
+
+    {
+        std::ofstream out(model_path.string() + ".segments");
+        for (const vorax::Element& e : model.elements) {
+            const vorax::Node& a = model.node(e.node1);
+            const vorax::Node& b = model.node(e.node2);
+            out << a.plot_x << ' ' << a.plot_y << '\n' << b.plot_x << ' ' << b.plot_y << "\n\n";
+        }
+    }
+
+    const vorax::GraphTexts texts{"VORAX:", model.problem_title, {}};
+    double surface_seconds = 1e30;
+    double drawing = 1e30;
+    double png = 1e30;
+    for (int run = 0; run < 3; ++run) {
+        start = Clock::now();
+        vorax::gwl::DrawSurface surface(width, height);
+        surface_seconds = std::min(surface_seconds, seconds_since(start));
+        start = Clock::now();
+        vorax::draw_graph(surface, model, settings, plan, texts);
+        drawing = std::min(drawing, seconds_since(start));
+        start = Clock::now();
+        const std::string reason = vorax::gwl::write_surface_picture(
+            surface, "/tmp/vorax-bench-phases.png", vorax::gwl::PictureFormat::png, {});
+        png = std::min(png, seconds_since(start));
+        if (!reason.empty()) {
+            std::fprintf(stderr, "cannot write the picture: %s\n", reason.c_str());
+            return 1;
+        }
+    }
+    std::filesystem::remove("/tmp/vorax-bench-phases.png");
+
+    // The element lines alone, as the drawing makes them, on a surface of their own.
+    const double lines = best_of_three([] {}, [&] {
+        vorax::gwl::DrawSurface surface(width, height);
+        const vorax::WindowCorners c = vorax::window_corners(plan.view, false);
+        surface.set_window(c.invert, c.x1, c.y1, c.x2, c.y2);
+        surface.set_color_rgb(0);
+        for (const vorax::Element& e : model.elements) {
+            const vorax::Node& a = model.node(e.node1);
+            const vorax::Node& b = model.node(e.node2);
+            surface.move_to_w(a.plot_x, a.plot_y);
+            surface.line_to_w(b.plot_x, b.plot_y);
+        }
+    });
+
+    std::printf("%s, %d nodes, %d elements, %dx%d\n", model_path.c_str(), loaded.node_count,
+                loaded.element_count, width, height);
+    row("GUI application (once)", application);
+    row("read_model", reading);
+    row("check_model", checking);
+    row("prepare_loaded_model", preparing);
+    row("plan_graph", planning);
+    row("drawing surface", surface_seconds);
+    row("draw_graph", drawing);
+    row("  of which: the element lines alone", lines);
+    row("PNG", png);
+    return 0;
+}
