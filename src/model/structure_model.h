@@ -7,6 +7,8 @@
 //   update_extents   xmin .. zmax over all nodes or over the selected ones
 
 #include <array>
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,22 +53,25 @@ struct StructureModel {
     double ymin = 0.0, ymax = 0.0;
     double zmin = 0.0, zmax = 0.0; // computed only when NGL is 3
 
-    // Node and element by number, 1..node_count and 1..element_count.
-    Node& node(std::int32_t number) { return nodes[static_cast<std::size_t>(number - 1)]; }
-    const Node& node(std::int32_t number) const
-    {
-        return nodes[static_cast<std::size_t>(number - 1)];
-    }
-    Element& element(std::int32_t number)
-    {
-        return elements[static_cast<std::size_t>(number - 1)];
-    }
+    // Node and element by number, 1..nodes.size() and 1..elements.size(); callers check the
+    // number first (a record's number against the counts, an element's ends against zero).
+    Node& node(std::int32_t number) { return nodes[checked(number, nodes.size())]; }
+    const Node& node(std::int32_t number) const { return nodes[checked(number, nodes.size())]; }
+    Element& element(std::int32_t number) { return elements[checked(number, elements.size())]; }
     const Element& element(std::int32_t number) const
     {
-        return elements[static_cast<std::size_t>(number - 1)];
+        return elements[checked(number, elements.size())];
     }
 
     bool operator==(const StructureModel&) const = default;
+
+private:
+    static std::size_t checked(std::int32_t number, std::size_t count)
+    {
+        assert(number >= 1 && static_cast<std::size_t>(number) <= count);
+        (void)count;
+        return static_cast<std::size_t>(number - 1);
+    }
 };
 
 // Sets xmin .. ymax (and zmin, zmax when NGL is 3) from the coordinates of the considered

@@ -17,6 +17,21 @@ StructureModel spatial_model()
                                  "1 1.0 2.0 3.0\n2 -4.0 0.5 9.0\n3 2.5 -6.0 -1.0\n4 0.0 7.0 2.0\n", ""));
 }
 
+// A number outside the model stops the test build at the access instead of reading past the
+// arrays (callers check numbers first; this catches the one that forgot).
+TEST(ModelNumbers, NumbersOutsideTheModelAreCaught)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "assertions are off in this build";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const StructureModel m = spatial_model(); // nodes 1-4, no elements
+    EXPECT_EQ(m.node(4).coords[1], 7.0f);
+    EXPECT_DEATH((void)m.node(0), "number >= 1");
+    EXPECT_DEATH((void)m.node(5), "count");
+    EXPECT_DEATH((void)m.element(1), "count");
+}
+
 TEST(Extents, AllNodesCount)
 {
     StructureModel m = spatial_model();

@@ -210,10 +210,12 @@ TEST(PictureSave, FileSaveWritesTheFormatOfTheNameOrOfTheFilter)
         EXPECT_EQ(entry_count(folder.path()), 1);
         const std::string bytes = file_bytes(folder.path() / c.written);
         EXPECT_EQ(bytes.substr(0, std::string(c.starts_with).size()), c.starts_with);
-        if (c.starts_with[0] == 'B')
+        if (c.starts_with[0] == 'B') {
             EXPECT_EQ(read_picture(folder.path() / c.written), frame.surface(kFirstGraphUnit)->image_copy());
-        if (c.starts_with[0] == '<')
+        }
+        if (c.starts_with[0] == '<') {
             EXPECT_NE(bytes.find("<title>(1) graph</title>"), std::string::npos);
+        }
     }
 }
 
