@@ -1,5 +1,8 @@
 #include "session_fixture.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include <algorithm>
 
 #include "app/model_loading.h"
@@ -26,6 +29,11 @@ SessionRun::~SessionRun()
 
 bool SessionRun::start()
 {
+    // An earlier run in this process that ended the application (Exit, or the program ending
+    // itself) leaves Qt's request to quit standing, and every event loop would then return at
+    // once. One turn of the application's own loop takes the request back.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     session->start();
     return wait_until([this] {
         return session->program().start_up_done() && info_has_line(" * VORAX Started");
