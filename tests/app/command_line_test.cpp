@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
@@ -243,8 +241,7 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay)
         EXPECT_EQ(run.status, row.status);
         EXPECT_EQ(run.output.substr(0, row.output.size()), row.output);
         EXPECT_EQ(run.output.empty(), row.output.empty()) << run.output;
-        std::ifstream in(errors);
-        const std::string error(std::istreambuf_iterator<char>(in), {});
+        const std::string error = testing::file_text(errors);
         EXPECT_EQ(error.substr(0, row.error.size()), row.error);
         EXPECT_EQ(error.empty(), row.error.empty()) << error;
     }

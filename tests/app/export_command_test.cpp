@@ -3,7 +3,6 @@
 #include <QImage>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
@@ -116,12 +115,7 @@ TEST(Export, SameOptionsGiveTheSamePictureAndBmpWorksByExtensionOrFormat)
     ASSERT_EQ(bmp.status, 0);
     EXPECT_EQ(png.picture.convertToFormat(QImage::Format_RGB32),
               bmp.picture.convertToFormat(QImage::Format_RGB32));
-    const auto start_of = [&](const char* file) {
-        std::ifstream in(dir.path() / file, std::ios::binary);
-        std::string start(4, '\0');
-        in.read(start.data(), 4);
-        return start;
-    };
+    const auto start_of = [&](const char* file) { return testing::file_text(dir.path() / file).substr(0, 4); };
     EXPECT_EQ(start_of("graph.bmp").substr(0, 2), "BM");
     // --format names the format of a name without an extension.
     ASSERT_EQ(export_model(dir, model, {"--format", "bmp"}, "forced").status, 0);
@@ -140,8 +134,7 @@ TEST(Export, SvgAndPdfHoldTheGraphAsLinesAndText)
         const ExportRun run = export_model(dir, model, {"--size", "800x600"}, name);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, png.out);
-        std::ifstream in(dir.path() / name, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        const std::string bytes = testing::file_text(dir.path() / name);
         if (name[6] == 's') {
             EXPECT_EQ(bytes.rfind("<?xml", 0), 0u);
             EXPECT_NE(bytes.find("<svg width=\"600pt\" height=\"450pt\""), std::string::npos);
@@ -307,8 +300,7 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
         EXPECT_NE(run.output.find(row.message), std::string::npos) << run.output;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    std::ifstream old(dir.path() / "old.png");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "the old picture");
+    EXPECT_EQ(testing::file_text(dir.path() / "old.png"), "the old picture");
 }
 
 // A picture written to where standard output goes gets no info line among its bytes: the lines
@@ -326,9 +318,8 @@ TEST(ExportProgram, WhenThePictureIsStandardOutputTheLinesGoToStandardError)
                                + " --format svg --size 64x64 > " + testing::shell_quoted(picture)
                                + " 2> " + testing::shell_quoted(lines);
     ASSERT_EQ(testing::run_command("sh -c " + testing::shell_quoted(script)).status, 0);
-    std::ifstream svg(picture), info(lines);
-    const std::string svg_bytes{std::istreambuf_iterator<char>(svg), {}};
-    const std::string info_text{std::istreambuf_iterator<char>(info), {}};
+    const std::string svg_bytes = testing::file_text(picture);
+    const std::string info_text = testing::file_text(lines);
     EXPECT_EQ(svg_bytes.rfind("<?xml", 0), 0u);
     EXPECT_EQ(svg_bytes.find("Graph No.:"), std::string::npos);
     EXPECT_NE(info_text.find(" TWO-BAY THREE-STOREY PLANE FRAME\n"), std::string::npos) << info_text;

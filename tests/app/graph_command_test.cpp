@@ -152,7 +152,7 @@ TEST_F(GraphCommandRun, BadGroupsAreToldInTheLanguageOfTheRun)
     EXPECT_EQ(run.prompter.message_boxes[0].caption, "Mesaj VORAX");
 }
 
-TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)
+TEST_F(GraphCommandRun, ZoomWithoutAPickOrPickingNoNodeOpensNothing)
 {
     run.prompter.script_draw();
     command();
@@ -165,6 +165,15 @@ TEST_F(GraphCommandRun, ZoomWithoutAPickEndsWithoutAWindow)
     EXPECT_EQ(window(11), nullptr);
     EXPECT_EQ(run.prompter.dialog_runs, 1); // no dialog on the zoom path
     EXPECT_EQ(run.session->frame().active_unit(), 10);
+
+    pick({-5.0, -5.0}, {-4.0, -4.0});
+    run.state.zoom_requested = true;
+    command();
+    EXPECT_FALSE(run.state.zoom_requested);
+    EXPECT_EQ(window(11), nullptr);
+    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_FALSE(run.state.settings.current_settings.all_nodes);
+    EXPECT_EQ(run.state.settings.current_settings.selected_node_count, 0);
 }
 
 TEST_F(GraphCommandRun, ZoomDrawsThePickedNodesIntoTheNextWindow)
@@ -191,22 +200,14 @@ TEST_F(GraphCommandRun, ZoomDrawsThePickedNodesIntoTheNextWindow)
     EXPECT_EQ(run.prompter.dialog_runs, 1);
 }
 
-TEST_F(GraphCommandRun, ZoomPickingNoNodeOpensNothing)
+TEST_F(GraphCommandRun, TheTenthGraphIsNumberTenAndTheEleventhGetsNoWindow)
 {
+    run.state.last_graph_unit = 19;
     run.prompter.script_draw();
     command();
-    pick({-5.0, -5.0}, {-4.0, -4.0});
-    run.state.zoom_requested = true;
-    command();
-    EXPECT_FALSE(run.state.zoom_requested);
-    EXPECT_EQ(window(11), nullptr);
-    EXPECT_EQ(run.state.last_graph_unit, 10);
-    EXPECT_FALSE(run.state.settings.current_settings.all_nodes);
-    EXPECT_EQ(run.state.settings.current_settings.selected_node_count, 0);
-}
+    ASSERT_NE(window(19), nullptr);
+    EXPECT_TRUE(info_has(" Graph No.: 10"));
 
-TEST_F(GraphCommandRun, NoWindowForTheEleventhGraph)
-{
     run.state.last_graph_unit = kGraphUnitLimit;
     run.prompter.script_draw();
     command();
@@ -217,15 +218,6 @@ TEST_F(GraphCommandRun, NoWindowForTheEleventhGraph)
     command();
     EXPECT_FALSE(run.state.zoom_requested);
     EXPECT_EQ(run.state.last_graph_unit, kGraphUnitLimit);
-}
-
-TEST_F(GraphCommandRun, TenthGraphIsNumberTen)
-{
-    run.state.last_graph_unit = 19;
-    run.prompter.script_draw();
-    command();
-    ASSERT_NE(window(19), nullptr);
-    EXPECT_TRUE(info_has(" Graph No.: 10"));
 }
 
 TEST_F(GraphCommandRun, ZoomPicksNoNodeTheLastGraphDidNotDraw)

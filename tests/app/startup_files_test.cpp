@@ -51,7 +51,7 @@ struct Installation {
     }
 };
 
-TEST(DetermineLanguage, SiblingSettingsLastLineDecides)
+TEST(DetermineLanguage, TheLastLineOfTheSiblingsOwnSettingsFileDecides)
 {
     Installation tavels;
     tavels.sibling_settings("Comtav.dat", "settings line 1\nsome other line\nRomanian\n");
@@ -64,10 +64,7 @@ TEST(DetermineLanguage, SiblingSettingsLastLineDecides)
     Installation other;
     other.sibling_settings("Comtav.dat", "Deutsch\n");
     EXPECT_EQ(determine_language(kHostTavels, other.paths()).language, UiLanguage::english);
-}
 
-TEST(DetermineLanguage, MuriksReadsItsOwnSettingsFile)
-{
     Installation muriks;
     muriks.sibling_settings("Commur.dat", "romana\n");
     EXPECT_EQ(determine_language(kHostMuriks, muriks.paths()).language, UiLanguage::romanian);
@@ -75,7 +72,7 @@ TEST(DetermineLanguage, MuriksReadsItsOwnSettingsFile)
     EXPECT_EQ(determine_language(kHostTavels, muriks.paths()).language, UiLanguage::english);
 }
 
-TEST(DetermineLanguage, LanguageFileWinsOverSiblingFiles)
+TEST(DetermineLanguage, LanguageFileWinsOverSiblingFilesWithItsFirstTwentyCharacters)
 {
     Installation inst;
     inst.sibling_settings("Comtav.dat", "English\n");
@@ -85,24 +82,18 @@ TEST(DetermineLanguage, LanguageFileWinsOverSiblingFiles)
         EXPECT_EQ(info.language, UiLanguage::romanian) << host;
         EXPECT_EQ(info.language_text, "romanian");
     }
-}
-
-TEST(DetermineLanguage, LanguageTextIsTheFirstTwentyCharacters)
-{
-    Installation inst;
-    inst.current.write("language.dat", "Romanian language for every menu and message\nEnglish\n");
-    EXPECT_EQ(determine_language(kHostNone, inst.paths()).language_text, "Romanian language fo");
-}
-
-TEST(DetermineLanguage, NoHostAndNoLanguageFileIsEnglishWithoutReadingSiblings)
-{
-    Installation inst;
-    inst.sibling_settings("Comtav.dat", "Romanian\n");
-    EXPECT_EQ(determine_language(kHostNone, inst.paths()).language, UiLanguage::english);
+    Installation longer;
+    longer.current.write("language.dat", "Romanian language for every menu and message\nEnglish\n");
+    EXPECT_EQ(determine_language(kHostNone, longer.paths()).language_text, "Romanian language fo");
 }
 
 TEST(DetermineLanguage, MissingAndEmptyFilesFallBack)
 {
+    // No host and no language file is English without reading the siblings.
+    Installation no_host;
+    no_host.sibling_settings("Comtav.dat", "Romanian\n");
+    EXPECT_EQ(determine_language(kHostNone, no_host.paths()).language, UiLanguage::english);
+
     Installation nothing;
     EXPECT_EQ(determine_language(kHostTavels, nothing.paths()).language_text, "English");
 

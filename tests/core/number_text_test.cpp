@@ -51,7 +51,7 @@ struct FormatCase {
     const char* expected;
 };
 
-TEST(GeneralFormat, ExtentsIn14By7)
+TEST(GeneralFormat, ExtentsIn14By7AndTheScalingRatioIn12By4)
 {
     const FormatCase cases[] = {
         // Fixed notation: 7 significant digits in 10 characters, then four blanks.
@@ -74,16 +74,7 @@ TEST(GeneralFormat, ExtentsIn14By7)
         {"just_below_a_tenth", 0.0999, 14, 7, " 0.9990000E-01"},
         {"three_digit_exponent_drops_the_letter", 1e100, 14, 7, " 0.1000000+101"},
         {"tiny", 1.5e-30, 14, 7, " 0.1500000E-29"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(general_format(c.value, c.width, c.digits), c.expected);
-    }
-}
-
-TEST(GeneralFormat, ScalingRatioIn12By4)
-{
-    const FormatCase cases[] = {
+        // The scaling ratio.
         {"one_and_a_half", 1.5, 12, 4, "   1.500    "},
         {"two", 2.0, 12, 4, "   2.000    "},
         {"one", 1.0, 12, 4, "   1.000    "},
@@ -131,10 +122,7 @@ TEST(FixedFormat, ScaleLabelsIn9By2AndTheFactorIn10By2)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(fixed_format(c.value, c.width, c.digits), c.expected);
     }
-}
-
-TEST(FixedFormat, LeftAdjustedLabelKeepsNineCharacters)
-{
+    // A left-adjusted label keeps nine characters.
     EXPECT_EQ(left_adjust(fixed_format(-12.5, 9, 2)), "-12.50   ");
     EXPECT_EQ(std::string(trim_left(fixed_format(2.5, 10, 2))), "2.50");
 }
@@ -145,7 +133,7 @@ struct TidyCase {
     const char* expected; // without the padding to the field
 };
 
-TEST(TidyNumber, DropsTrailingZerosOfTheFraction)
+TEST(TidyNumber, DropsTrailingZerosOfTheFractionAndKeepsTheLengthOfItsField)
 {
     const TidyCase cases[] = {
         {"twelve_and_a_half", "  12.50000    ", "12.5"},
@@ -169,10 +157,6 @@ TEST(TidyNumber, DropsTrailingZerosOfTheFraction)
         EXPECT_EQ(tidied.size(), 24u);
         EXPECT_EQ(std::string(trim_right(tidied)), c.expected);
     }
-}
-
-TEST(TidyNumber, KeepsTheLengthOfItsField)
-{
     EXPECT_EQ(tidy_number("  12.50000    "), "12.5          ");
     EXPECT_EQ(tidy_number("12.50"), "12.5 ");
 }

@@ -159,7 +159,7 @@ TEST_F(LoadingRun, RetryShowsTheBoxAgainUntilTheFileIsCorrected)
     EXPECT_TRUE(run.state.model_loaded);
 }
 
-TEST_F(LoadingRun, CancelInTheWrongFileBoxEndsTheProgram)
+TEST_F(LoadingRun, CancelInTheWrongFileBoxEndsTheProgramAndTheBoxSpeaksTheLanguageOfTheRun)
 {
     const auto wrong = run.folder.write("model.dat", "TITLE\n1 2\n");
     gwl::set_program_arguments({wrong.string()});
@@ -168,14 +168,10 @@ TEST_F(LoadingRun, CancelInTheWrongFileBoxEndsTheProgram)
     EXPECT_EQ(run.prompter.message_boxes.size(), 1u);
     EXPECT_EQ(run.session->frame().exit_status(), 0);
     EXPECT_FALSE(run.state.model_loaded);
-}
 
-TEST_F(LoadingRun, RomanianWrongFileBox)
-{
     SessionRun romanian("Romanian");
     ASSERT_TRUE(romanian.start());
-    const auto wrong = romanian.folder.write("model.dat", "TITLE\nx\n");
-    gwl::set_program_arguments({wrong.string()});
+    gwl::set_program_arguments({romanian.folder.write("model.dat", "TITLE\nx\n").string()});
     romanian.prompter.message_box_answers.push_back(gwl::mb::kIdCancel);
     romanian.session->program().graph_command = [] {};
     ASSERT_TRUE(romanian.choose(kProgramMenu, kNewGraphItem));

@@ -2,9 +2,6 @@
 
 #include <QTest>
 
-#include <fstream>
-#include <iterator>
-
 #include "app/program.h"
 #include "gwl/dialogs/dialog_handle.h"
 #include "gwl/platform/system.h"
@@ -184,8 +181,7 @@ TEST_F(ZoomFlow, AShrunkenGraphPicksTheNodesUnderTheBand)
 
 TEST_F(ZoomFlow, OnlyNodesDrawnInTheLastGraphArePicked)
 {
-    std::ifstream frame(testing::source_path("examples/plane_frame.dat"));
-    draw_first_graph(std::string(std::istreambuf_iterator<char>(frame), {}));
+    draw_first_graph(testing::file_text(testing::source_path("examples/plane_frame.dat")));
     // Graph 1 is centred on (6, 5.25): the right bay lies at x 0..6.
     queue_drag(10, {-0.5, -5.5}, {6.5, 5.5});
     ASSERT_TRUE(zoom());

@@ -84,7 +84,7 @@ void selection(Drawn& d, std::initializer_list<int> nodes)
     g.selected_node_count = static_cast<std::int32_t>(nodes.size());
 }
 
-TEST(WholeGraph, WhiteBackgroundLineColourAndGridSteps)
+TEST(WholeGraph, WhiteBackgroundLineColourAndElevenGridLinesEachWay)
 {
     const Drawn d = draw(rectangle());
     ASSERT_EQ(d.outcome, DrawOutcome::drawn);
@@ -101,12 +101,6 @@ TEST(WholeGraph, WhiteBackgroundLineColourAndGridSteps)
     EXPECT_EQ(p.at(right.x, right.y), kLineColor);
     EXPECT_DOUBLE_EQ(d.view.grid_step_x, 2.0);
     EXPECT_DOUBLE_EQ(d.view.grid_step_y, 0.5);
-}
-
-TEST(WholeGraph, ElevenGridLinesEachWay)
-{
-    const Drawn d = draw(rectangle());
-    const Pixels p = d.pixels();
     // Horizontal lines 0.5 apart between the element lines, checked at x = -2.3, off every
     // vertical line; white half-way between them.
     for (int k = 1; k <= 9; ++k) {
@@ -126,15 +120,19 @@ TEST(WholeGraph, ElevenGridLinesEachWay)
     EXPECT_EQ(p.at(outside.x, outside.y), kWhite);
 }
 
-TEST(WholeGraph, GridSwitchedOffDrawsNoGridOrScale)
+TEST(WholeGraph, NoGridOrScaleWhenSwitchedOffOrWithoutNodesInTheFrontPlane)
 {
     const Drawn d = draw(rectangle(), [](Drawn& d) { d.settings.current_settings.show_grid_and_scale = false; });
     const Pixels p = d.pixels();
     EXPECT_EQ(p.count(kGridColor), 0);
     EXPECT_EQ(p.count(0x800000), 0); // the scale colour
+    const Pixels space = draw(make_model(3, {{0, 1, 0}, {4, 1, 0}, {4, 1, 12}}, {{1, 2}, {2, 3}})).pixels();
+    EXPECT_EQ(space.count(kGridColor), 0);
+    EXPECT_EQ(space.count(0x800000), 0);
+    EXPECT_GT(space.count(kLineColor), 100);
 }
 
-TEST(WholeGraph, ScaleLabelsStandLeftOfAndBelowTheGrid)
+TEST(WholeGraph, LeftAdjustedScaleLabelsStandLeftOfAndBelowTheGrid)
 {
     const Drawn d = draw(rectangle());
     const Pixels p = d.pixels();
@@ -147,6 +145,11 @@ TEST(WholeGraph, ScaleLabelsStandLeftOfAndBelowTheGrid)
     EXPECT_GT(p.count(kScale, lower_left.x - 20, lower_left.y + 1, p.width() - 1, lower_left.y + 40), 50);
     // Nothing of the scale inside the grid.
     EXPECT_EQ(p.count(kScale, lower_left.x + 5, upper_left.y + 5, d.at(4.5, 0).x, lower_left.y - 5), 0);
+    // The labels are left-adjusted.
+    EXPECT_EQ(scale_label(-12.5), "-12.50   ");
+    EXPECT_EQ(scale_label(0.0), "0.00     ");
+    EXPECT_EQ(scale_label(10.5), "10.50    ");
+    EXPECT_EQ(scale_label(123456789.0), "*********");
 }
 
 TEST(WholeGraph, HeadingTitleAndNodeLineInTheTextLayer)
@@ -409,23 +412,6 @@ TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
     EXPECT_DOUBLE_EQ(plane_grid.x2, 5.0);
     EXPECT_DOUBLE_EQ(plane_grid.y1, -2.5);
     EXPECT_DOUBLE_EQ(plane_grid.y2, 2.5);
-}
-
-TEST(Grid, SpaceModelWithoutFrontNodesHasNoGridOrScale)
-{
-    const Drawn d = draw(make_model(3, {{0, 1, 0}, {4, 1, 0}, {4, 1, 12}}, {{1, 2}, {2, 3}}));
-    const Pixels p = d.pixels();
-    EXPECT_EQ(p.count(kGridColor), 0);
-    EXPECT_EQ(p.count(0x800000), 0);
-    EXPECT_GT(p.count(kLineColor), 100);
-}
-
-TEST(Grid, ScaleLabelsAreLeftAdjusted)
-{
-    EXPECT_EQ(scale_label(-12.5), "-12.50   ");
-    EXPECT_EQ(scale_label(0.0), "0.00     ");
-    EXPECT_EQ(scale_label(10.5), "10.50    ");
-    EXPECT_EQ(scale_label(123456789.0), "*********");
 }
 
 TEST(Fonts, IndexFontsFollowTheSwitches)

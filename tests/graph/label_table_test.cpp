@@ -77,14 +77,10 @@ void compare_node_pass(double tol_x, double tol_y, double spread, double skip_sh
     }
 }
 
-TEST(LabelCollisions, GridMatchesThePlainRuleOnDenseClusters)
+TEST(LabelCollisions, GridMatchesThePlainRuleOnDenseClustersAndOnSparseAndLargeCoordinates)
 {
     for (unsigned seed = 1; seed <= 20; ++seed)
         compare_node_pass(0.05, 0.02, 1.0, 0.2, seed, 1500);
-}
-
-TEST(LabelCollisions, GridMatchesThePlainRuleOnSparseAndLargeCoordinates)
-{
     compare_node_pass(0.5, 0.25, 100.0, 0.1, 7, 3000);
     compare_node_pass(1e-6, 1e-6, 1e-4, 0.5, 8, 3000);
     compare_node_pass(3.0, 3.0, 1e12, 0.0, 9, 500, {{1e12, 1e12}, {1e12 + 2, 1e12 + 1}});
@@ -103,7 +99,7 @@ TEST(LabelCollisions, GridMatchesThePlainRuleForOddTolerancesAndPoints)
     compare_node_pass(-1.0, 1.0, 1.0, 0.3, 15, 200, odd);
 }
 
-TEST(LabelCollisions, UnlabelledNumbersCountAsEntriesAtTheOrigin)
+TEST(LabelCollisions, UnlabelledNumbersCountAsEntriesAtTheOriginAndTheEdgesOfTheToleranceCount)
 {
     LabelTable table(0.1, 0.1);
     EXPECT_FALSE(table.collides(0.05, 0.05)); // nothing handled yet
@@ -113,16 +109,13 @@ TEST(LabelCollisions, UnlabelledNumbersCountAsEntriesAtTheOrigin)
     EXPECT_TRUE(table.collides(0.05, 0.05));
     EXPECT_TRUE(table.collides(-0.1, 0.1)); // the edges count
     EXPECT_FALSE(table.collides(0.1001, 0.0));
-}
 
-TEST(LabelCollisions, EdgesOfTheToleranceCount)
-{
-    LabelTable table(0.5, 0.25);
-    table.place(1.0, 1.0);
-    EXPECT_TRUE(table.collides(1.5, 1.25));
-    EXPECT_TRUE(table.collides(0.5, 0.75));
-    EXPECT_FALSE(table.collides(1.5000001, 1.0));
-    EXPECT_FALSE(table.collides(1.0, 0.7499999));
+    LabelTable wider(0.5, 0.25);
+    wider.place(1.0, 1.0);
+    EXPECT_TRUE(wider.collides(1.5, 1.25));
+    EXPECT_TRUE(wider.collides(0.5, 0.75));
+    EXPECT_FALSE(wider.collides(1.5000001, 1.0));
+    EXPECT_FALSE(wider.collides(1.0, 0.7499999));
 }
 
 } // namespace

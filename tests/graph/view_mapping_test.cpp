@@ -44,8 +44,6 @@ struct WindowCase {
     double x1, x2, y1, y2;
 };
 
-class WindowCases : public ::testing::TestWithParam<int> {};
-
 std::vector<WindowCase> window_cases()
 {
     return {
@@ -101,7 +99,7 @@ TEST(ViewWindow, NamedCases)
     }
 }
 
-TEST(ViewWindow, RectangleUnitsAndCentre)
+TEST(ViewWindow, RectangleUnitsAndCentreAndALargerFactorDrawsTheSmallerSideLarger)
 {
     StructureModel m = rectangle();
     const Planned p = plan(m);
@@ -116,6 +114,15 @@ TEST(ViewWindow, RectangleUnitsAndCentre)
     EXPECT_FLOAT_EQ(m.node(1).plot_y, -2.5f);
     EXPECT_FLOAT_EQ(m.node(3).plot_x, 5.0f);
     EXPECT_FLOAT_EQ(m.node(3).plot_y, 2.5f);
+
+    StructureModel b = rectangle();
+    const Planned factor_3 = plan(b, 3.0f, false);
+    EXPECT_TRUE(factor_3.box.factor_applied);
+    EXPECT_FALSE(p.box.factor_applied);
+    // The node's plot position keeps its value; its share of the window height grows.
+    const double share_auto = 5.0 / (p.view.window_y2 - p.view.window_y1);
+    const double share_3 = 5.0 / (factor_3.view.window_y2 - factor_3.view.window_y1);
+    EXPECT_GT(share_3, share_auto);
 }
 
 TEST(ViewWindow, FlatSelectionsAreDrawnInTheMiddle)
@@ -136,21 +143,7 @@ TEST(ViewWindow, FlatSelectionsAreDrawnInTheMiddle)
     EXPECT_GT(c.view.window_x2, 0.0);
 }
 
-TEST(ViewWindow, LargerFactorDrawsTheSmallerSideLarger)
-{
-    StructureModel a = rectangle();
-    StructureModel b = rectangle();
-    const Planned auto_factor = plan(a);
-    const Planned factor_3 = plan(b, 3.0f, false);
-    EXPECT_TRUE(factor_3.box.factor_applied);
-    EXPECT_FALSE(auto_factor.box.factor_applied);
-    // The node's plot position keeps its value; its share of the window height grows.
-    const double share_auto = 5.0 / (auto_factor.view.window_y2 - auto_factor.view.window_y1);
-    const double share_3 = 5.0 / (factor_3.view.window_y2 - factor_3.view.window_y1);
-    EXPECT_GT(share_3, share_auto);
-}
-
-TEST(ViewWindow, NoSelectedNodeGetsThePointBoxAtTheOrigin)
+TEST(ViewWindow, NoSelectedNodeGetsThePointBoxAtTheOriginAndOverflowingExtentsStayFinite)
 {
     StructureModel m = rectangle();
     for (Node& n : m.nodes)
@@ -159,12 +152,9 @@ TEST(ViewWindow, NoSelectedNodeGetsThePointBoxAtTheOrigin)
     EXPECT_DOUBLE_EQ(box.x_min, -kPointBoxHalfSide);
     EXPECT_DOUBLE_EQ(box.y_max, kPointBoxHalfSide);
     EXPECT_DOUBLE_EQ(box.scaling_ratio, 1.0);
-}
 
-TEST(ViewWindow, OverflowingExtentsStayFinite)
-{
-    StructureModel m = make_model(2, {{-3e38f, 0}, {3e38f, 1}});
-    const Planned p = plan(m);
+    StructureModel huge = make_model(2, {{-3e38f, 0}, {3e38f, 1}});
+    const Planned p = plan(huge);
     EXPECT_TRUE(std::isfinite(p.view.window_x1));
     EXPECT_TRUE(std::isfinite(p.view.window_y2));
     EXPECT_TRUE(std::isfinite(p.view.scaling_ratio));
@@ -178,7 +168,7 @@ struct ProjectionCase {
     float plot_y;
 };
 
-TEST(Projection, ObliqueSigns)
+TEST(Projection, ObliqueSignsWhilePlaneModelsAreCopiedAndUnselectedNodesStayUntouched)
 {
     constexpr float c = 0.70710677f;
     const ProjectionCase cases[] = {
@@ -197,10 +187,6 @@ TEST(Projection, ObliqueSigns)
         EXPECT_FLOAT_EQ(m.node(2).plot_x, 2.0f);
         EXPECT_FLOAT_EQ(m.node(2).plot_y, 5.0f);
     }
-}
-
-TEST(Projection, PlaneCopiesAndUnselectedStayUntouched)
-{
     StructureModel m = make_model(2, {{1.5f, -2.5f}, {7, 8}});
     m.node(2).selected = false;
     m.node(2).plot_x = 99.0f;

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "model/info_command.h"
@@ -114,18 +113,14 @@ TEST(Examples, EveryExampleCutShortFailsCleanly)
 
 // ---- Files that cannot be read ---------------------------------------------------------------------
 
-TEST(ModelFiles, MissingFileCannotBeOpened)
+TEST(ModelFiles, AMissingFileOrAFolderCannotBeOpened)
 {
     ReadResult r = read_model("/nonexistent/vorax/model.dat");
     EXPECT_EQ(r.status, ReadStatus::cannot_open);
     EXPECT_NE(r.message.find("/nonexistent/vorax/model.dat"), std::string::npos);
     EXPECT_EQ(r.model, StructureModel{});
-}
-
-TEST(ModelFiles, FolderCannotBeRead)
-{
-    ReadResult r = read_model(std::filesystem::temp_directory_path());
-    EXPECT_EQ(r.status, ReadStatus::cannot_open) << r.message;
+    ReadResult folder = read_model(std::filesystem::temp_directory_path());
+    EXPECT_EQ(folder.status, ReadStatus::cannot_open) << folder.message;
 }
 
 TEST(ModelFiles, LargeGeneratedModelReadsLikeTheText)
@@ -139,10 +134,8 @@ TEST(ModelFiles, LargeGeneratedModelReadsLikeTheText)
     for (int e = 1; e < 40000; ++e)
         text += std::to_string(e) + "," + std::to_string(e) + "," + std::to_string(e + 1) + "\n";
     text += "END";
-    auto path = testing::temp_file("vorax_generated_model.dat");
-    std::ofstream(path, std::ios::binary) << text;
-    ReadResult from_file = read_model(path);
-    std::filesystem::remove(path);
+    const testing::TempDir dir;
+    ReadResult from_file = read_model(dir.write("generated.dat", text));
     ASSERT_TRUE(from_file.ok()) << from_file.message;
     EXPECT_EQ(from_file.model, read_model_text(text).model);
     EXPECT_EQ(from_file.model.node(40000).coords, (std::array<float, 3>{0.25f, 200.5f, -0.1f}));
@@ -190,39 +183,34 @@ TEST(InfoCommand, PrintsTheLoadReportAndASummary)
 
 class InfoCommandFiles : public ::testing::Test {
 protected:
-    std::string write(const std::string& name, const std::string& text)
+    std::string write(const std::string& name, const std::string& text) const
     {
-        auto path = testing::temp_file(name);
-        std::ofstream(path, std::ios::binary) << text;
-        written_.push_back(path);
-        return path.string();
+        return dir.write(name, text).string();
     }
-    ~InfoCommandFiles() override
-    {
-        for (const auto& path : written_)
-            std::filesystem::remove(path);
-    }
-    std::vector<std::filesystem::path> written_;
+    testing::TempDir dir;
 };
 
-TEST_F(InfoCommandFiles, WrongInputFile)
+TEST_F(InfoCommandFiles, AMissingOrWrongInputFileOrOneEndingTooEarlyIsReportedOnStandardError)
 {
     std::string path = write("vorax_info_wrong.dat", "TITLE\n3 2 5 1 0\n");
     InfoRun run = info(path);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("Wrong Input File: " + path + "\n", 0), 0u) << run.err;
-}
 
-TEST_F(InfoCommandFiles, EndOfFile)
-{
-    std::string path = write("vorax_info_cut.dat", "TITLE\n3 2 2 1 0\n1 1 1 1\n");
-    InfoRun run = info(path);
+    path = write("vorax_info_cut.dat", "TITLE\n3 2 2 1 0\n1 1 1 1\n");
+    run = info(path);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("code block"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
+
+    run = info("/nonexistent/model.dat");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("/nonexistent/model.dat"), std::string::npos);
+    EXPECT_NE(run.err.find("No such file"), std::string::npos) << run.err;
 }
 
 TEST_F(InfoCommandFiles, NulBytesMakeAWrongInputFile)
@@ -257,15 +245,6 @@ TEST_F(InfoCommandFiles, NulBytesMakeAWrongInputFile)
     }
     // What follows the model's last line is never read, NULs or not.
     EXPECT_TRUE(read_model_text(model + std::string(10, '\0')).ok());
-}
-
-TEST(InfoCommand, MissingFile)
-{
-    InfoRun run = info("/nonexistent/model.dat");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find("/nonexistent/model.dat"), std::string::npos);
-    EXPECT_NE(run.err.find("No such file"), std::string::npos) << run.err;
 }
 
 TEST(InfoCommand, ProgramRunsWithoutADisplayInBothOptionForms)

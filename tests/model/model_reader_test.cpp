@@ -27,26 +27,21 @@ long peak_resident_kb()
 
 // ---- Comment lines and title -------------------------------------------------------------
 
-TEST(TitleAndComments, SingleSlashLineAfterCommentsIsTheTitle)
+TEST(TitleAndComments, TitleFollowsTheCommentsLosesTrailingBlanksAndIsCutAt100Characters)
 {
-    std::string text = "// one\n// two\n//three\n/ A SLASHED TITLE\n" + model_file("1 0 2 1 0", "", "", "", "").substr(11);
-    StructureModel m = read_valid(text);
-    EXPECT_EQ(m.problem_title, "/ A SLASHED TITLE");
-}
-
-TEST(TitleAndComments, TitleIsCutAt100Characters)
-{
-    std::string title(120, 'T');
-    title.replace(99, 1, "X");
-    StructureModel m = read_valid(model_file("1 0 2 1 0", "", "", "", "", title));
-    EXPECT_EQ(m.problem_title.size(), 100u);
-    EXPECT_EQ(m.problem_title.back(), 'X');
-}
-
-TEST(TitleAndComments, TrailingBlanksOfTheTitleAreDropped)
-{
-    StructureModel m = read_valid(model_file("1 0 2 1 0", "", "", "", "", "  FRAME   "));
-    EXPECT_EQ(m.problem_title, "  FRAME");
+    std::string long_title(120, 'T');
+    long_title.replace(99, 1, "X");
+    const auto title_of = [](const std::string& text) { return read_valid(text).problem_title; };
+    // A single slash line after the comments is the title.
+    EXPECT_EQ(title_of("// one\n// two\n//three\n/ A SLASHED TITLE\n"
+                       + model_file("1 0 2 1 0", "", "", "", "").substr(11)),
+              "/ A SLASHED TITLE");
+    const std::string cut = title_of(model_file("1 0 2 1 0", "", "", "", "", long_title));
+    EXPECT_EQ(cut.size(), 100u);
+    EXPECT_EQ(cut.back(), 'X');
+    EXPECT_EQ(title_of(model_file("1 0 2 1 0", "", "", "", "", "  FRAME   ")), "  FRAME");
+    EXPECT_EQ(title_of("\xEF\xBB\xBF// comment\n" + model_file("1 0 2 1 0", "", "", "", "", "TITLE")),
+              "TITLE"); // a byte order mark is not part of the first line
 }
 
 TEST(TitleAndComments, DoubleSlashLaterInTheFileIsNoComment)
@@ -57,12 +52,6 @@ TEST(TitleAndComments, DoubleSlashLaterInTheFileIsNoComment)
     StructureModel m = read_valid(text);
     EXPECT_EQ(codes_of(m, 1), (std::array<std::int32_t, 3>{0, 1, 0})); // the record after it
     EXPECT_EQ(m.coded_node_count, 1);
-}
-
-TEST(TitleAndComments, ByteOrderMarkIsNotPartOfTheFirstLine)
-{
-    StructureModel m = read_valid("\xEF\xBB\xBF// comment\n" + model_file("1 0 2 1 0", "", "", "", "", "TITLE"));
-    EXPECT_EQ(m.problem_title, "TITLE");
 }
 
 // ---- Header --------------------------------------------------------------------------------
@@ -85,15 +74,11 @@ TEST(Header, GivesCountsAndArraysWithTheirInitialValues)
         EXPECT_EQ(element, (Element{0, 0}));
 }
 
-TEST(Header, ZeroElementsIsAValidModel)
+TEST(Header, ZeroElementsIsAValidModelAndFieldFiveIsIgnoredForElementsByNumber)
 {
-    StructureModel m = read_valid(model_file("2 0 2 1 0", "", "", "1 1.0 2.0\n", ""));
-    EXPECT_EQ(m.element_count, 0);
-    EXPECT_TRUE(m.elements.empty());
-}
-
-TEST(Header, FieldFiveIsIgnoredForElementsByNumber)
-{
+    StructureModel none = read_valid(model_file("2 0 2 1 0", "", "", "1 1.0 2.0\n", ""));
+    EXPECT_EQ(none.element_count, 0);
+    EXPECT_TRUE(none.elements.empty());
     StructureModel m = read_valid(model_file("2 1 2 7 -3", "", "", "", "1 1 2\n"));
     EXPECT_EQ(m.element(1), (Element{1, 2}));
 }
@@ -103,7 +88,7 @@ struct BadHeader {
     std::string text;
 };
 
-TEST(Header, WrongInputFiles)
+TEST(Header, WrongInputFilesWithMessagesThatSayWhatIsWrong)
 {
     const BadHeader cases[] = {
         {"word_instead_of_counts", "T\nNODES 3 2\n"},
@@ -125,10 +110,7 @@ TEST(Header, WrongInputFiles)
         EXPECT_EQ(r.file_name, "bad.dat");
         EXPECT_EQ(r.model, StructureModel{}); // nothing of the file stays
     }
-}
-
-TEST(Header, MessagesSayWhatIsWrong)
-{
+    // The messages say what is wrong.
     EXPECT_NE(read_model_text(model_file("3 2 4 1 0", "", "", "", "")).message.find("NGL = 4"),
               std::string::npos);
     ReadResult r = read_model_text("T\n3 2 2\n");
@@ -175,12 +157,15 @@ TEST(Header, CountsCostNothingUntilRecordsArrive)
 
 // ---- Code block ------------------------------------------------------------------------------
 
-TEST(CodeBlock, RecordWithLastBelowFirstChangesNothing)
+TEST(CodeBlock, AnEmptyBlockOrARecordWithLastBelowFirstLeavesEveryNodeFree)
 {
-    StructureModel m = read_valid(model_file("6 0 2 1 0", "5 3 1 1\n", "", "", ""));
-    for (int n = 1; n <= 6; ++n)
-        EXPECT_TRUE(m.node(n).free) << n;
-    EXPECT_EQ(m.coded_node_count, 0);
+    for (const auto& [header, codes] : {std::pair{"6 0 2 1 0", "5 3 1 1\n"}, {"4 0 3 1 0", ""}}) {
+        SCOPED_TRACE(header);
+        StructureModel m = read_valid(model_file(header, codes, "", "", ""));
+        for (const Node& node : m.nodes)
+            EXPECT_TRUE(node.free);
+        EXPECT_EQ(m.coded_node_count, 0);
+    }
 }
 
 TEST(CodeBlock, RangeGetsTheCodesAndIsClassified)
@@ -198,7 +183,7 @@ TEST(CodeBlock, RangeGetsTheCodesAndIsClassified)
     expect_invariants(m);
 }
 
-TEST(CodeBlock, SpatialFixedAndFreeNodes)
+TEST(CodeBlock, SpatialFixedAndFreeNodesAndAPlaneNodeFixedByItsTwoCodes)
 {
     StructureModel m = read_valid(model_file("3 0 3 1 0", "1 1 1 1 1\n2 2 0 0 0\n3 3 2 -1 0\n", "", "", ""));
     EXPECT_TRUE(m.node(1).fixed);
@@ -208,21 +193,9 @@ TEST(CodeBlock, SpatialFixedAndFreeNodes)
     EXPECT_FALSE(m.node(3).fixed);
     EXPECT_FALSE(m.node(3).free);
     EXPECT_EQ(m.coded_node_count, 2);
-}
-
-TEST(CodeBlock, PlaneNodeIsFixedByItsTwoCodes)
-{
-    StructureModel m = read_valid(model_file("2 0 2 1 0", "1 1 1 -2\n", "", "", ""));
-    EXPECT_TRUE(m.node(1).fixed);
-    EXPECT_EQ(codes_of(m, 1), (std::array<std::int32_t, 3>{1, -2, 0}));
-}
-
-TEST(CodeBlock, EmptyBlockLeavesEveryNodeFree)
-{
-    StructureModel m = read_valid(model_file("4 0 3 1 0", "", "", "", ""));
-    for (const Node& node : m.nodes)
-        EXPECT_TRUE(node.free);
-    EXPECT_EQ(m.coded_node_count, 0);
+    StructureModel plane = read_valid(model_file("2 0 2 1 0", "1 1 1 -2\n", "", "", ""));
+    EXPECT_TRUE(plane.node(1).fixed);
+    EXPECT_EQ(codes_of(plane, 1), (std::array<std::int32_t, 3>{1, -2, 0}));
 }
 
 TEST(CodeBlock, LaterRecordReplacesCodesAndNumbersOutsideAreSkipped)
@@ -236,19 +209,15 @@ TEST(CodeBlock, LaterRecordReplacesCodesAndNumbersOutsideAreSkipped)
 
 // ---- Value block and the four skipped lines -----------------------------------------------
 
-TEST(ValueBlock, StoresValuesAndMarksTheNode)
+TEST(ValueBlock, StoresValuesAndMarksTheNodeAndAPlaneModelSetsTwoValuesOnly)
 {
     StructureModel m = read_valid(model_file("3 0 3 1 0", "", "2 0.5 -1.5 2.5E-3\n2 1 2 3\n9 1 1 1\n0 1 1 1\n", "", ""));
     EXPECT_TRUE(m.node(2).has_values);
     EXPECT_EQ(m.node(2).values, (std::array<float, 3>{1, 2, 3})); // the later record wins
     EXPECT_FALSE(m.node(1).has_values);
     EXPECT_FALSE(m.node(3).has_values);
-}
-
-TEST(ValueBlock, PlaneModelSetsTwoValuesOnly)
-{
-    StructureModel m = read_valid(model_file("1 0 2 1 0", "", "1 4.0 5.0 6.0\n", "", ""));
-    EXPECT_EQ(m.node(1).values, (std::array<float, 3>{4, 5, 0}));
+    StructureModel plane = read_valid(model_file("1 0 2 1 0", "", "1 4.0 5.0 6.0\n", "", ""));
+    EXPECT_EQ(plane.node(1).values, (std::array<float, 3>{4, 5, 0}));
 }
 
 TEST(SkippedLines, FourLinesAfterTheValueBlockAreSkippedWhateverTheyHold)
@@ -263,17 +232,13 @@ TEST(SkippedLines, FourLinesAfterTheValueBlockAreSkippedWhateverTheyHold)
 
 // ---- Coordinate block and the origin node ---------------------------------------------------
 
-TEST(CoordinateBlock, SecondRecordForANodeWins)
+TEST(CoordinateBlock, SecondRecordForANodeWinsAndOnesBeyondTheCountAreIgnored)
 {
     StructureModel m = read_valid(model_file("8 0 2 1 0", "", "", "7 1.0 2.0\n7 3.0 4.0\n", ""));
     EXPECT_EQ(coords_of(m, 7), (std::array<float, 3>{3, 4, 0}));
-}
-
-TEST(CoordinateBlock, RecordForANodeBeyondTheCountIsIgnored)
-{
-    StructureModel m = read_valid(model_file("3 0 2 1 0", "", "", "4 9.0 9.0\n0 9.0 9.0\n-1 9.0 9.0\n3 1.0 1.0\n", ""));
-    EXPECT_EQ(coords_of(m, 3), (std::array<float, 3>{1, 1, 0}));
-    EXPECT_EQ(m.origin_node, 1);
+    StructureModel beyond = read_valid(model_file("3 0 2 1 0", "", "", "4 9.0 9.0\n0 9.0 9.0\n-1 9.0 9.0\n3 1.0 1.0\n", ""));
+    EXPECT_EQ(coords_of(beyond, 3), (std::array<float, 3>{1, 1, 0}));
+    EXPECT_EQ(beyond.origin_node, 1);
 }
 
 TEST(CoordinateBlock, OriginNodeIsTheFirstAtZero)
@@ -285,30 +250,22 @@ TEST(CoordinateBlock, OriginNodeIsTheFirstAtZero)
     // A plane model does not look at a third coordinate.
     StructureModel plane = read_valid(model_file("1 0 2 1 0", "", "", "1 0.0 -0.0\n", ""));
     EXPECT_EQ(plane.origin_node, 1);
-}
-
-TEST(CoordinateBlock, AllNodesAtTheOrigin)
-{
-    StructureModel m = read_valid(model_file("3 0 2 1 0", "", "", "", ""));
-    EXPECT_EQ(m.origin_node, 1);
+    // With all nodes at the origin it is the first of them.
+    EXPECT_EQ(read_valid(model_file("3 0 2 1 0", "", "", "", "")).origin_node, 1);
 }
 
 // ---- Elements by number ------------------------------------------------------------------------
 
-TEST(ElementsByNumber, RecordsInRangeAreStored)
+TEST(ElementsByNumber, RecordsInRangeAreStoredAndOthersSkipped)
 {
     StructureModel m = read_valid(model_file("3 4 2 1 0", "", "", "", "1 1 2\n2 2 3\n2 3 1\n3 0 2\n"));
     EXPECT_EQ(m.element(1), (Element{1, 2}));
     EXPECT_EQ(m.element(2), (Element{3, 1})); // the later record wins
     EXPECT_EQ(m.element(3), (Element{0, 2})); // 0 is a valid "no node"
     EXPECT_EQ(m.element(4), (Element{0, 0})); // named by no record
-}
-
-TEST(ElementsByNumber, RecordsOutOfRangeAreSkipped)
-{
-    StructureModel m = read_valid(model_file("3 2 2 1 0", "", "", "", "0 1 2\n3 1 2\n1 1 4\n1 -1 2\n2 2 3\n"));
-    EXPECT_EQ(m.element(1), (Element{0, 0}));
-    EXPECT_EQ(m.element(2), (Element{2, 3}));
+    StructureModel out = read_valid(model_file("3 2 2 1 0", "", "", "", "0 1 2\n3 1 2\n1 1 4\n1 -1 2\n2 2 3\n"));
+    EXPECT_EQ(out.element(1), (Element{0, 0}));
+    EXPECT_EQ(out.element(2), (Element{2, 3}));
 }
 
 // ---- Elements by node ---------------------------------------------------------------------------
@@ -361,7 +318,7 @@ TEST(ElementsByNode, RecordsForMissingNodesAndElementsAreSkipped)
 
 // ---- Block terminators and the end of the file ----------------------------------------------
 
-TEST(Terminators, FirstUnreadableLineEndsTheBlockAndIsConsumed)
+TEST(Terminators, FirstUnreadableLineOrARealInAnIntegerFieldEndsTheBlockAndIsConsumed)
 {
     // "2 2 X" ends the code block although it starts like a record; the value block starts
     // on the next line.
@@ -370,14 +327,10 @@ TEST(Terminators, FirstUnreadableLineEndsTheBlockAndIsConsumed)
     EXPECT_EQ(codes_of(m, 2), (std::array<std::int32_t, 3>{0, 0, 0}));
     EXPECT_TRUE(m.node(3).has_values);
     EXPECT_EQ(m.node(3).values, (std::array<float, 3>{1.5f, 2.5f, 0}));
-}
-
-TEST(Terminators, RealInAnIntegerFieldEndsTheBlock)
-{
-    StructureModel m = read_valid(model_file("3 0 2 1 0", "", "", "1 1.0 1.0\n2.0 2.0 2.0\n", ""));
-    EXPECT_EQ(coords_of(m, 1), (std::array<float, 3>{1, 1, 0}));
-    // "2.0 2.0 2.0" was the terminator, so "END OF COORDINATES" became an element line and
-    // the element block ended there.
+    // A real in an integer field ends a block too: "2.0 2.0 2.0" ends the coordinates, so
+    // "END OF COORDINATES" becomes an element line and the element block ends there.
+    StructureModel real = read_valid(model_file("3 0 2 1 0", "", "", "1 1.0 1.0\n2.0 2.0 2.0\n", ""));
+    EXPECT_EQ(coords_of(real, 1), (std::array<float, 3>{1, 1, 0}));
 }
 
 struct EndOfFileCase {

@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <unistd.h>
 
 #include "model/model_reader.h"
+#include "test_helpers.h"
 
 namespace vorax::testing {
 
@@ -73,15 +72,6 @@ inline std::filesystem::path temp_file(std::string_view name)
 {
     return std::filesystem::temp_directory_path()
         / (std::to_string(::getpid()) + "_" + std::string(name));
-}
-
-// The whole content of a file.
-inline std::string file_text(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 inline std::string example_path(std::string_view name)

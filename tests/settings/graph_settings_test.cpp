@@ -12,7 +12,7 @@
 namespace vorax {
 namespace {
 
-TEST(SettingsDefaults, AfterStartUp)
+TEST(SettingsDefaults, AfterStartUpWithTheSizeListAndTheColourSets)
 {
     SettingsState state;
     // Every field, in the order of the record.
@@ -42,21 +42,14 @@ TEST(SettingsDefaults, AfterStartUp)
     EXPECT_EQ(state.current_settings, expected);
     EXPECT_EQ(state.current_settings, state.default_settings);
     EXPECT_EQ(state.color_scheme, ColorScheme::standard);
-}
 
-TEST(SettingsDefaults, IndexFontSizesInListOrder)
-{
-    SettingsState state;
     const std::array<std::string, 11> sizes{"10", "11", "12", "13", "14", "15", "16", "18", "20", "22", "24"};
     EXPECT_EQ(state.index_font_sizes, sizes);
     // The default positions name these entries of the list.
     EXPECT_EQ(state.index_font_sizes[state.current_settings.node_index_size - 1], "16");
     EXPECT_EQ(state.index_font_sizes[state.current_settings.element_index_size - 1], "15");
-}
 
-TEST(SettingsDefaults, StandardColoursByRole)
-{
-    SettingsState state;
+    // The standard colours by role.
     const ColorSet& c = state.standard_colors;
     EXPECT_EQ(c[role_index(ColorRole::line)], make_rgb(128, 0, 0));
     EXPECT_EQ(c[role_index(ColorRole::grid)], make_rgb(0, 255, 0));
@@ -163,18 +156,13 @@ TEST(IndexFonts, StyleNumbers)
             << c.bold << c.italic << c.underline;
 }
 
-TEST(IndexFonts, TableEntriesForSizePositionOne)
+TEST(IndexFonts, EveryEntryHasItsStyleAndSizeAndFitsTheField)
 {
     SettingsState state;
     const char* expected[] = {"'h10b'", "'h10be'", "'h10bi'", "'h10bie'",
                               "'h10bu'", "'h10beu'", "'h10biu'", "'h10bieu'"};
     for (int s = 1; s <= 8; ++s)
         EXPECT_EQ(state.index_font_table[s - 1][0], std::string("t'tms rmn") + expected[s - 1]) << s;
-}
-
-TEST(IndexFonts, EveryEntryHasItsSizeAndFitsTheField)
-{
-    SettingsState state;
     for (int s = 1; s <= 8; ++s)
         for (int k = 1; k <= 11; ++k) {
             const std::string& entry = state.index_font_table[s - 1][k - 1];
@@ -197,18 +185,13 @@ TEST(IndexFonts, SetIndexFontTakesTheEntryOfStyleAndSize)
     EXPECT_EQ(chosen, (std::vector<std::string>{"t'tms rmn'h16be'", "t'tms rmn'h24bieu'", "t'tms rmn'h10b'"}));
 }
 
-TEST(IndexFonts, SizePositionOutsideTheListTakesTheNearestEntry)
+TEST(IndexFonts, SizePositionOutsideTheListTakesTheNearestEntryAndAnotherFaceItsOwn)
 {
     SettingsState state;
     // auto_index_size gives 0 for no nodes: the smallest size is used.
     EXPECT_EQ(index_font_spec(state, false, false, false, 0), "t'tms rmn'h10b'");
     EXPECT_EQ(index_font_spec(state, false, false, false, -3), "t'tms rmn'h10b'");
     EXPECT_EQ(index_font_spec(state, false, false, false, 12), "t'tms rmn'h24b'");
-}
-
-TEST(IndexFonts, OtherFaceYieldsMatchingEntries)
-{
-    SettingsState state;
     state.font_face = "t'courier new       "; // a 20-character field with blanks
     build_index_font_table(state);
     EXPECT_EQ(index_font_spec(state, true, false, true, 2), "t'courier new'h11beu'");

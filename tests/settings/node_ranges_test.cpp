@@ -69,7 +69,7 @@ TEST(NodeRanges, GoodTextsSelectTheirNodes)
     }
 }
 
-TEST(NodeRanges, BadGroupsAreReportedInOrderAndChangeNothing)
+TEST(NodeRanges, BadGroupsAreReportedInOrderInTheLanguageOfTheRunAndChangeNothing)
 {
     struct Row {
         const char* text;
@@ -93,12 +93,8 @@ TEST(NodeRanges, BadGroupsAreReportedInOrderAndChangeNothing)
         EXPECT_EQ(a.errors, row.errors) << row.text;
         EXPECT_EQ(a.selected, std::set<int>{11}) << row.text;
     }
-}
-
-TEST(NodeRanges, RomanianErrorTexts)
-{
-    const Applied a = apply("1, 13-5", 20, UiLanguage::romanian);
-    EXPECT_EQ(a.errors, std::vector<std::string>{"Eroare in grupul nr. 2: 13-5"});
+    const Applied romanian = apply("1, 13-5", 20, UiLanguage::romanian);
+    EXPECT_EQ(romanian.errors, std::vector<std::string>{"Eroare in grupul nr. 2: 13-5"});
 }
 
 TEST(NodeRanges, AnyNumberOfGroupsOfAnyLengthWithValidNodes)

@@ -102,16 +102,6 @@ TEST_F(SettingsDialogRun, PresetsAreShownAndDrawReturnsOne)
                                                "20", "22", "24"}));
 }
 
-TEST_F(SettingsDialogRun, CancelReturnsTwoAndKeepsTheChanges)
-{
-    const int result = run([](DialogHandle& d) {
-        dialog_user_click(d, kGridAndScale); // grid off
-        dialog_user_click(d, kCancel);
-    });
-    EXPECT_EQ(result, 2);
-    EXPECT_FALSE(settings.current_settings.show_grid_and_scale);
-}
-
 TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
 {
     load(testing::example_model("space_tower.dat"));
@@ -150,7 +140,7 @@ TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
     EXPECT_EQ(dialog.range_text, "1-3, 7");
 }
 
-TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
+TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirStateAndCancelReturnsTwoKeepingTheChanges)
 {
     DialogWidgetView nodes, elements;
     run_then_draw([&](DialogHandle& d) {
@@ -162,6 +152,13 @@ TEST_F(SettingsDialogRun, SwitchCaptionsFollowTheirState)
     EXPECT_EQ(elements.text, "ON");
     EXPECT_FALSE(settings.current_settings.show_node_indices);
     EXPECT_TRUE(settings.current_settings.show_element_indices);
+
+    const int result = run([](DialogHandle& d) {
+        dialog_user_click(d, kGridAndScale); // grid off
+        dialog_user_click(d, kCancel);
+    });
+    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(settings.current_settings.show_grid_and_scale);
 }
 
 TEST_F(SettingsDialogRun, FactorTexts)
@@ -218,7 +215,7 @@ TEST_F(SettingsDialogRun, FactorTexts)
     }
 }
 
-TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
+TEST_F(SettingsDialogRun, FactorWarningInRomanianFactorShownWithTwoDecimalsAndAutoChosenFromTheList)
 {
     language = UiLanguage::romanian;
     settings.current_settings.min_size_factor_auto = false;
@@ -233,10 +230,7 @@ TEST_F(SettingsDialogRun, FactorWarningInRomanianAndFactorShownWithTwoDecimals)
     EXPECT_EQ(prompter.message_boxes[0].text,
               "ATENTIE: Factor nu poate fi egal cu 0.!\n\nS-a setat Factor = 1.");
     EXPECT_EQ(prompter.message_boxes[0].caption, "Mesaj VORAX");
-}
 
-TEST_F(SettingsDialogRun, ChoosingAutoFromTheFactorList)
-{
     settings.current_settings.min_size_factor_auto = false;
     settings.current_settings.min_size_factor = 3.0f;
     run_then_draw([](DialogHandle& d) { dialog_user_select(d, kFactor, 1); });
@@ -308,21 +302,7 @@ TEST_F(SettingsDialogRun, TheColoursDrawnAreThoseOfTheSchemeShown)
     EXPECT_EQ(settings.current_settings.colors[0], red);
 }
 
-TEST_F(SettingsDialogRun, TickingAllAgainCountsEveryElement)
-{
-    load(synthetic_model(150, 1200, 2));
-    GraphSettings& s = settings.current_settings;
-    s.all_nodes = false;
-    s.selected_node_count = 3;
-    s.selected_element_count = 2; // the graph of a range
-    dialog.range_text = "1-3";
-    run_then_draw([](DialogHandle& d) { dialog_user_click(d, kAllNodes); });
-    EXPECT_TRUE(s.all_nodes);
-    EXPECT_EQ(s.selected_element_count, 1200);
-    EXPECT_EQ(s.element_index_size, auto_index_size("element", 1200));
-}
-
-TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
+TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCountsAndTickingAllAgainCountsEveryElement)
 {
     load(synthetic_model(150, 1200, 2));
     std::string node_size, element_size;
@@ -339,6 +319,16 @@ TEST_F(SettingsDialogRun, AutomaticSizesFollowTheCounts)
     EXPECT_EQ(node_size, "14");
     EXPECT_EQ(element_size, "11");
     EXPECT_FALSE(lists_enabled);
+
+    GraphSettings& s = settings.current_settings;
+    s.all_nodes = false;
+    s.selected_node_count = 3;
+    s.selected_element_count = 2; // the graph of a range
+    dialog.range_text = "1-3";
+    run_then_draw([](DialogHandle& d) { dialog_user_click(d, kAllNodes); });
+    EXPECT_TRUE(s.all_nodes);
+    EXPECT_EQ(s.selected_element_count, 1200);
+    EXPECT_EQ(s.element_index_size, auto_index_size("element", 1200));
 }
 
 TEST_F(SettingsDialogRun, ManualSizesAndStyles)
@@ -382,7 +372,6 @@ TEST_F(SettingsDialogRun, ManualSizesAndStyles)
 
 TEST_F(SettingsDialogRun, StyleButtonsCarryTheIcons)
 {
-    testing::TempDir folder;
     const std::string icon = std::string(VORAX_SOURCE_DIR) + "/resources/uir/Bold.ico";
     bool has_icon = false;
     prompter.script_dialog([&](DialogHandle& s) {

@@ -62,6 +62,12 @@ std::filesystem::path TempDir::write(const std::string& relative, const std::str
     return file;
 }
 
+std::string file_text(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 std::string source_path(const std::string& relative)
 {
     return std::string(VORAX_SOURCE_DIR) + "/" + relative;

@@ -35,6 +35,9 @@ private:
     std::filesystem::path path_;
 };
 
+// The whole content of a file (empty when it cannot be read).
+std::string file_text(const std::filesystem::path& path);
+
 // The path of a file in the source tree, e.g. source_path("examples/plane_frame.dat").
 std::string source_path(const std::string& relative);
 

@@ -27,7 +27,7 @@ size 100 60
 -    picture  ""       70  0 20 20  bitmap 102
 )";
 
-TEST(DialogTemplateFormat, ReadsHeaderControlsAndFlags)
+TEST(DialogTemplateFormat, ReadsHeaderControlsAndFlagsIgnoringCarriageReturnsAndBlankLines)
 {
     const auto parsed = parse_dialog_template(kSmallTemplate, 50);
     ASSERT_TRUE(parsed.dialog) << parsed.error << " on line " << parsed.line;
@@ -60,6 +60,14 @@ TEST(DialogTemplateFormat, ReadsHeaderControlsAndFlags)
     EXPECT_EQ(d.controls[4].bitmap, 102);
     EXPECT_EQ(d.find(kNoControlId), nullptr);
     EXPECT_EQ(d.find(3), nullptr);
+
+    const auto crlf =
+        parse_dialog_template("title \"T\"\r\n\r\n   \r\nsize 4 5\r\n3 check \"C\" 1 2 3 4\r\n", 1);
+    ASSERT_TRUE(crlf.dialog) << crlf.error;
+    EXPECT_EQ(crlf.dialog->title, "T");
+    ASSERT_EQ(crlf.dialog->controls.size(), 1U);
+    EXPECT_EQ(crlf.dialog->controls[0].caption, "C");
+    EXPECT_EQ(crlf.dialog->controls[0].height, 4);
 }
 
 TEST(DialogTemplateFormat, KindNamesRoundTrip)
@@ -120,17 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "title \"T\"\nsize 1 1\n5 static \"\" 1 1 1 1\n5 check \"\" 1 1 1 1\n", 4},
         MalformedCase{"TemplateOwnId", "title \"T\"\nsize 1 1\n9 static \"\" 1 1 1 1\n", 3}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DialogTemplateFormat, CarriageReturnsAndBlankLinesAreIgnored)
-{
-    const auto parsed =
-        parse_dialog_template("title \"T\"\r\n\r\n   \r\nsize 4 5\r\n3 check \"C\" 1 2 3 4\r\n", 1);
-    ASSERT_TRUE(parsed.dialog) << parsed.error;
-    EXPECT_EQ(parsed.dialog->title, "T");
-    ASSERT_EQ(parsed.dialog->controls.size(), 1U);
-    EXPECT_EQ(parsed.dialog->controls[0].caption, "C");
-    EXPECT_EQ(parsed.dialog->controls[0].height, 4);
-}
 
 // ----- The program's templates --------------------------------------------------------------
 
@@ -242,7 +239,7 @@ TEST(ProgramTemplates, GraphSettingsHasItsUnnamedControls)
     EXPECT_EQ(box_of(*factor_label), (std::array{15, 169, 43, 25}));
 }
 
-TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancel)
+TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancelAndAMissingOneIsNotLoaded)
 {
     const auto d = load_dialog_template(kColorSchemeDialogTemplate);
     ASSERT_TRUE(d.has_value());
@@ -262,10 +259,6 @@ TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancel)
     EXPECT_TRUE(d->find(1)->is_default);
     EXPECT_TRUE(d->find(2)->hidden);
     EXPECT_FALSE(d->find(1)->hidden);
-}
-
-TEST(ProgramTemplates, AMissingTemplateIsNotLoaded)
-{
     EXPECT_FALSE(load_dialog_template(999).has_value());
 }
 
@@ -343,16 +336,13 @@ TEST(DialogUnitsRect, MapsPositionAndSize)
     EXPECT_EQ(dialog_rect_to_pixels(c, {6, 12}), (PixelRect{303, 492, 60, 24}));
 }
 
-TEST(DialogUnitsFont, ClassicDialogFacesAreSubstituted)
+TEST(DialogUnitsFont, ClassicDialogFacesAreSubstitutedAndGiveNearlyTheClassicBaseUnits)
 {
     EXPECT_EQ(substitute_font_face("MS Sans Serif"), "Liberation Sans");
     EXPECT_EQ(substitute_font_face("MS Shell Dlg"), "Liberation Sans");
     EXPECT_EQ(substitute_font_face("ms shell dlg 2"), "Liberation Sans");
     EXPECT_EQ(substitute_font_face("Courier New"), "Courier New");
-}
-
-TEST(DialogUnitsFont, BaseUnitsOfAnEightPointFontAreNearTheClassicSixByThirteen)
-{
+    // The base units of an eight point font are near the classic six by thirteen.
     DialogTemplate d;
     d.font_face = "MS Sans Serif";
     d.font_points = 8;

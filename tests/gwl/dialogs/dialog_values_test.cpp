@@ -62,7 +62,7 @@ TEST_F(DialogValues, InitialValuesComeFromTheTemplate)
     EXPECT_EQ(int_of(dialog, kColorScheme, sel::kEntryCount), 0);
 }
 
-TEST_F(DialogValues, CheckStateThroughDefaultAndStateSelectors)
+TEST_F(DialogValues, CheckStateThroughDefaultAndStateSelectorsAndEveryControlWithAnIdCanBeDisabled)
 {
     EXPECT_TRUE(dialog_set_logical(dialog, kNodeIndices, true));
     EXPECT_EQ(logical_of(dialog, kNodeIndices, sel::kState), true);
@@ -70,17 +70,13 @@ TEST_F(DialogValues, CheckStateThroughDefaultAndStateSelectors)
     EXPECT_EQ(logical_of(dialog, kNodeBold), true);
     EXPECT_TRUE(dialog_set_logical(dialog, kNodeBold, false, sel::kDefault));
     EXPECT_EQ(logical_of(dialog, kNodeBold, sel::kState), false);
-}
-
-TEST_F(DialogValues, EveryControlWithAnIdCanBeDisabled)
-{
     for (int id : {kReverseVertical, kInfo, kRange, kFactor, kColorScheme, kNodeBold, kDraw}) {
         EXPECT_TRUE(dialog_set_logical(dialog, id, false, sel::kEnabled)) << id;
         EXPECT_EQ(logical_of(dialog, id, sel::kEnabled), false) << id;
     }
 }
 
-TEST_F(DialogValues, DropDownListIsFilledInOrderThenSelected)
+TEST_F(DialogValues, DropDownListIsFilledInOrderThenSelectedAndShrinkingItDropsASelectionBeyondIt)
 {
     EXPECT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kEntryCount));
     EXPECT_TRUE(dialog_set_text(dialog, kColorScheme, "Standard", 1));
@@ -91,10 +87,7 @@ TEST_F(DialogValues, DropDownListIsFilledInOrderThenSelected)
     EXPECT_EQ(text_of(dialog, kColorScheme, 1), "Standard");
     EXPECT_EQ(text_of(dialog, kColorScheme, 2), "All Black");
     EXPECT_EQ(text_of(dialog, kColorScheme, 3), "Custom");
-}
 
-TEST_F(DialogValues, ShrinkingAListDropsASelectionBeyondIt)
-{
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 11, sel::kEntryCount));
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 9));
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 5, sel::kEntryCount));
@@ -113,7 +106,7 @@ TEST_F(DialogValues, EditableListKeepsItsEditTextAndEntries)
     EXPECT_EQ(int_of(dialog, kFactor), 0);
 }
 
-TEST_F(DialogValues, TextsAreCutWhenSetAndPaddedWhenRead)
+TEST_F(DialogValues, TextsAreCutWhenSetAndPaddedWhenReadAndCaptionsAreTheTexts)
 {
     EXPECT_TRUE(dialog_set_text(dialog, kRange, "1-7, 13  20", sel::kDefault, 4));
     EXPECT_EQ(text_of(dialog, kRange), "1-7,");
@@ -122,10 +115,7 @@ TEST_F(DialogValues, TextsAreCutWhenSetAndPaddedWhenRead)
     // A text handed over with its terminating NUL ends there.
     EXPECT_TRUE(dialog_set_text(dialog, kTitle, std::string("Title\0junk", 10)));
     EXPECT_EQ(text_of(dialog, kTitle), "Title");
-}
-
-TEST_F(DialogValues, CaptionAndTextAreTheSameForCaptionedControls)
-{
+    // Caption and text are the same for captioned controls.
     EXPECT_TRUE(dialog_set_text(dialog, kAllNodes, "Yes", sel::kCaption));
     EXPECT_EQ(text_of(dialog, kAllNodes, sel::kDefault), "Yes");
     EXPECT_TRUE(dialog_set_text(dialog, kRangeLimits, "Range: 1-250.", sel::kDefault));
@@ -240,15 +230,7 @@ TEST(DialogLifecycle, OperationsOnAnEmptyHandleFail)
     EXPECT_FALSE(dialog_create_window(dialog));
 }
 
-TEST(DialogLifecycle, AMissingTemplateLeavesTheHandleEmpty)
-{
-    DialogHandle dialog;
-    ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
-    EXPECT_FALSE(dialog_init(dialog, 4711));
-    EXPECT_FALSE(dialog.is_initialized());
-}
-
-TEST(DialogLifecycle, FreeAndInitAgainStartsFromTheTemplate)
+TEST(DialogLifecycle, FreeAndInitAgainStartsFromTheTemplateAndAMissingOneLeavesItEmpty)
 {
     DialogHandle dialog;
     ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate));
@@ -264,6 +246,8 @@ TEST(DialogLifecycle, FreeAndInitAgainStartsFromTheTemplate)
     EXPECT_EQ(dialog.template_id(), kColorSchemeDialogTemplate);
     EXPECT_EQ(text_of(dialog, kTitle), std::nullopt);
     EXPECT_EQ(text_of(dialog, color_control::kNodeIndexButton), "Node (Index)");
+    EXPECT_FALSE(dialog_init(dialog, 4711));
+    EXPECT_FALSE(dialog.is_initialized());
 }
 
 } // namespace

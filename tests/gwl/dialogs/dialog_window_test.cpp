@@ -91,8 +91,10 @@ TEST_F(DialogWindow, PresetValuesAreShownWhenCreated)
     EXPECT_EQ(scheme.text, "Custom");
 }
 
-TEST_F(DialogWindow, ValuesSetWhileShownAppearAtOnce)
+TEST_F(DialogWindow, ValuesSetByCodeWhileShownAppearAtOnceAndFireNoCallback)
 {
+    record({{kReverseVertical, ev::kDefault}, {kColorScheme, ev::kDefault}, {kRange, ev::kDefault},
+            {kFactor, ev::kEditChanged}, {kFactor, ev::kEntryChosen}});
     ASSERT_TRUE(dialog_create_window(dialog));
     ASSERT_TRUE(dialog_set_int(dialog, kNodeSize, 2, sel::kEntryCount));
     ASSERT_TRUE(dialog_set_text(dialog, kNodeSize, "8", 1));
@@ -110,6 +112,15 @@ TEST_F(DialogWindow, ValuesSetWhileShownAppearAtOnce)
     EXPECT_FALSE(dialog_set_int(dialog, kNodeSize, 3));
     EXPECT_EQ(dialog_widget_view(dialog, kRange).text, "");
     EXPECT_EQ(dialog_widget_view(dialog, kNodeSize).text, "9");
+
+    ASSERT_TRUE(dialog_set_logical(dialog, kReverseVertical, true));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kEntryCount));
+    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 2));
+    ASSERT_TRUE(dialog_set_text(dialog, kRange, "4-6"));
+    ASSERT_TRUE(dialog_set_text(dialog, kFactor, "1", sel::kState));
+    ASSERT_TRUE(dialog_set_int(dialog, kFactor, 1));
+    EXPECT_TRUE(fired.empty());
+    EXPECT_EQ(dialog_widget_view(dialog, kFactor).text, "Auto");
 }
 
 TEST_F(DialogWindow, CaptionSetFromACallbackReplacesTheCheckBoxTextAtOnce)
@@ -224,21 +235,6 @@ TEST_F(DialogWindow, ChoosingAnEntryOfTheEditableListPutsItIntoTheEditText)
     ASSERT_TRUE(dialog_user_select(dialog, kFactor, 1));
     EXPECT_EQ(seen, (std::vector<std::string>{"Auto", "0.", "Auto"}));
     EXPECT_FALSE(dialog_user_select(dialog, kFactor, 2));
-}
-
-TEST_F(DialogWindow, ValuesSetByCodeFireNoCallback)
-{
-    record({{kReverseVertical, ev::kDefault}, {kColorScheme, ev::kDefault}, {kRange, ev::kDefault},
-            {kFactor, ev::kEditChanged}, {kFactor, ev::kEntryChosen}});
-    ASSERT_TRUE(dialog_create_window(dialog));
-    ASSERT_TRUE(dialog_set_logical(dialog, kReverseVertical, true));
-    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 3, sel::kEntryCount));
-    ASSERT_TRUE(dialog_set_int(dialog, kColorScheme, 2));
-    ASSERT_TRUE(dialog_set_text(dialog, kRange, "4-6"));
-    ASSERT_TRUE(dialog_set_text(dialog, kFactor, "1", sel::kState));
-    ASSERT_TRUE(dialog_set_int(dialog, kFactor, 1));
-    EXPECT_TRUE(fired.empty());
-    EXPECT_EQ(dialog_widget_view(dialog, kFactor).text, "Auto");
 }
 
 TEST_F(DialogWindow, CreationDeliversEventZeroOnceWithTheWidgetsInPlace)
@@ -545,33 +541,27 @@ TEST(DialogRealRun, ButtonClickedDuringTheModalLoopEndsIt)
     }
 }
 
-TEST(DialogRealRun, KeysEndItLikeTheButtons)
+TEST(DialogRealRun, KeysEndItLikeTheButtonsAndTheWindowsCloseButtonIsCancel)
 {
     struct Case {
-        Qt::Key key;
+        int template_id;
+        std::function<void(QWidget&)> act;
         int expected;
     };
-    for (const Case c : {Case{Qt::Key_Escape, kDialogCancel}, Case{Qt::Key_Return, kDialogOk}}) {
+    const Case cases[] = {
+        {kColorSchemeDialogTemplate, [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Escape); }, kDialogCancel},
+        {kColorSchemeDialogTemplate, [](QWidget& w) { QTest::keyClick(&w, Qt::Key_Return); }, kDialogOk},
+        {kSettingsDialogTemplate, [](QWidget& w) { w.close(); }, kDialogCancel},
+    };
+    for (const Case& c : cases) {
         DialogHandle dialog;
-        ASSERT_TRUE(dialog_init(dialog, kColorSchemeDialogTemplate));
+        ASSERT_TRUE(dialog_init(dialog, c.template_id));
         when_shown([&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr)
-                QTest::keyClick(modal, c.key);
+            if (QWidget* modal = QApplication::activeModalWidget())
+                c.act(*modal);
         });
         EXPECT_EQ(dialog_run_modal(dialog), c.expected);
     }
-}
-
-TEST(DialogRealRun, TheWindowsCloseButtonIsCancel)
-{
-    DialogHandle dialog;
-    ASSERT_TRUE(dialog_init(dialog, kSettingsDialogTemplate));
-    when_shown([] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    EXPECT_EQ(dialog_run_modal(dialog), kDialogCancel);
 }
 
 TEST(DialogRealRun, ACallbackFailureEndsTheRunAndReachesTheCaller)

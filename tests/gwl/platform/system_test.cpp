@@ -13,13 +13,16 @@
 namespace vorax::gwl {
 namespace {
 
-TEST(System, BeepHoldsItsArgumentsInRange)
+TEST(System, BeepHoldsItsArgumentsInRangeAndTheDriveDirectoryIsThePathItself)
 {
     EXPECT_EQ(beep(1000, 200).frequency, 1000);
     EXPECT_EQ(beep(10, 200).frequency, 37);
     EXPECT_EQ(beep(100000, 200).frequency, 32767);
     EXPECT_EQ(beep(1000, -5).duration, 1);
     EXPECT_EQ(beep(1000, 0).duration, 0);
+    std::string path = "/home/engineer/models";
+    EXPECT_EQ(get_drive_directory(path), 21);
+    EXPECT_EQ(path, "/home/engineer/models");
 }
 
 TEST(System, SleepReturnsAtOnceForNegativeTimes)
@@ -67,13 +70,6 @@ TEST(System, FileNamesThatAreNoTextComeBackFromQt)
     ASSERT_NE(QFile::encodeName(shown).toStdString(), latin);
     EXPECT_EQ(file_name_bytes(shown), latin);
     EXPECT_EQ(file_name_bytes(QString::fromUtf8("/no/such/\xc3\xa9.png")), "/no/such/\xc3\xa9.png");
-}
-
-TEST(System, DriveDirectoryIsThePathItself)
-{
-    std::string path = "/home/engineer/models";
-    EXPECT_EQ(get_drive_directory(path), 21);
-    EXPECT_EQ(path, "/home/engineer/models");
 }
 
 } // namespace

@@ -20,7 +20,7 @@ using testing::kRed;
 using testing::Pixels;
 using testing::prepare_paper;
 
-TEST(SurfaceState, OpensBlackWithWhiteInk)
+TEST(SurfaceState, OpensBlackWithWhiteInkAndSettersReturnThePreviousValue)
 {
     DrawSurface surface(40, 30);
     EXPECT_EQ(Pixels(surface).count(kBlack), 40 * 30);
@@ -29,6 +29,9 @@ TEST(SurfaceState, OpensBlackWithWhiteInk)
     EXPECT_EQ(surface.set_bk_color_rgb(kWhite), kBlack);
     EXPECT_EQ(surface.set_text_color_rgb(kBlue), kWhite);
     EXPECT_EQ(surface.set_text_color_rgb(kRed), kBlue);
+    EXPECT_FALSE(surface.display_cursor(true));
+    EXPECT_TRUE(surface.display_cursor(false));
+    EXPECT_FALSE(surface.cursor_shown());
 }
 
 TEST(SurfaceState, ClearScreenAreas)
@@ -59,7 +62,7 @@ TEST(SurfaceState, WindowConfigurationComesFromTheAreaAndTheTextFont)
     EXPECT_EQ(config.bits_per_pixel, 32);
 }
 
-TEST(SurfaceLines, DrawBothEndsAndMoveThePosition)
+TEST(SurfaceLines, DrawBothEndsMoveThePositionAndTellWhatWasVisible)
 {
     DrawSurface surface(40, 30);
     prepare_paper(surface);
@@ -72,10 +75,7 @@ TEST(SurfaceLines, DrawBothEndsAndMoveThePosition)
     EXPECT_EQ(picture.at(30, 3), kBlack);
     EXPECT_EQ(picture.at(31, 3), kWhite);
     EXPECT_EQ(picture.count(kBlack), 29);
-}
 
-TEST(SurfaceLines, StatusTellsWhatWasVisible)
-{
     struct Case {
         const char* name;
         WindowPoint from, to;
@@ -86,9 +86,9 @@ TEST(SurfaceLines, StatusTellsWhatWasVisible)
                           {"outside", {-10, -5}, {100, -5}, 1},
                           {"far outside", {1e30, 1e30}, {-1e30, 1e30}, 1}};
     for (const Case& c : cases) {
-        DrawSurface surface(40, 30);
-        surface.move_to_w(c.from.x, c.from.y);
-        EXPECT_EQ(surface.line_to_w(c.to.x, c.to.y), 1) << c.name;
+        DrawSurface fresh(40, 30);
+        fresh.move_to_w(c.from.x, c.from.y);
+        EXPECT_EQ(fresh.line_to_w(c.to.x, c.to.y), 1) << c.name;
         EXPECT_EQ(DrawSurface::get_graphics_status(), c.status) << c.name;
     }
 }
@@ -262,7 +262,7 @@ TEST(SurfaceImages, GetThenPutRestoresThePicture)
     EXPECT_TRUE(Pixels(surface) == before);
 }
 
-TEST(SurfaceImages, SwappedCornersGiveTheSameRectangle)
+TEST(SurfaceImages, SwappedCornersGiveTheSameRectangleAndASmallBufferGrows)
 {
     DrawSurface surface(40, 30);
     prepare_paper(surface);
@@ -274,6 +274,9 @@ TEST(SurfaceImages, SwappedCornersGiveTheSameRectangle)
     surface.get_image_w(16, 13, 4, 4, swapped);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 3);
     EXPECT_EQ(ordered, swapped);
+    ImageBuffer small;
+    surface.get_image_w(0, 0, 9, 9, small);
+    EXPECT_EQ(small.size(), surface.image_size_w(0, 0, 9, 9));
 }
 
 TEST(SurfaceImages, PutElsewhereCopiesTheRectangleAndClips)
@@ -342,14 +345,6 @@ TEST(SurfaceImages, ActionsAndBadBuffers)
     }
 }
 
-TEST(SurfaceImages, SmallBufferGrows)
-{
-    DrawSurface surface(40, 30);
-    ImageBuffer buffer;
-    surface.get_image_w(0, 0, 9, 9, buffer);
-    EXPECT_EQ(buffer.size(), surface.image_size_w(0, 0, 9, 9));
-}
-
 TEST(SurfaceTextLayer, PositionIsClampedAndThePreviousReturned)
 {
     DrawSurface surface(400, 160); // 10 rows of 16 pixels
@@ -391,14 +386,6 @@ TEST(SurfaceTextLayer, OutTextWritesInTheTextColourAndMovesOn)
     EXPECT_GT(blue_in_row, 20);
     EXPECT_EQ(picture.count(kBlue), blue_in_row); // nothing outside row 2
     EXPECT_EQ(cell.y, 16);
-}
-
-TEST(SurfaceTextLayer, CursorSettingReturnsThePrevious)
-{
-    DrawSurface surface(40, 30);
-    EXPECT_FALSE(surface.display_cursor(true));
-    EXPECT_TRUE(surface.display_cursor(false));
-    EXPECT_FALSE(surface.cursor_shown());
 }
 
 TEST(SurfaceListener, HearsTheChangedPixels)

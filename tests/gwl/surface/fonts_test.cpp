@@ -55,6 +55,9 @@ TEST(FontSpec, OptionsInAnyCaseAndOrder)
     EXPECT_FALSE(mixed.bold);
     EXPECT_EQ(parsed("t'HELV'").face, "Arial");
     EXPECT_EQ(parsed("t'Liberation Sans'").face, "Liberation Sans");
+    // A number ends the spec.
+    EXPECT_EQ(parsed("h20 e n3 t x").number, 3);
+    EXPECT_EQ(parsed("n").number, 0);
 }
 
 TEST(FontSpec, OppositesCancel)
@@ -77,13 +80,6 @@ TEST(FontSpec, OppositesCancel)
         EXPECT_EQ(r.scalable_only, c.scalable) << c.spec;
         EXPECT_EQ(r.conflicting, c.conflicting) << c.spec;
     }
-}
-
-TEST(FontSpec, NumberEndsTheSpec)
-{
-    const FontRequest r = parsed("h20 e n3 t x");
-    EXPECT_EQ(r.number, 3);
-    EXPECT_EQ(parsed("n").number, 0);
 }
 
 TEST(FontSpec, MalformedFaceNames)
@@ -146,6 +142,7 @@ TEST(FontChoice, RulesOverAList)
         const char* name;
         const char* spec;
         int expected;
+        std::optional<int> previous = std::nullopt;
     };
     const Case cases[] = {
         {"first entry without options", "", 0},
@@ -166,18 +163,13 @@ TEST(FontChoice, RulesOverAList)
         {"font number out of range", "n9", -1},
         {"font number zero", "n0", -1},
         {"missing face", "t'Wingbats'h12", -1},
+        {"best fit without any match keeps the previous font", "t'Wingbats'h12b", 5, 5},
+        {"best fit without a previous font", "t'Wingbats'h12b", -1},
+        {"no best fit: the previous font is not kept", "t'Wingbats'h12", -1, 5},
+        {"far from every raster size: nothing below 200", "t'terminal'h300b", 7, 7},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(chosen(c.spec), c.expected) << c.name;
-}
-
-TEST(FontChoice, BestFitWithoutAnyMatchKeepsThePreviousFont)
-{
-    EXPECT_EQ(chosen("t'Wingbats'h12b", 5), 5);
-    EXPECT_EQ(chosen("t'Wingbats'h12b"), -1);
-    EXPECT_EQ(chosen("t'Wingbats'h12", 5), -1);
-    // Far from every raster size: nothing below 200.
-    EXPECT_EQ(chosen("t'terminal'h300b", 7), 7);
+        EXPECT_EQ(chosen(c.spec, c.previous), c.expected) << c.name;
 }
 
 TEST(FontChoice, SizeAndStyleOfTheCreatedFont)
@@ -240,7 +232,7 @@ TEST_F(SurfaceFonts, InitSelectsTheLastScalableFont)
     EXPECT_EQ(surface.init_fonts(), static_cast<int>(list.size())); // no second enumeration
 }
 
-TEST_F(SurfaceFonts, TimesBoldAtFourteen)
+TEST_F(SurfaceFonts, TimesBoldAtFourteenButBestFitIsNotBold)
 {
     const int result = surface.set_font("t'tms rmn'h14be");
     ASSERT_GT(result, 0);
@@ -258,15 +250,12 @@ TEST_F(SurfaceFonts, TimesBoldAtFourteen)
     EXPECT_LT(i.ascent, 14);
     EXPECT_EQ(surface.set_font("T'TMS RMN'H14BE"), result);
     EXPECT_TRUE(info().bold);
-}
 
-TEST_F(SurfaceFonts, BestFitIsNotBold)
-{
     ASSERT_GT(surface.set_font("t'tms rmn'h12b"), 0);
-    const FontInfo i = info();
-    EXPECT_EQ(trim_right(i.face_name), "Liberation Serif");
-    EXPECT_EQ(i.pixel_height, 12);
-    EXPECT_FALSE(i.bold);
+    const FontInfo fit = info();
+    EXPECT_EQ(trim_right(fit.face_name), "Liberation Serif");
+    EXPECT_EQ(fit.pixel_height, 12);
+    EXPECT_FALSE(fit.bold);
 }
 
 TEST_F(SurfaceFonts, CellHeightIsTheRequestedHeight)
@@ -286,7 +275,7 @@ TEST_F(SurfaceFonts, CellHeightIsTheRequestedHeight)
     }
 }
 
-TEST_F(SurfaceFonts, MissingFaceKeepsTheFontWithBestFitOnly)
+TEST_F(SurfaceFonts, MissingFaceKeepsTheFontWithBestFitOnlyAndMalformedSpecsAreRefused)
 {
     const int current = surface.set_font("t'helv'h12");
     ASSERT_GT(current, 0);
@@ -296,10 +285,7 @@ TEST_F(SurfaceFonts, MissingFaceKeepsTheFontWithBestFitOnly)
     EXPECT_EQ(surface.set_font("t'No Such Face'h12"), -1);
     EXPECT_EQ(DrawSurface::get_graphics_status(), -1);
     EXPECT_EQ(trim_right(info().face_name), "Liberation Sans");
-}
 
-TEST_F(SurfaceFonts, MalformedSpecs)
-{
     EXPECT_EQ(surface.set_font("ttms rmn'h12"), -1);
     EXPECT_EQ(DrawSurface::get_graphics_status(), -4);
     EXPECT_EQ(surface.set_font("t'tms rmn h12"), -1);
@@ -312,16 +298,17 @@ TEST_F(SurfaceFonts, MalformedSpecs)
     EXPECT_EQ(DrawSurface::get_graphics_status(), 3);
 }
 
-TEST_F(SurfaceFonts, FixedPitchReportsItsWidth)
+TEST_F(SurfaceFonts, FixedPitchReportsItsWidthAndTrailingBlanksCountInTheExtent)
 {
     ASSERT_GT(surface.set_font("t'courier'h16"), 0);
     const FontInfo i = info();
     EXPECT_EQ(trim_right(i.face_name), "Liberation Mono");
     EXPECT_GT(i.pixel_width, 0);
     EXPECT_EQ(i.pixel_width, i.avg_char_width);
+    EXPECT_EQ(surface.get_gtext_extent("12   "), surface.get_gtext_extent("12345"));
 }
 
-TEST_F(SurfaceFonts, OutGTextAdvancesByItsExtent)
+TEST_F(SurfaceFonts, OutGTextAdvancesByItsExtentAndIsTransparent)
 {
     prepare_paper(surface);
     ASSERT_GT(surface.set_font("t'tms rmn'h14be"), 0);
@@ -348,26 +335,16 @@ TEST_F(SurfaceFonts, OutGTextAdvancesByItsExtent)
         }
     }
     EXPECT_GT(ink, 20);
-}
 
-TEST_F(SurfaceFonts, TextIsTransparent)
-{
-    prepare_paper(surface);
     surface.set_color_rgb(testing::kRed);
     surface.rectangle_w(3, 0, 0, 199, 99);
     surface.set_color_rgb(kBlack);
     ASSERT_GT(surface.set_font("t'helv'h20"), 0);
     surface.move_to_w(10, 10);
     surface.out_gtext("Wo 88");
-    const Pixels picture(surface);
-    EXPECT_EQ(picture.count(kWhite), 0);
-    EXPECT_GT(picture.count(kBlack), 30);
-}
-
-TEST_F(SurfaceFonts, TrailingBlanksCountInTheExtent)
-{
-    ASSERT_GT(surface.set_font("t'courier'h16"), 0);
-    EXPECT_EQ(surface.get_gtext_extent("12   "), surface.get_gtext_extent("12345"));
+    const Pixels over_red(surface);
+    EXPECT_EQ(over_red.count(kWhite), 0);
+    EXPECT_GT(over_red.count(kBlack), 30);
 }
 
 TEST(SurfaceWithoutFont, DrawsNothing)

@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <utility>
@@ -51,16 +50,10 @@ QImage sample_picture()
     return surface.image_copy();
 }
 
-std::string file_bytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Read by the bytes of its name, whatever they are.
 QImage read_picture(const fs::path& path)
 {
-    return QImage::fromData(QByteArray::fromStdString(file_bytes(path))).convertToFormat(QImage::Format_RGB32);
+    return QImage::fromData(QByteArray::fromStdString(vorax::testing::file_text(path))).convertToFormat(QImage::Format_RGB32);
 }
 
 long entry_count(const fs::path& folder) { return std::distance(fs::directory_iterator(folder), {}); }
@@ -74,8 +67,8 @@ TEST(PictureFiles, PngAndBmpKeepEveryPixel)
         ASSERT_EQ(write_picture(picture, path.string()), "") << name;
         EXPECT_EQ(read_picture(path), picture) << name;
     }
-    EXPECT_EQ(file_bytes(folder.path() / "graph").substr(0, 4), "\x89PNG"); // no suffix: PNG
-    EXPECT_EQ(file_bytes(folder.path() / "graph.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(vorax::testing::file_text(folder.path() / "graph").substr(0, 4), "\x89PNG"); // no suffix: PNG
+    EXPECT_EQ(vorax::testing::file_text(folder.path() / "graph.bmp").substr(0, 2), "BM");
     EXPECT_EQ(entry_count(folder.path()), 4); // no temporary file left beside them
 }
 
@@ -162,7 +155,7 @@ TEST(PictureSave, FailureIsToldWithItsReasonInAMessageBox)
     EXPECT_EQ(prompter.message_boxes[0].text,
               "The file " + taken.string() + " could not be written:\nIs a directory");
     EXPECT_EQ(prompter.message_boxes[0].caption, "Save");
-    EXPECT_EQ(file_bytes(folder.path() / "a.txt"), " * VORAX Started\n");
+    EXPECT_EQ(vorax::testing::file_text(folder.path() / "a.txt"), " * VORAX Started\n");
 }
 
 // The Save dialog as a person uses it: the folder shown, a filter picked with the arrow keys in
@@ -208,7 +201,7 @@ TEST(PictureSave, FileSaveWritesTheFormatOfTheNameOrOfTheFilter)
         ASSERT_TRUE(frame.choose_menu_item(1, 2)); // "&File" > "&Save..."
         EXPECT_TRUE(person.done());
         EXPECT_EQ(entry_count(folder.path()), 1);
-        const std::string bytes = file_bytes(folder.path() / c.written);
+        const std::string bytes = vorax::testing::file_text(folder.path() / c.written);
         EXPECT_EQ(bytes.substr(0, std::string(c.starts_with).size()), c.starts_with);
         if (c.starts_with[0] == 'B') {
             EXPECT_EQ(read_picture(folder.path() / c.written), frame.surface(kFirstGraphUnit)->image_copy());

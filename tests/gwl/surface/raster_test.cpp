@@ -269,7 +269,7 @@ TEST(Ellipse, HugeBoxesAreClipped)
     EXPECT_EQ(canvas.inked().size(), 40u * 30u);
 }
 
-TEST(Polygon, FillsPixelsWhoseCentreIsInside)
+TEST(Polygon, FillsPixelsWhoseCentreIsInsideByTheEvenOddRule)
 {
     Canvas canvas(40, 30);
     const PixelPoint square[] = {{5, 5}, {20, 5}, {20, 15}, {5, 15}};
@@ -278,16 +278,13 @@ TEST(Polygon, FillsPixelsWhoseCentreIsInside)
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)
             ASSERT_EQ(canvas.at(x, y), (x >= 5 && x < 20 && y >= 5 && y < 15) ? kInk : kPaper);
-}
 
-TEST(Polygon, SelfCrossingUsesEvenOdd)
-{
-    Canvas canvas(40, 30);
+    Canvas star_canvas(40, 30);
     // A five-pointed star: its middle pentagon is crossed twice and stays empty.
     const PixelPoint star[] = {{20, 1}, {31, 28}, {3, 11}, {37, 11}, {9, 28}};
-    fill_polygon(canvas.buffer, star, Fill{kInk, kInk, std::nullopt});
-    EXPECT_EQ(canvas.at(20, 15), kPaper);
-    EXPECT_EQ(canvas.at(20, 6), kInk);
+    fill_polygon(star_canvas.buffer, star, Fill{kInk, kInk, std::nullopt});
+    EXPECT_EQ(star_canvas.at(20, 15), kPaper);
+    EXPECT_EQ(star_canvas.at(20, 6), kInk);
 }
 
 } // namespace

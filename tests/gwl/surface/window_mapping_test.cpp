@@ -71,22 +71,19 @@ TEST(WindowMapping, CornersInAnyOrderMapAlikeButReportTheReordering)
     }
 }
 
-TEST(WindowMapping, EqualBoundsAreRefusedAndKeepTheMapping)
+TEST(WindowMapping, OpeningMappingIsPixelsAndEqualBoundsAreRefusedKeepingTheMapping)
 {
+    const WindowMapping opening(40, 30);
+    EXPECT_EQ(opening.to_pixel({0, 0}), (PixelPoint{0, 0}));
+    EXPECT_EQ(opening.to_pixel({39, 29}), (PixelPoint{39, 29}));
+    EXPECT_EQ(opening.to_window({12, 7}), (WindowPoint{12, 7}));
+
     WindowMapping mapping(401, 201);
     bool reordered = false;
     ASSERT_TRUE(mapping.set_window(false, 0, 0, 100, 50, reordered));
     EXPECT_FALSE(mapping.set_window(false, 7, 0, 7, 50, reordered));
     EXPECT_FALSE(mapping.set_window(false, 0, 3, 100, 3, reordered));
     EXPECT_EQ(mapping.to_pixel({100, 50}), (PixelPoint{400, 200}));
-}
-
-TEST(WindowMapping, OpeningMappingIsPixels)
-{
-    const WindowMapping mapping(40, 30);
-    EXPECT_EQ(mapping.to_pixel({0, 0}), (PixelPoint{0, 0}));
-    EXPECT_EQ(mapping.to_pixel({39, 29}), (PixelPoint{39, 29}));
-    EXPECT_EQ(mapping.to_window({12, 7}), (WindowPoint{12, 7}));
 }
 
 TEST(WindowMapping, PixelToWindowToPixelRoundTrip)
@@ -131,7 +128,7 @@ TEST(WindowMapping, SinglePixelAreaHasNoDivisionByZero)
 }
 
 // The same mapping through the surface: status codes and the refused call.
-TEST(SurfaceMapping, StatusOfSetWindow)
+TEST(SurfaceMapping, StatusOfSetWindowAndMoveToReturnsThePreviousPositionInWindowCoordinates)
 {
     DrawSurface surface(401, 201);
     EXPECT_EQ(surface.set_window(false, 0, 0, 100, 50), 1);
@@ -144,16 +141,13 @@ TEST(SurfaceMapping, StatusOfSetWindow)
     EXPECT_EQ(surface.to_pixel({0, 0}), (PixelPoint{0, 200})); // still the inverted mapping
     EXPECT_EQ(surface.get_window_coord(400, 0), (WindowPoint{100, 50}));
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
-}
 
-TEST(SurfaceMapping, MoveToReturnsThePreviousPositionInWindowCoordinates)
-{
-    DrawSurface surface(401, 201);
-    EXPECT_EQ(surface.current_position(), (PixelPoint{200, 100})); // the centre when opened
-    surface.set_window(false, 0, 0, 100, 50);
-    EXPECT_EQ(surface.move_to_w(10, 20), (WindowPoint{50, 25}));
-    EXPECT_EQ(surface.current_position(), (PixelPoint{40, 80}));
-    EXPECT_EQ(surface.move_to_w(0, 0), (WindowPoint{10, 20}));
+    DrawSurface opened(401, 201);
+    EXPECT_EQ(opened.current_position(), (PixelPoint{200, 100})); // the centre when opened
+    opened.set_window(false, 0, 0, 100, 50);
+    EXPECT_EQ(opened.move_to_w(10, 20), (WindowPoint{50, 25}));
+    EXPECT_EQ(opened.current_position(), (PixelPoint{40, 80}));
+    EXPECT_EQ(opened.move_to_w(0, 0), (WindowPoint{10, 20}));
 }
 
 } // namespace

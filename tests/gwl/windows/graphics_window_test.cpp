@@ -75,15 +75,19 @@ protected:
     GraphicsWindow window;
 };
 
-TEST_F(WindowTest, MaskWithoutEventBitsReturnsAtOnce)
+TEST_F(WindowTest, MaskWithoutEventBitsReturnsAtOnceAndTheQtPrompterWaitsOnTheWindow)
 {
     for (int mask : {0, 128, 256, -128}) {
         const MouseEventResult result = window.wait_on_mouse_event(mask);
         EXPECT_EQ(result.event, -1) << mask;
     }
+    QtPrompter prompter;
+    EXPECT_EQ(prompter.wait_mouse(window, 0).event, -1);
+    post_soon(window, {press({3, 4})});
+    EXPECT_EQ(prompter.wait_mouse(window, 1).event, 1);
 }
 
-TEST_F(WindowTest, ReleaseAndMoveDuringADrag)
+TEST_F(WindowTest, ReleaseAndMoveDuringADragWithTheKeyState)
 {
     post_soon(window, {release({10, 20})});
     MouseEventResult result = window.wait_on_mouse_event(67);
@@ -97,9 +101,14 @@ TEST_F(WindowTest, ReleaseAndMoveDuringADrag)
     EXPECT_EQ(result.event, 64);
     EXPECT_EQ(result.x, 30);
     EXPECT_EQ(result.key_state, mouse::kKeyLeftButton);
+
+    post_soon(window, {mouse_event(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton,
+                                   Qt::LeftButton | Qt::MiddleButton,
+                                   Qt::ShiftModifier | Qt::ControlModifier)});
+    EXPECT_EQ(window.wait_on_mouse_event(1).key_state, 1 | 4 | 8 | 16);
 }
 
-TEST_F(WindowTest, UnarmedEventsAreIgnored)
+TEST_F(WindowTest, OnlyArmedEventsEndTheWait)
 {
     // Right button and double clicks do not end a wait for the left button.
     post_soon(window, {press({5, 5}, Qt::RightButton), release({5, 5}, Qt::RightButton),
@@ -108,39 +117,23 @@ TEST_F(WindowTest, UnarmedEventsAreIgnored)
     EXPECT_EQ(result.event, 1);
     EXPECT_EQ(result.x, 8);
     EXPECT_EQ(result.y, 9);
-}
-
-TEST_F(WindowTest, RightButtonCountsWhenArmed)
-{
+    // The right button counts when armed.
     post_soon(window, {press({5, 5}, Qt::RightButton)});
     EXPECT_EQ(window.wait_on_mouse_event(mouse::kRightDown | mouse::kLeftDown).event, 8);
     post_soon(window, {double_click({5, 5}, Qt::RightButton)});
     EXPECT_EQ(window.wait_on_mouse_event(mouse::kRightDoubleClick).event, 32);
 }
 
-TEST_F(WindowTest, EventsBeforeTheCallDoNotCount)
+TEST_F(WindowTest, EventsBeforeTheCallDoNotCountAndTheLowestBitWinsWhenSeveralHappened)
 {
     send_now(window, press({1, 1}));
     post_soon(window, {move({2, 2})});
     EXPECT_EQ(window.wait_on_mouse_event(mouse::kLeftDown | mouse::kMove).event, 64);
-}
-
-TEST_F(WindowTest, LowestBitWhenSeveralHappened)
-{
     // Both events arrive in one go, before the wait gets back control.
     post_soon(window, {move({3, 3}, Qt::LeftButton), release({4, 4})});
     const MouseEventResult result = window.wait_on_mouse_event(67);
     EXPECT_EQ(result.event, 2);
     EXPECT_EQ(result.x, 4);
-}
-
-TEST_F(WindowTest, KeyStateFlags)
-{
-    post_soon(window, {mouse_event(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton,
-                                   Qt::LeftButton | Qt::MiddleButton,
-                                   Qt::ShiftModifier | Qt::ControlModifier)});
-    const MouseEventResult result = window.wait_on_mouse_event(1);
-    EXPECT_EQ(result.key_state, 1 | 4 | 8 | 16);
 }
 
 TEST_F(WindowTest, ScrolledPositionsAddTheScrollOffsets)
@@ -239,8 +232,14 @@ TEST(GraphicsWindowLife, ClosingTheWindowEndsTheWait)
     EXPECT_EQ(surface->line_to_w(10, 10), 1);
 }
 
-TEST_F(WindowTest, ShowsWhatTheSurfaceDrew)
+TEST_F(WindowTest, ConfigurationCarriesTheTitleAndTheWindowShowsWhatTheSurfaceDrew)
 {
+    WindowConfig config;
+    window.get_window_config(config);
+    EXPECT_EQ(config.pixels_x, 400);
+    EXPECT_EQ(config.pixels_y, 300);
+    EXPECT_EQ(config.title, "1 Plane frame");
+
     prepare_paper(window.surface());
     window.surface().rectangle_w(3, 0, 0, 9, 9);
     QImage shown = window.viewport()->grab().toImage();
@@ -260,23 +259,6 @@ TEST_F(WindowTest, ShowsWhatTheSurfaceDrew)
     EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(picture.width() - 2, picture.height() - 2), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(picture.width() / 2, picture.height() / 2), qRgb(255, 255, 255));
-}
-
-TEST_F(WindowTest, ConfigurationCarriesTheTitle)
-{
-    WindowConfig config;
-    window.get_window_config(config);
-    EXPECT_EQ(config.pixels_x, 400);
-    EXPECT_EQ(config.pixels_y, 300);
-    EXPECT_EQ(config.title, "1 Plane frame");
-}
-
-TEST_F(WindowTest, QtPrompterWaitsOnTheWindow)
-{
-    QtPrompter prompter;
-    EXPECT_EQ(prompter.wait_mouse(window, 0).event, -1);
-    post_soon(window, {press({3, 4})});
-    EXPECT_EQ(prompter.wait_mouse(window, 1).event, 1);
 }
 
 TEST(DrawingArea, DefaultIsTheScreenAtLeast1024By768AndCanBeSet)
