@@ -95,12 +95,13 @@ void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress
     for (std::size_t i = 0; i < state.model.nodes.size(); ++i)
         state.drawn_nodes[i] = state.model.nodes[i].selected;
     const GraphTexts texts{state.program_label, state.model.problem_title, state.language};
+    auto index = start_pointing_index(state, plan.view, surface.width(), surface.height());
     if (draw_graph(surface, state.model, state.settings, plan, texts, &progress)
         == DrawOutcome::font_error) {
         layer.write_line(kInfo, " ** Font Initialization Error");
         layer.exit_program(0);
     }
-    install_pointing(state, layer, unit, plan.view, surface.width(), surface.height());
+    install_pointing(state, layer, unit, index.get());
 }
 
 // The steps off the user-interface thread, which serves the windows meanwhile (the new one shows

@@ -1,5 +1,8 @@
 #include "app/pointing.h"
 
+#include <system_error>
+#include <utility>
+
 #include "graph/graph_texts.h"
 #include "gwl/windows/layer.h"
 
@@ -47,16 +50,29 @@ std::string pointed_text(const HitIndex& index, const PointedModel& pointed, dou
     return {};
 }
 
-void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit, const ViewMapping& view,
-                      int width, int height)
+std::future<std::shared_ptr<const HitIndex>> start_pointing_index(const AppState& state,
+                                                                  const ViewMapping& view,
+                                                                  int width, int height)
+{
+    const auto build = [&state, view, width, height] {
+        return std::make_shared<const HitIndex>(
+            index_drawn_items(state.model, state.settings.current_settings, view, width, height));
+    };
+    try {
+        return std::async(std::launch::async, build);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, build); // no thread to be had: on demand
+    }
+}
+
+void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit,
+                      std::shared_ptr<const HitIndex> index)
 {
     // A model that came without the loading step (a test's) is described without lines.
     if (!state.pointed_model)
         start_pointed_model(state, {});
-    auto index = std::make_shared<const HitIndex>(
-        index_drawn_items(state.model, state.settings.current_settings, view, width, height));
     layer.set_pointing_source(
-        unit, [index, pointed = state.pointed_model, language = state.language](
+        unit, [index = std::move(index), pointed = state.pointed_model, language = state.language](
                   double x, double y, double per_screen_pixel) {
             return pointed_text(*index, *pointed, x, y, per_screen_pixel, language);
         });

@@ -7,8 +7,9 @@
 // they go on naming what they show. So does the end of the run, which releases the model.
 //
 // Contents: PointedModel, start_pointed_model, retire_pointed_model, pointed_text,
-// install_pointing.
+// start_pointing_index, install_pointing.
 
+#include <future>
 #include <memory>
 #include <string>
 
@@ -43,9 +44,16 @@ void retire_pointed_model(AppState& state);
 std::string pointed_text(const HitIndex& index, const PointedModel& pointed, double x, double y,
                          double per_screen_pixel, UiLanguage language);
 
-// Lets the graph window of `unit`, just drawn from the loaded model with `view` onto an area of
-// width x height pixels, tell what the pointer rests on.
-void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit, const ViewMapping& view,
-                      int width, int height);
+// Starts the index of what a graph of the loaded model draws with `view` onto an area of
+// width x height pixels, on a thread of its own: it only reads the model and the current
+// settings, as the drawing does, so the two go on side by side. `state` must outlive it.
+std::future<std::shared_ptr<const HitIndex>> start_pointing_index(const AppState& state,
+                                                                  const ViewMapping& view,
+                                                                  int width, int height);
+
+// Lets the graph window of `unit`, just drawn from the loaded model, tell what the pointer rests
+// on, with the index of what it drew.
+void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit,
+                      std::shared_ptr<const HitIndex> index);
 
 } // namespace vorax
