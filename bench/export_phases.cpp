@@ -34,7 +34,7 @@
 #include "graph/graph_drawing.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
-#include "lattice_model.h"
+#include "bench_support.h"
 #include "model/model_check.h"
 #include "model/model_reader.h"
 
@@ -69,18 +69,13 @@ void row(const char* phase, double seconds)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     std::filesystem::path model_path = argc > 1 ? argv[1] : "";
     int width = 1600, height = 1200;
     if (argc > 2)
         std::sscanf(argv[2], "%dx%d", &width, &height);
-    if (model_path.empty()) {
-        std::filesystem::create_directories("/tmp/vorax-bench");
-        model_path = "/tmp/vorax-bench/lattice-1000000.dat";
-        if (!std::filesystem::exists(model_path))
-            vorax::bench::write_lattice_model(model_path, 1000000);
-    }
+    if (model_path.empty())
+        model_path = vorax::bench::lattice_file(vorax::bench::bench_folder(), 1000000);
 
     auto start = Clock::now();
     int qt_argc = 1;

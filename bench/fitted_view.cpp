@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <random>
 
+#include "bench_support.h"
 #include "gwl/windows/fitted_view.h"
 
 namespace {
@@ -45,8 +46,7 @@ QImage drawn_area(QSize size)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     QGuiApplication app(argc, argv);
 
     const struct {

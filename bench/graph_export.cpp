@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench_support.h"
 #include "app/export_command.h"
 #include "graph/graph_drawing.h"
 #include "gwl/surface/draw_surface.h"
@@ -101,12 +102,10 @@ double draw_seconds(const vorax::StructureModel& loaded, bool node_indices, bool
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     int qt_argc = 1;
     QGuiApplication app(qt_argc, argv);
-    const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp/vorax-bench";
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = vorax::bench::bench_folder(argc > 1 ? argv[1] : nullptr);
 
     std::printf("%10s %9s %11s %11s %12s %12s %12s\n", "nodes", "read (s)", "export (s)",
                 "per 10^6", "numbered (s)", "draw (s)", "node nos (s)");

@@ -21,7 +21,7 @@
 #include <random>
 
 #include "app/model_loading.h"
-#include "lattice_model.h"
+#include "bench_support.h"
 #include "graph/graph_drawing.h"
 #include "graph/hit_index.h"
 #include "gwl/surface/draw_surface.h"
@@ -45,15 +45,10 @@ constexpr int kSearches = 1000000;
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     int qt_argc = 1;
     QGuiApplication app(qt_argc, argv);
-    const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp/vorax-bench";
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path path = folder / "lattice-1000000.dat";
-    if (!std::filesystem::exists(path))
-        vorax::bench::write_lattice_model(path, 1000000);
+    const std::filesystem::path path = vorax::bench::lattice_file(vorax::bench::bench_folder(argc > 1 ? argv[1] : nullptr), 1000000);
 
     const auto read_start = Clock::now();
     vorax::ReadResult read = vorax::read_model(path);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "gwl/surface/draw_surface.h"
 
 namespace {
@@ -60,8 +61,7 @@ double time_lines(DrawSurface& surface, const std::vector<WindowPoint>& points)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     QGuiApplication app(argc, argv);
 
     DrawSurface surface(kWidth, kHeight);

@@ -27,7 +27,7 @@
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
-#include "lattice_model.h"
+#include "bench_support.h"
 #include "model/model_reader.h"
 
 namespace {
@@ -79,15 +79,11 @@ void write_gnuplot_script(const std::filesystem::path& path)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     int qt_argc = 1;
     QGuiApplication app(qt_argc, argv);
-    const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp/vorax-bench";
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path model = folder / "lattice-1000000.dat";
-    if (!std::filesystem::exists(model))
-        vorax::bench::write_lattice_model(model, kNodes);
+    const std::filesystem::path folder = vorax::bench::bench_folder(argc > 1 ? argv[1] : nullptr);
+    const std::filesystem::path model = vorax::bench::lattice_file(folder, kNodes);
 
     std::printf("%-8s %12s %14s\n", "format", "export (s)", "size (bytes)");
     for (const char* format : {"png", "svg", "pdf"}) {

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/export_command.h"
 #include "app/model_loading.h"
 #include "core/text.h"
@@ -158,8 +159,7 @@ std::vector<std::string> drawn_texts(const fs::path& model_path)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vorax::bench::use_offscreen_platform();
     int qt_argc = 1;
     QGuiApplication app(qt_argc, argv);
     const fs::path folder = fs::temp_directory_path() / "vorax-fidelity";

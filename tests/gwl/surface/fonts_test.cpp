@@ -55,7 +55,7 @@ TEST(FontSpec, OptionsInAnyCaseAndOrder)
     EXPECT_FALSE(mixed.bold);
     EXPECT_EQ(parsed("t'HELV'").face, "Arial");
     EXPECT_EQ(parsed("t'Liberation Sans'").face, "Liberation Sans");
-    // A number ends the spec.
+    // A number ends the font request.
     EXPECT_EQ(parsed("h20 e n3 t x").number, 3);
     EXPECT_EQ(parsed("n").number, 0);
 }
