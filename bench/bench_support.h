@@ -1,13 +1,18 @@
 #pragma once
 // What the benchmark programs share: Qt's offscreen platform unless another is named, the folder
-// of their models and pictures, and the lattice model kept there between runs.
+// of their models and pictures, the lattice model kept there between runs, and graph 1 of a model
+// drawn as the export draws it.
 
 #include <QtGlobal>
 
 #include <filesystem>
 #include <string>
 
+#include "app/model_loading.h"
+#include "graph/graph_drawing.h"
+#include "gwl/surface/draw_surface.h"
 #include "lattice_model.h"
+#include "model/model_reader.h"
 
 namespace vorax::bench {
 
@@ -33,6 +38,19 @@ inline std::filesystem::path lattice_file(const std::filesystem::path& folder, l
     if (!std::filesystem::exists(path))
         write_lattice_model(path, nodes);
     return path;
+}
+
+// Graph 1 of a model file drawn onto `surface` as `vorax --export` draws it; the settings it was
+// drawn with.
+inline SettingsState draw_first_graph(const std::filesystem::path& model_path,
+                                      gwl::DrawSurface& surface)
+{
+    ReadResult read = read_model(model_path);
+    SettingsState settings;
+    prepare_loaded_model(read.model, settings.current_settings);
+    const GraphPlan plan = plan_graph(read.model, settings, 1);
+    draw_graph(surface, read.model, settings, plan, {"VORAX:", read.model.problem_title, {}});
+    return settings;
 }
 
 } // namespace vorax::bench

@@ -46,12 +46,8 @@ double seconds_since(Clock::time_point start)
 // the line colour.
 void write_segments(const std::filesystem::path& model_path, const std::filesystem::path& out_path)
 {
-    vorax::ReadResult r = vorax::read_model(model_path);
-    vorax::SettingsState settings;
-    vorax::prepare_loaded_model(r.model, settings.current_settings);
-    const vorax::GraphPlan plan = vorax::plan_graph(r.model, settings, 1);
     vorax::gwl::DrawSurface surface(kWidth, kHeight);
-    vorax::draw_graph(surface, r.model, settings, plan, {"VORAX:", r.model.problem_title, {}});
+    const vorax::SettingsState settings = vorax::bench::draw_first_graph(model_path, surface);
     const vorax::Rgb line_color =
         settings.current_settings.colors[vorax::role_index(vorax::ColorRole::line)];
     std::ofstream out(out_path);

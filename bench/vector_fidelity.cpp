@@ -140,12 +140,8 @@ QImage rendered_by(const std::string& command, const fs::path& png)
 // The texts the graph drew, as the record keeps them, without their trailing blanks.
 std::vector<std::string> drawn_texts(const fs::path& model_path)
 {
-    vorax::ReadResult r = vorax::read_model(model_path);
-    vorax::SettingsState settings;
-    vorax::prepare_loaded_model(r.model, settings.current_settings);
-    const vorax::GraphPlan plan = vorax::plan_graph(r.model, settings, 1);
     vorax::gwl::DrawSurface surface(kWidth, kHeight);
-    vorax::draw_graph(surface, r.model, settings, plan, {"VORAX:", r.model.problem_title, {}});
+    vorax::bench::draw_first_graph(model_path, surface);
     std::vector<std::string> texts;
     surface.read_record([&](const vorax::gwl::DrawRecord& record) {
         for (const vorax::gwl::DrawOp& op : record.ops())
