@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
-#include <system_error>
 
 #include "core/messages.h"
 #include "model/info_command.h"
@@ -68,23 +67,6 @@ std::string check_command_name(const std::string& given, const std::string& read
     std::error_code error;
     const bool same = !given.empty() && std::filesystem::equivalent(given, read_path, error);
     return shell_word(same && !error ? given : read_path);
-}
-
-ModelCheckRun::ModelCheckRun(const StructureModel& model, const ReaderNotes& notes)
-{
-    const auto check = [&model, &notes] { return check_model(model, notes).count(); };
-    try {
-        result_ = std::async(std::launch::async, check);
-    } catch (const std::system_error&) {
-        result_ = std::async(std::launch::deferred, check); // no thread to be had: on demand
-    }
-}
-
-std::int64_t ModelCheckRun::warnings()
-{
-    if (!warnings_)
-        warnings_ = result_.get();
-    return *warnings_;
 }
 
 } // namespace vorax

@@ -7,7 +7,6 @@
 // `vorax --info`).
 
 #include <cstdint>
-#include <future>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -16,9 +15,6 @@
 #include "core/language.h"
 
 namespace vorax {
-
-struct StructureModel;
-struct ReaderNotes;
 
 inline constexpr int kCheckClean = 0;
 inline constexpr int kCheckUnreadable = 1;
@@ -39,22 +35,5 @@ std::optional<std::string> model_check_line(std::int64_t warnings, std::string_v
 // names the file that was read from the current directory, else the path of that file; quoted
 // for the shell when it holds characters the shell would take apart.
 std::string check_command_name(const std::string& given, const std::string& read_path);
-
-// The model check of a loaded model on a thread of its own, for a caller with other work to do
-// meanwhile that leaves alone what the check reads (the coordinates, codes, elements and
-// counts; selections, extents and plot positions may change). The model and the notes must
-// outlive the run; the destructor waits for the check.
-class ModelCheckRun {
-public:
-    ModelCheckRun(const StructureModel& model, const ReaderNotes& notes);
-    ModelCheckRun(const ModelCheckRun&) = delete;
-    ModelCheckRun& operator=(const ModelCheckRun&) = delete;
-    // The number of findings; waits for the check and passes on what it threw (out of memory).
-    std::int64_t warnings();
-
-private:
-    std::future<std::int64_t> result_;
-    std::optional<std::int64_t> warnings_;
-};
 
 } // namespace vorax

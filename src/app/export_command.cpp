@@ -12,6 +12,7 @@
 
 #include "app/check_command.h"
 #include "app/model_loading.h"
+#include "core/beside.h"
 #include "app/startup_files.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
@@ -22,6 +23,7 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
 #include "gwl/surface/picture_io.h"
+#include "model/model_check.h"
 #include "model/model_info.h"
 #include "model/model_reader.h"
 #include "settings/graph_settings.h"
@@ -175,13 +177,14 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
     // The check reads what the graph leaves alone (coordinates, codes, elements, counts) while
     // the graph writes selections, extents and plot positions: it runs beside the drawing, on
     // the other processor.
-    ModelCheckRun check(*model, read->notes);
+    auto check = start_beside(
+        [model, &notes = read->notes] { return check_model(*model, notes).count(); });
     SettingsState settings;
     std::vector<std::string> lines = prepare_loaded_model(*model, settings.current_settings);
     choose_settings(options, settings);
     const auto write_lines = [&](const std::vector<std::string>& more) {
         // The info window gets the check's line after the load lines, and so does the output.
-        if (const auto line = model_check_line(check.warnings(),
+        if (const auto line = model_check_line(check.get(),
                                                check_command_name(options.model, options.model),
                                                options.language))
             lines.push_back(*line);

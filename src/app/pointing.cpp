@@ -1,7 +1,8 @@
 #include "app/pointing.h"
 
-#include <system_error>
 #include <utility>
+
+#include "core/beside.h"
 
 #include "graph/graph_texts.h"
 #include "gwl/windows/layer.h"
@@ -58,11 +59,7 @@ std::future<std::shared_ptr<const HitIndex>> start_pointing_index(const AppState
         return std::make_shared<const HitIndex>(
             index_drawn_items(state.model, state.settings.current_settings, view, width, height));
     };
-    try {
-        return std::async(std::launch::async, build);
-    } catch (const std::system_error&) {
-        return std::async(std::launch::deferred, build); // no thread to be had: on demand
-    }
+    return start_beside(build);
 }
 
 void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit,

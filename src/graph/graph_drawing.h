@@ -13,7 +13,6 @@
 
 #include "core/language.h"
 #include "graph/grid_scale.h"
-#include "graph/structure_render.h"
 #include "graph/view_mapping.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
@@ -23,6 +22,8 @@ class DrawSurface;
 }
 
 namespace vorax {
+
+struct DrawProgress;
 
 // Everything a graph's drawing needs beyond the model and the settings, worked out before the
 // window opens.

@@ -4,11 +4,11 @@
 
 #include <cstdint>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include <zlib.h>
+
+#include "core/beside.h"
 
 namespace vorax::gwl {
 
@@ -120,15 +120,9 @@ QByteArray png_encoding(const QImage& picture)
     Part bottom;
     try {
         // The halves are compressed apart even on one processor, so the file never depends on it.
-        std::thread helper;
-        try {
-            helper = std::thread([&] { compress_rows(picture, middle, height, true, bottom); });
-        } catch (const std::system_error&) {
-            compress_rows(picture, middle, height, true, bottom);
-        }
+        auto lower = start_beside([&] { compress_rows(picture, middle, height, true, bottom); });
         compress_rows(picture, 0, middle, false, top);
-        if (helper.joinable())
-            helper.join();
+        lower.get();
     } catch (const std::bad_alloc&) {
         return {};
     }
