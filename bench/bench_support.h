@@ -1,15 +1,17 @@
 #pragma once
 // What the benchmark programs share: Qt's offscreen platform unless another is named, the folder
-// of their models and pictures, the lattice model kept there between runs, and graph 1 of a model
-// drawn as the export draws it.
+// of their models and pictures, the generated models kept there between runs, graph 1 of a
+// model drawn as the export draws it, and its element lines as other plotting tools read them.
 
 #include <QtGlobal>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/model_loading.h"
 #include "graph/graph_drawing.h"
+#include "graph/structure_render.h"
 #include "gwl/surface/draw_surface.h"
 #include "lattice_model.h"
 #include "model/model_reader.h"
@@ -31,12 +33,29 @@ inline std::filesystem::path bench_folder(const char* named = nullptr)
     return folder;
 }
 
-// The lattice of `nodes` nodes in `folder` (lattice-NODES.dat), written first when missing.
+// The lattice, grid and cube models of lattice_model.h in `folder` (lattice-N.dat, grid-N.dat,
+// cube-SIDE.dat), each written first when missing.
 inline std::filesystem::path lattice_file(const std::filesystem::path& folder, long nodes)
 {
     const std::filesystem::path path = folder / ("lattice-" + std::to_string(nodes) + ".dat");
     if (!std::filesystem::exists(path))
         write_lattice_model(path, nodes);
+    return path;
+}
+
+inline std::filesystem::path grid_file(const std::filesystem::path& folder, long nodes)
+{
+    const std::filesystem::path path = folder / ("grid-" + std::to_string(nodes) + ".dat");
+    if (!std::filesystem::exists(path))
+        write_grid_model(path, nodes);
+    return path;
+}
+
+inline std::filesystem::path cube_file(const std::filesystem::path& folder, long side)
+{
+    const std::filesystem::path path = folder / ("cube-" + std::to_string(side) + ".dat");
+    if (!std::filesystem::exists(path))
+        write_cube_model(path, side);
     return path;
 }
 
@@ -51,6 +70,31 @@ inline SettingsState draw_first_graph(const std::filesystem::path& model_path,
     const GraphPlan plan = plan_graph(read.model, settings, 1);
     draw_graph(surface, read.model, settings, plan, {"VORAX:", read.model.problem_title, {}});
     return settings;
+}
+
+// The drawn element lines of a model planned for a graph, in its plot units, one
+// "x1 y1\nx2 y2\n\n" block an element: the input of gnuplot's `plot FILE with lines`.
+inline void write_plot_segments(const StructureModel& planned, const std::filesystem::path& out_path)
+{
+    std::ofstream out(out_path);
+    for (const Element& e : planned.elements) {
+        if (!element_drawn(planned, e))
+            continue;
+        const Node& a = planned.node(e.node1);
+        const Node& b = planned.node(e.node2);
+        out << a.plot_x << ' ' << a.plot_y << '\n' << b.plot_x << ' ' << b.plot_y << "\n\n";
+    }
+}
+
+// The same for graph 1 of a model file, planned as the export plans it.
+inline void write_plot_segments(const std::filesystem::path& model_path,
+                                const std::filesystem::path& out_path)
+{
+    ReadResult read = read_model(model_path);
+    SettingsState settings;
+    prepare_loaded_model(read.model, settings.current_settings);
+    (void)plan_graph(read.model, settings, 1);
+    write_plot_segments(read.model, out_path);
 }
 
 } // namespace vorax::bench

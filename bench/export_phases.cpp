@@ -12,10 +12,7 @@
 //       (the last: process start-up, Qt and fonts, an empty-ish drawing and its PNG)
 //
 // It also leaves the projected element lines beside the model, MODEL.segments ("x1 y1\nx2 y2\n\n"
-// an element, as bench_graph_export writes them), for the same job done by gnuplot:
-//   cat > seg-png.gp <<< $'set terminal pngcairo size 1600,1200\nset output ARG1\nunset key;
-//       unset border; unset tics\nset margins 0,0,0,0\nplot ARG2 with lines lw 1 lc rgb "#800000"'
-//   /usr/bin/time -f "%e s" gnuplot -c seg-png.gp out.png MODEL.segments
+// an element), the input of gnuplot in bench_versus_gnuplot, which times the two side by side.
 //
 // Without MODEL the lattice is written to /tmp/vorax-bench/lattice-1000000.dat first.
 
@@ -105,14 +102,7 @@ int main(int argc, char** argv)
         },
         [&] { plan = vorax::plan_graph(model, settings, 1); });
 
-    {
-        std::ofstream out(model_path.string() + ".segments");
-        for (const vorax::Element& e : model.elements) {
-            const vorax::Node& a = model.node(e.node1);
-            const vorax::Node& b = model.node(e.node2);
-            out << a.plot_x << ' ' << a.plot_y << '\n' << b.plot_x << ' ' << b.plot_y << "\n\n";
-        }
-    }
+    vorax::bench::write_plot_segments(model, model_path.string() + ".segments");
 
     const vorax::GraphTexts texts{"VORAX:", model.problem_title, {}};
     double surface_seconds = 1e30;

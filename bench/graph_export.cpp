@@ -14,10 +14,8 @@
 #include <QGuiApplication>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -34,50 +32,6 @@ using Clock = std::chrono::steady_clock;
 double seconds_since(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// A grid of side x side nodes (n = side^2 rounded up to whole rows), the bottom row held,
-// elements along the rows and the columns until there are n of them.
-std::filesystem::path write_model(const std::filesystem::path& folder, long n)
-{
-    const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(n))));
-    const long rows = (n + side - 1) / side;
-    const std::filesystem::path path = folder / ("grid-" + std::to_string(n) + ".dat");
-    if (std::filesystem::exists(path))
-        return path;
-    std::ofstream out(path);
-    out << "GENERATED GRID OF " << n << " NODES\n";
-    out << n << ' ' << n << " 2 1 0\n";
-    out << "1 " << std::min(side, n) << " 1 1\nEND OF CODES\nEND OF VALUES\n-\n-\n-\n-\n";
-    for (long i = 0; i < n; ++i)
-        out << i + 1 << ' ' << (i % side) * 1.5 << ' ' << (i / side) * 1.0 << '\n';
-    out << "END OF COORDINATES\n";
-    long e = 0;
-    for (long i = 0; i < n && e < n; ++i)
-        if ((i + 1) % side != 0 && i + 1 < n)
-            out << ++e << ' ' << i + 1 << ' ' << i + 2 << '\n';
-    for (long i = 0; i + side < n && e < n; ++i)
-        out << ++e << ' ' << i + 1 << ' ' << i + side + 1 << '\n';
-    out << "END OF ELEMENTS\n";
-    (void)rows;
-    return path;
-}
-
-// The projected element lines of the model as a text file for other plotting tools.
-void write_segments(const std::filesystem::path& model_path, const std::filesystem::path& out_path)
-{
-    vorax::ReadResult r = vorax::read_model(model_path);
-    vorax::SettingsState settings;
-    settings.current_settings.all_nodes = true;
-    vorax::plan_graph(r.model, settings, 1);
-    std::ofstream out(out_path);
-    for (const vorax::Element& e : r.model.elements) {
-        if (e.node1 == 0 || e.node2 == 0)
-            continue;
-        const vorax::Node& a = r.model.node(e.node1);
-        const vorax::Node& b = r.model.node(e.node2);
-        out << a.plot_x << ' ' << a.plot_y << '\n' << b.plot_x << ' ' << b.plot_y << "\n\n";
-    }
 }
 
 // Plan and draw alone, on a surface of the export's size, with the numbers as given.
@@ -110,7 +64,7 @@ int main(int argc, char** argv)
     std::printf("%10s %9s %11s %11s %12s %12s %12s\n", "nodes", "read (s)", "export (s)",
                 "per 10^6", "numbered (s)", "draw (s)", "node nos (s)");
     for (long n : {1000L, 10000L, 100000L, 1000000L}) {
-        const std::filesystem::path model = write_model(folder, n);
+        const std::filesystem::path model = vorax::bench::grid_file(folder, n);
         const bool indices = n < 1000000;
 
         auto start = Clock::now();
@@ -149,7 +103,7 @@ int main(int argc, char** argv)
         std::printf("%10ld %9.3f %11.3f %11.3f %12.3f %12.3f %12.3f\n", n, read, plain,
                     plain * 1e6 / static_cast<double>(n), numbered, draw, nodes_only);
         if (n == 1000000)
-            write_segments(model, folder / "segments-1000000.txt");
+            vorax::bench::write_plot_segments(model, folder / "segments-1000000.txt");
     }
     return 0;
 }

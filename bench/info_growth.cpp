@@ -9,51 +9,25 @@
 //   e.g. build/release/bench/bench_info_growth build/release/vorax 7
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 #include "lattice_model.h"
+#include "process_run.h"
 #include "model/model_reader.h"
 
 namespace {
 
-struct Run {
-    double wall = 0.0;
-    double user = 0.0;
-    double system = 0.0;
-    long peak_kb = 0;
-};
+using vorax::bench::ProcessRun;
 
-double seconds(const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; }
-
-// Runs `vorax --info path` with its output thrown away; exits when it fails.
-Run run_info(const std::string& vorax, const std::string& path)
+// Runs `vorax --info path`; exits when it fails.
+ProcessRun run_info(const std::string& vorax, const std::string& path)
 {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        execl(vorax.c_str(), vorax.c_str(), "--info", path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    Run run;
-    run.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.user = seconds(usage.ru_utime);
-    run.system = seconds(usage.ru_stime);
-    run.peak_kb = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const ProcessRun run = vorax::bench::run_process({vorax, "--info", path});
+    if (!run.ok) {
         std::fprintf(stderr, "bench_info_growth: %s --info %s failed\n", vorax.c_str(), path.c_str());
         std::exit(1);
     }
@@ -81,12 +55,12 @@ int main(int argc, char** argv)
                 "sys s", "MB/s", "ns/node", "spread s", "peak MB", "model MB", "notes MB");
     for (long nodes : counts) {
         const double megabytes = double(vorax::bench::write_lattice_model(path, nodes)) / 1e6;
-        std::vector<Run> all;
+        std::vector<ProcessRun> all;
         for (int i = 0; i < runs; ++i)
             all.push_back(run_info(vorax, path.string()));
-        const auto best = *std::min_element(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.wall < b.wall; });
-        const auto worst = *std::max_element(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.wall < b.wall; });
-        const auto peak = std::max_element(all.begin(), all.end(), [](const Run& a, const Run& b) { return a.peak_kb < b.peak_kb; })->peak_kb;
+        const auto best = *std::min_element(all.begin(), all.end(), [](const ProcessRun& a, const ProcessRun& b) { return a.wall < b.wall; });
+        const auto worst = *std::max_element(all.begin(), all.end(), [](const ProcessRun& a, const ProcessRun& b) { return a.wall < b.wall; });
+        const auto peak = std::max_element(all.begin(), all.end(), [](const ProcessRun& a, const ProcessRun& b) { return a.peak_kb < b.peak_kb; })->peak_kb;
         const double model = double(nodes) * double(sizeof(vorax::Node) + sizeof(vorax::Element)) / 1e6;
         const double notes = double(nodes) * double(2 * sizeof(vorax::RecordMark)) / 1e6;
         std::printf("%9ld %8.1f %8.3f %8.3f %8.3f %6.0f %8.1f %9.3f %8.1f %8.1f %8.1f\n", nodes, megabytes, best.wall,
