@@ -36,7 +36,8 @@ struct LoadedFile {
 };
 
 // Reads and checks the model file off the user-interface thread, which serves the windows
-// meanwhile; a long read shows in the status line how much of the file is read.
+// meanwhile; a long load shows in the status line how much of the file is read, then that the
+// model is being checked.
 LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguage language)
 {
     LoadedFile loaded;
@@ -45,16 +46,20 @@ LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguag
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     ReadOptions options;
     options.bytes_read = &bytes_read;
+    std::atomic<bool> checking{false};
     layer.run_long(
         [&] {
             loaded.result = read_model(path, options);
             if (!loaded.result.ok())
                 return;
+            checking.store(true, std::memory_order_relaxed);
             loaded.warnings = check_model(loaded.result.model, loaded.result.notes).count();
             loaded.lines = RecordLines(loaded.result.notes);
             loaded.result.notes = {};
         },
         [&] {
+            if (checking.load(std::memory_order_relaxed))
+                return std::string(message(Message::checking_progress, language));
             const std::uint64_t done = bytes_read.load(std::memory_order_relaxed);
             const int percent = error || size == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(done, size) * 100 / size);
             return progress_text(Message::reading_progress, percent, language);

@@ -55,6 +55,7 @@ constexpr std::array kTable{
     Entry{Message::pointed_no_coordinates, "  (no coordinate record)",
           "  (fara inregistrare de coordonate)"},
     Entry{Message::reading_progress, "Reading model … ", "Citire model … "},
+    Entry{Message::checking_progress, "Checking model …", "Verificare model …"},
     Entry{Message::drawing_progress, "Drawing graph … ", "Desenare graf … "},
 };
 

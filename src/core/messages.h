@@ -42,6 +42,7 @@ enum class Message {
     pointed_lines,
     pointed_no_coordinates,
     reading_progress,      // the status line while a model loads: this, the per cent, "%"
+    checking_progress,     // the same once the file is read, while the model check runs
     drawing_progress,      // the same while a graph is drawn
 };
 
