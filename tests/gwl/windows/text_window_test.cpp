@@ -83,7 +83,7 @@ TEST(UiCalls, ProgramThreadCallsRunOnTheUiThread)
 {
     open_ui_calls();
     std::thread::id ran_on;
-    int result = 0;
+    std::atomic<int> result{0}; // polled by this thread while the other one writes it
     std::thread program([&] {
         result = ui_call([&] {
             ran_on = std::this_thread::get_id();
@@ -98,7 +98,7 @@ TEST(UiCalls, ProgramThreadCallsRunOnTheUiThread)
 TEST(UiCalls, ExceptionsReachTheCallingThread)
 {
     open_ui_calls();
-    bool caught = false;
+    std::atomic<bool> caught{false};
     std::thread program([&] {
         try {
             ui_call([] { throw ProgramExit{3, "stop"}; });
@@ -106,7 +106,7 @@ TEST(UiCalls, ExceptionsReachTheCallingThread)
             caught = e.status == 3;
         }
     });
-    ASSERT_TRUE(testing::wait_until([&] { return caught; }));
+    ASSERT_TRUE(testing::wait_until([&] { return caught.load(); }));
     program.join();
 }
 
