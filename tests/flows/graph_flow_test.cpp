@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "gwl/dialogs/dialog_handle.h"
 #include "gwl/platform/system.h"
+#include "gwl/platform/ui_thread.h"
 #include "gwl/windows/frame.h"
 #include "gwl/windows/graphics_window.h"
 #include "gwl/windows/layer.h"
@@ -61,16 +62,33 @@ std::string chain_model(int nodes)
     return text + "END\n";
 }
 
+// A run whose "NEW Graph ..." reads a model of 25 MB named on the command line, long enough for
+// the user-interface thread to act meanwhile; progress shows in the status line at once.
+struct LargeModelRun {
+    LargeModelRun()
+    {
+        std::ofstream(path, std::ios::binary) << chain_model(400000);
+        gwl::set_program_arguments({path});
+        gwl::Layer::set_progress_delay(0);
+    }
+    ~LargeModelRun()
+    {
+        gwl::Layer::set_progress_delay(gwl::Layer::kProgressDelayMs);
+        gwl::set_program_arguments({});
+    }
+    bool reading() { return run.session->frame().status_text().rfind("Reading model … ", 0) == 0; }
+
+    testing::TempDir folder;
+    std::string path = (folder.path() / "chain.dat").string();
+    SessionRun run;
+};
+
 // The windows are served while a large model is read: a timer of the user-interface thread
 // fires, and the status line shows how far the reading has come, then its own text again.
 TEST(GraphFlow, WindowsAreServedWhileALargeModelIsRead)
 {
-    testing::TempDir folder;
-    const std::string path = (folder.path() / "chain.dat").string();
-    std::ofstream(path, std::ios::binary) << chain_model(400000); // 25 MB
-    gwl::set_program_arguments({path});
-    gwl::Layer::set_progress_delay(0);
-    SessionRun run;
+    LargeModelRun large;
+    SessionRun& run = large.run;
     ASSERT_TRUE(run.start());
     std::vector<std::string> statuses;
     QTimer timer;
@@ -84,8 +102,6 @@ TEST(GraphFlow, WindowsAreServedWhileALargeModelIsRead)
     timer.start(1);
     ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
     timer.stop();
-    gwl::Layer::set_progress_delay(gwl::Layer::kProgressDelayMs);
-    gwl::set_program_arguments({});
 
     EXPECT_GT(ticks_while_reading, 0u);
     const auto reading = std::find_if(statuses.begin(), statuses.end(), [](const std::string& s) {
@@ -94,6 +110,33 @@ TEST(GraphFlow, WindowsAreServedWhileALargeModelIsRead)
     EXPECT_NE(reading, statuses.end());
     ASSERT_NE(run.session->frame().graphics_window(10), nullptr);
     EXPECT_TRUE(run.info_has_line(" ymin, ymax:  0.  1000."));
+    EXPECT_EQ(run.session->frame().status_text(), "Running");
+}
+
+// Exit chosen while a large model is read ends the run once the reading is done: the graph
+// command after it draws nothing, since its layer calls are released and it unwinds, and the
+// status line gets its own text back.
+TEST(GraphFlow, ExitWhileALargeModelIsReadEndsTheRun)
+{
+    constexpr int kExitItem = 6; // after "NEW Graph ..." and a separator
+    LargeModelRun large;
+    SessionRun& run = large.run;
+    ASSERT_TRUE(run.start());
+    bool exit_chosen = false;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!exit_chosen && large.reading())
+            exit_chosen = run.choose(kProgramMenu, kExitItem);
+    });
+    timer.start(1);
+    run.prompter.script_draw(); // the real dialog would end at once, the program quitting
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    timer.stop();
+
+    EXPECT_TRUE(exit_chosen);
+    EXPECT_TRUE(gwl::ui_calls_shut_down());
+    EXPECT_TRUE(run.info_has_line(" ymin, ymax:  0.  1000."));
+    EXPECT_EQ(run.session->frame().graphics_window(10), nullptr);
     EXPECT_EQ(run.session->frame().status_text(), "Running");
 }
 
