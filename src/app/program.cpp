@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
 
 #include "app/pointing.h"
 #include "core/messages.h"
@@ -116,12 +117,12 @@ void Program::start_up()
                             gwl::with_mnemonic(std::string(message(Message::new_graph_menu, lang))),
                             gwl::menu_no_action());
     layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::back_to_settings, lang),
-                            gwl::menu_routine([this] { on_back_to_settings(); }));
+                            gwl::menu_routine(guarded(&Program::on_back_to_settings)));
     layer_.append_menu_item(kProgramMenu, kDisabled, message(Message::zoom_mouse, lang),
-                            gwl::menu_routine([this] { on_zoom(); }));
+                            gwl::menu_routine(guarded(&Program::on_zoom)));
     layer_.append_menu_item(kProgramMenu, kSeparator, "", gwl::menu_no_action());
     layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::new_graph, lang),
-                            gwl::menu_routine([this] { on_new_graph(); }));
+                            gwl::menu_routine(guarded(&Program::on_new_graph)));
     layer_.append_menu_item(kProgramMenu, kSeparator, "", gwl::menu_no_action());
     layer_.append_menu_item(kProgramMenu, kEnabled, message(Message::exit_item, lang),
                             gwl::menu_exit_action());
@@ -160,6 +161,18 @@ void Program::exit_sequence()
     layer_.set_text_color_rgb(kWhite);
     layer_.write_line(kInfo, std::string(" * ") + kProgramName + " Exited");
     layer_.close_unit(kInfo);
+}
+
+std::function<void()> Program::guarded(void (Program::*action)())
+{
+    return [this, action] {
+        try {
+            (this->*action)();
+        } catch (const std::bad_alloc&) {
+            layer_.message_box(message(Message::out_of_memory, state_.language), "VORAX Message:",
+                               gwl::mb::kIconError);
+        }
+    };
 }
 
 void Program::on_new_graph()

@@ -56,6 +56,8 @@ constexpr std::array kTable{
           "  (fara inregistrare de coordonate)"},
     Entry{Message::reading_progress, "Reading model … ", "Citire model … "},
     Entry{Message::checking_progress, "Checking model …", "Verificare model …"},
+    Entry{Message::out_of_memory, "Not enough memory to finish the command.",
+          "Memorie insuficienta pentru a termina comanda."},
     Entry{Message::drawing_progress, "Drawing graph … ", "Desenare graf … "},
 };
 

@@ -43,6 +43,7 @@ enum class Message {
     pointed_no_coordinates,
     reading_progress,      // the status line while a model loads: this, the per cent, "%"
     checking_progress,     // the same once the file is read, while the model check runs
+    out_of_memory,         // the box of a menu command the memory did not suffice for
     drawing_progress,      // the same while a graph is drawn
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <new>
 
 #include "app/program.h"
 #include "gwl/dialogs/dialog_handle.h"
@@ -138,6 +139,23 @@ TEST(GraphFlow, ExitWhileALargeModelIsReadEndsTheRun)
     EXPECT_TRUE(run.info_has_line(" ymin, ymax:  0.  1000."));
     EXPECT_EQ(run.session->frame().graphics_window(10), nullptr);
     EXPECT_EQ(run.session->frame().status_text(), "Running");
+}
+
+// A command the memory does not suffice for ends in a box; the program goes on, and the next
+// command runs.
+TEST(GraphFlow, ACommandOutOfMemoryEndsInABox)
+{
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    run.session->program().graph_command = [] { throw std::bad_alloc(); };
+    run.session->layer().set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
+                                             gwl::menu_flag::kEnabled);
+    for (std::size_t boxes = 1; boxes <= 2; ++boxes) {
+        ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+        ASSERT_TRUE(testing::wait_until([&] { return run.prompter.message_boxes.size() == boxes; }));
+        EXPECT_EQ(run.prompter.message_boxes.back().text, "Not enough memory to finish the command.");
+        EXPECT_EQ(run.prompter.message_boxes.back().style, gwl::mb::kIconError);
+    }
 }
 
 // "BACK to Settings ..." through the menu reaches the graph command, which draws into the next
