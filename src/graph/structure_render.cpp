@@ -172,10 +172,8 @@ void draw_element_lines(gwl::DrawSurface& surface, const StructureModel& model,
                         const GraphSettings& g, DrawProgress* progress)
 {
     surface.set_color_rgb(color_of(g, ColorRole::line));
-    // Handed over in batches: two surface operations a line cost more than drawing it, and a
-    // batch this large is drawn in two bands at once on a large surface.
-    constexpr std::size_t kBatch = 16 * kProgressStep;
-    static_assert(kBatch >= gwl::DrawSurface::kLinesInBands);
+    // Handed over in batches: two surface operations a line cost more than drawing it.
+    constexpr std::size_t kBatch = kProgressStep;
     std::int64_t counted = 0;
     std::vector<gwl::WindowLine> batch;
     batch.reserve(std::min(kBatch, model.elements.size()));

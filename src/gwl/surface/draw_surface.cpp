@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <future>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -16,7 +15,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include "core/beside.h"
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/draw_record.h"
@@ -586,45 +584,16 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
     const raster::PixelBuffer buffer = s.buffer();
     const std::uint32_t color = pixel_of(s.color);
     const std::uint32_t look = s.shape_look();
-    const WindowMapping& mapping = s.mapping;
-    const raster::LinePattern& pattern = s.pattern;
-
-    // Many lines on a tall image are drawn in two bands of rows at once: the lower band on a
-    // thread beside this one, which maps the lines again for itself, with copies of what it
-    // reads (this thread writes the position and the record right beside the mapping). All
-    // lines have one colour, so the order in which the bands set their pixels does not matter.
-    const bool banded = lines.size() >= kLinesInBands && buffer.height >= kRowsInBands;
-    const int middle = banded ? buffer.height / 2 : buffer.height;
-    std::future<void> lower;
-    if (banded)
-        lower = start_beside([lines, mapping, pattern, color,
-                              band = raster::row_band(buffer, middle, buffer.height)] {
-            for (const WindowLine& line : lines)
-                raster::draw_line_in_band(band, mapping.to_pixel(line.from),
-                                          mapping.to_pixel(line.to), color, pattern);
-        });
-    const raster::RowBand upper = raster::row_band(buffer, 0, middle);
-
     raster::ClipOutcome outcome = raster::ClipOutcome::inside;
     Box changed{kPixelLimit, kPixelLimit, -kPixelLimit, -kPixelLimit};
-    PixelPoint from;
     for (const WindowLine& line : lines) {
-        from = mapping.to_pixel(line.from);
-        const PixelPoint to = mapping.to_pixel(line.to);
-        if (banded)
-            raster::draw_line_in_band(upper, from, to, color, pattern);
-        else
-            outcome = raster::draw_line(buffer, from, to, color, pattern);
+        const PixelPoint from = s.mapping.to_pixel(line.from);
+        const PixelPoint to = s.mapping.to_pixel(line.to);
+        outcome = raster::draw_line(buffer, from, to, color, s.pattern);
         s.record.add_line(look, from, to);
         changed = {std::min({changed.left, from.x, to.x}), std::min({changed.top, from.y, to.y}),
                    std::max({changed.right, from.x, to.x}), std::max({changed.bottom, from.y, to.y})};
         s.position = to;
-    }
-    if (banded) {
-        // The status is the last line's, clipped to the whole image as drawn one by one.
-        outcome = raster::draw_line(buffer, from, s.position, color,
-                                    raster::LinePattern(raster::PenStyle::invisible));
-        lower.get();
     }
     if (outcome == raster::ClipOutcome::outside)
         op.fail(status::kNothingDrawn);

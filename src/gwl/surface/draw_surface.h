@@ -101,11 +101,8 @@ public:
     // Draws each line as move_to_w(from) and line_to_w(to) would, one after the other, in one
     // operation: the same pixels, the same record, the status of the last line. The end of the
     // last line becomes the current position. Cheaper than two operations a line when there
-    // are many. At least kLinesInBands lines on a surface at least kRowsInBands high are drawn
-    // in two bands of rows at once, the lower on a thread beside the caller's.
+    // are many.
     void lines_w(std::span<const WindowLine> lines);
-    static constexpr std::size_t kLinesInBands = 16384;
-    static constexpr int kRowsInBands = 256;
     // control 2 outline, 3 filled and outlined; other values draw nothing (0, status -1).
     int rectangle_w(int control, double wx1, double wy1, double wx2, double wy2);
     int ellipse_w(int control, double wx1, double wy1, double wx2, double wy2);

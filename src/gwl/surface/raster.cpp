@@ -156,23 +156,6 @@ ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std
     return outcome;
 }
 
-RowBand row_band(const PixelBuffer& buffer, int top, int bottom)
-{
-    return {{buffer.bits + static_cast<std::ptrdiff_t>(top) * buffer.stride, buffer.width,
-             bottom - top, buffer.stride},
-            top};
-}
-
-void draw_line_in_band(const RowBand& band, PixelPoint a, PixelPoint b, std::uint32_t color,
-                       const LinePattern& pattern)
-{
-    // A line wholly above or below the band costs no more than this test.
-    const int bottom = band.top + band.rows.height;
-    if ((a.y < band.top && b.y < band.top) || (a.y >= bottom && b.y >= bottom))
-        return;
-    draw_line(band.rows, {a.x, a.y - band.top}, {b.x, b.y - band.top}, color, pattern);
-}
-
 void draw_outline(const PixelBuffer& buffer, std::span<const PixelPoint> points,
                   std::uint32_t color, const LinePattern& pattern)
 {

@@ -7,8 +7,9 @@
 // export), and the one-pixel solid line, which a graph draws by the thousand, runs at several
 // million lines per second. Nothing here knows Qt.
 //
-// Contents: PixelBuffer, PenStyle and LinePattern, ClipOutcome, draw_line, RowBand and
-// draw_line_in_band, draw_outline, Fill and fill_span, fill_rectangle, draw_ellipse, fill_polygon.
+// Contents: PixelBuffer, PenStyle and LinePattern, ClipOutcome, draw_line, draw_outline, Fill and
+// fill_span,
+// fill_rectangle, draw_ellipse, fill_polygon.
 
 #include <array>
 #include <cstddef>
@@ -65,22 +66,6 @@ enum class ClipOutcome { inside, partly, outside };
 // end points, and the work is proportional to the visible part.
 ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std::uint32_t color,
                       const LinePattern& pattern, long long phase = 0);
-
-// Rows [top, top + rows.height) of a buffer, seen as a buffer of their own.
-struct RowBand {
-    PixelBuffer rows;
-    int top = 0;
-};
-
-// The band of rows [top, bottom) of `buffer` (0 <= top <= bottom <= its height).
-RowBand row_band(const PixelBuffer& buffer, int top, int bottom);
-
-// Sets the pixels of draw_line(buffer, a, b, color, pattern) that lie in the band's rows, and no
-// others (a and b in the whole buffer's pixels). The pixel of step i lies at the same offset
-// from `a` wherever the line is, and a band clips as a buffer does, so drawing a line in each
-// band of a buffer draws the whole line, pattern included.
-void draw_line_in_band(const RowBand& band, PixelPoint a, PixelPoint b, std::uint32_t color,
-                       const LinePattern& pattern);
 
 // The closed outline through `points` (the last joined back to the first), its pattern
 // continuing from one side to the next.
