@@ -14,8 +14,8 @@ namespace vorax {
 // std::max in the order added. The order matters with a NaN: one that seeded an end stays, one
 // that comes later is passed over. Both ends stay 0 until a point is added.
 //
-// The points are 32-bit, as the model keeps them, and so are the ends: the same ends as taking
-// the points widened to 64 bits (widening keeps their order), widened once by the reader. It
+// The points are 32-bit, as the model keeps them, and so are the ends: they are the ends of the
+// points widened to 64 bits (widening keeps the order), widened once where they are used. That
 // also keeps out of a loop the widening of a value just narrowed (a plot position just
 // projected), which GCC 12 wrongly drops when it pairs two such values in one vector register.
 template <std::size_t N>
