@@ -14,29 +14,55 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
 {
     GraphSettings& g = settings.current_settings;
     GraphPlan plan;
-    // With all nodes drawn every node is selected, as the settings dialog leaves them.
-    if (g.all_nodes) {
-        for (Node& node : model.nodes)
-            node.selected = true;
-        g.selected_node_count = model.node_count;
-    } else {
+    if (!g.all_nodes) {
         plan.range_text = format_node_ranges(model);
         if (g.show_element_indices)
             g.selected_element_count = count_selected_elements(model);
     }
-    update_extents(model, g.all_nodes);
-    project_nodes(model, g.reverse_y, g.reverse_vertical);
-    plan.box = plot_box(model, g.min_size_factor, g.min_size_factor_auto);
+    // One pass does the work of the selection of all nodes, update_extents, project_nodes and
+    // the scans of plot_box and grid_rect (each bound in node order, as they take it): a large
+    // model's nodes are read from memory once instead of five times.
+    const Projection projection(model.NGL, g.reverse_y, g.reverse_vertical);
+    const bool spatial = model.NGL == 3;
+    Bounds<3> coordinates;
+    Bounds<2> plot_positions;
+    Bounds<2> front_plane;
+    for (Node& node : model.nodes) {
+        // With all nodes drawn every node is selected, as the settings dialog leaves them.
+        if (g.all_nodes)
+            node.selected = true;
+        else if (!node.selected)
+            continue;
+        coordinates.add(coordinates_of(node));
+        projection.project(node);
+        plot_positions.add(plot_position_of(node));
+        if (spatial && in_front_plane(node))
+            front_plane.add(front_plane_point(node));
+    }
+    if (g.all_nodes)
+        g.selected_node_count = model.node_count;
+    set_extents(model, coordinates);
+    plan.box = box_of_bounds(plot_positions, g.min_size_factor, g.min_size_factor_auto);
     plan.info_lines = graph_info_lines(graph_number, plan.box.scaling_ratio, settings.color_scheme);
     center_nodes(model, plan.box.center_x, plan.box.center_y);
     plan.view = view_of(plan.box);
-    plan.grid = grid_rect(model, plan.box);
+    plan.grid = grid_rect_of(model, plan.box, front_plane);
     if (g.show_grid_and_scale)
         set_grid_steps(plan.view, plan.grid);
     return plan;
 }
 
 GridRect grid_rect(const StructureModel& model, const PlotBox& box)
+{
+    Bounds<2> front_plane;
+    if (model.NGL == 3)
+        for (const Node& node : model.nodes)
+            if (node.selected && in_front_plane(node))
+                front_plane.add(front_plane_point(node));
+    return grid_rect_of(model, box, front_plane);
+}
+
+GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& front_plane)
 {
     GridRect grid;
     if (model.NGL != 3) {
@@ -46,28 +72,10 @@ GridRect grid_rect(const StructureModel& model, const PlotBox& box)
         grid.y2 = box.y_max - box.center_y;
         return grid;
     }
-    bool seeded = false;
-    double x_lo = 0.0, x_hi = 0.0, z_lo = 0.0, z_hi = 0.0;
-    for (const Node& node : model.nodes) {
-        if (!node.selected || node.coords[1] != 0.0f)
-            continue;
-        const double x = node.coords[0];
-        const double z = node.coords[2];
-        if (!seeded) {
-            x_lo = x_hi = x;
-            z_lo = z_hi = z;
-            seeded = true;
-            continue;
-        }
-        x_lo = std::min(x_lo, x);
-        x_hi = std::max(x_hi, x);
-        z_lo = std::min(z_lo, z);
-        z_hi = std::max(z_hi, z);
-    }
-    grid.x1 = static_cast<float>(x_lo - box.center_x);
-    grid.x2 = static_cast<float>(x_hi - box.center_x);
-    grid.y1 = static_cast<float>(z_lo - box.center_y);
-    grid.y2 = static_cast<float>(z_hi - box.center_y);
+    grid.x1 = static_cast<float>(front_plane.lo[0] - box.center_x);
+    grid.x2 = static_cast<float>(front_plane.hi[0] - box.center_x);
+    grid.y1 = static_cast<float>(front_plane.lo[1] - box.center_y);
+    grid.y2 = static_cast<float>(front_plane.hi[1] - box.center_y);
     return grid;
 }
 

@@ -5,12 +5,14 @@
 // grid and scale, structure, axis arrows, origin marker). A graph window and the headless
 // export both draw through draw_graph.
 //
-// Contents: GraphPlan, plan_graph, GraphTexts, DrawOutcome, grid_rect, WindowCorners,
-// window_corners, draw_graph.
+// Contents: GraphPlan, plan_graph, GraphTexts, DrawOutcome, grid_rect (and its pieces),
+// WindowCorners, window_corners, draw_graph.
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "core/bounds.h"
 #include "core/language.h"
 #include "graph/grid_scale.h"
 #include "graph/view_mapping.h"
@@ -60,6 +62,17 @@ enum class DrawOutcome {
 // down; for a spatial model the X and Z extents of the drawn nodes in the front plane Y = 0
 // (all 0 without such a node). Centred.
 GridRect grid_rect(const StructureModel& model, const PlotBox& box);
+
+// grid_rect from the bounds of the X and Z coordinates of the drawn nodes in the front plane,
+// gathered in node order (front_plane_point), which only a spatial model reads.
+GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& front_plane);
+
+// Whether a drawn node counts in the front plane's bounds, and its point there.
+inline bool in_front_plane(const Node& node) { return node.coords[1] == 0.0f; }
+inline std::array<float, 2> front_plane_point(const Node& node)
+{
+    return {node.coords[0], node.coords[2]};
+}
 
 // The mapping of a graph's window onto its drawing area: real y grows upwards unless the
 // vertical is reversed; the corners are the lowest and the highest of the view's window.

@@ -21,6 +21,8 @@ namespace vorax {
 // The grid rectangle in centred plot coordinates (adding the centre gives model coordinates).
 struct GridRect {
     double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+
+    bool operator==(const GridRect&) const = default;
 };
 
 // The axis numbers of draw_axis_arrow.

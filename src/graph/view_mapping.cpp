@@ -9,45 +9,28 @@ namespace vorax {
 
 void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical)
 {
-    constexpr double c = 0.7071067811865476;
-    const double sy = reverse_y ? -1.0 : 1.0;
-    const double sv = reverse_vertical ? -1.0 : 1.0;
-    for (Node& node : model.nodes) {
-        if (!node.selected)
-            continue;
-        if (model.NGL == 3) {
-            const double x = node.coords[0];
-            const double y = node.coords[1];
-            const double z = node.coords[2];
-            node.plot_x = static_cast<float>(x + sy * c * y);
-            node.plot_y = static_cast<float>(z + sv * sy * c * y);
-        } else {
-            node.plot_x = node.coords[0];
-            node.plot_y = node.coords[1];
-        }
-    }
+    const Projection projection(model.NGL, reverse_y, reverse_vertical);
+    for (Node& node : model.nodes)
+        if (node.selected)
+            projection.project(node);
 }
 
 PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto)
 {
+    Bounds<2> plot_positions;
+    for (const Node& node : model.nodes)
+        if (node.selected)
+            plot_positions.add(plot_position_of(node));
+    return box_of_bounds(plot_positions, factor, factor_auto);
+}
+
+PlotBox box_of_bounds(const Bounds<2>& plot_positions, float factor, bool factor_auto)
+{
     PlotBox box;
-    bool seeded = false;
-    for (const Node& node : model.nodes) {
-        if (!node.selected)
-            continue;
-        const double x = node.plot_x;
-        const double y = node.plot_y;
-        if (!seeded) {
-            box.x_min = box.x_max = x;
-            box.y_min = box.y_max = y;
-            seeded = true;
-            continue;
-        }
-        box.x_min = std::min(box.x_min, x);
-        box.x_max = std::max(box.x_max, x);
-        box.y_min = std::min(box.y_min, y);
-        box.y_max = std::max(box.y_max, y);
-    }
+    box.x_min = plot_positions.lo[0];
+    box.x_max = plot_positions.hi[0];
+    box.y_min = plot_positions.lo[1];
+    box.y_max = plot_positions.hi[1];
     // A lone point, kept to centre the fallback box on it.
     const double point_x = box.x_min;
     const double point_y = box.y_min;

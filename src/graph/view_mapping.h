@@ -5,14 +5,18 @@
 // Contents:
 //   ViewMapping          the window, drawing units, marker sizes and grid steps of a graph
 //   project_nodes        plot positions from coordinates: the plane itself, or an oblique view
+//   Projection           the same for one node, for a pass over the nodes that does more
 //   PlotBox, plot_box    bounding box of the plot positions, orientation and scaling ratio
+//   plot_position_of, box_of_bounds   the box in pieces, for such a pass
 //   center_nodes         plot positions centred on the box's centre
 //   view_of              the window with its margins, and the units derived from it
 //   scheme_name, graph_info_lines   what the info window hears about a new graph
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "core/bounds.h"
 #include "model/structure_model.h"
 
 namespace vorax {
@@ -32,6 +36,8 @@ struct ViewMapping {
     double marker_dy = 0.1 / 18; // unit_y / 18: half height of them
     double grid_step_x = 0.0;   // set_grid_steps: a fifth of the grid's width
     double grid_step_y = 0.0;   // a tenth of its height
+
+    bool operator==(const ViewMapping&) const = default;
 };
 
 // Plot positions of the drawn (selected) nodes. A plane model (NGL 2) is drawn in its own
@@ -39,6 +45,35 @@ struct ViewMapping {
 // plot_y = Z + sv sy c Y, with c = 1/sqrt(2), sy = -1 for `reverse_y` and sv = -1 for
 // `reverse_vertical` (computed in 64 bits, stored as 32-bit reals).
 void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical);
+
+// The projection of project_nodes, one node at a time.
+class Projection {
+public:
+    Projection(int NGL, bool reverse_y, bool reverse_vertical)
+        : spatial_(NGL == 3), sy_(reverse_y ? -1.0 : 1.0), sv_(reverse_vertical ? -1.0 : 1.0)
+    {
+    }
+
+    void project(Node& node) const
+    {
+        if (spatial_) {
+            constexpr double c = 0.7071067811865476;
+            const double x = node.coords[0];
+            const double y = node.coords[1];
+            const double z = node.coords[2];
+            node.plot_x = static_cast<float>(x + sy_ * c * y);
+            node.plot_y = static_cast<float>(z + sv_ * sy_ * c * y);
+        } else {
+            node.plot_x = node.coords[0];
+            node.plot_y = node.coords[1];
+        }
+    }
+
+private:
+    bool spatial_;
+    double sy_;
+    double sv_;
+};
 
 // The bounding box of the drawn nodes' plot positions and what follows from it.
 struct PlotBox {
@@ -49,6 +84,8 @@ struct PlotBox {
     double scaling_ratio = 1.0;
     double center_x = 0.0, center_y = 0.0;
     bool factor_applied = false; // the minimum-size factor took part
+
+    bool operator==(const PlotBox&) const = default;
 };
 
 // Half the side of the box given to drawn nodes whose plot positions all coincide.
@@ -61,6 +98,15 @@ inline constexpr double kPointBoxHalfSide = 1.0;
 // finite. `factor` increases the smaller side unless `factor_auto` is true; a factor that is
 // not a positive finite number, or that would make the side overflow or vanish, counts as Auto.
 PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
+
+// A node's plot position as the box takes it.
+inline std::array<float, 2> plot_position_of(const Node& node)
+{
+    return {node.plot_x, node.plot_y};
+}
+
+// plot_box from the bounds of the drawn nodes' plot positions, gathered in node order.
+PlotBox box_of_bounds(const Bounds<2>& plot_positions, float factor, bool factor_auto);
 
 // Subtracts the box centre from the plot positions of the drawn nodes (32-bit results).
 void center_nodes(StructureModel& model, double center_x, double center_y);

@@ -1,37 +1,29 @@
 #include "model/structure_model.h"
 
-#include <algorithm>
-
 namespace vorax {
 
 bool update_extents(StructureModel& model, bool all_nodes)
 {
-    const bool spatial = model.NGL == 3;
-    bool seeded = false;
-    for (const Node& node : model.nodes) {
-        if (!all_nodes && !node.selected)
-            continue;
-        const double x = node.coords[0];
-        const double y = node.coords[1];
-        const double z = node.coords[2];
-        if (!seeded) {
-            model.xmin = model.xmax = x;
-            model.ymin = model.ymax = y;
-            if (spatial)
-                model.zmin = model.zmax = z;
-            seeded = true;
-            continue;
-        }
-        model.xmin = std::min(model.xmin, x);
-        model.xmax = std::max(model.xmax, x);
-        model.ymin = std::min(model.ymin, y);
-        model.ymax = std::max(model.ymax, y);
-        if (spatial) {
-            model.zmin = std::min(model.zmin, z);
-            model.zmax = std::max(model.zmax, z);
-        }
+    Bounds<3> coordinates;
+    for (const Node& node : model.nodes)
+        if (all_nodes || node.selected)
+            coordinates.add(coordinates_of(node));
+    return set_extents(model, coordinates);
+}
+
+bool set_extents(StructureModel& model, const Bounds<3>& coordinates)
+{
+    if (!coordinates.seeded)
+        return false;
+    model.xmin = coordinates.lo[0];
+    model.xmax = coordinates.hi[0];
+    model.ymin = coordinates.lo[1];
+    model.ymax = coordinates.hi[1];
+    if (model.NGL == 3) {
+        model.zmin = coordinates.lo[2];
+        model.zmax = coordinates.hi[2];
     }
-    return seeded;
+    return true;
 }
 
 } // namespace vorax

@@ -5,6 +5,7 @@
 //   Node, Element    one node (coordinates, support codes and values, flags), one element
 //   StructureModel   the whole model; node and element numbers start at 1
 //   update_extents   xmin .. zmax over all nodes or over the selected ones
+//   coordinates_of, set_extents   the same in pieces, for a pass that does more
 
 #include <array>
 #include <cassert>
@@ -12,6 +13,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "core/bounds.h"
 
 namespace vorax {
 
@@ -78,5 +81,13 @@ private:
 // nodes: every node when `all_nodes` is true, otherwise the nodes whose `selected` is true.
 // Returns false, leaving the extents as they were, when no node is considered.
 bool update_extents(StructureModel& model, bool all_nodes);
+
+// A node's coordinates as the extents take them.
+inline const std::array<float, 3>& coordinates_of(const Node& node) { return node.coords; }
+
+// Sets the extents from the bounds of the considered nodes' coordinates (zmin and zmax only when
+// NGL is 3), as update_extents does; returns false, leaving them as they were, for bounds that
+// got no node.
+bool set_extents(StructureModel& model, const Bounds<3>& coordinates);
 
 } // namespace vorax

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "core/text.h"
 #include "graph/graph_drawing.h"
@@ -412,6 +413,55 @@ TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
     EXPECT_DOUBLE_EQ(plane_grid.x2, 5.0);
     EXPECT_DOUBLE_EQ(plane_grid.y1, -2.5);
     EXPECT_DOUBLE_EQ(plane_grid.y2, 2.5);
+}
+
+// The plan's single pass over the nodes leaves the model, box, view and grid that the separate
+// steps leave, for plane and spatial models, all nodes or every third one left out, and each
+// pair of reverse switches.
+TEST(Plan, OnePassOverTheNodesEqualsTheSeparateSteps)
+{
+    std::mt19937 random(17);
+    std::uniform_real_distribution<float> coordinate(-50.0f, 80.0f);
+    for (const int ngl : {2, 3})
+        for (const bool all_nodes : {true, false})
+            for (int reverse = 0; reverse < 4; ++reverse) {
+                SCOPED_TRACE(::testing::Message()
+                             << "NGL " << ngl << " all " << all_nodes << " reverse " << reverse);
+                StructureModel fused;
+                fused.NGL = ngl;
+                fused.node_count = 300;
+                fused.nodes.resize(300);
+                for (std::size_t i = 0; i < fused.nodes.size(); ++i) {
+                    Node& node = fused.nodes[i];
+                    // Every fourth node lies in the front plane; plot positions start stale.
+                    node.coords = {coordinate(random), i % 4 == 0 ? 0.0f : coordinate(random),
+                                   ngl == 3 ? coordinate(random) : 0.0f};
+                    node.selected = i % 3 != 1;
+                    node.plot_x = node.plot_y = -7.0f;
+                }
+                SettingsState settings;
+                GraphSettings& g = settings.current_settings;
+                g.all_nodes = all_nodes;
+                g.reverse_y = (reverse & 1) != 0;
+                g.reverse_vertical = (reverse & 2) != 0;
+                StructureModel separate = fused;
+                const GraphPlan plan = plan_graph(fused, settings, 1);
+
+                if (all_nodes)
+                    for (Node& node : separate.nodes)
+                        node.selected = true;
+                update_extents(separate, all_nodes);
+                project_nodes(separate, g.reverse_y, g.reverse_vertical);
+                const PlotBox box = plot_box(separate, g.min_size_factor, g.min_size_factor_auto);
+                center_nodes(separate, box.center_x, box.center_y);
+                GridRect grid = grid_rect(separate, box);
+                ViewMapping view = view_of(box);
+                set_grid_steps(view, grid);
+                EXPECT_EQ(fused, separate);
+                EXPECT_EQ(plan.box, box);
+                EXPECT_EQ(plan.grid, grid);
+                EXPECT_EQ(plan.view, view);
+            }
 }
 
 TEST(Fonts, IndexFontsFollowTheSwitches)
