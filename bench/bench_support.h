@@ -86,6 +86,17 @@ inline void write_plot_segments(const StructureModel& planned, const std::filesy
     }
 }
 
+// A gnuplot script that draws such lines as one-pixel lines in the graph's line colour, on a page
+// without key, border, tics or margins: `head` (terminal, output, ranges) before the common
+// lines, then `plot DATA with lines`.
+inline void write_gnuplot_script(const std::filesystem::path& path, const std::string& head,
+                                 const std::string& data)
+{
+    std::ofstream out(path);
+    out << head << "unset key; unset border; unset tics\nset margins 0,0,0,0\n"
+        << "plot " << data << " with lines lw 1 lc rgb '#800000'\n";
+}
+
 // The same for graph 1 of a model file, planned as the export plans it.
 inline void write_plot_segments(const std::filesystem::path& model_path,
                                 const std::filesystem::path& out_path)

@@ -60,15 +60,14 @@ void write_segments(const std::filesystem::path& model_path, const std::filesyst
 
 void write_gnuplot_script(const std::filesystem::path& path)
 {
-    std::ofstream out(path);
-    out << "# The terminal comes from the command line, e.g.\n"
-           "#   gnuplot -e 'set terminal pdfcairo size 10.6667in,8in' lattice.gp\n"
-           "#   gnuplot -e 'set terminal svg size 1024,768' lattice.gp\n"
-           "set output ARG1 ne '' ? ARG1 : 'lattice-gnuplot.out'\n"
-           "unset key; unset border; unset tics\n"
-           "set margins 0,0,0,0\n"
-           "set xrange [0:" << kWidth - 1 << "]; set yrange [" << kHeight - 1 << ":0]\n"
-           "plot 'lattice-segments.txt' with lines lw 1 lc rgb '#800000'\n";
+    vorax::bench::write_gnuplot_script(
+        path,
+        "# The terminal comes from the command line, e.g.\n"
+        "#   gnuplot -e 'set terminal pdfcairo size 10.6667in,8in' lattice.gp\n"
+        "#   gnuplot -e 'set terminal svg size 1024,768' lattice.gp\n"
+        "set output ARG1 ne '' ? ARG1 : 'lattice-gnuplot.out'\n"
+        "set xrange [0:" + std::to_string(kWidth - 1) + "]; set yrange [" + std::to_string(kHeight - 1) + ":0]\n",
+        "'lattice-segments.txt'");
 }
 
 } // namespace

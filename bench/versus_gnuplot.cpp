@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,16 +34,6 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void write_gnuplot_script(const std::filesystem::path& path)
-{
-    std::ofstream out(path);
-    out << "set terminal pngcairo size 1600,1200\n"
-           "set output ARG1\n"
-           "unset key; unset border; unset tics\n"
-           "set margins 0,0,0,0\n"
-           "plot ARG2 with lines lw 1 lc rgb '#800000'\n";
 }
 
 struct Timing {
@@ -76,7 +65,7 @@ int main(int argc, char** argv)
     if (!gnuplot)
         std::printf("gnuplot is not on PATH: only VORAX is timed\n");
     const std::filesystem::path script = folder / "seg-png.gp";
-    write_gnuplot_script(script);
+    vorax::bench::write_gnuplot_script(script, "set terminal pngcairo size 1600,1200\nset output ARG1\n", "ARG2");
     const std::string picture = (folder / "versus.png").string();
 
     std::printf("%-22s %8s %10s %10s %10s %10s %7s %9s\n", "model", "file MB", "VORAX med",
