@@ -6,15 +6,19 @@
 #include <QtGlobal>
 
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 
+#include "app/export_command.h"
 #include "app/model_loading.h"
 #include "graph/graph_drawing.h"
 #include "graph/structure_render.h"
 #include "gwl/surface/draw_surface.h"
 #include "lattice_model.h"
 #include "model/model_reader.h"
+#include "timing.h"
 
 namespace vorax::bench {
 
@@ -57,6 +61,21 @@ inline std::filesystem::path cube_file(const std::filesystem::path& folder, long
     if (!std::filesystem::exists(path))
         write_cube_model(path, side);
     return path;
+}
+
+// The best time of three whole exports in this process, as `vorax --export` runs them; -1 after
+// saying why on standard error when one fails.
+inline double best_export_seconds(const ExportOptions& options)
+{
+    bool failed = false;
+    const double best = best_of(3, [&] {
+        std::ostringstream out, err;
+        if (!failed && run_export(options, out, err) != 0) {
+            std::fprintf(stderr, "%s", err.str().c_str());
+            failed = true;
+        }
+    });
+    return failed ? -1.0 : best;
 }
 
 // Graph 1 of a model file drawn onto `surface` as `vorax --export` draws it; the settings it was

@@ -11,20 +11,15 @@
 //   /usr/bin/time -f "%e s" build/release/vorax --export out.png examples/plane_frame.dat
 //       (the last: process start-up, Qt and fonts, an empty-ish drawing and its PNG)
 //
-// It also leaves the projected element lines beside the model, MODEL.segments ("x1 y1\nx2 y2\n\n"
-// an element), the input of gnuplot in bench_versus_gnuplot, which times the two side by side.
+// bench_versus_gnuplot times the whole export beside gnuplot drawing the same lines.
 //
 // Without MODEL the lattice is written to /tmp/vorax-bench/lattice-1000000.dat first.
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -35,30 +30,15 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
 #include "bench_support.h"
+#include "timing.h"
 #include "model/model_check.h"
 #include "model/model_reader.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Best of three runs of `step`, each after `prepare` (not timed).
-double best_of_three(const std::function<void()>& prepare, const std::function<void()>& step)
-{
-    double best = 1e30;
-    for (int run = 0; run < 3; ++run) {
-        prepare();
-        const auto start = Clock::now();
-        step();
-        best = std::min(best, seconds_since(start));
-    }
-    return best;
-}
+using vorax::bench::best_of;
+using vorax::bench::Clock;
+using vorax::bench::seconds_since;
 
 void row(const char* phase, double seconds)
 {
@@ -83,29 +63,26 @@ int main(int argc, char** argv)
     const double application = seconds_since(start);
 
     vorax::ReadResult read;
-    const double reading = best_of_three([] {}, [&] { read = vorax::read_model(model_path); });
+    const double reading = best_of(3, [&] { read = vorax::read_model(model_path); });
     if (!read.ok()) {
         std::fprintf(stderr, "cannot read %s: %s\n", model_path.c_str(), read.message.c_str());
         return 1;
     }
     const vorax::StructureModel loaded = read.model;
-    const double checking = best_of_three(
-        [] {}, [&] { (void)vorax::check_model(read.model, read.notes).count(); });
+    const double checking = best_of(3, [&] { (void)vorax::check_model(read.model, read.notes).count(); });
 
     vorax::StructureModel model;
     vorax::SettingsState settings;
-    const double preparing = best_of_three(
-        [&] { model = loaded; },
-        [&] { (void)vorax::prepare_loaded_model(model, settings.current_settings); });
+    const double preparing = best_of(
+        3, [&] { (void)vorax::prepare_loaded_model(model, settings.current_settings); },
+        [&] { model = loaded; });
     vorax::GraphPlan plan;
-    const double planning = best_of_three(
+    const double planning = best_of(
+        3, [&] { plan = vorax::plan_graph(model, settings, 1); },
         [&] {
             model = loaded;
             (void)vorax::prepare_loaded_model(model, settings.current_settings);
-        },
-        [&] { plan = vorax::plan_graph(model, settings, 1); });
-
-    vorax::bench::write_plot_segments(model, model_path.string() + ".segments");
+        });
 
     const vorax::GraphTexts texts{"VORAX:", model.problem_title, {}};
     double surface_seconds = 1e30;
@@ -138,18 +115,19 @@ int main(int argc, char** argv)
         element_lines.push_back({{a.plot_x, a.plot_y}, {b.plot_x, b.plot_y}});
     }
     std::unique_ptr<vorax::gwl::DrawSurface> line_surface;
-    const double lines = best_of_three(
-        [&] {
-            line_surface = std::make_unique<vorax::gwl::DrawSurface>(width, height);
-            const vorax::WindowCorners c = vorax::window_corners(plan.view, false);
-            line_surface->set_window(c.invert, c.x1, c.y1, c.x2, c.y2);
-            line_surface->set_color_rgb(0);
-        },
+    const double lines = best_of(
+        3,
         [&] {
             constexpr std::size_t batch = 4096;
             const std::span<const vorax::gwl::WindowLine> all(element_lines);
             for (std::size_t first = 0; first < all.size(); first += batch)
                 line_surface->lines_w(all.subspan(first, std::min(batch, all.size() - first)));
+        },
+        [&] {
+            line_surface = std::make_unique<vorax::gwl::DrawSurface>(width, height);
+            const vorax::WindowCorners c = vorax::window_corners(plan.view, false);
+            line_surface->set_window(c.invert, c.x1, c.y1, c.x2, c.y2);
+            line_surface->set_color_rgb(0);
         });
 
     std::printf("%s, %d nodes, %d elements, %dx%d\n", model_path.c_str(), loaded.node_count,

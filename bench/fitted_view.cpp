@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -18,7 +17,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using vorax::bench::Clock;
+using vorax::bench::seconds_since;
 
 constexpr int kRepaints = 50;
 
@@ -60,8 +60,7 @@ int main(int argc, char** argv)
         long long checksum = 0;
         for (int i = 0; i < kRepaints; ++i)
             checksum += view.sample(image, whole, vorax::kWhite).pixel(i, i);
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count()
-                          / kRepaints;
+        const double ms = seconds_since(start) * 1e3 / kRepaints;
         QImage screen(view.shown(), QImage::Format_RGB32);
         const auto smooth_start = Clock::now();
         for (int i = 0; i < kRepaints; ++i) {
@@ -69,9 +68,7 @@ int main(int argc, char** argv)
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(whole, image);
         }
-        const double smooth_ms =
-            std::chrono::duration<double, std::milli>(Clock::now() - smooth_start).count()
-            / kRepaints;
+        const double smooth_ms = seconds_since(smooth_start) * 1e3 / kRepaints;
         std::printf("%dx%d area in a %dx%d viewport (shown %dx%d): %.2f ms per full repaint, "
                     "smooth scaling %.2f ms (%lld)\n",
                     c.area.width(), c.area.height(), c.viewport.width(), c.viewport.height(),

@@ -13,10 +13,8 @@
 
 #include <QGuiApplication>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "bench_support.h"
@@ -27,12 +25,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using vorax::bench::Clock;
+using vorax::bench::seconds_since;
 
 // Plan and draw alone, on a surface of the export's size, with the numbers as given.
 double draw_seconds(const vorax::StructureModel& loaded, bool node_indices, bool element_indices)
@@ -84,17 +78,7 @@ int main(int argc, char** argv)
             options.height = 768;
             options.node_indices = numbers;
             options.element_indices = numbers;
-            double best = 1e9;
-            for (int run = 0; run < 3; ++run) {
-                std::ostringstream out, err;
-                const auto start = Clock::now();
-                if (vorax::run_export(options, out, err) != 0) {
-                    std::fprintf(stderr, "%s", err.str().c_str());
-                    return -1.0;
-                }
-                best = std::min(best, seconds_since(start));
-            }
-            return best;
+            return vorax::bench::best_export_seconds(options);
         };
         const double plain = export_seconds(false);
         const double numbered = indices ? export_seconds(true) : 0.0;

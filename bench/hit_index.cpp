@@ -14,14 +14,14 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <future>
+#include <memory>
 #include <random>
 
 #include "app/model_loading.h"
 #include "bench_support.h"
+#include "core/beside.h"
 #include "graph/graph_drawing.h"
 #include "graph/hit_index.h"
 #include "gwl/surface/draw_surface.h"
@@ -29,12 +29,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using vorax::bench::best_of;
+using vorax::bench::Clock;
+using vorax::bench::seconds_since;
 
 constexpr int kWidth = 1600;
 constexpr int kHeight = 1200;
@@ -61,40 +58,37 @@ int main(int argc, char** argv)
     vorax::prepare_loaded_model(read.model, settings.current_settings);
     const vorax::GraphSettings& g = settings.current_settings;
 
-    // Planning and drawing, best of three.
-    double draw = 1e9;
+    // Planning and drawing, best of three, each on a new surface made outside the time.
+    const vorax::GraphTexts texts{"VORAX:", read.model.problem_title, {}};
+    std::unique_ptr<vorax::gwl::DrawSurface> surface;
+    const auto new_surface = [&] { surface = std::make_unique<vorax::gwl::DrawSurface>(kWidth, kHeight); };
     vorax::GraphPlan plan;
-    for (int run = 0; run < kRuns; ++run) {
-        vorax::gwl::DrawSurface surface(kWidth, kHeight);
-        const auto start = Clock::now();
-        plan = vorax::plan_graph(read.model, settings, 1);
-        vorax::draw_graph(surface, read.model, settings, plan, {"VORAX:", read.model.problem_title, {}});
-        draw = std::min(draw, seconds_since(start));
-    }
+    const double draw = best_of(
+        kRuns,
+        [&] {
+            plan = vorax::plan_graph(read.model, settings, 1);
+            vorax::draw_graph(*surface, read.model, settings, plan, texts);
+        },
+        new_surface);
 
     // Building the index, best of three.
-    double build = 1e9;
     vorax::HitIndex index;
-    for (int run = 0; run < kRuns; ++run) {
-        const auto start = Clock::now();
-        index = vorax::index_drawn_items(read.model, g, plan.view, kWidth, kHeight);
-        build = std::min(build, seconds_since(start));
-    }
+    const double build = best_of(
+        kRuns, [&] { index = vorax::index_drawn_items(read.model, g, plan.view, kWidth, kHeight); });
 
     // Plan and draw with the index built beside the drawing, on the other processor, as a graph
     // window gets it: what the index adds to the drawing's wall time.
-    double beside = 1e9;
-    for (int run = 0; run < kRuns; ++run) {
-        vorax::gwl::DrawSurface surface(kWidth, kHeight);
-        const auto start = Clock::now();
-        plan = vorax::plan_graph(read.model, settings, 1);
-        auto built = std::async(std::launch::async, [&] {
-            return vorax::index_drawn_items(read.model, g, plan.view, kWidth, kHeight);
-        });
-        vorax::draw_graph(surface, read.model, settings, plan, {"VORAX:", read.model.problem_title, {}});
-        index = built.get();
-        beside = std::min(beside, seconds_since(start));
-    }
+    const double beside = best_of(
+        kRuns,
+        [&] {
+            plan = vorax::plan_graph(read.model, settings, 1);
+            auto built = vorax::start_beside([&] {
+                return vorax::index_drawn_items(read.model, g, plan.view, kWidth, kHeight);
+            });
+            vorax::draw_graph(*surface, read.model, settings, plan, texts);
+            index = built.get();
+        },
+        new_surface);
 
     std::printf("lattice of %d nodes and %d elements on %d x %d pixels\n", read.model.node_count,
                 read.model.element_count, kWidth, kHeight);

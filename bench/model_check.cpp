@@ -7,7 +7,6 @@
 //                 bench_model_check -- -j2 && build/release/bench/bench_model_check [NODES]
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,17 +15,14 @@
 
 #include "app/check_command.h"
 #include "lattice_model.h"
+#include "timing.h"
 #include "model/model_check.h"
 #include "model/model_reader.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using vorax::bench::Clock;
+using vorax::bench::seconds_since;
 
 double peak_resident_mb()
 {

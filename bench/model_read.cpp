@@ -8,7 +8,6 @@
 // For the whole process of `vorax --info`, see bench_info_growth.
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include <sys/resource.h>
 
 #include "lattice_model.h"
+#include "timing.h"
 #include "model/model_reader.h"
 
 namespace {
@@ -48,9 +48,9 @@ double best_read(const std::filesystem::path& path, const vorax::ReadOptions& op
     double best = 1e30;
     double total = 0.0;
     for (int run = 0; run < 3 || total < 0.5; ++run) {
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = vorax::bench::Clock::now();
         vorax::ReadResult result = vorax::read_model(path, options);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = vorax::bench::seconds_since(start);
         if (!result.ok()) {
             std::fprintf(stderr, "bench_model_read: %s\n", result.message.c_str());
             std::filesystem::remove(path);

@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -20,7 +19,8 @@ namespace {
 
 using vorax::gwl::DrawSurface;
 using vorax::gwl::WindowPoint;
-using Clock = std::chrono::steady_clock;
+using vorax::bench::Clock;
+using vorax::bench::seconds_since;
 
 constexpr int kWidth = 1600;
 constexpr int kHeight = 1200;
@@ -41,11 +41,6 @@ std::vector<WindowPoint> random_walk(int count)
         points.push_back(p);
     }
     return points;
-}
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 double time_lines(DrawSurface& surface, const std::vector<WindowPoint>& points)
