@@ -175,12 +175,19 @@ std::function<void()> Program::guarded(void (Program::*action)())
     };
 }
 
-void Program::on_new_graph()
+bool Program::take_next_graph()
 {
     if (!take_next_graph_unit(state_.last_graph_unit))
-        return;
+        return false;
     state_.graph_title
         = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
+    return true;
+}
+
+void Program::on_new_graph()
+{
+    if (!take_next_graph())
+        return;
     const bool drawn = model_input ? model_input() : false;
     if (drawn) {
         layer_.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kEnabled);
@@ -190,10 +197,8 @@ void Program::on_new_graph()
 
 void Program::on_back_to_settings()
 {
-    if (!take_next_graph_unit(state_.last_graph_unit))
+    if (!take_next_graph())
         return;
-    state_.graph_title
-        = title_text(numbered_title(graph_number(state_.last_graph_unit), state_.problem_title));
     if (graph_command)
         graph_command();
     gwl::beep(1000, 200);

@@ -66,6 +66,9 @@ private:
     void reset_settings();
     // Exit step: the model's arrays are released.
     void release_model();
+    // Moves on to the next graph's unit and names the graph after it; false when the graph
+    // limit allows no further graph.
+    bool take_next_graph();
     // A menu action that, when the memory runs out, says so in a box and leaves the program
     // running with what it had, instead of ending it.
     std::function<void()> guarded(void (Program::*action)());
