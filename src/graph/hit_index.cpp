@@ -103,10 +103,10 @@ namespace {
 std::vector<HitIndex::Mark> marks_in_area(std::span<const DrawnNode> nodes, int width, int height)
 {
     std::vector<HitIndex::Mark> marks;
+    HitIndex::Mark mark{};
     for (const DrawnNode& node : nodes)
-        if (node.at.x >= 0 && node.at.x < width && node.at.y >= 0 && node.at.y < height)
-            marks.push_back({static_cast<std::int16_t>(node.at.x), static_cast<std::int16_t>(node.at.y),
-                             node.number});
+        if (HitIndex::mark_in_area(node.number, node.at, width, height, mark))
+            marks.push_back(mark);
     return marks;
 }
 
@@ -302,10 +302,10 @@ HitIndex index_drawn_items(const StructureModel& model, const GraphSettings& set
         if (!node.selected)
             continue;
         at[i] = mapping.to_pixel({node.plot_x, node.plot_y});
-        if (node_drawn(node, settings) && at[i].x >= 0 && at[i].x < width && at[i].y >= 0
-            && at[i].y < height)
-            marks.push_back({static_cast<std::int16_t>(at[i].x), static_cast<std::int16_t>(at[i].y),
-                             static_cast<std::int32_t>(i + 1)});
+        HitIndex::Mark mark{};
+        if (node_drawn(node, settings)
+            && HitIndex::mark_in_area(static_cast<std::int32_t>(i + 1), at[i], width, height, mark))
+            marks.push_back(mark);
     }
     const auto element_count = static_cast<std::int32_t>(std::min<std::size_t>(
         static_cast<std::size_t>(std::max(model.element_count, 0)), model.elements.size()));

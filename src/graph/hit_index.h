@@ -65,6 +65,15 @@ public:
     };
     // The side of the drawing area the index takes at most (and at least 1).
     static int area_side(int side);
+    // Puts into `mark` the mark of a node at a pixel of an area of width x height pixels; false
+    // when the pixel lies outside the area.
+    static bool mark_in_area(std::int32_t number, gwl::PixelPoint at, int width, int height, Mark& mark)
+    {
+        if (at.x < 0 || at.x >= width || at.y < 0 || at.y >= height)
+            return false;
+        mark = {static_cast<std::int16_t>(at.x), static_cast<std::int16_t>(at.y), number};
+        return true;
+    }
     // Puts into `line` the part of the line between two pixels that lies in an area of
     // width x height pixels (sides as area_side gives them); false when no part does.
     static bool line_in_area(std::int32_t number, gwl::PixelPoint from, gwl::PixelPoint to,
