@@ -290,6 +290,14 @@ public:
 
     State& s() { return s_; }
     void fail(GraphicsStatus status) { graphics_status.store(status, std::memory_order_relaxed); }
+    // The status a line leaves: nothing drawn when it lies wholly outside, clipped when partly.
+    void line_drawn(raster::ClipOutcome outcome)
+    {
+        if (outcome == raster::ClipOutcome::outside)
+            fail(status::kNothingDrawn);
+        else if (outcome == raster::ClipOutcome::partly)
+            fail(status::kClipped);
+    }
 
     // The shape control behind a code; an unknown one fails the operation with -1.
     std::optional<FillControl> control(int code)
@@ -562,12 +570,7 @@ int DrawSurface::line_to_w(double wx, double wy)
     Operation op(*this);
     State& s = op.s();
     const PixelPoint end = s.mapping.to_pixel({wx, wy});
-    const raster::ClipOutcome outcome =
-        raster::draw_line(s.buffer(), s.position, end, pixel_of(s.color), s.pattern);
-    if (outcome == raster::ClipOutcome::outside)
-        op.fail(status::kNothingDrawn);
-    else if (outcome == raster::ClipOutcome::partly)
-        op.fail(status::kClipped);
+    op.line_drawn(raster::draw_line(s.buffer(), s.position, end, pixel_of(s.color), s.pattern));
     s.record.add_line(s.shape_look(), s.position, end);
     bool unused = false;
     op.changed(ordered_box(s.position, end, unused));
@@ -595,10 +598,7 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
                    std::max({changed.right, from.x, to.x}), std::max({changed.bottom, from.y, to.y})};
         s.position = to;
     }
-    if (outcome == raster::ClipOutcome::outside)
-        op.fail(status::kNothingDrawn);
-    else if (outcome == raster::ClipOutcome::partly)
-        op.fail(status::kClipped);
+    op.line_drawn(outcome);
     op.changed(changed);
 }
 
