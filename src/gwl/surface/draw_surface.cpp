@@ -18,6 +18,7 @@
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/draw_record.h"
+#include "gwl/surface/qt_color.h"
 #include "gwl/surface/qt_fonts.h"
 #include "gwl/surface/raster.h"
 #include "gwl/surface/window_mapping.h"
@@ -63,12 +64,6 @@ std::atomic<int> surfaces_made{0};
 std::uint32_t pixel_of(Rgb color)
 {
     return 0xFF000000u | (red_of(color) << 16) | (green_of(color) << 8) | blue_of(color);
-}
-
-QColor qcolor_of(Rgb color)
-{
-    return QColor(static_cast<int>(red_of(color)), static_cast<int>(green_of(color)),
-                  static_cast<int>(blue_of(color)));
 }
 
 std::int16_t to_int16(int value)

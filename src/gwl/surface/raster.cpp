@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
-#include <initializer_list>
 #include <limits>
 #include <type_traits>
 #include <vector>
@@ -22,7 +21,7 @@ long long ceil_div(long long numerator, long long denominator) // both >= 0, den
 }
 
 // Run lengths alternate on, off, on, ... starting with on.
-std::uint32_t pattern_bits(std::initializer_list<int> runs, int& period)
+std::uint32_t pattern_bits(std::span<const int> runs, int& period)
 {
     std::uint32_t bits = 0;
     period = 0;
@@ -54,15 +53,29 @@ PenStyle pen_style_for_mask(std::uint16_t mask)
     return PenStyle::invisible;
 }
 
+std::span<const int> dash_runs(PenStyle style)
+{
+    static constexpr int kDash[] = {6, 3};
+    static constexpr int kDashDot[] = {6, 2, 2, 2};
+    static constexpr int kDashDotDot[] = {6, 2, 2, 2, 2, 2};
+    static constexpr int kDot[] = {1, 1};
+    switch (style) {
+    case PenStyle::dash: return kDash;
+    case PenStyle::dash_dot: return kDashDot;
+    case PenStyle::dash_dot_dot: return kDashDotDot;
+    case PenStyle::dot: return kDot;
+    case PenStyle::solid:
+    case PenStyle::invisible: break;
+    }
+    return {};
+}
+
 LinePattern::LinePattern(PenStyle style) : style_(style)
 {
     switch (style) {
     case PenStyle::solid: bits_ = 1; period_ = 1; break;
-    case PenStyle::dash: bits_ = pattern_bits({6, 3}, period_); break;
-    case PenStyle::dash_dot: bits_ = pattern_bits({6, 2, 2, 2}, period_); break;
-    case PenStyle::dash_dot_dot: bits_ = pattern_bits({6, 2, 2, 2, 2, 2}, period_); break;
-    case PenStyle::dot: bits_ = pattern_bits({1, 1}, period_); break;
     case PenStyle::invisible: bits_ = 0; period_ = 1; break;
+    default: bits_ = pattern_bits(dash_runs(style), period_); break;
     }
 }
 

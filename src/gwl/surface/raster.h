@@ -37,6 +37,10 @@ enum class PenStyle { solid, dash, dash_dot, dash_dot_dot, dot, invisible };
 
 PenStyle pen_style_for_mask(std::uint16_t mask);
 
+// The pixel runs of a patterned pen style, alternately on and off, starting with on; none for
+// the solid and the invisible style.
+std::span<const int> dash_runs(PenStyle style);
+
 // The on/off sequence of a pen style, repeated along a line and continued around an outline.
 class LinePattern {
 public:

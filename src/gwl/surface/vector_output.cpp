@@ -16,6 +16,7 @@
 
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/draw_record.h"
+#include "gwl/surface/qt_color.h"
 #include "gwl/surface/raster.h"
 
 namespace vorax::gwl {
@@ -25,27 +26,16 @@ namespace {
 constexpr double kPixelsPerInch = 96.0;
 constexpr double kPointsPerPixel = 72.0 / kPixelsPerInch;
 
-QColor qcolor_of(Rgb color)
-{
-    return QColor(static_cast<int>(red_of(color)), static_cast<int>(green_of(color)),
-                  static_cast<int>(blue_of(color)));
-}
-
 // The centre of a pixel, where lines and outlines run.
 QPointF centre(int x, int y) { return {x + 0.5, y + 0.5}; }
 
 // The on and off runs of a pen style in pixels, as the rasteriser draws them.
-QList<qreal> dash_runs(raster::PenStyle style)
+QList<qreal> dash_pattern(raster::PenStyle style)
 {
-    switch (style) {
-    case raster::PenStyle::dash: return {6, 3};
-    case raster::PenStyle::dash_dot: return {6, 2, 2, 2};
-    case raster::PenStyle::dash_dot_dot: return {6, 2, 2, 2, 2, 2};
-    case raster::PenStyle::dot: return {1, 1};
-    case raster::PenStyle::solid:
-    case raster::PenStyle::invisible: break;
-    }
-    return {};
+    QList<qreal> runs;
+    for (const int run : raster::dash_runs(style))
+        runs.push_back(run);
+    return runs;
 }
 
 // Draws the operations of a record in order, changing pens, brushes and fonts only when the look
@@ -95,7 +85,7 @@ private:
             pen = QPen(Qt::NoPen);
         } else if (style != raster::PenStyle::solid) {
             pen.setCapStyle(Qt::FlatCap);
-            pen.setDashPattern(dash_runs(style));
+            pen.setDashPattern(dash_pattern(style));
         }
         painter_.setPen(pen);
         pen_look_ = look_index;
