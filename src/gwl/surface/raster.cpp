@@ -196,9 +196,8 @@ void fill_span(const PixelBuffer& buffer, int y, int x0, int x1, const Fill& fil
         std::fill(row + x0, row + x1 + 1, fill.fore);
         return;
     }
-    const unsigned byte = (*fill.mask)[static_cast<std::size_t>(y & 7)];
     for (int x = x0; x <= x1; ++x)
-        row[x] = ((byte >> (7 - (x & 7))) & 1u) ? fill.fore : fill.back;
+        row[x] = mask_sets(*fill.mask, x, y) ? fill.fore : fill.back;
 }
 
 void fill_rectangle(const PixelBuffer& buffer, int left, int top, int right, int bottom,

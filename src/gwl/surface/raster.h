@@ -85,6 +85,13 @@ struct Fill {
     std::optional<std::array<std::uint8_t, 8>> mask;
 };
 
+// Whether a fill mask (8 rows of 8 bits, the high bit leftmost) sets the pixel at x, y: the
+// pattern repeats every 8 pixels from the drawing area's corner.
+inline bool mask_sets(const std::array<std::uint8_t, 8>& mask, int x, int y)
+{
+    return ((mask[static_cast<std::size_t>(y & 7)] >> (7 - (x & 7))) & 1u) != 0;
+}
+
 // Fills the pixels x0..x1 (inclusive) of row y, clipped to the buffer.
 void fill_span(const PixelBuffer& buffer, int y, int x0, int x1, const Fill& fill);
 

@@ -245,9 +245,7 @@ private:
             raster::fill_polygon(local, moved, inside);
         }
         }
-        const auto set = [&](int x, int y) {
-            return ((*look.fill_mask)[static_cast<std::size_t>(y & 7)] >> (7 - (x & 7)) & 1) != 0;
-        };
+        const auto set = [&](int x, int y) { return raster::mask_sets(*look.fill_mask, x, y); };
         std::vector<QRectF> runs[2]; // clear bits, set bits
         for (int x = 0; x < w; ++x) {
             for (int y = 0; y < h;) {
