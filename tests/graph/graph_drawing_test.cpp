@@ -172,6 +172,37 @@ TEST(WholeGraph, HeadingTitleAndNodeLineInTheTextLayer)
     EXPECT_GT(text_row_ink(some.pixels(), config.text_rows - 1), 20);
 }
 
+// A graph of one node, or of nodes that all lie at one point, draws them in its middle: at the
+// pixel where every graph has the middle of its plot box, the fixed nodes' black disc centred
+// there.
+TEST(WholeGraph, LoneAndCoincidentNodesAreDrawnInTheMiddle)
+{
+    const gwl::PixelPoint middle = draw(rectangle()).at(0, 0);
+    struct Row {
+        const char* name;
+        StructureModel model;
+    };
+    const Row rows[] = {
+        {"one node far from the origin", make_model(2, {{30, -40, 0, {1, 1}}})},
+        {"three nodes at one point", make_model(2, {{3, 4, 0, {1, 1}}, {3, 4, 0, {1, 1}}, {3, 4, 0, {1, 1}}})},
+        {"space nodes at one point", make_model(3, {{2, 5, 7, {1, 1, 1}}, {2, 5, 7, {1, 1, 1}}})},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Drawn d = draw(row.model, [](Drawn& x) { x.settings.current_settings.show_grid_and_scale = false; });
+        for (int n = 1; n <= d.model.node_count; ++n)
+            EXPECT_EQ(std::pair(d.node_at(n).x, d.node_at(n).y), std::pair(middle.x, middle.y)) << n;
+        const Pixels p = d.pixels();
+        int left = middle.x, right = middle.x;
+        while (p.at(left - 1, middle.y) == kBlack)
+            --left;
+        while (p.at(right + 1, middle.y) == kBlack)
+            ++right;
+        EXPECT_GT(right - left, 4);
+        EXPECT_LE(std::abs((middle.x - left) - (right - middle.x)), 1);
+    }
+}
+
 TEST(WholeGraph, AllBlackDrawsOnlyBlackOnWhite)
 {
     const Drawn d = draw(testing::example_model("space_tower.dat"), [](Drawn& d) {
