@@ -509,14 +509,16 @@ TEST(Elements, MissingOrUnselectedEndsAreNotDrawnNorCounted)
 
 TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
 {
-    // Front plane Y = 0: nodes 1, 2 and 4; node 3 lies behind it.
-    StructureModel space = make_model(3, {{0, 0, 0}, {4, 0, 0}, {4, 4, 12}, {0, 0, 12}});
+    // Front plane Y = 0: nodes 1, 2 and 4, X from 1 to 5 and Z from 0 to 12; node 3 lies
+    // behind it.
+    StructureModel space = make_model(3, {{1, 0, 0}, {5, 0, 0}, {5, 4, 12}, {1, 0, 12}});
     SettingsState settings;
     settings.current_settings.all_nodes = true;
     const GraphPlan plan = plan_graph(space, settings, 1);
     const GridRect grid = grid_rect(space, plan.box);
-    EXPECT_FLOAT_EQ(static_cast<float>(grid.x1), static_cast<float>(0 - plan.box.center_x));
-    EXPECT_FLOAT_EQ(static_cast<float>(grid.x2), static_cast<float>(4 - plan.box.center_x));
+    EXPECT_EQ(plan.grid, grid);
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.x1), static_cast<float>(1 - plan.box.center_x));
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.x2), static_cast<float>(5 - plan.box.center_x));
     EXPECT_FLOAT_EQ(static_cast<float>(grid.y1), static_cast<float>(0 - plan.box.center_y));
     EXPECT_FLOAT_EQ(static_cast<float>(grid.y2), static_cast<float>(12 - plan.box.center_y));
 
