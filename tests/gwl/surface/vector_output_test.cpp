@@ -177,9 +177,10 @@ TEST(VectorOutput, TextLayerLinesStandWhereTheWindowShowsThem)
     surface.set_text_color_rgb(kBlack);
     WindowConfig config;
     surface.fill_window_config(config);
-    const int cell = surface.height() / config.text_rows;
+    std::vector<PixelRect> cells;
     for (const int row : {1, config.text_rows - 1, static_cast<int>(config.text_rows)}) {
         surface.set_text_position(row, 3);
+        cells.push_back(surface.text_cursor_rect());
         surface.out_text("Nodes 3-5,9 (4 nodes)");
     }
     const QImage window = surface.image_copy();
@@ -192,10 +193,11 @@ TEST(VectorOutput, TextLayerLinesStandWhereTheWindowShowsThem)
             replay(record, painter, QSize(surface.width(), surface.height()), QRectF(page.rect()));
         });
         painter.end();
-        for (const int row : {1, config.text_rows - 1, static_cast<int>(config.text_rows)}) {
-            SCOPED_TRACE(::testing::Message() << "scale " << scale << " row " << row);
-            const auto [top, bottom] = ink_rows(window, (row - 1) * cell, row * cell - 1);
-            const auto [page_top, page_bottom] = ink_rows(page, (row - 1) * cell * scale, row * cell * scale - 1);
+        for (const PixelRect& cell : cells) {
+            SCOPED_TRACE(::testing::Message() << "scale " << scale << " cell at " << cell.y);
+            const int end = cell.y + cell.height;
+            const auto [top, bottom] = ink_rows(window, cell.y, end - 1);
+            const auto [page_top, page_bottom] = ink_rows(page, cell.y * scale, end * scale - 1);
             ASSERT_GE(top, 0);
             EXPECT_NEAR(page_top, top * scale, scale);
             EXPECT_NEAR(page_bottom, bottom * scale, scale);
