@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <span>
 #include <utility>
 
 #include "core/messages.h"
@@ -21,22 +22,28 @@ bool same_reals(const std::array<float, 3>& a, const std::array<float, 3>& b)
 }
 
 // The part of the file each kind of change stands in, in file order.
-constexpr std::array<std::uint64_t, kChangeKinds> kPart{0, 1, 2, 3, 4, 4, 4, 5, 5, 5};
+constexpr std::array<std::size_t, kChangeKinds> kPart{0, 1, 2, 3, 4, 4, 4, 5, 5, 5};
+constexpr std::size_t kParts = 6;
 
-// The place of a change in NEW's file order (see ModelDiff::changes), as one number.
+// The place of a change within its part (see ModelDiff::changes), as one number.
 std::uint64_t order_key(const ModelChange& change)
 {
     const std::uint64_t rank = change.side == ChangeSide::old_file ? 2 : change.line == 0 ? 1 : 0;
-    return kPart[static_cast<std::size_t>(change.kind)] << 34 | rank << 32 | change.line;
+    return rank << 32 | change.line;
 }
 
-// Sorts the changes by their key and keeps the order of equal keys (the changes come by number):
-// a radix sort, 11 bits a pass, which takes linear time where a comparison sort would not.
-void sort_in_file_order(std::vector<ModelChange>& changes)
+// Sorts the changes of a part by their key and keeps the order of equal keys (the changes come
+// by number): a radix sort, 11 bits a pass, which takes linear time where a comparison sort
+// would not. Changes that come in order already (a file whose records follow the numbers) are
+// left as they are.
+void sort_in_file_order(std::span<ModelChange> changes)
 {
+    const auto before = [](const ModelChange& a, const ModelChange& b) { return order_key(a) < order_key(b); };
+    if (std::is_sorted(changes.begin(), changes.end(), before))
+        return;
     constexpr int kBits = 11;
     constexpr std::size_t kBuckets = std::size_t{1} << kBits;
-    constexpr int kKeyBits = 37;
+    constexpr int kKeyBits = 34;
     std::vector<ModelChange> sorted(changes.size());
     std::vector<std::size_t> place(kBuckets);
     for (int shift = 0; shift < kKeyBits; shift += kBits) {
@@ -51,7 +58,7 @@ void sort_in_file_order(std::vector<ModelChange>& changes)
             start += std::exchange(p, start);
         for (const ModelChange& c : changes)
             sorted[place[digit(c)]++] = c;
-        changes.swap(sorted);
+        std::copy(sorted.begin(), sorted.end(), changes.begin());
     }
 }
 
@@ -76,69 +83,116 @@ public:
         diff_.NGL = new_model.NGL;
     }
 
+    // The changes are counted first and then put straight into their part of one array of the
+    // right size: fresh memory, which each step of a growing array would take, costs more than
+    // a second look at the models.
     ModelDiff run()
     {
-        if (old_.problem_title != new_.problem_title)
-            add(ChangeKind::title_changed, 0, new_lines_.title_line(), old_lines_.title_line());
-        if (old_.NGL != new_.NGL)
-            add(ChangeKind::ngl_changed, 0, new_lines_.header_line(), old_lines_.header_line());
-        compare_nodes();
-        compare_elements();
-        sort_in_file_order(diff_.changes);
+        visit([this](ChangeKind kind, std::int32_t number) { count(kind, number); });
+        std::array<std::size_t, kParts + 1> start{};
+        for (std::size_t k = 0; k < kChangeKinds; ++k)
+            start[kPart[k] + 1] += static_cast<std::size_t>(diff_.counts[k]);
+        for (std::size_t p = 1; p <= kParts; ++p)
+            start[p] += start[p - 1];
+        if (start[kParts] == 0)
+            return std::move(diff_);
+        diff_.changes.resize(start[kParts]);
+        diff_.removed_lines.reserve(static_cast<std::size_t>(diff_.count(ChangeKind::element_rejoined)
+                                                             + diff_.count(ChangeKind::element_removed)));
+        std::array<std::size_t, kParts + 1> next = start;
+        visit([&](ChangeKind kind, std::int32_t number) {
+            diff_.changes[next[kPart[static_cast<std::size_t>(kind)]]++] = placed(kind, number);
+            if (kind == ChangeKind::element_removed
+                || (kind == ChangeKind::element_rejoined
+                    && (new_.element(number).node1 == 0 || new_.element(number).node2 == 0)))
+                keep_removed_line(number);
+        });
+        for (std::size_t p = 0; p < kParts; ++p)
+            sort_in_file_order(std::span(diff_.changes).subspan(start[p], start[p + 1] - start[p]));
         return std::move(diff_);
     }
 
 private:
-    void add(ChangeKind kind, std::int32_t number, RecordLine new_line, RecordLine old_line)
+    // Calls sink(kind, number) for every change: the title, NGL, then node by node and element
+    // by element.
+    template <class Sink>
+    void visit(Sink&& sink) const
     {
-        const bool removed = kind == ChangeKind::node_removed || kind == ChangeKind::element_removed;
-        const bool on_new = new_line != 0 || (old_line == 0 && !removed);
-        diff_.changes.push_back(ModelChange{kind, on_new ? ChangeSide::new_file : ChangeSide::old_file,
-                                            on_new ? new_line : old_line, number});
-        ++diff_.counts[static_cast<std::size_t>(kind)];
-    }
-
-    void compare_nodes()
-    {
-        const std::int32_t both = std::min(old_.node_count, new_.node_count);
-        for (std::int32_t n = 1; n <= both; ++n) {
+        using K = ChangeKind;
+        if (old_.problem_title != new_.problem_title)
+            sink(K::title_changed, 0);
+        if (old_.NGL != new_.NGL)
+            sink(K::ngl_changed, 0);
+        const std::int32_t nodes = std::min(old_.node_count, new_.node_count);
+        for (std::int32_t n = 1; n <= nodes; ++n) {
             const Node& a = old_.node(n);
             const Node& b = new_.node(n);
-            const bool codes = a.codes != b.codes;
-            const bool values = a.has_values != b.has_values || !same_reals(a.values, b.values);
-            if (codes)
-                add(ChangeKind::codes_changed, n, new_lines_.code_line(n), old_lines_.code_line(n));
-            if (values)
-                add(ChangeKind::values_changed, n, new_lines_.value_line(n), old_lines_.value_line(n));
+            if (a.codes != b.codes)
+                sink(K::codes_changed, n);
+            if (a.has_values != b.has_values || !same_reals(a.values, b.values))
+                sink(K::values_changed, n);
             if (!same_reals(a.coords, b.coords))
-                add(ChangeKind::node_moved, n, new_lines_.coordinate_line(n), old_lines_.coordinate_line(n));
-            diff_.supports_changed += codes || values ? 1 : 0;
+                sink(K::node_moved, n);
         }
-        for (std::int32_t n = both + 1; n <= new_.node_count; ++n)
-            add(ChangeKind::node_added, n, new_lines_.coordinate_line(n), 0);
-        for (std::int32_t n = both + 1; n <= old_.node_count; ++n)
-            add(ChangeKind::node_removed, n, 0, old_lines_.coordinate_line(n));
+        for (std::int32_t n = nodes + 1; n <= new_.node_count; ++n)
+            sink(K::node_added, n);
+        for (std::int32_t n = nodes + 1; n <= old_.node_count; ++n)
+            sink(K::node_removed, n);
+        const std::int32_t elements = std::min(old_.element_count, new_.element_count);
+        for (std::int32_t e = 1; e <= elements; ++e)
+            if (old_.element(e) != new_.element(e))
+                sink(K::element_rejoined, e);
+        for (std::int32_t e = elements + 1; e <= new_.element_count; ++e)
+            sink(K::element_added, e);
+        for (std::int32_t e = elements + 1; e <= old_.element_count; ++e)
+            sink(K::element_removed, e);
     }
 
-    void compare_elements()
+    void count(ChangeKind kind, std::int32_t number)
     {
-        const std::int32_t both = std::min(old_.element_count, new_.element_count);
-        for (std::int32_t e = 1; e <= both; ++e) {
-            const Element& a = old_.element(e);
-            const Element& b = new_.element(e);
-            if (a == b)
-                continue;
-            add(ChangeKind::element_rejoined, e, element_line(new_lines_, new_, e, &a),
-                element_line(old_lines_, old_, e, &b));
-            if (b.node1 == 0 || b.node2 == 0)
-                keep_removed_line(e);
+        ++diff_.counts[static_cast<std::size_t>(kind)];
+        // The codes and the values of a node come one after the other: one support.
+        if ((kind == ChangeKind::codes_changed || kind == ChangeKind::values_changed) && number != last_support_) {
+            ++diff_.supports_changed;
+            last_support_ = number;
         }
-        for (std::int32_t e = both + 1; e <= new_.element_count; ++e)
-            add(ChangeKind::element_added, e, element_line(new_lines_, new_, e, nullptr), 0);
-        for (std::int32_t e = both + 1; e <= old_.element_count; ++e) {
-            add(ChangeKind::element_removed, e, 0, element_line(old_lines_, old_, e, nullptr));
-            keep_removed_line(e);
+    }
+
+    // The change on the line of NEW's record behind it, else on OLD's.
+    ModelChange placed(ChangeKind kind, std::int32_t number) const
+    {
+        const auto [new_line, old_line] = lines_of(kind, number);
+        const bool removed = kind == ChangeKind::node_removed || kind == ChangeKind::element_removed;
+        const bool on_new = new_line != 0 || (old_line == 0 && !removed);
+        return ModelChange{kind, on_new ? ChangeSide::new_file : ChangeSide::old_file,
+                           on_new ? new_line : old_line, number};
+    }
+
+    // The lines of the records behind a change in NEW and in OLD (0 for none, and on the side
+    // where the node or element does not exist).
+    std::pair<RecordLine, RecordLine> lines_of(ChangeKind kind, std::int32_t n) const
+    {
+        switch (kind) {
+        case ChangeKind::title_changed:
+            return {new_lines_.title_line(), old_lines_.title_line()};
+        case ChangeKind::ngl_changed:
+            return {new_lines_.header_line(), old_lines_.header_line()};
+        case ChangeKind::codes_changed:
+            return {new_lines_.code_line(n), old_lines_.code_line(n)};
+        case ChangeKind::values_changed:
+            return {new_lines_.value_line(n), old_lines_.value_line(n)};
+        case ChangeKind::node_added:
+        case ChangeKind::node_moved:
+        case ChangeKind::node_removed:
+            return {new_lines_.coordinate_line(n), old_lines_.coordinate_line(n)};
+        case ChangeKind::element_added:
+        case ChangeKind::element_rejoined:
+        case ChangeKind::element_removed:
+            break;
         }
+        const Element* a = n <= old_.element_count ? &old_.element(n) : nullptr;
+        const Element* b = n <= new_.element_count ? &new_.element(n) : nullptr;
+        return {b ? element_line(new_lines_, new_, n, a) : 0, a ? element_line(old_lines_, old_, n, b) : 0};
     }
 
     // The line OLD's element drew, if it drew one.
@@ -155,6 +209,7 @@ private:
     const RecordLines& old_lines_;
     const RecordLines& new_lines_;
     ModelDiff diff_;
+    std::int32_t last_support_ = 0; // the last node whose supports were counted
 };
 
 // The first NGL of a node's components: "12.000, 3.500" or, for codes, "0 1".
@@ -162,14 +217,19 @@ template <typename T, typename Text>
 std::string components(const std::array<T, 3>& values, std::int32_t NGL, std::string_view between, Text text)
 {
     std::string out;
-    for (std::size_t k = 0; k < static_cast<std::size_t>(std::clamp(NGL, 0, 3)); ++k)
-        out += (k == 0 ? "" : std::string(between)) + text(values[k]);
+    for (std::size_t k = 0; k < static_cast<std::size_t>(std::clamp(NGL, 0, 3)); ++k) {
+        if (k > 0)
+            out += between;
+        out += text(values[k]);
+    }
     return out;
 }
 
 std::string position_text(const StructureModel& model, std::int32_t number)
 {
-    return "(" + components(model.node(number).coords, model.NGL, ", ", stored_real_text) + ")";
+    std::string text(1, '(');
+    text += components(model.node(number).coords, model.NGL, ", ", stored_real_text);
+    return text += ')';
 }
 
 std::string codes_text(const StructureModel& model, std::int32_t number)
@@ -227,9 +287,12 @@ std::string change_line(std::string_view old_name, std::string_view new_name, co
                         const StructureModel& old_model, const StructureModel& new_model)
 {
     std::string line(change.side == ChangeSide::old_file ? old_name : new_name);
-    if (change.line != 0)
-        line += ":" + std::to_string(change.line);
-    return line + ": " + change_text(change, old_model, new_model);
+    if (change.line != 0) {
+        line += ':';
+        line += std::to_string(change.line);
+    }
+    line += ": ";
+    return line += change_text(change, old_model, new_model);
 }
 
 std::string change_summary(const ModelDiff& diff, UiLanguage language)
