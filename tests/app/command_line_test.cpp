@@ -225,8 +225,6 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay)
 {
     if (testing::vorax_program().empty())
         GTEST_SKIP() << "the vorax program is not built";
-    testing::TempDir dir;
-    const std::string errors = (dir.path() / "errors").string();
     struct Row {
         const char* arguments;
         int status;
@@ -244,15 +242,10 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments);
-        const testing::CommandRun run = testing::run_command(
-            "{ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + testing::shell_quoted(testing::vorax_program())
-            + " " + row.arguments + " 2>" + testing::shell_quoted(errors) + "; }");
+        const testing::ProgramRun run = testing::run_vorax_without_display(row.arguments);
         EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.output.substr(0, row.output.size()), row.output);
-        EXPECT_EQ(run.output.empty(), row.output.empty()) << run.output;
-        const std::string error = testing::file_text(errors);
-        EXPECT_EQ(error.substr(0, row.error.size()), row.error);
-        EXPECT_EQ(error.empty(), row.error.empty()) << error;
+        testing::expect_begins(run.output, row.output);
+        testing::expect_begins(run.error, row.error);
     }
 }
 

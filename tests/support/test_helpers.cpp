@@ -117,4 +117,20 @@ std::string shell_quoted(const std::string& text)
     return quoted + "'";
 }
 
+ProgramRun run_vorax_without_display(const std::string& arguments)
+{
+    TempDir dir;
+    const std::string errors = (dir.path() / "errors").string();
+    const CommandRun run = run_command("{ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                       + shell_quoted(vorax_program()) + " " + arguments + " 2>"
+                                       + shell_quoted(errors) + "; }");
+    return {run.status, run.output, file_text(errors)};
+}
+
+void expect_begins(const std::string& text, const std::string& start)
+{
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    EXPECT_EQ(text.empty(), start.empty()) << text;
+}
+
 } // namespace vorax::testing
