@@ -69,10 +69,7 @@ TEST(DiffCommand, ProgramPrintsTheChangesAndSaysByItsStatus)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const testing::ProgramRun run = testing::run_vorax_without_display(row.arguments);
-        EXPECT_EQ(run.status, row.status);
-        testing::expect_begins(run.output, row.output);
-        testing::expect_begins(run.error, row.error);
+        testing::expect_vorax_run(row.arguments, row.status, row.output, row.error);
     }
 }
 

@@ -60,15 +60,10 @@ struct CommandRun {
 CommandRun run_command(const std::string& command);
 std::string shell_quoted(const std::string& text);
 
-// The built vorax program run with `arguments` (shell words) without a display: its exit status,
-// standard output and standard error.
-struct ProgramRun {
-    int status = -1;
-    std::string output;
-    std::string error;
-};
-ProgramRun run_vorax_without_display(const std::string& arguments);
-// That `text` begins with `start`, and is empty exactly when `start` is.
-void expect_begins(const std::string& text, const std::string& start);
+// Runs the built vorax program with `arguments` (shell words) without a display and expects
+// the exit status, and a standard output and error that begin with the texts given (and are
+// empty exactly when these are).
+void expect_vorax_run(const std::string& arguments, int status, const std::string& output,
+                      const std::string& error);
 
 } // namespace vorax::testing
