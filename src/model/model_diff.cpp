@@ -62,6 +62,12 @@ void sort_in_file_order(std::span<ModelChange> changes)
     }
 }
 
+// Whether the model has element `number` with both its ends.
+bool draws_line(const StructureModel& model, std::int32_t number)
+{
+    return number <= model.element_count && model.element(number).node1 != 0 && model.element(number).node2 != 0;
+}
+
 // The line of the record behind an element's ends: in the by-node layout the incidence record of
 // the end that differs from `other` (the first end when both or neither do).
 RecordLine element_line(const RecordLines& lines, const StructureModel& model, std::int32_t number,
@@ -102,10 +108,10 @@ public:
         std::array<std::size_t, kParts + 1> next = start;
         visit([&](ChangeKind kind, std::int32_t number) {
             diff_.changes[next[kPart[static_cast<std::size_t>(kind)]]++] = placed(kind, number);
-            if (kind == ChangeKind::element_removed
-                || (kind == ChangeKind::element_rejoined
-                    && (new_.element(number).node1 == 0 || new_.element(number).node2 == 0)))
-                keep_removed_line(number);
+            if ((kind == ChangeKind::element_rejoined || kind == ChangeKind::element_removed)
+                && draws_line(old_, number) && !draws_line(new_, number))
+                diff_.removed_lines.push_back(RemovedLine{number, old_.node(old_.element(number).node1).coords,
+                                                          old_.node(old_.element(number).node2).coords});
         });
         for (std::size_t p = 0; p < kParts; ++p)
             sort_in_file_order(std::span(diff_.changes).subspan(start[p], start[p + 1] - start[p]));
@@ -193,15 +199,6 @@ private:
         const Element* a = n <= old_.element_count ? &old_.element(n) : nullptr;
         const Element* b = n <= new_.element_count ? &new_.element(n) : nullptr;
         return {b ? element_line(new_lines_, new_, n, a) : 0, a ? element_line(old_lines_, old_, n, b) : 0};
-    }
-
-    // The line OLD's element drew, if it drew one.
-    void keep_removed_line(std::int32_t number)
-    {
-        const Element& element = old_.element(number);
-        if (element.node1 >= 1 && element.node2 >= 1)
-            diff_.removed_lines.push_back(
-                RemovedLine{number, old_.node(element.node1).coords, old_.node(element.node2).coords});
     }
 
     const StructureModel& old_;
