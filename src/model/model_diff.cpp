@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <numeric>
 #include <span>
 #include <utility>
 
@@ -98,8 +99,7 @@ public:
         std::array<std::size_t, kParts + 1> start{};
         for (std::size_t k = 0; k < kChangeKinds; ++k)
             start[kPart[k] + 1] += static_cast<std::size_t>(diff_.counts[k]);
-        for (std::size_t p = 1; p <= kParts; ++p)
-            start[p] += start[p - 1];
+        std::partial_sum(start.begin(), start.end(), start.begin());
         if (start[kParts] == 0)
             return std::move(diff_);
         diff_.changes.resize(start[kParts]);

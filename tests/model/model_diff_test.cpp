@@ -88,6 +88,8 @@ TEST(ModelDiff, PairsAndTheirLines)
          {"old.dat:13: node 4 moved from (0.000, 1.000) to (0.000, 0.000)"}},
         {"added", square, grown, {"new.dat:14: node 5 added", "new.dat:19: element 4 added"},
          "5 nodes, 4 elements; 1 node added, 1 element added"},
+        {"added_without_records", square, with([](Parts& p) { p.header = "5 4 2 1 0"; }),
+         {"new.dat: node 5 added", "new.dat: element 4 added"}},
         {"removed_after_the_changes_on_new_lines", grown,
          with([](Parts& p) {
              p.coordinates = "1 0 0\n2 1 0\n3 1 1\n4 0 3\n";
@@ -98,8 +100,9 @@ TEST(ModelDiff, PairsAndTheirLines)
          "4 nodes, 3 elements; 1 node removed, 1 node moved, 1 element removed, 1 element changed"},
         {"codes_given", square, with([](Parts& p) { p.codes += "2 2 0 1\n"; }),
          {"new.dat:4: node 2 supports changed: codes 0 0 -> 0 1"}, "4 nodes, 3 elements; 1 support changed"},
-        {"codes_taken_out", with([](Parts& p) { p.codes += "2 2 0 1\n"; }), square,
-         {"old.dat:4: node 2 supports changed: codes 0 1 -> 0 0"}},
+        {"codes_taken_out_come_before_values_given", with([](Parts& p) { p.codes += "2 2 0 1\n"; }),
+         with([](Parts& p) { p.values = "3 0 -0.005\n"; }),
+         {"old.dat:4: node 2 supports changed: codes 0 1 -> 0 0", "new.dat:5: support values of node 3 changed"}},
         {"values_given_even_zeros_and_changed", with([](Parts& p) { p.values = "2 0 0\n3 0 -0.005\n"; }),
          with([](Parts& p) { p.values = "3 0 -0.006\n4 0 0\n"; }),
          {"new.dat:5: support values of node 3 changed", "new.dat:6: support values of node 4 changed",
