@@ -36,7 +36,12 @@ int main(int argc, char** argv)
         std::cout << vorax::help_text(line.mode == vorax::Mode::help_all);
         return 0;
     case vorax::Mode::version:
-        std::cout << "VORAX " VORAX_VERSION "\n";
+        std::cout << "VORAX " VORAX_VERSION "\n"
+                     "Copyright (c) 2026 the VORAX developers\n"
+                     "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                     "<https://www.gnu.org/licenses/gpl.html>.\n"
+                     "This is free software: you are free to change and redistribute it.\n"
+                     "There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
     case vorax::Mode::info:
         return vorax::run_info_command(*line.model, std::cout, std::cerr);
