@@ -278,10 +278,11 @@ constexpr std::string_view kDiffOperands = "name the two model files to compare 
 
 std::string_view mode_operands_problem(const OptionSpec& mode)
 {
+    if (mode.name == "diff")
+        return kDiffOperands;
     return mode.name == "export" ? "name the picture to write right after --export (vorax --export OUT MODEL)"
-         : mode.name == "diff"   ? kDiffOperands
-         : mode.name == "info"   ? "name the model file to read (vorax --info MODEL)"
-                                 : "name the model file to read (vorax --check MODEL)";
+                                 : mode.name == "info" ? "name the model file to read (vorax --info MODEL)"
+                                                       : "name the model file to read (vorax --check MODEL)";
 }
 
 // The group whose options go with the mode; the modes that only read models take none.
