@@ -9,6 +9,7 @@
 
 #include "app/check_command.h"
 #include "app/command_line.h"
+#include "app/diff_command.h"
 #include "app/export_command.h"
 #include "app/gui_session.h"
 #include "gwl/platform/app_identity.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv)
         return vorax::run_info_command(*line.model, std::cout, std::cerr);
     case vorax::Mode::check:
         return vorax::run_check_command(*line.model, std::cout, std::cerr);
+    case vorax::Mode::diff:
+        return vorax::run_diff_command(*line.model, *line.new_model, std::cout, std::cerr);
     case vorax::Mode::export_picture:
         return vorax::run_export_offscreen(line.export_options, argc, argv, std::cout, std::cerr);
     case vorax::Mode::window:
