@@ -8,6 +8,10 @@ set(VORAX_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 install(TARGETS vorax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${VORAX_PACKAGING_DIR}/vorax.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${VORAX_PACKAGING_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The software centre's description of the program (AppStream) and the licence in Debian's
+# machine-readable copyright format.
+install(FILES ${VORAX_PACKAGING_DIR}/org.vorax.vorax.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${VORAX_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The manual page: its OPTIONS section is written from the program's option list (the one
 # `vorax --help` prints) by a small program of the build, and it is installed compressed, as
@@ -34,8 +38,8 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/vorax.1.gz DESTINATION ${CMAKE_INS
 # (Qt's platform and image plugins, the fonts it asks for) declared here.
 set(CPACK_PACKAGE_NAME vorax)
 set(CPACK_PACKAGE_VENDOR "VORAX developers")
-set(CPACK_PACKAGE_CONTACT "VORAX developers <vorax@example.org>" CACHE STRING
-    "Maintainer named in the Debian package")
+set(CPACK_PACKAGE_CONTACT "VORAX maintainers <maintainers@users.noreply.c-seed-4ba8f1ec.example>"
+    CACHE STRING "Maintainer named in the Debian package")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "VORAX reads a structural model file prepared for the analysis programs
@@ -46,6 +50,7 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY vorax)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -12,11 +12,12 @@ packages=(
     gfortran # tests only: the reader is compared with a list-directed Fortran reader
     fonts-liberation2
     desktop-file-utils  # the installation test validates the desktop entry
+    appstream           # ... and the software centre's description (appstreamcli)
     dpkg-dev            # dpkg-shlibdeps, for the dependencies of the Debian package
 )
 # Optional extras for a developer's machine: a virtual display for screenshots, benchmarks.
 if [[ "${VORAX_DEV_EXTRAS:-0}" == 1 ]]; then
-    packages+=(xvfb x11-apps imagemagick libbenchmark-dev clang)
+    packages+=(xvfb x11-apps xdotool imagemagick libbenchmark-dev clang ccache poppler-utils librsvg2-bin libxml2-utils)
 fi
 
 missing=()

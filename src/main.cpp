@@ -9,6 +9,7 @@
 
 #include "app/check_command.h"
 #include "app/command_line.h"
+#include "app/diff_command.h"
 #include "app/export_command.h"
 #include "app/gui_session.h"
 #include "gwl/platform/app_identity.h"
@@ -35,12 +36,19 @@ int main(int argc, char** argv)
         std::cout << vorax::help_text(line.mode == vorax::Mode::help_all);
         return 0;
     case vorax::Mode::version:
-        std::cout << "VORAX " VORAX_VERSION "\n";
+        std::cout << "VORAX " VORAX_VERSION "\n"
+                     "Copyright (c) 2026 the VORAX developers\n"
+                     "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                     "<https://www.gnu.org/licenses/gpl.html>.\n"
+                     "This is free software: you are free to change and redistribute it.\n"
+                     "There is NO WARRANTY, to the extent permitted by law.\n";
         return 0;
     case vorax::Mode::info:
         return vorax::run_info_command(*line.model, std::cout, std::cerr);
     case vorax::Mode::check:
         return vorax::run_check_command(*line.model, std::cout, std::cerr);
+    case vorax::Mode::diff:
+        return vorax::run_diff_command(*line.model, *line.new_model, std::cout, std::cerr);
     case vorax::Mode::export_picture:
         return vorax::run_export_offscreen(line.export_options, argc, argv, std::cout, std::cerr);
     case vorax::Mode::window:

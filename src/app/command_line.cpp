@@ -99,6 +99,12 @@ const OptionSpec kOptions[] = {
      "warning: TEXT [KIND]), then a summary. "
      "Exit status 0 without findings, 3 with findings, 1 when MODEL cannot be read.",
      "", nullptr},
+    {"diff", "", "OLD", "NEW", G::mode,
+     "List what changed from the model file OLD to NEW, nodes and elements matched by number, "
+     "one change per line in NEW's file order (NEW:LINE: node 7 moved from (12.000, 3.500) to "
+     "(12.000, 4.000)), then a summary. Exit status 0 when they are the same, 3 when they "
+     "differ, 1 when either cannot be read.",
+     "", nullptr},
     {"export", "", "OUT", "MODEL", G::mode,
      "Draw graph 1 of MODEL as \"NEW Graph ...\" followed by \"DRAW\" would, and write the "
      "drawing area to the picture OUT in the format its extension names: .png or .bmp pixels, "
@@ -268,17 +274,21 @@ const OptionSpec* option_written_as(std::string_view value)
     return spec_of(value);
 }
 
+constexpr std::string_view kDiffOperands = "name the two model files to compare (vorax --diff OLD NEW)";
+
 std::string_view mode_operands_problem(const OptionSpec& mode)
 {
+    if (mode.name == "diff")
+        return kDiffOperands;
     return mode.name == "export" ? "name the picture to write right after --export (vorax --export OUT MODEL)"
                                  : mode.name == "info" ? "name the model file to read (vorax --info MODEL)"
                                                        : "name the model file to read (vorax --check MODEL)";
 }
 
-// The group whose options go with the mode.
+// The group whose options go with the mode; the modes that only read models take none.
 OptionGroup group_of_mode(Mode mode)
 {
-    return mode == Mode::window ? G::window : G::export_picture;
+    return mode == Mode::window ? G::window : mode == Mode::export_picture ? G::export_picture : G::general;
 }
 
 std::string not_with_mode(const OptionSpec& spec, const OptionSpec* mode)
@@ -350,6 +360,7 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
     line.mode = !mode ? Mode::window
               : mode->name == "info" ? Mode::info
               : mode->name == "check" ? Mode::check
+              : mode->name == "diff" ? Mode::diff
                                       : Mode::export_picture;
 
     // Every option belongs to the mode; each value is taken in the order given, the last one
@@ -376,7 +387,8 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
     }
 
     const QStringList positional = parser.positionalArguments();
-    const std::size_t allowed = line.mode == Mode::window || line.mode == Mode::export_picture ? 1 : 0;
+    const std::size_t allowed
+        = line.mode == Mode::window || line.mode == Mode::export_picture || line.mode == Mode::diff ? 1 : 0;
     if (static_cast<std::size_t>(positional.size()) > allowed)
         return refused("unexpected argument \"" + bytes(positional[static_cast<qsizetype>(allowed)]) + "\"");
     switch (line.mode) {
@@ -387,6 +399,12 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
     case Mode::info:
     case Mode::check:
         line.model = value(*mode);
+        break;
+    case Mode::diff:
+        if (positional.empty())
+            return refused(std::string(kDiffOperands));
+        line.model = value(*mode);
+        line.new_model = bytes(positional.front());
         break;
     case Mode::export_picture:
         if (positional.empty())

@@ -27,6 +27,7 @@ enum class Mode {
     window,         // the frame window, optionally with the MODEL "NEW Graph ..." loads
     info,           // --info MODEL
     check,          // --check MODEL
+    diff,           // --diff OLD NEW
     export_picture, // --export OUT MODEL [options]
     help,           // -h, -?, --help
     help_all,       // --help-all: the help with the toolkit's options
@@ -35,7 +36,7 @@ enum class Mode {
 
 // Where an option belongs; the help and the manual page list the groups in this order.
 enum class OptionGroup {
-    mode,           // --info, --check, --export: one of them at most
+    mode,           // --info, --check, --diff, --export: one of them at most
     window,         // options of the window mode
     export_picture, // options of --export
     general,        // help and version, allowed anywhere
@@ -66,7 +67,9 @@ std::span<const OptionSpec> command_line_options();
 // What the arguments ask for.
 struct CommandLine {
     Mode mode = Mode::window;
-    std::optional<std::string> model;          // window: [MODEL]; --info and --check: MODEL
+    std::optional<std::string> model;          // window: [MODEL]; --info and --check: MODEL;
+                                               // --diff: OLD
+    std::optional<std::string> new_model;      // --diff: NEW
     std::optional<gwl::DrawingAreaSize> area;  // --area
     ExportOptions export_options;              // --export OUT MODEL and its options
 };

@@ -23,8 +23,9 @@ constexpr const char* kProgramName = "VORAX";
 
 std::string about_text()
 {
+    // At most 99 characters in all.
     return "VORAX\nStructure Graph for TAVELS & MURIKS\n\n"
-           "Copyright (c) 2026 the VORAX developers";
+           "(c) 2026 the VORAX developers\nLicence: GPL-3.0-or-later";
 }
 
 } // namespace

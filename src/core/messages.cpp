@@ -59,6 +59,23 @@ constexpr std::array kTable{
     Entry{Message::out_of_memory, "Not enough memory to finish the command.",
           "Memorie insuficienta pentru a termina comanda."},
     Entry{Message::drawing_progress, "Drawing graph … ", "Desenare graf … "},
+    Entry{Message::reloaded, " * Reloaded: ", " * Reincarcat: "},
+    Entry{Message::unchanged, "unchanged", "neschimbat"},
+    Entry{Message::nodes, "node|nodes", "nod|noduri"},
+    Entry{Message::elements, "element|elements", "element|elemente"},
+    Entry{Message::nodes_added, "node added|nodes added", "nod adaugat|noduri adaugate"},
+    Entry{Message::nodes_removed, "node removed|nodes removed", "nod eliminat|noduri eliminate"},
+    Entry{Message::nodes_moved, "node moved|nodes moved", "nod mutat|noduri mutate"},
+    Entry{Message::elements_added, "element added|elements added", "element adaugat|elemente adaugate"},
+    Entry{Message::elements_removed, "element removed|elements removed",
+          "element eliminat|elemente eliminate"},
+    Entry{Message::elements_changed, "element changed|elements changed",
+          "element modificat|elemente modificate"},
+    Entry{Message::supports_changed, "support changed|supports changed",
+          "reazem modificat|reazeme modificate"},
+    Entry{Message::title_changed, "title changed", "titlu modificat"},
+    Entry{Message::now_plane, "now plane", "acum plan"},
+    Entry{Message::now_spatial, "now spatial", "acum spatial"},
 };
 
 } // namespace
@@ -74,6 +91,16 @@ std::string_view message(Message id, UiLanguage language)
 std::string progress_text(Message id, int percent, UiLanguage language)
 {
     return std::string(message(id, language)) + std::to_string(percent) + "%";
+}
+
+std::string count_text(Message id, std::int64_t count, UiLanguage language)
+{
+    const std::string_view forms = message(id, language);
+    const std::size_t bar = forms.find('|');
+    const std::string_view form = count == 1 ? forms.substr(0, bar) : forms.substr(bar + 1);
+    const std::int64_t last_two = count % 100;
+    const bool de = language == UiLanguage::romanian && count >= 20 && (last_two == 0 || last_two >= 20);
+    return std::to_string(count) + (de ? " de " : " ") + std::string(form);
 }
 
 } // namespace vorax

@@ -2,6 +2,7 @@
 // Every text the program shows in both languages, English and Romanian, in one table keyed by
 // message. Texts that exist in one form only stay where they are used.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,20 @@ enum class Message {
     checking_progress,     // the same once the file is read, while the model check runs
     out_of_memory,         // the box of a menu command the memory did not suffice for
     drawing_progress,      // the same while a graph is drawn
+    reloaded,              // the info line after a reload: this, the model's size, "; " and
+    unchanged,             // the changes, or this
+    nodes,                 // counted things: "singular|plural", see count_text
+    elements,
+    nodes_added,
+    nodes_removed,
+    nodes_moved,
+    elements_added,
+    elements_removed,
+    elements_changed,
+    supports_changed,
+    title_changed,
+    now_plane,
+    now_spatial,
 };
 
 // The text of a message in a language.
@@ -52,5 +67,10 @@ std::string_view message(Message id, UiLanguage language);
 
 // A progress message with its share done: "Reading model … 45%".
 std::string progress_text(Message id, int percent, UiLanguage language);
+
+// A count with the singular or plural of a counted message: "1 node moved", "2 nodes moved";
+// Romanian puts "de" after counts whose last two digits are 0 or from 20 on ("20 de noduri",
+// "101 noduri").
+std::string count_text(Message id, std::int64_t count, UiLanguage language);
 
 } // namespace vorax

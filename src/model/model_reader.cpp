@@ -94,8 +94,10 @@ private:
         if (!read_block(ModelBlock::code, "the code block"))
             return false;
         classify_nodes();
+        keep_block_lines(notes_.code_lines);
         if (!read_block(ModelBlock::value, "the value block"))
             return false;
+        keep_block_lines(notes_.value_lines);
         std::string_view skipped;
         for (int i = 0; i < 4; ++i)
             if (!in_.next_line(skipped))
@@ -201,6 +203,7 @@ private:
             first = false;
             if (line.substr(0, 2) == "//")
                 continue;
+            notes_.title_line = stored_line(in_.line_number());
             model_.problem_title = std::string(trim_right(cut(line, kTitleLength)));
             return true;
         }
@@ -312,6 +315,7 @@ private:
         case Record::read:
             break;
         }
+        notes_.header_line = record_line();
         const std::int32_t nn = number_or_zero(f[0]);
         const std::int32_t ne = number_or_zero(f[1]);
         const std::int32_t ngl = number_or_zero(f[2]);
@@ -503,6 +507,17 @@ private:
         if (replaced > 0)
             note(NoteKind::replaced, first_replaced, replaced, 0, earlier);
         return;
+    }
+
+    // The lines of the block just read, by node, from the node marks that the next block reuses.
+    void keep_block_lines(std::vector<RecordLine>& lines) const
+    {
+        std::size_t named = notes_.nodes.size();
+        while (named > 0 && node_mark(static_cast<std::int32_t>(named)).line == 0)
+            --named;
+        lines.resize(named);
+        for (std::size_t i = 0; i < named; ++i)
+            lines[i] = node_mark(static_cast<std::int32_t>(i + 1)).line;
     }
 
     void classify_nodes()

@@ -105,6 +105,12 @@ struct ReaderNotes {
     RecordLine coordinates_from = 0;
     std::vector<RecordMark> elements;   // empty in the by-node layout
     std::vector<RecordLine> incidences; // empty in the by-number layout
+    // By node, the line of the last code record and of the value record that named it, 0 for
+    // none; each as long as the highest node such a record named.
+    std::vector<RecordLine> code_lines;
+    std::vector<RecordLine> value_lines;
+    RecordLine title_line = 0;
+    RecordLine header_line = 0; // the header record's first line
     std::vector<BlockEnd> block_ends;           // in file order
     std::vector<RecordNote> notes;              // the first kMostNotes of each kind
     std::array<std::int64_t, kNoteKinds> counts{}; // all notes of each kind

@@ -14,7 +14,12 @@ RecordLine entry(const std::vector<RecordLine>& lines, std::int32_t number)
 
 } // namespace
 
-RecordLines::RecordLines(const ReaderNotes& notes) : incidences_(notes.incidences)
+RecordLines::RecordLines(const ReaderNotes& notes)
+    : incidences_(notes.incidences),
+      codes_(notes.code_lines),
+      values_(notes.value_lines),
+      title_(notes.title_line),
+      header_(notes.header_line)
 {
     coordinates_.reserve(notes.nodes.size());
     for (std::size_t i = 0; i < notes.nodes.size(); ++i)
@@ -27,6 +32,16 @@ RecordLines::RecordLines(const ReaderNotes& notes) : incidences_(notes.incidence
 RecordLine RecordLines::coordinate_line(std::int32_t number) const
 {
     return entry(coordinates_, number);
+}
+
+RecordLine RecordLines::code_line(std::int32_t number) const
+{
+    return entry(codes_, number);
+}
+
+RecordLine RecordLines::value_line(std::int32_t number) const
+{
+    return entry(values_, number);
 }
 
 std::array<RecordLine, 2> RecordLines::element_lines(const StructureModel& model,

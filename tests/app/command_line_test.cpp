@@ -59,6 +59,12 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"info_twice", {"--info", "a.dat", "--info", "b.dat"}, refused, "--info is given more than once"},
         {"area_with_info", {"--info", "m.dat", "--area", "800x600"}, refused, "--area is an option of the windows, not of --info"},
         {"toolkit_with_check", {"-platform", "xcb", "--check", "m.dat"}, refused, "-platform is an option of the windows, not of --check"},
+        {"export_option_with_info", {"--info", "m.dat", "--size", "800x600"}, refused, "--size is an option of --export"},
+        {"diff", {"--diff", "old.dat", "new.dat"}, Mode::diff},
+        {"diff_glued_new_first", {"new.dat", "--diff=old.dat"}, Mode::diff},
+        {"diff_without_new", {"--diff", "old.dat"}, refused, "name the two model files to compare (vorax --diff OLD NEW)"},
+        {"diff_extra", {"--diff", "a.dat", "b.dat", "c.dat"}, refused, "unexpected argument \"c.dat\""},
+        {"diff_and_check", {"--diff", "a.dat", "b.dat", "--check", "c.dat"}, refused, "--diff and --check cannot be used together"},
 
         {"export", {"--export", "out.png", "model.dat"}, Mode::export_picture},
         {"export_glued", {"--export=out.png", "model.dat"}, Mode::export_picture},
@@ -148,6 +154,9 @@ TEST(CommandLine, ValuesAreTakenAndNamesStayBytes)
     EXPECT_FALSE(parsed({}).model.has_value());
     EXPECT_EQ(parsed({"--info=caf\xe9.dat"}).model, std::optional<std::string>("caf\xe9.dat"));
     EXPECT_EQ(parsed({"--check", "\xff"}).model, std::optional<std::string>("\xff"));
+    const CommandLine diff = parsed({"n\xe9w.dat", "--diff", "\xff"});
+    EXPECT_EQ(diff.model, std::optional<std::string>("\xff"));
+    EXPECT_EQ(diff.new_model, std::optional<std::string>("n\xe9w.dat"));
     const auto refused = parse_command_line({"a.dat", "\xe9\xff.dat"});
     ASSERT_TRUE(std::holds_alternative<CommandLineRefusal>(refused));
     EXPECT_EQ(std::get<CommandLineRefusal>(refused).problem, "unexpected argument \"\xe9\xff.dat\"");
@@ -220,8 +229,6 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay)
 {
     if (testing::vorax_program().empty())
         GTEST_SKIP() << "the vorax program is not built";
-    testing::TempDir dir;
-    const std::string errors = (dir.path() / "errors").string();
     struct Row {
         const char* arguments;
         int status;
@@ -239,15 +246,7 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments);
-        const testing::CommandRun run = testing::run_command(
-            "{ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + testing::shell_quoted(testing::vorax_program())
-            + " " + row.arguments + " 2>" + testing::shell_quoted(errors) + "; }");
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.output.substr(0, row.output.size()), row.output);
-        EXPECT_EQ(run.output.empty(), row.output.empty()) << run.output;
-        const std::string error = testing::file_text(errors);
-        EXPECT_EQ(error.substr(0, row.error.size()), row.error);
-        EXPECT_EQ(error.empty(), row.error.empty()) << error;
+        testing::expect_vorax_run(row.arguments, row.status, row.output, row.error);
     }
 }
 

@@ -60,6 +60,7 @@ TEST(StartUp, InfoWindowAndEnglishMenus)
     EXPECT_EQ(run.prompter.message_boxes[0].text.substr(0, 42),
               "VORAX\nStructure Graph for TAVELS & MURIKS\n");
     EXPECT_LE(run.state.about_text.size(), 99u);
+    EXPECT_NE(run.state.about_text.find("GPL-3.0-or-later"), std::string::npos);
 
     EXPECT_EQ(run.state.last_graph_unit, 9);
     EXPECT_EQ(run.state.zoom_refusal_message,

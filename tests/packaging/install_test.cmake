@@ -1,7 +1,9 @@
 # Installs the build into a temporary prefix and checks what a desktop gets: the program (run
-# from an empty folder), the desktop entry (desktop-file-validate), the application icon, and a
-# manual page that names every option the program's help prints.
-# Run with -DBUILD_DIR=... -DVALIDATE=<desktop-file-validate> -DMODEL=<a model file> -P this file.
+# from an empty folder), the desktop entry (desktop-file-validate), the application icon, the
+# software centre's description (appstreamcli), the copyright file, and a manual page that names
+# every option the program's help prints.
+# Run with -DBUILD_DIR=... -DVALIDATE=<desktop-file-validate> -DAPPSTREAMCLI=<appstreamcli>
+# -DMODEL=<a model file> -P this file.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -22,8 +24,9 @@ if(NOT status EQUAL 0)
     fail("cmake --install failed: ${status}")
 endif()
 
+set(metainfo share/metainfo/org.vorax.vorax.metainfo.xml)
 set(expected bin/vorax share/applications/vorax.desktop share/man/man1/vorax.1.gz
-             share/icons/hicolor/scalable/apps/vorax.svg)
+             share/icons/hicolor/scalable/apps/vorax.svg ${metainfo} share/doc/vorax/copyright)
 foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/vorax.png)
 endforeach()
@@ -46,10 +49,20 @@ foreach(line "Exec=vorax %f" "Icon=vorax")
     endif()
 endforeach()
 
+execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --pedantic ${prefix}/${metainfo}
+                OUTPUT_VARIABLE report ERROR_VARIABLE report RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    fail("appstreamcli validate: ${status}\n${report}")
+endif()
+file(STRINGS ${prefix}/share/doc/vorax/copyright copyright LIMIT_COUNT 1)
+if(NOT copyright MATCHES "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$")
+    fail("the copyright file is not in the machine-readable format: ${copyright}")
+endif()
+
 # The installed program from a folder that holds nothing of it.
 execute_process(COMMAND ${prefix}/bin/vorax --version WORKING_DIRECTORY ${work}/empty
                 OUTPUT_VARIABLE version RESULT_VARIABLE status)
-if(NOT status EQUAL 0 OR NOT version MATCHES "^VORAX [0-9]+\\.[0-9]+")
+if(NOT status EQUAL 0 OR NOT version MATCHES "^VORAX [0-9]+\\.[0-9]+.*GPL-3.0-or-later")
     fail("vorax --version: ${status} ${version}")
 endif()
 execute_process(COMMAND ${prefix}/bin/vorax --export graph.png ${MODEL} WORKING_DIRECTORY ${work}/empty

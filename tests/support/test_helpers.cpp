@@ -117,4 +117,27 @@ std::string shell_quoted(const std::string& text)
     return quoted + "'";
 }
 
+namespace {
+
+void expect_begins(const std::string& text, const std::string& start)
+{
+    EXPECT_EQ(text.substr(0, start.size()), start);
+    EXPECT_EQ(text.empty(), start.empty()) << text;
+}
+
+} // namespace
+
+void expect_vorax_run(const std::string& arguments, int status, const std::string& output,
+                      const std::string& error)
+{
+    TempDir dir;
+    const std::string errors = (dir.path() / "errors").string();
+    const CommandRun run = run_command("{ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                       + shell_quoted(vorax_program()) + " " + arguments + " 2>"
+                                       + shell_quoted(errors) + "; }");
+    EXPECT_EQ(run.status, status);
+    expect_begins(run.output, output);
+    expect_begins(file_text(errors), error);
+}
+
 } // namespace vorax::testing

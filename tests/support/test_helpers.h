@@ -60,4 +60,10 @@ struct CommandRun {
 CommandRun run_command(const std::string& command);
 std::string shell_quoted(const std::string& text);
 
+// Runs the built vorax program with `arguments` (shell words) without a display and expects
+// the exit status, and a standard output and error that begin with the texts given (and are
+// empty exactly when these are).
+void expect_vorax_run(const std::string& arguments, int status, const std::string& output,
+                      const std::string& error);
+
 } // namespace vorax::testing
