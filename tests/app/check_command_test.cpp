@@ -44,6 +44,16 @@ TEST(CheckCommand, FindingsInFileOrderThenTheSummary)
                      + "2 warnings\n");
     EXPECT_EQ(run.err, "");
 
+    // Beyond the findings listed of a kind, a note says how many more there are.
+    std::string outside;
+    for (int i = 0; i < 1002; ++i)
+        outside += "9 0 0\n";
+    const std::string many = dir.write("many.dat", "MANY\n3 2 2 1 0\n1 1 1 1\nEND\nEND\n-\n-\n-\n-\n"
+                                                   "1 0 0\n2 1 0\n3 2 0\n" + outside + "END\n1 1 2\n2 2 3\nEND\n").string();
+    const std::string listed = check(many).out;
+    EXPECT_EQ(listed.substr(listed.rfind(": note:")),
+              ": note: 2 more findings not listed [out-of-range]\n1002 warnings\n");
+
     const CheckRun clean = check(source_path("examples/plane_frame.dat"));
     EXPECT_EQ(clean.status, kCheckClean);
     EXPECT_EQ(clean.out, "no findings\n");

@@ -114,6 +114,10 @@ TEST_P(PointingInBothLanguages, ANodeAndAnElementOfAShrunkenGraph)
                                          : "Element 1  nodes 1-2  length 10.000  (line 15)";
     EXPECT_EQ(point_at(10, on_screen(10, middle)), element);
     EXPECT_EQ(status(), element);
+    // The last element.
+    const gwl::WindowPoint last{(plot_of(2).x + plot_of(3).x) / 2, (plot_of(2).y + plot_of(3).y) / 2};
+    EXPECT_EQ(point_at(10, on_screen(10, last)), romanian ? "Element 3  noduri 2-3  lungime 5.099  (linia 17)"
+                                                          : "Element 3  nodes 2-3  length 5.099  (line 17)");
 
     // Off the structure: nothing, and the status line as it was.
     EXPECT_EQ(point_at(10, on_screen(10, {middle.x, middle.y + 0.5})), "");

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <random>
+#include <set>
 
 #include "core/text.h"
 #include "graph/graph_drawing.h"
 #include "graph/structure_render.h"
 #include "graph_test_support.h"
+#include "gwl/surface/draw_record.h"
 #include "gwl/surface/draw_surface.h"
 #include "model/model_reader.h"
 #include "test_helpers.h"
@@ -23,6 +26,7 @@ constexpr Rgb kLineColor = 0x000080;    // standard line colour (dark red)
 constexpr Rgb kGridColor = 0x00FF00;    // standard grid colour (green)
 constexpr Rgb kElementColor = 0xFF00FF; // standard element number colour (magenta)
 constexpr Rgb kTextColor = 0x800080;    // standard text colour (purple)
+constexpr Rgb kScaleColor = 0x800000;   // standard scale colour (navy)
 
 // One graph drawn headlessly, as the graph command draws it, on a large surface so that the
 // marks are several pixels wide.
@@ -153,6 +157,86 @@ TEST(WholeGraph, LeftAdjustedScaleLabelsStandLeftOfAndBelowTheGrid)
     EXPECT_EQ(scale_label(123456789.0), "*********");
 }
 
+// The grid and scale of a drawn graph as its record holds them, in pixels: the rows of the
+// horizontal grid lines and of the vertical scale's ticks, the columns of the vertical grid lines
+// and of the horizontal scale's ticks, and each scale's labels by the tick they belong to (a
+// vertical-scale label follows its tick and is centred on its row, a horizontal-scale one comes
+// before its tick, below the grid).
+struct ScaleMarks {
+    std::set<int> grid_rows, grid_columns;
+    std::vector<int> tick_rows, tick_columns;
+    std::map<int, std::string> row_labels, column_labels;
+};
+
+ScaleMarks scale_marks(const gwl::DrawSurface& surface)
+{
+    ScaleMarks m;
+    surface.read_record([&](const gwl::DrawRecord& record) {
+        const auto is_line = [&](const gwl::DrawOp& op, Rgb color) {
+            return op.kind == gwl::RecordOp::line && record.look(op.look).color == color;
+        };
+        for (const gwl::DrawOp& op : record.ops())
+            if (is_line(op, kGridColor))
+                (op.b == op.d ? m.grid_rows : m.grid_columns).insert(op.b == op.d ? op.b : op.a);
+        const int grid_bottom = m.grid_rows.empty() ? 0 : *m.grid_rows.rbegin();
+        std::string pending;
+        for (const gwl::DrawOp& op : record.ops()) {
+            if (is_line(op, kScaleColor) && op.b == op.d) {
+                m.tick_rows.push_back(op.b);
+            } else if (is_line(op, kScaleColor)) {
+                m.tick_columns.push_back(op.a);
+                m.column_labels[op.a] = std::exchange(pending, {});
+            } else if (op.kind == gwl::RecordOp::text && record.look(op.look).color == kScaleColor) {
+                const int ascent = record.font(record.look(op.look).font).ascent;
+                if (op.b - ascent > grid_bottom)
+                    pending = record.text(op);
+                else if (!m.tick_rows.empty() && std::abs(op.b - ascent / 2 - m.tick_rows.back()) <= 1)
+                    m.row_labels[m.tick_rows.back()] = record.text(op);
+            }
+        }
+    });
+    return m;
+}
+
+// In each mode of the vertical scale (models about 2, 5 and 10 times wider than tall: 10, 5 or 4
+// steps) and of the horizontal one (tall models: a tick at every second fifth), the ticks sit on
+// the grid lines, and the first and the last tick of each scale carry the label of their value.
+TEST(WholeGraph, ScaleTicksSitOnTheGridLinesWithLabelsAtBothEnds)
+{
+    struct Row {
+        const char* name;
+        float width, height;
+        int rows;            // ticks of the vertical scale
+        bool every_row_labelled;
+        int columns;         // ticks of the horizontal scale
+    };
+    const Row rows[] = {
+        {"2 times wider", 20, 10, 11, true, 6},      {"5 times wider", 18.5f, 3.7f, 6, true, 6},
+        {"10 times wider", 37, 3.7f, 5, false, 6},   {"2 times taller", 10, 20, 11, true, 6},
+        {"5 times taller", 10, 50, 11, true, 3},     {"10 times taller", 10, 100, 11, true, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Steps that are no binary fractions: the last tick is reached by sums that overshoot.
+        const float x0 = 0.1f, y0 = 0.1f;
+        const Drawn d = draw(make_model(2, {{x0, y0}, {x0 + row.width, y0}, {x0 + row.width, y0 + row.height},
+                                            {x0, y0 + row.height}}));
+        const ScaleMarks m = scale_marks(*d.surface);
+        EXPECT_EQ(std::set<int>(m.tick_rows.begin(), m.tick_rows.end()), m.grid_rows);
+        ASSERT_EQ(m.tick_rows.size(), static_cast<std::size_t>(row.rows));
+        EXPECT_EQ(m.row_labels.size(), row.every_row_labelled ? m.tick_rows.size() : 2u);
+        EXPECT_EQ(m.row_labels.at(m.tick_rows.front()), scale_label(y0));
+        EXPECT_EQ(m.row_labels.at(m.tick_rows.back()), scale_label(y0 + row.height));
+
+        ASSERT_EQ(m.tick_columns.size(), static_cast<std::size_t>(row.columns));
+        for (const int column : m.tick_columns)
+            EXPECT_TRUE(m.grid_columns.count(column)) << column;
+        const float last = row.columns == 6 ? row.width : 0.8f * row.width;
+        EXPECT_EQ(m.column_labels.at(m.tick_columns.front()), scale_label(x0));
+        EXPECT_EQ(m.column_labels.at(m.tick_columns.back()), scale_label(x0 + last));
+    }
+}
+
 TEST(WholeGraph, HeadingTitleAndNodeLineInTheTextLayer)
 {
     const Drawn all = draw(rectangle());
@@ -170,6 +254,37 @@ TEST(WholeGraph, HeadingTitleAndNodeLineInTheTextLayer)
     const Drawn some = draw(rectangle(), [](Drawn& d) { selection(d, {1, 2, 3}); });
     EXPECT_EQ(some.range_text, "1-3");
     EXPECT_GT(text_row_ink(some.pixels(), config.text_rows - 1), 20);
+}
+
+// A graph of one node, or of nodes that all lie at one point, draws them in its middle: at the
+// pixel where every graph has the middle of its plot box, the fixed nodes' black disc centred
+// there.
+TEST(WholeGraph, LoneAndCoincidentNodesAreDrawnInTheMiddle)
+{
+    const gwl::PixelPoint middle = draw(rectangle()).at(0, 0);
+    struct Row {
+        const char* name;
+        StructureModel model;
+    };
+    const Row rows[] = {
+        {"one node far from the origin", make_model(2, {{30, -40, 0, {1, 1}}})},
+        {"three nodes at one point", make_model(2, {{3, 4, 0, {1, 1}}, {3, 4, 0, {1, 1}}, {3, 4, 0, {1, 1}}})},
+        {"space nodes at one point", make_model(3, {{2, 5, 7, {1, 1, 1}}, {2, 5, 7, {1, 1, 1}}})},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Drawn d = draw(row.model, [](Drawn& x) { x.settings.current_settings.show_grid_and_scale = false; });
+        for (int n = 1; n <= d.model.node_count; ++n)
+            EXPECT_EQ(std::pair(d.node_at(n).x, d.node_at(n).y), std::pair(middle.x, middle.y)) << n;
+        const Pixels p = d.pixels();
+        int left = middle.x, right = middle.x;
+        while (p.at(left - 1, middle.y) == kBlack)
+            --left;
+        while (p.at(right + 1, middle.y) == kBlack)
+            ++right;
+        EXPECT_GT(right - left, 4);
+        EXPECT_LE(std::abs((middle.x - left) - (right - middle.x)), 1);
+    }
 }
 
 TEST(WholeGraph, AllBlackDrawsOnlyBlackOnWhite)
@@ -394,14 +509,15 @@ TEST(Elements, MissingOrUnselectedEndsAreNotDrawnNorCounted)
 
 TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
 {
-    // Front plane Y = 0: nodes 1, 2 and 4; node 3 lies behind it.
-    StructureModel space = make_model(3, {{0, 0, 0}, {4, 0, 0}, {4, 4, 12}, {0, 0, 12}});
+    // Front plane Y = 0: nodes 1, 2 and 4, X from 1 to 5 and Z from 0 to 12; node 3 lies
+    // behind it.
+    StructureModel space = make_model(3, {{1, 0, 0}, {5, 0, 0}, {5, 4, 12}, {1, 0, 12}});
     SettingsState settings;
     settings.current_settings.all_nodes = true;
     const GraphPlan plan = plan_graph(space, settings, 1);
-    const GridRect grid = grid_rect(space, plan.box);
-    EXPECT_FLOAT_EQ(static_cast<float>(grid.x1), static_cast<float>(0 - plan.box.center_x));
-    EXPECT_FLOAT_EQ(static_cast<float>(grid.x2), static_cast<float>(4 - plan.box.center_x));
+    const GridRect& grid = plan.grid;
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.x1), static_cast<float>(1 - plan.box.center_x));
+    EXPECT_FLOAT_EQ(static_cast<float>(grid.x2), static_cast<float>(5 - plan.box.center_x));
     EXPECT_FLOAT_EQ(static_cast<float>(grid.y1), static_cast<float>(0 - plan.box.center_y));
     EXPECT_FLOAT_EQ(static_cast<float>(grid.y2), static_cast<float>(12 - plan.box.center_y));
 

@@ -73,19 +73,20 @@ TEST(GraphTexts, PointedNodesAndElementsInBothLanguages)
         }
     }
 
-    // A node no coordinate record names; an element whose two ends come from one record.
-    const ReadResult read = read_model_text("T\n3 1 2 0 2\nC\nV\n-\n-\n-\n-\n1 2.5 0\n2 1E-7 0\nI\n"
-                                            "3 1 1\nEND\n");
+    // A node no coordinate record names, though a code and a value record do; an element whose
+    // two ends come from one record.
+    const ReadResult read = read_model_text("T\n3 1 2 0 2\n3 3 1 0\nC\n3 0.5 0\nV\n-\n-\n-\n-\n1 2.5 0\n"
+                                            "2 1E-7 0\nI\n3 1 1\nEND\n");
     ASSERT_TRUE(read.ok());
     const RecordLines lines(read.notes);
     EXPECT_EQ(pointed_node_text(read.model, 3, lines, UiLanguage::english),
-              "Node 3  x 0.000  y 0.000  free  (no coordinate record)");
+              "Node 3  x 0.000  y 0.000  codes 1 0  values 0.500 0.000  (no coordinate record)");
     EXPECT_EQ(pointed_node_text(read.model, 3, lines, UiLanguage::romanian),
-              "Nod 3  x 0.000  y 0.000  liber  (fara inregistrare de coordonate)");
+              "Nod 3  x 0.000  y 0.000  coduri 1 0  valori 0.500 0.000  (fara inregistrare de coordonate)");
     EXPECT_EQ(pointed_node_text(read.model, 2, lines, UiLanguage::english),
-              "Node 2  x 1E-07  y 0.000  free  (line 10)");
+              "Node 2  x 1E-07  y 0.000  free  (line 12)");
     EXPECT_EQ(pointed_element_text(read.model, 1, lines, UiLanguage::english),
-              "Element 1  nodes 3-3  length 0.000  (line 12)");
+              "Element 1  nodes 3-3  length 0.000  (line 14)");
 }
 
 } // namespace

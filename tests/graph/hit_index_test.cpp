@@ -131,6 +131,9 @@ TEST(HitIndex, HoldsWhatTheGraphDrew)
         // A free node without its number has no mark: only its lines are there.
         EXPECT_EQ(index.find(at(2).x, at(2).y, 3.0),
                   (numbers ? HitItem{HitItem::Kind::node, 2} : HitItem{HitItem::Kind::element, 1}));
+        // The last element, half-way along.
+        EXPECT_EQ(index.find((at(2).x + at(3).x) / 2.0, (at(2).y + at(3).y) / 2.0, 3.0),
+                  (HitItem{HitItem::Kind::element, 2}));
         // The mark's half height, the larger half side: a 180th of the window's height.
         EXPECT_NEAR(index.mark_radius(), (kHeight - 1) / 180.0, 1e-9);
     }

@@ -70,6 +70,13 @@ TEST(ModelCheck, OneModelPerKind)
     using K = FindingKind;
     const std::string by_node_square = model_file("4 4 2 0 2", kCodes, "", kCoordinates,
                                                   "1 4 1\n2 1 2\n3 2 3\n4 3 4\n");
+    // The square's elements and every other one from 6 to `count`: each undefined one a range.
+    const auto every_other_undefined = [](int count) {
+        std::string elements = kElements;
+        for (int e = 6; e <= count; e += 2)
+            elements += std::to_string(e) + " 1 2\n";
+        return square("4 " + std::to_string(count) + " 2 1 0", kCoordinates, elements);
+    };
     const Case cases[] = {
         {"real_in_a_code_record_ends_the_block", replaced(square(), "END OF CODES", "2 2 1.5 1"),
          {{K::block_end, 4}}, "\"1.5\" is a real number where a whole number is needed"},
@@ -95,6 +102,12 @@ TEST(ModelCheck, OneModelPerKind)
          {{K::no_coordinates, 0}}, "node 4 has no coordinate record"},
         {"undefined_element", square("4 6 2 1 0", kCoordinates, std::string(kElements) + "6 0 1\n"),
          {{K::undefined_element, 0}}, "elements 5-6 are not defined"},
+        {"twenty_ranges_listed", every_other_undefined(44), {{K::undefined_element, 0}},
+         "elements 5,7,9,11,13,15,17,19,21,23,25,27,29,31,33,35,37,39,41,43 (20 in all) are"},
+        {"more_ranges_end_the_list", every_other_undefined(46), {{K::undefined_element, 0}},
+         ",41,43,... (21 in all) are not defined"},
+        {"minus_zero_is_zero", square("5 5 2 1 0", std::string(kCoordinates) + "5 -0.0 1\n", std::string(kElements) + "5 5 1\n"),
+         {{K::coincident_nodes, 14}}, "2 nodes lie at the same point (0, 1): node 4 (line 13), node 5 (line 14)"},
         {"zero_length", square("4 5 2 1 0", kCoordinates, std::string(kElements) + "5 2 2\n"),
          {{K::zero_length, 19}}, "element 5 has no length: it starts and ends at node 2"},
         {"coincident_nodes", square("5 5 2 1 0", std::string(kCoordinates) + "5 1 1\n", std::string(kElements) + "5 5 1\n"),

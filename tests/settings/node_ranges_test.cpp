@@ -135,6 +135,12 @@ TEST(NodeRanges, FormatWritesCompactRunsThatReadBack)
     EXPECT_EQ(odd.substr(odd.size() - 4), ",153");
     for (int n : apply(odd, 10000).selected)
         EXPECT_EQ(n % 2, 1) << n;
+    // A text of exactly 255 characters is written whole and reads back whole.
+    const auto up_to_255 = [](int n) { return (n % 2 == 0 && n <= 152) || n == 1549; };
+    const std::string full = format_node_ranges(2000, up_to_255);
+    EXPECT_EQ(full.size(), 255u);
+    EXPECT_EQ(full.substr(full.size() - 5), ",1549");
+    EXPECT_TRUE(apply(full, 2000).selected.count(1549));
 }
 
 } // namespace

@@ -70,6 +70,11 @@ TEST(System, FileNamesThatAreNoTextComeBackFromQt)
     ASSERT_NE(QFile::encodeName(shown).toStdString(), latin);
     EXPECT_EQ(file_name_bytes(shown), latin);
     EXPECT_EQ(file_name_bytes(QString::fromUtf8("/no/such/\xc3\xa9.png")), "/no/such/\xc3\xa9.png");
+    // A second name shown alike: neither is taken for the other.
+    const std::string other = folder.write("caf\xe8.dat", "y").string();
+    ASSERT_EQ(shown_file_name(other), shown);
+    EXPECT_NE(file_name_bytes(shown), latin);
+    EXPECT_NE(file_name_bytes(shown), other);
 }
 
 } // namespace

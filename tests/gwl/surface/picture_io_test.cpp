@@ -110,6 +110,10 @@ TEST(PictureFiles, EveryKindOfTarget)
     for (const char* name : {"link.png", "dangling.png", "caf\xe9.png"})
         EXPECT_EQ(write_picture(picture, (dir / name).string()), "") << name;
     EXPECT_TRUE(fs::is_symlink(dir / "link.png") && fs::is_symlink(dir / "dangling.png"));
+    // A picture written over keeps its permissions.
+    fs::permissions(dir / "caf\xe9.png", fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(write_picture(picture, (dir / "caf\xe9.png").string()), "");
+    EXPECT_EQ(fs::status(dir / "caf\xe9.png").permissions(), fs::perms::owner_read | fs::perms::owner_write);
     for (const char* name : {"target.png", "made.png", "caf\xe9.png"})
         EXPECT_EQ(read_picture(dir / name), picture) << name;
     EXPECT_EQ(entry_count(dir), 6); // and no temporary file

@@ -154,6 +154,14 @@ TEST(LineStyle, PatternsDrawOnlyPartOfTheReferencePixels)
         EXPECT_EQ(canvas.at(0, 10), kInk); // every pattern starts on
         for (const auto& p : inked)
             EXPECT_EQ(p.second, 10);
+        // Its gaps are of one length: dots stand evenly between the dashes.
+        std::set<int> gaps;
+        for (int x = 1, gap = 0; x < 60; ++x) {
+            gap = canvas.at(x, 10) == kInk ? 0 : gap + 1;
+            if (gap > 0 && x + 1 < 60 && canvas.at(x + 1, 10) == kInk)
+                gaps.insert(gap);
+        }
+        EXPECT_EQ(gaps.size(), 1u);
     }
     Canvas dotted(60, 40);
     draw_line(dotted.buffer, {0, 0}, {9, 0}, kInk, LinePattern(PenStyle::dot));

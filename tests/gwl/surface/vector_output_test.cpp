@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSize>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gwl/surface/draw_record.h"
@@ -147,6 +151,58 @@ TEST(VectorOutput, SvgHasTheLinesThroughTheirPixelsAndTheTextsAsText)
     EXPECT_EQ(svg.texts[1].weight, QStringLiteral("700"));
     EXPECT_EQ(svg.texts[1].x, 52);
     EXPECT_GT(svg.texts[1].y, 47); // the baseline, below the top of the cell at row 47
+}
+
+// The rows of the ink (anything darker than mid-grey) between rows `top` and `bottom`: the
+// first and the last; {-1, -1} for none.
+std::pair<int, int> ink_rows(const QImage& image, int top, int bottom)
+{
+    std::pair<int, int> rows{-1, -1};
+    for (int y = std::max(top, 0); y <= std::min(bottom, image.height() - 1); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                rows = {rows.first < 0 ? y : rows.first, y};
+                break;
+            }
+    return rows;
+}
+
+// The text layer's lines (the heading at the top, the title and the node line at the bottom)
+// stand where the window shows them, one ascent below their cell's top, in a document at the
+// drawing area's size and on a printer page twice as large.
+TEST(VectorOutput, TextLayerLinesStandWhereTheWindowShowsThem)
+{
+    DrawSurface surface(300, 120);
+    prepare_paper(surface);
+    surface.set_text_color_rgb(kBlack);
+    WindowConfig config;
+    surface.fill_window_config(config);
+    std::vector<PixelRect> cells;
+    for (const int row : {1, config.text_rows - 1, static_cast<int>(config.text_rows)}) {
+        surface.set_text_position(row, 3);
+        cells.push_back(surface.text_cursor_rect());
+        surface.out_text("Nodes 3-5,9 (4 nodes)");
+    }
+    const QImage window = surface.image_copy();
+    for (const int scale : {1, 2}) {
+        QImage page(surface.width() * scale, surface.height() * scale, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        surface.read_record([&](const DrawRecord& record) {
+            replay(record, painter, QSize(surface.width(), surface.height()), QRectF(page.rect()));
+        });
+        painter.end();
+        for (const PixelRect& cell : cells) {
+            SCOPED_TRACE(::testing::Message() << "scale " << scale << " cell at " << cell.y);
+            const int end = cell.y + cell.height;
+            const auto [top, bottom] = ink_rows(window, cell.y, end - 1);
+            const auto [page_top, page_bottom] = ink_rows(page, cell.y * scale, end * scale - 1);
+            ASSERT_GE(top, 0);
+            EXPECT_NEAR(page_top, top * scale, scale);
+            EXPECT_NEAR(page_bottom, bottom * scale, scale);
+        }
+    }
 }
 
 TEST(VectorOutput, DocumentsAreTheDrawingAreaAt96PixelsPerInch)

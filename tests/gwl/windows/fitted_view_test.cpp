@@ -69,5 +69,25 @@ TEST(FittedView, ThinLinesAndLonePixelsStayWithoutBlending)
         }
 }
 
+// Of two colours equally far from the paper in one box, the one first in reading order shows,
+// in boxes of two pixels each way and in larger ones.
+TEST(FittedView, OfColoursEquallyFarFromThePaperTheFirstInReadingOrderShows)
+{
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    for (const int box : {2, 3, 4}) {
+        QImage image(2 * box, box, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        // Left box: red on the first row, blue below it to the left; right box: the other way.
+        image.setPixel(box - 1, 0, red);
+        image.setPixel(0, box - 1, blue);
+        image.setPixel(2 * box - 1, 0, blue);
+        image.setPixel(box, box - 1, red);
+        const FittedView view({2 * box, box}, {2, 1});
+        const QImage shown = view.sample(image, QRect(0, 0, 2, 1), kWhite);
+        EXPECT_EQ(shown.pixel(0, 0), red) << box;
+        EXPECT_EQ(shown.pixel(1, 0), blue) << box;
+    }
+}
+
 } // namespace
 } // namespace vorax::gwl

@@ -47,6 +47,7 @@ TEST(FramePlace, NineTenthsOfTheScreenOrTheRememberedSizeAndPlace)
         {small, WindowRect{5, 5, 700, 1000}, {0, 0, 700, 1000}},
         {small, WindowRect{5, 5, 947, 1728}, {0, 0, 921, 1152}}, // from a larger screen
         {large, WindowRect{5, 5, 100, 100}, {0, 0, 947, 1728}},  // too small to be meant
+        {small, WindowRect{0, 0, 1024, 1280}, {0, 0, 1024, 1280}}, // the whole room
     };
     for (const auto& [room, remembered, size] : sizes)
         EXPECT_EQ(as_tuple(starting_frame_size(room, remembered)), as_tuple(size)) << room.width;
@@ -59,6 +60,9 @@ TEST(FramePlace, NineTenthsOfTheScreenOrTheRememberedSizeAndPlace)
                                      std::pair{small, WindowRect{96, 24, 972, 1728}}}) // size not kept
         EXPECT_FALSE(restored_frame_place(room, kept, outside)) << kept.x;
     EXPECT_FALSE(restored_frame_place(large, std::nullopt, outside));
+    // A frame as large as the room, remembered there, comes back there.
+    EXPECT_EQ(as_tuple(*restored_frame_place(large, WindowRect{0, 27, 1053, 1920}, {0, 0, 1053, 1920})),
+              as_tuple(large));
 }
 
 // The real frame: nine tenths of this screen (its inside; decorations come on top), then what

@@ -3,8 +3,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
+#include <functional>
+#include <new>
+#include <string>
+
+#include "core/program_exit.h"
 #include "gwl/platform/ui_thread.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
@@ -91,6 +97,53 @@ TEST(FrameUnits, NewGraphWindowFillsTheWindowAreaAndShowsTheWholeDrawingArea)
     EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(corner.width(), corner.height()), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(corner.width() / 2, corner.height() / 2), qRgb(255, 255, 255));
+}
+
+// What long work throws reaches the caller (the memory running out in the model check or the
+// drawing, the end of the program after a font error), and the status line, which showed the
+// progress meanwhile, gets its own text back whichever way the work ends.
+TEST(FrameUnits, LongWorkPassesOnWhatItThrowsAndGivesTheStatusLineBack)
+{
+    open_ui_calls();
+    Frame frame;
+    frame.show();
+    Layer layer(frame);
+    frame.set_status_text("Running");
+    Layer::set_progress_delay(0);
+    struct Row {
+        const char* name;
+        std::function<void()> end;
+        const char* caught;
+    };
+    const Row rows[] = {
+        {"done", [] {}, ""},
+        {"out of memory", [] { throw std::bad_alloc(); }, "out of memory"},
+        {"font error", [&layer] { layer.exit_program(0); }, "program exit"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string shown;
+        std::string caught;
+        try {
+            layer.run_long(
+                [&] {
+                    for (int i = 0; i < 500 && shown != "Drawing … 50%"; ++i) {
+                        QThread::msleep(10);
+                        layer.run_on_ui([&] { shown = frame.status_text(); });
+                    }
+                    row.end();
+                },
+                [] { return std::string("Drawing … 50%"); });
+        } catch (const std::bad_alloc&) {
+            caught = "out of memory";
+        } catch (const ProgramExit&) {
+            caught = "program exit";
+        }
+        EXPECT_EQ(shown, "Drawing … 50%");
+        EXPECT_EQ(caught, row.caught);
+        EXPECT_EQ(frame.status_text(), "Running");
+    }
+    Layer::set_progress_delay(Layer::kProgressDelayMs);
 }
 
 TEST(FrameUnits, MouseWaitShowsPendingNoteInTheStatusLine)
