@@ -250,6 +250,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         state.model = std::move(result.model);
         start_pointed_model(state, std::move(loaded.lines));
         state.model_loaded = true;
+        layer.set_model_file(state.input_file_name);
         state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;
         for (const std::string& line :

@@ -71,6 +71,7 @@ public:
     bool append_menu_item(int menu, unsigned flags, std::string_view text, MenuAction action);
     bool set_menu_item_flags(int menu, int item, unsigned flags);
     void set_about_text(std::string_view text);
+    void set_model_file(std::string_view path);
     void set_status_text(std::string_view text);
 
     // Runs a routine of the program on the user-interface thread and waits for it.
