@@ -359,7 +359,8 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
     bool help = is_set("help"), help_all = is_set("help-all"), version = is_set("version");
     for (const OptionSpec* mode : modes) {
         const std::string operand = bytes(parser.values(latin1(mode->name)).last());
-        if (operand.empty() || operand[0] == '-')
+        // "-" alone names standard output (or input), as in most programs.
+        if (operand.empty() || (operand[0] == '-' && operand != "-"))
             operand_missing = true;
         if (const OptionSpec* as = option_written_as(operand)) {
             help = help || as->name == "help";

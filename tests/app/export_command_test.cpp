@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <iterator>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include "app/command_line.h"
@@ -300,6 +302,63 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(testing::file_text(dir.path() / "old.png"), "the old picture");
+}
+
+// The edges of what the program writes, each a shell script around the built program ($V, the
+// model $M, the folder $D): what standard output held before, a report that cannot be written,
+// the model as OUT, "--" before a dashed name, characters SVG cannot hold, the same PDF bytes
+// twice, and a write ended by a signal.
+TEST(ExportProgram, NothingIsLostAtTheEdges)
+{
+    if (testing::vorax_program().empty())
+        GTEST_SKIP() << "the vorax program is not built";
+    struct Row {
+        const char* name;
+        const char* script;
+        int status;
+        const char* file;     // in $D, checked when given
+        const char* begins;   // its first bytes
+        const char* ends;     // its last bytes
+    };
+    const char* kill_while_writing =
+        "$V --export $D/big.bmp $M --size 6000x6000 >/dev/null 2>&1 & p=$!; "
+        "for i in $(seq 5000); do ls -l /proc/$p/fd 2>/dev/null | grep -q -e \"$D/#\" -e \"$D/.vorax-\" && break; sleep 0.002; done; "
+        "kill -%s $p; wait $p; ls -A $D > $D/left.txt";
+    const std::string kill_term = [&] { char b[512]; std::snprintf(b, sizeof b, kill_while_writing, "TERM"); return std::string(b); }();
+    const std::string kill_kill = [&] { char b[512]; std::snprintf(b, sizeof b, kill_while_writing, "KILL"); return std::string(b); }();
+    const Row rows[] = {
+        {"appended to standard output", "echo KEEP > $D/log.svg; $V --export /dev/stdout $M --format svg --size 64x64 >> $D/log.svg 2>/dev/null",
+         0, "log.svg", "KEEP\n<?xml", "</svg>\n"},
+        {"between other output", "{ echo HEADER; $V --export - $M --format svg --size 64x64 2>/dev/null; echo TRAILER; } > $D/c.txt",
+         0, "c.txt", "HEADER\n<?xml", "</svg>\nTRAILER\n"},
+        {"check report too large", "ulimit -f 0; trap '' XFSZ; exec $V --check $M > $D/r.txt", 1, nullptr, "", ""},
+        {"info too large", "ulimit -f 0; trap '' XFSZ; exec $V --info $M > $D/r.txt", 1, nullptr, "", ""},
+        {"onto the model", "cp $M $D/frame; ln -s frame $D/link; $V --export $D/link $D/frame", 2, "frame", "// Plane frame", ""},
+        {"dashes end the options", "cp $M $D/-m.dat; cd $D && $V --info -- -m.dat > $D/i.txt", 0, "i.txt", " TWO-BAY", ""},
+        {"control characters in SVG",
+         "sed 's/TWO-BAY/TWO\\x0cBAY/' $M > $D/ff.dat; $V --export $D/ff.svg $D/ff.dat --size 64x64 >/dev/null; "
+         "! grep -q \"$(printf '\\f')\" $D/ff.svg && grep -q 'TWO\xef\xbf\xbd' $D/ff.svg", 0, nullptr, "", ""},
+        {"reproducible PDF", "$V --export $D/a.pdf $M >/dev/null; $V --export $D/b.pdf $M >/dev/null; cmp $D/a.pdf $D/b.pdf", 0, nullptr, "", ""},
+        {"terminated while writing", kill_term.c_str(), 0, "left.txt", "", ""},
+        {"killed while writing", kill_kill.c_str(), 0, "left.txt", "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string script = "V=" + testing::shell_quoted(testing::vorax_program())
+                                   + "; M=" + testing::shell_quoted(source_path("examples/plane_frame.dat"))
+                                   + "; D=" + testing::shell_quoted(dir.path().string()) + "; " + row.script;
+        const testing::CommandRun run = testing::run_command("bash -c " + testing::shell_quoted(script));
+        EXPECT_EQ(run.status, row.status) << run.output;
+        if (!row.file)
+            continue;
+        const std::string text = testing::file_text(dir.path() / row.file);
+        EXPECT_EQ(text.substr(0, std::strlen(row.begins)), row.begins) << text.substr(0, 80);
+        EXPECT_GE(text.size(), std::strlen(row.ends));
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), std::strlen(row.ends))), row.ends);
+        if (std::string(row.file) == "left.txt") // no partial file of the picture beside it
+            EXPECT_EQ(text, "left.txt\n");
+    }
 }
 
 // A picture written to where standard output goes gets no info line among its bytes: the lines

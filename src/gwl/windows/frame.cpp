@@ -86,7 +86,7 @@ Frame::Frame()
     statusBar()->addWidget(status_label_, 1);
     build_builtin_menus();
     add_shortcuts();
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { show_size_to_fit_state(); });
+    activation_ = connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { show_size_to_fit_state(); });
 
     const FrameMemory memory = read_frame_memory();
     remembered_ = memory.place;
@@ -104,6 +104,9 @@ Frame::Frame()
 
 Frame::~Frame()
 {
+    // The area's children go after this destructor and activate one another on their way: by
+    // then the members the slot reads are gone.
+    disconnect(activation_);
     if (owner_window() == this) {
         set_owner_window(nullptr);
         GraphicsWindow::set_status_line_hook({});

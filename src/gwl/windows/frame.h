@@ -151,6 +151,7 @@ private:
     std::map<Unit, UnitWindow> units_;
     Unit active_unit_ = kNoUnit;
     std::string about_text_;
+    QMetaObject::Connection activation_; // the MDI area's window activation
     std::string model_file_;
     std::string last_save_folder_; // empty until a picture was saved
     bool action_running_ = false; // a second program menu action is refused meanwhile
