@@ -116,6 +116,7 @@ TEST(CheckCommand, TheNameToTypeIsTheGivenOneWhenItNamesTheFileReadHere)
     std::filesystem::current_path(started_in);
     const std::string plain = source_path("examples/plane_frame.dat");
     EXPECT_EQ(check_command_name(plain, plain), plain);
+    EXPECT_EQ(check_command_name("-m.dat", "-m.dat"), "./-m.dat"); // not read as an option
 }
 
 } // namespace

@@ -30,6 +30,10 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"model_and_area_glued", {"m.dat", "--area=800x600"}, Mode::window},
         {"toolkit_options", {"-platform", "offscreen", "-style=fusion", "-reverse", "m.dat"}, Mode::window},
         {"dashes_end_the_options", {"--", "--m.dat"}, Mode::window},
+        {"dashes_before_the_operand_of_a_mode", {"--info", "--", "-m.dat"}, Mode::info},
+        {"dashes_before_export_model", {"--export", "o.png", "--", "-m.dat"}, Mode::export_picture},
+        {"dashes_before_both_diff_files", {"--diff", "--", "-a.dat", "-b.dat"}, Mode::diff},
+        {"export_to_standard_output", {"--export", "-", "m.dat"}, Mode::export_picture},
         {"two_models", {"a.dat", "b.dat"}, Mode::window}, // the second is ignored
         {"bad_area", {"--area", "800"}, refused, "--area wants a size such as 1600x1200 (16..32767 each way), not \"800\""},
         {"unknown_option", {"--colour", "red"}, refused, "Unknown option 'colour'"},
@@ -157,6 +161,11 @@ TEST(CommandLine, ValuesAreTakenAndNamesStayBytes)
     const CommandLine diff = parsed({"n\xe9w.dat", "--diff", "\xff"});
     EXPECT_EQ(diff.model, std::optional<std::string>("\xff"));
     EXPECT_EQ(diff.new_model, std::optional<std::string>("n\xe9w.dat"));
+    EXPECT_EQ(parsed({"--info", "--", "-m.dat"}).model, std::optional<std::string>("-m.dat"));
+    const CommandLine dashed = parsed({"--diff", "--", "-a.dat", "-b.dat"});
+    EXPECT_EQ(dashed.model, std::optional<std::string>("-a.dat"));
+    EXPECT_EQ(dashed.new_model, std::optional<std::string>("-b.dat"));
+    EXPECT_EQ(parsed({"--export", "-", "--", "-m.dat"}).export_options.model, "-m.dat");
     const CommandLine extra = parsed({"a.dat", "\xe9\xff.dat", "--", "-x"});
     EXPECT_EQ(extra.model, std::optional<std::string>("a.dat"));
     EXPECT_EQ(extra.ignored, (std::vector<std::string>{"\xe9\xff.dat", "-x"}));

@@ -339,6 +339,12 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
          "sed 's/TWO-BAY/TWO\\x0cBAY/' $M > $D/ff.dat; $V --export $D/ff.svg $D/ff.dat --size 64x64 >/dev/null; "
          "! grep -q \"$(printf '\\f')\" $D/ff.svg && grep -q 'TWO\xef\xbf\xbd' $D/ff.svg", 0, nullptr, "", ""},
         {"reproducible PDF", "$V --export $D/a.pdf $M >/dev/null; $V --export $D/b.pdf $M >/dev/null; cmp $D/a.pdf $D/b.pdf", 0, nullptr, "", ""},
+        {"PDF dated by SOURCE_DATE_EPOCH", "SOURCE_DATE_EPOCH=1700000000 $V --export $D/a.pdf $M >/dev/null; "
+         "grep -a -q 'CreationDate (D:20231114221320Z)' $D/a.pdf", 0, nullptr, "", ""},
+        {"control characters escaped on a terminal",
+         "sed 's/TWO-BAY/TWO\\x1b[2JBAY/' $M > $D/esc.dat; script -qec \"$V --info $D/esc.dat\" /dev/null > $D/t.txt; "
+         "$V --info $D/esc.dat > $D/p.txt; grep -q 'TWO\\\\e\\[2JBAY' $D/t.txt && grep -q \"TWO$(printf '\\033')\" $D/p.txt",
+         0, nullptr, "", ""},
         {"terminated while writing", kill_term.c_str(), 0, "left.txt", "", ""},
         {"killed while writing", kill_kill.c_str(), 0, "left.txt", "", ""},
     };
