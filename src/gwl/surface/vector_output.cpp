@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QSvgGenerator>
 
+#include <memory>
 #include <new>
 #include <QDateTime>
 
@@ -390,19 +391,23 @@ QByteArray with_reproducible_date(QByteArray pdf)
 // process.
 bool paint_record(QPaintDevice& device, const DrawRecord& record, const QSize& area, bool xml_texts)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(&device))
         return false;
     try {
-        replay(record, painter, area, QRectF(QPointF(0, 0), area), xml_texts);
+        replay(record, *painter, area, QRectF(QPointF(0, 0), area), xml_texts);
+        return painter->end(); // a document is written out here, and may run out of memory too
     } catch (const std::bad_alloc&) {
         try {
-            painter.end();
+            painter->end();
         } catch (const std::bad_alloc&) {
         }
+        // A painter that could not end would try again in its destructor, and throw there: it
+        // is left to the end of the process, which is near.
+        if (painter->isActive())
+            (void)painter.release();
         throw;
     }
-    return painter.end();
 }
 
 } // namespace
