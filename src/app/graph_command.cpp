@@ -1,6 +1,7 @@
 #include "app/graph_command.h"
 
 #include "app/graph_units.h"
+#include "app/model_reload.h"
 #include "app/pointing.h"
 #include "app/program.h"
 #include "core/messages.h"
@@ -102,6 +103,7 @@ void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress
         layer.exit_program(0);
     }
     install_pointing(state, layer, unit, index.get());
+    remember_drawn_graph(state, unit, graph_number(unit));
 }
 
 // The steps off the user-interface thread, which serves the windows meanwhile (the new one shows

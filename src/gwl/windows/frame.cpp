@@ -370,6 +370,24 @@ void Frame::run_item(const TopMenu* top, const Item* item)
     run_action(what);
 }
 
+bool Frame::set_menu_item_shortcut(int menu, int item, const std::string& keys)
+{
+    QAction* action = menu_item_action(menu, item);
+    if (action == nullptr)
+        return false;
+    action->setShortcut(QKeySequence::fromString(QString::fromStdString(keys)));
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    return true;
+}
+
+bool Frame::run_when_idle(const std::function<void()>& routine)
+{
+    if (action_running_)
+        return false;
+    run_action(menu_routine(routine));
+    return true;
+}
+
 void Frame::run_action(const MenuAction& what)
 {
     switch (what.kind) {

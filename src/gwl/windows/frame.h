@@ -51,6 +51,11 @@ public:
     // Chooses the item as a person would; false when it is not selectable.
     bool choose_menu_item(int menu, int item);
     QAction* menu_item_action(int menu, int item) const;
+    // Gives the item a key ("F5", "Ctrl+R"), shown beside its text.
+    bool set_menu_item_shortcut(int menu, int item, const std::string& keys);
+    // Runs a routine of the program as a menu action would run, unless an action runs now (one
+    // may be waiting for the person): then returns false without running it.
+    bool run_when_idle(const std::function<void()>& routine);
 
     // ---- Child windows of units.
     // Opens (or re-activates) the window of a unit and makes it the active window.

@@ -308,6 +308,16 @@ GraphicsWindow* Layer::graphics_window(Unit unit)
     return ui_call([&] { return frame_.graphics_window(unit); });
 }
 
+bool Layer::run_when_idle(const std::function<void()>& routine)
+{
+    return ui_call([&] { return frame_.run_when_idle(routine); });
+}
+
+bool Layer::set_menu_item_shortcut(int menu, int item, std::string_view keys)
+{
+    return ui_call([&] { return frame_.set_menu_item_shortcut(menu, item, std::string(keys)); });
+}
+
 void Layer::set_pointing_source(Unit unit, PointingSource source)
 {
     ui_call([&] { frame_.set_pointing_source(unit, std::move(source)); });
