@@ -52,6 +52,8 @@ int main(int argc, char** argv)
     case vorax::Mode::export_picture:
         return vorax::run_export_offscreen(line.export_options, argc, argv, std::cout, std::cerr);
     case vorax::Mode::window:
+        for (const std::string& argument : line.ignored)
+            std::cerr << "vorax: ignoring the argument \"" << argument << "\" after the model file\n";
         break;
     }
 

@@ -53,6 +53,9 @@ struct AppState {
     // The registry of graph windows: unit of the last graph window (graph_units.h).
     std::atomic<int> last_graph_unit{kNoGraphUnit};
     bool zoom_requested = false;
+    // Graph windows drawn in this run. Once there is one, a file that cannot be had ends the
+    // command that asked for it, not the program with the windows on screen.
+    std::atomic<int> graphs_drawn{0};
 
     // Shared texts, kept without trailing blanks.
     std::string graph_title;
@@ -64,6 +67,9 @@ struct AppState {
     bool model_loaded = false;
     // The model file name, kept between loads (the file dialog starts from it).
     std::string input_file_name;
+    // The name that was found for a command-line model the person had to name again; the later
+    // loads read it instead of asking again.
+    std::string corrected_model_name;
 
     // Graph settings, colour schemes, font table; the dialogs' own state.
     SettingsState settings;

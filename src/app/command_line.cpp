@@ -389,7 +389,12 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
     const QStringList positional = parser.positionalArguments();
     const std::size_t allowed
         = line.mode == Mode::window || line.mode == Mode::export_picture || line.mode == Mode::diff ? 1 : 0;
-    if (static_cast<std::size_t>(positional.size()) > allowed)
+    // The window takes the first argument as its model; what a caller passes after it is left
+    // alone, not refused.
+    if (line.mode == Mode::window)
+        for (qsizetype i = 1; i < positional.size(); ++i)
+            line.ignored.push_back(bytes(positional[i]));
+    else if (static_cast<std::size_t>(positional.size()) > allowed)
         return refused("unexpected argument \"" + bytes(positional[static_cast<qsizetype>(allowed)]) + "\"");
     switch (line.mode) {
     case Mode::window:

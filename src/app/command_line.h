@@ -72,6 +72,7 @@ struct CommandLine {
     std::optional<std::string> new_model;      // --diff: NEW
     std::optional<gwl::DrawingAreaSize> area;  // --area
     ExportOptions export_options;              // --export OUT MODEL and its options
+    std::vector<std::string> ignored;          // window: the arguments after MODEL
 };
 
 // Why the arguments were refused (exit status 2).

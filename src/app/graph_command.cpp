@@ -89,6 +89,7 @@ void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress
         layer.write_line(kInfo, line);
 
     gwl::DrawSurface& surface = open_graph_window(layer, unit, title_text(state.graph_title));
+    ++state.graphs_drawn;
     state.view = plan.view;
     if (!state.settings.current_settings.all_nodes)
         state.dialog.range_text = plan.range_text;

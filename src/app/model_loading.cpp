@@ -131,6 +131,51 @@ std::string loaded_graph_title(int graph_number, const std::string& problem_titl
     return title_text(title);
 }
 
+namespace {
+
+// The file command has ended without a new model: the loaded one and its graphs stay, and so
+// does the way back to their settings; without a graph of a loaded model there is none.
+bool end_without_model(AppState& state, gwl::Layer& layer)
+{
+    const bool model_drawn = state.model_loaded && !state.drawn_nodes.empty();
+    layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
+                              model_drawn ? gwl::menu_flag::kEnabled
+                                          : gwl::menu_flag::kGrayed | gwl::menu_flag::kDisabled);
+    return false;
+}
+
+// When a file cannot be had: with graphs on screen only the command ends (false); before the
+// first graph the program ends, after `last_words` have been shown in a box, since the info
+// window goes with it.
+bool end_for_file(AppState& state, gwl::Layer& layer, int status, const std::string& last_words)
+{
+    if (state.graphs_drawn > 0)
+        return end_without_model(state, layer);
+    if (!last_words.empty())
+        layer.message_box(last_words, message(Message::message_caption, state.language),
+                          gwl::mb::kOk | gwl::mb::kIconError);
+    layer.exit_program(status);
+}
+
+// When the file was last written and how long it was: a model file edited since it was read
+// differs in one of them.
+struct FileStamp {
+    std::filesystem::file_time_type written{};
+    std::uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp file_stamp(const std::string& path)
+{
+    std::error_code error;
+    FileStamp stamp;
+    stamp.written = std::filesystem::last_write_time(path, error);
+    stamp.size = std::filesystem::file_size(path, error);
+    return stamp;
+}
+
+} // namespace
+
 bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<void()>& graph_command)
 {
     const UiLanguage language = state.language;
@@ -143,41 +188,49 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         LoadedFile loaded;
         ReadResult& result = loaded.result;
         std::string given_name; // the name as the command line or the dialog gave it
+        FileStamp stamp;
         for (;;) {
             if (from_command_line) {
-                state.input_file_name = cut(arguments.front(), kFileNameLength);
+                state.input_file_name = cut(state.corrected_model_name.empty()
+                                                ? arguments.front()
+                                                : state.corrected_model_name,
+                                            kFileNameLength);
             } else if (!choose_input_file(folder, state.input_file_name)) {
                 layer.write_line(kInfo, "");
                 layer.write_line(kInfo, " * Input File Selection: Canceled.");
-                // The loaded model and its graphs stay as they were, and so does the way back
-                // to their settings; without a graph of a loaded model there is none.
-                const bool model_drawn = state.model_loaded && !state.drawn_nodes.empty();
-                layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem,
-                                          model_drawn ? gwl::menu_flag::kEnabled
-                                                      : gwl::menu_flag::kGrayed
-                                                            | gwl::menu_flag::kDisabled);
-                return false;
+                return end_without_model(state, layer);
             }
             given_name = trim_right(state.input_file_name);
             if (!open_input_file(layer, state.input_file_name)) {
                 layer.write_line(kInfo, " File Not Found !");
+                if (state.graphs_drawn > 0)
+                    return end_without_model(state, layer);
                 layer.write_line(kInfo, " *** Exiting .... Program terminated");
-                layer.exit_program(0);
+                end_for_file(state, layer, 0,
+                             "Too manny errors. Check stoped !\nFile Not Found !\n"
+                             "*** Exiting .... Program terminated");
             }
+            if (from_command_line && trim_right(state.input_file_name) != given_name)
+                state.corrected_model_name = state.input_file_name;
+            stamp = file_stamp(state.input_file_name);
             loaded = load_model_file(layer, state.input_file_name, language);
             if (result.status == ReadStatus::end_of_file) {
-                layer.write_line(kInfo, " *** " + result.message);
-                layer.message_box(result.message, message(Message::message_caption, language),
+                const std::string report = read_failure_text(result, language);
+                layer.write_line(kInfo, " *** " + report);
+                layer.message_box(report, message(Message::message_caption, language),
                                   gwl::mb::kOk | gwl::mb::kIconError);
-                layer.exit_program(1);
+                return end_for_file(state, layer, 1, {});
             }
             if (result.ok())
                 break;
-            const int answer = layer.message_box(message(Message::wrong_input_file, language),
-                                                 message(Message::message_caption, language),
-                                                 gwl::mb::kRetryCancel | gwl::mb::kIconError);
+            const std::string reason = read_failure_text(result, language);
+            layer.write_line(kInfo, " *** " + reason);
+            const int answer = layer.message_box(
+                std::string(message(Message::wrong_input_file, language)) + "\n\n" + reason,
+                message(Message::message_caption, language),
+                gwl::mb::kRetryCancel | gwl::mb::kIconError);
             if (answer != gwl::mb::kIdRetry)
-                layer.exit_program(0);
+                return end_for_file(state, layer, 0, {});
         }
 
         const std::int64_t warnings = loaded.warnings;
@@ -187,6 +240,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         state.model = std::move(result.model);
         start_pointed_model(state, std::move(loaded.lines));
         state.model_loaded = true;
+        layer.set_model_file(state.input_file_name);
         state.drawn_nodes.clear();
         state.problem_title = state.model.problem_title;
         for (const std::string& line :
@@ -208,9 +262,10 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kDisabled);
         layer.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kDisabled);
         copy_default_settings(state.settings);
-        // A model named on the command line would be read and offered again at once, and the
-        // modal settings dialog would then leave no way out: the next "NEW Graph ..." reads it.
-        if (from_command_line)
+        // A model named on the command line is read and offered again after Cancel only when it
+        // was edited meanwhile: the person edits the file, cancels, and sees the edited model.
+        // Unchanged, it would come back at once and the dialog would leave no way out.
+        if (from_command_line && file_stamp(state.input_file_name) == stamp)
             return false;
     }
 }

@@ -172,7 +172,8 @@ std::function<void()> Program::guarded(void (Program::*action)())
         try {
             (this->*action)();
         } catch (const std::bad_alloc&) {
-            layer_.message_box(message(Message::out_of_memory, state_.language), "VORAX Message:",
+            layer_.message_box(message(Message::out_of_memory, state_.language),
+                               message(Message::message_caption, state_.language),
                                gwl::mb::kIconError);
         }
     };
@@ -191,7 +192,9 @@ void Program::on_new_graph()
 {
     if (!take_next_graph())
         return;
+    const int drawn_before = state_.graphs_drawn;
     const bool drawn = model_input ? model_input() : false;
+    give_back_unused_graph(drawn_before);
     if (drawn) {
         layer_.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kEnabled);
         layer_.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kEnabled);
@@ -202,9 +205,22 @@ void Program::on_back_to_settings()
 {
     if (!take_next_graph())
         return;
+    const int drawn_before = state_.graphs_drawn;
     if (graph_command)
         graph_command();
+    give_back_unused_graph(drawn_before);
     gwl::beep(1000, 200);
+}
+
+void Program::give_back_unused_graph(int drawn_before)
+{
+    // A number is used by a window drawn, not by a command cancelled on its way: the next graph
+    // gets it, and only windows count towards the limit.
+    if (state_.graphs_drawn != drawn_before)
+        return;
+    int taken = state_.last_graph_unit;
+    if (taken > kNoGraphUnit && !graph_limit_reached(taken))
+        state_.last_graph_unit.compare_exchange_strong(taken, taken - 1);
 }
 
 void Program::on_zoom()

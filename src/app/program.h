@@ -70,6 +70,8 @@ private:
     void release_model();
     // Moves on to the next graph's unit and names the graph after it; false when the graph
     // limit allows no further graph.
+    // Gives the number taken for a graph back when no window was drawn since `drawn_before`.
+    void give_back_unused_graph(int drawn_before);
     bool take_next_graph();
     // A menu action that, when the memory runs out, says so in a box and leaves the program
     // running with what it had, instead of ending it.

@@ -1,5 +1,7 @@
 #include "app/startup_files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -66,22 +68,24 @@ HostInfo determine_host(const std::string& current_directory)
     std::string directory = cut(current_directory, kPathLength);
     gwl::get_drive_directory(directory);
 
-    // The character after the first path separator is the initial of the top-level directory;
-    // without a separator the text's first character is taken.
-    char initial = ' ';
+    // The top-level folder is the part after the first path separator, up to the next one;
+    // without a separator the whole text is taken. Its name, not only its initial, tells the
+    // host: /tmp and /mnt are no installation of either program.
     const auto separator = directory.find_first_of("/\\");
-    if (separator == std::string::npos)
-        initial = directory.empty() ? ' ' : directory.front();
-    else if (separator + 1 < directory.size())
-        initial = directory[separator + 1];
-
-    switch (initial) {
-    case 'T':
-    case 't': return {kHostTavels, "TAVELS:"};
-    case 'M':
-    case 'm': return {kHostMuriks, "MURIKS:"};
-    default: return {kHostNone, "VORAX:"};
-    }
+    const std::size_t start = separator == std::string::npos ? 0 : separator + 1;
+    const std::string_view rest = std::string_view(directory).substr(std::min(start, directory.size()));
+    const std::string_view top = rest.substr(0, rest.find_first_of("/\\"));
+    auto names = [top](std::string_view host) {
+        return top.size() >= host.size()
+               && std::equal(host.begin(), host.end(), top.begin(), [](char h, char c) {
+                      return h == std::toupper(static_cast<unsigned char>(c));
+                  });
+    };
+    if (names("TAVELS"))
+        return {kHostTavels, "TAVELS:"};
+    if (names("MURIKS"))
+        return {kHostMuriks, "MURIKS:"};
+    return {kHostNone, "VORAX:"};
 }
 
 std::string read_host_language(int host_program, const StartupPaths& paths)

@@ -68,13 +68,16 @@ public:
             const bool complete = read_all();
             if (lines_.stopped_at_nul())
                 wrong_input("\"" + result_.file_name + "\" holds a NUL byte in line "
-                            + std::to_string(in_.end_line()) + ": it is not a model text.");
+                                + std::to_string(in_.end_line()) + ": it is not a model text.",
+                            "\"" + result_.file_name + "\" contine un octet NUL in linia "
+                                + std::to_string(in_.end_line()) + ": nu este textul unui model.");
             else if (complete) {
                 result_.model = std::move(model_);
                 result_.notes = std::move(notes_);
             }
         } catch (const std::bad_alloc&) {
-            fail(ReadStatus::wrong_input_file, "The model does not fit into the memory that can be had.");
+            wrong_input("The model does not fit into the memory that can be had.",
+                        "Modelul nu incape in memoria disponibila.");
         }
         return std::move(result_);
     }
@@ -173,23 +176,51 @@ private:
         }
     }
 
-    bool fail(ReadStatus status, std::string message)
+    // The problem in both languages of the program.
+    bool fail(ReadStatus status, std::string message, std::string message_ro)
     {
         result_.status = status;
         result_.line = in_.line_number();
         result_.message = std::move(message);
+        result_.message_ro = std::move(message_ro);
         return false;
     }
 
     bool end_of_file(std::string_view part, std::string_view need)
     {
+        const std::string name = "\"" + result_.file_name + "\"";
+        const std::string line = std::to_string(in_.line_number());
         return fail(ReadStatus::end_of_file,
-                    "End of file inside " + std::string(part) + " of \"" + result_.file_name
-                        + "\" after line " + std::to_string(in_.line_number()) + ": "
-                        + std::string(need) + ".");
+                    "End of file inside " + std::string(part) + " of " + name + " after line "
+                        + line + ": " + std::string(need) + ".",
+                    "Sfarsit de fisier in " + std::string(romanian_text(part)) + " din " + name
+                        + " dupa linia " + line + ": " + std::string(romanian_text(need)) + ".");
     }
 
-    bool wrong_input(std::string message) { return fail(ReadStatus::wrong_input_file, std::move(message)); }
+    // The Romanian words for the parts of the file and what they need.
+    static std::string_view romanian_text(std::string_view english)
+    {
+        static constexpr std::pair<std::string_view, std::string_view> kWords[] = {
+            {"the comment and title lines", "liniile de comentariu si de titlu"},
+            {"a title line is needed", "este necesara o linie de titlu"},
+            {"the four lines after the value block", "cele patru linii de dupa blocul de valori"},
+            {"all four are needed", "sunt necesare toate patru"},
+            {"the code block", "blocul de coduri"},
+            {"the value block", "blocul de valori"},
+            {"the coordinate block", "blocul de coordonate"},
+            {"the element block", "blocul de elemente"},
+            {"the block needs a closing line", "blocul are nevoie de o linie de inchidere"},
+        };
+        for (const auto& [en, ro] : kWords)
+            if (en == english)
+                return ro;
+        return english;
+    }
+
+    bool wrong_input(std::string message, std::string message_ro)
+    {
+        return fail(ReadStatus::wrong_input_file, std::move(message), std::move(message_ro));
+    }
 
     // Comment lines ("//" at the start), then the title line.
     bool read_title()
@@ -308,10 +339,14 @@ private:
         switch (read_fields(kinds, f)) {
         case Record::end_of_file:
             return wrong_input("The header record is incomplete: the file ends after line "
-                               + std::to_string(in_.line_number()) + ".");
+                                   + std::to_string(in_.line_number()) + ".",
+                               "Inregistrarea antetului este incompleta: fisierul se termina dupa linia "
+                                   + std::to_string(in_.line_number()) + ".");
         case Record::block_end:
             return wrong_input("The header record at line " + std::to_string(in_.line_number())
-                               + " is unreadable: it needs five whole numbers.");
+                                   + " is unreadable: it needs five whole numbers.",
+                               "Inregistrarea antetului din linia " + std::to_string(in_.line_number())
+                                   + " nu poate fi citita: sunt necesare cinci numere intregi.");
         case Record::read:
             break;
         }
@@ -323,13 +358,18 @@ private:
         incidence_count_ = number_or_zero(f[4]);
         if (nn < 1)
             return wrong_input("The header gives " + std::to_string(nn)
-                               + " nodes; a model needs at least one.");
+                                   + " nodes; a model needs at least one.",
+                               "Antetul da " + std::to_string(nn)
+                                   + " noduri; un model are nevoie de cel putin unul.");
         if (ne < 0)
             return wrong_input("The header gives " + std::to_string(ne)
-                               + " elements; the count cannot be negative.");
+                                   + " elements; the count cannot be negative.",
+                               "Antetul da " + std::to_string(ne)
+                                   + " elemente; numarul nu poate fi negativ.");
         if (ngl != 2 && ngl != 3)
             return wrong_input("The header gives NGL = " + std::to_string(ngl)
-                               + "; it must be 2 or 3.");
+                                   + "; it must be 2 or 3.",
+                               "Antetul da NGL = " + std::to_string(ngl) + "; trebuie sa fie 2 sau 3.");
 
         const bool rows = !by_number_ && incidence_count_ >= 2;
         // The arrays of the model and the marks of the reader notes.
@@ -340,9 +380,13 @@ private:
         const std::uint64_t limit = options_.memory_limit ? options_.memory_limit : physical_memory() / 2;
         if (need > limit)
             return wrong_input("The header gives " + std::to_string(nn) + " nodes and "
-                               + std::to_string(ne) + " elements, which need "
-                               + megabytes(need) + " of memory; " + megabytes(limit)
-                               + " can be had.");
+                                   + std::to_string(ne) + " elements, which need "
+                                   + megabytes(need) + " of memory; " + megabytes(limit)
+                                   + " can be had.",
+                               "Antetul da " + std::to_string(nn) + " noduri si "
+                                   + std::to_string(ne) + " elemente, care necesita "
+                                   + megabytes(need) + " de memorie; sunt disponibili "
+                                   + megabytes(limit) + ".");
 
         model_.node_count = nn;
         model_.element_count = ne;
@@ -769,7 +813,9 @@ ReadResult read_model(const std::filesystem::path& path, const ReadOptions& opti
         ReadResult result;
         result.status = ReadStatus::cannot_open;
         result.file_name = name;
-        result.message = "Cannot open \"" + name + "\": " + std::strerror(errno) + ".";
+        const std::string reason = std::strerror(errno);
+        result.message = "Cannot open \"" + name + "\": " + reason + ".";
+        result.message_ro = "Nu se poate deschide \"" + name + "\": " + reason + ".";
         return result;
     }
     FileLines lines(file.get());
@@ -780,7 +826,9 @@ ReadResult read_model(const std::filesystem::path& path, const ReadOptions& opti
         failure.status = ReadStatus::cannot_open;
         failure.file_name = name;
         failure.line = result.line;
-        failure.message = "Cannot read \"" + name + "\": " + std::strerror(lines.error_number()) + ".";
+        const std::string reason = std::strerror(lines.error_number());
+        failure.message = "Cannot read \"" + name + "\": " + reason + ".";
+        failure.message_ro = "Nu se poate citi \"" + name + "\": " + reason + ".";
         return failure;
     }
     return result;

@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/language.h"
 #include "model/free_format.h"
 #include "model/structure_model.h"
 
@@ -133,9 +134,17 @@ struct ReadResult {
     std::string file_name; // the name the file was read under
     long line = 0;         // where reading stopped on a problem: the last line read
     std::string message;   // one sentence on the problem; empty when status is ok
+    std::string message_ro; // the same in Romanian
 
     bool ok() const { return status == ReadStatus::ok; }
 };
+
+// The reader's sentence on the problem in the program's language.
+inline const std::string& read_failure_text(const ReadResult& result, UiLanguage language)
+{
+    return language == UiLanguage::romanian && !result.message_ro.empty() ? result.message_ro
+                                                                           : result.message;
+}
 
 struct ReadOptions {
     // Most bytes the model's arrays may take; a header asking for more is a wrong input file.

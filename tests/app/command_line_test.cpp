@@ -30,7 +30,7 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"model_and_area_glued", {"m.dat", "--area=800x600"}, Mode::window},
         {"toolkit_options", {"-platform", "offscreen", "-style=fusion", "-reverse", "m.dat"}, Mode::window},
         {"dashes_end_the_options", {"--", "--m.dat"}, Mode::window},
-        {"two_models", {"a.dat", "b.dat"}, refused, "unexpected argument \"b.dat\""},
+        {"two_models", {"a.dat", "b.dat"}, Mode::window}, // the second is ignored
         {"bad_area", {"--area", "800"}, refused, "--area wants a size such as 1600x1200 (16..32767 each way), not \"800\""},
         {"unknown_option", {"--colour", "red"}, refused, "Unknown option 'colour'"},
         {"export_option_alone", {"m.dat", "--size", "800x600"}, refused, "--size is an option of --export"},
@@ -157,9 +157,9 @@ TEST(CommandLine, ValuesAreTakenAndNamesStayBytes)
     const CommandLine diff = parsed({"n\xe9w.dat", "--diff", "\xff"});
     EXPECT_EQ(diff.model, std::optional<std::string>("\xff"));
     EXPECT_EQ(diff.new_model, std::optional<std::string>("n\xe9w.dat"));
-    const auto refused = parse_command_line({"a.dat", "\xe9\xff.dat"});
-    ASSERT_TRUE(std::holds_alternative<CommandLineRefusal>(refused));
-    EXPECT_EQ(std::get<CommandLineRefusal>(refused).problem, "unexpected argument \"\xe9\xff.dat\"");
+    const CommandLine extra = parsed({"a.dat", "\xe9\xff.dat", "--", "-x"});
+    EXPECT_EQ(extra.model, std::optional<std::string>("a.dat"));
+    EXPECT_EQ(extra.ignored, (std::vector<std::string>{"\xe9\xff.dat", "-x"}));
 }
 
 // Every value a choice names in the help is taken, in any case; any other is refused by naming

@@ -172,17 +172,18 @@ TEST(StartUp, FifoNamedLanguageDatHoldsNeitherStartUpNorExit)
     EXPECT_TRUE(run.session->finish(std::chrono::milliseconds(500)));
 }
 
-// Every graph request counts; the request that would make an eleventh graph ends the run.
+// Every graph drawn counts; the request that would make an eleventh graph ends the run.
 TEST(GraphLimit, EleventhRequestGraysMenuShowsMessageAndExits)
 {
     SessionRun run;
     int graphs_drawn = 0;
     run.session->program().model_input = [&] {
         ++graphs_drawn;
+        ++run.state.graphs_drawn;
         return true;
     };
-    // The counter is under test, not the drawing: "BACK to Settings ..." draws nothing here.
-    run.session->program().graph_command = [] {};
+    // The counter is under test, not the drawing: "BACK to Settings ..." only counts a window.
+    run.session->program().graph_command = [&] { ++run.state.graphs_drawn; };
     ASSERT_TRUE(run.start());
     run.state.model.node_count = 3;
     run.state.model.nodes.resize(3);
@@ -239,9 +240,13 @@ TEST(GraphNumbering, TitlesOfNewAndBackRequests)
     std::vector<std::string> titles;
     run.session->program().model_input = [&] {
         titles.push_back(run.state.graph_title);
+        ++run.state.graphs_drawn;
         return true;
     };
-    run.session->program().graph_command = [&] { titles.push_back(run.state.graph_title); };
+    run.session->program().graph_command = [&] {
+        titles.push_back(run.state.graph_title);
+        ++run.state.graphs_drawn;
+    };
     ASSERT_TRUE(run.start());
     run.state.problem_title = "Portal frame";
 
@@ -256,15 +261,34 @@ TEST(GraphNumbering, TitlesOfNewAndBackRequests)
     EXPECT_EQ(Program::numbered_title(3, "A very long title   "), "3  A very long title");
 }
 
-TEST(GraphNumbering, CancelledFileChoiceLeavesItemsAndUsesUpTheNumber)
+// A number is used by a window drawn: a command cancelled on its way gives it back, so that
+// any number of cancels neither skips a number nor reaches the limit.
+TEST(GraphNumbering, CancelledCommandsKeepTheNumberAndDoNotCountTowardsTheLimit)
 {
     SessionRun run;
-    run.session->program().model_input = [] { return false; };
+    bool draw = false;
+    std::vector<std::string> titles;
+    run.session->program().model_input = [&] {
+        titles.push_back(run.state.graph_title);
+        run.state.graphs_drawn += draw ? 1 : 0;
+        return draw;
+    };
+    run.session->program().graph_command = [&] { titles.push_back(run.state.graph_title); };
     ASSERT_TRUE(run.start());
+    run.state.problem_title = "Portal frame";
     ASSERT_TRUE(run.choose(7, 4));
-    EXPECT_EQ(run.state.last_graph_unit, 10);
+    EXPECT_EQ(run.state.last_graph_unit, 9);
     EXPECT_EQ(run.menu_flags(7, 1), kDisabled);
     EXPECT_EQ(run.menu_flags(7, 2), kDisabled);
+    draw = true;
+    ASSERT_TRUE(run.choose(7, 4)); // graph 1
+    draw = false;
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(run.choose(7, i % 2 == 0 ? 4 : 1)) << i; // cancelled NEW and BACK
+        ASSERT_EQ(run.state.last_graph_unit, 10) << i;
+    }
+    EXPECT_EQ(titles.back(), "2  Portal frame");
+    EXPECT_FALSE(run.info_has_line(" * VORAX Exited"));
 }
 
 TEST(Zoom, RefusedUnlessTheFocusIsOnTheLastGraphWhereItPreparesTheZoomTitle)

@@ -23,6 +23,12 @@ TEST(DetermineHost, TopLevelDirectoryInitialSelectsHost)
         {"c:\\tavels\\vorax", kHostTavels, "TAVELS:"},
         {"/Muriks/vorax", kHostMuriks, "MURIKS:"},
         {"/muriks", kHostMuriks, "MURIKS:"},
+        {"/tavels2/x", kHostTavels, "TAVELS:"}, // the name begins with the host's
+        {"/tmp/models", kHostNone, "VORAX:"},   // an initial alone is no host
+        {"/mnt", kHostNone, "VORAX:"},
+        {"/media/usb", kHostNone, "VORAX:"},
+        {"C:\\Temp", kHostNone, "VORAX:"},
+        {"/TAVEL/x", kHostNone, "VORAX:"},      // shorter than the host's name
         {"C:\\Programs\\VORAX", kHostNone, "VORAX:"},
         {"/home/engineer/vorax", kHostNone, "VORAX:"},
         {"/", kHostNone, "VORAX:"},            // the root: no top-level directory

@@ -133,6 +133,10 @@ TEST_F(LoadingRun, ThreeFailedLookUpsEndTheProgram)
     EXPECT_FALSE(run.info_has_line(" * File not found: d.dat"));
     EXPECT_EQ(run.session->frame().exit_status(), 0);
     EXPECT_TRUE(titles.empty());
+    // The info window goes with the program: a box shows its last words first.
+    ASSERT_EQ(run.prompter.message_boxes.size(), 1u);
+    EXPECT_EQ(run.prompter.message_boxes[0].text, "Too manny errors. Check stoped !\nFile Not Found !\n"
+                                                  "*** Exiting .... Program terminated");
 }
 
 TEST_F(LoadingRun, RetryShowsTheBoxAgainUntilTheFileIsCorrected)
@@ -150,8 +154,10 @@ TEST_F(LoadingRun, RetryShowsTheBoxAgainUntilTheFileIsCorrected)
         [](const testing::RecordedMessageBox&) { return gwl::mb::kIdRetry; });
     new_graph();
     ASSERT_EQ(run.prompter.message_boxes.size(), 2u);
+    const std::string reason = "The header record at line 2 is unreadable: it needs five whole numbers.";
+    EXPECT_TRUE(run.info_has_line(" *** " + reason));
     for (const auto& box : run.prompter.message_boxes) {
-        EXPECT_EQ(box.text, "Wrong Input File");
+        EXPECT_EQ(box.text, "Wrong Input File\n\n" + reason);
         EXPECT_EQ(box.caption, "VORAX Message");
         EXPECT_EQ(box.style, gwl::mb::kRetryCancel | gwl::mb::kIconError);
     }
@@ -176,7 +182,9 @@ TEST_F(LoadingRun, CancelInTheWrongFileBoxEndsTheProgramAndTheBoxSpeaksTheLangua
     romanian.session->program().graph_command = [] {};
     ASSERT_TRUE(romanian.choose(kProgramMenu, kNewGraphItem));
     ASSERT_EQ(romanian.prompter.message_boxes.size(), 1u);
-    EXPECT_EQ(romanian.prompter.message_boxes[0].text, "Fisier de intrare eronat");
+    EXPECT_EQ(romanian.prompter.message_boxes[0].text,
+              "Fisier de intrare eronat\n\nInregistrarea antetului din linia 2 nu poate fi citita: "
+              "sunt necesare cinci numere intregi.");
     EXPECT_EQ(romanian.prompter.message_boxes[0].caption, "Mesaj VORAX");
 }
 
@@ -222,8 +230,80 @@ TEST_F(LoadingRun, CancelledSettingsWithACommandLineFileEndsTheRequest)
     dialog_results = {1};
     new_graph();
     EXPECT_EQ(titles.size(), 2u);
-    EXPECT_EQ(titles[1], "(2) TWO-BAY THREE-STOREY PLANE FRAME");
+    EXPECT_EQ(titles[1], "(1) TWO-BAY THREE-STOREY PLANE FRAME");
     EXPECT_TRUE(run.prompter.file_requests.empty());
+}
+
+// The edit loop: edit the model named on the command line, Cancel, and the dialog comes back
+// with the edited model; Cancel on an unedited file ends the command.
+TEST_F(LoadingRun, CancelledSettingsReadAnEditedCommandLineFileAgain)
+{
+    const auto file = run.folder.write("frame.dat", testing::file_text(plane_frame()));
+    gwl::set_program_arguments({file.string()});
+    dialog_results = {2, 2};
+    auto command = run.session->program().graph_command;
+    run.session->program().graph_command = [&] {
+        if (titles.empty()) {
+            std::string text = testing::file_text(plane_frame());
+            text.replace(text.find("TWO-BAY"), 32, "EDITED FRAME");
+            std::filesystem::remove(file);
+            run.folder.write("frame.dat", text);
+        }
+        command();
+    };
+    new_graph();
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_EQ(titles[1], "(1) EDITED FRAME");
+    EXPECT_EQ(run.state.problem_title, "EDITED FRAME");
+}
+
+// A file that cannot be had ends the program only before the first graph; with a graph on
+// screen it ends the command, and the model and the windows stay.
+TEST_F(LoadingRun, AFileThatCannotBeHadEndsOnlyTheCommandWhileAGraphIsShown)
+{
+    struct Row {
+        const char* name;
+        const char* content; // nullptr: no such file, three wrong names typed
+        int answer;          // to the box
+        const char* last_line;
+    };
+    const Row rows[] = {
+        {"not found", nullptr, gwl::mb::kIdOk, " File Not Found !"},
+        {"wrong input, Cancel", "TITLE\n1 2\n", gwl::mb::kIdCancel,
+         " *** The header record is incomplete: the file ends after line 2."},
+        {"ends too early", "TITLE\n2 1 2 1 0\n1 1 1 1\n", gwl::mb::kIdOk, nullptr},
+    };
+    run.prompter.file_answers = {plane_frame()};
+    new_graph();
+    ASSERT_EQ(titles.size(), 1u);
+    ++run.state.graphs_drawn; // as the window the real command opens
+    run.state.drawn_nodes.assign(12, true);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        run.prompter.file_answers = {row.content ? run.folder.write("bad.dat", row.content).string()
+                                                 : std::string("missing.dat")};
+        run.prompter.typed_lines = {"b.dat", "c.dat", "d.dat"};
+        run.prompter.message_box_answers = {row.answer};
+        new_graph();
+        if (row.last_line)
+            EXPECT_EQ(run.info_lines().back(), row.last_line);
+        EXPECT_FALSE(run.info_has_line(" *** Exiting .... Program terminated"));
+        EXPECT_EQ(run.session->frame().exit_status(), -1);
+        EXPECT_EQ(run.state.model.node_count, 12);
+        EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kEnabled);
+    }
+    EXPECT_EQ(titles.size(), 1u);
+}
+
+// A command-line name that was not found, corrected by the person, is the name of later loads.
+TEST_F(LoadingRun, ACorrectedCommandLineNameIsKept)
+{
+    gwl::set_program_arguments({"no_such_model.dat"});
+    run.prompter.typed_lines = {plane_frame()};
+    new_graph();
+    new_graph();
+    EXPECT_EQ(run.prompter.read_line_calls, 1);
+    EXPECT_EQ(titles.size(), 2u);
 }
 
 TEST_F(LoadingRun, TheLoadedModelStaysUntilANewOneIsRead)

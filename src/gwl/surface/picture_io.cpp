@@ -181,16 +181,28 @@ bool render_picture(QPrinter& printer, const DrawSurface& surface)
     return painter.end();
 }
 
-bool save_picture_as(QWidget* parent, const DrawSurface& surface, const QString& title)
+std::string proposed_picture_name(const std::string& model_path, int number, const std::string& folder)
+{
+    const std::filesystem::path model(model_path);
+    const std::string stem = model_path.empty() ? std::string() : model.stem().string() + "-";
+    const std::string name = stem + "graph" + std::to_string(number) + ".png";
+    const std::filesystem::path place = folder.empty() ? model.parent_path() : std::filesystem::path(folder);
+    return place.empty() ? name : (place / name).string();
+}
+
+bool save_picture_as(QWidget* parent, const DrawSurface& surface, const QString& title,
+                     const std::string& proposed, std::string* chosen_path)
 {
     QString filters;
     for (const QString& filter : kPictureFilters)
         filters += (filters.isEmpty() ? QString() : QStringLiteral(";;")) + filter;
     QString chosen = kPictureFilters[0];
-    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save"), QString(), filters,
-                                                &chosen);
+    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save"),
+                                                shown_file_name(proposed), filters, &chosen);
     if (path.isEmpty())
         return false;
+    if (chosen_path)
+        *chosen_path = file_name_bytes(path);
     // A typed extension of a known format decides; any other name gets the chosen filter's.
     const std::string typed = file_name_bytes(path);
     const std::optional<std::string> extension = file_extension(typed);

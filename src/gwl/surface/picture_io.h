@@ -45,7 +45,13 @@ std::optional<std::string> file_extension(std::string_view path);
 // Asks for a file name (PNG, BMP, SVG or PDF: the extension typed, or else the filter chosen,
 // decides) and writes the surface's picture; a failed write is reported in a message box. The
 // title goes into vector documents. True when a file was written.
-bool save_picture_as(QWidget* parent, const DrawSurface& surface, const QString& title);
+// `proposed` is the name the dialog starts from; `chosen` gets the name the person gave.
+bool save_picture_as(QWidget* parent, const DrawSurface& surface, const QString& title,
+                     const std::string& proposed = {}, std::string* chosen = nullptr);
+// The name Save proposes for graph `number`: the model file's name without its extension, then
+// "-graph" and the number, as PNG ("plane_frame-graph1.png"), in `folder`, or in the model's
+// folder while `folder` is empty; "graph1.png" without a model file.
+std::string proposed_picture_name(const std::string& model_path, int number, const std::string& folder);
 // Asks for a file name and writes the text. True when a file was written.
 bool save_text_as(QWidget* parent, const QString& text);
 // Puts the picture on the clipboard.

@@ -1,5 +1,6 @@
 #include "gwl/windows/frame.h"
 
+#include <filesystem>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -647,13 +648,24 @@ DrawSurface* Frame::surface(Unit unit) const
     return it != units_.end() ? it->second.surface.get() : nullptr;
 }
 
+std::string Frame::proposed_save_name() const
+{
+    const Unit unit = focus_unit();
+    const int number = unit >= kFirstGraphUnit ? unit - kFirstGraphUnit + 1 : 1;
+    return proposed_picture_name(model_file_, number, last_save_folder_);
+}
+
 void Frame::save_active()
 {
     QWidget* child = active_child_widget();
-    if (auto* graphics = qobject_cast<GraphicsWindow*>(child))
-        save_picture_as(this, graphics->surface(), graphics->windowTitle());
-    else if (auto* text = qobject_cast<TextWindow*>(child))
+    if (auto* graphics = qobject_cast<GraphicsWindow*>(child)) {
+        std::string chosen;
+        save_picture_as(this, graphics->surface(), graphics->windowTitle(), proposed_save_name(), &chosen);
+        if (!chosen.empty())
+            last_save_folder_ = std::filesystem::path(chosen).parent_path().string();
+    } else if (auto* text = qobject_cast<TextWindow*>(child)) {
         save_text_as(this, text->toPlainText());
+    }
 }
 
 void Frame::copy_active()

@@ -92,6 +92,10 @@ public:
     std::string status_text() const;
     void set_about_text(const std::string& text);
     const std::string& about_text() const { return about_text_; }
+    // The model file the graphs show: Save proposes names after it.
+    void set_model_file(const std::string& path) { model_file_ = path; }
+    // The name Save proposes for the active graph window.
+    std::string proposed_save_name() const;
 
     // The program's status when a menu action ended it; -1 while it runs on.
     int exit_status() const { return exit_status_; }
@@ -152,6 +156,8 @@ private:
     std::map<Unit, UnitWindow> units_;
     Unit active_unit_ = kNoUnit;
     std::string about_text_;
+    std::string model_file_;
+    std::string last_save_folder_; // empty until a picture was saved
     bool action_running_ = false; // a second program menu action is refused meanwhile
     int exit_status_ = -1;
     QAction* pause_action_ = nullptr;

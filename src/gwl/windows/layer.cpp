@@ -228,6 +228,11 @@ void Layer::set_about_text(std::string_view text)
     ui_call([&] { frame_.set_about_text(std::string(text)); });
 }
 
+void Layer::set_model_file(std::string_view path)
+{
+    ui_call([&] { frame_.set_model_file(std::string(path)); });
+}
+
 void Layer::set_status_text(std::string_view text)
 {
     ui_call([&] { frame_.set_status_text(std::string(text)); });

@@ -199,6 +199,9 @@ TEST(PictureSave, FileSaveWritesTheFormatOfTheNameOrOfTheFilter)
                 vorax::testing::Person::press(filters, Qt::Key_Down);
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(name, nullptr);
+            // Proposed without a model file; the filter chosen gave it its own extension.
+            EXPECT_EQ(name->text().section(QLatin1Char('.'), 0, 0), "graph1");
+            name->clear();
             vorax::testing::Person::type(name, c.typed);
             vorax::testing::Person::press(name, Qt::Key_Return);
         });
@@ -214,6 +217,40 @@ TEST(PictureSave, FileSaveWritesTheFormatOfTheNameOrOfTheFilter)
             EXPECT_NE(bytes.find("<title>(1) graph</title>"), std::string::npos);
         }
     }
+}
+
+// Save proposes the model's name with the graph's number, in the model's folder the first time
+// and in the folder of the last save after.
+TEST(PictureSave, ProposesTheModelsNameWithTheGraphNumber)
+{
+    TempDir models, pictures;
+    Frame frame;
+    frame.show();
+    frame.set_model_file((models.path() / "plane_frame.dat").string());
+    ASSERT_TRUE(frame.open_unit(kFirstGraphUnit + 2, WindowKind::graphics, "(3) graph"));
+    draw_sample(*frame.surface(kFirstGraphUnit + 2));
+    struct Save {
+        const TempDir& proposed_in;
+        const TempDir& saved_in;
+    };
+    for (const Save& save : {Save{models, pictures}, Save{pictures, pictures}}) {
+        vorax::testing::Person person;
+        person.then(vorax::testing::Person::modal("QFileDialog", "Save"), [&](QWidget* w) {
+            auto* dialog = static_cast<QFileDialog*>(w);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->text(), "plane_frame-graph3.png");
+            EXPECT_EQ(dialog->directory().absolutePath().toStdString(), save.proposed_in.path().string());
+            dialog->setDirectory(QString::fromStdString(save.saved_in.path().string()));
+            name->setText("plane_frame-graph3.png");
+            vorax::testing::Person::press(name, Qt::Key_Return);
+        });
+        ASSERT_TRUE(frame.choose_menu_item(1, 2));
+        EXPECT_TRUE(person.done());
+    }
+    EXPECT_TRUE(std::filesystem::exists(pictures.path() / "plane_frame-graph3.png"));
+    EXPECT_EQ(proposed_picture_name("", 2, ""), "graph2.png");
+    EXPECT_EQ(proposed_picture_name("m.v2.dat", 10, "/p"), "/p/m.v2-graph10.png");
 }
 
 TEST(PicturePrinting, FittedRectangleKeepsProportions)
