@@ -184,7 +184,7 @@ void ModelReload::watch_loaded_file()
 void ModelReload::show_watch_status()
 {
     if (state_.watch_model_file && watch_->watching())
-        layer_.set_status_text(std::string(message(Message::watching, state_.language))
+        layer_.set_status_note(std::string(message(Message::watching, state_.language))
                                + file_name_of(watch_->path()));
 }
 
@@ -198,7 +198,7 @@ bool ModelReload::watched_change()
 
 void ModelReload::tell(const std::string& line)
 {
-    layer_.set_status_text(line);
+    layer_.set_status_note(line);
     layer_.write_line(kInfo, line);
 }
 
@@ -213,7 +213,7 @@ void ModelReload::toggle_watch()
         watch_loaded_file();
     } else {
         watch_->stop();
-        layer_.set_status_text("");
+        layer_.set_status_note("");
     }
 }
 

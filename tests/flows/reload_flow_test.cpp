@@ -103,7 +103,7 @@ protected:
 
     ModelReload& reload() { return run.session->reload(); }
     gwl::GraphicsWindow* window(int unit) { return run.session->frame().graphics_window(unit); }
-    std::string status() { return run.session->frame().status_text(); }
+    std::string status() { return run.session->frame().status_note(); }
     bool press_f5() { return run.choose(gwl::kFileMenu, reload().menu_items().reload); }
     // Waits until the watch has reloaded `count` times in all, then a little longer for more.
     bool reloaded(int count)
@@ -142,6 +142,7 @@ TEST_F(ReloadFlow, ReloadRedrawsTheSameWindowAndWritesOneBlock)
     EXPECT_TRUE(run.info_has_line(
         " * Reloaded: 6 nodes, 5 elements; 1 node added, 1 node moved, 1 element added, title changed"));
     EXPECT_EQ(status(), "Watching row.dat");
+    EXPECT_EQ(run.session->frame().status_text(), "Running"); // the program's own state stays
     EXPECT_GT(mark_pixels(10), 0);
 }
 

@@ -84,6 +84,8 @@ Frame::Frame()
     setCentralWidget(mdi_);
     status_label_ = new QLabel(this);
     statusBar()->addWidget(status_label_, 1);
+    note_label_ = new QLabel(this);
+    statusBar()->addPermanentWidget(note_label_);
     build_builtin_menus();
     add_shortcuts();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { show_size_to_fit_state(); });
@@ -598,6 +600,10 @@ QWidget* Frame::active_child_widget() const
 void Frame::set_status_text(const std::string& text) { status_label_->setText(qt_text(text)); }
 
 std::string Frame::status_text() const { return program_text(status_label_->text()); }
+
+void Frame::set_status_note(const std::string& text) { note_label_->setText(qt_text(text)); }
+
+std::string Frame::status_note() const { return program_text(note_label_->text()); }
 
 void Frame::set_about_text(const std::string& text) { about_text_ = text; }
 

@@ -238,6 +238,11 @@ void Layer::set_status_text(std::string_view text)
     ui_call([&] { frame_.set_status_text(std::string(text)); });
 }
 
+void Layer::set_status_note(std::string_view text)
+{
+    ui_call([&] { frame_.set_status_note(std::string(text)); });
+}
+
 void Layer::run_on_ui(const std::function<void()>& routine) { ui_call(routine); }
 
 void Layer::set_progress_delay(int milliseconds) { progress_delay_ms = milliseconds; }

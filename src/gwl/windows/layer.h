@@ -74,6 +74,7 @@ public:
     bool set_menu_item_shortcut(int menu, int item, std::string_view keys);
     void set_model_file(std::string_view path);
     void set_status_text(std::string_view text);
+    void set_status_note(std::string_view text);
 
     // On the user-interface thread: runs the routine as a menu action, unless one runs now;
     // false then, and nothing ran.
