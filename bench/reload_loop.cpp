@@ -25,6 +25,7 @@
 #include "bench_support.h"
 #include "gwl/platform/file_watch.h"
 #include "gwl/platform/system.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "gwl/prompts.h"
 #include "gwl/windows/frame.h"
 #include "gwl/windows/graphics_window.h"
