@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -144,6 +145,22 @@ TEST_F(ReloadFlow, ReloadRedrawsTheSameWindowAndWritesOneBlock)
     EXPECT_EQ(status(), "Watching row.dat");
     EXPECT_EQ(run.session->frame().status_text(), "Running"); // the program's own state stays
     EXPECT_GT(mark_pixels(10), 0);
+}
+
+TEST_F(ReloadFlow, AModelWithFindingsEndsTheBlockWithTheCheckLine)
+{
+    draw_first_graph(row_model(5));
+    std::string coincident = row_model(5);
+    coincident.replace(coincident.find("5 4.0 0.0"), 9, "5 3.0 0.0"); // node 5 on node 4
+    save(model, coincident, Save::in_place);
+    ASSERT_TRUE(press_f5());
+    const std::vector<std::string> lines = run.info_lines();
+    const auto reloaded = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind(" * Reloaded: ", 0) == 0;
+    });
+    ASSERT_NE(reloaded, lines.end());
+    ASSERT_NE(reloaded + 1, lines.end());
+    EXPECT_EQ((reloaded + 1)->rfind(" * Model check: 2 warnings", 0), 0u) << *(reloaded + 1);
 }
 
 struct EditorCase {
