@@ -19,8 +19,10 @@ bool plain_in_shell(char c)
         || std::string_view("_./+-:@%,=").find(c) != std::string_view::npos;
 }
 
-std::string shell_word(const std::string& text)
+std::string shell_word(const std::string& given)
 {
+    // A name that begins with a dash would be read as an option.
+    const std::string text = !given.empty() && given.front() == '-' ? "./" + given : given;
     if (!text.empty() && std::all_of(text.begin(), text.end(), plain_in_shell))
         return text;
     std::string quoted = "'";

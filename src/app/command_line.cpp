@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstdlib>
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
@@ -319,14 +320,37 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
         option.setValueName(latin1(spec.value));
         parser.addOption(option);
     }
+    // "--" ends the options in every mode: what follows it are file names, also where an option
+    // wants its value ("--info -- -m.dat"). The parser sees each as a stand-in that cannot be
+    // taken for an option, given back by `original`.
     QStringList texts{QStringLiteral("vorax")};
-    for (const std::string& argument : arguments)
-        texts << latin1(argument);
+    std::vector<std::string> operands;
+    bool options_ended = false;
+    for (const std::string& argument : arguments) {
+        if (!options_ended && argument == "--") {
+            options_ended = true;
+            continue;
+        }
+        if (options_ended) {
+            texts << QStringLiteral("\x1f%1").arg(operands.size());
+            operands.push_back(argument);
+        } else {
+            texts << latin1(argument);
+        }
+    }
+    const auto original = [&](const std::string& text) {
+        if (text.size() > 1 && text[0] == '\x1f') {
+            const std::size_t index = std::strtoul(text.c_str() + 1, nullptr, 10);
+            if (index < operands.size())
+                return operands[index];
+        }
+        return text;
+    };
     if (!parser.parse(texts))
         return refused(bytes(parser.errorText()));
 
     const auto is_set = [&](std::string_view name) { return parser.isSet(latin1(name)); };
-    const auto value = [&](const OptionSpec& spec) { return bytes(parser.value(latin1(spec.name))); };
+    const auto value = [&](const OptionSpec& spec) { return original(bytes(parser.value(latin1(spec.name)))); };
 
     // A mode's operand that is itself an option: the operand is missing, and "--export --help"
     // asks for the help.
@@ -380,7 +404,7 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
         const QStringList values = spec.value.empty() ? QStringList{QString()}
                                                       : parser.values(latin1(spec.name));
         for (const QString& text : values)
-            if (const std::string v = bytes(text); !spec.take(v, line))
+            if (const std::string v = original(bytes(text)); !spec.take(v, line))
                 return refused(written(spec) + " wants "
                                + (spec.wants.empty() ? alternatives(spec.value) : std::string(spec.wants))
                                + ", not \"" + v + "\"");
@@ -393,13 +417,13 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
     // alone, not refused.
     if (line.mode == Mode::window)
         for (qsizetype i = 1; i < positional.size(); ++i)
-            line.ignored.push_back(bytes(positional[i]));
+            line.ignored.push_back(original(bytes(positional[i])));
     else if (static_cast<std::size_t>(positional.size()) > allowed)
-        return refused("unexpected argument \"" + bytes(positional[static_cast<qsizetype>(allowed)]) + "\"");
+        return refused("unexpected argument \"" + original(bytes(positional[static_cast<qsizetype>(allowed)])) + "\"");
     switch (line.mode) {
     case Mode::window:
         if (!positional.empty())
-            line.model = bytes(positional.front());
+            line.model = original(bytes(positional.front()));
         break;
     case Mode::info:
     case Mode::check:
@@ -409,13 +433,13 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
         if (positional.empty())
             return refused(std::string(kDiffOperands));
         line.model = value(*mode);
-        line.new_model = bytes(positional.front());
+        line.new_model = original(bytes(positional.front()));
         break;
     case Mode::export_picture:
         if (positional.empty())
             return refused("name the model file to draw (vorax --export OUT MODEL)");
         line.export_options.output = value(*mode);
-        line.export_options.model = bytes(positional.front());
+        line.export_options.model = original(bytes(positional.front()));
         break;
     default:
         break;

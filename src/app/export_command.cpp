@@ -1,5 +1,7 @@
 #include "app/export_command.h"
 
+#include <filesystem>
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -48,6 +50,13 @@ std::variant<gwl::PictureFormat, std::string> export_format(const std::string& o
 }
 
 namespace {
+
+// Whether two names reach one file (through links too).
+bool same_file(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
 
 // The model with the reader's notes, or nothing after saying on `err` why it could not be read.
 std::optional<ReadResult> read_export_model(const std::string& path, std::ostream& err)
@@ -169,7 +178,12 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
         return kExportBadArguments;
     }
     // A picture written to standard output must not get the info lines mixed into its bytes.
-    std::ostream& out = gwl::names_standard_output(options.output) ? err : standard_output;
+    const bool to_standard_output = options.output == "-" || gwl::names_standard_output(options.output);
+    std::ostream& out = to_standard_output ? err : standard_output;
+    if (!to_standard_output && same_file(options.output, options.model)) {
+        err << "vorax --export: " << options.output << " is the model file itself; it is left as it is\n";
+        return kExportBadArguments;
+    }
     std::optional<ReadResult> read = read_export_model(options.model, err);
     if (!read)
         return kExportFailed;

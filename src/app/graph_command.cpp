@@ -103,6 +103,10 @@ void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress
         layer.write_line(kInfo, " ** Font Initialization Error");
         layer.exit_program(0);
     }
+    layer.run_on_ui([&layer, unit] {
+        if (gwl::GraphicsWindow* window = layer.graphics_window(unit))
+            window->show_whole_picture();
+    });
     install_pointing(state, layer, unit, index.get());
     remember_drawn_graph(state, unit, graph_number(unit));
 }

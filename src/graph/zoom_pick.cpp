@@ -53,8 +53,14 @@ std::optional<ZoomRectangle> pick_zoom_rectangle(gwl::GraphicsWindow& window, co
     ZoomRectangle band{surface.get_window_coord(press.x, press.y), {}};
     band.p1 = band.p0;
 
+    // A band stays on the screen until the next mouse event, so that a pointer at rest shows
+    // what it would pick; the picture under it comes back just before the next band is drawn.
+    auto restore = [&] { surface.put_image_w(top_left.x, top_left.y, picture, gwl::kActionCopy); };
+    bool band_shown = false;
     for (;;) {
         const gwl::MouseEventResult event = gwl::prompter().wait_mouse(window, kDragEvents);
+        if (band_shown)
+            restore();
         if (event.event < 0)
             return std::nullopt;
         band.p1 = surface.get_window_coord(event.x, event.y);
@@ -63,9 +69,11 @@ std::optional<ZoomRectangle> pick_zoom_rectangle(gwl::GraphicsWindow& window, co
         window.show_changes_now();
         const bool released = event.event == gwl::mouse::kLeftUp;
         gwl::sleep_ms(released ? kFinalBandPauseMs : kBandPauseMs);
-        surface.put_image_w(top_left.x, top_left.y, picture, gwl::kActionCopy);
-        if (released)
+        band_shown = true;
+        if (released) {
+            restore();
             return band;
+        }
     }
 }
 

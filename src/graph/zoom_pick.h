@@ -36,8 +36,9 @@ inline constexpr int kBandPauseMs = 100;
 inline constexpr int kFinalBandPauseMs = 800;
 
 // Lets the user drag the rectangle: saves the picture, waits for the left button, shows the
-// dotted band between the press point and the pointer at every event (100 ms each, 800 ms after
-// the release), restoring the picture after each. Nothing when the window went away meanwhile.
+// dotted band between the press point and the pointer at every event (at least 100 ms each and
+// until the next event, 800 ms after the release), restoring the picture before the next band
+// and at the end. Nothing when the window went away meanwhile.
 // The line style is left dotted.
 std::optional<ZoomRectangle> pick_zoom_rectangle(gwl::GraphicsWindow& window,
                                                  const ZoomWindow& area);

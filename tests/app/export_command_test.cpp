@@ -199,11 +199,10 @@ TEST(Export, AColumnOrABeamFarFromTheOriginFillsTheWindow)
 
 TEST(Export, TheHeadingNamesTheProgramOfTheCurrentDirectory)
 {
-    // The host comes from the initial of the current directory's top-level folder: "/" gives
-    // VORAX, a temporary folder under /tmp gives TAVELS.
+    // The host comes from the name of the current directory's top-level folder: "/" gives
+    // VORAX, and so does a temporary folder unless its top-level folder is named after a host.
     TempDir dir;
-    if (determine_host(dir.path().string()).program_label == "VORAX:")
-        GTEST_SKIP() << "the temporary folder names no other program";
+    const bool other_host = determine_host(dir.path().string()).program_label != "VORAX:";
     const std::filesystem::path started_in = std::filesystem::current_path();
     const std::string model = source_path("examples/plane_frame.dat");
     std::filesystem::current_path("/");
@@ -211,9 +210,9 @@ TEST(Export, TheHeadingNamesTheProgramOfTheCurrentDirectory)
     std::filesystem::current_path(dir.path());
     const ExportRun host = export_model(dir, model, {"--size", "640x480"}, "host.png");
     std::filesystem::current_path(started_in);
-    // The pictures differ, and only in the heading's band at the top.
+    // The pictures differ, and only in the heading's band at the top, when the hosts differ.
     const QRect band(0, 0, 640, 480 / 8);
-    EXPECT_NE(vorax.picture.copy(band), host.picture.copy(band));
+    EXPECT_EQ(vorax.picture.copy(band) != host.picture.copy(band), other_host);
     EXPECT_EQ(vorax.picture.copy(0, band.height(), 640, 480), host.picture.copy(0, band.height(), 640, 480));
 }
 

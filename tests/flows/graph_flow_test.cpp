@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -191,6 +195,46 @@ TEST(GraphFlow, BackToSettingsDrawsTheNextGraphWindow)
     const QImage second = run.session->frame().graphics_window(11)->surface().image_copy();
     EXPECT_NE(first, second);
     EXPECT_EQ(second.pixelColor(second.width() - 1, 0), QColor(Qt::white));
+}
+
+// What the screen shows of a window's viewport: the frame's backing store, not a fresh paint.
+QImage on_screen(gwl::Frame& frame, gwl::GraphicsWindow& window)
+{
+    const QImage screen = frame.screen()->grabWindow(frame.winId()).toImage();
+    return screen.copy(QRect(window.viewport()->mapTo(&frame, QPoint(0, 0)), window.viewport()->size()))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Each new window shows paper from its first frame and, once its drawing ended, exactly the
+// surface's picture, titles and all: many windows in a row.
+TEST(GraphFlow, EveryNewWindowShowsThePaperFirstAndTheWholeFinishedDrawing)
+{
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    run.load_example("plane_frame.dat");
+    run.session->layer().set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kEnabled);
+    gwl::Frame& frame = run.session->frame();
+    for (int unit = 10; unit < 18; ++unit) {
+        SCOPED_TRACE(unit);
+        QImage first; // the first frame the new window shows, before its drawing
+        QMetaObject::Connection watch = QObject::connect(
+            frame.findChild<QMdiArea*>(), &QMdiArea::subWindowActivated, [&](QMdiSubWindow* sub) {
+                if (auto* w = sub ? qobject_cast<gwl::GraphicsWindow*>(sub->widget()) : nullptr; w && first.isNull())
+                    first = w->viewport()->grab().toImage();
+            });
+        run.prompter.script_draw();
+        ASSERT_TRUE(run.choose(kProgramMenu, kBackToSettingsItem));
+        QObject::disconnect(watch);
+        gwl::GraphicsWindow* window = frame.graphics_window(unit);
+        ASSERT_NE(window, nullptr);
+        ASSERT_FALSE(first.isNull());
+        EXPECT_EQ(first.pixelColor(first.width() / 2, first.height() / 2), QColor(Qt::white));
+        QTest::qWait(120);
+        const gwl::FittedView fitted = window->fitted_view();
+        const QImage expected = fitted.sample(window->surface().image_copy(),
+                                              QRect(QPoint(0, 0), fitted.shown()), kWhite);
+        EXPECT_EQ(on_screen(frame, *window).copy(QRect(QPoint(0, 0), fitted.shown())), expected);
+    }
 }
 
 // A cancelled file dialog leaves the loaded model and its graphs as they were, and "BACK to

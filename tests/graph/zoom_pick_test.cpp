@@ -84,10 +84,13 @@ TEST_F(ZoomPick, DragReturnsPressAndReleasePointsAndRestoresThePicture)
         QTest::mousePress(w, Qt::LeftButton, {}, QPoint(20, 30));
     }));
     prompter.mouse_scripts.push_back(act([](QWidget* w) { QTest::mouseMove(w, QPoint(60, 50)); }));
-    prompter.mouse_scripts.push_back(act([](QWidget* w) {
+    QImage resting; // while the pointer rests after the move, before the release
+    prompter.mouse_scripts.push_back(act([&](QWidget* w) {
+        resting = window.surface().image_copy();
         QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(80, 70));
     }));
     const auto band = pick_zoom_rectangle(window, area);
+    EXPECT_NE(resting, before); // the band is still shown
     ASSERT_TRUE(band.has_value());
     // Pixel (20, 30) of a 100-pixel-high area with y up is window point (20, 69).
     EXPECT_DOUBLE_EQ(band->p0.x, 20.0);

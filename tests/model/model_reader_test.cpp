@@ -362,6 +362,12 @@ TEST(EndOfFile, InsideEveryPartThatNeedsMoreLines)
         EXPECT_EQ(r.line, c.line);
         EXPECT_NE(r.message.find(c.part), std::string::npos) << r.message;
         EXPECT_NE(r.message.find("cut.dat"), std::string::npos) << r.message;
+        // In Romanian runs the same report, with no English word left.
+        const std::string ro = read_failure_text(r, UiLanguage::romanian);
+        EXPECT_EQ(ro.rfind("Sfarsit de fisier in ", 0), 0u) << ro;
+        EXPECT_NE(ro.find("\"cut.dat\" dupa linia " + std::to_string(c.line) + ": "), std::string::npos) << ro;
+        EXPECT_EQ(ro.find("the "), std::string::npos) << ro;
+        EXPECT_EQ(read_failure_text(r, UiLanguage::english), r.message);
         EXPECT_EQ(r.model, StructureModel{});
     }
 }

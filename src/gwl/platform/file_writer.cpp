@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <cerrno>
 #include <climits>
 #include <random>
@@ -95,21 +98,108 @@ std::string write_content(int fd, const ContentWriter& write)
     return reason;
 }
 
-// A new, empty file beside `target` that only this call uses; -1 with errno when none could be
-// made. The name's permissions come from the process's file mode mask like any new file's.
-int create_temporary(const std::string& target, std::string& name)
+// The named temporary file being written, for the signal handler: removed when the process is
+// ended by SIGTERM or SIGINT while it exists. (An unnamed one needs no care: it goes with the
+// process.)
+char g_named_temporary[PATH_MAX];
+volatile std::sig_atomic_t g_temporary_named = 0;
+
+extern "C" void remove_temporary_and_end(int signal_number)
+{
+    if (g_temporary_named != 0)
+        ::unlink(g_named_temporary);
+    std::signal(signal_number, SIG_DFL);
+    std::raise(signal_number);
+}
+
+// The handlers are set once, and only where the signal would end the process anyway.
+void watch_ending_signals()
+{
+    static const bool watched = [] {
+        for (const int signal_number : {SIGTERM, SIGINT}) {
+            struct sigaction current {};
+            if (::sigaction(signal_number, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+                struct sigaction action {};
+                action.sa_handler = remove_temporary_and_end;
+                sigemptyset(&action.sa_mask);
+                ::sigaction(signal_number, &action, nullptr);
+            }
+        }
+        return true;
+    }();
+    (void)watched;
+}
+
+std::string random_name(const std::string& stem)
 {
     static thread_local std::mt19937 random{std::random_device{}()};
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    const std::string stem = folder_of(target) + "/.vorax-";
+    std::string name = stem;
+    for (int i = 0; i < 10; ++i)
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
+
+// A new, empty file in the folder of `target` that only this call uses; -1 with errno when none
+// could be made. Where the file system allows it the file has no name until it is complete
+// (`name` stays empty), so that not even SIGKILL leaves a part of it behind; otherwise it is a
+// hidden name beside the target. Its permissions come from the file mode mask like any new
+// file's.
+int create_temporary(const std::string& target, std::string& name)
+{
+    name.clear();
+    const std::string folder = folder_of(target);
+#ifdef O_TMPFILE
+    if (const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666); fd >= 0)
+        return fd;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return -1;
+#endif
+    watch_ending_signals();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = stem;
-        for (int i = 0; i < 10; ++i)
-            name += kLetters[random() % (sizeof kLetters - 1)];
+        name = random_name(folder + "/.vorax-");
+        if (name.size() < sizeof g_named_temporary) {
+            g_temporary_named = 0;
+            std::memcpy(g_named_temporary, name.c_str(), name.size() + 1);
+        }
+        g_temporary_named = name.size() < sizeof g_named_temporary ? 1 : 0;
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
+        if (fd >= 0 || errno != EEXIST) {
+            if (fd < 0)
+                g_temporary_named = 0;
             return fd;
+        }
     }
+    g_temporary_named = 0;
+    return -1;
+}
+
+// Gives the complete temporary file the target's name. An unnamed file is linked in under a
+// hidden name first (a name cannot be replaced by linking), which the rename then moves.
+int put_in_place(int fd, const std::string& temporary, const std::string& target)
+{
+    if (!temporary.empty()) {
+        const int result = ::rename(temporary.c_str(), target.c_str());
+        g_temporary_named = 0;
+        return result;
+    }
+    const std::string descriptor = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = random_name(folder_of(target) + "/.vorax-");
+        if (::linkat(AT_FDCWD, descriptor.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST)
+                continue;
+            return -1;
+        }
+        if (::rename(name.c_str(), target.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(name.c_str());
+            errno = error;
+            return -1;
+        }
+        return 0;
+    }
+    errno = EEXIST;
     return -1;
 }
 
@@ -119,8 +209,14 @@ std::string replace_file(const std::string& target, const struct stat* existing,
 {
     std::string temporary;
     const int fd = create_temporary(target, temporary);
-    if (fd < 0)
-        return system_reason(errno);
+    if (fd < 0) {
+        // The target itself may be writable: say that it is the folder that refused.
+        const int error = errno;
+        if (error != EACCES && error != EPERM && error != EROFS)
+            return system_reason(error);
+        return "cannot make a temporary file in " + folder_of(target) + ": " + system_reason(error)
+               + "; " + target + " was not changed";
+    }
     if (existing != nullptr) {
         // The new file keeps what the old one had, as far as this process may set it.
         (void)::fchown(fd, existing->st_uid, existing->st_gid);
@@ -129,12 +225,14 @@ std::string replace_file(const std::string& target, const struct stat* existing,
     std::string reason = write_content(fd, write);
     if (reason.empty() && ::fsync(fd) != 0)
         reason = system_reason(errno);
+    if (reason.empty() && put_in_place(fd, temporary, target) != 0)
+        reason = system_reason(errno);
     if (::close(fd) != 0 && reason.empty())
         reason = system_reason(errno);
-    if (reason.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
-        reason = system_reason(errno);
     if (!reason.empty()) {
-        ::unlink(temporary.c_str());
+        if (!temporary.empty())
+            ::unlink(temporary.c_str());
+        g_temporary_named = 0;
         return reason;
     }
     // The rename itself reaches the disk with the folder.
@@ -160,6 +258,12 @@ std::string write_file(const std::string& path, const ContentWriter& write)
 {
     if (path.empty())
         return system_reason(ENOENT);
+    // Standard output, however it is named, is written where it is, at its offset: it may be a
+    // file that holds what came before (`>>`, or a group of commands redirected together).
+    if (path == "-" || names_standard_output(path)) {
+        std::fflush(stdout);
+        return write_content(STDOUT_FILENO, write);
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT)

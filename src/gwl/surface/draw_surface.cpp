@@ -229,6 +229,7 @@ struct DrawSurface::State {
     PixelPoint position;
     Rgb color = kWhite;
     Rgb background = kBlack;
+    bool drawn = false; // some operation changed pixels
     Rgb text_color = kWhite;
     std::uint16_t line_style = 0xFFFF;
     raster::LinePattern pattern{raster::PenStyle::solid};
@@ -315,6 +316,7 @@ public:
     // Marks pixels as changed; parts outside the drawing area are dropped.
     void changed(const Box& box)
     {
+        s_.drawn = true;
         if (!s_.listener)
             return;
         dirty_ = united(dirty_, clip_box(box, s_.image.width(), s_.image.height()));
@@ -507,6 +509,14 @@ void DrawSurface::out_text(std::string_view text)
     }
     s.record.add_text(RecordOp::layer_text, s.layer_look(), x, y, text, width);
     op.changed(Box{x, y, x + width - 1, y + s.cell_height - 1});
+    // A glyph of a font that is not strictly of fixed pitch can reach past its cells.
+    if (s.listener) {
+        const QFontMetrics metrics(s.text_font);
+        const QRect ink = metrics.boundingRect(line).translated(x, y + s.text_ascent);
+        op.changed(Box{std::min(x, ink.left()), std::min(y, ink.top()),
+                       std::max(x + metrics.horizontalAdvance(line), ink.right()),
+                       std::max(y + s.cell_height - 1, ink.bottom())});
+    }
     if (s.cursor_on)
         op.changed(s.cursor_rect());
     // The position moves past the text, to the start of the next row when that runs off the
@@ -940,6 +950,12 @@ void DrawSurface::set_change_listener(ChangeListener listener)
 {
     const std::lock_guard lock(d_->mutex);
     d_->listener = std::move(listener);
+}
+
+bool DrawSurface::drawn() const
+{
+    const std::lock_guard lock(d_->mutex);
+    return d_->drawn;
 }
 
 void DrawSurface::read_image(const std::function<void(const QImage&)>& reader) const

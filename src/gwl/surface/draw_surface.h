@@ -146,6 +146,8 @@ public:
     void read_image(const std::function<void(const QImage&)>& reader) const;
     // A deep copy of the backing image.
     QImage image_copy() const;
+    // Whether any operation has changed pixels yet (a new surface holds no picture).
+    bool drawn() const;
     // Runs `reader` on the record of what was drawn while holding the lock; it must not draw.
     void read_record(const std::function<void(const DrawRecord&)>& reader) const;
 

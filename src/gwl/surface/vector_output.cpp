@@ -10,6 +10,9 @@
 #include <QSize>
 #include <QSvgGenerator>
 
+#include <new>
+#include <QDateTime>
+
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -38,12 +41,36 @@ QList<qreal> dash_pattern(raster::PenStyle style)
     return runs;
 }
 
+} // namespace
+
+QString xml_characters(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        const char16_t u = c.unicode();
+        const bool allowed = u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u <= 0xD7FF)
+                             || (u >= 0xE000 && u <= 0xFFFD);
+        out += allowed ? c : QChar(QChar::ReplacementCharacter);
+    }
+    return out;
+}
+
+namespace {
+
 // Draws the operations of a record in order, changing pens, brushes and fonts only when the look
 // changes, and joining lines that continue one another into one polyline.
 class Replay {
 public:
-    Replay(const DrawRecord& record, QPainter& painter, const QSize& area)
-        : record_(record), painter_(painter), area_(area)
+    Replay(const DrawRecord& record, QPainter& painter, const QSize& area, bool xml_texts = false)
+        : record_(record), painter_(painter), area_(area), xml_texts_(xml_texts)
     {
     }
 
@@ -306,10 +333,12 @@ private:
         }
         painter_.setFont(font(look.font));
         painter_.setPen(qcolor_of(look.color));
-        painter_.drawText(QPointF(op.a, baseline), qt_text(record_.text(op)));
+        const QString text = qt_text(record_.text(op));
+        painter_.drawText(QPointF(op.a, baseline), xml_texts_ ? xml_characters(text) : text);
     }
 
     const DrawRecord& record_;
+    bool xml_texts_ = false;
     QPainter& painter_;
     QSize area_;
     std::optional<std::uint32_t> pen_look_;
@@ -333,16 +362,60 @@ QByteArray with_size_in_points(QByteArray svg, const QSize& area)
     return svg.replace(start, end - start, size);
 }
 
+// The same drawing gives the same bytes: the writer's creation date becomes the one
+// SOURCE_DATE_EPOCH gives, or, without it, a comment of the same length (the cross-reference
+// table counts bytes, so nothing may move).
+QByteArray with_reproducible_date(QByteArray pdf)
+{
+    static const QByteArray kKey = "/CreationDate (D:";
+    const qsizetype start = pdf.indexOf(kKey);
+    const qsizetype end = start < 0 ? -1 : pdf.indexOf(')', start);
+    if (end < 0)
+        return pdf;
+    bool given = false;
+    const qint64 seconds = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&given);
+    const QByteArray date = QDateTime::fromSecsSinceEpoch(given ? seconds : 0, Qt::UTC)
+                                .toString(QStringLiteral("yyyyMMddHHmmss"))
+                                .toLatin1();
+    const qsizetype digits = start + kKey.size();
+    if (given && end - digits == date.size() + 1) // the digits, then "Z"
+        pdf.replace(digits, date.size(), date);
+    else if (!given)
+        pdf.replace(start, end + 1 - start, "%" + QByteArray(end - start, ' '));
+    return pdf;
+}
+
+// Replays the record onto a document. The painter is ended before the memory running out is
+// passed on: ended by its destructor while the exception unwinds, a second one would end the
+// process.
+bool paint_record(QPaintDevice& device, const DrawRecord& record, const QSize& area, bool xml_texts)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    try {
+        replay(record, painter, area, QRectF(QPointF(0, 0), area), xml_texts);
+    } catch (const std::bad_alloc&) {
+        try {
+            painter.end();
+        } catch (const std::bad_alloc&) {
+        }
+        throw;
+    }
+    return painter.end();
+}
+
 } // namespace
 
-void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target)
+void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target,
+            bool xml_texts)
 {
     if (area.isEmpty() || target.isEmpty())
         return;
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / area.width(), target.height() / area.height());
-    Replay(record, painter, area).run();
+    Replay(record, painter, area, xml_texts).run();
     painter.restore();
 }
 
@@ -356,13 +429,10 @@ QByteArray svg_document(const DrawRecord& record, const QSize& area, const QStri
     svg.setViewBox(QRect(QPoint(0, 0), area));
     svg.setResolution(static_cast<int>(kPixelsPerInch));
     // The generator writes the title as it is: a model title with "&" or "<" would break the XML.
-    svg.setTitle(title.toHtmlEscaped());
+    svg.setTitle(xml_characters(title).toHtmlEscaped());
     svg.setDescription(QStringLiteral("Structure Graph drawn by VORAX"));
-    QPainter painter;
-    if (!painter.begin(&svg))
-        return {};
-    replay(record, painter, area, QRectF(QPointF(0, 0), area));
-    if (!painter.end())
+    // Every text is made of characters XML allows (a form feed in a title is none).
+    if (!paint_record(svg, record, area, true))
         return {};
     return with_size_in_points(bytes.data(), area);
 }
@@ -378,13 +448,9 @@ QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QStri
                               QPageSize::Point, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(static_cast<int>(kPixelsPerInch));
-    QPainter painter;
-    if (!painter.begin(&pdf))
+    if (!paint_record(pdf, record, area, false))
         return {};
-    replay(record, painter, area, QRectF(QPointF(0, 0), area));
-    if (!painter.end())
-        return {};
-    return bytes.data();
+    return with_reproducible_date(bytes.data());
 }
 
 } // namespace vorax::gwl

@@ -23,7 +23,11 @@ class DrawRecord;
 
 // Draws the record on `painter` into `target` (in the painter's coordinates), the drawing area
 // of size `area` scaled to it; the caller keeps the proportions (a printer page) or not.
-void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target);
+void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target,
+            bool xml_texts = false);
+// The text with each character that XML 1.0 does not allow (control characters, U+FFFE,
+// U+FFFF, a lone surrogate) replaced by U+FFFD.
+QString xml_characters(const QString& text);
 
 // The picture as an SVG document, and as a one-page PDF document. Empty when the painter could
 // not start (no GUI application, no memory).

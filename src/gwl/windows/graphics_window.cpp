@@ -304,6 +304,7 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
     const int dy = verticalScrollBar()->value();
     const FittedView fitted = fitted_view();
     const Rgb paper = surface_->background_color();
+    const bool drawn = surface_->drawn();
     surface_->read_image([&](const QImage& image) {
         const QRect shown = fit_ ? QRect(QPoint(0, 0), fitted.shown())
                                  : QRect(-dx, -dy, image.width(), image.height());
@@ -312,7 +313,10 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
             painter.fillRect(exposed, palette().color(QPalette::Dark));
         if (part.isEmpty())
             return;
-        if (fit_)
+        // Until the drawing starts, the window shows paper rather than the new image's black.
+        if (!drawn)
+            painter.fillRect(part, Qt::white);
+        else if (fit_)
             painter.drawImage(part.topLeft(), fitted.sample(image, part, paper));
         else
             painter.drawImage(part, image, part.translated(dx, dy));
@@ -350,6 +354,13 @@ void GraphicsWindow::surface_changed(const PixelRect& pixels)
         flush_changes();
     else if (!flush_timer_.isActive())
         flush_timer_.start(kFlushIntervalMs);
+}
+
+void GraphicsWindow::show_whole_picture()
+{
+    pending_ = {};
+    flush_timer_.stop();
+    viewport()->update();
 }
 
 void GraphicsWindow::flush_changes()

@@ -74,6 +74,8 @@ public:
     // Brings the screen up to date with the surface at once, e.g. before a blocking pause during
     // which the picture must be seen.
     void show_changes_now() { flush_changes(); }
+    // Paints the whole picture again (the end of a drawing: the screen shows exactly the surface).
+    void show_whole_picture();
 
     // --- Mouse wait ------------------------------------------------------------------------
     // Waits for one of the events in `mask` (mouse::kLeftDown .. mouse::kMove) in this window
