@@ -6,6 +6,7 @@
 // (which reads it in the wait loop) and the user-interface thread (which writes it).
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/graph_units.h"
 #include "app/startup_files.h"
 #include "core/language.h"
+#include "graph/change_marks.h"
 #include "graph/view_mapping.h"
 #include "gwl/dialogs/icon.h"
 #include "model/structure_model.h"
@@ -22,6 +24,17 @@
 namespace vorax {
 
 struct PointedModel;
+
+// A graph window of the loaded model as it was drawn, so that it can be drawn again in place
+// from a newer reading of the same file.
+struct DrawnGraph {
+    int unit = 0;
+    int graph_number = 0;
+    std::uint64_t model_generation = 0; // of the model it shows (AppState::model_generation)
+    SettingsState settings;             // its own copy of the Graph Settings
+    std::vector<std::int32_t> nodes;    // the node numbers it drew; empty when it drew all
+    GraphMarks marks;                   // what it marks over its graph
+};
 
 struct AppState {
     // Start-up results.
@@ -70,6 +83,16 @@ struct AppState {
     // The loaded model as the graph windows drawn from it describe it (app/pointing.h); null
     // before the first load.
     std::shared_ptr<PointedModel> pointed_model;
+    // Counts the models made the loaded one (loads and reloads alike).
+    std::uint64_t model_generation = 0;
+
+    // The graph windows that can be drawn again, in the order they were opened.
+    std::vector<DrawnGraph> drawn_graphs;
+    // "10:42:07": when the loaded model's file was read.
+    std::string model_read_time;
+    // File > Watch Model File, View > Show Changes.
+    bool watch_model_file = true;
+    bool show_changes = true;
 };
 
 } // namespace vorax

@@ -1,6 +1,7 @@
 #include "app/graph_command.h"
 
 #include "app/graph_units.h"
+#include "app/model_reload.h"
 #include "app/pointing.h"
 #include "app/program.h"
 #include "core/messages.h"
@@ -107,6 +108,7 @@ void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress
             window->show_whole_picture();
     });
     install_pointing(state, layer, unit, index.get());
+    remember_drawn_graph(state, unit, graph_number(unit));
 }
 
 // The steps off the user-interface thread, which serves the windows meanwhile (the new one shows

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "app/model_reload.h"
 #include "app/program.h"
 
 namespace vorax::gwl {
@@ -37,6 +38,7 @@ public:
     gwl::Frame& frame() { return *frame_; }
     gwl::Layer& layer() { return *layer_; }
     Program& program() { return *program_; }
+    ModelReload& reload() { return *reload_; }
 
 private:
     // Shared with the program thread, which may outlive the session.
@@ -49,6 +51,7 @@ private:
     std::unique_ptr<gwl::Frame> frame_;
     std::unique_ptr<gwl::Layer> layer_;
     std::unique_ptr<Program> program_;
+    std::unique_ptr<ModelReload> reload_;
     std::shared_ptr<ThreadEnd> end_ = std::make_shared<ThreadEnd>();
     std::thread thread_;
 };

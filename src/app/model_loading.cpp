@@ -28,16 +28,8 @@ constexpr gwl::Unit kInfo = gwl::kInfoUnit;
 constexpr std::size_t kFileNameLength = 260;
 constexpr int kLookUps = 3;
 
-// A model file read, and checked when it reads, with the lines its records stand on.
-struct LoadedFile {
-    ReadResult result;
-    std::int64_t warnings = 0;
-    RecordLines lines;
-};
+} // namespace
 
-// Reads and checks the model file off the user-interface thread, which serves the windows
-// meanwhile; a long load shows in the status line how much of the file is read, then that the
-// model is being checked.
 LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguage language)
 {
     LoadedFile loaded;
@@ -66,8 +58,6 @@ LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguag
         });
     return loaded;
 }
-
-} // namespace
 
 std::string initial_folder(const std::string& current_directory)
 {

@@ -11,6 +11,8 @@
 
 #include "app/app_state.h"
 #include "gwl/prompts.h"
+#include "model/model_reader.h"
+#include "model/record_lines.h"
 
 namespace vorax::gwl {
 class Layer;
@@ -22,6 +24,18 @@ namespace vorax {
 // (throws ProgramExit) when the file is not found after three tries, when the user cancels the
 // "Wrong Input File" box, and when the file ends too early.
 bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<void()>& graph_command);
+
+// A model file read, and checked when it reads, with the lines its records stand on.
+struct LoadedFile {
+    ReadResult result;
+    std::int64_t warnings = 0;
+    RecordLines lines;
+};
+
+// Reads and checks the model file off the user-interface thread, which serves the windows
+// meanwhile; a long load shows in the status line how much of the file is read, then that the
+// model is being checked.
+LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguage language);
 
 // The folder the file dialog starts in: the current directory with its last three characters
 // replaced by "dat" when that folder exists, else the current directory.

@@ -15,6 +15,7 @@ void start_pointed_model(AppState& state, RecordLines lines)
     pointed->model = &state.model;
     pointed->lines = std::move(lines);
     state.pointed_model = std::move(pointed);
+    ++state.model_generation;
 }
 
 void retire_pointed_model(AppState& state)

@@ -139,6 +139,8 @@ void Program::start_up()
         state_.last_graph_unit = kNoGraphUnit;
         state_.zoom_requested = false;
     });
+    if (after_start_up)
+        after_start_up();
     start_up_done_ = true;
 }
 

@@ -53,6 +53,8 @@ public:
     // makes "BACK to Settings ..." and "ZOOM (Mouse) ..." available.
     std::function<bool()> model_input;
     std::function<void()> graph_command;
+    // Run at the end of the start-up, once the program's menu is in place: additions to it.
+    std::function<void()> after_start_up;
 
     // A graph window's title as the menu actions form it: the graph number left-aligned in two
     // characters, a blank, the problem title without trailing blanks.

@@ -76,6 +76,14 @@ constexpr std::array kTable{
     Entry{Message::title_changed, "title changed", "titlu modificat"},
     Entry{Message::now_plane, "now plane", "acum plan"},
     Entry{Message::now_spatial, "now spatial", "acum spatial"},
+    Entry{Message::reload_menu, "&Reload Model", "&Reincarca modelul"},
+    Entry{Message::watch_menu, "&Watch Model File", "&Urmareste fisierul modelului"},
+    Entry{Message::show_changes_menu, "Show &Changes", "Arata &modificarile"},
+    Entry{Message::watching, "Watching ", "Urmarire "},
+    Entry{Message::read_line_word, " line ", " linia "},
+    Entry{Message::showing_version, " — showing the version read at ",
+          " — se arata versiunea citita la "},
+    Entry{Message::file_gone, "the file is gone", "fisierul nu mai exista"},
 };
 
 } // namespace

@@ -60,6 +60,13 @@ enum class Message {
     title_changed,
     now_plane,
     now_spatial,
+    reload_menu,           // File menu items of the edit-look loop
+    watch_menu,
+    show_changes_menu,
+    watching,              // the status line while the model file is watched: this and its name
+    read_line_word,        // "plane_frame.dat line 14: <reason>" + showing_version + the time
+    showing_version,
+    file_gone,             // "plane_frame.dat: " + this + showing_version + the time
 };
 
 // The text of a message in a language.

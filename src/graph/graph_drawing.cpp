@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "graph/change_marks.h"
 #include "graph/graph_texts.h"
 #include "graph/structure_render.h"
 #include "gwl/surface/draw_surface.h"
@@ -88,7 +89,7 @@ WindowCorners window_corners(const ViewMapping& view, bool reverse_vertical)
 
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
                        const SettingsState& settings, const GraphPlan& plan,
-                       const GraphTexts& texts, DrawProgress* progress)
+                       const GraphTexts& texts, DrawProgress* progress, const GraphMarks* marks)
 {
     const GraphSettings& g = settings.current_settings;
     const ViewMapping& view = plan.view;
@@ -124,6 +125,8 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
         draw_scale(surface, view, g, plan.grid, box.center_x, box.center_y);
     }
 
+    if (marks != nullptr)
+        draw_marks_under(surface, model, view, *marks);
     draw_structure(surface, model, settings, view, progress);
 
     // Axis arrows and origin marker.
@@ -138,6 +141,8 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
     if (g.all_nodes && model.origin_node >= 1 && model.origin_node <= model.node_count
         && !model.node(model.origin_node).fixed)
         draw_origin_marker(surface, view, box.center_x, box.center_y);
+    if (marks != nullptr)
+        draw_marks_over(surface, model, g, view, box.center_x, box.center_y, *marks);
     return DrawOutcome::drawn;
 }
 

@@ -26,6 +26,7 @@ class DrawSurface;
 namespace vorax {
 
 struct DrawProgress;
+struct GraphMarks;
 
 // Everything a graph's drawing needs beyond the model and the settings, worked out before the
 // window opens.
@@ -86,8 +87,10 @@ WindowCorners window_corners(const ViewMapping& view, bool reverse_vertical);
 // pixels: the mapping of the plan's view, a white background, the heading, the title, the node
 // line when not all nodes are drawn, the fonts, then grid and scale (when on), the structure,
 // the axis arrows and the origin marker. Counts the structure's items in `progress` when given.
+// Marks, when given, go under the structure and over the finished graph (graph/change_marks.h).
 DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
                        const SettingsState& settings, const GraphPlan& plan,
-                       const GraphTexts& texts, DrawProgress* progress = nullptr);
+                       const GraphTexts& texts, DrawProgress* progress = nullptr,
+                       const GraphMarks* marks = nullptr);
 
 } // namespace vorax

@@ -84,6 +84,8 @@ Frame::Frame()
     setCentralWidget(mdi_);
     status_label_ = new QLabel(this);
     statusBar()->addWidget(status_label_, 1);
+    note_label_ = new QLabel(this);
+    statusBar()->addPermanentWidget(note_label_);
     build_builtin_menus();
     add_shortcuts();
     activation_ = connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { show_size_to_fit_state(); });
@@ -374,6 +376,24 @@ void Frame::run_item(const TopMenu* top, const Item* item)
     run_action(what);
 }
 
+bool Frame::set_menu_item_shortcut(int menu, int item, const std::string& keys)
+{
+    QAction* action = menu_item_action(menu, item);
+    if (action == nullptr)
+        return false;
+    action->setShortcut(QKeySequence::fromString(QString::fromStdString(keys)));
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    return true;
+}
+
+bool Frame::run_when_idle(const std::function<void()>& routine)
+{
+    if (action_running_)
+        return false;
+    run_action(menu_routine(routine));
+    return true;
+}
+
 void Frame::run_action(const MenuAction& what)
 {
     switch (what.kind) {
@@ -583,6 +603,10 @@ QWidget* Frame::active_child_widget() const
 void Frame::set_status_text(const std::string& text) { status_label_->setText(qt_text(text)); }
 
 std::string Frame::status_text() const { return program_text(status_label_->text()); }
+
+void Frame::set_status_note(const std::string& text) { note_label_->setText(qt_text(text)); }
+
+std::string Frame::status_note() const { return program_text(note_label_->text()); }
 
 void Frame::set_about_text(const std::string& text) { about_text_ = text; }
 

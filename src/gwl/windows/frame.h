@@ -51,6 +51,11 @@ public:
     // Chooses the item as a person would; false when it is not selectable.
     bool choose_menu_item(int menu, int item);
     QAction* menu_item_action(int menu, int item) const;
+    // Gives the item a key ("F5", "Ctrl+R"), shown beside its text.
+    bool set_menu_item_shortcut(int menu, int item, const std::string& keys);
+    // Runs a routine of the program as a menu action would run, unless an action runs now (one
+    // may be waiting for the person): then returns false without running it.
+    bool run_when_idle(const std::function<void()>& routine);
 
     // ---- Child windows of units.
     // Opens (or re-activates) the window of a unit and makes it the active window.
@@ -85,6 +90,9 @@ public:
     // ---- Status line and about text.
     void set_status_text(const std::string& text);
     std::string status_text() const;
+    // A note at the right end of the status line, beside its text (what file is watched).
+    void set_status_note(const std::string& text);
+    std::string status_note() const;
     void set_about_text(const std::string& text);
     const std::string& about_text() const { return about_text_; }
     // The model file the graphs show: Save proposes names after it.
@@ -147,6 +155,7 @@ private:
 
     QMdiArea* mdi_ = nullptr;
     QLabel* status_label_ = nullptr;
+    QLabel* note_label_ = nullptr;
     std::vector<TopMenu> menus_;
     std::map<Unit, UnitWindow> units_;
     Unit active_unit_ = kNoUnit;

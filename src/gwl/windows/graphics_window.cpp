@@ -230,6 +230,31 @@ void GraphicsWindow::update_scroll_bars()
     verticalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, height - view.height()));
 }
 
+void GraphicsWindow::scroll_into_view(const PixelRect& pixels)
+{
+    if (fit_ || pixels.width <= 0 || pixels.height <= 0)
+        return;
+    const QSize view = viewport()->size();
+    // The least move that brings [start, start + size) into [value, value + page).
+    auto bring = [](QScrollBar* bar, int start, int size, int page) {
+        int value = bar->value();
+        if (size > page)
+            value = start + size / 2 - page / 2;
+        else if (start < value)
+            value = start;
+        else if (start + size > value + page)
+            value = start + size - page;
+        bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+    };
+    bring(horizontalScrollBar(), pixels.x, pixels.width, view.width());
+    bring(verticalScrollBar(), pixels.y, pixels.height, view.height());
+}
+
+PixelPoint GraphicsWindow::scroll_position() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
 QSize GraphicsWindow::sizeHint() const
 {
     const int frame = 2 * frameWidth();

@@ -65,6 +65,12 @@ public:
     // How many drawing-area pixels one screen pixel spans: 1 at 1:1, more when fitted.
     double drawing_pixels_per_screen_pixel() const;
 
+    // Scrolls, at 1:1, so that the drawing-area pixels lie in the viewport: as little as needed,
+    // and centred on them when they are larger than the viewport. Fitted, all is in view already.
+    void scroll_into_view(const PixelRect& pixels);
+    // The drawing-area pixel at the viewport's top-left corner (the scroll position).
+    PixelPoint scroll_position() const;
+
     // Brings the screen up to date with the surface at once, e.g. before a blocking pause during
     // which the picture must be seen.
     void show_changes_now() { flush_changes(); }

@@ -238,6 +238,11 @@ void Layer::set_status_text(std::string_view text)
     ui_call([&] { frame_.set_status_text(std::string(text)); });
 }
 
+void Layer::set_status_note(std::string_view text)
+{
+    ui_call([&] { frame_.set_status_note(std::string(text)); });
+}
+
 void Layer::run_on_ui(const std::function<void()>& routine) { ui_call(routine); }
 
 void Layer::set_progress_delay(int milliseconds) { progress_delay_ms = milliseconds; }
@@ -311,6 +316,16 @@ DrawSurface* Layer::active_surface()
 GraphicsWindow* Layer::graphics_window(Unit unit)
 {
     return ui_call([&] { return frame_.graphics_window(unit); });
+}
+
+bool Layer::run_when_idle(const std::function<void()>& routine)
+{
+    return ui_call([&] { return frame_.run_when_idle(routine); });
+}
+
+bool Layer::set_menu_item_shortcut(int menu, int item, std::string_view keys)
+{
+    return ui_call([&] { return frame_.set_menu_item_shortcut(menu, item, std::string(keys)); });
 }
 
 void Layer::set_pointing_source(Unit unit, PointingSource source)

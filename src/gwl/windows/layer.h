@@ -71,8 +71,14 @@ public:
     bool append_menu_item(int menu, unsigned flags, std::string_view text, MenuAction action);
     bool set_menu_item_flags(int menu, int item, unsigned flags);
     void set_about_text(std::string_view text);
+    bool set_menu_item_shortcut(int menu, int item, std::string_view keys);
     void set_model_file(std::string_view path);
     void set_status_text(std::string_view text);
+    void set_status_note(std::string_view text);
+
+    // On the user-interface thread: runs the routine as a menu action, unless one runs now;
+    // false then, and nothing ran.
+    bool run_when_idle(const std::function<void()>& routine);
 
     // Runs a routine of the program on the user-interface thread and waits for it.
     void run_on_ui(const std::function<void()>& routine);
