@@ -53,16 +53,6 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
     return plan;
 }
 
-GridRect grid_rect(const StructureModel& model, const PlotBox& box)
-{
-    Bounds<2> front_plane;
-    if (model.NGL == 3)
-        for (const Node& node : model.nodes)
-            if (node.selected && in_front_plane(node))
-                front_plane.add(front_plane_point(node));
-    return grid_rect_of(model, box, front_plane);
-}
-
 GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& front_plane)
 {
     GridRect grid;

@@ -5,7 +5,7 @@
 // grid and scale, structure, axis arrows, origin marker). A graph window and the headless
 // export both draw through draw_graph.
 //
-// Contents: GraphPlan, plan_graph, GraphTexts, DrawOutcome, grid_rect (and its pieces),
+// Contents: GraphPlan, plan_graph, GraphTexts, DrawOutcome, grid_rect_of (and its pieces),
 // WindowCorners, window_corners, draw_graph.
 
 #include <array>
@@ -61,11 +61,8 @@ enum class DrawOutcome {
 
 // The grid rectangle: a plane model's extents over the drawn nodes across and the plot box
 // down; for a spatial model the X and Z extents of the drawn nodes in the front plane Y = 0
-// (all 0 without such a node). Centred.
-GridRect grid_rect(const StructureModel& model, const PlotBox& box);
-
-// grid_rect from the bounds of the X and Z coordinates of the drawn nodes in the front plane,
-// gathered in node order (front_plane_point), which only a spatial model reads.
+// (all 0 without such a node), from their bounds gathered in node order (front_plane_point),
+// which only a spatial model reads. Centred.
 GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& front_plane);
 
 // Whether a drawn node counts in the front plane's bounds, and its point there.

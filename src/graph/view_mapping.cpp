@@ -7,23 +7,6 @@
 
 namespace vorax {
 
-void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical)
-{
-    const Projection projection(model.NGL, reverse_y, reverse_vertical);
-    for (Node& node : model.nodes)
-        if (node.selected)
-            projection.project(node);
-}
-
-PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto)
-{
-    Bounds<2> plot_positions;
-    for (const Node& node : model.nodes)
-        if (node.selected)
-            plot_positions.add(plot_position_of(node));
-    return box_of_bounds(plot_positions, factor, factor_auto);
-}
-
 PlotBox box_of_bounds(const Bounds<2>& plot_positions, float factor, bool factor_auto)
 {
     PlotBox box;

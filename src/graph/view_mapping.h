@@ -4,9 +4,9 @@
 //
 // Contents:
 //   ViewMapping          the window, drawing units, marker sizes and grid steps of a graph
-//   project_nodes        plot positions from coordinates: the plane itself, or an oblique view
+//   Projection           plot positions from coordinates: the plane itself, or an oblique view
 //   Projection           the same for one node, for a pass over the nodes that does more
-//   PlotBox, plot_box    bounding box of the plot positions, orientation and scaling ratio
+//   PlotBox              bounding box of the plot positions, orientation and scaling ratio
 //   plot_position_of, box_of_bounds   the box in pieces, for such a pass
 //   center_nodes         plot positions centred on the box's centre
 //   view_of              the window with its margins, and the units derived from it
@@ -40,13 +40,10 @@ struct ViewMapping {
     bool operator==(const ViewMapping&) const = default;
 };
 
-// Plot positions of the drawn (selected) nodes. A plane model (NGL 2) is drawn in its own
-// plane; a spatial one in an oblique view with the Y axis at 45 degrees: plot_x = X + sy c Y and
+// The plot position of a drawn node. A plane model (NGL 2) is drawn in its own plane; a spatial
+// one in an oblique view with the Y axis at 45 degrees: plot_x = X + sy c Y and
 // plot_y = Z + sv sy c Y, with c = 1/sqrt(2), sy = -1 for `reverse_y` and sv = -1 for
 // `reverse_vertical` (computed in 64 bits, stored as 32-bit reals).
-void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical);
-
-// The projection of project_nodes, one node at a time.
 class Projection {
 public:
     Projection(int NGL, bool reverse_y, bool reverse_vertical)
@@ -97,15 +94,13 @@ inline constexpr double kPointBoxHalfSide = 1.0;
 // kPointBoxHalfSide on each side of the point, so that the scaling ratio and the window stay
 // finite. `factor` increases the smaller side unless `factor_auto` is true; a factor that is
 // not a positive finite number, or that would make the side overflow or vanish, counts as Auto.
-PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
-
 // A node's plot position as the box takes it.
 inline std::array<float, 2> plot_position_of(const Node& node)
 {
     return {node.plot_x, node.plot_y};
 }
 
-// plot_box from the bounds of the drawn nodes' plot positions, gathered in node order.
+// The box from the bounds of the drawn nodes' plot positions, gathered in node order.
 PlotBox box_of_bounds(const Bounds<2>& plot_positions, float factor, bool factor_auto);
 
 // Subtracts the box centre from the plot positions of the drawn nodes (32-bit results).

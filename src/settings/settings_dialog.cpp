@@ -256,19 +256,16 @@ void SettingsDialog::on_settings_changed(DialogHandle& d, int control_id)
     if (control_id == kColorScheme) {
         SettingsState& st = c_.settings;
         st.color_scheme = selected_entry(d, kColorScheme);
-        switch (st.color_scheme) {
-        case ColorScheme::standard: s.colors = st.standard_colors; break;
-        case ColorScheme::all_black: s.colors = st.all_black_colors; break;
-        case ColorScheme::custom:
+        // The custom scheme is edited first; an entry that names no scheme draws in the standard
+        // one, and says so.
+        if (st.color_scheme == ColorScheme::custom)
             run_color_scheme_dialog();
-            s.colors = st.custom_colors;
-            break;
-        default:
-            s.colors = st.standard_colors;
-            if (c_.write_info)
-                c_.write_info("Color: Standard");
-            break;
-        }
+        const bool known = st.color_scheme == ColorScheme::standard
+                           || st.color_scheme == ColorScheme::all_black
+                           || st.color_scheme == ColorScheme::custom;
+        if (!known && c_.write_info)
+            c_.write_info("Color: Standard");
+        s.colors = scheme_colors(st, st.color_scheme);
     }
 
     // The factor is taken as typed. A text that gives no usable factor is left for DRAW to

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/text.h"
+#include "reference_plan.h"
 #include "graph/graph_drawing.h"
 #include "graph/structure_render.h"
 #include "graph_test_support.h"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "reference_plan.h"
 #include "graph/view_mapping.h"
 #include "graph_test_support.h"
 

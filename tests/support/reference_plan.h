@@ -1,0 +1,20 @@
+#pragma once
+// The plan of a graph made one rule at a time: each step walks the model on its own. The
+// drawing makes the same plan in one pass over the nodes (plan_graph); the tests compare the
+// two, and check the rules against this plain form.
+
+#include "graph/graph_drawing.h"
+#include "graph/view_mapping.h"
+
+namespace vorax {
+
+// Plot positions of the drawn (selected) nodes, by Projection.
+void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical);
+
+// The plot box of the drawn nodes' plot positions (box_of_bounds).
+PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
+
+// The grid rectangle of the drawn nodes (grid_rect_of).
+GridRect grid_rect(const StructureModel& model, const PlotBox& box);
+
+} // namespace vorax
