@@ -20,9 +20,9 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
         if (g.show_element_indices)
             g.selected_element_count = count_selected_elements(model);
     }
-    // One pass does the work of the selection of all nodes, update_extents, project_nodes and
-    // the scans of plot_box and grid_rect (each bound in node order, as they take it): a large
-    // model's nodes are read from memory once instead of five times.
+    // One pass does the work of the selection of all nodes, update_extents, the projection and
+    // the scans for the plot box and the grid (each bound in node order): a large model's nodes
+    // are read from memory once instead of five times.
     const Projection projection(model.NGL, g.reverse_y, g.reverse_vertical);
     const bool spatial = model.NGL == 3;
     Bounds<3> coordinates;
