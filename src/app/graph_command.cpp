@@ -10,6 +10,7 @@
 #include "graph/graph_drawing.h"
 #include "graph/graph_texts.h"
 #include "graph/structure_render.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/windows/graphics_window.h"
 #include "gwl/windows/layer.h"
@@ -58,7 +59,7 @@ bool run_settings(AppState& state, gwl::Layer& layer)
                                       [&layer](const std::string& line) { layer.write_line(kInfo, line); }};
         // A dialog that could not be shown (-1) counts as cancelled: going on would draw a graph
         // nobody asked for, or, after a bad range, show the failing dialog again and again.
-        if (run_graph_settings_dialog(context) != 1) {
+        if (run_graph_settings_dialog(context) != gwl::kDialogOk) {
             layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kDisabled);
             layer.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kDisabled);
             return false;

@@ -11,6 +11,7 @@
 #include "core/program_exit.h"
 #include "core/text.h"
 #include "graph/graph_texts.h"
+#include "gwl/dialogs/dialog_handle.h"
 #include "gwl/platform/system.h"
 #include "gwl/prompts.h"
 #include "gwl/windows/layer.h"
@@ -257,8 +258,8 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
             graph_command();
         gwl::beep(1000, 200);
 
-        if (state.dialog.settings_dialog_result != 2)
-            return state.dialog.settings_dialog_result == 1;
+        if (state.dialog.settings_dialog_result != gwl::kDialogCancel)
+            return state.dialog.settings_dialog_result == gwl::kDialogOk;
         layer.set_menu_item_flags(kProgramMenu, kBackToSettingsItem, gwl::menu_flag::kDisabled);
         layer.set_menu_item_flags(kProgramMenu, kZoomItem, gwl::menu_flag::kDisabled);
         copy_default_settings(state.settings);

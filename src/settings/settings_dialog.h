@@ -21,7 +21,7 @@ namespace vorax {
 
 // What the dialogs keep between their runs.
 struct SettingsDialogState {
-    int settings_dialog_result = 0; // 1 DRAW, 2 Cancel
+    int settings_dialog_result = 0; // how it ended: gwl::kDialogOk (DRAW), kDialogCancel, kDialogNotShown
     std::string range_text;         // the "Range" field, at most 255 characters
     std::string factor_text;        // the factor field as last read, at most 10 characters
     std::array<Rgb, 16> chooser_custom_colors{}; // the colour chooser's custom row, all black at first

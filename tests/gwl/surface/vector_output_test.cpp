@@ -125,6 +125,27 @@ void draw_small_graph(DrawSurface& surface)
     surface.out_gtext("12");
 }
 
+// Only characters XML 1.0 allows reach an SVG: the others become U+FFFD, pairs of surrogates stay.
+TEST(VectorOutput, XmlCharactersOnly)
+{
+    const QChar bad(QChar::ReplacementCharacter);
+    struct Row {
+        const char* name;
+        QString text;
+        QString kept;
+    };
+    const QString pair = QString::fromUcs4(U"\U0001F600");
+    const Row rows[] = {
+        {"plain, tab and line ends", QStringLiteral("A b\t\n\r"), QStringLiteral("A b\t\n\r")},
+        {"form feed and NUL", QString(QChar(0x0C)) + QChar(0) + "x", QString(bad) + bad + "x"},
+        {"U+FFFE and U+FFFF", QString(QChar(0xFFFE)) + QChar(0xFFFF) + QChar(0xFFFD), QString(bad) + bad + bad},
+        {"a pair and lone halves", pair + QChar(0xD800) + "y" + QChar(0xDC00), pair + bad + "y" + bad},
+        {"a high half at the end", QString("z") + QChar(0xD83D), QString("z") + bad},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(xml_characters(row.text), row.kept) << row.name;
+}
+
 TEST(VectorOutput, SvgHasTheLinesThroughTheirPixelsAndTheTextsAsText)
 {
     DrawSurface surface(200, 100);
