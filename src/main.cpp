@@ -21,7 +21,7 @@
 #include "gwl/platform/app_identity.h"
 #include "gwl/platform/system.h"
 #include "gwl/surface/drawing_area.h"
-#include "model/info_command.h"
+#include "app/info_command.h"
 #include "app/terminal_output.h"
 
 namespace {

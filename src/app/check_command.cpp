@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "core/messages.h"
-#include "model/info_command.h"
+#include "app/info_command.h"
 #include "model/model_check.h"
 #include "model/model_reader.h"
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/info_command.h"
+#include "app/info_command.h"
 #include "model/model_diff.h"
 #include "model/model_reader.h"
 

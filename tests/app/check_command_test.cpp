@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/check_command.h"
-#include "model/info_command.h"
+#include "app/info_command.h"
 #include "test_helpers.h"
 
 namespace vorax {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/diff_command.h"
-#include "model/info_command.h"
+#include "app/info_command.h"
 #include "test_helpers.h"
 
 namespace vorax {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "model/info_command.h"
+#include "app/info_command.h"
 #include "model_test_support.h"
 #include "test_helpers.h"
 

@@ -1,8 +1,9 @@
-#include "model/info_command.h"
+#include "app/info_command.h"
 
 #include <ostream>
 
-#include "model/model_info.h"
+#include "app/model_loading.h"
+#include "settings/graph_settings.h"
 #include "model/model_reader.h"
 
 namespace vorax {
@@ -14,8 +15,9 @@ int run_info_command(const std::string& path, std::ostream& out, std::ostream& e
         return report_read_failure(result, err);
 
     StructureModel& model = result.model;
-    update_extents(model, true);
-    for (const std::string& line : model_info_lines(model))
+    // The lines of a load, as the info window gets them.
+    GraphSettings settings;
+    for (const std::string& line : prepare_loaded_model(model, settings))
         out << line << '\n';
     out << " Nodes: " << model.node_count << "  Elements: " << model.element_count
         << "  NGL: " << model.NGL << "  Coded nodes: " << model.coded_node_count
