@@ -94,18 +94,18 @@ const OptionSpec kOptions[] = {
     {"info", "", "MODEL", "", G::mode,
      "Print what the info window shows after loading MODEL (the title and the extents), then a "
      "line with its counts. Exit status 0, or 1 when MODEL cannot be read.",
-     "", nullptr},
+     "", nullptr, Mode::info},
     {"check", "", "MODEL", "", G::mode,
      "List what looks mistyped in MODEL, one finding per line in file order (MODEL:LINE: "
      "warning: TEXT [KIND]), then a summary. "
      "Exit status 0 without findings, 3 with findings, 1 when MODEL cannot be read.",
-     "", nullptr},
+     "", nullptr, Mode::check},
     {"diff", "", "OLD", "NEW", G::mode,
      "List what changed from the model file OLD to NEW, nodes and elements matched by number, "
      "one change per line in NEW's file order (NEW:LINE: node 7 moved from (12.000, 3.500) to "
      "(12.000, 4.000)), then a summary. Exit status 0 when they are the same, 3 when they "
      "differ, 1 when either cannot be read.",
-     "", nullptr},
+     "", nullptr, Mode::diff},
     {"export", "", "OUT", "MODEL", G::mode,
      "Draw graph 1 of MODEL as \"NEW Graph ...\" followed by \"DRAW\" would, and write the "
      "drawing area to the picture OUT in the format its extension names: .png or .bmp pixels, "
@@ -113,7 +113,7 @@ const OptionSpec kOptions[] = {
      "the lines the info window would get, standard error when OUT is standard output. "
      "Exit status 0, or 1 when MODEL cannot be read or OUT cannot be written; a node range with "
      "a bad group is refused with 2.",
-     "", nullptr},
+     "", nullptr, Mode::export_picture},
 
     {"area", "", "WxH", "", G::window,
      "Drawing area of the graph windows in pixels, 16..32767 each way (the screen's size, at "
@@ -279,11 +279,12 @@ constexpr std::string_view kDiffOperands = "name the two model files to compare 
 
 std::string_view mode_operands_problem(const OptionSpec& mode)
 {
-    if (mode.name == "diff")
-        return kDiffOperands;
-    return mode.name == "export" ? "name the picture to write right after --export (vorax --export OUT MODEL)"
-                                 : mode.name == "info" ? "name the model file to read (vorax --info MODEL)"
-                                                       : "name the model file to read (vorax --check MODEL)";
+    switch (mode.mode) {
+    case Mode::diff: return kDiffOperands;
+    case Mode::export_picture: return "name the picture to write right after --export (vorax --export OUT MODEL)";
+    case Mode::info: return "name the model file to read (vorax --info MODEL)";
+    default: return "name the model file to read (vorax --check MODEL)";
+    }
 }
 
 // The group whose options go with the mode; the modes that only read models take none.
@@ -382,11 +383,7 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
         return refused(written(*mode) + " is given more than once");
     if (operand_missing)
         return refused(std::string(mode_operands_problem(*mode)));
-    line.mode = !mode ? Mode::window
-              : mode->name == "info" ? Mode::info
-              : mode->name == "check" ? Mode::check
-              : mode->name == "diff" ? Mode::diff
-                                      : Mode::export_picture;
+    line.mode = mode ? mode->mode : Mode::window;
 
     // Every option belongs to the mode; each value is taken in the order given, the last one
     // counting.
@@ -454,38 +451,9 @@ namespace {
 
 constexpr std::size_t kTextWidth = 79;
 
-// The units in lines of at most kTextWidth characters (a longer unit stands alone), the first
-// line after `first` and the others after `indent` blanks.
 std::string wrapped(const std::vector<std::string>& units, std::string first, std::size_t indent)
 {
-    std::string result;
-    std::string line = std::move(first);
-    // A first line that ends in a word ("usage: vorax") is one that has a unit already.
-    bool line_has_unit = !line.empty() && line.back() != ' ';
-    for (const std::string& unit : units) {
-        if (line_has_unit && line.size() + 1 + unit.size() > kTextWidth) {
-            result += line + '\n';
-            line = std::string(indent, ' ');
-            line_has_unit = false;
-        }
-        if (line_has_unit)
-            line += ' ';
-        line += unit;
-        line_has_unit = true;
-    }
-    return result + line + '\n';
-}
-
-std::vector<std::string> words(std::string_view text)
-{
-    std::vector<std::string> units;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        if (end > at)
-            units.emplace_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    return units;
+    return wrap_units(units, std::move(first), indent, kTextWidth);
 }
 
 // "-h, -?, --help" and the value: the first column of the help.
@@ -553,7 +521,7 @@ std::string usage_text()
     for (const OptionSpec& spec : kOptions)
         if (spec.group == G::mode) {
             const std::string start = indent + "vorax " + tag(spec);
-            text += wrapped(spec.name == "export" ? bracketed(G::export_picture) : std::vector<std::string>{},
+            text += wrapped(spec.mode == Mode::export_picture ? bracketed(G::export_picture) : std::vector<std::string>{},
                             start, start.size() + 1);
         }
     text += indent + "vorax";
@@ -570,7 +538,7 @@ std::string help_text(bool with_toolkit)
         column = std::max(column, spec.group == G::toolkit ? 0 : tag(spec).size());
     column = std::min<std::size_t>(column + 4, 26);
 
-    std::string text = usage_text() + '\n' + wrapped(words(kIntroduction), "", 0);
+    std::string text = usage_text() + '\n' + wrapped(split_words(kIntroduction), "", 0);
     for (const OptionGroup group : {G::mode, G::window, G::export_picture, G::general, G::toolkit}) {
         if (group == G::toolkit && !with_toolkit)
             continue;
@@ -584,10 +552,10 @@ std::string help_text(bool with_toolkit)
                 first.clear();
             }
             first.resize(column, ' ');
-            text += wrapped(words(spec.help), first, column);
+            text += wrapped(split_words(spec.help), first, column);
         }
     }
-    return text + '\n' + wrapped(words(command_line_rules()), "", 0);
+    return text + '\n' + wrapped(split_words(command_line_rules()), "", 0);
 }
 
 std::string refusal_text(const CommandLineRefusal& refusal)

@@ -59,6 +59,8 @@ struct OptionSpec {
     // Takes one value (for a switch, its presence) into the command line; false when the value
     // is refused. Null for the modes, help and version, and the toolkit's options.
     bool (*take)(std::string_view value, CommandLine& line);
+    // For the options of the group `mode`, the mode each one chooses.
+    Mode mode = Mode::window;
 };
 
 // Every option, group by group.

@@ -44,4 +44,36 @@ bool equals_ignore_case(std::string_view a, std::string_view b)
            });
 }
 
+std::string wrap_units(const std::vector<std::string>& units, std::string first, std::size_t indent,
+                       std::size_t width)
+{
+    std::string result;
+    std::string line = std::move(first);
+    bool line_has_unit = !line.empty() && line.back() != ' ';
+    for (const std::string& unit : units) {
+        if (line_has_unit && line.size() + 1 + unit.size() > width) {
+            result += line + '\n';
+            line = std::string(indent, ' ');
+            line_has_unit = false;
+        }
+        if (line_has_unit)
+            line += ' ';
+        line += unit;
+        line_has_unit = true;
+    }
+    return result + line + '\n';
+}
+
+std::vector<std::string> split_words(std::string_view text)
+{
+    std::vector<std::string> units;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        if (end > at)
+            units.emplace_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return units;
+}
+
 } // namespace vorax

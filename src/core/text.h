@@ -1,5 +1,5 @@
 #pragma once
-// Fixed-length texts.
+// Fixed-length texts, and words wrapped into lines.
 //
 // Texts of the program are kept as std::string without trailing blanks; the fixed lengths of
 // the records (20, 30, 100, 255, 260 characters) apply only where a text is shown, cut or
@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorax {
 
@@ -27,5 +28,14 @@ std::string left_adjust(std::string_view text);
 
 // Case-insensitive comparison of ASCII texts.
 bool equals_ignore_case(std::string_view a, std::string_view b);
+
+// The units in lines of at most `width` characters (a longer unit stands alone), the first line
+// after `first` and the others after `indent` blanks; each line ends in a line feed. A `first`
+// that ends in a word counts as a line that has a unit already.
+std::string wrap_units(const std::vector<std::string>& units, std::string first, std::size_t indent,
+                       std::size_t width);
+
+// The words of a text, split at blanks.
+std::vector<std::string> split_words(std::string_view text);
 
 } // namespace vorax
