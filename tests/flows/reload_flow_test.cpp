@@ -33,20 +33,7 @@ using testing::ScriptedPrompter;
 using testing::SessionRun;
 using testing::wait_until;
 
-// A plane model of `n` nodes in a row 1 apart, elements between neighbours, node 1 fixed; the
-// node `moved` (when given) lifted by 2. Coordinates on lines 9.., elements after "ELEMENTS".
-std::string row_model(int n, int moved = 0, const std::string& title = "ROW OF NODES")
-{
-    std::string text = title + "\n" + std::to_string(n) + " " + std::to_string(n - 1)
-                       + " 2 1 0\n1 1 1 1\nCODES END\nVALUES END\n-\n-\n-\n-\n";
-    for (int i = 1; i <= n; ++i)
-        text += std::to_string(i) + " " + std::to_string(i - 1) + ".0 " + (i == moved ? "2.0" : "0.0")
-                + "\n";
-    text += "ELEMENTS\n";
-    for (int e = 1; e < n; ++e)
-        text += std::to_string(e) + " " + std::to_string(e) + " " + std::to_string(e + 1) + "\n";
-    return text + "END\n";
-}
+using testing::row_model;
 
 // The ways editors save a file.
 enum class Save { in_place, rename_over, delete_and_make, truncate_then_write };

@@ -21,18 +21,7 @@ using namespace vorax::settings_control;
 using testing::ScriptedPrompter;
 using testing::SessionRun;
 
-// A plane model of `n` nodes in a row 1 apart (elements between neighbours), node 1 fixed.
-std::string row_model(int n)
-{
-    std::string text = "ROW OF NODES\n" + std::to_string(n) + " " + std::to_string(n - 1)
-                       + " 2 1 0\n1 1 1 1\nCODES END\nVALUES END\n-\n-\n-\n-\n";
-    for (int i = 1; i <= n; ++i)
-        text += std::to_string(i) + " " + std::to_string(i - 1) + ".0 0.0\n";
-    text += "ELEMENTS\n";
-    for (int e = 1; e < n; ++e)
-        text += std::to_string(e) + " " + std::to_string(e) + " " + std::to_string(e + 1) + "\n";
-    return text + "END\n";
-}
+using testing::row_model;
 
 // The program with a model loaded from the command line and graph 1 drawn, on a drawing area
 // small enough to lie wholly in the window unless a test makes it larger.

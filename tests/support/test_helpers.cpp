@@ -140,4 +140,17 @@ void expect_vorax_run(const std::string& arguments, int status, const std::strin
     expect_begins(file_text(errors), error);
 }
 
+std::string row_model(int n, int moved, const std::string& title)
+{
+    std::string text = title + "\n" + std::to_string(n) + " " + std::to_string(n - 1)
+                       + " 2 1 0\n1 1 1 1\nCODES END\nVALUES END\n-\n-\n-\n-\n";
+    for (int i = 1; i <= n; ++i)
+        text += std::to_string(i) + " " + std::to_string(i - 1) + ".0 " + (i == moved ? "2.0" : "0.0")
+                + "\n";
+    text += "ELEMENTS\n";
+    for (int e = 1; e < n; ++e)
+        text += std::to_string(e) + " " + std::to_string(e) + " " + std::to_string(e + 1) + "\n";
+    return text + "END\n";
+}
+
 } // namespace vorax::testing

@@ -66,4 +66,9 @@ std::string shell_quoted(const std::string& text);
 void expect_vorax_run(const std::string& arguments, int status, const std::string& output,
                       const std::string& error);
 
+// The text of a plane model of `n` nodes in a row 1 apart, elements between neighbours, node 1
+// fixed; the node `moved` (when given) lifted by 2. Coordinates on lines 9.., elements after
+// "ELEMENTS".
+std::string row_model(int n, int moved = 0, const std::string& title = "ROW OF NODES");
+
 } // namespace vorax::testing
