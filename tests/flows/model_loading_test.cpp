@@ -295,6 +295,17 @@ TEST_F(LoadingRun, AFileThatCannotBeHadEndsOnlyTheCommandWhileAGraphIsShown)
     EXPECT_EQ(titles.size(), 1u);
 }
 
+// A model loaded but never drawn leaves no way back to its settings when the file dialog is
+// cancelled.
+TEST_F(LoadingRun, ALoadedModelWithoutAGraphHasNoWayBack)
+{
+    run.prompter.file_answers = {plane_frame(), std::nullopt};
+    dialog_results = {2};
+    new_graph();
+    EXPECT_TRUE(run.state.model_loaded);
+    EXPECT_EQ(run.menu_flags(kProgramMenu, kBackToSettingsItem), kGrayed | kDisabled);
+}
+
 // A command-line name that was not found, corrected by the person, is the name of later loads.
 TEST_F(LoadingRun, ACorrectedCommandLineNameIsKept)
 {
