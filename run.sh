@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds VORAX and starts it; an optional MODEL file is passed on as the
 # program's first argument. The program runs in its build folder.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds VORAX with its tests and runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the benchmark programs share: Qt's offscreen platform unless another is named, the folder
 // of their models and pictures, the generated models kept there between runs, graph 1 of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the time of `vorax --export` goes, phase by phase, on the 10^6-node, 10^6-element
 // lattice of the benchmarks (bench/lattice_model.h): the start of the GUI application (fonts
 // included), reading the model, the model check, preparing the loaded model, planning the graph

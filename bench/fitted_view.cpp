@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of a fitted graph window's repaint: a whole drawing area shrunk into the viewport of a
 // new graph window, each viewport pixel chosen from its box (what one full repaint costs), beside
 // the smooth scaling of the painter that it replaced.

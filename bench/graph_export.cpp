@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark of the headless export: generated plane models of 10^3 .. 10^6 nodes and as many
 // elements, read, drawn and written as PNG the way `vorax --export` does it. Node and element
 // numbers are on up to 10^5 and off for the largest model. Columns: reading the model file; the

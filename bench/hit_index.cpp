@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointing on the largest graph: the lattice of 10^6 nodes and elements (bench/lattice_model.h),
 // drawn with all nodes onto a 1600 x 1200 drawing area as "NEW Graph ..." then "DRAW" draws it
 // (numbers off above 200 nodes: the 10^4 supported nodes get marks, the free ones none). Figures:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-process cost of `vorax --info` on the lattice of lattice_model.h, from 10^3 to 10^7
 // nodes and as many elements (the 10^7 file is about 0.9 GB; the folder needs room for it).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generated models of the benchmarks, written straight to a file in large chunks:
 // - the lattice: NODES nodes (1000 x 1000 a layer) and as many elements in one closed chain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the model check on the large lattice of bench_model_read (10^6 nodes and elements by
 // default): reads it once, then checks it three times and prints the best time, the number of
 // findings (none: the lattice is clean) and the peak resident memory; last the whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the comparison of two readings of a model, on the lattice of bench_model_read at
 // several sizes (10^4, 10^5, 10^6 and 5*10^6 nodes and elements by default): reads each lattice
 // once, then compares it with copies changed in memory - unchanged; some changes (one node in a

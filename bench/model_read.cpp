@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading speed of the model reader on the lattice of lattice_model.h, in process.
 //
 // For each node count (the element count follows the nodes; 10^3 .. 10^6 by default) writes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program run whole, as a person runs it from the shell, for whole-process figures: its wall
 // time, its user and system time and its peak resident memory.

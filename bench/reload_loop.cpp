@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the edit-look loop in the running program (offscreen): a model's graph drawn once,
 // then its file saved again and again as an editor saves it, each time with another title, and
 // the time from the end of the write to the last repaint of the graph window. Measured two ways:

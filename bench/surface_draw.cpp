@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the drawing surface on a 1600 x 1200 area: one-pixel solid lines (what a graph
 // draws by the thousand) and graphic text of numbers (node and element indices).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Wall-clock timing for the benchmark programs: the time since a start, and the best of a few
 // runs of a step.

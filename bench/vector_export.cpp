@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed and size of the vector export: the 10^6-node, 10^6-element lattice of the benchmarks
 // (bench/lattice_model.h) exported by `vorax --export` as PNG, SVG and PDF on a 1024 x 768
 // drawing area; each row is the whole export (read, draw, write), best of three, and the file's

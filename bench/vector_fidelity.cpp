@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Agreement of the vector export with the pixels: each model is exported as PNG, SVG and PDF on
 // a 1024 x 768 drawing area; the SVG is rasterised at that size by Qt's QSvgRenderer and by
 // rsvg-convert, the PDF by pdftoppm at 96 pixels per inch. Every element-line and grid pixel of

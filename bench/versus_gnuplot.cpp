@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export against gnuplot, measured in the same run, whole process both. For each model of
 // about 10^6 nodes and elements (the lattice, the grid and the cube of lattice_model.h) the
 // benchmark leaves the model and its projected element lines (MODEL.segments) in the folder,

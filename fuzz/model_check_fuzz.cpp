@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target of the model check: for any bytes that read as a model, the reader notes must not
 // depend on how the lines arrive, and the check must run through them and the model without a
 // crash or undefined behaviour, its findings within its limits.

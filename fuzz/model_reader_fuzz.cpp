@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target of the model reader: any bytes must give a complete model or a reason, never a
 // crash, a leak or undefined behaviour. A model that is read must keep the invariants the
 // drawing relies on; a broken one stops the run like a crash would. Read again with its lines

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation (cmake --install) and the Debian package (cpack -G DEB): the program, its desktop
 # entry, application icon and manual page under the usual places of the prefix.
 

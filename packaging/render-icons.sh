@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the PNG sizes of the application icon from its SVG; run it after changing the SVG and
 # commit the PNGs (the build does not need an SVG renderer). Needs rsvg-convert (librsvg2-bin).
 set -euo pipefail

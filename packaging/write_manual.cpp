@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the manual page from its template at build time: the OPTIONS section comes from the
 // program's own option list, so that the page and `vorax --help` say the same.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VORAX entry point: the desktop program by default; headless command-line modes on request.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `vorax --check MODEL`: reads a model exactly as the program does, without any window, and
 // lists what the model check finds (model/model_check.h); and the line the program writes after

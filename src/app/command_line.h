@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of every mode: one option list, from which the parser, `vorax --help` and the
 // manual page's OPTIONS section are all made.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `vorax --diff OLD NEW`: reads two model files exactly as the program does, without any window,
 // and lists what changed from OLD to NEW (model/model_diff.h), one change per line in NEW's file

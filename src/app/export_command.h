@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `vorax --export OUT MODEL [options]`: draws graph 1 of a model without any window, as "NEW
 // Graph ..." followed by "DRAW" would with the chosen settings, and writes the graph window's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/graph_command.h"
 
 #include "app/graph_units.h"

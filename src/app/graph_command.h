@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The graph command: the Graph Settings dialog, then one new graph window drawn from the loaded
 // model; entered with a zoom request, the rubber-band pick on the last graph instead of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The units of the graph windows, counted by the registry AppState::last_graph_unit.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of the desktop program: the frame window, the layer over it, the program and its
 // thread. main() and the whole-run tests build one of these.

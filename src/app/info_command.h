@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `vorax --info MODEL`: reads a model without any window and prints what the info window would
 // show after loading it, then a summary line.

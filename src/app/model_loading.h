@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Model loading: "NEW Graph ..." from the file choice to the graph command.
 //

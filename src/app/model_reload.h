@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The edit-look loop: the loaded model's file read again (File > Reload Model, F5, or by itself
 // when the file changes on disk, File > Watch Model File), and every graph window of the model

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pointing at a graph window's nodes and elements: each graph window keeps the index of what its
 // graph drew and a share of the model it was drawn from, and tells the person what the pointer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The spine of the program: start-up, the wait loop, the exit sequence, and the actions of the
 // "NEW GRAPH" menu.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Work started beside the caller's, on a thread of its own, for a caller with other work to do
 // meanwhile; the result is waited for with get(). Where no thread is to be had, the work runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lowest and highest of a run of points, gathered one point at a time, so that one pass over
 // the nodes can gather several of them at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours as the program passes them: 24-bit RGB in a 32-bit integer laid out as 0x00BBGGRR,
 // red in the low byte (white 0xFFFFFF, black 0).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every text the program shows in both languages, English and Romanian, in one table keyed by
 // message. Texts that exist in one form only stay where they are used.

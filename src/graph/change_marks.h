@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Marks over a graph that show where its items are: a ring round a node, a broad band under an
 // element's line, and a faint dashed line where an element used to be. A reload marks what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One graph from start to end, without knowing where it is shown: planning it from the model
 // and the settings (extents, projection, box, scaling ratio, info lines, centring, window), and

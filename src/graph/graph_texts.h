@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts a graph window shows in its text layer: the heading, the title, and the node line of
 // a graph drawn from a node selection; and what it tells of a node or an element pointed at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything in a graph window that is neither the structure nor a heading: the grid over the
 // structure's front plane, the scale along its left and lower edges, the axis arrows at the

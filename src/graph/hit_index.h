@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one graph drew, searchable by position: the nodes that got a mark or a number and the
 // element lines, at the drawing-area pixels where the graph put them. A graph window keeps the

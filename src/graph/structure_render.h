@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The structure itself: every element as a line between its nodes, a mark on every drawn node
 // that shows how it is held (free, fixed, or with a support symbol per coded component and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The view of one graph: where the drawn nodes land in the drawing plane, the box they fill, the
 // scaling ratio, and the real-coordinate window that the graph window maps onto its pixels.

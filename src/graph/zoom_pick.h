@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The zoom pick: a rubber band dragged with the left mouse button over the last graph window,
 // and the nodes whose plot positions lie inside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records that the graphics window layer exchanges with the program, in the program's terms.
 // Nothing here depends on Qt.

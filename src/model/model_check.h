@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The model check: what a model file holds that reading accepts without a word but that is most
 // likely a slip of the hand - a block ended by a mistyped record, records skipped or replaced,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What changed between two readings of a model file, OLD and NEW: nodes and elements matched by
 // number, with the lines of the records behind each change. `vorax --diff OLD NEW` lists it; a

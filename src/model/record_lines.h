@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lines of a model file that made its nodes and elements, kept with the loaded model so that
 // a graph window can tell where in the file a pointed node or element comes from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The control ids of the two dialog templates (resources/dialogs): "Graph Settings" (101) and
 // "Color Scheme" (108). The dialogs' code and the tests name the controls by these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Node selection ranges: the text typed in the "Range" field (such as "1-7, 13  20") read as
 // groups of nodes, and a selection written back in its compact form ("1-7,13,20").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Graph Settings" dialog (template 101) and the nested "Color Scheme" dialog (template 108).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vorax --check`: output, exit statuses and option forms; the info line after a load and the
 // name it puts into the command.
 

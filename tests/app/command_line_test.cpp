@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: the forms it takes and refuses, the values it takes, names that are bytes,
 // the help made from the option list, and what the program does with them without a display.
 

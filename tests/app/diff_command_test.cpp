@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `vorax --diff OLD NEW` through the built program: its lines, its summary and its exit status
 // for pairs of model files, unreadable files and wrong usage.
 

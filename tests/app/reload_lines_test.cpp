@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines a reload writes when it shows the version read before, in both languages.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts: every field format the program writes numbers in.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointing at a graph window's nodes and elements in the running program, with real mouse moves:
 // the tooltip and the status line name what lies under the pointer in the program's language,
 // only what that window drew can be pointed at, and the zoom's mouse input comes first.

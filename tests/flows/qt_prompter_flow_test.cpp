@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program with the real prompts: a person chooses "NEW Graph ...", types the name of
 // a file that is not there into the file dialog, types the right one into the info window,
 // presses DRAW in the Graph Settings dialog and gets the graph window.

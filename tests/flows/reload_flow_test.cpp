@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit-look loop in the running program: the model file changed on disk the ways editors
 // change it, the graph windows drawn again in place, the info block of a reload, a file that
 // does not read or is gone, and the marks of what changed.

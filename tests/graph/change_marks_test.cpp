@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The marks over a graph: which items a reload marks, that no marks leave the graph as it was,
 // where rings, bands and dashed lines fall, and the box round the marks a window scrolls to.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The index of what a graph drew: the grid search finds what a plain search over everything
 // finds, and it holds exactly what the graph drew.
 

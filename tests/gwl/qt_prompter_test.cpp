@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt side of the prompt seam with its real widgets: a person answers message boxes, the file
 // dialog, the colour chooser and the typed-line wait with key and mouse events. (Modal dialogs
 // of templates run through QtPrompter in dialog_window_test, the mouse wait in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading model files from disk: the examples, missing and unreadable files, and the --info
 // mode that prints what a load reports.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extents over all or the selected nodes, and the lines the info window gets after a load.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The free-format number syntax of the model file: separators, continuation lines, surplus
 // values, number forms, repeat counts, null values and the slash.
 

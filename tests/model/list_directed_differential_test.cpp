@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader against a real list-directed reader: a small Fortran program, built with gfortran,
 // reads a few hundred generated model files with list-directed READ statements the way the
 // sibling analysis programs do, and every node's codes, values and coordinates (bit for bit) and

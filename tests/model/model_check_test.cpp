@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model check: one small model per kind of finding with the lines it must name, clean files
 // that must give none, and the reader notes it rests on.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison of two readings of a model: pairs of small models with the lines that tell their
 // changes, what the change marks take from it, and the summary in both languages.
 

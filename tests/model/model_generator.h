@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Generated model files for the differential tests: the forms of the free format that the
 // sibling analysis programs read alike (see list_directed_differential_test.cpp), records over

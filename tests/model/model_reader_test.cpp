@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model file format as the reader takes it: title, header, the blocks, records out of
 // range, classification and the origin node.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for the model tests: building model files from their blocks, and checks that every
 // successfully read model must pass.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain records read whole, many at a time and read ahead by the helper thread, against the
 // same texts read value by value: generated models, the same with random edits, reals at the
 // edges of the quick conversion and a file of several chunks must read the same, bit for bit.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a desktop gets: the program (run
 # from an empty folder), the desktop entry (desktop-file-validate), the application icon, the
 # software centre's description (appstreamcli), the copyright file, and a manual page that names

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph settings record: defaults, the copy from the defaults, colour schemes and the font
 // table of the node and element indices.
 

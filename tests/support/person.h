@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A person in front of the real windows, for tests of the Qt side of the prompt seam.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the pixels of a drawn surface or picture back as program colours (0x00BBGGRR).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point of every test executable: a QApplication on the offscreen platform (unless the
 // environment names another), then GoogleTest. The program's settings go to a temporary folder
 // of the run (for this process and the programs it starts), never into the home folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The plan of a graph made one rule at a time: each step walks the model on its own. The
 // drawing makes the same plan in one pass over the nodes (plan_graph); the tests compare the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scripted_prompter.h"
 
 #include <QTimer>

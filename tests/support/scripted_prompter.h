@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scripted twin of the prompt seam: answers are queued in advance, every call is recorded.
 // An unexpected prompt (nothing queued) is recorded and answered as if the person cancelled, so

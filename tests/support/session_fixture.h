@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A whole run of the desktop program inside a test: the real frame, layer and program thread on
 // the offscreen platform, start-up files in a temporary folder, and the scripted prompter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the test suites: waiting while the event loop runs, temporary folders,
 // example models, other programs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gwl/dialogs/dialog_handle.h"
 
 #include "core/text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Modal dialog services: dialogs built from templates and driven by control ids.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Inside a DialogHandle: the value of every control, the callbacks and the window while it
 // exists. For the layer's own files (dialog_handle.cpp, dialog_window.cpp, prompts_dialog.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window of a DialogHandle: its widgets, the delivery of what the person does to the
 // callbacks, the end of a run, and the helpers that let tests act as the person.
 

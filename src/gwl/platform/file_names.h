@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File names are bytes. On this system a name may hold bytes that are no valid text in the
 // file-system encoding (a Latin-1 "é" in a UTF-8 system); Qt turns such a byte into U+FFFD,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Watching one file for the changes an editor makes to it: written in place, a new file renamed
 // over it, deleted and made again. The file and its folder are both watched (a rename or a new

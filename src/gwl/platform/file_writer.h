@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program writes a file (pictures and texts of "--export" and File > Save).
 //

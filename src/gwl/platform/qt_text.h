@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts cross into Qt and back here. The program keeps its texts as bytes in the system's 8-bit
 // encoding; Qt keeps them as QString. File names are not texts and have conversions of their own

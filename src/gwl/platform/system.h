@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small services of the platform: pauses, tones, directories, the file look-up, opening a file
 // for reading and the command-line arguments.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Carrying layer calls from the program thread over to the user-interface thread.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DrawRecord: what a drawing surface drew, as data, in the order it was drawn and in the
 // surface's pixel coordinates, so that a picture can be drawn again on a device of any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // DrawSurface: one graphics window's backing image and drawing state, and every drawing
 // operation the program performs on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font list and the font spec: parsing a FontSpec text and choosing an entry of the list.
 //

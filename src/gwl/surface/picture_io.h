@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saving, copying and printing a window's contents: the frame's "&Save...", "&Copy" and
 // "&Print..." commands, and the picture files of "--export".

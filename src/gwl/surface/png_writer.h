@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // PNG files of drawing areas, written faster than the toolkit's general writer: every row is
 // filtered with the row above it subtracted ("Up"), which suits drawings of lines on paper, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's colours (0x00BBGGRR) as Qt takes them, for the pixels and for the drawings
 // replayed from a record alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system's fonts: building the process-wide font list and creating QFonts from its entries.
 //

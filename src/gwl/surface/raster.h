@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rasteriser of the drawing surface: exact pixels on a 32-bit pixel buffer.
 //

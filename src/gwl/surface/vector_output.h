@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Vector pictures: the record of a drawing surface (draw_record.h) drawn again on any QPainter,
 // so that an SVG document, a PDF document or a printer page gets lines as lines, text as text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window mapping of a drawing surface: real window coordinates to pixels and back.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame window: a main window with an MDI area holding the child windows of the units, the
 // built-in menus "&File", "&Edit", "&View", "&State", "&Window", "&Help" (numbered 1..6), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the frame opens. The start-up centres it on the screen; these rules give it its size
 // before that, and put it back where the person left it in an earlier run when it still fits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // GraphicsWindow: the widget of a graph window. It shows a DrawSurface, scrolls over its drawing
 // area at 1:1 or shows all of it shrunk to the viewport ("Size To Fit", see FittedView), maps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Menu vocabulary shared by the frame and the program: state flags and action routines.
 

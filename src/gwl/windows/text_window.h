@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A text window: the child window of a text unit (the info window). It takes lines written to
 // the unit, and can read one line typed by the user up to Enter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog templates: the text format, the two templates of the program, dialog units.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control values held in a DialogHandle: what each selector reaches for each kind of control,
 // and what is refused. No window is needed for any of this.
 

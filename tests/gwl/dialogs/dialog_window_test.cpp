@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog's window: values shown, what the person does reaching the callbacks, ending a
 // dialog, scripted and real modal runs, nested dialogs.
 

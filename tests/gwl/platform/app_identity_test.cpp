@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's name, desktop entry and window icon.
 
 #include <gtest/gtest.h>

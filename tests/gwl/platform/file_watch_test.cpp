@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file watch: a change told once after the file is quiet, other files of the folder not at
 // all, "not now" asked again, and nothing after the watch stops.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame as a person meets it: its size and place on the screen and between runs, the
 // shortcut keys of its commands, and the list of windows in its Window menu.
 
