@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "graph/change_marks.h"
 #include "graph/view_mapping.h"
 #include "gwl/dialogs/icon.h"
+#include "model/model_check.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
 #include "settings/settings_dialog.h"
@@ -25,6 +28,13 @@
 namespace vorax {
 
 struct PointedModel;
+class HitIndex;
+
+// What a graph window points at with: the index of what it drew and the model it describes.
+struct GraphPointing {
+    std::shared_ptr<const HitIndex> index;
+    std::shared_ptr<PointedModel> pointed;
+};
 
 // A graph window of the loaded model as it was drawn, so that it can be drawn again in place
 // from a newer reading of the same file.
@@ -84,6 +94,12 @@ struct AppState {
     // The loaded model as the graph windows drawn from it describe it (app/pointing.h); null
     // before the first load.
     std::shared_ptr<PointedModel> pointed_model;
+    // What each graph window points at with, by unit (app/pointing.h); a graph drawn on the
+    // program thread or beside the windows files it, the windows read it.
+    std::map<int, GraphPointing> graph_pointing;
+    mutable std::mutex graph_pointing_mutex;
+    // The findings of the model check of the loaded model.
+    CheckReport model_check;
     // Counts the models made the loaded one (loads and reloads alike).
     std::uint64_t model_generation = 0;
 

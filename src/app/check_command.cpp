@@ -51,7 +51,7 @@ int run_check_command(const std::string& path, std::ostream& out, std::ostream& 
 }
 
 std::optional<std::string> model_check_line(std::int64_t warnings, std::string_view model,
-                                            UiLanguage language)
+                                            UiLanguage language, CheckLister lister)
 {
     if (warnings <= 0)
         return std::nullopt;
@@ -59,8 +59,12 @@ std::optional<std::string> model_check_line(std::int64_t warnings, std::string_v
     std::string line(message(Message::model_check_start, language));
     line += std::to_string(warnings);
     line += message(one ? Message::model_check_warning : Message::model_check_warnings, language);
-    line += " (vorax --check ";
-    line += model;
+    if (lister == CheckLister::window) {
+        line += message(Message::model_check_f8, language);
+    } else {
+        line += " (vorax --check ";
+        line += model;
+    }
     line += message(one ? Message::model_check_lists_it : Message::model_check_lists_them, language);
     return line;
 }

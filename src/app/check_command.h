@@ -26,11 +26,15 @@ inline constexpr int kCheckFindings = 3;
 // listed ones, then the summary ("N warnings" or "no findings"). Returns the exit status.
 int run_check_command(const std::string& path, std::ostream& out, std::ostream& err);
 
+// What lists the findings: the command in a terminal, or the program's Model Check window (F8).
+enum class CheckLister { command, window };
+
 // The info line after a load with `warnings` findings: " * Model check: N warnings (vorax
-// --check MODEL lists them)" in the language; nothing for a clean model. `model` is put in as
-// it is (see check_command_name).
+// --check MODEL lists them)", or "(F8 lists them)" where the window lists them, in the
+// language; nothing for a clean model. `model` is put in as it is (see check_command_name).
 std::optional<std::string> model_check_line(std::int64_t warnings, std::string_view model,
-                                            UiLanguage language);
+                                            UiLanguage language,
+                                            CheckLister lister = CheckLister::command);
 
 // The model file's name for a command to type in a terminal: the name the person gave when it
 // names the file that was read from the current directory, else the path of that file; quoted

@@ -21,10 +21,16 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
     program_->graph_command = [&state, this] { vorax::graph_command(state, *layer_); };
     gwl::open_ui_calls();
     reload_ = std::make_unique<ModelReload>(state, *layer_);
-    program_->after_start_up = [this] { reload_->add_menu_items(); };
+    check_ = std::make_unique<CheckWindow>(state, *layer_, *reload_);
+    reload_->after_reload = [this] { check_->refresh(); };
+    program_->after_start_up = [this] {
+        reload_->add_menu_items();
+        check_->add_menu_items();
+    };
     program_->model_input = [this, &state] {
         const bool drawn = run_model_input(state, *layer_, program_->graph_command);
         reload_->after_model_input();
+        check_->refresh();
         return drawn;
     };
 }

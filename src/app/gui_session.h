@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "app/check_window.h"
 #include "app/model_reload.h"
 #include "app/program.h"
 
@@ -40,6 +41,7 @@ public:
     gwl::Layer& layer() { return *layer_; }
     Program& program() { return *program_; }
     ModelReload& reload() { return *reload_; }
+    CheckWindow& check_window() { return *check_; }
 
 private:
     // Shared with the program thread, which may outlive the session.
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<gwl::Layer> layer_;
     std::unique_ptr<Program> program_;
     std::unique_ptr<ModelReload> reload_;
+    std::unique_ptr<CheckWindow> check_;
     std::shared_ptr<ThreadEnd> end_ = std::make_shared<ThreadEnd>();
     std::thread thread_;
 };

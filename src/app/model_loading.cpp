@@ -47,7 +47,8 @@ LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguag
             if (!loaded.result.ok())
                 return;
             checking.store(true, std::memory_order_relaxed);
-            loaded.warnings = check_model(loaded.result.model, loaded.result.notes).count();
+            loaded.check = check_model(loaded.result.model, loaded.result.notes);
+            loaded.warnings = loaded.check.count();
             loaded.lines = RecordLines(loaded.result.notes);
             loaded.result.notes = {};
         },
@@ -236,6 +237,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         }
 
         const std::int64_t warnings = loaded.warnings;
+        state.model_check = std::move(loaded.check);
 
         // The new model replaces the old one; all its nodes are drawn.
         retire_pointed_model(state);
@@ -248,8 +250,7 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
         for (const std::string& line :
              prepare_loaded_model(state.model, state.settings.current_settings))
             layer.write_line(kInfo, line);
-        if (const auto line = model_check_line(
-                warnings, check_command_name(given_name, state.input_file_name), language))
+        if (const auto line = model_check_line(warnings, {}, language, CheckLister::window))
             layer.write_line(kInfo, *line);
         state.graph_title
             = loaded_graph_title(graph_number(state.last_graph_unit), state.problem_title);

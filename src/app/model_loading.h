@@ -12,6 +12,7 @@
 
 #include "app/app_state.h"
 #include "gwl/prompts.h"
+#include "model/model_check.h"
 #include "model/model_reader.h"
 #include "model/record_lines.h"
 
@@ -29,7 +30,8 @@ bool run_model_input(AppState& state, gwl::Layer& layer, const std::function<voi
 // A model file read, and checked when it reads, with the lines its records stand on.
 struct LoadedFile {
     ReadResult result;
-    std::int64_t warnings = 0;
+    CheckReport check;
+    std::int64_t warnings = 0; // check.count()
     RecordLines lines;
 };
 

@@ -287,24 +287,27 @@ void ModelReload::reload()
     for (const std::string& line : prepare_loaded_model(state_.model, scratch))
         layer_.write_line(kInfo, line);
     layer_.write_line(kInfo, reloaded_line(diff, lang));
-    if (const auto line = model_check_line(loaded.warnings, check_command_name(path, path), lang))
+    if (const auto line = model_check_line(loaded.warnings, {}, lang, CheckLister::window))
         layer_.write_line(kInfo, *line);
+    state_.model_check = std::move(loaded.check);
 
     redraw_windows(false);
     ++reloads_;
     show_watch_status();
+    if (after_reload)
+        after_reload();
 }
 
-void ModelReload::mark_items(const GraphMarks& marks, bool bring_into_view)
+int ModelReload::mark_items(const GraphMarks& marks, bool bring_into_view)
 {
     for (DrawnGraph& graph : state_.drawn_graphs)
         if (graph.model_generation == state_.model_generation)
             graph.marks = marks;
     marks_are_changes_ = false;
-    redraw_windows(bring_into_view);
+    return redraw_windows(bring_into_view);
 }
 
-void ModelReload::redraw_windows(bool bring_into_view)
+int ModelReload::redraw_windows(bool bring_into_view)
 {
     struct Target {
         DrawnGraph* graph = nullptr;
@@ -317,7 +320,7 @@ void ModelReload::redraw_windows(bool bring_into_view)
             if (gwl::DrawSurface* surface = layer_.frame().surface(graph.unit))
                 targets.push_back({&graph, surface, std::nullopt});
     if (targets.empty())
-        return;
+        return 0;
 
     const bool show_marks = state_.show_changes || !marks_are_changes_;
     DrawProgress progress;
@@ -362,10 +365,14 @@ void ModelReload::redraw_windows(bool bring_into_view)
         [&] {
             return progress_text(Message::drawing_progress, progress.percent(), state_.language);
         });
+    int showing = 0;
     for (const Target& target : targets)
-        if (target.marked)
+        if (target.marked) {
+            ++showing;
             if (gwl::GraphicsWindow* window = layer_.graphics_window(target.graph->unit))
                 window->scroll_into_view(*target.marked);
+        }
+    return showing;
 }
 
 } // namespace vorax

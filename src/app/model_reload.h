@@ -14,6 +14,7 @@
 // Contents: ModelReload; remember_drawn_graph, reload_failure_line, file_gone_line, clock_time.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,17 +56,20 @@ public:
 
     // Marks the nodes and elements in every graph window of the loaded model that drew them,
     // in place of the marks it had, and, with `bring_into_view`, scrolls each window at 1:1 so
-    // that its marks are in view (user-interface thread).
-    void mark_items(const GraphMarks& marks, bool bring_into_view);
+    // that its marks are in view (user-interface thread). With `bring_into_view`, returns how
+    // many windows show any of the marks.
+    int mark_items(const GraphMarks& marks, bool bring_into_view);
 
     gwl::FileWatch& watch() { return *watch_; }
+    // Called at the end of each reload that read the file (user-interface thread).
+    std::function<void()> after_reload;
     // Reloads done (a file that did not read, or was gone, does not count).
     int reloads() const { return reloads_; }
 
 private:
     // Draws every graph window of the loaded model again, each with its marks when changes are
     // shown, in the background; with `bring_into_view`, then scrolls them to their marks.
-    void redraw_windows(bool bring_into_view);
+    int redraw_windows(bool bring_into_view);
     void add_menu_items_here();
     void tell(const std::string& line);
     void show_watch_status();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/beside.h"
+#include "core/text.h"
 
 #include "graph/graph_texts.h"
 #include "gwl/windows/layer.h"
@@ -15,6 +16,7 @@ void start_pointed_model(AppState& state, RecordLines lines)
     auto pointed = std::make_shared<PointedModel>();
     pointed->model = &state.model;
     pointed->lines = std::move(lines);
+    pointed->file = std::string(trim_right(state.input_file_name));
     state.pointed_model = std::move(pointed);
     ++state.model_generation;
 }
@@ -40,7 +42,9 @@ std::string pointed_text(const HitIndex& index, const PointedModel& pointed, dou
     switch (item.kind) {
     case HitItem::Kind::node:
         if (item.number <= model.node_count && static_cast<std::size_t>(item.number) <= model.nodes.size())
-            return pointed_node_text(model, item.number, pointed.lines, language);
+            return pointed_node_text(model, item.number, pointed.lines, language)
+                   + nodes_here_text(index.nodes_beside(item.number, x, y, kPointerSlack * per_screen_pixel),
+                                     language);
         break;
     case HitItem::Kind::element:
         if (item.number <= model.element_count
@@ -51,6 +55,45 @@ std::string pointed_text(const HitIndex& index, const PointedModel& pointed, dou
         break;
     }
     return {};
+}
+
+long item_line(const StructureModel& model, const RecordLines& lines, const HitItem& item)
+{
+    switch (item.kind) {
+    case HitItem::Kind::node:
+        for (const RecordLine line :
+             {lines.coordinate_line(item.number), lines.code_line(item.number), lines.value_line(item.number)})
+            if (line != 0)
+                return static_cast<long>(line);
+        break;
+    case HitItem::Kind::element:
+        for (const RecordLine line : lines.element_lines(model, item.number))
+            if (line != 0)
+                return static_cast<long>(line);
+        break;
+    case HitItem::Kind::none:
+        break;
+    }
+    return 0;
+}
+
+std::optional<ItemLine> pointed_item_line(const AppState& state, int unit, double x, double y,
+                                          double per_screen_pixel)
+{
+    GraphPointing graph;
+    {
+        const std::lock_guard lock(state.graph_pointing_mutex);
+        const auto it = state.graph_pointing.find(unit);
+        if (it != state.graph_pointing.end())
+            graph = it->second;
+    }
+    if (!graph.index || !graph.pointed || graph.pointed->model == nullptr)
+        return std::nullopt;
+    const PointedModel& pointed = *graph.pointed;
+    const HitItem item = graph.index->find(x, y, kPointerSlack * per_screen_pixel);
+    if (item.kind == HitItem::Kind::none)
+        return std::nullopt;
+    return ItemLine{item, item_line(*pointed.model, pointed.lines, item), pointed.file};
 }
 
 std::future<std::shared_ptr<const HitIndex>> start_pointing_index(const AppState& state,
@@ -70,6 +113,10 @@ void install_pointing(AppState& state, gwl::Layer& layer, gwl::Unit unit,
     // A model that came without the loading step (a test's) is described without lines.
     if (!state.pointed_model)
         start_pointed_model(state, {});
+    {
+        const std::lock_guard lock(state.graph_pointing_mutex);
+        state.graph_pointing[unit] = GraphPointing{index, state.pointed_model};
+    }
     layer.set_pointing_source(
         unit, [index = std::move(index), pointed = state.pointed_model, language = state.language](
                   double x, double y, double per_screen_pixel) {

@@ -12,6 +12,7 @@
 
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -31,6 +32,14 @@ struct PointedModel {
     const StructureModel* model = nullptr;
     StructureModel kept;
     RecordLines lines;
+    std::string file; // the path it was read from
+};
+
+// An item of a model with the line of the file where it is given (0 when none is known).
+struct ItemLine {
+    HitItem item;
+    long line = 0;
+    std::string file;
 };
 
 // Makes the loaded model (already in state.model) the one new graph windows describe.
@@ -44,6 +53,15 @@ void retire_pointed_model(AppState& state);
 // drawing-area pixels.
 std::string pointed_text(const HitIndex& index, const PointedModel& pointed, double x, double y,
                          double per_screen_pixel, UiLanguage language);
+
+// The item a pointer at (x, y) of the graph window of `unit` points at, with its line: a node's
+// coordinate record (else its code or value record), an element's own record (else the
+// incidence record of an end). Nothing when it points at nothing.
+std::optional<ItemLine> pointed_item_line(const AppState& state, int unit, double x, double y,
+                                          double per_screen_pixel);
+
+// The line of a node or element of the model, as pointed_item_line gives it.
+long item_line(const StructureModel& model, const RecordLines& lines, const HitItem& item);
 
 // Starts the index of what a graph of the loaded model draws with `view` onto an area of
 // width x height pixels, on a thread of its own: it only reads the model and the current

@@ -68,6 +68,22 @@ enum class Message {
     read_line_word,        // "plane_frame.dat line 14: <reason>" + showing_version + the time
     showing_version,
     file_gone,             // "plane_frame.dat: " + this + showing_version + the time
+    model_check_menu,      // View > Model Check (F8), its window and its columns
+    model_check_title,
+    check_line_column,
+    check_kind_column,
+    check_finding_column,
+    no_findings,
+    more_findings,         // "N" + this: the findings of a kind beyond those listed
+    model_check_f8,        // " * Model check: N warnings" + this + " lists them)", in the program
+    finding_not_drawn,     // the status line: no graph window drew what a finding is about
+    edit_at_line_menu,     // Edit > Edit Model at Line (Ctrl+E)
+    editing_at_line,       // "plane_frame.dat" + this + the line: the editor was started
+    editor_failed,         // + why
+    nothing_pointed,       // Ctrl+E with nothing pointed at and no finding chosen
+    also_node_here,        // pointing: " — also node 12 here"
+    also_nodes_here,       // " — also nodes 12, 15 here"
+    here_word,
 };
 
 // The text of a message in a language.

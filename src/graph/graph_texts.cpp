@@ -94,6 +94,20 @@ std::string pointed_node_text(const StructureModel& model, std::int32_t number,
     return text;
 }
 
+std::string nodes_here_text(const std::vector<std::int32_t>& others, UiLanguage language)
+{
+    // A pile of nodes at one place names the first few; the person can zoom for the rest.
+    constexpr std::size_t kMostNamed = 10;
+    if (others.empty())
+        return {};
+    std::string text(message(others.size() == 1 ? Message::also_node_here : Message::also_nodes_here, language));
+    for (std::size_t k = 0; k < others.size() && k < kMostNamed; ++k)
+        text += (k > 0 ? ", " : "") + std::to_string(others[k]);
+    if (others.size() > kMostNamed)
+        text += ", ...";
+    return text + std::string(message(Message::here_word, language));
+}
+
 std::string pointed_element_text(const StructureModel& model, std::int32_t number,
                                  const RecordLines& lines, UiLanguage language)
 {

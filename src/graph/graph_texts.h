@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/language.h"
 #include "model/record_lines.h"
@@ -40,6 +41,10 @@ int centred_column(int text_columns, std::size_t length);
 // coduri ... fix / liber ... valori ... (linia 63)".
 std::string pointed_node_text(const StructureModel& model, std::int32_t number,
                               const RecordLines& lines, UiLanguage language);
+
+// " — also nodes 12, 15 here" after a node's pointing text, for the other nodes drawn at its
+// place; nothing when there are none.
+std::string nodes_here_text(const std::vector<std::int32_t>& others, UiLanguage language);
 
 // A pointed element: "Element 31  nodes 17-20  length 5.657  (line 112)", with "(lines 40, 57)"
 // when its ends come from the incidence records of two nodes. Romanian "noduri", "lungime",

@@ -275,6 +275,32 @@ HitItem HitIndex::find(double x, double y, double slack) const
     });
 }
 
+std::vector<std::int32_t> HitIndex::nodes_beside(std::int32_t node, double x, double y, double slack) const
+{
+    if (!(slack >= 0.0))
+        slack = 0.0;
+    // The node was found near (x, y): its mark is filed in one of the cells looked at.
+    const CellRange near = cells_near(x, y, mark_radius_ + slack);
+    std::vector<Mark> seen;
+    const Mark* own = nullptr;
+    for (int row = near.row_lo; row <= near.row_hi; ++row)
+        for (int column = near.column_lo; column <= near.column_hi; ++column) {
+            const std::size_t cell = cell_at(column, row);
+            seen.insert(seen.end(), marks_.begin() + mark_starts_[cell], marks_.begin() + mark_starts_[cell + 1]);
+        }
+    for (const Mark& mark : seen)
+        if (mark.number == node)
+            own = &mark;
+    std::vector<std::int32_t> beside;
+    if (own == nullptr)
+        return beside;
+    for (const Mark& mark : seen)
+        if (mark.x == own->x && mark.y == own->y && mark.number != node)
+            beside.push_back(mark.number);
+    std::sort(beside.begin(), beside.end());
+    return beside;
+}
+
 std::size_t HitIndex::memory_bytes() const
 {
     return (mark_starts_.capacity() + line_starts_.capacity()) * sizeof(std::uint32_t)

@@ -108,6 +108,9 @@ public:
     // node whose centre lies within mark_radius + slack, else the nearest element whose line
     // comes within slack; of equally near ones the lowest number.
     HitItem find(double x, double y, double slack) const;
+    // The other nodes whose marks have their centre where that of `node` is, `node` having been
+    // found by find(x, y, slack); in increasing order.
+    std::vector<std::int32_t> nodes_beside(std::int32_t node, double x, double y, double slack) const;
 
     std::size_t node_count() const { return marks_.size(); }
     std::size_t element_count() const { return line_count_; }

@@ -21,7 +21,7 @@ inline constexpr Unit kNoUnit = -1;
 inline constexpr Unit kFrameWindow = 0; // names the frame in get_window_size / set_window_size
 
 // What a unit's child window shows.
-enum class WindowKind { text, graphics };
+enum class WindowKind { text, graphics, list };
 
 // Position and size of a window in pixels.
 struct WindowRect {

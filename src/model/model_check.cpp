@@ -100,6 +100,17 @@ std::string ranges(std::int32_t count, In in, std::int64_t& total)
     return text;
 }
 
+// The numbers 1..count for which `in` holds, the first Finding::kMostItems of them.
+template <class In>
+std::vector<std::int32_t> first_items(std::int32_t count, In in)
+{
+    std::vector<std::int32_t> items;
+    for (std::int32_t n = 1; n <= count && items.size() < Finding::kMostItems; ++n)
+        if (in(n))
+            items.push_back(n);
+    return items;
+}
+
 // "node 7 has" / "nodes 7-9 have", for a finding about a set of nodes or elements.
 std::string subject(std::string_view noun, std::int64_t total, const std::string& list,
                     std::string_view one, std::string_view many)
@@ -118,8 +129,9 @@ std::string subject(std::string_view noun, std::int64_t total, const std::string
 // Collects findings up to kMostListed of each kind and counts the rest.
 class Findings {
 public:
-    template <class MakeText>
-    void add(FindingKind kind, long line, MakeText make_text)
+    // `name_items` puts into the finding the nodes and elements it is about.
+    template <class MakeText, class NameItems = void (*)(Finding&)>
+    void add(FindingKind kind, long line, MakeText make_text, NameItems name_items = [](Finding&) {})
     {
         const auto k = static_cast<std::size_t>(kind);
         if (listed_[k] >= CheckReport::kMostListed) {
@@ -127,7 +139,8 @@ public:
             return;
         }
         ++listed_[k];
-        report_.findings.push_back(Finding{kind, line, make_text()});
+        Finding& finding = report_.findings.emplace_back(Finding{kind, line, make_text(), {}, {}});
+        name_items(finding);
     }
 
     void add_unlisted(FindingKind kind, std::int64_t count)
@@ -271,12 +284,39 @@ private:
         return {};
     }
 
+    // The node or element a record note is about, when the model has it.
+    void note_items(const RecordNote& n, Finding& finding) const
+    {
+        switch (n.kind) {
+        case NoteKind::incidence_outside:
+            finding.nodes.push_back(n.a);
+            break;
+        case NoteKind::replaced:
+            if (n.block == ModelBlock::element && by_number())
+                finding.elements.push_back(n.a);
+            else
+                finding.nodes.push_back(n.a);
+            break;
+        case NoteKind::start_replaced:
+        case NoteKind::end_replaced:
+            finding.elements.push_back(n.a);
+            break;
+        case NoteKind::node_outside:
+        case NoteKind::nodes_outside:
+        case NoteKind::element_outside:
+        case NoteKind::end_node_outside:
+        case NoteKind::empty_range:
+            break;
+        }
+    }
+
     void record_notes()
     {
         std::array<std::int64_t, kNoteKinds> listed{};
         for (const RecordNote& note : notes_.notes) {
             ++listed[static_cast<std::size_t>(note.kind)];
-            findings_.add(finding_of(note.kind), note.line, [&] { return note_text(note); });
+            findings_.add(finding_of(note.kind), note.line, [&] { return note_text(note); },
+                          [&](Finding& finding) { note_items(note, finding); });
         }
         for (std::size_t k = 0; k < kNoteKinds; ++k)
             findings_.add_unlisted(finding_of(static_cast<NoteKind>(k)), notes_.counts[k] - listed[k]);
@@ -289,10 +329,15 @@ private:
         std::int64_t total = 0;
         const std::string list = ranges(node_count(), [this](std::int32_t n) { return !placed(n); }, total);
         if (total > 0)
-            findings_.add(FindingKind::no_coordinates, 0, [&] {
-                return subject("node", total, list, "has no coordinate record: it stays at the origin",
-                               "have no coordinate record: they stay at the origin");
-            });
+            findings_.add(
+                FindingKind::no_coordinates, 0,
+                [&] {
+                    return subject("node", total, list, "has no coordinate record: it stays at the origin",
+                                   "have no coordinate record: they stay at the origin");
+                },
+                [this](Finding& finding) {
+                    finding.nodes = first_items(node_count(), [this](std::int32_t n) { return !placed(n); });
+                });
     }
 
     // The line of the record that defines an element: its own record, or by node the record of
@@ -319,11 +364,17 @@ private:
         const std::string list = ranges(
             element_count(), [this](std::int32_t e) { return !defined(model_.element(e)); }, total);
         if (total > 0)
-            findings_.add(FindingKind::undefined_element, 0, [&] {
-                return subject("element", total, list,
-                               "is not defined (no record, or an end node 0): it is not drawn",
-                               "are not defined (no record, or an end node 0): they are not drawn");
-            });
+            findings_.add(
+                FindingKind::undefined_element, 0,
+                [&] {
+                    return subject("element", total, list,
+                                   "is not defined (no record, or an end node 0): it is not drawn",
+                                   "are not defined (no record, or an end node 0): they are not drawn");
+                },
+                [this](Finding& finding) {
+                    finding.elements = first_items(
+                        element_count(), [this](std::int32_t e) { return !defined(model_.element(e)); });
+                });
         // Nodes without coordinates are all at the origin; they are reported as such, not as
         // elements without length.
         for (std::int32_t e = 1; e <= element_count(); ++e) {
@@ -331,15 +382,27 @@ private:
             if (!defined(element))
                 continue;
             if (element.node1 == element.node2) {
-                findings_.add(FindingKind::zero_length, element_line(e), [&] {
-                    return "element " + number(e) + " has no length: it starts and ends at node "
-                        + number(element.node1);
-                });
+                findings_.add(
+                    FindingKind::zero_length, element_line(e),
+                    [&] {
+                        return "element " + number(e) + " has no length: it starts and ends at node "
+                            + number(element.node1);
+                    },
+                    [&](Finding& finding) {
+                        finding.elements = {e};
+                        finding.nodes = {element.node1};
+                    });
             } else if (placed(element.node1) && placed(element.node2) && same_point(element.node1, element.node2)) {
-                findings_.add(FindingKind::zero_length, element_line(e), [&] {
-                    return "element " + number(e) + " has no length: its nodes " + number(element.node1)
-                        + " and " + number(element.node2) + " lie at the same point";
-                });
+                findings_.add(
+                    FindingKind::zero_length, element_line(e),
+                    [&] {
+                        return "element " + number(e) + " has no length: its nodes " + number(element.node1)
+                            + " and " + number(element.node2) + " lie at the same point";
+                    },
+                    [&](Finding& finding) {
+                        finding.elements = {e};
+                        finding.nodes = {element.node1, element.node2};
+                    });
             }
         }
     }
@@ -400,7 +463,13 @@ private:
             for (std::int32_t n : group)
                 lines.push_back(notes_.coordinate_mark(n).line);
             std::nth_element(lines.begin(), lines.begin() + 1, lines.end());
-            findings_.add(FindingKind::coincident_nodes, lines[1], [&] { return coincident_text(group); });
+            findings_.add(
+                FindingKind::coincident_nodes, lines[1], [&] { return coincident_text(group); },
+                [&](Finding& finding) {
+                    finding.nodes.assign(group.begin(),
+                                         group.begin() + static_cast<std::ptrdiff_t>(
+                                                             std::min(group.size(), Finding::kMostItems)));
+                });
             i = j;
         }
     }
@@ -463,9 +532,16 @@ private:
         const std::string list = ranges(
             node_count(), [&used](std::int32_t n) { return used[static_cast<std::size_t>(n - 1)] == 0; }, total);
         if (total > 0)
-            findings_.add(FindingKind::unused_node, 0, [&] {
-                return subject("node", total, list, "is not used by any element", "are not used by any element");
-            });
+            findings_.add(
+                FindingKind::unused_node, 0,
+                [&] {
+                    return subject("node", total, list, "is not used by any element",
+                                   "are not used by any element");
+                },
+                [&](Finding& finding) {
+                    finding.nodes = first_items(
+                        node_count(), [&used](std::int32_t n) { return used[static_cast<std::size_t>(n - 1)] == 0; });
+                });
 
         // The parts in the order of their lowest node; the first few with some of their nodes.
         struct Part {
@@ -499,6 +575,9 @@ private:
             if (static_cast<std::size_t>(parts) > shown.size())
                 text += "; ...";
             return text;
+        }, [&](Finding& finding) {
+            for (const Part& part : shown)
+                finding.nodes.insert(finding.nodes.end(), part.nodes.begin(), part.nodes.end());
         });
     }
 

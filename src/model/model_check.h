@@ -45,6 +45,11 @@ struct Finding {
     FindingKind kind = FindingKind::block_end;
     long line = 0;    // the line where the record or closing line starts; 0: the whole model
     std::string text; // one sentence without a full stop
+    // The nodes and elements it is about, as far as a graph can show them (at most kMostItems
+    // of each): what a graph window marks when a person picks the finding.
+    static constexpr std::size_t kMostItems = 1000;
+    std::vector<std::int32_t> nodes;
+    std::vector<std::int32_t> elements;
 };
 
 struct CheckReport {

@@ -90,5 +90,26 @@ TEST(GraphTexts, PointedNodesAndElementsInBothLanguages)
               "Element 1  nodes 3-3  length 0.000  (line 14)");
 }
 
+TEST(GraphTexts, OtherNodesAtAPointedPlace)
+{
+    const std::vector<std::int32_t> eleven{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    struct Row {
+        std::vector<std::int32_t> others;
+        const char* english;
+        const char* romanian;
+    };
+    const Row rows[] = {
+        {{}, "", ""},
+        {{12}, " — also node 12 here", " — aici si nodul 12"},
+        {{12, 15}, " — also nodes 12, 15 here", " — aici si nodurile 12, 15"},
+        {eleven, " — also nodes 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, ... here",
+         " — aici si nodurile 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, ..."},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(nodes_here_text(row.others, UiLanguage::english), row.english);
+        EXPECT_EQ(nodes_here_text(row.others, UiLanguage::romanian), row.romanian);
+    }
+}
+
 } // namespace
 } // namespace vorax

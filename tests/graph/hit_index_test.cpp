@@ -146,5 +146,24 @@ TEST(HitIndex, HoldsWhatTheGraphDrew)
     EXPECT_EQ(index.element_count(), 1u);
 }
 
+TEST(HitIndex, NodesBesideAreThoseAtTheSamePixel)
+{
+    // Nodes 2, 5 and 9 on one pixel, 3 on the next, 7 across a cell boundary from them.
+    const std::vector<DrawnNode> nodes{{9, {64, 40}}, {2, {64, 40}}, {3, {65, 40}}, {5, {64, 40}},
+                                       {7, {63, 40}}, {8, {300, 200}}};
+    const HitIndex index(400, 300, 3.0, nodes, {});
+    struct Row {
+        std::int32_t node;
+        double x, y;
+        std::vector<std::int32_t> beside;
+    };
+    const Row rows[] = {
+        {2, 64, 40, {5, 9}},   {9, 65.5, 41, {2, 5}}, {3, 65, 40, {}}, {7, 63, 40, {}},
+        {8, 300, 200, {}},     {4, 64, 40, {}}, // a node the index does not hold
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(index.nodes_beside(row.node, row.x, row.y, 1.0), row.beside) << row.node;
+}
+
 } // namespace
 } // namespace vorax

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -120,11 +121,32 @@ TEST(ModelCheck, OneModelPerKind)
         {"no_supports", square("4 4 2 1 0", kCoordinates, kElements, ""),
          {{K::no_supports, 0}}, "no node has a non-zero support code"},
     };
+    // The nodes and elements of the first finding, which a window marks; none for the others.
+    using Numbers = std::vector<std::int32_t>;
+    const std::map<std::string, std::pair<Numbers, Numbers>> items{
+        {"coordinates_typed_twice", {{2}, {}}},
+        {"a_wider_code_record_after_a_narrower_one", {{1}, {}}},
+        {"element_started_at_two_nodes", {{}, {1}}},
+        {"no_coordinates", {{4}, {}}},
+        {"undefined_element", {{}, {5, 6}}},
+        {"twenty_ranges_listed", {{}, {5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39, 41, 43}}},
+        {"more_ranges_end_the_list", {{}, {5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39, 41, 43, 45}}},
+        {"minus_zero_is_zero", {{4, 5}, {}}},
+        {"zero_length", {{2}, {5}}},
+        {"coincident_nodes", {{3, 5}, {}}},
+        {"unused_node", {{5}, {}}},
+        {"disconnected", {{1, 2, 3, 4, 5, 6}, {}}},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const CheckReport report = check(c.text);
         EXPECT_EQ(kinds_and_lines(report), c.expected);
         ASSERT_FALSE(report.findings.empty());
+        const auto named = items.find(c.name);
+        const std::pair<Numbers, Numbers> none;
+        const auto& [nodes, elements] = named != items.end() ? named->second : none;
+        EXPECT_EQ(report.findings[0].nodes, nodes);
+        EXPECT_EQ(report.findings[0].elements, elements);
         EXPECT_NE(report.findings[0].text.find(c.words), std::string::npos) << report.findings[0].text;
         EXPECT_EQ(report.count(), static_cast<std::int64_t>(c.expected.size()));
     }
@@ -206,10 +228,10 @@ TEST(ModelCheck, NotesDoNotDependOnHowLinesArriveAndFailedReadsHaveNone)
 
 TEST(ModelCheck, LinesAndSummary)
 {
-    const Finding at_line{FindingKind::replaced, 12, "coordinate record replaces the coordinates of node 2 set at line 11"};
+    const Finding at_line{FindingKind::replaced, 12, "coordinate record replaces the coordinates of node 2 set at line 11", {}, {}};
     EXPECT_EQ(finding_line("m.dat", at_line),
               "m.dat:12: warning: coordinate record replaces the coordinates of node 2 set at line 11 [replaced]");
-    EXPECT_EQ(finding_line("m.dat", Finding{FindingKind::no_supports, 0, "no node has a non-zero support code"}),
+    EXPECT_EQ(finding_line("m.dat", Finding{FindingKind::no_supports, 0, "no node has a non-zero support code", {}, {}}),
               "m.dat: warning: no node has a non-zero support code [no-supports]");
     EXPECT_EQ(summary_line(0), "no findings");
     EXPECT_EQ(summary_line(1), "1 warning");

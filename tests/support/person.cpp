@@ -92,6 +92,13 @@ void Person::type(QWidget* widget, const std::string& text)
     }
 }
 
+void Person::double_click(QWidget* widget, QPoint at)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
 void Person::press(QWidget* widget, int key) { QTest::keyClick(widget, static_cast<Qt::Key>(key)); }
 
 bool Person::click_button(QWidget* window, const std::string& text)

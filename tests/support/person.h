@@ -8,6 +8,7 @@
 // A step that sees nothing for too long makes the person give up: every event loop is told to
 // end, so a test whose window never came fails on its checks instead of hanging.
 
+#include <QPoint>
 #include <QTimer>
 
 #include <chrono>
@@ -48,6 +49,9 @@ public:
     // What a person does, with real events.
     static void type(QWidget* widget, const std::string& text);
     static void press(QWidget* widget, int key);
+    // A double-click with the left button as a person's hand gives it: press, release, the
+    // second press and its release (which QTest's double-click alone leaves out).
+    static void double_click(QWidget* widget, QPoint at);
     // Clicks the push button with this text (the mnemonic "&" ignored) inside `window`.
     static bool click_button(QWidget* window, const std::string& text);
 

@@ -340,9 +340,9 @@ private:
     }
 
     const DrawRecord& record_;
-    bool xml_texts_ = false;
     QPainter& painter_;
     QSize area_;
+    bool xml_texts_ = false;
     std::optional<std::uint32_t> pen_look_;
     raster::PenStyle pen_style_ = raster::PenStyle::solid;
     std::vector<QPointF> chain_;

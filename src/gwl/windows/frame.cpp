@@ -25,6 +25,7 @@
 #include "gwl/surface/picture_io.h"
 #include "gwl/windows/frame_place.h"
 #include "gwl/windows/graphics_window.h"
+#include "gwl/windows/list_window.h"
 #include "gwl/windows/text_window.h"
 
 namespace vorax::gwl {
@@ -445,6 +446,8 @@ bool Frame::open_unit(Unit unit, WindowKind kind, const std::string& title)
     UnitWindow opened{kind, {}, {}, title, {}, {}};
     if (kind == WindowKind::text) {
         opened.widget = new TextWindow;
+    } else if (kind == WindowKind::list) {
+        opened.widget = new ListWindow;
     } else {
         auto* graphics = new GraphicsWindow;
         graphics->surface().set_name("unit" + std::to_string(unit));
@@ -466,6 +469,10 @@ void Frame::attach_window(Unit unit)
         graphics->setWindowTitle(qt_text(u.title));
         graphics->set_size_to_fit(true);
         graphics->set_pointing_source(u.pointing);
+        graphics->set_double_click_action([this, unit](QPointF point, double per_screen_pixel) {
+            if (graph_double_click_)
+                graph_double_click_(unit, point.x(), point.y(), per_screen_pixel);
+        });
     }
     QMdiSubWindow* sub = mdi_->addSubWindow(u.widget);
     sub->setWindowTitle(qt_text(u.title));
@@ -522,6 +529,13 @@ TextWindow* Frame::text_window(Unit unit) const
 {
     const UnitWindow* u = find_unit(unit);
     return u != nullptr && u->kind == WindowKind::text ? static_cast<TextWindow*>(u->widget.data())
+                                                       : nullptr;
+}
+
+ListWindow* Frame::list_window(Unit unit) const
+{
+    const UnitWindow* u = find_unit(unit);
+    return u != nullptr && u->kind == WindowKind::list ? static_cast<ListWindow*>(u->widget.data())
                                                        : nullptr;
 }
 

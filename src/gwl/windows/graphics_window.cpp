@@ -481,8 +481,12 @@ void GraphicsWindow::mouseReleaseEvent(QMouseEvent* event)
 
 void GraphicsWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    // A double-click that a mouse wait takes is the wait's alone.
+    const bool for_action = pending_waits == 0 && event->button() == Qt::LeftButton && double_click_;
     if (const int bit = button_bit(*event, mouse::kLeftDoubleClick, mouse::kRightDoubleClick))
         deliver(bit, *event);
+    if (for_action)
+        double_click_(drawing_point_at(event->position()), drawing_pixels_per_screen_pixel());
     QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 
@@ -509,7 +513,12 @@ void GraphicsWindow::set_pointing_source(PointingSource source)
 {
     stop_pointing();
     pointing_ = std::move(source);
+    last_pointed_.reset(); // it named an item of the graph drawn before
 }
+
+std::optional<QPointF> GraphicsWindow::pointed_point() const { return last_pointed_; }
+
+GraphicsWindow* GraphicsWindow::pointing_now() { return pointing_window(); }
 
 bool GraphicsWindow::viewportEvent(QEvent* event)
 {
@@ -536,6 +545,7 @@ void GraphicsWindow::point_at(QPointF position)
         stop_pointing();
         return;
     }
+    last_pointed_ = drawing_point_at(position);
     if (pointing_window() != this) {
         if (GraphicsWindow* other = pointing_window())
             other->stop_pointing();

@@ -96,6 +96,15 @@ public:
     void set_pointing_source(PointingSource source);
     // The text shown for the pointer now; empty when none.
     const std::string& pointed_text() const { return pointed_; }
+    // The drawing-area point of the item pointed at last (its text may be gone with the pointer,
+    // to a menu); nothing when none was since the pointing source was set.
+    std::optional<QPointF> pointed_point() const;
+    // The window whose pointing text shows now; null when none does.
+    static GraphicsWindow* pointing_now();
+    // What a double-click with the left button does outside a mouse wait, given the drawing-area
+    // point under it and drawing_pixels_per_screen_pixel().
+    using DoubleClickAction = std::function<void(QPointF point, double per_screen_pixel)>;
+    void set_double_click_action(DoubleClickAction action) { double_click_ = std::move(action); }
 
     // --- Status-line hook ------------------------------------------------------------------
     // The frame installs a function that shows a text in its status line and returns the text
@@ -141,6 +150,8 @@ private:
     QTimer flush_timer_;
 
     PointingSource pointing_;
+    DoubleClickAction double_click_;
+    std::optional<QPointF> last_pointed_;
     std::string pointed_;                     // the text shown for the pointer
     std::optional<std::string> status_under_; // what the status line showed before it
     QPointF pointer_;                         // viewport position of the last move
