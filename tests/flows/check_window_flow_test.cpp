@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QHeaderView>
 #include <QTest>
 #include <QTreeWidget>
@@ -63,6 +64,17 @@ std::vector<std::vector<std::string>> check_rows(const std::filesystem::path& fi
             rows.push_back({m[1].str(), m[3].str(), m[2].str()});
     return rows;
 }
+
+// Takes the files handed to the desktop's application.
+class DesktopCatcher : public QObject {
+    Q_OBJECT
+public:
+    DesktopCatcher() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~DesktopCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 class CheckWindowFlow : public ::testing::Test {
 protected:
@@ -275,6 +287,13 @@ TEST_F(CheckWindowFlow, TheThreeWaysHostileNamesAndAnEditorThatIsNotThere)
     EXPECT_FALSE(std::filesystem::exists(run.folder.path() / "x"));
     setenv("PATH", path.c_str(), 1);
 
+    // Without any editor named, the desktop's application gets the file.
+    DesktopCatcher desktop;
+    use_environment({});
+    check().open_editor(model.string(), 3);
+    EXPECT_EQ(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(model.string()))});
+    EXPECT_EQ(status(), "row.dat");
+
     use_environment({{"VORAX_EDITOR", "/nowhere/editor %f"}});
     check().open_editor(model.string(), 3);
     const std::string said = "The editor could not be started: /nowhere/editor: No such file or directory";
@@ -284,3 +303,5 @@ TEST_F(CheckWindowFlow, TheThreeWaysHostileNamesAndAnEditorThatIsNotThere)
 
 } // namespace
 } // namespace vorax
+
+#include "check_window_flow_test.moc"
