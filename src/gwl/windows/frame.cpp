@@ -487,6 +487,12 @@ void Frame::attach_window(Unit unit)
         sub->move(offset, offset);
         sub->resize(std::max(mdi_->viewport()->width() - offset, 200),
                     std::max(mdi_->viewport()->height() - offset, 150));
+    } else if (u.kind == WindowKind::list) {
+        // A list beside the graphs: in the lower right corner, leaving most of them in view.
+        const QSize room = mdi_->viewport()->size();
+        const QSize size(std::min(std::max(room.width() / 2, 300), 760), std::min(std::max(room.height() / 3, 160), 360));
+        sub->resize(size);
+        sub->move(std::max(room.width() - size.width(), 0), std::max(room.height() - size.height(), 0));
     } else
         sub->resize(std::min(mdi_->width() * 3 / 4 + 40, 900),
                     std::min(mdi_->height() * 3 / 4 + 40, 650));
