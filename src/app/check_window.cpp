@@ -58,10 +58,6 @@ void CheckWindow::add_menu_items()
                                 gwl::menu_routine([this] { edit_at_line(); }));
         items_.edit_at_line = layer_.frame().menu_item_count(gwl::kEditMenu);
         layer_.set_menu_item_shortcut(gwl::kEditMenu, items_.edit_at_line, "Ctrl+E");
-        layer_.frame().set_graph_double_click([this](gwl::Unit unit, double x, double y, double per_pixel) {
-            // Not while another action runs: it may be drawing the windows anew.
-            layer_.run_when_idle([=, this] { edit_pointed(unit, x, y, per_pixel); });
-        });
     });
 }
 

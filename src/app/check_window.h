@@ -40,7 +40,7 @@ class CheckWindow {
 public:
     CheckWindow(AppState& state, gwl::Layer& layer, ModelReload& reload);
 
-    // View > Model Check and Edit > Edit Model at Line, and the double-click on a graph window.
+    // View > Model Check and Edit > Edit Model at Line.
     void add_menu_items();
     struct MenuItems {
         int model_check = 0; // in the View menu

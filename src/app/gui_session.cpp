@@ -9,6 +9,7 @@
 #include "core/program_exit.h"
 #include "gwl/platform/ui_thread.h"
 #include "gwl/windows/frame.h"
+#include "gwl/windows/graphics_window.h"
 #include "gwl/windows/layer.h"
 
 namespace vorax {
@@ -23,9 +24,22 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
     reload_ = std::make_unique<ModelReload>(state, *layer_);
     check_ = std::make_unique<CheckWindow>(state, *layer_, *reload_);
     reload_->after_reload = [this] { check_->refresh(); };
+    look_ = std::make_unique<LookAround>(state, *layer_, *reload_);
     program_->after_start_up = [this] {
         reload_->add_menu_items();
         check_->add_menu_items();
+        look_->add_menu_items();
+        layer_->run_on_ui([this] {
+            frame_->set_graph_gesture([this](gwl::Unit unit, int gesture, double x, double y, double per_pixel) {
+                // Not while another action runs: it may be drawing the windows anew.
+                layer_->run_when_idle([=, this] {
+                    if (gesture == static_cast<int>(gwl::GraphicsWindow::Gesture::double_click))
+                        check_->edit_pointed(unit, x, y, per_pixel);
+                    else
+                        look_->gesture(unit, gesture, x, y, per_pixel);
+                });
+            });
+        });
     };
     program_->model_input = [this, &state] {
         const bool drawn = run_model_input(state, *layer_, program_->graph_command);

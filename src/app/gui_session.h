@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/check_window.h"
+#include "app/look_around.h"
 #include "app/model_reload.h"
 #include "app/program.h"
 
@@ -42,6 +43,7 @@ public:
     Program& program() { return *program_; }
     ModelReload& reload() { return *reload_; }
     CheckWindow& check_window() { return *check_; }
+    LookAround& look_around() { return *look_; }
 
 private:
     // Shared with the program thread, which may outlive the session.
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<Program> program_;
     std::unique_ptr<ModelReload> reload_;
     std::unique_ptr<CheckWindow> check_;
+    std::unique_ptr<LookAround> look_;
     std::shared_ptr<ThreadEnd> end_ = std::make_shared<ThreadEnd>();
     std::thread thread_;
 };

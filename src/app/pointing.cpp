@@ -77,8 +77,8 @@ long item_line(const StructureModel& model, const RecordLines& lines, const HitI
     return 0;
 }
 
-std::optional<ItemLine> pointed_item_line(const AppState& state, int unit, double x, double y,
-                                          double per_screen_pixel)
+std::optional<PointedItem> pointed_item(const AppState& state, int unit, double x, double y,
+                                        double per_screen_pixel)
 {
     GraphPointing graph;
     {
@@ -89,11 +89,20 @@ std::optional<ItemLine> pointed_item_line(const AppState& state, int unit, doubl
     }
     if (!graph.index || !graph.pointed || graph.pointed->model == nullptr)
         return std::nullopt;
-    const PointedModel& pointed = *graph.pointed;
     const HitItem item = graph.index->find(x, y, kPointerSlack * per_screen_pixel);
     if (item.kind == HitItem::Kind::none)
         return std::nullopt;
-    return ItemLine{item, item_line(*pointed.model, pointed.lines, item), pointed.file};
+    return PointedItem{item, std::move(graph.pointed)};
+}
+
+std::optional<ItemLine> pointed_item_line(const AppState& state, int unit, double x, double y,
+                                          double per_screen_pixel)
+{
+    const auto found = pointed_item(state, unit, x, y, per_screen_pixel);
+    if (!found)
+        return std::nullopt;
+    const PointedModel& pointed = *found->pointed;
+    return ItemLine{found->item, item_line(*pointed.model, pointed.lines, found->item), pointed.file};
 }
 
 std::future<std::shared_ptr<const HitIndex>> start_pointing_index(const AppState& state,

@@ -54,6 +54,15 @@ void retire_pointed_model(AppState& state);
 std::string pointed_text(const HitIndex& index, const PointedModel& pointed, double x, double y,
                          double per_screen_pixel, UiLanguage language);
 
+// The item a pointer at (x, y) of the graph window of `unit` points at, with the model that
+// window describes; nothing when it points at nothing.
+struct PointedItem {
+    HitItem item;
+    std::shared_ptr<PointedModel> pointed;
+};
+std::optional<PointedItem> pointed_item(const AppState& state, int unit, double x, double y,
+                                        double per_screen_pixel);
+
 // The item a pointer at (x, y) of the graph window of `unit` points at, with its line: a node's
 // coordinate record (else its code or value record), an element's own record (else the
 // incidence record of an end). Nothing when it points at nothing.

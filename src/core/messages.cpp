@@ -103,6 +103,21 @@ constexpr std::array kTable{
     Entry{Message::also_node_here, " — also node ", " — aici si nodul "},
     Entry{Message::also_nodes_here, " — also nodes ", " — aici si nodurile "},
     Entry{Message::here_word, " here", ""},
+    Entry{Message::find_menu, "&Find...", "&Cauta..."},
+    Entry{Message::find_caption, "Find", "Cautare"},
+    Entry{Message::find_prompt, "Node or element (17, node 17, n17, element 31, e31):",
+          "Nod sau element (17, nod 17, n17, element 31, e31):"},
+    Entry{Message::find_unreadable, "Not a node or an element: ", "Nu este un nod sau un element: "},
+    Entry{Message::find_no_such_node, " does not exist: the model has nodes 1-",
+          " nu exista: modelul are nodurile 1-"},
+    Entry{Message::find_no_such_element, " does not exist: the model has elements 1-",
+          " nu exista: modelul are elementele 1-"},
+    Entry{Message::find_not_drawn, "No graph window shows ", "Nicio fereastra de graf nu arata "},
+    Entry{Message::node_word, "node ", "nodul "},
+    Entry{Message::element_word, "element ", "elementul "},
+    Entry{Message::measure_anchor, " — Shift+click another node to measure the distance",
+          " — Shift+clic pe alt nod pentru a masura distanta"},
+    Entry{Message::measure_to, " → node ", " → nod "},
 };
 
 } // namespace

@@ -84,6 +84,17 @@ enum class Message {
     also_node_here,        // pointing: " — also node 12 here"
     also_nodes_here,       // " — also nodes 12, 15 here"
     here_word,
+    find_menu,             // Edit > Find (Ctrl+F), its box, and what it says
+    find_caption,
+    find_prompt,
+    find_unreadable,       // + the text typed
+    find_no_such_node,     // + the number + "the model has nodes 1-N"
+    find_no_such_element,
+    find_not_drawn,        // "No graph window shows " + "node 417"
+    node_word,             // "node ", "element " in running text
+    element_word,
+    measure_anchor,        // "Node 3" + this
+    measure_to,            // "Node 3" + this + "9: 6.708 (dx ..."
 };
 
 // The text of a message in a language.

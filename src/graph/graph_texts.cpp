@@ -94,6 +94,23 @@ std::string pointed_node_text(const StructureModel& model, std::int32_t number,
     return text;
 }
 
+std::string distance_text(const StructureModel& model, std::int32_t from, std::int32_t to,
+                          UiLanguage language)
+{
+    const Node& a = model.node(from);
+    const Node& b = model.node(to);
+    std::array<double, 3> d{};
+    double sum = 0.0;
+    for (std::size_t k = 0; k < 3; ++k) {
+        d[k] = static_cast<double>(b.coords[k]) - a.coords[k];
+        sum += d[k] * d[k];
+    }
+    return std::string(message(Message::pointed_node, language)) + std::to_string(from)
+           + std::string(message(Message::measure_to, language)) + std::to_string(to) + ": "
+           + measure_text(std::sqrt(sum)) + " (dx " + measure_text(d[0]) + ", dy " + measure_text(d[1])
+           + ", dz " + measure_text(d[2]) + ")";
+}
+
 std::string nodes_here_text(const std::vector<std::int32_t>& others, UiLanguage language)
 {
     // A pile of nodes at one place names the first few; the person can zoom for the rest.

@@ -46,6 +46,11 @@ std::string pointed_node_text(const StructureModel& model, std::int32_t number,
 // place; nothing when there are none.
 std::string nodes_here_text(const std::vector<std::int32_t>& others, UiLanguage language);
 
+// "Node 3 → node 9: 6.708 (dx 6.000, dy 3.000, dz 0.000)": the distance between two nodes and
+// its components from the stored coordinates, in model units; Romanian "Nod 3 → nod 9".
+std::string distance_text(const StructureModel& model, std::int32_t from, std::int32_t to,
+                          UiLanguage language);
+
 // A pointed element: "Element 31  nodes 17-20  length 5.657  (line 112)", with "(lines 40, 57)"
 // when its ends come from the incidence records of two nodes. Romanian "noduri", "lungime",
 // "linia", "liniile".

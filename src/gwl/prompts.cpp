@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -228,6 +229,20 @@ std::optional<Rgb> QtPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& cu
         return std::nullopt;
     return make_rgb(static_cast<unsigned>(chosen.red()), static_cast<unsigned>(chosen.green()),
                     static_cast<unsigned>(chosen.blue()));
+}
+
+std::optional<std::string> QtPrompter::ask_text(std::string_view caption, std::string_view prompt,
+                                                std::string_view initial)
+{
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr)
+        parent = owner_window();
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, qt_text(caption), qt_text(prompt), QLineEdit::Normal,
+                                               qt_text(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return program_text(text);
 }
 
 std::string QtPrompter::read_line(TextWindow& window)

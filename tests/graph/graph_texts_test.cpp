@@ -90,6 +90,19 @@ TEST(GraphTexts, PointedNodesAndElementsInBothLanguages)
               "Element 1  nodes 3-3  length 0.000  (line 14)");
 }
 
+TEST(GraphTexts, DistanceBetweenTwoNodes)
+{
+    const ReadResult plane = read_model(testing::source_path("examples/plane_frame.dat"));
+    const ReadResult tower = read_model(testing::source_path("examples/space_tower.dat"));
+    ASSERT_TRUE(plane.ok() && tower.ok());
+    EXPECT_EQ(distance_text(plane.model, 1, 5, UiLanguage::english),
+              "Node 1 → node 5: 6.946 (dx 6.000, dy 3.500, dz 0.000)");
+    EXPECT_EQ(distance_text(plane.model, 5, 1, UiLanguage::romanian),
+              "Nod 5 → nod 1: 6.946 (dx -6.000, dy -3.500, dz 0.000)");
+    EXPECT_EQ(distance_text(tower.model, 1, 17, UiLanguage::english),
+              "Node 1 → node 17: 12.000 (dx 0.000, dy 0.000, dz 12.000)");
+}
+
 TEST(GraphTexts, OtherNodesAtAPointedPlace)
 {
     const std::vector<std::int32_t> eleven{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};

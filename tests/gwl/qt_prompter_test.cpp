@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QInputDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -116,6 +117,26 @@ TEST(QtPrompterFile, AMissingFolderIsRefusedAndEscapeCancels)
     EXPECT_EQ(QtPrompter().choose_open_file(select_file_request(dir)), std::nullopt);
     EXPECT_TRUE(person.done());
     EXPECT_TRUE(refusal.contains(QStringLiteral("no_folder"))) << refusal.toStdString();
+}
+
+TEST(QtPrompterText, TheTypedLineComesBackAndEscapeCancels)
+{
+    std::string prompt_shown;
+    Person person;
+    person.then(Person::modal("QInputDialog"), [&](QWidget* w) {
+        auto* box = static_cast<QInputDialog*>(w);
+        prompt_shown = box->labelText().toStdString();
+        QLineEdit* edit = box->findChild<QLineEdit*>();
+        edit->selectAll();
+        Person::type(edit, "e31");
+        Person::press(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(QtPrompter().ask_text("Find", "Node or element:", "17"), std::optional<std::string>("e31"));
+    EXPECT_TRUE(person.done());
+    EXPECT_EQ(prompt_shown, "Node or element:");
+
+    person.then(Person::modal("QInputDialog"), [](QWidget* w) { Person::press(w, Qt::Key_Escape); });
+    EXPECT_EQ(QtPrompter().ask_text("Find", "Node or element:", ""), std::nullopt);
 }
 
 TEST(QtPrompterColor, TheChosenColourAndTheCustomRowComeBack)

@@ -67,6 +67,19 @@ std::optional<std::string> ScriptedPrompter::choose_open_file(const gwl::OpenFil
     return answer;
 }
 
+std::optional<std::string> ScriptedPrompter::ask_text(std::string_view, std::string_view prompt,
+                                                      std::string_view)
+{
+    text_prompts.emplace_back(prompt);
+    if (text_answers.empty()) {
+        ++unexpected_prompts;
+        return std::nullopt;
+    }
+    auto answer = text_answers.front();
+    text_answers.pop_front();
+    return answer;
+}
+
 std::optional<Rgb> ScriptedPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors)
 {
     color_requests.push_back(initial);

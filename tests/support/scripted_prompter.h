@@ -42,6 +42,7 @@ public:
     std::deque<std::optional<std::string>> file_answers;
     std::deque<std::optional<Rgb>> color_answers;
     std::deque<std::string> typed_lines;
+    std::deque<std::optional<std::string>> text_answers;
     std::deque<DialogScript> dialog_scripts;
     std::deque<MouseScript> mouse_scripts;
 
@@ -57,6 +58,7 @@ public:
     std::vector<Rgb> color_requests; // the initial colour of each chooser
     std::array<Rgb, 16> last_custom_colors{};
     int read_line_calls = 0;
+    std::vector<std::string> text_prompts;
     int dialog_runs = 0;
     int mouse_waits = 0;
     int unexpected_prompts = 0;
@@ -65,6 +67,8 @@ public:
     std::optional<std::string> choose_open_file(const gwl::OpenFileRequest& request) override;
     std::optional<Rgb> choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors) override;
     std::string read_line(gwl::TextWindow& window) override;
+    std::optional<std::string> ask_text(std::string_view caption, std::string_view prompt,
+                                        std::string_view initial) override;
     int run_modal(gwl::DialogHandle& dialog) override;
     gwl::MouseEventResult wait_mouse(gwl::GraphicsWindow& window, int mask) override;
 };

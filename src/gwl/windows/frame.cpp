@@ -469,9 +469,10 @@ void Frame::attach_window(Unit unit)
         graphics->setWindowTitle(qt_text(u.title));
         graphics->set_size_to_fit(true);
         graphics->set_pointing_source(u.pointing);
-        graphics->set_double_click_action([this, unit](QPointF point, double per_screen_pixel) {
-            if (graph_double_click_)
-                graph_double_click_(unit, point.x(), point.y(), per_screen_pixel);
+        graphics->set_gesture_action([this, unit](GraphicsWindow::Gesture gesture, QPointF point,
+                                                  double per_screen_pixel) {
+            if (graph_gesture_)
+                graph_gesture_(unit, static_cast<int>(gesture), point.x(), point.y(), per_screen_pixel);
         });
     }
     QMdiSubWindow* sub = mdi_->addSubWindow(u.widget);

@@ -81,10 +81,11 @@ public:
     // What the graph window of a unit tells about the item under the pointer; it stays with the
     // unit when its window is closed and brought back.
     void set_pointing_source(Unit unit, PointingSource source);
-    // What a double-click with the left button on a graph window's picture does, outside a
-    // mouse wait: it gets the unit and the drawing-area point as pointing does.
-    using GraphDoubleClick = std::function<void(Unit unit, double x, double y, double per_screen_pixel)>;
-    void set_graph_double_click(GraphDoubleClick action) { graph_double_click_ = std::move(action); }
+    // What the person's clicks, double-clicks and Escape on a graph window's picture do outside
+    // a mouse wait (GraphicsWindow::Gesture): the action gets the unit and the drawing-area
+    // point as pointing does.
+    using GraphGesture = std::function<void(Unit unit, int gesture, double x, double y, double per_screen_pixel)>;
+    void set_graph_gesture(GraphGesture action) { graph_gesture_ = std::move(action); }
 
     // ---- Place on the screen
     // Where the frame was left in an earlier run, for its present size, when it lies wholly
@@ -169,7 +170,7 @@ private:
     std::string about_text_;
     QMetaObject::Connection activation_; // the MDI area's window activation
     std::string model_file_;
-    GraphDoubleClick graph_double_click_;
+    GraphGesture graph_gesture_;
     std::string last_save_folder_; // empty until a picture was saved
     bool action_running_ = false; // a second program menu action is refused meanwhile
     int exit_status_ = -1;

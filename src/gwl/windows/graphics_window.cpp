@@ -467,9 +467,23 @@ void GraphicsWindow::deliver(int event_bit, const QMouseEvent& event)
 
 void GraphicsWindow::mousePressEvent(QMouseEvent* event)
 {
+    const bool for_action = pending_waits == 0 && event->button() == Qt::LeftButton && gesture_;
     if (const int bit = button_bit(*event, mouse::kLeftDown, mouse::kRightDown))
         deliver(bit, *event);
+    if (for_action)
+        gesture_(event->modifiers().testFlag(Qt::ShiftModifier) ? Gesture::shift_click : Gesture::click,
+                 drawing_point_at(event->position()), drawing_pixels_per_screen_pixel());
     QAbstractScrollArea::mousePressEvent(event);
+}
+
+void GraphicsWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && gesture_ && pending_waits == 0) {
+        gesture_(Gesture::escape, {}, drawing_pixels_per_screen_pixel());
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void GraphicsWindow::mouseReleaseEvent(QMouseEvent* event)
@@ -482,11 +496,11 @@ void GraphicsWindow::mouseReleaseEvent(QMouseEvent* event)
 void GraphicsWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A double-click that a mouse wait takes is the wait's alone.
-    const bool for_action = pending_waits == 0 && event->button() == Qt::LeftButton && double_click_;
+    const bool for_action = pending_waits == 0 && event->button() == Qt::LeftButton && gesture_;
     if (const int bit = button_bit(*event, mouse::kLeftDoubleClick, mouse::kRightDoubleClick))
         deliver(bit, *event);
     if (for_action)
-        double_click_(drawing_point_at(event->position()), drawing_pixels_per_screen_pixel());
+        gesture_(Gesture::double_click, drawing_point_at(event->position()), drawing_pixels_per_screen_pixel());
     QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 

@@ -101,10 +101,12 @@ public:
     std::optional<QPointF> pointed_point() const;
     // The window whose pointing text shows now; null when none does.
     static GraphicsWindow* pointing_now();
-    // What a double-click with the left button does outside a mouse wait, given the drawing-area
-    // point under it and drawing_pixels_per_screen_pixel().
-    using DoubleClickAction = std::function<void(QPointF point, double per_screen_pixel)>;
-    void set_double_click_action(DoubleClickAction action) { double_click_ = std::move(action); }
+    // What the person does on the picture outside a mouse wait, for the program to act on: a
+    // click and a double-click with the left button (Shift held or not), and Escape. The action
+    // gets the drawing-area point under the pointer and drawing_pixels_per_screen_pixel().
+    enum class Gesture { click, shift_click, double_click, escape };
+    using GestureAction = std::function<void(Gesture gesture, QPointF point, double per_screen_pixel)>;
+    void set_gesture_action(GestureAction action) { gesture_ = std::move(action); }
 
     // --- Status-line hook ------------------------------------------------------------------
     // The frame installs a function that shows a text in its status line and returns the text
@@ -122,6 +124,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -150,7 +153,7 @@ private:
     QTimer flush_timer_;
 
     PointingSource pointing_;
-    DoubleClickAction double_click_;
+    GestureAction gesture_;
     std::optional<QPointF> last_pointed_;
     std::string pointed_;                     // the text shown for the pointer
     std::optional<std::string> status_under_; // what the status line showed before it
