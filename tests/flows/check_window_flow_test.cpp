@@ -193,6 +193,7 @@ TEST(CheckWindowLanguages, TheFindingsAsCheckPrintsThemAndNoneAfterAReload)
         ASSERT_TRUE(run.choose(gwl::kFileMenu, run.session->reload().menu_items().reload));
         EXPECT_EQ(list->row_count(), 0);
         EXPECT_EQ(list->empty_text(), row.none);
+        EXPECT_EQ(list->text(0, 2), ""); // the line that says so is no finding
         EXPECT_EQ(list->current_row(), -1);
         gwl::set_program_arguments({});
     }
