@@ -166,22 +166,4 @@ ViewPlane view_plane(int NGL, GraphView view, bool reverse_y, bool reverse_verti
     return {1, 0, 2, 1.0, 0.0};
 }
 
-std::string_view view_name(GraphView view, UiLanguage language)
-{
-    const bool ro = language == UiLanguage::romanian;
-    switch (view) {
-    case GraphView::oblique:
-        return ro ? "Oblic 45°" : "Oblique 45°";
-    case GraphView::front:
-        return ro ? "Fata (X-Z)" : "Front (X-Z)";
-    case GraphView::side:
-        return ro ? "Lateral (Y-Z)" : "Side (Y-Z)";
-    case GraphView::plan:
-        return "Plan (X-Y)";
-    case GraphView::iso:
-        return ro ? "Izometric" : "Isometric";
-    }
-    return "";
-}
-
 } // namespace vorax

@@ -12,15 +12,13 @@
 //   plot_position_of, box_of_bounds   the box in pieces, for such a pass
 //   center_nodes         plot positions centred on the box's centre
 //   view_of              the window with its margins, and the units derived from it
-//   scheme_name, view_name, graph_info_lines   what the info window hears about a new graph
+//   scheme_name, graph_info_lines   what the info window hears about a new graph
 
 #include <array>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/bounds.h"
-#include "core/language.h"
 #include "model/structure_model.h"
 #include "settings/graph_settings.h"
 
@@ -169,17 +167,10 @@ ViewMapping view_of(const PlotBox& box);
 // "Standard", "AllBlack" or "Custom"; Standard for any number other than 2 and 3.
 std::string scheme_name(int color_scheme);
 
-// The name of a view in the Graph Settings list: "Oblique 45°", "Front (X-Z)", "Side (Y-Z)",
-// "Plan (X-Y)", "Isometric"; the Romanian names in a Romanian run.
-std::string_view view_name(GraphView view, UiLanguage language = UiLanguage::english);
-
-// The views in the order of the Graph Settings list.
-inline constexpr GraphView kGraphViews[] = {GraphView::oblique, GraphView::front, GraphView::side,
-                                            GraphView::plan, GraphView::iso};
-
 // The info lines of a new graph: an empty line, " Graph No.: " with the number right-aligned in
 // two characters, " Scaling Ratio:" with the ratio in the 12/4 general format, " Color: " with
-// the scheme name, and for a view other than the oblique one " View: " with its English name.
+// the scheme name, and for a view other than the oblique one " View: " with its English name
+// (view_name).
 std::vector<std::string> graph_info_lines(int graph_number, double scaling_ratio, int color_scheme,
                                           GraphView view = GraphView::oblique);
 

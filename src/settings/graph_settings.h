@@ -4,7 +4,7 @@
 //
 // Contents:
 //   ColorRole, ColorSet, ColorScheme   six colours by role; the scheme numbers 1..3
-//   GraphView                          the views of a spatial model
+//   GraphView, kGraphViews, view_name  the views of a spatial model, in the dialog's order
 //   GraphSettings                      the 22 fields of one graph's options and its view, with
 //                                      their defaults
 //   SettingsState                      current and default settings, the scheme colour sets and
@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "core/color.h"
+#include "core/language.h"
 
 namespace vorax {
 
@@ -85,6 +86,14 @@ struct GraphSettings {
 
     bool operator==(const GraphSettings&) const = default;
 };
+
+// The views in the order of the Graph Settings list.
+inline constexpr GraphView kGraphViews[] = {GraphView::oblique, GraphView::front, GraphView::side,
+                                            GraphView::plan, GraphView::iso};
+
+// The name of a view in the Graph Settings list: "Oblique 45°", "Front (X-Z)", "Side (Y-Z)",
+// "Plan (X-Y)", "Isometric"; the Romanian names in a Romanian run.
+std::string_view view_name(GraphView view, UiLanguage language = UiLanguage::english);
 
 // Whether the graph window's real y axis points down: the vertical box reverses Z, the vertical
 // of every view but the plan, where Y stands upright and the Y box reverses it.
