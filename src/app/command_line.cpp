@@ -155,6 +155,19 @@ const OptionSpec kOptions[] = {
     {"reverse-y", "", "", "", G::export_picture,
      "Reverse the Y axis of a spatial model, as the switch \"Y (For: NGL =3)\" does (off).", "",
      [](std::string_view, CommandLine& line) { return line.export_options.reverse_y = true; }},
+    {"view", "", "oblique|front|side|plan|iso", "", G::export_picture,
+     "View of a spatial model: oblique with Y at 45 degrees, front (X-Z), side (Y-Z), plan (X-Y) "
+     "or isometric; the grid and scale lie in the plane through the origin that faces the "
+     "viewer. A plane model takes only oblique, its own plane; another view of it is refused "
+     "with 2 (oblique).",
+     "",
+     [](std::string_view v, CommandLine& line) {
+         return pick<GraphView>(v,
+                                {{"oblique", GraphView::oblique}, {"front", GraphView::front},
+                                 {"side", GraphView::side}, {"plan", GraphView::plan},
+                                 {"iso", GraphView::iso}},
+                                line.export_options.view);
+     }},
     {"nodes", "", "RANGES", "", G::export_picture,
      "Draw the nodes of a selection as typed in \"Range\", for example \"1-7, 13 20\" (all "
      "nodes).",

@@ -89,6 +89,7 @@ void choose_settings(const ExportOptions& options, SettingsState& settings)
     if (options.element_indices)
         g.show_element_indices = *options.element_indices;
     g.show_grid_and_scale = options.grid;
+    g.view = options.view;
     settings.color_scheme = options.color_scheme;
     g.colors = scheme_colors(settings, options.color_scheme);
     if (options.factor) {
@@ -171,6 +172,23 @@ int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
 
 } // namespace
 
+std::string_view view_option_name(GraphView view)
+{
+    switch (view) {
+    case GraphView::front:
+        return "front";
+    case GraphView::side:
+        return "side";
+    case GraphView::plan:
+        return "plan";
+    case GraphView::iso:
+        return "iso";
+    case GraphView::oblique:
+        break;
+    }
+    return "oblique";
+}
+
 int run_export(const ExportOptions& options, std::ostream& standard_output, std::ostream& err)
 {
     const auto chosen = export_format(options.output, options.format);
@@ -207,6 +225,14 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
         for (const std::string& line : lines)
             out << line << '\n';
     };
+    // A plane model is drawn in its own plane only; asking for another view of it is a mistake
+    // better said than drawn past.
+    if (model->NGL != 3 && options.view != GraphView::oblique) {
+        err << "vorax --export: --view " << view_option_name(options.view)
+            << " needs a spatial model (NGL = 3); " << options.model
+            << " is a plane model, drawn in its own plane (--view oblique)\n";
+        return kExportBadArguments;
+    }
     if (options.nodes
         && !select_range(*options.nodes, options, *model, settings.current_settings, err))
         return kExportBadArguments;

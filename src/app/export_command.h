@@ -7,15 +7,18 @@
 // info window would get; standard error gets them instead when OUT is standard output itself.
 //
 // Exit status: 0 done; 1 the model file could not be read (or the picture not drawn or
-// written); 2 bad arguments, a bad node range included.
+// written); 2 bad arguments, a bad node range and a view other than the oblique one for a plane
+// model included.
 
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "core/language.h"
 #include "gwl/surface/picture_io.h"
+#include "settings/graph_settings.h"
 
 namespace vorax {
 
@@ -38,6 +41,7 @@ struct ExportOptions {
     int color_scheme = 1;             // 1 standard, 2 all black
     std::optional<float> factor;      // none: Auto
     std::optional<gwl::PictureFormat> format; // --format, for an output without an extension
+    GraphView view = GraphView::oblique; // any other view needs a spatial model
 };
 
 // The format of the picture: the one OUT's extension names (.png .bmp .svg .pdf, any case); for
@@ -45,6 +49,9 @@ struct ExportOptions {
 // message saying why not: an extension of another format, or one that --format contradicts.
 std::variant<gwl::PictureFormat, std::string> export_format(const std::string& output,
                                                             std::optional<gwl::PictureFormat> named);
+
+// The value of --view that names a view: oblique, front, side, plan or iso.
+std::string_view view_option_name(GraphView view);
 
 // Draws and writes the picture. Needs a Qt GUI application (fonts); returns the exit status.
 int run_export(const ExportOptions& options, std::ostream& out, std::ostream& err);

@@ -140,7 +140,7 @@ bool run_zoom_pick(AppState& state, gwl::Layer& layer)
         window_not_open(layer);
     const ViewMapping& last = state.view;
     const ZoomWindow area{last.window_x1, last.window_x2, last.window_y1, last.window_y2,
-                          state.settings.current_settings.reverse_vertical};
+                          window_y_down(state.settings.current_settings)};
     const std::optional<ZoomRectangle> picked = pick_zoom_rectangle(*window, area);
     state.zoom_requested = false;
     if (!picked)

@@ -35,7 +35,7 @@ std::array<double, 2> plot_point(const std::array<float, 3>& coords, int NGL, co
 {
     Node node;
     node.coords = coords;
-    Projection(NGL, g.reverse_y, g.reverse_vertical).project(node);
+    Projection(NGL, g.reverse_y, g.reverse_vertical, g.view).project(node);
     return {node.plot_x - center_x, node.plot_y - center_y};
 }
 

@@ -24,11 +24,14 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
     // One pass does the work of the selection of all nodes, update_extents, the projection and
     // the scans for the plot box and the grid (each bound in node order): a large model's nodes
     // are read from memory once instead of five times.
-    const Projection projection(model.NGL, g.reverse_y, g.reverse_vertical);
     const bool spatial = model.NGL == 3;
+    if (!spatial)
+        g.view = GraphView::oblique;
+    const Projection projection(model.NGL, g.reverse_y, g.reverse_vertical, g.view);
+    const ViewPlane plane = view_plane(model.NGL, g.view, g.reverse_y, g.reverse_vertical);
     Bounds<3> coordinates;
     Bounds<2> plot_positions;
-    Bounds<2> front_plane;
+    Bounds<2> grid_plane;
     for (Node& node : model.nodes) {
         // With all nodes drawn every node is selected, as the settings dialog leaves them.
         if (g.all_nodes)
@@ -38,23 +41,25 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
         coordinates.add(coordinates_of(node));
         projection.project(node);
         plot_positions.add(plot_position_of(node));
-        if (spatial && in_front_plane(node))
-            front_plane.add(front_plane_point(node));
+        if (spatial && in_grid_plane(node, plane))
+            grid_plane.add(grid_plane_point(node, plane));
     }
     if (g.all_nodes)
         g.selected_node_count = model.node_count;
     set_extents(model, coordinates);
     plan.box = box_of_bounds(plot_positions, g.min_size_factor, g.min_size_factor_auto);
-    plan.info_lines = graph_info_lines(graph_number, plan.box.scaling_ratio, settings.color_scheme);
+    plan.info_lines =
+        graph_info_lines(graph_number, plan.box.scaling_ratio, settings.color_scheme, g.view);
     center_nodes(model, plan.box.center_x, plan.box.center_y);
     plan.view = view_of(plan.box);
-    plan.grid = grid_rect_of(model, plan.box, front_plane);
+    plan.grid = grid_rect_of(model, plan.box, grid_plane, plane);
     if (g.show_grid_and_scale)
         set_grid_steps(plan.view, plan.grid);
     return plan;
 }
 
-GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& front_plane)
+GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& plane_points,
+                      const ViewPlane& plane)
 {
     GridRect grid;
     if (model.NGL != 3) {
@@ -64,10 +69,17 @@ GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bou
         grid.y2 = box.y_max - box.center_y;
         return grid;
     }
-    grid.x1 = static_cast<float>(front_plane.lo[0] - box.center_x);
-    grid.x2 = static_cast<float>(front_plane.hi[0] - box.center_x);
-    grid.y1 = static_cast<float>(front_plane.lo[1] - box.center_y);
-    grid.y2 = static_cast<float>(front_plane.hi[1] - box.center_y);
+    // Across, the plane's coordinate as the view draws it: reversed, the ends change places.
+    const double s = plane.across_scale;
+    const double a_lo = s < 0 ? plane_points.hi[0] : plane_points.lo[0];
+    const double a_hi = s < 0 ? plane_points.lo[0] : plane_points.hi[0];
+    grid.x1 = static_cast<float>(s * a_lo - box.center_x);
+    grid.x2 = static_cast<float>(s * a_hi - box.center_x);
+    grid.y1 = static_cast<float>(plane_points.lo[1] - box.center_y);
+    grid.y2 = static_cast<float>(plane_points.hi[1] - box.center_y);
+    grid.label_scale_x = 1.0 / s;
+    grid.slope = plane.slope;
+    grid.origin_x = -box.center_x;
     return grid;
 }
 
@@ -89,7 +101,7 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
     surface.fill_window_config(config);
 
     // Mapping and headings.
-    const WindowCorners corners = window_corners(view, g.reverse_vertical);
+    const WindowCorners corners = window_corners(view, window_y_down(g));
     surface.set_window(corners.invert, corners.x1, corners.y1, corners.x2, corners.y2);
     surface.set_bk_color_rgb(kWhite);
     surface.clear_screen(0);
@@ -125,10 +137,7 @@ DrawOutcome draw_graph(gwl::DrawSurface& surface, const StructureModel& model,
     surface.set_font(kAxisFont);
     const double ox = -box.center_x;
     const double oy = -box.center_y;
-    draw_axis_arrow(surface, view, g, model.NGL, ox, oy, kAxisX);
-    draw_axis_arrow(surface, view, g, model.NGL, ox, oy, kAxisVertical);
-    if (model.NGL == 3)
-        draw_axis_arrow(surface, view, g, model.NGL, ox, oy, kAxisY);
+    draw_axis_arrows(surface, view, g, model.NGL, ox, oy);
     if (g.all_nodes && model.origin_node >= 1 && model.origin_node <= model.node_count
         && !model.node(model.origin_node).fixed)
         draw_origin_marker(surface, view, box.center_x, box.center_y);

@@ -42,7 +42,8 @@ struct GraphPlan {
 // Prepares graph `graph_number` from the model and the current settings: with all_nodes,
 // selects every node and counts them in selected_node_count; otherwise writes the selection in
 // compact form and, when element numbers are shown, counts the elements drawn in
-// selected_element_count (their font size follows it). Then updates the extents over the drawn
+// selected_element_count (their font size follows it). A plane model has no view but its own
+// plane: its settings' view becomes the oblique one. Then updates the extents over the drawn
 // nodes, projects them, takes their box and scaling ratio, composes the info lines, centres the
 // plot positions and sets the view and grid. At least one node should be selected (a selection
 // without any node gets the box of a point at the origin).
@@ -61,16 +62,24 @@ enum class DrawOutcome {
 };
 
 // The grid rectangle: a plane model's extents over the drawn nodes across and the plot box
-// down; for a spatial model the X and Z extents of the drawn nodes in the front plane Y = 0
-// (all 0 without such a node), from their bounds gathered in node order (front_plane_point),
-// which only a spatial model reads. Centred.
-GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& front_plane);
+// down; for a spatial model the extents of the drawn nodes that lie in the view's plane (Y = 0
+// for the oblique, front and isometric views, X = 0 for the side, Z = 0 for the plan; all 0
+// without such a node), from their bounds in that plane gathered in node order
+// (grid_plane_point), which only a spatial model reads, drawn as the view draws the plane.
+// Centred.
+GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& plane_points,
+                      const ViewPlane& plane = {});
 
-// Whether a drawn node counts in the front plane's bounds, and its point there.
-inline bool in_front_plane(const Node& node) { return node.coords[1] == 0.0f; }
-inline std::array<float, 2> front_plane_point(const Node& node)
+// Whether a drawn node counts in the bounds of the view's plane, and its point there (across,
+// up).
+inline bool in_grid_plane(const Node& node, const ViewPlane& plane)
 {
-    return {node.coords[0], node.coords[2]};
+    return node.coords[static_cast<std::size_t>(plane.depth)] == 0.0f;
+}
+inline std::array<float, 2> grid_plane_point(const Node& node, const ViewPlane& plane)
+{
+    return {node.coords[static_cast<std::size_t>(plane.across)],
+            node.coords[static_cast<std::size_t>(plane.up)]};
 }
 
 // The mapping of a graph's window onto its drawing area: real y grows upwards unless the

@@ -6,7 +6,7 @@
 // graph's ViewMapping, which the graph has already given the surface.
 //
 // Contents: GridRect, scale_label, set_grid_steps, draw_grid, draw_scale, draw_axis_arrow,
-// draw_origin_marker.
+// draw_axis_arrows, draw_origin_marker.
 
 #include <string>
 
@@ -20,8 +20,15 @@ class DrawSurface;
 namespace vorax {
 
 // The grid rectangle in centred plot coordinates (adding the centre gives model coordinates).
+// A view may draw the grid's across coordinate scaled or reversed (the scale's labels multiply
+// the plot coordinate by label_scale_x), and the isometric view slants the grid: a point
+// (x, y) of it is drawn at y + slope (x - origin_x), origin_x being where the model origin is
+// drawn across.
 struct GridRect {
     double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+    double label_scale_x = 1.0;
+    double slope = 0.0;
+    double origin_x = 0.0;
 
     bool operator==(const GridRect&) const = default;
 };
@@ -58,6 +65,16 @@ void draw_scale(gwl::DrawSurface& surface, const ViewMapping& view, const GraphS
 // degrees.
 void draw_axis_arrow(gwl::DrawSurface& surface, const ViewMapping& view,
                      const GraphSettings& settings, int NGL, double px, double py, int axis);
+
+// The arrows of the axes a view shows, at (px, py) in the current colour and font:
+//   oblique  X, the vertical axis, and Y at 45 degrees for a spatial model (as draw_axis_arrow)
+//   front    X and Z
+//   side     Y across (to the left when Y is reversed) and Z
+//   plan     X and Y upright (down when Y is reversed)
+//   iso      X and Y along their slanted directions, and Z
+// A plane model gets the oblique entry's X and "Y " upright, whatever its settings' view.
+void draw_axis_arrows(gwl::DrawSurface& surface, const ViewMapping& view,
+                      const GraphSettings& settings, int NGL, double px, double py);
 
 // The origin marker: a white disc with a black rim at the model origin (-center_x, -center_y).
 // Leaves the drawing colour black.

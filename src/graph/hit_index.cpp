@@ -313,7 +313,7 @@ HitIndex index_drawn_items(const StructureModel& model, const GraphSettings& set
     width = HitIndex::area_side(width);
     height = HitIndex::area_side(height);
     gwl::WindowMapping mapping(width, height);
-    const WindowCorners corners = window_corners(view, settings.reverse_vertical);
+    const WindowCorners corners = window_corners(view, window_y_down(settings));
     bool reordered = false;
     mapping.set_window(corners.invert, corners.x1, corners.y1, corners.x2, corners.y2, reordered);
 

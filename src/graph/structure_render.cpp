@@ -234,7 +234,7 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
     const GraphSettings& g = settings.current_settings;
     choose_index_font(surface, settings, "node");
     const NodeMarkSizes m{view.marker_dx, view.marker_dy, view.unit_y / 6, view.unit_x / 24,
-                          g.reverse_vertical ? -1.0 : 1.0};
+                          window_y_down(g) ? -1.0 : 1.0};
     const bool free_marks = static_cast<long long>(g.selected_node_count) - model.coded_node_count < 100;
     const Rgb node_color = color_of(g, ColorRole::node_index);
     LabelTable node_labels(m.mdx, m.mdy, model.nodes.size());
@@ -290,7 +290,7 @@ void draw_element_numbers(gwl::DrawSurface& surface, const StructureModel& model
                           DrawProgress* progress)
 {
     const GraphSettings& g = settings.current_settings;
-    const double s = g.reverse_vertical ? -1.0 : 1.0;
+    const double s = window_y_down(g) ? -1.0 : 1.0;
     choose_index_font(surface, settings, "element");
     surface.set_color_rgb(color_of(g, ColorRole::element_index));
     const double tol_x = view.unit_x / 20;

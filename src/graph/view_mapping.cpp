@@ -131,13 +131,39 @@ std::string scheme_name(int color_scheme)
     }
 }
 
-std::vector<std::string> graph_info_lines(int graph_number, double scaling_ratio, int color_scheme)
+std::vector<std::string> graph_info_lines(int graph_number, double scaling_ratio, int color_scheme,
+                                          GraphView view)
 {
     std::string number = std::to_string(graph_number);
     if (number.size() < 2)
         number.insert(0, 2 - number.size(), ' ');
-    return {"", " Graph No.: " + number, " Scaling Ratio:" + general_format(scaling_ratio, 12, 4),
-            " Color: " + scheme_name(color_scheme)};
+    std::vector<std::string> lines{"", " Graph No.: " + number,
+                                   " Scaling Ratio:" + general_format(scaling_ratio, 12, 4),
+                                   " Color: " + scheme_name(color_scheme)};
+    if (view != GraphView::oblique)
+        lines.push_back(" View: " + std::string(view_name(view)));
+    return lines;
+}
+
+ViewPlane view_plane(int NGL, GraphView view, bool reverse_y, bool reverse_vertical)
+{
+    if (NGL != 3)
+        return {2, 0, 1, 1.0, 0.0};
+    switch (view) {
+    case GraphView::side:
+        return {0, 1, 2, reverse_y ? -1.0 : 1.0, 0.0};
+    case GraphView::plan:
+        return {2, 0, 1, 1.0, 0.0};
+    case GraphView::iso: {
+        // At Y = 0: plot_x = k X, plot_y = Z - sv X / 2 = Z - sv plot_x / (2 k).
+        const double sv = reverse_vertical ? -1.0 : 1.0;
+        return {1, 0, 2, Projection::kIsoCos, -sv / (2 * Projection::kIsoCos)};
+    }
+    case GraphView::oblique:
+    case GraphView::front:
+        break;
+    }
+    return {1, 0, 2, 1.0, 0.0};
 }
 
 } // namespace vorax

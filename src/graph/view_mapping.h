@@ -5,8 +5,9 @@
 //
 // Contents:
 //   ViewMapping          the window, drawing units, marker sizes and grid steps of a graph
-//   Projection           plot positions from coordinates: the plane itself, or an oblique view
-//   Projection           the same for one node, for a pass over the nodes that does more
+//   Projection           plot positions from coordinates: the plane itself, or a view of the
+//                        spatial model (oblique, front, side, plan, isometric), node by node
+//   ViewPlane, view_plane   the coordinate plane of a view that carries the grid
 //   PlotBox              bounding box of the plot positions, orientation and scaling ratio
 //   plot_position_of, box_of_bounds   the box in pieces, for such a pass
 //   center_nodes         plot positions centred on the box's centre
@@ -19,6 +20,7 @@
 
 #include "core/bounds.h"
 #include "model/structure_model.h"
+#include "settings/graph_settings.h"
 
 namespace vorax {
 
@@ -42,36 +44,86 @@ struct ViewMapping {
 };
 
 // The plot position of a drawn node. A plane model (NGL 2) is drawn in its own plane; a spatial
-// one in an oblique view with the Y axis at 45 degrees: plot_x = X + sy c Y and
-// plot_y = Z + sv sy c Y, with c = 1/sqrt(2), sy = -1 for `reverse_y` and sv = -1 for
-// `reverse_vertical` (computed in 64 bits, stored as 32-bit reals).
+// one in its view, the oblique one by default, with c = 1/sqrt(2), k = sqrt(3)/2, sy = -1 for
+// `reverse_y` and sv = -1 for `reverse_vertical` (computed in 64 bits, stored as 32-bit reals):
+//   oblique  plot_x = X + sy c Y            plot_y = Z + sv sy c Y
+//   front    plot_x = X                     plot_y = Z
+//   side     plot_x = sy Y                  plot_y = Z
+//   plan     plot_x = X                     plot_y = Y   (window_y_down turns Y over)
+//   iso      plot_x = k (X + sy Y)          plot_y = Z + sv (sy Y - X) / 2
+// The vertical box turns Z over by turning the window over; the Y shares of the oblique and the
+// isometric view follow, so that Y keeps its direction on the screen.
 class Projection {
 public:
-    Projection(int NGL, bool reverse_y, bool reverse_vertical)
-        : spatial_(NGL == 3), sy_(reverse_y ? -1.0 : 1.0), sv_(reverse_vertical ? -1.0 : 1.0)
+    Projection(int NGL, bool reverse_y, bool reverse_vertical, GraphView view = GraphView::oblique)
+        : spatial_(NGL == 3), view_(spatial_ ? view : GraphView::oblique),
+          sy_(reverse_y ? -1.0 : 1.0), sv_(reverse_vertical ? -1.0 : 1.0)
     {
     }
 
     void project(Node& node) const
     {
-        if (spatial_) {
-            constexpr double c = 0.7071067811865476;
-            const double x = node.coords[0];
-            const double y = node.coords[1];
-            const double z = node.coords[2];
-            node.plot_x = static_cast<float>(x + sy_ * c * y);
-            node.plot_y = static_cast<float>(z + sv_ * sy_ * c * y);
-        } else {
+        if (!spatial_) {
             node.plot_x = node.coords[0];
             node.plot_y = node.coords[1];
+            return;
+        }
+        const double x = node.coords[0];
+        const double y = node.coords[1];
+        const double z = node.coords[2];
+        switch (view_) {
+        case GraphView::oblique: {
+            constexpr double c = 0.7071067811865476;
+            node.plot_x = static_cast<float>(x + sy_ * c * y);
+            node.plot_y = static_cast<float>(z + sv_ * sy_ * c * y);
+            return;
+        }
+        case GraphView::front:
+            node.plot_x = node.coords[0];
+            node.plot_y = node.coords[2];
+            return;
+        case GraphView::side:
+            node.plot_x = static_cast<float>(sy_ * y);
+            node.plot_y = node.coords[2];
+            return;
+        case GraphView::plan:
+            node.plot_x = node.coords[0];
+            node.plot_y = node.coords[1];
+            return;
+        case GraphView::iso:
+            node.plot_x = static_cast<float>(kIsoCos * (x + sy_ * y));
+            node.plot_y = static_cast<float>(z + sv_ * (sy_ * y - x) / 2);
+            return;
         }
     }
 
+    // cos 30 degrees: how far across the isometric view draws a unit of X or Y.
+    static constexpr double kIsoCos = 0.8660254037844386;
+
 private:
     bool spatial_;
+    GraphView view_;
     double sy_;
     double sv_;
 };
+
+// The coordinate plane through the origin that faces the viewer, where the grid and the scale
+// lie: the coordinate that is 0 on it and the two that run across and up the grid (0 X, 1 Y,
+// 2 Z). In the plot, a point of the plane lies at (across_scale * a, u + slope * across_scale *
+// a) for its coordinates a across and u up; only the isometric view slants it (slope not 0).
+struct ViewPlane {
+    int depth = 1;
+    int across = 0;
+    int up = 2;
+    double across_scale = 1.0;
+    double slope = 0.0;
+
+    bool operator==(const ViewPlane&) const = default;
+};
+
+// The plane of a view: Y = 0 for the oblique, front and isometric views, X = 0 for the side
+// and Z = 0 for the plan; a plane model's own plane (X across, Y up) for NGL 2.
+ViewPlane view_plane(int NGL, GraphView view, bool reverse_y, bool reverse_vertical);
 
 // The bounding box of the drawn nodes' plot positions and what follows from it.
 struct PlotBox {
@@ -117,7 +169,9 @@ std::string scheme_name(int color_scheme);
 
 // The info lines of a new graph: an empty line, " Graph No.: " with the number right-aligned in
 // two characters, " Scaling Ratio:" with the ratio in the 12/4 general format, " Color: " with
-// the scheme name.
-std::vector<std::string> graph_info_lines(int graph_number, double scaling_ratio, int color_scheme);
+// the scheme name, and for a view other than the oblique one " View: " with its English name
+// (view_name).
+std::vector<std::string> graph_info_lines(int graph_number, double scaling_ratio, int color_scheme,
+                                          GraphView view = GraphView::oblique);
 
 } // namespace vorax

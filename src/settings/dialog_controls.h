@@ -35,6 +35,7 @@ inline constexpr int kElementSize = 1034;
 inline constexpr int kNodeSize = 1035;
 inline constexpr int kSizeAuto = 1036;
 inline constexpr int kElementItalic = 1037;
+inline constexpr int kView = 1038; // the view of a spatial model; Oblique alone, disabled, for a plane one
 } // namespace settings_control
 
 // The controls of "Color Scheme": one button per colour role, in role order, then OK and a

@@ -52,6 +52,24 @@ void build_index_font_table(SettingsState& state)
                 + style_letters(s) + "'";
 }
 
+std::string_view view_name(GraphView view, UiLanguage language)
+{
+    const bool ro = language == UiLanguage::romanian;
+    switch (view) {
+    case GraphView::oblique:
+        return ro ? "Oblic 45°" : "Oblique 45°";
+    case GraphView::front:
+        return ro ? "Fata (X-Z)" : "Front (X-Z)";
+    case GraphView::side:
+        return ro ? "Lateral (Y-Z)" : "Side (Y-Z)";
+    case GraphView::plan:
+        return "Plan (X-Y)";
+    case GraphView::iso:
+        return ro ? "Izometric" : "Isometric";
+    }
+    return "";
+}
+
 void copy_default_settings(SettingsState& state) { state.current_settings = state.default_settings; }
 
 void preset_index_switches(GraphSettings& settings, int node_count, int element_count)

@@ -4,12 +4,15 @@
 //
 // Contents:
 //   ColorRole, ColorSet, ColorScheme   six colours by role; the scheme numbers 1..3
-//   GraphSettings                      the 22 fields of one graph's options, with their defaults
+//   GraphView, kGraphViews, view_name  the views of a spatial model, in the dialog's order
+//   GraphSettings                      the 22 fields of one graph's options and its view, with
+//                                      their defaults
 //   SettingsState                      current and default settings, the scheme colour sets and
 //                                      the font table of node and element indices: one object,
 //                                      held by the application's state
 //   set_settings_defaults, build_index_font_table, copy_default_settings, preset_index_switches
 //   index_font_style, index_font_spec, set_index_font, auto_index_size, scheme_colors
+//   window_y_down
 
 #include <array>
 #include <cstdint>
@@ -18,6 +21,7 @@
 #include <string_view>
 
 #include "core/color.h"
+#include "core/language.h"
 
 namespace vorax {
 
@@ -44,6 +48,16 @@ inline constexpr ColorSet kAllBlackColors{0, 0, 0, 0, 0, 0};
 inline constexpr int kIndexFontSizes = 11;
 inline constexpr int kIndexFontStyles = 8;
 
+// How a spatial model (NGL 3) is seen. A plane model is always drawn in its own plane, which the
+// oblique entry stands for.
+enum class GraphView {
+    oblique, // X across, Z up, Y at 45 degrees into the picture: the default
+    front,   // X across, Z up, seen from -Y
+    side,    // Y across, Z up, seen from +X
+    plan,    // X across, Y up, seen from +Z
+    iso,     // isometric, seen from (+X, -Y, +Z): Z up, X down and Y up to the right at 30 degrees
+};
+
 // One graph's options. The member initialisers are the defaults.
 struct GraphSettings {
     bool reverse_vertical = false; // "Z / Y (vertical axis)"
@@ -68,9 +82,25 @@ struct GraphSettings {
     bool all_nodes = false; // set true by the model loading after each load
     std::int32_t selected_node_count = 0;
     std::int32_t selected_element_count = 0;
+    GraphView view = GraphView::oblique; // only a spatial model is drawn in another view
 
     bool operator==(const GraphSettings&) const = default;
 };
+
+// The views in the order of the Graph Settings list.
+inline constexpr GraphView kGraphViews[] = {GraphView::oblique, GraphView::front, GraphView::side,
+                                            GraphView::plan, GraphView::iso};
+
+// The name of a view in the Graph Settings list: "Oblique 45°", "Front (X-Z)", "Side (Y-Z)",
+// "Plan (X-Y)", "Isometric"; the Romanian names in a Romanian run.
+std::string_view view_name(GraphView view, UiLanguage language = UiLanguage::english);
+
+// Whether the graph window's real y axis points down: the vertical box reverses Z, the vertical
+// of every view but the plan, where Y stands upright and the Y box reverses it.
+inline bool window_y_down(const GraphSettings& settings)
+{
+    return settings.view == GraphView::plan ? settings.reverse_y : settings.reverse_vertical;
+}
 
 // Font specs of the node and element indices: [style - 1][size position - 1].
 using IndexFontTable = std::array<std::array<std::string, kIndexFontSizes>, kIndexFontStyles>;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settings_dialog.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cmath>
 
 #include "core/messages.h"
@@ -47,6 +49,13 @@ std::string text_of(const DialogHandle& d, int id)
     std::string text;
     dialog_get_text(d, id, text);
     return text;
+}
+
+// The entry of a view in the View list, from 1.
+int view_entry(GraphView view)
+{
+    const auto at = std::find(std::begin(kGraphViews), std::end(kGraphViews), view);
+    return at == std::end(kGraphViews) ? 1 : static_cast<int>(at - std::begin(kGraphViews)) + 1;
 }
 
 // The factor field as the drawing will use it.
@@ -127,7 +136,7 @@ int SettingsDialog::run()
     dialog_set_callback(d, kSettingsDialogTemplate,
                         [this](DialogHandle& h, int, int event) { on_created(h, event); });
     for (int id : {kReverseX, kReverseY, kReverseVertical, kAllNodes, kRange, kNodeIndices,
-                   kElementIndices, kGridAndScale, kColorScheme})
+                   kElementIndices, kGridAndScale, kColorScheme, kView})
         dialog_set_callback(d, id, changed);
     dialog_set_callback(d, kFactor, changed, dialog_event::kEditChanged);
     dialog_set_callback(d, kFactor, changed, dialog_event::kEntryChosen);
@@ -155,6 +164,14 @@ int SettingsDialog::run()
     } else {
         dialog_set_logical(d, kReverseY, false, dialog_selector::kEnabled);
     }
+    // A spatial model is seen in any view; a plane one only in its own plane, the oblique entry.
+    const bool spatial = model.NGL == 3;
+    const int views = spatial ? static_cast<int>(std::size(kGraphViews)) : 1;
+    dialog_set_int(d, kView, views, dialog_selector::kEntryCount);
+    for (int k = 1; k <= views; ++k)
+        dialog_set_text(d, kView, std::string(view_name(kGraphViews[k - 1], c_.language)), k);
+    dialog_set_int(d, kView, spatial ? view_entry(s.view) : 1, dialog_selector::kState);
+    dialog_set_logical(d, kView, spatial, dialog_selector::kEnabled);
     dialog_set_logical(d, kNodeIndices, s.show_node_indices);
     dialog_set_logical(d, kElementIndices, s.show_element_indices);
     dialog_set_logical(d, kGridAndScale, s.show_grid_and_scale);
@@ -227,8 +244,12 @@ void SettingsDialog::on_settings_changed(DialogHandle& d, int control_id)
     StructureModel& model = c_.model;
 
     s.reverse_vertical = checked(d, kReverseVertical);
-    if (model.NGL == 3)
+    if (model.NGL == 3) {
         s.reverse_y = checked(d, kReverseY);
+        const int entry = selected_entry(d, kView);
+        if (entry >= 1 && entry <= static_cast<int>(std::size(kGraphViews)))
+            s.view = kGraphViews[entry - 1];
+    }
     s.all_nodes = checked(d, kAllNodes);
 
     if (s.all_nodes) {

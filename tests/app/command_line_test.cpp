@@ -107,6 +107,12 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"export_factor_above_the_largest", {"--export", "o.png", "m.dat", "--factor", "1000000.5"}, refused, "--factor wants"},
         {"export_factor_hexadecimal", {"--export", "o.png", "m.dat", "--factor", "0x10"}, refused, "--factor wants"},
         {"export_value_missing", {"--export", "o.png", "m.dat", "--nodes"}, refused, "Missing value after '--nodes'"},
+        {"export_view", {"--export", "o.png", "m.dat", "--view", "plan"}, Mode::export_picture},
+        {"export_view_glued_any_case", {"--view=ISO", "--export", "o.png", "m.dat"}, Mode::export_picture},
+        {"export_bad_view", {"--export", "o.png", "m.dat", "--view", "top"}, refused, "--view wants oblique, front, side, plan or iso, not \"top\""},
+        {"export_view_missing", {"--export", "o.png", "m.dat", "--view"}, refused, "Missing value after '--view'"},
+        {"view_without_export", {"m.dat", "--view", "side"}, refused, "--view is an option of --export"},
+        {"view_with_check", {"--check", "m.dat", "--view=front"}, refused, "--view is an option of --export"},
         {"export_switch_with_value", {"--export", "o.png", "m.dat", "--reverse-y=1"}, refused, "Unexpected value after '--reverse-y'"},
     };
     for (const Form& form : forms) {
@@ -136,7 +142,7 @@ TEST(CommandLine, ValuesAreTakenAndNamesStayBytes)
     const ExportOptions o = parsed({"--lang", "RO", "--export", "\xe9.bmp", "m\xe9.dat", "--size", "800x600",
                                     "--nodes", "1-3, 7", "--node-indices", "off", "--scheme",
                                     "allblack", "--factor", "3", "--factor", "2.5", "--reverse-y",
-                                    "--format", "Png"})
+                                    "--format", "Png", "--view", "Side"})
                                 .export_options;
     EXPECT_EQ(o.output, "\xe9.bmp");
     EXPECT_EQ(o.model, "m\xe9.dat");
@@ -152,6 +158,8 @@ TEST(CommandLine, ValuesAreTakenAndNamesStayBytes)
     EXPECT_TRUE(o.reverse_y);
     EXPECT_FALSE(o.reverse_vertical);
     EXPECT_TRUE(o.grid);
+    EXPECT_EQ(o.view, GraphView::side);
+    EXPECT_EQ(parsed({"--export", "o.png", "m.dat"}).export_options.view, GraphView::oblique);
 
     const CommandLine window = parsed({"caf\xe9.dat", "--area", "1600x1200"});
     EXPECT_EQ(window.model, std::optional<std::string>("caf\xe9.dat"));

@@ -233,6 +233,45 @@ TEST(Export, BadNodeRangeIsABadArgument)
     EXPECT_NE(ro.err.find("Eroare in grupul nr. 1"), std::string::npos) << ro.err;
 }
 
+// Each view of the spatial tower names itself after the colour line and draws a picture of its
+// own; a plane model takes only its own plane, and another view of it is a bad argument.
+TEST(Export, ViewsOfASpatialModelAndOnlyItsOwnPlaneForAPlaneModel)
+{
+    TempDir dir;
+    const std::string tower = source_path("examples/space_tower.dat");
+    struct Row {
+        const char* view;
+        const char* last_line; // of the standard output
+    };
+    const Row rows[] = {{"oblique", " Color: Standard"},
+                        {"front", " View: Front (X-Z)"},
+                        {"side", " View: Side (Y-Z)"},
+                        {"plan", " View: Plan (X-Y)"},
+                        {"iso", " View: Isometric"}};
+    std::vector<QImage> pictures;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.view);
+        const ExportRun run = export_model(dir, tower, {"--size", "400x300", "--view", row.view},
+                                           std::string(row.view) + ".png");
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(run.out.ends_with(std::string("\n Color: Standard\n")
+                                      + (row.view == std::string("oblique") ? "" : row.last_line + std::string("\n"))))
+            << run.out;
+        ASSERT_FALSE(run.picture.isNull());
+        for (const QImage& other : pictures)
+            EXPECT_NE(run.picture, other);
+        pictures.push_back(run.picture);
+    }
+
+    const std::string plane = source_path("examples/plane_frame.dat");
+    EXPECT_EQ(export_model(dir, plane, {"--view", "oblique"}).status, 0);
+    const ExportRun refused = export_model(dir, plane, {"--view", "plan"}, "plane.png");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--view plan needs a spatial model (NGL = 3)"), std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(refused.picture.isNull());
+}
+
 TEST(Export, BadModelFilesExitWithOne)
 {
     TempDir dir;

@@ -184,5 +184,26 @@ TEST_F(ZoomFlow, OnlyNodesDrawnInTheLastGraphArePicked)
     EXPECT_EQ(run.state.dialog.range_text, "2,5,8,11");
 }
 
+// The tower drawn from above (View "Plan (X-Y)") stacks each leg's nodes on one point; a band
+// around the leg at the origin picks them all, whatever their height.
+TEST_F(ZoomFlow, ThePlanOfATowerPicksAWholeLeg)
+{
+    const auto file = run.folder.write(
+        "tower.dat", testing::file_text(testing::source_path("examples/space_tower.dat")));
+    gwl::set_program_arguments({file.string()});
+    run.prompter.script_dialog([](gwl::DialogHandle& d) {
+        gwl::dialog_user_select(d, kView, 4);
+        gwl::dialog_user_click(d, kDraw);
+    });
+    ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
+    ASSERT_NE(window(10), nullptr);
+    EXPECT_TRUE(run.info_has_line(" View: Plan (X-Y)"));
+    // The plan's box is X 0..4 by Y 0..4, centred on (2, 2): the leg X = Y = 0 lies at (-2, -2).
+    queue_drag(10, {-2.3, -2.3}, {-1.7, -1.7});
+    ASSERT_TRUE(zoom());
+    ASSERT_NE(window(11), nullptr);
+    EXPECT_EQ(run.state.dialog.range_text, "1,5,9,13,17");
+}
+
 } // namespace
 } // namespace vorax

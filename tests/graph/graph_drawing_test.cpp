@@ -534,52 +534,58 @@ TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
 }
 
 // The plan's single pass over the nodes leaves the model, box, view and grid that the separate
-// steps leave, for plane and spatial models, all nodes or every third one left out, and each
-// pair of reverse switches.
+// steps leave, for plane and spatial models, all nodes or every third one left out, each pair
+// of reverse switches and each view.
 TEST(Plan, OnePassOverTheNodesEqualsTheSeparateSteps)
 {
     std::mt19937 random(17);
     std::uniform_real_distribution<float> coordinate(-50.0f, 80.0f);
     for (const int ngl : {2, 3})
         for (const bool all_nodes : {true, false})
-            for (int reverse = 0; reverse < 4; ++reverse) {
-                SCOPED_TRACE(::testing::Message()
-                             << "NGL " << ngl << " all " << all_nodes << " reverse " << reverse);
-                StructureModel fused;
-                fused.NGL = ngl;
-                fused.node_count = 300;
-                fused.nodes.resize(300);
-                for (std::size_t i = 0; i < fused.nodes.size(); ++i) {
-                    Node& node = fused.nodes[i];
-                    // Every fourth node lies in the front plane; plot positions start stale.
-                    node.coords = {coordinate(random), i % 4 == 0 ? 0.0f : coordinate(random),
-                                   ngl == 3 ? coordinate(random) : 0.0f};
-                    node.selected = i % 3 != 1;
-                    node.plot_x = node.plot_y = -7.0f;
-                }
-                SettingsState settings;
-                GraphSettings& g = settings.current_settings;
-                g.all_nodes = all_nodes;
-                g.reverse_y = (reverse & 1) != 0;
-                g.reverse_vertical = (reverse & 2) != 0;
-                StructureModel separate = fused;
-                const GraphPlan plan = plan_graph(fused, settings, 1);
+            for (int reverse = 0; reverse < 4; ++reverse)
+                for (const GraphView view : kGraphViews) {
+                    SCOPED_TRACE(::testing::Message() << "NGL " << ngl << " all " << all_nodes
+                                                      << " reverse " << reverse << " view "
+                                                      << view_name(view));
+                    StructureModel fused;
+                    fused.NGL = ngl;
+                    fused.node_count = 300;
+                    fused.nodes.resize(300);
+                    for (std::size_t i = 0; i < fused.nodes.size(); ++i) {
+                        Node& node = fused.nodes[i];
+                        // Nodes lie in the planes Y = 0, X = 0 and Z = 0 by turns; plot positions
+                        // start stale.
+                        node.coords = {i % 4 == 1 ? 0.0f : coordinate(random),
+                                       i % 4 == 0 ? 0.0f : coordinate(random),
+                                       ngl == 3 && i % 4 != 2 ? coordinate(random) : 0.0f};
+                        node.selected = i % 3 != 1;
+                        node.plot_x = node.plot_y = -7.0f;
+                    }
+                    SettingsState settings;
+                    GraphSettings& g = settings.current_settings;
+                    g.all_nodes = all_nodes;
+                    g.reverse_y = (reverse & 1) != 0;
+                    g.reverse_vertical = (reverse & 2) != 0;
+                    g.view = view;
+                    StructureModel separate = fused;
+                    const GraphPlan plan = plan_graph(fused, settings, 1);
 
-                if (all_nodes)
-                    for (Node& node : separate.nodes)
-                        node.selected = true;
-                update_extents(separate, all_nodes);
-                project_nodes(separate, g.reverse_y, g.reverse_vertical);
-                const PlotBox box = plot_box(separate, g.min_size_factor, g.min_size_factor_auto);
-                center_nodes(separate, box.center_x, box.center_y);
-                GridRect grid = grid_rect(separate, box);
-                ViewMapping view = view_of(box);
-                set_grid_steps(view, grid);
-                EXPECT_EQ(fused, separate);
-                EXPECT_EQ(plan.box, box);
-                EXPECT_EQ(plan.grid, grid);
-                EXPECT_EQ(plan.view, view);
-            }
+                    if (all_nodes)
+                        for (Node& node : separate.nodes)
+                            node.selected = true;
+                    update_extents(separate, all_nodes);
+                    project_nodes(separate, g.reverse_y, g.reverse_vertical, view);
+                    const PlotBox box = plot_box(separate, g.min_size_factor, g.min_size_factor_auto);
+                    center_nodes(separate, box.center_x, box.center_y);
+                    GridRect grid = grid_rect(separate, box,
+                                              view_plane(ngl, view, g.reverse_y, g.reverse_vertical));
+                    ViewMapping view_mapping = view_of(box);
+                    set_grid_steps(view_mapping, grid);
+                    EXPECT_EQ(fused, separate);
+                    EXPECT_EQ(plan.box, box);
+                    EXPECT_EQ(plan.grid, grid);
+                    EXPECT_EQ(plan.view, view_mapping);
+                }
 }
 
 TEST(Fonts, IndexFontsFollowTheSwitches)

@@ -115,6 +115,54 @@ TEST_F(SettingsDialogRun, SpatialModelEnablesReverseY)
     EXPECT_TRUE(settings.current_settings.reverse_y);
 }
 
+// The View list names the views in the run's language; a plane model shows only its own plane,
+// the oblique entry, and the list cannot be opened.
+TEST_F(SettingsDialogRun, ViewListOffersEveryViewOnlyForASpatialModel)
+{
+    struct Row {
+        const char* name;
+        const char* model;
+        UiLanguage language;
+        std::vector<std::string> entries;
+        bool enabled;
+    };
+    const Row rows[] = {
+        {"spatial", "space_tower.dat", UiLanguage::english,
+         {"Oblique 45°", "Front (X-Z)", "Side (Y-Z)", "Plan (X-Y)", "Isometric"}, true},
+        {"spatial_romanian", "space_tower.dat", UiLanguage::romanian,
+         {"Oblic 45°", "Fata (X-Z)", "Lateral (Y-Z)", "Plan (X-Y)", "Izometric"}, true},
+        {"plane", "plane_frame.dat", UiLanguage::english, {"Oblique 45°"}, false},
+        {"plane_romanian", "plane_frame.dat", UiLanguage::romanian, {"Oblic 45°"}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        load(testing::example_model(row.model));
+        language = row.language;
+        DialogWidgetView list;
+        run_then_draw([&](DialogHandle& d) { list = dialog_widget_view(d, kView); });
+        EXPECT_EQ(list.entries, row.entries);
+        EXPECT_EQ(list.enabled, row.enabled);
+        EXPECT_EQ(list.selected, 1);
+        EXPECT_EQ(settings.current_settings.view, GraphView::oblique);
+    }
+}
+
+// The list shows the view of the settings and the entry chosen becomes their view.
+TEST_F(SettingsDialogRun, ViewChosenInTheListIsTheGraphsView)
+{
+    load(testing::example_model("space_tower.dat"));
+    settings.current_settings.view = GraphView::side;
+    int shown = 0;
+    run_then_draw([&](DialogHandle& d) {
+        shown = dialog_widget_view(d, kView).selected;
+        dialog_user_select(d, kView, 4);
+    });
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(settings.current_settings.view, GraphView::plan);
+    run_then_draw([&](DialogHandle& d) { dialog_user_select(d, kView, 5); });
+    EXPECT_EQ(settings.current_settings.view, GraphView::iso);
+}
+
 TEST_F(SettingsDialogRun, AllTogglesCaptionRangeFieldAndSelection)
 {
     DialogWidgetView after_uncheck_all, after_uncheck_range, after_check_all, after_check_range;

@@ -3,9 +3,9 @@
 
 namespace vorax {
 
-void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical)
+void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical, GraphView view)
 {
-    const Projection projection(model.NGL, reverse_y, reverse_vertical);
+    const Projection projection(model.NGL, reverse_y, reverse_vertical, view);
     for (Node& node : model.nodes)
         if (node.selected)
             projection.project(node);
@@ -20,14 +20,14 @@ PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto)
     return box_of_bounds(plot_positions, factor, factor_auto);
 }
 
-GridRect grid_rect(const StructureModel& model, const PlotBox& box)
+GridRect grid_rect(const StructureModel& model, const PlotBox& box, const ViewPlane& plane)
 {
-    Bounds<2> front_plane;
+    Bounds<2> plane_points;
     if (model.NGL == 3)
         for (const Node& node : model.nodes)
-            if (node.selected && in_front_plane(node))
-                front_plane.add(front_plane_point(node));
-    return grid_rect_of(model, box, front_plane);
+            if (node.selected && in_grid_plane(node, plane))
+                plane_points.add(grid_plane_point(node, plane));
+    return grid_rect_of(model, box, plane_points, plane);
 }
 
 } // namespace vorax

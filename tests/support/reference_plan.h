@@ -10,12 +10,13 @@
 namespace vorax {
 
 // Plot positions of the drawn (selected) nodes, by Projection.
-void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical);
+void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical,
+                   GraphView view = GraphView::oblique);
 
 // The plot box of the drawn nodes' plot positions (box_of_bounds).
 PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
 
-// The grid rectangle of the drawn nodes (grid_rect_of).
-GridRect grid_rect(const StructureModel& model, const PlotBox& box);
+// The grid rectangle of the drawn nodes in the view's plane (grid_rect_of).
+GridRect grid_rect(const StructureModel& model, const PlotBox& box, const ViewPlane& plane = {});
 
 } // namespace vorax

@@ -174,6 +174,7 @@ TEST(ProgramTemplates, GraphSettingsHasEveryControl)
         {kReverseVertical, K::check_box, "Z / Y (vertical axis)", 17, 33, 75, 10},
         {kReverseY, K::check_box, "Y (For: NGL =3)", 17, 51, 64, 10},
         {kReverseX, K::check_box, "X", 120, 51, 23, 10},
+        {kView, K::drop_down_list, "", 170, 50, 66, 60},
         {kInfo, K::static_text, "Info", 102, 84, 134, 20},
         {kAllNodes, K::check_box, "All", 40, 112, 26, 11},
         {kRangeLimits, K::static_text, "Range 10000-20000", 87, 112, 68, 10},
@@ -229,7 +230,7 @@ TEST(ProgramTemplates, GraphSettingsHasItsUnnamedControls)
     EXPECT_EQ(groups, (std::vector<std::string>{"AXIS ORIENTATION", "STRUCTURE DRAWING",
                                                 "FONT STYLE (Indices)"}));
     EXPECT_EQ(statics, (std::multiset<std::string>{
-                           "Check to Reverse Orientation vs. Standard Orientation", "All Nodes",
+                           "Check to Reverse Orientation vs. Standard Orientation", "View", "All Nodes",
                            "Node Indices", "Element Indices", "Grid and Scale",
                            "Increasing Factor for\nMinimum Size", "Color Scheme", "TYPE", "Node",
                            "Element", "SIZE", "Node", "Element"}));
