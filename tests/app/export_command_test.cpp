@@ -402,8 +402,9 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         EXPECT_EQ(text.substr(0, std::strlen(row.begins)), row.begins) << text.substr(0, 80);
         EXPECT_GE(text.size(), std::strlen(row.ends));
         EXPECT_EQ(text.substr(text.size() - std::min(text.size(), std::strlen(row.ends))), row.ends);
-        if (std::string(row.file) == "left.txt") // no partial file of the picture beside it
+        if (std::string(row.file) == "left.txt") { // no partial file of the picture beside it
             EXPECT_EQ(text, "left.txt\n");
+        }
     }
 }
 
