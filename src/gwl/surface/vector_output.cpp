@@ -71,33 +71,52 @@ namespace {
 // changes, and joining lines that continue one another into one polyline.
 class Replay {
 public:
-    Replay(const DrawRecord& record, QPainter& painter, const QSize& area, bool xml_texts = false)
-        : record_(record), painter_(painter), area_(area), xml_texts_(xml_texts)
+    Replay(const DrawRecord& record, QPainter& painter, const QSize& area, const ReplayOptions& options)
+        : record_(record), painter_(painter), area_(area), xml_texts_(options.xml_texts),
+          hairlines_(options.hairlines), only_(options.only)
     {
     }
 
     void run()
     {
-        for (const DrawOp& op : record_.ops()) {
-            if (op.kind != RecordOp::line)
-                flush_chain();
-            switch (op.kind) {
-            case RecordOp::clear:
-                painter_.fillRect(QRectF(0, 0, area_.width(), area_.height()),
-                                  qcolor_of(record_.look(op.look).background));
-                break;
-            case RecordOp::line: line(op); break;
-            case RecordOp::rectangle:
-            case RecordOp::ellipse:
-            case RecordOp::polygon: shape(op); break;
-            case RecordOp::text:
-            case RecordOp::layer_text: text(op); break;
-            }
+        if (only_ != nullptr) {
+            const OpStore& ops = record_.ops();
+            for (const std::uint32_t i : *only_)
+                if (i < ops.size())
+                    draw(ops[i]);
+        } else {
+            for (const DrawOp& op : record_.ops())
+                draw(op);
         }
         flush_chain();
     }
 
 private:
+    void draw(const DrawOp& op)
+    {
+        if (op.kind != RecordOp::line)
+            flush_chain();
+        switch (op.kind) {
+        case RecordOp::clear:
+            painter_.fillRect(QRectF(0, 0, area_.width(), area_.height()), qcolor_of(record_.look(op.look).background));
+            break;
+        case RecordOp::line: line(op); break;
+        case RecordOp::rectangle:
+        case RecordOp::ellipse:
+        case RecordOp::polygon: shape(op); break;
+        case RecordOp::text:
+        case RecordOp::layer_text: text(op); break;
+        }
+    }
+
+    // A pen one pixel of the drawing wide, or one pixel of the device for hairlines.
+    QPen one_pixel_pen(const QColor& color) const
+    {
+        QPen pen(color, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        pen.setCosmetic(hairlines_);
+        return pen;
+    }
+
     // --- Pens ----------------------------------------------------------------------------------
     // The pen of a look's lines: one pixel wide; a solid line covers its end pixels with square
     // caps, a patterned one starts its first run at the edge of its first pixel.
@@ -109,7 +128,7 @@ private:
         const RecordedLook& look = record_.look(look_index);
         const raster::PenStyle style = raster::pen_style_for_mask(look.line_style);
         pen_style_ = style;
-        QPen pen(qcolor_of(look.color), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        QPen pen = one_pixel_pen(qcolor_of(look.color));
         if (style == raster::PenStyle::invisible) {
             pen = QPen(Qt::NoPen);
         } else if (style != raster::PenStyle::solid) {
@@ -177,7 +196,7 @@ private:
             fill_interior(op, look);
         // Ellipses are outlined solid, whatever the line style.
         if (op.kind == RecordOp::ellipse) {
-            painter_.setPen(QPen(qcolor_of(look.color), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            painter_.setPen(one_pixel_pen(qcolor_of(look.color)));
             forget_pen();
         } else {
             use_line_pen(op.look);
@@ -343,6 +362,8 @@ private:
     QPainter& painter_;
     QSize area_;
     bool xml_texts_ = false;
+    bool hairlines_ = false;
+    const std::vector<std::uint32_t>* only_ = nullptr;
     std::optional<std::uint32_t> pen_look_;
     raster::PenStyle pen_style_ = raster::PenStyle::solid;
     std::vector<QPointF> chain_;
@@ -396,7 +417,7 @@ bool paint_record(QPaintDevice& device, const DrawRecord& record, const QSize& a
     if (!painter->begin(&device))
         return false;
     try {
-        replay(record, *painter, area, QRectF(QPointF(0, 0), area), xml_texts);
+        replay(record, *painter, area, QRectF(QPointF(0, 0), area), ReplayOptions{xml_texts, false, nullptr});
         return painter->end(); // a document is written out here, and may run out of memory too
     } catch (const std::bad_alloc&) {
         try {
@@ -414,14 +435,14 @@ bool paint_record(QPaintDevice& device, const DrawRecord& record, const QSize& a
 } // namespace
 
 void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target,
-            bool xml_texts)
+            const ReplayOptions& options)
 {
     if (area.isEmpty() || target.isEmpty())
         return;
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / area.width(), target.height() / area.height());
-    Replay(record, painter, area, xml_texts).run();
+    Replay(record, painter, area, options).run();
     painter.restore();
 }
 

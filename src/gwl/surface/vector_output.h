@@ -12,6 +12,9 @@
 //
 // Contents: replay, svg_document, pdf_document.
 
+#include <cstdint>
+#include <vector>
+
 class QByteArray;
 class QPainter;
 class QRectF;
@@ -22,10 +25,16 @@ namespace vorax::gwl {
 
 class DrawRecord;
 
+struct ReplayOptions {
+    bool xml_texts = false; // texts only of the characters XML allows (SVG)
+    bool hairlines = false; // lines one device pixel wide, however large the scale (a screen)
+    const std::vector<std::uint32_t>* only = nullptr; // these operations alone, in this order
+};
+
 // Draws the record on `painter` into `target` (in the painter's coordinates), the drawing area
 // of size `area` scaled to it; the caller keeps the proportions (a printer page) or not.
 void replay(const DrawRecord& record, QPainter& painter, const QSize& area, const QRectF& target,
-            bool xml_texts = false);
+            const ReplayOptions& options = {});
 // The text with each character that XML 1.0 does not allow (control characters, U+FFFE,
 // U+FFFF, a lone surrogate) replaced by U+FFFD.
 QString xml_characters(const QString& text);

@@ -88,6 +88,8 @@ Frame::Frame()
     statusBar()->addWidget(status_label_, 1);
     note_label_ = new QLabel(this);
     statusBar()->addPermanentWidget(note_label_);
+    magnification_label_ = new QLabel(this);
+    statusBar()->addPermanentWidget(magnification_label_);
     build_builtin_menus();
     add_shortcuts();
     activation_ = connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { show_size_to_fit_state(); });
@@ -469,6 +471,10 @@ void Frame::attach_window(Unit unit)
         graphics->setWindowTitle(qt_text(u.title));
         graphics->set_size_to_fit(true);
         graphics->set_pointing_source(u.pointing);
+        connect(graphics, &GraphicsWindow::magnification_changed, this, [this, graphics] {
+            if (active_child_widget() == graphics)
+                show_size_to_fit_state();
+        });
         graphics->set_gesture_action([this, unit](GraphicsWindow::Gesture gesture, QPointF point,
                                                   double per_screen_pixel) {
             if (graph_gesture_)
@@ -725,7 +731,11 @@ void Frame::show_size_to_fit_state()
 {
     const auto* graphics = qobject_cast<GraphicsWindow*>(active_child_widget());
     size_to_fit_action_->setChecked(graphics != nullptr && graphics->size_to_fit());
+    magnification_label_->setText(graphics != nullptr ? qt_text(magnification_text(graphics->magnification()))
+                                                      : QString());
 }
+
+std::string Frame::magnification_shown() const { return program_text(magnification_label_->text()); }
 
 // ---------------------------------------------------------------------------------------------
 // Place on the screen

@@ -101,6 +101,8 @@ public:
     // A note at the right end of the status line, beside its text (what file is watched).
     void set_status_note(const std::string& text);
     std::string status_note() const;
+    // The magnification of the active graph window as the status line shows it ("1:1", "250%").
+    std::string magnification_shown() const;
     void set_about_text(const std::string& text);
     const std::string& about_text() const { return about_text_; }
     // The model file the graphs show: Save proposes names after it.
@@ -164,6 +166,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     QLabel* status_label_ = nullptr;
     QLabel* note_label_ = nullptr;
+    QLabel* magnification_label_ = nullptr;
     std::vector<TopMenu> menus_;
     std::map<Unit, UnitWindow> units_;
     Unit active_unit_ = kNoUnit;

@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
@@ -24,6 +26,8 @@
 
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
+#include "gwl/surface/qt_color.h"
+#include "gwl/surface/vector_output.h"
 
 namespace vorax::gwl {
 
@@ -142,6 +146,13 @@ struct GraphicsWindow::Relay {
     }
 };
 
+std::string magnification_text(double magnification)
+{
+    const long percent = std::lround(magnification * 100.0);
+    return percent == 100 && std::abs(magnification - 1.0) < 1e-9 ? std::string("1:1")
+                                                                    : std::to_string(percent) + "%";
+}
+
 GraphicsWindow::GraphicsWindow(QWidget* parent) : GraphicsWindow(default_drawing_area(), parent) {}
 
 GraphicsWindow::GraphicsWindow(DrawingAreaSize area, QWidget* parent)
@@ -199,18 +210,20 @@ void GraphicsWindow::get_window_config(WindowConfig& config) const
     config.title = cut(program_text(windowTitle()), kTitleField);
 }
 
-// --- Size to fit -------------------------------------------------------------------------------
+// --- Size to fit and magnification -----------------------------------------------------------
 
 void GraphicsWindow::set_size_to_fit(bool fit)
 {
     if (fit == fit_)
         return;
     fit_ = fit;
+    magnification_ = 1.0; // out of the fitted view, 1:1
     const Qt::ScrollBarPolicy policy = fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     setHorizontalScrollBarPolicy(policy);
     setVerticalScrollBarPolicy(policy);
     update_scroll_bars();
     viewport()->update();
+    emit magnification_changed();
     if (!pointed_.empty())
         point_at(pointer_);
 }
@@ -220,15 +233,102 @@ FittedView GraphicsWindow::fitted_view() const
     return FittedView({surface_->width(), surface_->height()}, viewport()->size());
 }
 
+double GraphicsWindow::magnification() const
+{
+    if (!fit_)
+        return magnification_;
+    const FittedView fitted = fitted_view();
+    return static_cast<double>(fitted.shown().width()) / std::max(surface_->width(), 1);
+}
+
+FittedView GraphicsWindow::shrunk_view() const
+{
+    if (fit_)
+        return fitted_view();
+    const QSize area(surface_->width(), surface_->height());
+    return FittedView(area, QSize(static_cast<int>(std::ceil(area.width() * magnification_)),
+                                  static_cast<int>(std::ceil(area.height() * magnification_))));
+}
+
+QSize GraphicsWindow::content_size() const
+{
+    if (shrunk())
+        return shrunk_view().shown();
+    return {static_cast<int>(std::ceil(surface_->width() * magnification_)),
+            static_cast<int>(std::ceil(surface_->height() * magnification_))};
+}
+
+QPoint GraphicsWindow::scroll() const
+{
+    return fit_ ? QPoint() : QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+void GraphicsWindow::set_magnification(double magnification, QPointF anchor)
+{
+    const double fitted = std::min(fitted_view().area_pixels_per_view_pixel() > 1.0
+                                       ? 1.0 / fitted_view().area_pixels_per_view_pixel()
+                                       : 1.0,
+                                   1.0);
+    const double wanted = std::clamp(magnification, fitted, kMostMagnification);
+    // The drawing-area point under the anchor stays under it; a run of steps about one anchor
+    // keeps the point of the first, so that rounding to whole pixels does not add up.
+    const QPointF held = held_ && held_->anchor == anchor && held_->scroll == scroll() ? held_->point
+                                                                                      : drawing_point_at(anchor);
+    const bool to_fit = wanted <= fitted * (1.0 + 1e-9) && fitted < 1.0;
+    if (to_fit == fit_ && (fit_ || wanted == magnification_))
+        return;
+    if (to_fit) {
+        held_.reset();
+        set_size_to_fit(true);
+        return;
+    }
+    if (fit_) {
+        fit_ = false;
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+    magnification_ = wanted;
+    update_scroll_bars();
+    // Where the held point lies in the content now, less the anchor's place in the viewport.
+    const QSize content = content_size();
+    const QPointF at((held.x() + 0.5) * content.width() / std::max(surface_->width(), 1),
+                     (held.y() + 0.5) * content.height() / std::max(surface_->height(), 1));
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(at.x() - anchor.x())));
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(at.y() - anchor.y())));
+    held_ = Held{anchor, held, scroll()};
+    viewport()->update();
+    emit magnification_changed();
+    if (!pointed_.empty())
+        point_at(pointer_);
+}
+
+// The steps are the powers of 2^(1/4) from the fitted view up: 1:1 is one of them.
+void GraphicsWindow::zoom_in(QPointF anchor)
+{
+    const double now = magnification();
+    auto k = static_cast<int>(std::floor(std::log2(now) * 4.0));
+    while (std::exp2(k / 4.0) <= now * (1.0 + 1e-9))
+        ++k;
+    set_magnification(std::exp2(k / 4.0), anchor);
+}
+
+void GraphicsWindow::zoom_out(QPointF anchor)
+{
+    const double now = magnification();
+    auto k = static_cast<int>(std::ceil(std::log2(now) * 4.0));
+    while (std::exp2(k / 4.0) >= now * (1.0 - 1e-9))
+        --k;
+    set_magnification(std::exp2(k / 4.0), anchor);
+}
+
 void GraphicsWindow::update_scroll_bars()
 {
     const QSize view = viewport()->size();
-    const int width = surface_->width();
-    const int height = surface_->height();
+    const QSize content = fit_ ? QSize() : content_size();
     horizontalScrollBar()->setPageStep(view.width());
     verticalScrollBar()->setPageStep(view.height());
-    horizontalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, width - view.width()));
-    verticalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, height - view.height()));
+    horizontalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, content.width() - view.width()));
+    verticalScrollBar()->setRange(0, fit_ ? 0 : std::max(0, content.height() - view.height()));
 }
 
 void GraphicsWindow::scroll_into_view(const PixelRect& pixels)
@@ -236,6 +336,7 @@ void GraphicsWindow::scroll_into_view(const PixelRect& pixels)
     if (fit_ || pixels.width <= 0 || pixels.height <= 0)
         return;
     const QSize view = viewport()->size();
+    const QRect wanted = viewport_rect_of(pixels).translated(scroll());
     // The least move that brings [start, start + size) into [value, value + page).
     auto bring = [](QScrollBar* bar, int start, int size, int page) {
         int value = bar->value();
@@ -247,8 +348,8 @@ void GraphicsWindow::scroll_into_view(const PixelRect& pixels)
             value = start + size - page;
         bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
     };
-    bring(horizontalScrollBar(), pixels.x, pixels.width, view.width());
-    bring(verticalScrollBar(), pixels.y, pixels.height, view.height());
+    bring(horizontalScrollBar(), wanted.x(), wanted.width(), view.width());
+    bring(verticalScrollBar(), wanted.y(), wanted.height(), view.height());
 }
 
 PixelPoint GraphicsWindow::scroll_position() const
@@ -266,33 +367,43 @@ QSize GraphicsWindow::sizeHint() const
 
 PixelPoint GraphicsWindow::drawing_pixel_at(QPointF position) const
 {
-    if (fit_)
-        return fitted_view().area_pixel_at(position);
-    return {static_cast<int>(std::floor(position.x())) + horizontalScrollBar()->value(),
-            static_cast<int>(std::floor(position.y())) + verticalScrollBar()->value()};
+    const QPointF at = position + QPointF(scroll());
+    if (shrunk())
+        return shrunk_view().area_pixel_at(at);
+    return {static_cast<int>(std::floor(std::floor(at.x()) / magnification_)),
+            static_cast<int>(std::floor(std::floor(at.y()) / magnification_))};
 }
 
 QPointF GraphicsWindow::drawing_point_at(QPointF position) const
 {
-    if (fit_)
-        return fitted_view().area_point_at(position);
-    const PixelPoint pixel = drawing_pixel_at(position);
-    return {static_cast<double>(pixel.x), static_cast<double>(pixel.y)};
+    const QPointF at = position + QPointF(scroll());
+    if (shrunk())
+        return shrunk_view().area_point_at(at);
+    if (magnification_ == 1.0) {
+        const PixelPoint pixel = drawing_pixel_at(position);
+        return {static_cast<double>(pixel.x), static_cast<double>(pixel.y)};
+    }
+    // The middle of the screen pixel, in the drawing area's pixels (a pixel's centre is at +0.5).
+    return {(std::floor(at.x()) + 0.5) / magnification_ - 0.5, (std::floor(at.y()) + 0.5) / magnification_ - 0.5};
 }
 
 double GraphicsWindow::drawing_pixels_per_screen_pixel() const
 {
-    return fit_ ? fitted_view().area_pixels_per_view_pixel() : 1.0;
+    return shrunk() ? shrunk_view().area_pixels_per_view_pixel() : 1.0 / magnification_;
 }
 
 QRect GraphicsWindow::viewport_rect_of(const PixelRect& pixels) const
 {
     if (pixels.empty())
         return {};
-    if (fit_)
-        return fitted_view().view_rect_of(pixels);
-    return {pixels.x - horizontalScrollBar()->value(), pixels.y - verticalScrollBar()->value(),
-            pixels.width, pixels.height};
+    if (shrunk())
+        return shrunk_view().view_rect_of(pixels).translated(-scroll());
+    const double m = magnification_;
+    const int left = static_cast<int>(std::floor(pixels.x * m));
+    const int top = static_cast<int>(std::floor(pixels.y * m));
+    const int right = static_cast<int>(std::ceil((pixels.x + pixels.width) * m));
+    const int bottom = static_cast<int>(std::ceil((pixels.y + pixels.height) * m));
+    return QRect(left, top, right - left, bottom - top).translated(-scroll());
 }
 
 // --- Painting ----------------------------------------------------------------------------------
@@ -301,27 +412,30 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     const QRect exposed = event->rect();
-    const int dx = horizontalScrollBar()->value();
-    const int dy = verticalScrollBar()->value();
-    const FittedView fitted = fitted_view();
+    const QPoint offset = scroll();
     const Rgb paper = surface_->background_color();
     const bool drawn = surface_->drawn();
-    surface_->read_image([&](const QImage& image) {
-        const QRect shown = fit_ ? QRect(QPoint(0, 0), fitted.shown())
-                                 : QRect(-dx, -dy, image.width(), image.height());
-        const QRect part = exposed.intersected(shown);
-        if (part != exposed)
-            painter.fillRect(exposed, palette().color(QPalette::Dark));
-        if (part.isEmpty())
-            return;
+    const bool shrinking = shrunk();
+    const FittedView view = shrinking ? shrunk_view() : fitted_view();
+    const QRect content(-offset, content_size());
+    const QRect part = exposed.intersected(content);
+    if (part != exposed)
+        painter.fillRect(exposed, palette().color(QPalette::Dark));
+    if (part.isEmpty())
+        return;
+    if (!drawn) {
         // Until the drawing starts, the window shows paper rather than the new image's black.
-        if (!drawn)
-            painter.fillRect(part, Qt::white);
-        else if (fit_)
-            painter.drawImage(part.topLeft(), fitted.sample(image, part, paper));
-        else
-            painter.drawImage(part, image, part.translated(dx, dy));
-    });
+        painter.fillRect(part, Qt::white);
+    } else if (!shrinking && magnification_ > 1.0) {
+        paint_magnified(painter, part);
+    } else {
+        surface_->read_image([&](const QImage& image) {
+            if (shrinking)
+                painter.drawImage(part.topLeft(), view.sample(image, part.translated(offset), paper));
+            else
+                painter.drawImage(part, image, part.translated(offset));
+        });
+    }
     if (surface_->cursor_shown()) {
         // A bar under the text cursor's cell, inverting what is there.
         const PixelRect cell = surface_->text_cursor_rect();
@@ -331,10 +445,44 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
     }
 }
 
+void GraphicsWindow::paint_magnified(QPainter& painter, const QRect& part)
+{
+    const double m = magnification_;
+    const QPoint offset = scroll();
+    const QSize area(surface_->width(), surface_->height());
+    // The drawing-area pixels under the part, and a little round them for what reaches over
+    // (a text's slant, a mark's outline).
+    const QRect content = part.translated(offset);
+    const int left = static_cast<int>(std::floor(content.left() / m)) - 2;
+    const int top = static_cast<int>(std::floor(content.top() / m)) - 2;
+    const int right = static_cast<int>(std::ceil((content.right() + 1) / m)) + 2;
+    const int bottom = static_cast<int>(std::ceil((content.bottom() + 1) / m)) + 2;
+    const QColor paper = qcolor_of(surface_->background_color()); // not under the record's lock
+    surface_->read_record([&](const DrawRecord& record) {
+        const RecordMark now = record.mark();
+        if (!index_ || index_->made_from().record != now.record || index_->made_from().ops != now.ops
+            || index_->made_from().cut != now.cut || index_area_ != area)
+            index_ = std::make_unique<RecordIndex>(record, area.width(), area.height());
+        index_area_ = area;
+        const std::vector<std::uint32_t> ops = index_->ops_in({left, top, right - left, bottom - top});
+        painter.save();
+        painter.setClipRect(part);
+        painter.fillRect(part, paper);
+        ReplayOptions options;
+        options.hairlines = true;
+        options.only = &ops;
+        replay(record, painter, area,
+               QRectF(-offset.x(), -offset.y(), area.width() * m, area.height() * m), options);
+        painter.restore();
+    });
+}
+
 void GraphicsWindow::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     update_scroll_bars();
+    if (fit_)
+        emit magnification_changed();
 }
 
 void GraphicsWindow::scrollContentsBy(int, int)
@@ -465,8 +613,58 @@ void GraphicsWindow::deliver(int event_bit, const QMouseEvent& event)
     }
 }
 
+bool GraphicsWindow::panning(const QMouseEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+        // The middle button, or the left one with Space held (not while a wait takes the left).
+        if (fit_ || pan_from_
+            || !(event.button() == Qt::MiddleButton
+                 || (event.button() == Qt::LeftButton && space_down_ && pending_waits == 0)))
+            return false;
+        pan_from_ = event.position().toPoint();
+        pan_scroll_ = scroll();
+        stop_pointing();
+        viewport()->setCursor(Qt::ClosedHandCursor);
+        return true;
+    case QEvent::MouseMove:
+        if (!pan_from_)
+            return false;
+        horizontalScrollBar()->setValue(pan_scroll_.x() - (event.position().toPoint().x() - pan_from_->x()));
+        verticalScrollBar()->setValue(pan_scroll_.y() - (event.position().toPoint().y() - pan_from_->y()));
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (!pan_from_ || event.buttons() & (Qt::MiddleButton | Qt::LeftButton))
+            return pan_from_.has_value();
+        pan_from_.reset();
+        viewport()->unsetCursor();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void GraphicsWindow::wheelEvent(QWheelEvent* event)
+{
+    const int steps = event->angleDelta().y();
+    if (steps > 0)
+        zoom_in(event->position());
+    else if (steps < 0)
+        zoom_out(event->position());
+    event->accept();
+}
+
+void GraphicsWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        space_down_ = false;
+    QAbstractScrollArea::keyReleaseEvent(event);
+}
+
 void GraphicsWindow::mousePressEvent(QMouseEvent* event)
 {
+    if (panning(*event))
+        return;
     const bool for_action = pending_waits == 0 && event->button() == Qt::LeftButton && gesture_;
     if (const int bit = button_bit(*event, mouse::kLeftDown, mouse::kRightDown))
         deliver(bit, *event);
@@ -483,11 +681,36 @@ void GraphicsWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Keys zoom about the middle of the window.
+    const QPointF middle = QRectF(viewport()->rect()).center();
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoom_in(middle);
+        return;
+    case Qt::Key_Minus:
+        zoom_out(middle);
+        return;
+    case Qt::Key_0:
+        if (event->modifiers().testFlag(Qt::ControlModifier)) {
+            set_size_to_fit(true);
+            return;
+        }
+        break;
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            space_down_ = true;
+        return;
+    default:
+        break;
+    }
     QAbstractScrollArea::keyPressEvent(event);
 }
 
 void GraphicsWindow::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (panning(*event))
+        return;
     if (const int bit = button_bit(*event, mouse::kLeftUp, mouse::kRightUp))
         deliver(bit, *event);
     QAbstractScrollArea::mouseReleaseEvent(event);
@@ -506,6 +729,8 @@ void GraphicsWindow::mouseDoubleClickEvent(QMouseEvent* event)
 
 void GraphicsWindow::mouseMoveEvent(QMouseEvent* event)
 {
+    if (panning(*event))
+        return;
     deliver(mouse::kMove, *event);
     // A drag is no pointing: whatever it is for, the text would only be in the way.
     if (event->buttons() == Qt::NoButton)

@@ -23,10 +23,14 @@
 
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
+#include "gwl/surface/record_index.h"
 #include "gwl/types.h"
 #include "gwl/windows/fitted_view.h"
 
 namespace vorax::gwl {
+
+// A magnification as the status line shows it: "1:1", else a whole percentage ("250%", "43%").
+std::string magnification_text(double magnification);
 
 class GraphicsWindow : public QAbstractScrollArea {
     Q_OBJECT
@@ -53,6 +57,20 @@ public:
     bool size_to_fit() const { return fit_; }
     // How the drawing area lies in the viewport while fitted.
     FittedView fitted_view() const;
+
+    // --- Magnification ----------------------------------------------------------------------
+    // Screen pixels per drawing-area pixel: below 1 shrunk (the fitted view is the least), 1 at
+    // 1:1, up to kMostMagnification. Up to 1:1 the window shows the drawing's pixels; above it
+    // draws the graph again from the record of what was drawn, lines one screen pixel wide,
+    // texts and marks grown with the magnification.
+    static constexpr double kMostMagnification = 16.0;
+    double magnification() const;
+    // Sets the magnification, keeping the drawing under `anchor` (a viewport position) where it
+    // is; at or below the fitted view's, the window is fitted.
+    void set_magnification(double magnification, QPointF anchor);
+    // One step up or down (the powers of 2^(1/4), 1:1 among them), as the wheel and + and - do.
+    void zoom_in(QPointF anchor);
+    void zoom_out(QPointF anchor);
 
     // --- Mouse mapping ---------------------------------------------------------------------
     // The drawing-area pixel under a viewport position: the position plus the scroll offsets,
@@ -116,6 +134,10 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // The magnification changed (a zoom step, size to fit, a fitted window resized).
+    void magnification_changed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -125,6 +147,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -139,6 +163,12 @@ private:
     static void stop_any_pointing();
 
     void deliver(int event_bit, const QMouseEvent& event);
+    bool shrunk() const { return fit_ || magnification_ < 1.0; }
+    FittedView shrunk_view() const; // how the area is shrunk: fitted, or by the magnification
+    QSize content_size() const;     // the whole picture on screen, in screen pixels
+    QPoint scroll() const;          // the content's pixel at the viewport's top-left corner
+    void paint_magnified(QPainter& painter, const QRect& part);
+    bool panning(const QMouseEvent& event); // a pan begun, moved on or ended by the event
     void surface_changed(const PixelRect& pixels);
     void flush_changes();
     void update_scroll_bars();
@@ -147,6 +177,18 @@ private:
     // Changes drawn on another thread, gathered until this window's thread takes them up.
     std::shared_ptr<Relay> relay_;
     bool fit_ = false;
+    double magnification_ = 1.0; // when not fitted
+    std::unique_ptr<RecordIndex> index_; // of the record, for the magnified view
+    QSize index_area_;
+    std::optional<QPoint> pan_from_; // where a pan began, and the scroll position then
+    QPoint pan_scroll_;
+    bool space_down_ = false;
+    struct Held {
+        QPointF anchor; // viewport position
+        QPointF point;  // drawing-area point held under it
+        QPoint scroll;  // the scroll position the steps left
+    };
+    std::optional<Held> held_;
     std::vector<std::shared_ptr<Wait>> waits_;
     PixelRect pending_;      // changed pixels not shown yet
     QElapsedTimer last_flush_;

@@ -3,11 +3,15 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <thread>
@@ -260,6 +264,82 @@ TEST_F(WindowTest, ConfigurationCarriesTheTitleAndTheWindowShowsWhatTheSurfaceDr
     EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(picture.width() - 2, picture.height() - 2), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(picture.width() / 2, picture.height() / 2), qRgb(255, 255, 255));
+}
+
+// A turn of the wheel at a viewport position, as the mouse sends it.
+void wheel(GraphicsWindow& window, QPointF at, int delta)
+{
+    QWheelEvent event(at, window.viewport()->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window.viewport(), &event);
+}
+
+// The dark pixels of a viewport column between two rows.
+int dark_in_column(const QImage& image, int x, int from, int to)
+{
+    int n = 0;
+    for (int y = from; y <= to; ++y)
+        n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
+TEST_F(WindowTest, TheWheelKeysAndDragsMagnifyAboutThePointerAndPan)
+{
+    prepare_paper(window.surface());
+    window.surface().move_to_w(50, 100);
+    window.surface().line_to_w(350, 100);
+    window.surface().rectangle_w(3, 200, 200, 203, 203);
+    window.set_size_to_fit(true);
+    const double fitted = window.magnification();
+    ASSERT_LT(fitted, 1.0);
+
+    // The wheel zooms about the pointer: the drawing under it stays there, step after step,
+    // through 1:1 up to 16 times and no further.
+    const QPointF at = QPointF(window.viewport_rect_of({200, 100, 1, 1}).center());
+    std::vector<double> steps;
+    for (int turn = 0; turn < 30; ++turn) {
+        wheel(window, at, 120);
+        steps.push_back(window.magnification());
+        const PixelPoint under = window.drawing_pixel_at(at);
+        EXPECT_LE(std::abs(under.x - 200), 1) << window.magnification();
+        EXPECT_LE(std::abs(under.y - 100), 1) << window.magnification();
+    }
+    EXPECT_FALSE(window.size_to_fit());
+    EXPECT_NE(std::find(steps.begin(), steps.end(), 1.0), steps.end());
+    EXPECT_EQ(steps.back(), GraphicsWindow::kMostMagnification);
+    EXPECT_EQ(magnification_text(1.0), "1:1");
+    EXPECT_EQ(magnification_text(steps.back()), "1600%");
+
+    // Above 1:1 the graph is drawn again: the line stays one screen pixel thick, the mark grows.
+    window.set_magnification(4.0, at);
+    const QImage shown = window.viewport()->grab().toImage();
+    const QRect line = window.viewport_rect_of({200, 100, 1, 1});
+    EXPECT_EQ(dark_in_column(shown, line.center().x(), line.top() - 6, line.bottom() + 6), 1);
+    EXPECT_EQ(window.drawing_pixels_per_screen_pixel(), 0.25);
+    EXPECT_EQ(window.drawing_pixel_at(QPointF(line.center())), (PixelPoint{200, 100}));
+    post_soon(window, {press(window.viewport_rect_of({201, 100, 1, 1}).center())});
+    const MouseEventResult pressed = window.wait_on_mouse_event(1);
+    EXPECT_EQ(pressed.x, 201);
+    EXPECT_EQ(pressed.y, 100);
+
+    // A drag with the middle button moves the picture with the pointer.
+    const QPoint scrolled(window.horizontalScrollBar()->value(), window.verticalScrollBar()->value());
+    send_now(window, press({60, 60}, Qt::MiddleButton));
+    send_now(window, move({40, 50}, Qt::MiddleButton));
+    send_now(window, release({40, 50}, Qt::MiddleButton));
+    EXPECT_EQ(window.horizontalScrollBar()->value(), scrolled.x() + 20);
+    EXPECT_EQ(window.verticalScrollBar()->value(), scrolled.y() + 10);
+
+    // The keys: - one step down, + one up, Ctrl+0 the fitted view.
+    QTest::keyClick(&window, Qt::Key_Minus);
+    EXPECT_NEAR(window.magnification(), 4.0 / std::exp2(0.25), 1e-9);
+    QTest::keyClick(&window, Qt::Key_Plus);
+    EXPECT_NEAR(window.magnification(), 4.0, 1e-9);
+    QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_TRUE(window.size_to_fit());
+    EXPECT_EQ(window.magnification(), fitted);
+    wheel(window, at, -120);
+    EXPECT_TRUE(window.size_to_fit());
 }
 
 TEST(DrawingArea, DefaultIsTheScreenAtLeast1024By768AndCanBeSet)
