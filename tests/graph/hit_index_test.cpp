@@ -148,21 +148,23 @@ TEST(HitIndex, HoldsWhatTheGraphDrew)
 
 TEST(HitIndex, NodesBesideAreThoseAtTheSamePixel)
 {
-    // Nodes 2, 5 and 9 on one pixel, 3 on the next, 7 across a cell boundary from them.
-    const std::vector<DrawnNode> nodes{{9, {64, 40}}, {2, {64, 40}}, {3, {65, 40}}, {5, {64, 40}},
-                                       {7, {63, 40}}, {8, {300, 200}}};
+    // Nodes 2, 5 and 9 on one pixel, 3 on the next, 7 and 10 together across a cell boundary
+    // from them.
+    const std::vector<DrawnNode> nodes{{9, {64, 40}}, {2, {64, 40}},  {3, {65, 40}},   {5, {64, 40}},
+                                       {7, {63, 40}}, {10, {63, 40}}, {8, {300, 200}}};
     const HitIndex index(400, 300, 3.0, nodes, {});
     struct Row {
         std::int32_t node;
-        double x, y;
+        double x, y, slack;
         std::vector<std::int32_t> beside;
     };
     const Row rows[] = {
-        {2, 64, 40, {5, 9}},   {9, 65.5, 41, {2, 5}}, {3, 65, 40, {}}, {7, 63, 40, {}},
-        {8, 300, 200, {}},     {4, 64, 40, {}}, // a node the index does not hold
+        {2, 64, 40, 1, {5, 9}}, {9, 65.5, 41, 1, {2, 5}}, {3, 65, 40, 1, {}}, {7, 63, 40, 1, {10}},
+        {8, 300, 200, 1, {}},   {4, 64, 40, 1, {}}, // a node the index does not hold
+        {7, 68.5, 40, 2, {10}}, // beyond the mark, within the slack
     };
     for (const Row& row : rows)
-        EXPECT_EQ(index.nodes_beside(row.node, row.x, row.y, 1.0), row.beside) << row.node;
+        EXPECT_EQ(index.nodes_beside(row.node, row.x, row.y, row.slack), row.beside) << row.node;
 }
 
 } // namespace
