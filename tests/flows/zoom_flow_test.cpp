@@ -157,17 +157,28 @@ TEST_F(ZoomFlow, AZoomWindowCanBeZoomedWhileItIsTheLast)
     }
 }
 
-TEST_F(ZoomFlow, AShrunkenGraphPicksTheNodesUnderTheBand)
+// Fitted (0), shrunk between fitted and 1:1, and magnified: the band picks the same nodes.
+class ZoomAtMagnification : public ZoomFlow, public ::testing::WithParamInterface<double> {};
+
+TEST_P(ZoomAtMagnification, PicksTheNodesUnderTheBand)
 {
     gwl::set_default_drawing_area(1600, 1200);
     draw_first_graph(row_model(20));
     ASSERT_TRUE(window(10)->size_to_fit());
     ASSERT_LT(window(10)->fitted_view().shown().width(), 1000);
-    queue_drag(10, {-10.0, -1.0}, {0.7, 1.0}); // nodes 1..11 at -9.5 .. 0.5
+    if (GetParam() > 0.0) {
+        const gwl::PixelPoint six = window(10)->surface().to_pixel({-4.5, 0.0});
+        window(10)->set_magnification(GetParam(), QPointF(window(10)->viewport_rect_of({six.x, six.y, 1, 1}).center()));
+        ASSERT_EQ(window(10)->magnification(), GetParam());
+    }
+    queue_drag(10, {-5.2, -1.0}, {-2.8, 1.0}); // nodes 6 and 7 at -4.5 and -3.5, not 5 at -5.5
     ASSERT_TRUE(zoom());
     ASSERT_NE(window(11), nullptr);
-    EXPECT_EQ(run.state.dialog.range_text, "1-11");
+    EXPECT_EQ(run.state.dialog.range_text, "6-7");
 }
+
+INSTANTIATE_TEST_SUITE_P(Magnifications, ZoomAtMagnification, ::testing::Values(0.0, 0.84, 2.0),
+                         [](const auto& info) { return "Times" + std::to_string(static_cast<int>(info.param * 100)); });
 
 TEST_F(ZoomFlow, OnlyNodesDrawnInTheLastGraphArePicked)
 {
