@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QImage>
+#include <QRegion>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -27,6 +28,7 @@
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/qt_color.h"
+#include "gwl/surface/raster.h"
 #include "gwl/surface/vector_output.h"
 
 namespace vorax::gwl {
@@ -447,6 +449,42 @@ void GraphicsWindow::paintEvent(QPaintEvent* event)
 
 void GraphicsWindow::paint_magnified(QPainter& painter, const QRect& part)
 {
+    // The magnified picture of the whole viewport is kept: a repaint with nothing changed copies
+    // it, a scroll draws only the strip that came into view, and only a new magnification, a new
+    // drawing or a new size draws it all again.
+    const QSize size = viewport()->size();
+    RecordMark now;
+    surface_->read_record([&](const DrawRecord& record) { now = record.mark(); });
+    const QPoint offset = scroll();
+    const bool same_picture = !magnified_.isNull() && magnified_.size() == size && magnified_at_ == magnification_
+                              && magnified_mark_.record == now.record && magnified_mark_.ops == now.ops
+                              && magnified_mark_.cut == now.cut;
+    if (!same_picture || magnified_offset_ != offset) {
+        QImage image(size, QImage::Format_RGB32);
+        QPainter on_image(&image);
+        const QRect whole(QPoint(0, 0), size);
+        QRegion to_draw(whole);
+        if (same_picture) {
+            const QPoint moved = magnified_offset_ - offset;
+            const QRect kept = whole.intersected(whole.translated(moved));
+            if (!kept.isEmpty()) {
+                on_image.drawImage(kept, magnified_, kept.translated(-moved));
+                to_draw -= kept;
+            }
+        }
+        for (const QRect& strip : to_draw)
+            render_magnified(on_image, strip);
+        on_image.end();
+        magnified_ = std::move(image);
+        magnified_at_ = magnification_;
+        magnified_mark_ = now;
+        magnified_offset_ = offset;
+    }
+    painter.drawImage(part, magnified_, part);
+}
+
+void GraphicsWindow::render_magnified(QPainter& painter, const QRect& part)
+{
     const double m = magnification_;
     const QPoint offset = scroll();
     const QSize area(surface_->width(), surface_->height());
@@ -468,11 +506,49 @@ void GraphicsWindow::paint_magnified(QPainter& painter, const QRect& part)
         painter.save();
         painter.setClipRect(part);
         painter.fillRect(part, paper);
+        // Solid lines of one look in a row go to the painter together, already on the screen's
+        // pixels (most of a large graph); everything else is replayed as it was drawn, in order.
+        const QRectF target(-offset.x(), -offset.y(), area.width() * m, area.height() * m);
         ReplayOptions options;
         options.hairlines = true;
-        options.only = &ops;
-        replay(record, painter, area,
-               QRectF(-offset.x(), -offset.y(), area.width() * m, area.height() * m), options);
+        std::vector<std::uint32_t> others;
+        QList<QLineF> lines;
+        std::optional<std::uint32_t> line_look;
+        const auto flush = [&] {
+            if (!others.empty()) {
+                options.only = &others;
+                replay(record, painter, area, target, options);
+                others.clear();
+            }
+            if (!lines.isEmpty()) {
+                QPen pen(qcolor_of(record.look(*line_look).color), 1.0);
+                pen.setCosmetic(true);
+                painter.setPen(pen);
+                painter.drawLines(lines);
+                lines.clear();
+            }
+        };
+        const auto on_screen = [m, offset](int x, int y) {
+            return QPointF((x + 0.5) * m - offset.x(), (y + 0.5) * m - offset.y());
+        };
+        const OpStore& all = record.ops();
+        for (const std::uint32_t i : ops) {
+            const DrawOp op = all[i];
+            const bool plain_line = op.kind == RecordOp::line && (op.a != op.c || op.b != op.d)
+                                    && raster::pen_style_for_mask(record.look(op.look).line_style)
+                                           == raster::PenStyle::solid;
+            if (!plain_line) {
+                if (!lines.isEmpty())
+                    flush();
+                others.push_back(i);
+                continue;
+            }
+            if (!others.empty() || (line_look && *line_look != op.look))
+                flush();
+            line_look = op.look;
+            lines.append(QLineF(on_screen(op.a, op.b), on_screen(op.c, op.d)));
+        }
+        flush();
         painter.restore();
     });
 }

@@ -13,6 +13,7 @@
 
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTimer>
 
 #include <functional>
@@ -168,6 +169,7 @@ private:
     QSize content_size() const;     // the whole picture on screen, in screen pixels
     QPoint scroll() const;          // the content's pixel at the viewport's top-left corner
     void paint_magnified(QPainter& painter, const QRect& part);
+    void render_magnified(QPainter& painter, const QRect& part); // from the record
     bool panning(const QMouseEvent& event); // a pan begun, moved on or ended by the event
     void surface_changed(const PixelRect& pixels);
     void flush_changes();
@@ -180,6 +182,10 @@ private:
     double magnification_ = 1.0; // when not fitted
     std::unique_ptr<RecordIndex> index_; // of the record, for the magnified view
     QSize index_area_;
+    QImage magnified_; // the viewport's magnified picture, and what it shows
+    double magnified_at_ = 0.0;
+    RecordMark magnified_mark_;
+    QPoint magnified_offset_;
     std::optional<QPoint> pan_from_; // where a pan began, and the scroll position then
     QPoint pan_scroll_;
     bool space_down_ = false;
