@@ -368,18 +368,27 @@ class PdfSink final : public VectorSink {
 public:
     PdfSink(const DrawRecord& record, std::string& out, int height) : record_(record), out_(out)
     {
-        // Pixels, y downwards, at 96 per inch.
+        // Pixels, y downwards, at 96 per inch, shifted by half a pixel: lines run through pixel
+        // centres, which are whole numbers.
         out_ += ".75 0 0 -.75 0 ";
         put_real(out_, height * kPointsPerPixel);
-        out_ += " cm 2 M 0 j\n";
+        out_ += " cm 1 0 0 1 .5 .5 cm 2 M 0 j\n";
     }
 
     bool covered() const { return covered_; }
     const std::vector<const char*>& faces() const { return faces_; }
+    // The contents of the forms /E0, /E1 ..., and the largest radius they hold.
+    const std::vector<std::string>& forms() const { return forms_; }
+    long long form_reach() const
+    {
+        long long reach = 0;
+        for (const auto& key : form_keys_)
+            reach = std::max({reach, key[0], key[1]});
+        return reach;
+    }
 
     void fill_box(const PixelRect& box, Rgb color) override
     {
-        edges();
         fill_color(color);
         rect(box);
         out_ += "f\n";
@@ -387,7 +396,6 @@ public:
 
     void fill_boxes(std::span<const PixelRect> boxes, Rgb color) override
     {
-        edges();
         fill_color(color);
         for (const PixelRect& b : boxes)
             rect(b);
@@ -396,7 +404,6 @@ public:
 
     void polyline(const LinePen& pen, std::span<const PixelPoint> points) override
     {
-        centres();
         use_pen(pen);
         point(points[0], 'm');
         for (std::size_t i = 1; i < points.size(); ++i)
@@ -406,7 +413,6 @@ public:
 
     void patterned_line(const LinePen& pen, PixelPoint a, PixelPoint b) override
     {
-        centres();
         use_pen(pen);
         const double length = std::hypot(double(b.x - a.x), double(b.y - a.y));
         const double hx = (b.x - a.x) * 0.5 / length, hy = (b.y - a.y) * 0.5 / length;
@@ -418,24 +424,23 @@ public:
 
     void outline(const LinePen& pen, const Shape& shape) override
     {
-        centres();
         use_pen(pen);
         shape_path(shape, 0.0);
-        out_ += "S\n";
+        if (shape.kind != RecordOp::ellipse)
+            out_ += "S\n";
     }
 
     void fill_shape(const Shape& shape, Rgb color) override
     {
         fill_color(color);
         if (shape.kind == RecordOp::rectangle) {
-            edges();
             rect({shape.a, shape.b, shape.c - shape.a + 1, shape.d - shape.b + 1});
             out_ += "f\n";
             return;
         }
-        centres();
         shape_path(shape, 0.5);
-        out_ += shape.kind == RecordOp::polygon ? "f*\n" : "f\n";
+        if (shape.kind == RecordOp::polygon)
+            out_ += "f*\n";
     }
 
     void text(std::int32_t font_index, Rgb color, int x, int baseline, std::string_view text) override
@@ -457,7 +462,6 @@ public:
         auto found = std::find(faces_.begin(), faces_.end(), face);
         if (found == faces_.end())
             found = faces_.insert(faces_.end(), face);
-        edges();
         fill_color(color);
         out_ += "BT /F";
         put_int(out_, found - faces_.begin());
@@ -469,9 +473,9 @@ public:
             out_ += " Tz ";
         }
         out_ += "1 0 0 -1 ";
-        put_int(out_, x);
+        put_real(out_, x - 0.5);
         out_ += ' ';
-        put_int(out_, baseline);
+        put_real(out_, baseline - 0.5);
         out_ += " Tm (";
         for (const char b : bytes) {
             const auto u = static_cast<unsigned char>(b);
@@ -489,20 +493,6 @@ public:
     }
 
 private:
-    // Lines run through pixel centres, which are whole numbers after a half-pixel shift.
-    void centres()
-    {
-        if (!centred_)
-            out_ += "1 0 0 1 .5 .5 cm\n";
-        centred_ = true;
-    }
-    void edges()
-    {
-        if (centred_)
-            out_ += "1 0 0 1 -.5 -.5 cm\n";
-        centred_ = false;
-    }
-
     void color_operands(Rgb c)
     {
         const unsigned parts[3] = {red_of(c), green_of(c), blue_of(c)};
@@ -544,11 +534,12 @@ private:
         style_ = pen.style;
     }
 
+    // Whole pixels: their edges lie half a pixel off the centres.
     void rect(const PixelRect& b)
     {
-        put_int(out_, b.x);
+        put_real(out_, b.x - 0.5);
         out_ += ' ';
-        put_int(out_, b.y);
+        put_real(out_, b.y - 0.5);
         out_ += ' ';
         put_int(out_, b.width);
         out_ += ' ';
@@ -575,7 +566,7 @@ private:
     }
 
     // A shape's path in centre coordinates; `grow` widens a box or ellipse (for an interior
-    // over whole pixels).
+    // over whole pixels). An ellipse is painted by its form.
     void shape_path(const Shape& s, double grow)
     {
         if (s.kind == RecordOp::polygon) {
@@ -592,42 +583,68 @@ private:
             out_ += "re ";
             return;
         }
-        // Four cubic arcs, each a quarter of the ellipse.
-        constexpr double k = 0.5522847498;
-        const double cx = (left + right) / 2, cy = (top + bottom) / 2;
+        // The same ellipse anywhere is one form, drawn where it stands.
         const double rx = (right - left) / 2, ry = (bottom - top) / 2;
-        pair(cx + rx, cy);
-        out_ += "m ";
+        const std::array<long long, 3> key{std::llround(rx * 2), std::llround(ry * 2), grow > 0};
+        auto found = std::find(form_keys_.begin(), form_keys_.end(), key);
+        if (found == form_keys_.end()) {
+            std::string form;
+            ellipse_path(form, rx, ry);
+            form += grow > 0 ? "f" : "S";
+            forms_.push_back(std::move(form));
+            found = form_keys_.insert(form_keys_.end(), key);
+        }
+        out_ += "q 1 0 0 1 ";
+        pair((left + right) / 2, (top + bottom) / 2);
+        out_ += "cm /E";
+        put_int(out_, found - form_keys_.begin());
+        out_ += " Do Q\n";
+    }
+
+    // An ellipse around (0, 0) as four cubic arcs, each a quarter.
+    static void ellipse_path(std::string& out, double rx, double ry)
+    {
+        constexpr double k = 0.5522847498;
+        const auto put_pair = [&](double x, double y) {
+            put_real(out, x);
+            out += ' ';
+            put_real(out, y);
+            out += ' ';
+        };
+        put_pair(rx, 0);
+        out += "m ";
         const double quarters[4][6] = {
-            {cx + rx, cy + k * ry, cx + k * rx, cy + ry, cx, cy + ry},
-            {cx - k * rx, cy + ry, cx - rx, cy + k * ry, cx - rx, cy},
-            {cx - rx, cy - k * ry, cx - k * rx, cy - ry, cx, cy - ry},
-            {cx + k * rx, cy - ry, cx + rx, cy - k * ry, cx + rx, cy},
+            {rx, k * ry, k * rx, ry, 0, ry},
+            {-k * rx, ry, -rx, k * ry, -rx, 0},
+            {-rx, -k * ry, -k * rx, -ry, 0, -ry},
+            {k * rx, -ry, rx, -k * ry, rx, 0},
         };
         for (const auto& q : quarters) {
-            pair(q[0], q[1]);
-            pair(q[2], q[3]);
-            pair(q[4], q[5]);
-            out_ += "c\n";
+            put_pair(q[0], q[1]);
+            put_pair(q[2], q[3]);
+            put_pair(q[4], q[5]);
+            out += "c\n";
         }
-        out_ += "h ";
+        out += "h ";
     }
 
     const DrawRecord& record_;
     std::string& out_;
     bool covered_ = true;
-    bool centred_ = false;
     std::optional<Rgb> fill_ = kBlack;   // the PDF's initial colours
     std::optional<Rgb> stroke_ = kBlack;
     std::optional<raster::PenStyle> style_; // cap and dashes not yet set
     std::vector<const char*> faces_;
+    std::vector<std::array<long long, 3>> form_keys_; // diameters, and filled or not
+    std::vector<std::string> forms_;
 };
 
 // The deflated bytes; empty when zlib could not start.
 std::string deflated(const std::string& plain)
 {
     z_stream z{};
-    if (deflateInit(&z, 6) != Z_OK)
+    // Level 5: as small as the default level, in half its time on long line drawings.
+    if (deflateInit(&z, 5) != Z_OK)
         throw std::bad_alloc();
     std::string packed(deflateBound(&z, static_cast<uLong>(plain.size())), '\0');
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
@@ -721,6 +738,15 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
         put_int(page, first_face + static_cast<long long>(i));
         page += " 0 R";
     }
+    page += " >> /XObject <<";
+    const long long first_form = first_face + static_cast<long long>(faces);
+    for (std::size_t i = 0; i < sink.forms().size(); ++i) {
+        page += " /E";
+        put_int(page, static_cast<long long>(i));
+        page += ' ';
+        put_int(page, first_form + static_cast<long long>(i));
+        page += " 0 R";
+    }
     page += " >> >> /Contents 4 0 R >>";
     object(page);
     std::string stream = "<< /Length ";
@@ -735,6 +761,21 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
     object(info + " >>");
     for (const char* face : sink.faces())
         object(std::string("<< /Type /Font /Subtype /Type1 /BaseFont /") + face + " /Encoding /WinAnsiEncoding >>");
+    const long long reach = sink.form_reach() + 2; // a radius, the pen and a margin
+    for (const std::string& form : sink.forms()) {
+        std::string body = "<< /Type /XObject /Subtype /Form /BBox [";
+        put_int(body, -reach);
+        body += ' ';
+        put_int(body, -reach);
+        body += ' ';
+        put_int(body, reach);
+        body += ' ';
+        put_int(body, reach);
+        body += "] /Length ";
+        put_int(body, static_cast<long long>(form.size()));
+        body += " >>\nstream\n" + form + "\nendstream";
+        object(body);
+    }
 
     const std::size_t xref = out.size();
     out += "xref\n0 ";
