@@ -15,6 +15,7 @@
 
 #include <QGuiApplication>
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -103,13 +104,24 @@ int main(int argc, char** argv)
             surface.set_bk_color_rgb(vorax::kWhite);
             surface.clear_screen(0);
             surface.set_color_rgb(vorax::make_rgb(128, 0, 0));
-            std::FILE* in = std::fopen((folder / "lattice-segments.txt").c_str(), "r");
+            // Read whole and parsed with from_chars, as the model reader reads.
+            std::ifstream in(folder / "lattice-segments.txt", std::ios::binary);
+            std::string text(std::filesystem::file_size(folder / "lattice-segments.txt"), '\0');
+            in.read(text.data(), static_cast<std::streamsize>(text.size()));
+            const char* p = text.data();
+            const char* const end = p + text.size();
+            const auto next = [&](int& v) {
+                while (p < end && (*p == ' ' || *p == '\n'))
+                    ++p;
+                const auto [after, error] = std::from_chars(p, end, v);
+                p = after;
+                return error == std::errc();
+            };
             int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-            while (std::fscanf(in, "%d %d %d %d", &x1, &y1, &x2, &y2) == 4) {
+            while (next(x1) && next(y1) && next(x2) && next(y2)) {
                 surface.move_to_w(x1, y1);
                 surface.line_to_w(x2, y2);
             }
-            std::fclose(in);
             const std::string reason = vorax::gwl::write_surface_picture(
                 surface, (folder / name).string(), format, QStringLiteral("segments"));
             if (!reason.empty()) {
