@@ -38,13 +38,15 @@ inline std::filesystem::path bench_folder(const char* named = nullptr)
     return folder;
 }
 
-// The lattice, grid and cube models of lattice_model.h in `folder` (lattice-N.dat, grid-N.dat,
-// cube-SIDE.dat), each written first when missing.
-inline std::filesystem::path lattice_file(const std::filesystem::path& folder, long nodes)
+// The lattice, grid and cube models of lattice_model.h in `folder` (lattice-N.dat or, in
+// exponent form, lattice-N-e.dat, grid-N.dat, cube-SIDE.dat), each written first when missing.
+inline std::filesystem::path lattice_file(const std::filesystem::path& folder, long nodes,
+                                          bool exponent_form = false)
 {
-    const std::filesystem::path path = folder / ("lattice-" + std::to_string(nodes) + ".dat");
+    const std::filesystem::path path =
+        folder / ("lattice-" + std::to_string(nodes) + (exponent_form ? "-e" : "") + ".dat");
     if (!std::filesystem::exists(path))
-        write_lattice_model(path, nodes);
+        write_lattice_model(path, nodes, exponent_form);
     return path;
 }
 

@@ -3,7 +3,9 @@
 // The generated models of the benchmarks, written straight to a file in large chunks:
 // - the lattice: NODES nodes (1000 x 1000 a layer) and as many elements in one closed chain
 //   (NGL 3, about 80 MB of text for 10^6 nodes); every hundredth node supported, every
-//   thousandth with support values. A clean model: the model check finds nothing in it.
+//   thousandth with support values. A clean model: the model check finds nothing in it. Its
+//   coordinates are fixed-point numbers, or in exponent form with seven significant digits as
+//   analysis programs write them.
 // - the grid: a plane grid of about sqrt(N) x sqrt(N) nodes, elements along the rows and then
 //   the columns until there are N of them; the bottom row held.
 // - the cube: a spatial lattice of SIDE^3 nodes whose elements run along x, y and z in turn,
@@ -73,7 +75,8 @@ private:
 };
 
 // Writes the lattice; returns the file's size in bytes.
-inline std::uintmax_t write_lattice_model(const std::filesystem::path& path, long nodes)
+inline std::uintmax_t write_lattice_model(const std::filesystem::path& path, long nodes,
+                                          bool exponent_form = false)
 {
     ModelText out(path);
     out.add("// Generated for the benchmarks\nBENCHMARK GRID MODEL\n");
@@ -86,9 +89,10 @@ inline std::uintmax_t write_lattice_model(const std::filesystem::path& path, lon
         out.add("%8ld  0.0  -1.5E-03  0.0\n", n);
     // The value block's closing line, then the four lines every model file has there.
     out.add("MATERIAL\nE = 2.1E+08\nSECTION\n1 0.01 1.0E-04\nNODE COORDINATES\n");
+    const char* line = exponent_form ? "%9ld %14.6E %14.6E %14.6E\n" : "%9ld %14.5f %14.5f %14.5f\n";
     for (long n = 1; n <= nodes; ++n)
-        out.add("%9ld %14.5f %14.5f %14.5f\n", n, double(n % 1000) * 1.25,
-                double((n / 1000) % 1000) * 2.5, double(n / 1000000) * 3.0 - 0.125);
+        out.add(line, n, double(n % 1000) * 1.25, double((n / 1000) % 1000) * 2.5,
+                double(n / 1000000) * 3.0 - 0.125);
     out.add("ELEMENTS\n");
     for (long e = 1; e <= nodes; ++e)
         out.add("%9ld %9ld %9ld\n", e, e, e % nodes + 1);

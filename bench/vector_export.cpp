@@ -6,7 +6,9 @@
 // (the element lines as the graph projects them, one "x1 y1\nx2 y2\n\n" block per element, in
 // pixels of the drawing area, y downwards) and lattice.gp, a gnuplot script that draws them as
 // one-pixel lines on a page of the same size with its pdfcairo and svg terminals; the last rows
-// time VORAX doing that same job (the file read, the lines drawn, the document written):
+// time VORAX doing that same job (the file read, the lines drawn, the document written). Between
+// them, the SVG and PDF documents alone are made from the lattice's record by the direct
+// writers and by Qt's painter devices:
 //
 //   cmake --preset release && cmake --build --preset release --target bench_vector_export -- -j2
 //   build/release/bench/bench_vector_export [folder]       (default /tmp/vorax-bench)
@@ -15,6 +17,7 @@
 
 #include <QGuiApplication>
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +29,7 @@
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"
+#include "gwl/surface/vector_output.h"
 #include "bench_support.h"
 #include "model/model_reader.h"
 
@@ -89,6 +93,34 @@ int main(int argc, char** argv)
         std::printf("%-8s %12.3f %14ju\n", format, best,
                     static_cast<std::uintmax_t>(std::filesystem::file_size(options.output)));
     }
+    // The documents alone, from the record of the drawn lattice: written directly, and painted
+    // through Qt's QSvgGenerator and QPdfWriter as before.
+    {
+        vorax::gwl::DrawSurface surface(kWidth, kHeight);
+        vorax::bench::draw_first_graph(model, surface);
+        const QSize area(kWidth, kHeight);
+        const QString title = QStringLiteral("lattice");
+        std::printf("\nthe document alone, from the record of the drawing\n");
+        using Writer = QByteArray (*)(const vorax::gwl::DrawRecord&, const QSize&, const QString&);
+        const struct {
+            const char* name;
+            Writer writer;
+        } writers[] = {
+            {"svg written", vorax::gwl::svg_document},
+            {"svg painted", vorax::gwl::painted_svg_document},
+            {"pdf written", vorax::gwl::pdf_document},
+            {"pdf painted", vorax::gwl::painted_pdf_document},
+        };
+        for (const auto& w : writers) {
+            qsizetype size = 0;
+            const double best = vorax::bench::best_of(3, [&] {
+                surface.read_record([&](const vorax::gwl::DrawRecord& record) {
+                    size = w.writer(record, area, title).size();
+                });
+            });
+            std::printf("%-12s %8.3f %14lld\n", w.name, best, static_cast<long long>(size));
+        }
+    }
     write_segments(model, folder / "lattice-segments.txt");
     write_gnuplot_script(folder / "lattice.gp");
 
@@ -103,13 +135,24 @@ int main(int argc, char** argv)
             surface.set_bk_color_rgb(vorax::kWhite);
             surface.clear_screen(0);
             surface.set_color_rgb(vorax::make_rgb(128, 0, 0));
-            std::FILE* in = std::fopen((folder / "lattice-segments.txt").c_str(), "r");
+            // Read whole and parsed with from_chars, as the model reader reads.
+            std::ifstream in(folder / "lattice-segments.txt", std::ios::binary);
+            std::string text(std::filesystem::file_size(folder / "lattice-segments.txt"), '\0');
+            in.read(text.data(), static_cast<std::streamsize>(text.size()));
+            const char* p = text.data();
+            const char* const end = p + text.size();
+            const auto next = [&](int& v) {
+                while (p < end && (*p == ' ' || *p == '\n'))
+                    ++p;
+                const auto [after, error] = std::from_chars(p, end, v);
+                p = after;
+                return error == std::errc();
+            };
             int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-            while (std::fscanf(in, "%d %d %d %d", &x1, &y1, &x2, &y2) == 4) {
+            while (next(x1) && next(y1) && next(x2) && next(y2)) {
                 surface.move_to_w(x1, y1);
                 surface.line_to_w(x2, y2);
             }
-            std::fclose(in);
             const std::string reason = vorax::gwl::write_surface_picture(
                 surface, (folder / name).string(), format, QStringLiteral("segments"));
             if (!reason.empty()) {

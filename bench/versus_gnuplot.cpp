@@ -1,17 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The export against gnuplot, measured in the same run, whole process both. For each model of
-// about 10^6 nodes and elements (the lattice, the grid and the cube of lattice_model.h) the
-// benchmark leaves the model and its projected element lines (MODEL.segments) in the folder,
-// then runs, RUNS times in turn:
-//   vorax --export OUT.png MODEL --size 1600x1200
-//   gnuplot -c seg-png.gp OUT.png MODEL.segments     (pngcairo, 1600x1200, one-pixel lines)
-// and prints the median and best wall time of each, the ratio of the medians and VORAX's peak
-// memory. gnuplot draws lines that are already projected, so it does less of the job: it
-// neither reads a model nor checks, plans or labels it.
+// about 10^6 nodes and elements (the lattice with fixed-point and with exponent-form coordinates,
+// the grid and the cube of lattice_model.h) the benchmark leaves the model and its projected
+// element lines (MODEL.segments) in the folder, then, for each picture kind, runs RUNS times in
+// turn:
+//   vorax --export OUT.png|svg|pdf MODEL --size 1600x1200
+//   gnuplot -c seg-KIND.gp OUT MODEL.segments   (pngcairo, svg, pdfcairo; 1600x1200 pixels at 96
+//                                                per inch, one-pixel lines)
+// and prints the best and median wall time of each, the ratio of the medians, both files' sizes
+// and VORAX's peak memory. gnuplot draws lines that are already projected, so it does less of
+// the job: it neither reads a model nor checks, plans or labels it.
 //
-// Usage: bench_versus_gnuplot [VORAX] [RUNS] [FOLDER]
+// Usage: bench_versus_gnuplot [VORAX] [RUNS] [FOLDER] [KINDS]
 //   VORAX defaults to the program built beside the benchmarks (build/release/vorax), RUNS to 7,
-//   FOLDER to /tmp/vorax-bench.
+//   FOLDER to /tmp/vorax-bench, KINDS to "png,svg,pdf".
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +37,25 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// A picture kind and the terminal gnuplot draws it with.
+struct Kind {
+    const char* name;
+    const char* terminal;
+};
+
+const Kind kKinds[] = {
+    {"png", "set terminal pngcairo size 1600,1200\n"},
+    {"svg", "set terminal svg size 1600,1200\n"},
+    {"pdf", "set terminal pdfcairo size 16.6667in,12.5in\n"}, // 1600 x 1200 pixels at 96 per inch
+};
+
+double megabytes(const std::filesystem::path& file)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    return error ? 0.0 : double(size) / 1e6;
 }
 
 struct Timing {
@@ -62,43 +83,53 @@ int main(int argc, char** argv)
     int qt_argc = 1;
     QGuiApplication app(qt_argc, argv); // the segments are planned as the export plans them
 
+    const std::string kinds = argc > 4 ? argv[4] : "png,svg,pdf";
+
     const bool gnuplot = run_process({"gnuplot", "--version"}).ok;
     if (!gnuplot)
         std::printf("gnuplot is not on PATH: only VORAX is timed\n");
-    const std::filesystem::path script = folder / "seg-png.gp";
-    vorax::bench::write_gnuplot_script(script, "set terminal pngcairo size 1600,1200\nset output ARG1\n", "ARG2");
-    const std::string picture = (folder / "versus.png").string();
 
-    std::printf("%-22s %8s %10s %10s %10s %10s %7s %9s\n", "model", "file MB", "VORAX med",
-                "VORAX best", "gnuplot med", "gnuplot best", "ratio", "peak MB");
+    std::printf("%-22s %4s %7s %9s %9s %9s %9s %7s %9s %9s %8s\n", "model", "kind", "file MB",
+                "VORAX min", "VORAX med", "gp min", "gp med", "ratio", "VORAX MB", "gp MB", "peak MB");
     const std::vector<std::filesystem::path> models{vorax::bench::lattice_file(folder, 1000000),
+                                                    vorax::bench::lattice_file(folder, 1000000, true),
                                                     vorax::bench::grid_file(folder, 1000000),
                                                     vorax::bench::cube_file(folder, 100)};
     for (const std::filesystem::path& model : models) {
         const std::string segments = model.string() + ".segments";
         if (!std::filesystem::exists(segments))
             vorax::bench::write_plot_segments(model, segments);
-        Timing ours, theirs;
-        for (int run = 0; run < runs; ++run) {
-            if (!ours.add(run_process({vorax, "--export", picture, model.string(), "--size", "1600x1200"}))) {
-                std::fprintf(stderr, "bench_versus_gnuplot: %s --export failed on %s\n", vorax.c_str(),
-                             model.c_str());
-                return 1;
+        for (const Kind& kind : kKinds) {
+            if (kinds.find(kind.name) == std::string::npos)
+                continue;
+            const std::filesystem::path script = folder / (std::string("seg-") + kind.name + ".gp");
+            vorax::bench::write_gnuplot_script(script, std::string(kind.terminal) + "set output ARG1\n", "ARG2");
+            const std::string ours_out = (folder / (std::string("versus.") + kind.name)).string();
+            const std::string theirs_out = (folder / (std::string("versus-gnuplot.") + kind.name)).string();
+            Timing ours, theirs;
+            for (int run = 0; run < runs; ++run) {
+                if (!ours.add(run_process({vorax, "--export", ours_out, model.string(), "--size", "1600x1200"}))) {
+                    std::fprintf(stderr, "bench_versus_gnuplot: %s --export failed on %s\n", vorax.c_str(),
+                                 model.c_str());
+                    return 1;
+                }
+                if (gnuplot && !theirs.add(run_process({"gnuplot", "-c", script.string(), theirs_out, segments}))) {
+                    std::fprintf(stderr, "bench_versus_gnuplot: gnuplot failed on %s\n", segments.c_str());
+                    return 1;
+                }
             }
-            if (gnuplot && !theirs.add(run_process({"gnuplot", "-c", script.string(), picture, segments}))) {
-                std::fprintf(stderr, "bench_versus_gnuplot: gnuplot failed on %s\n", segments.c_str());
-                return 1;
-            }
+            const double our_median = median(ours.wall);
+            const double their_median = gnuplot ? median(theirs.wall) : 0.0;
+            std::printf("%-22s %4s %7.1f %9.3f %9.3f %9.3f %9.3f %6.1fx %9.2f %9.2f %8.1f\n",
+                        model.filename().c_str(), kind.name, double(std::filesystem::file_size(model)) / 1e6,
+                        *std::min_element(ours.wall.begin(), ours.wall.end()), our_median,
+                        gnuplot ? *std::min_element(theirs.wall.begin(), theirs.wall.end()) : 0.0,
+                        their_median, gnuplot ? their_median / our_median : 0.0, megabytes(ours_out),
+                        gnuplot ? megabytes(theirs_out) : 0.0, double(ours.peak_kb) / 1024.0);
+            std::fflush(stdout);
+            std::filesystem::remove(ours_out);
+            std::filesystem::remove(theirs_out);
         }
-        const double our_median = median(ours.wall);
-        const double their_median = gnuplot ? median(theirs.wall) : 0.0;
-        std::printf("%-22s %8.1f %10.3f %10.3f %10.3f %10.3f %6.1fx %9.1f\n",
-                    model.filename().c_str(), double(std::filesystem::file_size(model)) / 1e6,
-                    our_median, *std::min_element(ours.wall.begin(), ours.wall.end()), their_median,
-                    gnuplot ? *std::min_element(theirs.wall.begin(), theirs.wall.end()) : 0.0,
-                    gnuplot ? their_median / our_median : 0.0, double(ours.peak_kb) / 1024.0);
-        std::fflush(stdout);
     }
-    std::filesystem::remove(picture);
     return 0;
 }

@@ -11,6 +11,7 @@ packages=(
     zlib1g-dev          # PNG pictures written by the program's own encoder
     libgtest-dev googletest
     gfortran # tests only: the reader is compared with a list-directed Fortran reader
+    poppler-utils libxml2-utils # tests only: written PDFs rendered and read, SVGs parsed
     fonts-liberation2
     desktop-file-utils  # the installation test validates the desktop entry
     appstream           # ... and the software centre's description (appstreamcli)
@@ -18,7 +19,7 @@ packages=(
 )
 # Optional extras for a developer's machine: a virtual display for screenshots, benchmarks.
 if [[ "${VORAX_DEV_EXTRAS:-0}" == 1 ]]; then
-    packages+=(xvfb x11-apps xdotool imagemagick libbenchmark-dev clang ccache poppler-utils librsvg2-bin libxml2-utils)
+    packages+=(xvfb x11-apps xdotool imagemagick libbenchmark-dev clang ccache librsvg2-bin)
 fi
 
 missing=()

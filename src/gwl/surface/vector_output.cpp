@@ -23,6 +23,8 @@
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/qt_color.h"
 #include "gwl/surface/raster.h"
+#include "gwl/surface/record_walk.h"
+#include "gwl/surface/vector_writers.h"
 
 namespace vorax::gwl {
 
@@ -67,258 +69,118 @@ QString xml_characters(const QString& text)
 
 namespace {
 
-// Draws the operations of a record in order, changing pens, brushes and fonts only when the look
-// changes, and joining lines that continue one another into one polyline.
-class Replay {
+// Says the walk of a record in QPainter's terms, changing pens, brushes and fonts only when they
+// change.
+class PainterSink final : public VectorSink {
 public:
-    Replay(const DrawRecord& record, QPainter& painter, const QSize& area, const ReplayOptions& options)
-        : record_(record), painter_(painter), area_(area), xml_texts_(options.xml_texts),
-          hairlines_(options.hairlines), only_(options.only)
+    PainterSink(const DrawRecord& record, QPainter& painter, bool xml_texts, bool hairlines)
+        : record_(record), painter_(painter), xml_texts_(xml_texts), hairlines_(hairlines)
     {
     }
 
-    void run()
+    void fill_box(const PixelRect& box, Rgb color) override
     {
-        if (only_ != nullptr) {
-            const OpStore& ops = record_.ops();
-            for (const std::uint32_t i : *only_)
-                if (i < ops.size())
-                    draw(ops[i]);
-        } else {
-            for (const DrawOp& op : record_.ops())
-                draw(op);
-        }
-        flush_chain();
+        painter_.fillRect(QRectF(box.x, box.y, box.width, box.height), qcolor_of(color));
     }
 
-private:
-    void draw(const DrawOp& op)
+    void fill_boxes(std::span<const PixelRect> boxes, Rgb color) override
     {
-        if (op.kind != RecordOp::line)
-            flush_chain();
-        switch (op.kind) {
-        case RecordOp::clear:
-            painter_.fillRect(QRectF(0, 0, area_.width(), area_.height()), qcolor_of(record_.look(op.look).background));
-            break;
-        case RecordOp::line: line(op); break;
-        case RecordOp::rectangle:
-        case RecordOp::ellipse:
-        case RecordOp::polygon: shape(op); break;
-        case RecordOp::text:
-        case RecordOp::layer_text: text(op); break;
-        }
+        no_pen();
+        painter_.setBrush(qcolor_of(color));
+        std::vector<QRectF> rects;
+        rects.reserve(boxes.size());
+        for (const PixelRect& b : boxes)
+            rects.emplace_back(b.x, b.y, b.width, b.height);
+        painter_.drawRects(rects.data(), static_cast<int>(rects.size()));
     }
 
-    // A pen one pixel of the drawing wide, or one pixel of the device for hairlines.
-    QPen one_pixel_pen(const QColor& color) const
+    void polyline(const LinePen& pen, std::span<const PixelPoint> points) override
     {
-        QPen pen(color, 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-        pen.setCosmetic(hairlines_);
-        return pen;
-    }
-
-    // --- Pens ----------------------------------------------------------------------------------
-    // The pen of a look's lines: one pixel wide; a solid line covers its end pixels with square
-    // caps, a patterned one starts its first run at the edge of its first pixel.
-    void use_line_pen(std::uint32_t look_index)
-    {
-        if (pen_look_ == look_index)
-            return;
-        flush_chain();
-        const RecordedLook& look = record_.look(look_index);
-        const raster::PenStyle style = raster::pen_style_for_mask(look.line_style);
-        pen_style_ = style;
-        QPen pen = one_pixel_pen(qcolor_of(look.color));
-        if (style == raster::PenStyle::invisible) {
-            pen = QPen(Qt::NoPen);
-        } else if (style != raster::PenStyle::solid) {
-            pen.setCapStyle(Qt::FlatCap);
-            pen.setDashPattern(dash_pattern(style));
-        }
-        painter_.setPen(pen);
-        pen_look_ = look_index;
-    }
-    void forget_pen() { pen_look_.reset(); }
-
-    // --- Lines ---------------------------------------------------------------------------------
-    void line(const DrawOp& op)
-    {
-        use_line_pen(op.look);
-        if (pen_style_ == raster::PenStyle::invisible)
-            return;
-        const QPointF from = centre(op.a, op.b);
-        const QPointF to = centre(op.c, op.d);
-        if (pen_style_ != raster::PenStyle::solid) {
-            patterned_line(from, to);
-            return;
-        }
-        if (!chain_.empty() && chain_.back() == from) {
-            if (to != from)
-                chain_.push_back(to);
-            return;
-        }
-        flush_chain();
-        chain_.push_back(from);
-        if (to != from)
-            chain_.push_back(to);
+        use_pen(pen);
+        points_.clear();
+        for (const PixelPoint p : points)
+            points_.push_back(centre(p.x, p.y));
+        painter_.drawPolyline(points_.data(), static_cast<int>(points_.size()));
     }
 
     // A patterned line reaches half a pixel beyond both centres, as its pixels do.
-    void patterned_line(QPointF from, QPointF to)
+    void patterned_line(const LinePen& pen, PixelPoint a, PixelPoint b) override
     {
-        const QLineF line(from, to);
-        const qreal length = line.length();
-        if (length == 0) {
-            painter_.fillRect(QRectF(from.x() - 0.5, from.y() - 0.5, 1, 1), painter_.pen().color());
-            return;
-        }
-        const QPointF half = (to - from) * (0.5 / length);
+        use_pen(pen);
+        const QPointF from = centre(a.x, a.y);
+        const QPointF to = centre(b.x, b.y);
+        const QPointF half = (to - from) * (0.5 / QLineF(from, to).length());
         painter_.drawLine(QLineF(from - half, to + half));
     }
 
-    void flush_chain()
+    void outline(const LinePen& pen, const Shape& shape) override
     {
-        if (chain_.size() == 1) {
-            // A line from a pixel to itself is that pixel.
-            const QPointF p = chain_.front();
-            painter_.fillRect(QRectF(p.x() - 0.5, p.y() - 0.5, 1, 1), painter_.pen().color());
-        } else if (chain_.size() > 1) {
-            painter_.drawPolyline(chain_.data(), static_cast<int>(chain_.size()));
-        }
-        chain_.clear();
-    }
-
-    // --- Shapes --------------------------------------------------------------------------------
-    void shape(const DrawOp& op)
-    {
-        const RecordedLook& look = record_.look(op.look);
-        if (op.filled)
-            fill_interior(op, look);
-        // Ellipses are outlined solid, whatever the line style.
-        if (op.kind == RecordOp::ellipse) {
-            painter_.setPen(one_pixel_pen(qcolor_of(look.color)));
-            forget_pen();
-        } else {
-            use_line_pen(op.look);
-        }
+        use_pen(pen);
         painter_.setBrush(Qt::NoBrush);
-        if (painter_.pen().style() == Qt::NoPen)
-            return;
-        const PixelRect box = record_.bounds(op);
-        if (op.kind != RecordOp::polygon && (box.width == 1 || box.height == 1)) {
-            // A box one pixel thin is a row or column of pixels.
-            painter_.fillRect(QRectF(box.x, box.y, box.width, box.height), painter_.pen().color());
-            return;
-        }
-        switch (op.kind) {
+        switch (shape.kind) {
         case RecordOp::rectangle:
-            painter_.drawRect(QRectF(centre(op.a, op.b), centre(op.c, op.d)));
+            painter_.drawRect(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d)));
             break;
         case RecordOp::ellipse:
-            painter_.drawEllipse(QRectF(centre(op.a, op.b), centre(op.c, op.d)));
+            painter_.drawEllipse(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d)));
             break;
-        default: {
-            const std::vector<QPointF> points = polygon_points(op);
-            painter_.drawPolygon(points.data(), static_cast<int>(points.size()));
+        default:
+            set_points(shape.points);
+            painter_.drawPolygon(points_.data(), static_cast<int>(points_.size()));
         }
+    }
+
+    void fill_shape(const Shape& shape, Rgb color) override
+    {
+        no_pen();
+        painter_.setBrush(qcolor_of(color));
+        const QRectF box(shape.a, shape.b, shape.c - shape.a + 1.0, shape.d - shape.b + 1.0);
+        switch (shape.kind) {
+        case RecordOp::rectangle: painter_.drawRect(box); break;
+        case RecordOp::ellipse: painter_.drawEllipse(box); break;
+        default:
+            set_points(shape.points);
+            painter_.drawPolygon(points_.data(), static_cast<int>(points_.size()), Qt::OddEvenFill);
         }
     }
 
-    std::vector<QPointF> polygon_points(const DrawOp& op) const
+    void text(std::int32_t font_index, Rgb color, int x, int baseline, std::string_view text) override
     {
-        std::vector<QPointF> points;
-        for (const PixelPoint p : record_.polygon_points(op))
-            points.push_back(centre(p.x, p.y));
-        return points;
+        pen_.reset();
+        painter_.setFont(font(font_index));
+        painter_.setPen(qcolor_of(color));
+        const QString shown = qt_text(text);
+        painter_.drawText(QPointF(x, baseline), xml_texts_ ? xml_characters(shown) : shown);
     }
 
-    bool solid_fill(const RecordedLook& look) const
+private:
+    void use_pen(const LinePen& pen)
     {
-        return !look.fill_mask
-               || std::all_of(look.fill_mask->begin(), look.fill_mask->end(),
-                              [](std::uint8_t row) { return row == 0xFF; });
+        if (pen_ == pen)
+            return;
+        QPen qpen(qcolor_of(pen.color), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        qpen.setCosmetic(hairlines_);
+        if (pen.style != raster::PenStyle::solid) {
+            qpen.setCapStyle(Qt::FlatCap);
+            qpen.setDashPattern(dash_pattern(pen.style));
+        }
+        painter_.setPen(qpen);
+        pen_ = pen;
     }
 
-    void fill_interior(const DrawOp& op, const RecordedLook& look)
+    void no_pen()
     {
         painter_.setPen(Qt::NoPen);
-        forget_pen();
-        if (!solid_fill(look)) {
-            pattern_fill(op, look);
-            return;
-        }
-        painter_.setBrush(qcolor_of(look.color));
-        switch (op.kind) {
-        case RecordOp::rectangle:
-            painter_.drawRect(QRectF(op.a, op.b, op.c - op.a + 1.0, op.d - op.b + 1.0));
-            break;
-        case RecordOp::ellipse:
-            painter_.drawEllipse(QRectF(op.a, op.b, op.c - op.a + 1.0, op.d - op.b + 1.0));
-            break;
-        default: {
-            const std::vector<QPointF> points = polygon_points(op);
-            painter_.drawPolygon(points.data(), static_cast<int>(points.size()), Qt::OddEvenFill);
-        }
-        }
+        pen_.reset();
     }
 
-    // An 8 x 8 pattern, aligned to the drawing area as on the surface, as runs of pixels down
-    // each column: the set bits in the drawing colour, the clear ones in the background colour.
-    // The pixels are those the rasteriser fills, found by filling the shape on a small buffer.
-    void pattern_fill(const DrawOp& op, const RecordedLook& look)
+    void set_points(std::span<const PixelPoint> points)
     {
-        const PixelRect b = record_.bounds(op);
-        const int left = std::max(b.x, 0);
-        const int top = std::max(b.y, 0);
-        const int right = std::min(b.x + b.width, area_.width()) - 1;
-        const int bottom = std::min(b.y + b.height, area_.height()) - 1;
-        if (left > right || top > bottom)
-            return;
-        const int w = right - left + 1;
-        const int h = bottom - top + 1;
-        std::vector<std::uint32_t> bits(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-        const raster::PixelBuffer local{bits.data(), w, h, w};
-        const raster::Fill inside{1, 1, std::nullopt};
-        switch (op.kind) {
-        case RecordOp::rectangle:
-            raster::fill_rectangle(local, op.a - left, op.b - top, op.c - left, op.d - top, inside);
-            break;
-        case RecordOp::ellipse:
-            raster::draw_ellipse(local, op.a - left, op.b - top, op.c - left, op.d - top, 1, &inside);
-            break;
-        default: {
-            std::vector<PixelPoint> moved;
-            for (const PixelPoint p : record_.polygon_points(op))
-                moved.push_back({p.x - left, p.y - top});
-            raster::fill_polygon(local, moved, inside);
-        }
-        }
-        const auto set = [&](int x, int y) { return raster::mask_sets(*look.fill_mask, x, y); };
-        std::vector<QRectF> runs[2]; // clear bits, set bits
-        for (int x = 0; x < w; ++x) {
-            for (int y = 0; y < h;) {
-                if (bits[static_cast<std::size_t>(y) * w + x] == 0) {
-                    ++y;
-                    continue;
-                }
-                const bool on = set(left + x, top + y);
-                const int start = y;
-                while (y < h && bits[static_cast<std::size_t>(y) * w + x] != 0
-                       && set(left + x, top + y) == on)
-                    ++y;
-                runs[on ? 1 : 0].emplace_back(left + x, top + start, 1, y - start);
-            }
-        }
-        const Rgb colors[2] = {look.background, look.color};
-        for (int on = 0; on < 2; ++on) {
-            if (runs[on].empty())
-                continue;
-            painter_.setBrush(qcolor_of(colors[on]));
-            painter_.drawRects(runs[on].data(), static_cast<int>(runs[on].size()));
-        }
+        points_.clear();
+        for (const PixelPoint p : points)
+            points_.push_back(centre(p.x, p.y));
     }
 
-    // --- Text ----------------------------------------------------------------------------------
     const QFont& font(std::int32_t index)
     {
         if (fonts_.size() <= static_cast<std::size_t>(index))
@@ -340,33 +202,12 @@ private:
         return *made;
     }
 
-    void text(const DrawOp& op)
-    {
-        const RecordedLook& look = record_.look(op.look);
-        if (look.font < 0)
-            return;
-        const RecordedFont& f = record_.font(look.font);
-        forget_pen();
-        int baseline = op.b;
-        if (op.kind == RecordOp::layer_text) {
-            painter_.fillRect(QRectF(op.a, op.b, op.d, f.height), qcolor_of(look.background));
-            baseline = op.b + f.ascent;
-        }
-        painter_.setFont(font(look.font));
-        painter_.setPen(qcolor_of(look.color));
-        const QString text = qt_text(record_.text(op));
-        painter_.drawText(QPointF(op.a, baseline), xml_texts_ ? xml_characters(text) : text);
-    }
-
     const DrawRecord& record_;
     QPainter& painter_;
-    QSize area_;
     bool xml_texts_ = false;
-    bool hairlines_ = false;
-    const std::vector<std::uint32_t>* only_ = nullptr;
-    std::optional<std::uint32_t> pen_look_;
-    raster::PenStyle pen_style_ = raster::PenStyle::solid;
-    std::vector<QPointF> chain_;
+    bool hairlines_ = false; // pens one device pixel wide (a magnified screen)
+    std::optional<LinePen> pen_;
+    std::vector<QPointF> points_;
     std::vector<std::optional<QFont>> fonts_;
 };
 
@@ -442,11 +283,32 @@ void replay(const DrawRecord& record, QPainter& painter, const QSize& area, cons
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / area.width(), target.height() / area.height());
-    Replay(record, painter, area, options).run();
+    PainterSink sink(record, painter, options.xml_texts, options.hairlines);
+    walk_record(record, area.width(), area.height(), sink, options.only);
     painter.restore();
 }
 
 QByteArray svg_document(const DrawRecord& record, const QSize& area, const QString& title)
+{
+    const std::string svg = svg_text(record, area.width(), area.height(), title.toStdString());
+    return QByteArray(svg.data(), static_cast<qsizetype>(svg.size()));
+}
+
+QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QString& title)
+{
+    bool given = false;
+    const qint64 seconds = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&given);
+    const std::string date = given ? QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC)
+                                         .toString(QStringLiteral("yyyyMMddHHmmss"))
+                                         .toStdString()
+                                   : std::string();
+    if (const std::optional<std::string> pdf =
+            pdf_file(record, area.width(), area.height(), title.toStdString(), date))
+        return QByteArray(pdf->data(), static_cast<qsizetype>(pdf->size()));
+    return painted_pdf_document(record, area, title);
+}
+
+QByteArray painted_svg_document(const DrawRecord& record, const QSize& area, const QString& title)
 {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
@@ -464,7 +326,7 @@ QByteArray svg_document(const DrawRecord& record, const QSize& area, const QStri
     return with_size_in_points(bytes.data(), area);
 }
 
-QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QString& title)
+QByteArray painted_pdf_document(const DrawRecord& record, const QSize& area, const QString& title)
 {
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);

@@ -10,7 +10,8 @@
 // and covers them. The documents' pages are the drawing area at 96 pixels per inch, in points.
 // They are made in memory: the caller writes the bytes through its own safe writer.
 //
-// Contents: replay, svg_document, pdf_document.
+// Contents: replay, xml_characters, svg_document, pdf_document, painted_svg_document,
+// painted_pdf_document.
 
 #include <cstdint>
 #include <vector>
@@ -39,9 +40,13 @@ void replay(const DrawRecord& record, QPainter& painter, const QSize& area, cons
 // U+FFFF, a lone surrogate) replaced by U+FFFD.
 QString xml_characters(const QString& text);
 
-// The picture as an SVG document, and as a one-page PDF document. Empty when the painter could
-// not start (no GUI application, no memory).
+// The picture as an SVG document, and as a one-page PDF document, written directly
+// (vector_writers.h); a PDF the direct writer does not cover is painted. Empty when the painter
+// could not start (no GUI application, no memory).
 QByteArray svg_document(const DrawRecord& record, const QSize& area, const QString& title);
 QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QString& title);
+// The same documents painted through QSvgGenerator and QPdfWriter, whatever the record holds.
+QByteArray painted_svg_document(const DrawRecord& record, const QSize& area, const QString& title);
+QByteArray painted_pdf_document(const DrawRecord& record, const QSize& area, const QString& title);
 
 } // namespace vorax::gwl

@@ -26,8 +26,9 @@ using testing::prepare_paper;
 
 constexpr Rgb kLineRed = make_rgb(128, 0, 0);
 
-// What an SVG document shows, by element: the stroke colour and points of each polyline, the
-// family, weight, colour and text of each text.
+// What an SVG document shows: the stroke colour and points of each line drawn (a subpath of a
+// stroked path, or a polyline), the family, weight, colour and text of each text, and how many
+// boxes are filled (rectangles and subpaths of filled paths).
 struct SvgContent {
     struct Polyline {
         QString stroke;
@@ -43,12 +44,75 @@ struct SvgContent {
     int dashed = 0; // shapes drawn with a dashed or dotted stroke
 };
 
+// The subpaths of a path's data (moves and straight lines, absolute or relative), each moved
+// by `shift`.
+std::vector<std::vector<QPointF>> subpaths(const QString& d, QPointF shift)
+{
+    std::vector<std::vector<QPointF>> paths;
+    QPointF at;
+    QChar command;
+    qsizetype i = 0;
+    const auto number = [&] {
+        while (i < d.size() && (d[i] == u' ' || d[i] == u','))
+            ++i;
+        const qsizetype start = i;
+        while (i < d.size() && (d[i].isDigit() || d[i] == u'.' || (i == start && d[i] == u'-')))
+            ++i;
+        return d.mid(start, i - start).toDouble();
+    };
+    while (i < d.size()) {
+        if (d[i] == u' ' || d[i] == u',') {
+            ++i;
+            continue;
+        }
+        if (d[i].isLetter())
+            command = d[i++];
+        const bool relative = command.isLower();
+        const QPointF base = relative ? at : QPointF();
+        switch (command.toUpper().unicode()) {
+        case u'M':
+            at = base + QPointF(number(), 0);
+            at.setY(base.y() + number());
+            paths.push_back({at + shift});
+            command = relative ? QChar(u'l') : QChar(u'L');
+            break;
+        case u'L':
+            at = base + QPointF(number(), 0);
+            at.setY(base.y() + number());
+            paths.back().push_back(at + shift);
+            break;
+        case u'H':
+            at.setX(base.x() + number());
+            paths.back().push_back(at + shift);
+            break;
+        case u'V':
+            at.setY(base.y() + number());
+            paths.back().push_back(at + shift);
+            break;
+        default: // z
+            at = paths.back().front() - shift;
+            break;
+        }
+    }
+    return paths;
+}
+
+QPointF translation(const QString& transform)
+{
+    static const QRegularExpression kTranslate(QStringLiteral("translate\\(([-.0-9]+)[ ,]+([-.0-9]+)\\)"));
+    const QRegularExpressionMatch m = kTranslate.match(transform);
+    return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QPointF();
+}
+
 SvgContent read_svg(const QByteArray& svg)
 {
     SvgContent content;
     QXmlStreamReader xml(svg);
     std::vector<QXmlStreamAttributes> groups;
+    QXmlStreamAttributes a;
     const auto inherited = [&](const char* name) {
+        if (a.hasAttribute(QLatin1String(name)))
+            return a.value(QLatin1String(name)).toString();
         for (auto g = groups.rbegin(); g != groups.rend(); ++g)
             if (g->hasAttribute(QLatin1String(name)))
                 return g->value(QLatin1String(name)).toString();
@@ -60,7 +124,7 @@ SvgContent read_svg(const QByteArray& svg)
             groups.pop_back();
         if (!xml.isStartElement())
             continue;
-        const QXmlStreamAttributes a = xml.attributes();
+        a = xml.attributes();
         if (xml.name() != QLatin1String("g") && !inherited("stroke-dasharray").isEmpty())
             ++content.dashed;
         if (xml.name() == QLatin1String("g")) {
@@ -73,6 +137,15 @@ SvgContent read_svg(const QByteArray& svg)
                 line.points.emplace_back(xy[0].toDouble(), xy[1].toDouble());
             }
             content.polylines.push_back(line);
+        } else if (xml.name() == QLatin1String("path")) {
+            const auto parts = subpaths(a.value(QLatin1String("d")).toString(),
+                                        translation(a.value(QLatin1String("transform")).toString()));
+            if (inherited("fill") == QLatin1String("none")) {
+                for (const auto& points : parts)
+                    content.polylines.push_back({inherited("stroke"), points});
+            } else {
+                content.rects += static_cast<int>(parts.size());
+            }
         } else if (xml.name() == QLatin1String("rect")) {
             ++content.rects;
         } else if (xml.name() == QLatin1String("text")) {
@@ -89,11 +162,13 @@ SvgContent read_svg(const QByteArray& svg)
     return content;
 }
 
-QByteArray svg_of(const DrawSurface& surface)
+QByteArray svg_of(const DrawSurface& surface, bool painted = false)
 {
     QByteArray svg;
     surface.read_record([&](const DrawRecord& record) {
-        svg = svg_document(record, QSize(surface.width(), surface.height()), QStringLiteral("A & B <frame>"));
+        const QSize area(surface.width(), surface.height());
+        const QString title = QStringLiteral("A & B <frame>");
+        svg = painted ? painted_svg_document(record, area, title) : svg_document(record, area, title);
     });
     return svg;
 }
@@ -147,32 +222,36 @@ TEST(VectorOutput, XmlCharactersOnly)
         EXPECT_EQ(xml_characters(row.text), row.kept) << row.name;
 }
 
+// Written directly and painted, the SVG holds the same lines, boxes and texts.
 TEST(VectorOutput, SvgHasTheLinesThroughTheirPixelsAndTheTextsAsText)
 {
     DrawSurface surface(200, 100);
     draw_small_graph(surface);
-    const SvgContent svg = read_svg(svg_of(surface));
+    for (const bool painted : {false, true}) {
+        SCOPED_TRACE(painted ? "painted" : "written");
+        const SvgContent svg = read_svg(svg_of(surface, painted));
 
-    // Window point (x, y) is pixel (x, 99 - y); a line runs through the pixel centres.
-    const auto has_line = [&](std::vector<QPointF> points) {
-        for (const auto& line : svg.polylines)
-            if (line.stroke == QLatin1String("#800000") && line.points == points)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(has_line({{10.5, 89.5}, {50.5, 89.5}, {50.5, 49.5}})); // joined at their node
-    EXPECT_TRUE(has_line({{100.5, 89.5}, {150.5, 39.5}}));
-    EXPECT_EQ(svg.dashed, 1); // the band's outline
-    EXPECT_GE(svg.rects, 6); // the white paper, the stripes and the gaps between them
+        // Window point (x, y) is pixel (x, 99 - y); a line runs through the pixel centres.
+        const auto has_line = [&](std::vector<QPointF> points) {
+            for (const auto& line : svg.polylines)
+                if (line.stroke == QLatin1String("#800000") && line.points == points)
+                    return true;
+            return false;
+        };
+        EXPECT_TRUE(has_line({{10.5, 89.5}, {50.5, 89.5}, {50.5, 49.5}})); // joined at their node
+        EXPECT_TRUE(has_line({{100.5, 89.5}, {150.5, 39.5}}));
+        EXPECT_EQ(svg.dashed, 1); // the band's outline
+        EXPECT_GE(svg.rects, 6); // the white paper, the stripes and the gaps between them
 
-    ASSERT_EQ(svg.texts.size(), 2u);
-    EXPECT_EQ(svg.texts[0].text, QStringLiteral("VORAX: Structure Graph"));
-    EXPECT_EQ(svg.texts[0].family, QStringLiteral("Liberation Mono"));
-    EXPECT_EQ(svg.texts[1].text, QStringLiteral("12"));
-    EXPECT_EQ(svg.texts[1].family, QStringLiteral("Liberation Serif"));
-    EXPECT_EQ(svg.texts[1].weight, QStringLiteral("700"));
-    EXPECT_EQ(svg.texts[1].x, 52);
-    EXPECT_GT(svg.texts[1].y, 47); // the baseline, below the top of the cell at row 47
+        ASSERT_EQ(svg.texts.size(), 2u);
+        EXPECT_EQ(svg.texts[0].text, QStringLiteral("VORAX: Structure Graph"));
+        EXPECT_EQ(svg.texts[0].family, QStringLiteral("Liberation Mono"));
+        EXPECT_EQ(svg.texts[1].text, QStringLiteral("12"));
+        EXPECT_EQ(svg.texts[1].family, QStringLiteral("Liberation Serif"));
+        EXPECT_EQ(svg.texts[1].weight, QStringLiteral("700"));
+        EXPECT_EQ(svg.texts[1].x, 52);
+        EXPECT_GT(svg.texts[1].y, 47); // the baseline, below the top of the cell at row 47
+    }
 }
 
 // The rows of the ink (anything darker than mid-grey) between rows `top` and `bottom`: the
@@ -235,15 +314,27 @@ TEST(VectorOutput, DocumentsAreTheDrawingAreaAt96PixelsPerInch)
     EXPECT_TRUE(svg.contains("<svg width=\"150pt\" height=\"75pt\"")) << svg.left(300).toStdString();
     EXPECT_TRUE(svg.contains("viewBox=\"0 0 200 100\""));
     EXPECT_TRUE(svg.contains("<title>A &amp; B &lt;frame&gt;</title>")); // still well-formed XML
-    QByteArray pdf;
-    surface.read_record([&](const DrawRecord& record) {
-        pdf = pdf_document(record, QSize(200, 100), QStringLiteral("a graph"));
-    });
-    EXPECT_TRUE(pdf.startsWith("%PDF-"));
-    EXPECT_TRUE(QString::fromLatin1(pdf).contains(
-        QRegularExpression(QStringLiteral("/MediaBox \\[0 0 150(\\.0+)? 75(\\.0+)?\\]"))));
-    EXPECT_TRUE(pdf.contains("/FontFile2")); // text with its face, not pictures of it
-    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    for (const bool painted : {false, true}) {
+        SCOPED_TRACE(painted ? "painted" : "written");
+        QByteArray pdf;
+        surface.read_record([&](const DrawRecord& record) {
+            const QString title = QStringLiteral("a graph");
+            pdf = painted ? painted_pdf_document(record, QSize(200, 100), title)
+                          : pdf_document(record, QSize(200, 100), title);
+        });
+        EXPECT_TRUE(pdf.startsWith("%PDF-"));
+        EXPECT_TRUE(QString::fromLatin1(pdf).contains(
+            QRegularExpression(QStringLiteral("/MediaBox \\[0 0 150(\\.0+)? 75(\\.0+)?\\]"))));
+        // Text in its face, not pictures of it: embedded by the painter, named by the writer as
+        // the standard face of the same widths.
+        if (painted) {
+            EXPECT_TRUE(pdf.contains("/FontFile2"));
+        } else {
+            EXPECT_TRUE(pdf.contains("/BaseFont /Courier ")); // the heading, Liberation Mono
+            EXPECT_TRUE(pdf.contains("/BaseFont /Times-Bold ")); // the bold Liberation Serif number
+        }
+        EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    }
 }
 
 } // namespace

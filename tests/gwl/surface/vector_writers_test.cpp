@@ -1,0 +1,337 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gwl/surface/draw_record.h"
+#include "gwl/surface/draw_surface.h"
+#include "gwl/surface/vector_output.h"
+#include "surface_test_support.h"
+#include "test_helpers.h"
+
+namespace vorax::gwl {
+namespace {
+
+using testing::prepare_paper;
+using vorax::testing::run_command;
+using vorax::testing::shell_quoted;
+using vorax::testing::TempDir;
+
+constexpr int kWidth = 120;
+constexpr int kHeight = 90;
+constexpr int kReach = 2; // pixels a vector picture may stand off the window's
+
+std::string file_of(const TempDir& dir, const char* name, const QByteArray& bytes)
+{
+    return dir.write(name, bytes.toStdString()).string();
+}
+
+bool well_formed_xml(const TempDir& dir, const QByteArray& svg)
+{
+    return run_command("xmllint --noout " + shell_quoted(file_of(dir, "w.svg", svg))).status == 0;
+}
+
+QImage svg_pixels(const QByteArray& svg)
+{
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QSvgRenderer renderer(svg);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(0, 0, kWidth, kHeight));
+    return image;
+}
+
+QImage pdf_pixels(const TempDir& dir, const QByteArray& pdf)
+{
+    const std::string file = file_of(dir, "p.pdf", pdf);
+    const std::string picture = (dir.path() / "p").string();
+    if (run_command("pdftoppm -r 96 -singlefile -png " + shell_quoted(file) + " " + shell_quoted(picture)).status != 0)
+        return {};
+    return QImage(QString::fromStdString(picture + ".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+std::string pdf_words(const TempDir& dir, const QByteArray& pdf)
+{
+    return run_command("pdftotext " + shell_quoted(file_of(dir, "t.pdf", pdf)) + " -").output;
+}
+
+// `seen` is the colour `c`, or `c` lightened towards the white paper by smoothing.
+bool same_family(QRgb seen, QRgb c)
+{
+    const int base[3] = {qRed(c), qGreen(c), qBlue(c)};
+    const int got[3] = {qRed(seen), qGreen(seen), qBlue(seen)};
+    double num = 0, den = 0;
+    for (int i = 0; i < 3; ++i) {
+        num += double(got[i] - base[i]) * (255 - base[i]);
+        den += double(255 - base[i]) * (255 - base[i]);
+    }
+    const double t = den > 0 ? std::clamp(num / den, 0.0, 1.0) : 0.0;
+    if (t > 0.85)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(got[i] - (base[i] + t * (255 - base[i]))) > 48)
+            return false;
+    return true;
+}
+
+bool near(const QImage& image, int x, int y, const std::function<bool(QRgb)>& wanted)
+{
+    for (int dy = -kReach; dy <= kReach; ++dy)
+        for (int dx = -kReach; dx <= kReach; ++dx)
+            if (image.valid(x + dx, y + dy) && wanted(image.pixel(x + dx, y + dy)))
+                return true;
+    return false;
+}
+
+// Pixels of one picture with no counterpart near by in the other: window pixels of the checked
+// colours without their colour in the vector picture, and strong ink of the vector picture
+// where the window has none.
+int disagreements(const QImage& window, const QImage& vector, const std::vector<QRgb>& checked)
+{
+    if (vector.isNull())
+        return -1;
+    int missed = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const QRgb p = window.pixel(x, y) | 0xFF000000u;
+            if (std::find(checked.begin(), checked.end(), p) != checked.end()
+                && !near(vector, x, y, [&](QRgb q) { return same_family(q, p); }))
+                ++missed;
+            const QRgb v = vector.pixel(x, y);
+            const bool strong = (255 - qRed(v)) + (255 - qGreen(v)) + (255 - qBlue(v)) > 300;
+            if (strong && !near(window, x, y, [](QRgb q) { return (q & 0xFFFFFFu) != 0xFFFFFFu; }))
+                ++missed;
+        }
+    return missed;
+}
+
+constexpr Rgb kRed = make_rgb(200, 0, 0);
+constexpr Rgb kBlue = make_rgb(0, 0, 200);
+constexpr std::array<std::uint8_t, 8> kStripes{0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC};
+
+QRgb qrgb(Rgb c) { return qRgb(int(red_of(c)), int(green_of(c)), int(blue_of(c))); }
+
+struct Scene {
+    const char* name;
+    std::function<void(DrawSurface&)> draw;
+    std::vector<const char*> texts;
+};
+
+void line(DrawSurface& s, double x1, double y1, double x2, double y2)
+{
+    s.move_to_w(x1, y1);
+    s.line_to_w(x2, y2);
+}
+
+const Scene kScenes[] = {
+    {"solid lines joined, straight runs and a pixel",
+     [](DrawSurface& s) {
+         s.set_color_rgb(kRed);
+         line(s, 10, 10, 30, 10);
+         s.line_to_w(60, 10);
+         s.line_to_w(60, 50);
+         s.line_to_w(100, 80);
+         line(s, 20, 70, 20, 70);
+     },
+     {}},
+    {"dashed and dotted lines, an invisible one",
+     [](DrawSurface& s) {
+         s.set_color_rgb(kBlue);
+         s.set_line_style(0xFF00);
+         line(s, 10, 10, 110, 10);
+         line(s, 10, 20, 100, 80);
+         s.set_line_style(0xAAAA);
+         line(s, 10, 30, 10, 85);
+         s.set_line_style(0);
+         line(s, 30, 30, 90, 30);
+     },
+     {}},
+    {"rectangles: outlined, one pixel thin, solid, striped",
+     [](DrawSurface& s) {
+         s.set_color_rgb(kRed);
+         s.rectangle_w(2, 5, 5, 50, 40);
+         s.rectangle_w(2, 60, 5, 110, 5);
+         s.rectangle_w(3, 60, 15, 110, 40);
+         s.set_fill_mask(kStripes);
+         s.set_color_rgb(kBlue);
+         s.rectangle_w(3, 5, 50, 110, 85);
+     },
+     {}},
+    {"ellipses: outlined, solid, striped",
+     [](DrawSurface& s) {
+         s.set_color_rgb(kRed);
+         s.ellipse_w(2, 5, 5, 55, 40);
+         s.ellipse_w(3, 65, 5, 115, 40);
+         s.set_fill_mask(kStripes);
+         s.set_color_rgb(kBlue);
+         s.ellipse_w(3, 5, 50, 110, 85);
+     },
+     {}},
+    {"polygons: outlined, solid, striped, dashed",
+     [](DrawSurface& s) {
+         s.set_color_rgb(kRed);
+         const std::array<WindowPoint, 3> a{{{5, 5}, {50, 5}, {25, 40}}};
+         s.polygon_w(2, a);
+         const std::array<WindowPoint, 4> b{{{60, 5}, {110, 5}, {60, 40}, {110, 40}}}; // crossed
+         s.polygon_w(3, b);
+         s.set_fill_mask(kStripes);
+         s.set_color_rgb(kBlue);
+         s.set_line_style(0xFF00);
+         const std::array<WindowPoint, 3> c{{{5, 50}, {110, 55}, {40, 85}}};
+         s.polygon_w(3, c);
+     },
+     {}},
+    {"text layer and graphic text",
+     [](DrawSurface& s) {
+         s.set_bk_color_rgb(kBlue);
+         s.set_text_color_rgb(kWhite);
+         s.set_text_position(1, 1);
+         s.out_text("Heading & <1>");
+         s.set_bk_color_rgb(kWhite);
+         s.init_fonts();
+         s.set_font("t'helv'h14");
+         s.set_color_rgb(kRed);
+         s.move_to_w(10, 40);
+         s.out_gtext("Label (3)");
+     },
+     {"Heading & <1>", "Label (3)"}},
+};
+
+// Each kind of operation, written as SVG and as PDF, is well-formed, shows the window's pixels
+// and holds its texts as text.
+TEST(VectorWriters, EveryKindOfOperationLooksAsInTheWindow)
+{
+    TempDir dir;
+    for (const Scene& scene : kScenes) {
+        SCOPED_TRACE(scene.name);
+        DrawSurface surface(kWidth, kHeight);
+        prepare_paper(surface);
+        scene.draw(surface);
+        const QImage window = surface.image_copy().convertToFormat(QImage::Format_RGB32);
+        QByteArray svg, pdf;
+        surface.read_record([&](const DrawRecord& record) {
+            svg = svg_document(record, QSize(kWidth, kHeight), QStringLiteral("a scene"));
+            pdf = pdf_document(record, QSize(kWidth, kHeight), QStringLiteral("a scene"));
+        });
+        EXPECT_TRUE(well_formed_xml(dir, svg));
+        EXPECT_FALSE(pdf.contains("/FontFile2")); // written, not painted
+        const std::vector<QRgb> checked{qrgb(kRed), qrgb(kBlue)};
+        EXPECT_EQ(disagreements(window, svg_pixels(svg), checked), 0) << "SVG";
+        EXPECT_EQ(disagreements(window, pdf_pixels(dir, pdf), checked), 0) << "PDF";
+        const std::string words = pdf_words(dir, pdf);
+        for (const char* text : scene.texts) {
+            EXPECT_TRUE(svg.contains(">" + QString::fromUtf8(text).toHtmlEscaped().toUtf8() + "</text>")) << text;
+            EXPECT_NE(words.find(text), std::string::npos) << text;
+        }
+    }
+}
+
+// A record of one text in a face, as the surface records it.
+void record_text(DrawRecord& record, const std::string& family, bool underline, const std::string& text)
+{
+    record.clear(record.look_index({}));
+    RecordedFont font{family, 14, 400, false, underline, 100, 11, 16};
+    RecordedLook look;
+    look.font = record.font_index(font);
+    record.add_text(RecordOp::text, record.look_index(look), 5, 30, text, 100);
+}
+
+// The PDF writer names the standard faces of the Liberation widths; a text those cannot show is
+// painted, its face embedded; either way the text is found in the document.
+TEST(VectorWriters, PdfTextsTheStandardFacesCannotShowArePainted)
+{
+    struct Row {
+        const char* name;
+        const char* family;
+        bool underline;
+        const char* text;
+        bool painted;
+    };
+    const Row rows[] = {
+        {"Latin-1 in Liberation Sans", "Liberation Sans", false, "\xc3\x85rsta (b) \\ 7", false},
+        {"Liberation Mono", "Liberation Mono", false, "10.50", false},
+        {"a Greek letter", "Liberation Sans", false, "\xce\xa9mega", true},
+        {"underlined", "Liberation Serif", true, "Title", true},
+        {"a face without a standard twin", "DejaVu Sans", false, "Title", true},
+    };
+    TempDir dir;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DrawRecord record;
+        record_text(record, row.family, row.underline, row.text);
+        const QByteArray pdf = pdf_document(record, QSize(200, 60), QStringLiteral("t"));
+        EXPECT_EQ(pdf.contains("/FontFile2"), row.painted);
+        EXPECT_EQ(pdf.contains("/WinAnsiEncoding"), !row.painted);
+        EXPECT_NE(pdf_words(dir, pdf).find(row.text), std::string::npos) << pdf_words(dir, pdf);
+    }
+}
+
+// Characters XML cannot hold become U+FFFD in the SVG's texts and title; markup characters
+// stay text.
+TEST(VectorWriters, SvgTextsHoldOnlyCharactersXmlAllows)
+{
+    struct Row {
+        const char* name;
+        const char* text;
+        QString shown;
+    };
+    const QString bad(QChar::ReplacementCharacter);
+    const Row rows[] = {
+        {"markup", "A & B <c> \"d\"", QStringLiteral("A & B <c> \"d\"")},
+        {"a form feed", "TWO\x0c" "BAY", "TWO" + bad + "BAY"},
+        {"Latin-1", "\xc3\xa9t\xc3\xa9", QStringLiteral(u"\u00e9t\u00e9")},
+    };
+    TempDir dir;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DrawRecord record;
+        record_text(record, "Liberation Mono", false, row.text);
+        const QByteArray svg = svg_document(record, QSize(200, 60), QString::fromUtf8(row.text));
+        EXPECT_TRUE(well_formed_xml(dir, svg));
+        QXmlStreamReader xml(svg);
+        std::vector<QString> texts;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement
+                && (xml.name() == u"title" || xml.name() == u"text"))
+                texts.push_back(xml.readElementText());
+        EXPECT_EQ(texts, (std::vector<QString>{row.shown, row.shown}));
+    }
+}
+
+// Lines of one pen in a row are one path, a straight run of them one segment, written in as
+// few characters as keep their pixels.
+TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
+{
+    DrawRecord record;
+    record.clear(record.look_index({}));
+    RecordedLook red_look;
+    red_look.color = kRed;
+    const std::uint32_t red = record.look_index(red_look);
+    for (int x = 0; x < 1000; ++x)
+        record.add_line(red, {x, 5}, {x + 1, 5});
+    for (int i = 0; i < 500; ++i)
+        record.add_line(red, {i, 10 + i}, {i + 1, 11 + i});
+    RecordedLook blue_look;
+    blue_look.color = kBlue;
+    record.add_line(record.look_index(blue_look), {3, 3}, {3, 40});
+    const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("row"));
+    EXPECT_EQ(svg.count("<path"), 2);
+    EXPECT_TRUE(svg.contains(" d=\"M0 5H1000M0 10L500 510\"/>")) << svg.toStdString();
+    EXPECT_TRUE(svg.contains(" d=\"M3 3V40\"/>"));
+    const QByteArray pdf = pdf_document(record, QSize(1200, 600), QStringLiteral("row"));
+    EXPECT_LT(pdf.size(), 1200); // 1501 lines in a few bytes
+}
+
+} // namespace
+} // namespace vorax::gwl
