@@ -744,9 +744,13 @@ void GraphicsWindow::mousePressEvent(QMouseEvent* event)
     const bool for_action = pending_waits == 0 && event->button() == Qt::LeftButton && gesture_;
     if (const int bit = button_bit(*event, mouse::kLeftDown, mouse::kRightDown))
         deliver(bit, *event);
-    if (for_action)
+    if (for_action) {
+        // The pointing text goes first, giving the status line back, so that what the click
+        // writes there is written over the program's own text.
+        stop_pointing();
         gesture_(event->modifiers().testFlag(Qt::ShiftModifier) ? Gesture::shift_click : Gesture::click,
                  drawing_point_at(event->position()), drawing_pixels_per_screen_pixel());
+    }
     QAbstractScrollArea::mousePressEvent(event);
 }
 
