@@ -49,6 +49,10 @@ public:
         return std::nullopt;
     }
     std::string read_line(vorax::gwl::TextWindow&) override { return {}; }
+    std::optional<std::string> ask_text(std::string_view, std::string_view, std::string_view) override
+    {
+        return std::nullopt;
+    }
     int run_modal(vorax::gwl::DialogHandle& dialog) override
     {
         vorax::gwl::dialog_user_click(dialog, vorax::settings_control::kDraw);
