@@ -99,11 +99,8 @@ protected:
 
     void draw_first_graph(const std::string& text)
     {
-        model = run.folder.write("row.dat", text);
-        gwl::set_program_arguments({model.string()});
-        run.prompter.script_draw();
-        ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
-        ASSERT_NE(window(10), nullptr);
+        model = run.draw_model("row.dat", text);
+        ASSERT_FALSE(model.empty());
     }
     void use_environment(std::map<std::string, std::string> variables)
     {

@@ -31,10 +31,7 @@ protected:
     {
         gwl::set_default_drawing_area(600, 400);
         ASSERT_TRUE(run.start());
-        gwl::set_program_arguments({run.folder.write("row.dat", testing::row_model(5)).string()});
-        run.prompter.script_draw();
-        ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
-        ASSERT_NE(window(), nullptr);
+        ASSERT_FALSE(run.draw_model("row.dat", testing::row_model(5)).empty());
         window()->set_size_to_fit(false);
     }
     void TearDown() override

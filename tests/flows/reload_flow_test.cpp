@@ -82,11 +82,8 @@ protected:
 
     void draw_first_graph(const std::string& text)
     {
-        model = run.folder.write("row.dat", text);
-        gwl::set_program_arguments({model.string()});
-        run.prompter.script_draw();
-        ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem));
-        ASSERT_NE(window(10), nullptr);
+        model = run.draw_model("row.dat", text);
+        ASSERT_FALSE(model.empty());
         reload().watch().set_settle_ms(80);
     }
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "app/model_loading.h"
+#include "app/program.h"
+#include "gwl/platform/system.h"
 #include "gwl/windows/frame.h"
 #include "gwl/windows/text_window.h"
 
@@ -47,6 +49,16 @@ void SessionRun::load_example(const std::string& name)
     state.model_loaded = true;
     state.problem_title = state.model.problem_title;
     prepare_loaded_model(state.model, state.settings.current_settings);
+}
+
+std::filesystem::path SessionRun::draw_model(const std::string& name, const std::string& text)
+{
+    const std::filesystem::path model = folder.write(name, text);
+    gwl::set_program_arguments({model.string()});
+    prompter.script_draw();
+    if (!choose(kProgramMenu, kNewGraphItem) || session->frame().graphics_window(gwl::kFirstGraphUnit) == nullptr)
+        return {};
+    return model;
 }
 
 std::vector<std::string> SessionRun::info_lines()

@@ -3,6 +3,7 @@
 // A whole run of the desktop program inside a test: the real frame, layer and program thread on
 // the offscreen platform, start-up files in a temporary folder, and the scripted prompter.
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ public:
     bool start();
     // Makes an example model the loaded one, as the loading leaves it before the graph command.
     void load_example(const std::string& name);
+    // Writes `text` as the model file `name` in the folder, names it on the command line and
+    // draws its first graph with NEW Graph and DRAW, as a person would; returns the file, or
+    // nothing when no graph window came.
+    std::filesystem::path draw_model(const std::string& name, const std::string& text);
     // The lines of the info window.
     std::vector<std::string> info_lines();
     bool info_has_line(const std::string& line);
