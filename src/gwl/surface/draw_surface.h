@@ -19,7 +19,9 @@
 // picture there as a PNG when it is destroyed (for developers and tests to look at).
 //
 // Contents: DrawSurface — size and configuration, status, window mapping, colours and clearing,
-// text layer, lines and shapes, fonts and graphic text, images, access for widgets.
+// text layer, lines and shapes, fonts and graphic text, images, access for widgets. The text
+// layer, fonts and graphic text are drawn in surface_text.cpp, images saved and put back in
+// surface_image.cpp, the rest in draw_surface.cpp; surface_private.h holds what they share.
 
 #include <array>
 #include <cstddef>
@@ -62,7 +64,6 @@ public:
     // --- Status ----------------------------------------------------------------------------
     // The outcome of the last operation of any surface (process-wide).
     static GraphicsStatus get_graphics_status();
-    static void set_graphics_status(GraphicsStatus status);
 
     // --- Window mapping -------------------------------------------------------------------
     // 1 done (status 3 when a pair of corners came high first), 0 refused for equal bounds.

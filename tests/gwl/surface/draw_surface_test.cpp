@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -405,6 +406,28 @@ TEST(SurfaceListener, HearsTheChangedPixels)
     EXPECT_EQ(heard.back(), (PixelRect{0, 0, 40, 30}));
     surface.set_change_listener(nullptr);
     surface.line_to_w(0, 0);
+    EXPECT_EQ(heard.size(), 3u);
+}
+
+TEST(SurfaceListener, HearsTheBoundsOfManyLinesOfAPolygonAndOfPutPixels)
+{
+    DrawSurface surface(40, 30);
+    std::vector<PixelRect> heard;
+    surface.set_change_listener([&](const PixelRect& r) { heard.push_back(r); });
+    const std::array<WindowLine, 2> lines{{{{2, 3}, {10, 4}}, {{7, 25}, {1, 8}}}};
+    surface.lines_w(lines);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard.back(), (PixelRect{1, 3, 10, 23}));
+    const std::array<WindowPoint, 3> triangle{{{35, 5}, {45, 10}, {30, 12}}};
+    surface.polygon_w(2, triangle);
+    EXPECT_EQ(heard.back(), (PixelRect{30, 5, 10, 8}));
+    ImageBuffer saved(surface.image_size_w(0, 0, 3, 2));
+    surface.get_image_w(0, 0, 3, 2, saved);
+    EXPECT_EQ(heard.size(), 2u);
+    surface.put_image_w(38, 28, saved, kActionCopy);
+    EXPECT_EQ(heard.back(), (PixelRect{38, 28, 2, 2}));
+    surface.put_image_w(-1e12, -1e12, saved, kActionCopy); // far outside: nothing to hear
+    surface.put_image_w(1e12, 1e12, saved, kActionCopy);
     EXPECT_EQ(heard.size(), 3u);
 }
 
