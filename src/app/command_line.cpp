@@ -321,71 +321,176 @@ std::span<const OptionSpec> command_line_options()
     return kOptions;
 }
 
-std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vector<std::string>& arguments)
-{
-    QCommandLineParser parser;
-    // "-platform" is one option, as Qt writes its own; with it "-info" is "--info".
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionSpec& spec : kOptions) {
-        QStringList names;
-        for (char alias : spec.aliases)
-            names << QString(QLatin1Char(alias));
-        names << latin1(spec.name);
-        QCommandLineOption option(names);
-        option.setValueName(latin1(spec.value));
-        parser.addOption(option);
-    }
-    // "--" ends the options in every mode: what follows it are file names, also where an option
-    // wants its value ("--info -- -m.dat"). The parser sees each as a stand-in that cannot be
-    // taken for an option, given back by `original`.
-    QStringList texts{QStringLiteral("vorax")};
-    std::vector<std::string> operands;
-    bool options_ended = false;
-    for (const std::string& argument : arguments) {
-        if (!options_ended && argument == "--") {
-            options_ended = true;
-            continue;
+namespace {
+
+// The arguments as the parser sees them. "--" ends the options in every mode: what follows it
+// are file names, also where an option wants its value ("--info -- -m.dat"). The parser sees
+// each as a stand-in that cannot be taken for an option, which `original` gives back.
+class Arguments {
+public:
+    explicit Arguments(const std::vector<std::string>& arguments)
+    {
+        // "-platform" is one option, as Qt writes its own; with it "-info" is "--info".
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        for (const OptionSpec& spec : kOptions) {
+            QStringList names;
+            for (char alias : spec.aliases)
+                names << QString(QLatin1Char(alias));
+            names << latin1(spec.name);
+            QCommandLineOption option(names);
+            option.setValueName(latin1(spec.value));
+            parser.addOption(option);
         }
-        if (options_ended) {
-            texts << QStringLiteral("\x1f%1").arg(operands.size());
-            operands.push_back(argument);
-        } else {
-            texts << latin1(argument);
+        texts_ << QStringLiteral("vorax");
+        bool options_ended = false;
+        for (const std::string& argument : arguments) {
+            if (!options_ended && argument == "--") {
+                options_ended = true;
+                continue;
+            }
+            if (options_ended) {
+                texts_ << QStringLiteral("\x1f%1").arg(operands_.size());
+                operands_.push_back(argument);
+            } else {
+                texts_ << latin1(argument);
+            }
         }
     }
-    const auto original = [&](const std::string& text) {
+
+    bool parse() { return parser.parse(texts_); }
+
+    std::string original(const QString& parsed) const
+    {
+        const std::string text = bytes(parsed);
         if (text.size() > 1 && text[0] == '\x1f') {
             const std::size_t index = std::strtoul(text.c_str() + 1, nullptr, 10);
-            if (index < operands.size())
-                return operands[index];
+            if (index < operands_.size())
+                return operands_[index];
         }
         return text;
-    };
-    if (!parser.parse(texts))
-        return refused(bytes(parser.errorText()));
+    }
+    bool is_set(std::string_view name) const { return parser.isSet(latin1(name)); }
+    std::string value(const OptionSpec& spec) const { return original(parser.value(latin1(spec.name))); }
 
-    const auto is_set = [&](std::string_view name) { return parser.isSet(latin1(name)); };
-    const auto value = [&](const OptionSpec& spec) { return original(bytes(parser.value(latin1(spec.name)))); };
+    QCommandLineParser parser;
 
-    // A mode's operand that is itself an option: the operand is missing, and "--export --help"
-    // asks for the help.
-    const std::vector<const OptionSpec*> modes = given_modes(parser);
+private:
+    QStringList texts_;
+    std::vector<std::string> operands_;
+};
+
+// --help, --help-all or --version, also where a mode's operand is one of them ("--export
+// --help"); and whether a mode's operand is missing (an option in its place).
+struct HelpAsked {
+    std::optional<Mode> mode;
     bool operand_missing = false;
-    bool help = is_set("help"), help_all = is_set("help-all"), version = is_set("version");
+};
+
+HelpAsked help_asked(const Arguments& args, const std::vector<const OptionSpec*>& modes)
+{
+    HelpAsked asked;
+    bool help = args.is_set("help"), help_all = args.is_set("help-all"), version = args.is_set("version");
     for (const OptionSpec* mode : modes) {
-        const std::string operand = bytes(parser.values(latin1(mode->name)).last());
+        const std::string operand = bytes(args.parser.values(latin1(mode->name)).last());
         // "-" alone names standard output (or input), as in most programs.
         if (operand.empty() || (operand[0] == '-' && operand != "-"))
-            operand_missing = true;
+            asked.operand_missing = true;
         if (const OptionSpec* as = option_written_as(operand)) {
             help = help || as->name == "help";
             help_all = help_all || as->name == "help-all";
             version = version || as->name == "version";
         }
     }
+    if (help_all || help || version)
+        asked.mode = help_all ? Mode::help_all : help ? Mode::help : Mode::version;
+    return asked;
+}
+
+// Why an option given does not go with the mode; nothing when all do.
+std::optional<std::string> option_not_for_mode(const Arguments& args, Mode mode, const OptionSpec* mode_spec)
+{
+    const OptionGroup own = group_of_mode(mode);
+    for (const QString& name : args.parser.optionNames()) {
+        const OptionSpec& spec = *spec_of(bytes(name));
+        if (spec.group == G::mode)
+            continue;
+        const bool belongs = spec.group == own || (spec.group == G::toolkit && mode == Mode::window);
+        if (!belongs)
+            return not_with_mode(spec, mode_spec);
+    }
+    return std::nullopt;
+}
+
+// Takes each option's values in the order given, the last one counting; why one was refused.
+std::optional<std::string> take_option_values(const Arguments& args, CommandLine& line)
+{
+    for (const OptionSpec& spec : kOptions) {
+        if (!spec.take || !args.is_set(spec.name))
+            continue;
+        const QStringList values = spec.value.empty() ? QStringList{QString()} : args.parser.values(latin1(spec.name));
+        for (const QString& text : values)
+            if (const std::string v = args.original(text); !spec.take(v, line))
+                return written(spec) + " wants "
+                       + (spec.wants.empty() ? alternatives(spec.value) : std::string(spec.wants)) + ", not \"" + v
+                       + "\"";
+    }
+    return std::nullopt;
+}
+
+// The files the mode works on, from its own value and the arguments that are no option; why
+// they do not fit.
+std::optional<std::string> take_operands(const Arguments& args, const OptionSpec* mode, CommandLine& line)
+{
+    const QStringList positional = args.parser.positionalArguments();
+    const std::size_t allowed
+        = line.mode == Mode::window || line.mode == Mode::export_picture || line.mode == Mode::diff ? 1 : 0;
+    // The window takes the first argument as its model; what a caller passes after it is left
+    // alone, not refused.
+    if (line.mode == Mode::window)
+        for (qsizetype i = 1; i < positional.size(); ++i)
+            line.ignored.push_back(args.original(positional[i]));
+    else if (static_cast<std::size_t>(positional.size()) > allowed)
+        return "unexpected argument \"" + args.original(positional[static_cast<qsizetype>(allowed)]) + "\"";
+    switch (line.mode) {
+    case Mode::window:
+        if (!positional.empty())
+            line.model = args.original(positional.front());
+        break;
+    case Mode::info:
+    case Mode::check:
+        line.model = args.value(*mode);
+        break;
+    case Mode::diff:
+        if (positional.empty())
+            return std::string(kDiffOperands);
+        line.model = args.value(*mode);
+        line.new_model = args.original(positional.front());
+        break;
+    case Mode::export_picture:
+        if (positional.empty())
+            return std::string("name the model file to draw (vorax --export OUT MODEL)");
+        line.export_options.output = args.value(*mode);
+        line.export_options.model = args.original(positional.front());
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vector<std::string>& arguments)
+{
+    Arguments args(arguments);
+    if (!args.parse())
+        return refused(bytes(args.parser.errorText()));
+
     CommandLine line;
-    if (help_all || help || version) {
-        line.mode = help_all ? Mode::help_all : help ? Mode::help : Mode::version;
+    const std::vector<const OptionSpec*> modes = given_modes(args.parser);
+    const HelpAsked asked = help_asked(args, modes);
+    if (asked.mode) {
+        line.mode = *asked.mode;
         return line;
     }
 
@@ -395,67 +500,16 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
             return refused(written(*mode) + " and " + written(*other) + " cannot be used together");
     if (modes.size() > 1)
         return refused(written(*mode) + " is given more than once");
-    if (operand_missing)
+    if (asked.operand_missing)
         return refused(std::string(mode_operands_problem(*mode)));
     line.mode = mode ? mode->mode : Mode::window;
 
-    // Every option belongs to the mode; each value is taken in the order given, the last one
-    // counting.
-    const OptionGroup own = group_of_mode(line.mode);
-    for (const QString& name : parser.optionNames()) {
-        const OptionSpec& spec = *spec_of(bytes(name));
-        if (spec.group == G::mode)
-            continue;
-        const bool belongs = spec.group == own || (spec.group == G::toolkit && line.mode == Mode::window);
-        if (!belongs)
-            return refused(not_with_mode(spec, mode));
-    }
-    for (const OptionSpec& spec : kOptions) {
-        if (!spec.take || !is_set(spec.name))
-            continue;
-        const QStringList values = spec.value.empty() ? QStringList{QString()}
-                                                      : parser.values(latin1(spec.name));
-        for (const QString& text : values)
-            if (const std::string v = original(bytes(text)); !spec.take(v, line))
-                return refused(written(spec) + " wants "
-                               + (spec.wants.empty() ? alternatives(spec.value) : std::string(spec.wants))
-                               + ", not \"" + v + "\"");
-    }
-
-    const QStringList positional = parser.positionalArguments();
-    const std::size_t allowed
-        = line.mode == Mode::window || line.mode == Mode::export_picture || line.mode == Mode::diff ? 1 : 0;
-    // The window takes the first argument as its model; what a caller passes after it is left
-    // alone, not refused.
-    if (line.mode == Mode::window)
-        for (qsizetype i = 1; i < positional.size(); ++i)
-            line.ignored.push_back(original(bytes(positional[i])));
-    else if (static_cast<std::size_t>(positional.size()) > allowed)
-        return refused("unexpected argument \"" + original(bytes(positional[static_cast<qsizetype>(allowed)])) + "\"");
-    switch (line.mode) {
-    case Mode::window:
-        if (!positional.empty())
-            line.model = original(bytes(positional.front()));
-        break;
-    case Mode::info:
-    case Mode::check:
-        line.model = value(*mode);
-        break;
-    case Mode::diff:
-        if (positional.empty())
-            return refused(std::string(kDiffOperands));
-        line.model = value(*mode);
-        line.new_model = original(bytes(positional.front()));
-        break;
-    case Mode::export_picture:
-        if (positional.empty())
-            return refused("name the model file to draw (vorax --export OUT MODEL)");
-        line.export_options.output = value(*mode);
-        line.export_options.model = original(bytes(positional.front()));
-        break;
-    default:
-        break;
-    }
+    if (const auto problem = option_not_for_mode(args, line.mode, mode))
+        return refused(*problem);
+    if (const auto problem = take_option_values(args, line))
+        return refused(*problem);
+    if (const auto problem = take_operands(args, mode, line))
+        return refused(*problem);
     return line;
 }
 
