@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/free_format.h"
+#include "model/line_source.h"
 #include "model/model_check.h"
 #include "model/model_reader.h"
 

@@ -3,9 +3,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <condition_variable>
 #include <cstring>
 #include <exception>
@@ -17,235 +14,11 @@
 #include <thread>
 #include <utility>
 
+#include "model/line_source.h"
+#include "model/number_syntax.h"
+
 namespace vorax {
 namespace {
-
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-bool is_separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-bool parse_integer(std::string_view text, std::int32_t& value)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        return false;
-    std::int64_t magnitude = 0;
-    const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
-    for (; i < text.size(); ++i) {
-        if (!is_digit(text[i]))
-            return false;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit)
-            return false;
-    }
-    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-    return true;
-}
-
-// The power of ten of the first non-zero digit of a number text in the form parse_real takes
-// (the exponent saturates far beyond any float); 0 for a text of zeros.
-std::int64_t decimal_order(std::string_view text)
-{
-    std::size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
-    std::int64_t whole_digits = 0; // digits before the point from the first non-zero one
-    std::int64_t zeros = 0;        // zeros right after the point when there is no such digit
-    bool nonzero = false;
-    for (; i < text.size() && is_digit(text[i]); ++i) {
-        nonzero = nonzero || text[i] != '0';
-        whole_digits += nonzero ? 1 : 0;
-    }
-    if (i < text.size() && text[i] == '.')
-        for (++i; i < text.size() && is_digit(text[i]); ++i) {
-            nonzero = nonzero || text[i] != '0';
-            zeros += nonzero ? 0 : 1;
-        }
-    if (!nonzero)
-        return 0;
-    std::int64_t exponent = 0;
-    if (i < text.size()) {
-        ++i; // the exponent letter
-        const bool negative = text[i] == '-';
-        if (text[i] == '+' || text[i] == '-')
-            ++i;
-        for (; i < text.size(); ++i)
-            exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), std::int64_t{1} << 40);
-        exponent = negative ? -exponent : exponent;
-    }
-    return exponent + (whole_digits > 0 ? whole_digits - 1 : -zeros - 1);
-}
-
-// The syntax of a real: whole numbers, fixed-point and exponent notation with E or D.
-// `exponent_letter` gets the position of the letter, npos when there is none. (Inlined: it is
-// on the path of every real read.)
-[[gnu::always_inline]] inline bool real_syntax(std::string_view text, std::size_t& exponent_letter)
-{
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < text.size() && is_digit(text[i]))
-        ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && is_digit(text[i]))
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return false;
-    exponent_letter = std::string_view::npos;
-    if (i < text.size()) {
-        char c = text[i];
-        if (c != 'E' && c != 'e' && c != 'D' && c != 'd')
-            return false;
-        exponent_letter = i++;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        if (i == text.size())
-            return false;
-        for (; i < text.size(); ++i)
-            if (!is_digit(text[i]))
-                return false;
-    }
-    return true;
-}
-
-// A real in the syntax above whose value is a finite 32-bit float (a value too small for one
-// becomes a subnormal or a signed 0, as when it is read).
-bool parse_real(std::string_view text, float& value)
-{
-    std::size_t exponent_letter = std::string_view::npos;
-    if (!real_syntax(text, exponent_letter))
-        return false;
-
-    // std::from_chars wants no plus sign and the letter e; most texts already fit it.
-    const bool plus = text[0] == '+';
-    const bool d_letter = exponent_letter != std::string_view::npos
-        && (text[exponent_letter] == 'D' || text[exponent_letter] == 'd');
-    std::string normal;
-    if (plus || d_letter) {
-        normal.assign(text.substr(plus ? 1 : 0));
-        if (d_letter)
-            normal[exponent_letter - (plus ? 1 : 0)] = 'e';
-    }
-    std::string_view number = plus || d_letter ? std::string_view(normal) : text;
-    const char* first = number.data();
-    const char* last = first + number.size();
-    auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range && end == last) {
-        // Beyond the float range. Too large is unreadable; too small (by any amount: the text
-        // is a number, only its value underflows) reads as zero with the number's sign. (No
-        // strtod here: it follows the locale, which the GUI sets from the environment.)
-        if (decimal_order(number) >= 0)
-            return false;
-        value = number[0] == '-' ? -0.0f : 0.0f;
-        return true;
-    }
-    return error == std::errc{} && end == last && std::isfinite(value);
-}
-
-// Whole numbers of at most nine digits, which cannot leave 32 bits, up to a separator or the end
-// of the line; `at` moves past the number. False for anything else, which parse_integer decides.
-[[gnu::always_inline]] inline bool quick_integer(const char*& at, const char* end, std::int32_t& value)
-{
-    const char* p = at;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-'))
-        negative = *p++ == '-';
-    const char* const digits = p;
-    const char* const limit = end - p > 9 ? p + 9 : end;
-    std::int32_t magnitude = 0;
-    while (p < limit && is_digit(*p))
-        magnitude = magnitude * 10 + (*p++ - '0');
-    if (p == digits || (p < end && !is_separator(*p)))
-        return false;
-    value = negative ? -magnitude : magnitude;
-    at = p;
-    return true;
-}
-
-// Powers of ten that a double holds exactly.
-constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Reals of at most 15 significant digits times a power of ten within 10^-22 .. 10^22, up to a
-// separator or the end of the line; `at` moves past the number. The digits and the power are
-// exact in a double, so one multiplication or division gives the double nearest to the number.
-// Rounding that double to a float gives the float nearest to the number as well, unless the
-// double lies exactly halfway between two floats (the number itself may lie on either side of
-// that point): such values, values outside the normal float range and every other form are
-// left to parse_real (false), which gives the same float for all that this function takes.
-[[gnu::always_inline]] inline bool quick_real(const char*& at, const char* end, float& value)
-{
-    const char* p = at;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-'))
-        negative = *p++ == '-';
-    const char* const whole = p;
-    while (p < end && *p == '0')
-        ++p;
-    const char* significant_from = p;
-    std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused below anyway
-    while (p < end && is_digit(*p))
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-    std::ptrdiff_t digits = p - whole;
-    std::ptrdiff_t significant = p - significant_from;
-    std::ptrdiff_t power = 0;
-    if (p < end && *p == '.') {
-        const char* const fraction = ++p;
-        if (significant == 0)
-            while (p < end && *p == '0')
-                ++p;
-        significant_from = p;
-        while (p < end && is_digit(*p))
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-        digits += p - fraction;
-        significant += p - significant_from;
-        power = fraction - p;
-    }
-    if (digits == 0)
-        return false;
-    if (p < end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'd')) {
-        ++p;
-        bool negative_exponent = false;
-        if (p < end && (*p == '+' || *p == '-'))
-            negative_exponent = *p++ == '-';
-        const char* const exponent_digits = p;
-        int exponent = 0;
-        while (p < end && is_digit(*p) && p - exponent_digits < 3)
-            exponent = exponent * 10 + (*p++ - '0');
-        if (p == exponent_digits)
-            return false;
-        power += negative_exponent ? -exponent : exponent;
-    }
-    if ((p < end && !is_separator(*p)) || significant > 15
-        || p - at > static_cast<std::ptrdiff_t>(FreeFormatReader::kLongestValue))
-        return false;
-    if (mantissa == 0) {
-        value = negative ? -0.0f : 0.0f;
-        at = p;
-        return true;
-    }
-    if (power < -22 || power > 22)
-        return false;
-    const double nearest = power < 0 ? static_cast<double>(mantissa) / kExactPowers[-power]
-                                     : static_cast<double>(mantissa) * kExactPowers[power];
-    if (!(nearest >= 0x1p-126 && nearest < 0x1p127))
-        return false;
-    // A float keeps 24 of the double's 53 significant bits: the 29 below them say whether the
-    // double lies halfway between two floats.
-    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
-    if ((std::bit_cast<std::uint64_t>(nearest) & kDroppedBits) == std::uint64_t{1} << 28)
-        return false;
-    value = static_cast<float>(negative ? -nearest : nearest);
-    at = p;
-    return true;
-}
 
 // The first character from `p` on that is no blank. Model lines are mostly padded with runs of
 // blanks, which are passed eight at a time.
@@ -285,7 +58,8 @@ bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kind
         if (*p == ',' || *p == '/')
             return false;
         PlainValue value;
-        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer) : quick_real(p, end, value.real)))
+        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer)
+                                             : quick_real(p, end, FreeFormatReader::kLongestValue, value.real)))
             return false;
         values.push_back(value);
     }
@@ -344,45 +118,6 @@ PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kind
         : real   ? ValueFault::real_for_integer
                  : ValueFault::not_a_number;
 }
-
-// How the next piece is cut from `window`, the text from the current position on. `whole` says
-// that nothing follows the window; `by_nul` that a NUL byte stands right after it.
-struct Cut {
-    std::size_t length = 0; // characters of the piece
-    std::size_t used = 0;   // characters it takes from the window, line end included
-    bool line_ends = true;
-    bool more_needed = false; // the window is too short to tell: read more first
-};
-
-Cut cut_piece(std::string_view window, std::size_t limit, bool whole, bool by_nul)
-{
-    // A line of `limit` characters ends at most two characters later ("\r\n").
-    const std::size_t look = std::min(window.size(), limit + 2);
-    if (const void* found = std::memchr(window.data(), '\n', look)) {
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - window.data());
-        const std::size_t length = at > 0 && window[at - 1] == '\r' ? at - 1 : at;
-        if (length <= limit)
-            return {length, at + 1, true, false};
-        return {limit, limit, false, false};
-    }
-    if (look == limit + 2)
-        return {limit, limit, false, false};
-    if (!whole)
-        return {0, 0, false, true};
-    // The end of the text without a line end. Before a NUL the line goes on (with the NUL).
-    const std::size_t length = !by_nul && !window.empty() && window.back() == '\r' ? window.size() - 1 : window.size();
-    if (length > limit)
-        return {limit, limit, false, false};
-    return {length, window.size(), !by_nul, false};
-}
-
-// The whole lines of `window`: up to its last line feed.
-std::string_view whole_lines(std::string_view window)
-{
-    const std::size_t last = window.rfind('\n');
-    return last == std::string_view::npos ? std::string_view() : window.substr(0, last + 1);
-}
-
 } // namespace
 
 // A thread that runs tasks for the reader, one at a time, and waits in between.
@@ -516,91 +251,6 @@ struct LineChunks {
         finished.wait(lock, [&] { return done == taken; });
     }
 };
-
-BufferLines::BufferLines(std::string_view text, std::size_t piece_length, std::size_t ahead_length)
-    : text_(text), piece_length_(std::clamp<std::size_t>(piece_length, 1, std::size_t{1} << 40)),
-      ahead_length_(ahead_length)
-{
-    if (const void* nul = std::memchr(text.data(), '\0', text.size())) {
-        text_ = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-        ends_at_nul_ = true;
-    }
-}
-
-bool BufferLines::next(std::string_view& piece, bool& line_ends)
-{
-    if (position_ >= text_.size()) {
-        stopped_at_nul_ = ends_at_nul_;
-        return false;
-    }
-    const std::string_view window = text_.substr(position_);
-    const Cut cut = cut_piece(window, piece_length_, true, ends_at_nul_);
-    piece = window.substr(0, cut.length);
-    line_ends = cut.line_ends;
-    position_ += cut.used;
-    return true;
-}
-
-std::string_view BufferLines::lines_ahead()
-{
-    return whole_lines(text_.substr(std::min(position_, text_.size()), ahead_length_));
-}
-
-std::string_view FileLines::lines_ahead()
-{
-    std::string_view lines = whole_lines(std::string_view(buffer_.data() + begin_, end_ - begin_));
-    // With no line end left, the rest of a line is at the front of a buffer with room behind.
-    if (lines.empty() && !at_end_ && end_ - begin_ < buffer_.size()) {
-        read_more();
-        lines = whole_lines(std::string_view(buffer_.data() + begin_, end_ - begin_));
-    }
-    return lines;
-}
-
-bool FileLines::next(std::string_view& piece, bool& line_ends)
-{
-    for (;;) {
-        const std::string_view window(buffer_.data() + begin_, end_ - begin_);
-        if (window.empty() && at_end_) {
-            stopped_at_nul_ = ends_at_nul_;
-            return false;
-        }
-        const Cut cut = cut_piece(window, kPieceLength, at_end_, ends_at_nul_);
-        if (!cut.more_needed) {
-            piece = window.substr(0, cut.length);
-            line_ends = cut.line_ends;
-            begin_ += cut.used;
-            return true;
-        }
-        // The buffer holds a whole piece and its line end, so there is always room.
-        read_more();
-    }
-}
-
-// Keeps the unfinished line at the front and reads more behind it.
-void FileLines::read_more()
-{
-    if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-        end_ -= begin_;
-        begin_ = 0;
-    }
-    const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-    if (counted_ != nullptr)
-        counted_->fetch_add(n, std::memory_order_relaxed);
-    if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
-        end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
-        ends_at_nul_ = true;
-        at_end_ = true;
-        return;
-    }
-    end_ += n;
-    if (n == 0) {
-        failed_ = std::ferror(file_) != 0;
-        error_number_ = failed_ ? errno : 0;
-        at_end_ = true;
-    }
-}
 
 FreeFormatReader::FreeFormatReader(LineSource& lines, std::size_t read_ahead_length)
     : lines_(lines), read_ahead_length_(read_ahead_length)

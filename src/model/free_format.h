@@ -3,7 +3,6 @@
 // Free-format records of the model file.
 //
 // Contents:
-//   LineSource        lines of a text, from memory or from a file read in chunks
 //   FieldKind, Item   what a record field asks for and what the reader hands back
 //   Unreadable        why a record could not be read, for the model check
 //   PlainValue, PlainRecords  records of the plain form that nearly every record has, read whole
@@ -23,9 +22,8 @@
 //   - a value is at most kLongestValue characters long; a longer one is unreadable.
 // A null value leaves a field as it is; what that means is up to the record (see model_reader).
 
-#include <atomic>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <span>
@@ -35,78 +33,7 @@
 
 namespace vorax {
 
-// Lines of a text without their line ends ("\n" or "\r\n"), handed out in pieces so that no
-// line has to be held whole: a line of up to `piece_length` characters comes as one piece, a
-// longer one as pieces of that length and a shorter last one. A NUL byte ends the text: a model
-// text holds none, and without that rule a device or a binary file of endless NULs would be
-// read for as long as it goes on.
-class LineSource {
-public:
-    static constexpr std::size_t kPieceLength = std::size_t{1} << 20;
-
-    virtual ~LineSource() = default;
-    // The next piece; `line_ends` is false when its line goes on in the next piece. False at
-    // the end of the text. The view handed out stays valid until the next call.
-    virtual bool next(std::string_view& piece, bool& line_ends) = 0;
-    // The whole lines that follow the last piece handed out, which must have ended its line: as
-    // they stand in the text, each with its "\n" (and "\r" before it, if any), as many as the
-    // source has at hand (a source that reads in chunks may read the next one first). Empty when
-    // it has none at hand; they are then handed out by next as usual.
-    virtual std::string_view lines_ahead() { return {}; }
-    // Counts the first `length` characters of lines_ahead() (whole lines) as handed out.
-    virtual void skip_ahead(std::size_t length) { static_cast<void>(length); }
-    // True once a call found the text ended by a NUL byte.
-    bool stopped_at_nul() const { return stopped_at_nul_; }
-
-protected:
-    bool stopped_at_nul_ = false;
-};
-
-// Lines of a text held in memory.
-class BufferLines final : public LineSource {
-public:
-    // lines_ahead hands out at most `ahead_length` characters at a time.
-    explicit BufferLines(std::string_view text, std::size_t piece_length = kPieceLength,
-                         std::size_t ahead_length = kPieceLength);
-    bool next(std::string_view& piece, bool& line_ends) override;
-    std::string_view lines_ahead() override;
-    void skip_ahead(std::size_t length) override { position_ += length; }
-
-private:
-    std::string_view text_;
-    std::size_t piece_length_;
-    std::size_t ahead_length_;
-    std::size_t position_ = 0;
-    bool ends_at_nul_ = false;
-};
-
-// Lines of an open file, read in chunks of a fixed size so that neither a large file nor a long
-// line is ever held whole.
-class FileLines final : public LineSource {
-public:
-    explicit FileLines(std::FILE* file) : file_(file), buffer_(kPieceLength + 2) {}
-    bool next(std::string_view& piece, bool& line_ends) override;
-    std::string_view lines_ahead() override; // what the buffer holds
-    void skip_ahead(std::size_t length) override { begin_ += length; }
-    // True when reading the file failed (as opposed to reaching its end), with the errno.
-    bool failed() const { return failed_; }
-    int error_number() const { return error_number_; }
-    // Adds the bytes of every later read of the file to `bytes` (null: none).
-    void count_bytes(std::atomic<std::uint64_t>* bytes) { counted_ = bytes; }
-
-private:
-    void read_more();
-
-    std::FILE* file_;
-    std::atomic<std::uint64_t>* counted_ = nullptr;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
-    bool at_end_ = false;
-    bool ends_at_nul_ = false;
-    bool failed_ = false;
-    int error_number_ = 0;
-};
+class LineSource; // model/line_source.h
 
 enum class FieldKind { integer, real };
 
@@ -203,11 +130,12 @@ public:
     // Reads the record just begun in one go when it is plain, the form almost every record has:
     // on the first line that is not blank, one value per field of `kinds`, separated by blanks or
     // a comma, no null value, slash or repeat group among them, each value a number of its kind
-    // written plainly enough to be converted on the spot (see the .cpp), the line shorter than a
-    // piece. `values` gets one value per field; what follows the last is ignored, as after any
-    // record. Anything else gives `by_item`, and the record goes on with next_item from where it
-    // stands, exactly as if next_item had read the blank lines and fetched the line; end_record
-    // follows a record that was read. The result is the same either way.
+    // written plainly enough to be converted on the spot (quick_integer and quick_real in
+    // number_syntax.h), the line shorter than a piece. `values` gets one value per field; what
+    // follows the last is ignored, as after any record. Anything else gives `by_item`, and the
+    // record goes on with next_item from where it stands, exactly as if next_item had read the
+    // blank lines and fetched the line; end_record follows a record that was read. The result
+    // is the same either way.
     WholeStatus read_whole_record(std::span<const FieldKind> kinds, std::span<PlainValue> values);
 
     // Reads plain records of `kinds` (as read_whole_record does) one after another from the

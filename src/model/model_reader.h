@@ -25,6 +25,7 @@
 
 #include "core/language.h"
 #include "model/free_format.h"
+#include "model/line_source.h"
 #include "model/structure_model.h"
 
 namespace vorax {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/free_format.h"
+#include "model/line_source.h"
 #include "model_test_support.h"
 
 namespace vorax {

@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The numbers of model records as text: whole numbers and reals, their syntax and their
+// conversion, and the quick paths that convert the plain forms straight from a line.
+//
+// What the record reader calls for every value it reads is inline here, so that no call into
+// another file slows down its inner loop; only decimal_order, for a real out of the float
+// range, is in number_syntax.cpp.
+//
+// Contents: is_blank, is_separator, is_digit; real_syntax, decimal_order; parse_integer,
+// parse_real; quick_integer, quick_real.
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace vorax {
+
+// What ends a value, what pads it, and its digits.
+inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+inline bool is_separator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
+
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The syntax of a real: whole numbers, fixed-point and exponent notation with E or D.
+// `exponent_letter` gets the position of the letter, npos when there is none. (Inlined: it is
+// on the path of every real read.)
+[[gnu::always_inline]] inline bool real_syntax(std::string_view text, std::size_t& exponent_letter)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && is_digit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && is_digit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    exponent_letter = std::string_view::npos;
+    if (i < text.size()) {
+        char c = text[i];
+        if (c != 'E' && c != 'e' && c != 'D' && c != 'd')
+            return false;
+        exponent_letter = i++;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (i == text.size())
+            return false;
+        for (; i < text.size(); ++i)
+            if (!is_digit(text[i]))
+                return false;
+    }
+    return true;
+}
+
+// The power of ten of the first non-zero digit of a number text in the form parse_real takes
+// (the exponent saturates far beyond any float); 0 for a text of zeros.
+std::int64_t decimal_order(std::string_view text);
+
+// An optionally signed whole number within 32 bits, the whole text. (Inlined, as the functions
+// below: the record reader calls them for every value it reads one by one.)
+[[gnu::always_inline]] inline bool parse_integer(std::string_view text, std::int32_t& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return false;
+    std::int64_t magnitude = 0;
+    const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+    for (; i < text.size(); ++i) {
+        if (!is_digit(text[i]))
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit)
+            return false;
+    }
+    value = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+// A real in the syntax above whose value is a finite 32-bit float (a value too small for one
+// becomes a subnormal or a signed 0, as when it is read).
+[[gnu::always_inline]] inline bool parse_real(std::string_view text, float& value)
+{
+    std::size_t exponent_letter = std::string_view::npos;
+    if (!real_syntax(text, exponent_letter))
+        return false;
+
+    // std::from_chars wants no plus sign and the letter e; most texts already fit it.
+    const bool plus = text[0] == '+';
+    const bool d_letter = exponent_letter != std::string_view::npos
+        && (text[exponent_letter] == 'D' || text[exponent_letter] == 'd');
+    std::string normal;
+    if (plus || d_letter) {
+        normal.assign(text.substr(plus ? 1 : 0));
+        if (d_letter)
+            normal[exponent_letter - (plus ? 1 : 0)] = 'e';
+    }
+    std::string_view number = plus || d_letter ? std::string_view(normal) : text;
+    const char* first = number.data();
+    const char* last = first + number.size();
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range && end == last) {
+        // Beyond the float range. Too large is unreadable; too small (by any amount: the text
+        // is a number, only its value underflows) reads as zero with the number's sign. (No
+        // strtod here: it follows the locale, which the GUI sets from the environment.)
+        if (decimal_order(number) >= 0)
+            return false;
+        value = number[0] == '-' ? -0.0f : 0.0f;
+        return true;
+    }
+    return error == std::errc{} && end == last && std::isfinite(value);
+}
+
+// Whole numbers of at most nine digits, which cannot leave 32 bits, up to a separator or the end
+// of the line; `at` moves past the number. False for anything else, which parse_integer decides.
+[[gnu::always_inline]] inline bool quick_integer(const char*& at, const char* end, std::int32_t& value)
+{
+    const char* p = at;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const digits = p;
+    const char* const limit = end - p > 9 ? p + 9 : end;
+    std::int32_t magnitude = 0;
+    while (p < limit && is_digit(*p))
+        magnitude = magnitude * 10 + (*p++ - '0');
+    if (p == digits || (p < end && !is_separator(*p)))
+        return false;
+    value = negative ? -magnitude : magnitude;
+    at = p;
+    return true;
+}
+
+// Powers of ten that a double holds exactly.
+inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reals of at most 15 significant digits times a power of ten within 10^-22 .. 10^22, up to a
+// separator or the end of the line; `at` moves past the number. The digits and the power are
+// exact in a double, so one multiplication or division gives the double nearest to the number.
+// Rounding that double to a float gives the float nearest to the number as well, unless the
+// double lies exactly halfway between two floats (the number itself may lie on either side of
+// that point): such values, values outside the normal float range and every other form are
+// left to parse_real (false), which gives the same float for all that this function takes. A
+// number longer than `longest` characters is refused as well.
+[[gnu::always_inline]] inline bool quick_real(const char*& at, const char* end, std::size_t longest,
+                                             float& value)
+{
+    const char* p = at;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const whole = p;
+    while (p < end && *p == '0')
+        ++p;
+    const char* significant_from = p;
+    std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused below anyway
+    while (p < end && is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t digits = p - whole;
+    std::ptrdiff_t significant = p - significant_from;
+    std::ptrdiff_t power = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        if (significant == 0)
+            while (p < end && *p == '0')
+                ++p;
+        significant_from = p;
+        while (p < end && is_digit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        digits += p - fraction;
+        significant += p - significant_from;
+        power = fraction - p;
+    }
+    if (digits == 0)
+        return false;
+    if (p < end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'd')) {
+        ++p;
+        bool negative_exponent = false;
+        if (p < end && (*p == '+' || *p == '-'))
+            negative_exponent = *p++ == '-';
+        const char* const exponent_digits = p;
+        int exponent = 0;
+        while (p < end && is_digit(*p) && p - exponent_digits < 3)
+            exponent = exponent * 10 + (*p++ - '0');
+        if (p == exponent_digits)
+            return false;
+        power += negative_exponent ? -exponent : exponent;
+    }
+    if ((p < end && !is_separator(*p)) || significant > 15
+        || p - at > static_cast<std::ptrdiff_t>(longest))
+        return false;
+    if (mantissa == 0) {
+        value = negative ? -0.0f : 0.0f;
+        at = p;
+        return true;
+    }
+    if (power < -22 || power > 22)
+        return false;
+    const double nearest = power < 0 ? static_cast<double>(mantissa) / kExactPowers[-power]
+                                     : static_cast<double>(mantissa) * kExactPowers[power];
+    if (!(nearest >= 0x1p-126 && nearest < 0x1p127))
+        return false;
+    // A float keeps 24 of the double's 53 significant bits: the 29 below them say whether the
+    // double lies halfway between two floats.
+    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
+    if ((std::bit_cast<std::uint64_t>(nearest) & kDroppedBits) == std::uint64_t{1} << 28)
+        return false;
+    value = static_cast<float>(negative ? -nearest : nearest);
+    at = p;
+    return true;
+}
+
+} // namespace vorax
