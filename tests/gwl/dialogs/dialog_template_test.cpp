@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "gwl/dialogs/dialog_handle.h"
 #include "gwl/dialogs/dialog_template.h"
 #include "gwl/dialogs/icon.h"
 #include "settings/dialog_controls.h"
@@ -195,12 +196,12 @@ TEST(ProgramTemplates, GraphSettingsHasEveryControl)
         {kNodeSize, K::drop_down_list, "", 199, 242, 32, 64},
         {kElementSize, K::drop_down_list, "", 199, 264, 32, 64},
         {kTitle, K::static_text, "My Problem", 14, 299, 222, 17},
-        {1, K::push_button, "DRAW", 202, 328, 40, 16},
-        {2, K::push_button, "Cancel", 7, 331, 35, 13},
+        {kDialogOk, K::push_button, "DRAW", 202, 328, 40, 16},
+        {kDialogCancel, K::push_button, "Cancel", 7, 331, 35, 13},
     });
     EXPECT_EQ(d->find(kFactor)->entries, std::vector<std::string>{"Auto"});
-    EXPECT_TRUE(d->find(1)->is_default);
-    EXPECT_FALSE(d->find(2)->is_default);
+    EXPECT_TRUE(d->find(kDialogOk)->is_default);
+    EXPECT_FALSE(d->find(kDialogCancel)->is_default);
     for (int sunken : {kInfo, kRangeLimits, kTitle})
         EXPECT_TRUE(d->find(sunken)->sunken) << sunken;
     for (const auto& c : d->controls)
@@ -258,9 +259,9 @@ TEST(ProgramTemplates, ColorSchemeHasSixRoleButtonsAndAHiddenCancelAndAMissingOn
     }
     expect_controls(*d, {{1, ControlKind::push_button, "OK", 206, 167, 50, 14},
                          {2, ControlKind::push_button, "Cancel", 151, 167, 50, 14}});
-    EXPECT_TRUE(d->find(1)->is_default);
-    EXPECT_TRUE(d->find(2)->hidden);
-    EXPECT_FALSE(d->find(1)->hidden);
+    EXPECT_TRUE(d->find(kDialogOk)->is_default);
+    EXPECT_TRUE(d->find(kDialogCancel)->hidden);
+    EXPECT_FALSE(d->find(kDialogOk)->hidden);
     EXPECT_FALSE(load_dialog_template(999).has_value());
 }
 

@@ -102,10 +102,10 @@ TEST(SurfaceShapes, DottedRectangleButSolidEllipse)
         prepare_paper(*s);
     dotted_rect.set_line_style(0xAAAA);
     dotted_ellipse.set_line_style(0xAAAA);
-    dotted_rect.rectangle_w(2, 5, 5, 30, 20);
-    solid_rect.rectangle_w(2, 5, 5, 30, 20);
-    dotted_ellipse.ellipse_w(2, 5, 5, 30, 20);
-    solid_ellipse.ellipse_w(2, 5, 5, 30, 20);
+    dotted_rect.rectangle_w(kFillOutline, 5, 5, 30, 20);
+    solid_rect.rectangle_w(kFillOutline, 5, 5, 30, 20);
+    dotted_ellipse.ellipse_w(kFillOutline, 5, 5, 30, 20);
+    solid_ellipse.ellipse_w(kFillOutline, 5, 5, 30, 20);
 
     const Pixels solid(solid_rect);
     const Pixels dotted(dotted_rect);
@@ -131,17 +131,17 @@ TEST(SurfaceShapes, RectangleStatusAndOrder)
     for (const Case& c : cases) {
         DrawSurface surface(40, 30);
         prepare_paper(surface);
-        EXPECT_EQ(surface.rectangle_w(2, c.x1, c.y1, c.x2, c.y2), 1) << c.name;
+        EXPECT_EQ(surface.rectangle_w(kFillOutline, c.x1, c.y1, c.x2, c.y2), 1) << c.name;
         EXPECT_EQ(DrawSurface::get_graphics_status(), c.status) << c.name;
     }
     DrawSurface surface(40, 30);
     prepare_paper(surface);
-    surface.rectangle_w(2, 7, 7, 7, 7);
+    surface.rectangle_w(kFillOutline, 7, 7, 7, 7);
     EXPECT_EQ(Pixels(surface).count(kBlack), 1);
     EXPECT_EQ(Pixels(surface).at(7, 7), kBlack);
-    surface.ellipse_w(3, 9, 9, 9, 9);
+    surface.ellipse_w(kFillInterior, 9, 9, 9, 9);
     EXPECT_EQ(Pixels(surface).at(9, 9), kBlack);
-    EXPECT_EQ(surface.ellipse_w(2, 20, 20, 10, 10), 1);
+    EXPECT_EQ(surface.ellipse_w(kFillOutline, 20, 20, 10, 10), 1);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 3);
 }
 
@@ -189,8 +189,8 @@ TEST(SurfaceFill, RectangleAndEllipseInteriors)
     DrawSurface surface(40, 30);
     prepare_paper(surface);
     surface.set_color_rgb(kBlue);
-    surface.rectangle_w(3, 2, 2, 12, 12);
-    surface.ellipse_w(3, 20, 2, 36, 26);
+    surface.rectangle_w(kFillInterior, 2, 2, 12, 12);
+    surface.ellipse_w(kFillInterior, 20, 2, 36, 26);
     const Pixels picture(surface);
     for (int y = 2; y <= 12; ++y)
         for (int x = 2; x <= 12; ++x)
@@ -243,9 +243,9 @@ TEST(SurfaceImages, GetThenPutRestoresThePicture)
     DrawSurface surface(40, 30);
     prepare_paper(surface);
     surface.set_window(true, 0, 0, 39, 29); // as for a graph: y grows upwards
-    surface.rectangle_w(3, 3, 3, 20, 20);
+    surface.rectangle_w(kFillInterior, 3, 3, 20, 20);
     surface.set_color_rgb(kRed);
-    surface.ellipse_w(2, 10, 5, 35, 28);
+    surface.ellipse_w(kFillOutline, 10, 5, 35, 28);
     const Pixels before(surface);
 
     // The zoom saves the whole window from its top-left corner (min x, max y) and puts the
@@ -256,7 +256,7 @@ TEST(SurfaceImages, GetThenPutRestoresThePicture)
     surface.get_image_w(0, 29, 39, 0, saved);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
     surface.set_line_style(0xAAAA);
-    surface.rectangle_w(2, 4, 25, 30, 2);
+    surface.rectangle_w(kFillOutline, 4, 25, 30, 2);
     surface.line_to_w(39, 0);
     EXPECT_FALSE(Pixels(surface) == before);
     surface.put_image_w(0, 29, saved, 3);
@@ -268,7 +268,7 @@ TEST(SurfaceImages, SwappedCornersGiveTheSameRectangleAndASmallBufferGrows)
 {
     DrawSurface surface(40, 30);
     prepare_paper(surface);
-    surface.rectangle_w(2, 5, 5, 15, 12);
+    surface.rectangle_w(kFillOutline, 5, 5, 15, 12);
     ImageBuffer ordered(surface.image_size_w(4, 4, 16, 13));
     surface.get_image_w(4, 4, 16, 13, ordered);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
@@ -285,7 +285,7 @@ TEST(SurfaceImages, PutElsewhereCopiesTheRectangleAndClips)
 {
     DrawSurface surface(40, 30);
     prepare_paper(surface);
-    surface.rectangle_w(3, 0, 0, 3, 3);
+    surface.rectangle_w(kFillInterior, 0, 0, 3, 3);
     ImageBuffer saved(surface.image_size_w(0, 0, 4, 4));
     EXPECT_EQ(saved.size(), surface.image_size_w(4, 4, 0, 0));
     surface.get_image_w(0, 0, 4, 4, saved);
@@ -302,7 +302,7 @@ TEST(SurfaceImages, RectanglePartlyOutsideKeepsItsPlace)
 {
     DrawSurface surface(40, 30);
     prepare_paper(surface);
-    surface.rectangle_w(3, 0, 0, 1, 1);
+    surface.rectangle_w(kFillInterior, 0, 0, 1, 1);
     // The rectangle starts 3 pixels left of and above the area; its stored part keeps that.
     ImageBuffer saved(surface.image_size_w(-3, -3, 4, 4));
     surface.get_image_w(-3, -3, 4, 4, saved);
@@ -319,7 +319,7 @@ TEST(SurfaceImages, ActionsAndBadBuffers)
     DrawSurface surface(40, 30);
     prepare_paper(surface);
     surface.set_color_rgb(kRed);
-    surface.rectangle_w(3, 0, 0, 1, 1);
+    surface.rectangle_w(kFillInterior, 0, 0, 1, 1);
     ImageBuffer saved(surface.image_size_w(0, 0, 1, 1));
     surface.get_image_w(0, 0, 1, 1, saved);
 
@@ -400,7 +400,7 @@ TEST(SurfaceListener, HearsTheChangedPixels)
     surface.line_to_w(5, 2);
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_EQ(heard.back(), (PixelRect{5, 2, 26, 19}));
-    surface.rectangle_w(2, -10, -10, 3, 4);
+    surface.rectangle_w(kFillOutline, -10, -10, 3, 4);
     EXPECT_EQ(heard.back(), (PixelRect{0, 0, 4, 5}));
     surface.clear_screen(0);
     EXPECT_EQ(heard.back(), (PixelRect{0, 0, 40, 30}));
@@ -456,7 +456,7 @@ TEST(SurfaceConcurrency, ARepaintNeverSeesHalfAnOperation)
     std::thread painter;
     surface.read_image([&](const QImage& image) {
         painter = std::thread([&] {
-            surface.rectangle_w(3, 0, 0, 39, 29);
+            surface.rectangle_w(kFillInterior, 0, 0, 39, 29);
             drawn = true;
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -478,7 +478,7 @@ TEST(SurfaceDump, WritesAPngWhenDestroyed)
         DrawSurface surface(40, 30);
         surface.set_name("graph 1: test");
         prepare_paper(surface);
-        surface.rectangle_w(3, 5, 5, 10, 10);
+        surface.rectangle_w(kFillInterior, 5, 5, 10, 10);
     }
     qunsetenv("VORAX_DUMP_SURFACES");
     const QStringList files = QDir(folder.path()).entryList({QStringLiteral("*.png")});

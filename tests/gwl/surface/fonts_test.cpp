@@ -338,7 +338,7 @@ TEST_F(SurfaceFonts, OutGTextAdvancesByItsExtentAndIsTransparent)
     EXPECT_GT(ink, 20);
 
     surface.set_color_rgb(testing::kRed);
-    surface.rectangle_w(3, 0, 0, 199, 99);
+    surface.rectangle_w(kFillInterior, 0, 0, 199, 99);
     surface.set_color_rgb(kBlack);
     ASSERT_GT(surface.set_font("t'helv'h20"), 0);
     surface.move_to_w(10, 10);

@@ -39,9 +39,9 @@ void draw_sample(DrawSurface& surface)
 {
     testing::prepare_paper(surface);
     surface.set_color_rgb(testing::kRed);
-    surface.rectangle_w(3, 2, 2, 20, 12);
+    surface.rectangle_w(kFillInterior, 2, 2, 20, 12);
     surface.set_color_rgb(kBlack);
-    surface.ellipse_w(2, 10, 8, 38, 28);
+    surface.ellipse_w(kFillOutline, 10, 8, 38, 28);
 }
 
 QImage sample_picture()

@@ -160,22 +160,22 @@ const Scene kScenes[] = {
     {"rectangles: outlined, one pixel thin, solid, striped",
      [](DrawSurface& s) {
          s.set_color_rgb(kRed);
-         s.rectangle_w(2, 5, 5, 50, 40);
-         s.rectangle_w(2, 60, 5, 110, 5);
-         s.rectangle_w(3, 60, 15, 110, 40);
+         s.rectangle_w(kFillOutline, 5, 5, 50, 40);
+         s.rectangle_w(kFillOutline, 60, 5, 110, 5);
+         s.rectangle_w(kFillInterior, 60, 15, 110, 40);
          s.set_fill_mask(kStripes);
          s.set_color_rgb(kBlue);
-         s.rectangle_w(3, 5, 50, 110, 85);
+         s.rectangle_w(kFillInterior, 5, 50, 110, 85);
      },
      {}},
     {"ellipses: outlined, solid, striped",
      [](DrawSurface& s) {
          s.set_color_rgb(kRed);
-         s.ellipse_w(2, 5, 5, 55, 40);
-         s.ellipse_w(3, 65, 5, 115, 40);
+         s.ellipse_w(kFillOutline, 5, 5, 55, 40);
+         s.ellipse_w(kFillInterior, 65, 5, 115, 40);
          s.set_fill_mask(kStripes);
          s.set_color_rgb(kBlue);
-         s.ellipse_w(3, 5, 50, 110, 85);
+         s.ellipse_w(kFillInterior, 5, 50, 110, 85);
      },
      {}},
     {"polygons: outlined, solid, striped, dashed",

@@ -90,8 +90,8 @@ TEST(FrameUnits, NewGraphWindowFillsTheWindowAreaAndShowsTheWholeDrawingArea)
     ASSERT_TRUE(window->size_to_fit());
     // The marks in the area's corners are on screen, with paper between them.
     gwl::testing::prepare_paper(window->surface());
-    window->surface().rectangle_w(3, 0, 0, 3, 3);
-    window->surface().rectangle_w(3, 1596, 1196, 1599, 1199);
+    window->surface().rectangle_w(kFillInterior, 0, 0, 3, 3);
+    window->surface().rectangle_w(kFillInterior, 1596, 1196, 1599, 1199);
     const QImage shown = window->viewport()->grab().toImage();
     const QSize corner = window->fitted_view().shown() - QSize(1, 1);
     EXPECT_TRUE(QRect(QPoint(0, 0), shown.size()).contains(QRect(QPoint(0, 0), corner)));

@@ -246,7 +246,7 @@ TEST_F(WindowTest, ConfigurationCarriesTheTitleAndTheWindowShowsWhatTheSurfaceDr
     EXPECT_EQ(config.title, "1 Plane frame");
 
     prepare_paper(window.surface());
-    window.surface().rectangle_w(3, 0, 0, 9, 9);
+    window.surface().rectangle_w(kFillInterior, 0, 0, 9, 9);
     QImage shown = window.viewport()->grab().toImage();
     EXPECT_EQ(shown.pixel(5, 5), qRgb(0, 0, 0));
     EXPECT_EQ(shown.pixel(15, 15), qRgb(255, 255, 255));
@@ -258,7 +258,7 @@ TEST_F(WindowTest, ConfigurationCarriesTheTitleAndTheWindowShowsWhatTheSurfaceDr
 
     // Fitted, the whole area is on screen: the black squares shrink into its corners.
     window.set_size_to_fit(true);
-    window.surface().rectangle_w(3, 390, 290, 399, 299);
+    window.surface().rectangle_w(kFillInterior, 390, 290, 399, 299);
     const QSize picture = window.fitted_view().shown();
     shown = window.viewport()->grab().toImage();
     EXPECT_EQ(shown.pixel(1, 1), qRgb(0, 0, 0));
@@ -288,7 +288,7 @@ TEST_F(WindowTest, TheWheelKeysAndDragsMagnifyAboutThePointerAndPan)
     prepare_paper(window.surface());
     window.surface().move_to_w(50, 100);
     window.surface().line_to_w(350, 100);
-    window.surface().rectangle_w(3, 200, 200, 203, 203);
+    window.surface().rectangle_w(kFillInterior, 200, 200, 203, 203);
     window.set_size_to_fit(true);
     const double fitted = window.magnification();
     ASSERT_LT(fitted, 1.0);
