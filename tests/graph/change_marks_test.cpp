@@ -16,10 +16,10 @@ namespace vorax {
 namespace {
 
 using testing::make_model;
+using testing::rectangle;
 using testing::Pixels;
 
 // The rectangle (0, 0), (10, 0), (10, 5), (0, 5) with its four sides as elements.
-StructureModel rectangle() { return make_model(2, {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, {{1, 2}, {2, 3}, {3, 4}, {4, 1}}); }
 
 struct MarksRow {
     const char* name;

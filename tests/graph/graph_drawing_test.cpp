@@ -20,6 +20,7 @@ namespace vorax {
 namespace {
 
 using testing::make_model;
+using testing::rectangle;
 using testing::NodeSpec;
 using testing::Pixels;
 
@@ -66,13 +67,6 @@ Drawn draw(StructureModel model, const std::function<void(Drawn&)>& adjust = {},
     d.outcome = draw_graph(*d.surface, d.model, d.settings, plan,
                            {"VORAX:", d.model.problem_title, UiLanguage::english});
     return d;
-}
-
-// The rectangle (0, 0), (10, 0), (10, 5), (0, 5) with its four sides as elements.
-StructureModel rectangle(std::array<std::int32_t, 3> codes1 = {})
-{
-    return make_model(2, {{0, 0, 0, codes1}, {10, 0}, {10, 5}, {0, 5}},
-                      {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
 }
 
 void custom_node_color(Drawn& d, Rgb color)

@@ -64,4 +64,11 @@ inline StructureModel make_model(int ngl, std::initializer_list<NodeSpec> nodes,
     return std::move(read.model);
 }
 
+// The plane rectangle (0, 0), (10, 0), (10, 5), (0, 5) with its four sides as elements, node 1
+// with the codes given.
+inline StructureModel rectangle(std::array<std::int32_t, 3> codes1 = {})
+{
+    return make_model(2, {{0, 0, 0, codes1}, {10, 0}, {10, 5}, {0, 5}}, {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
+}
+
 } // namespace vorax::testing

@@ -12,12 +12,7 @@ namespace vorax {
 namespace {
 
 using testing::make_model;
-
-// The plane rectangle (0, 0), (10, 0), (10, 5), (0, 5).
-StructureModel rectangle()
-{
-    return make_model(2, {{0, 0}, {10, 0}, {10, 5}, {0, 5}}, {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
-}
+using testing::rectangle;
 
 // Projection, box, centring and window, as the graph command runs them.
 struct Planned {

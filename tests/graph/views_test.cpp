@@ -248,9 +248,7 @@ TEST(Views, EachViewDrawsTheArrowsOfTheAxesItShows)
 // always, and the settings drop the view.
 TEST(Views, PlaneModelIsDrawnInItsOwnPlaneWhateverTheView)
 {
-    const StructureModel rectangle = make_model(2, {{0, 0}, {10, 0}, {10, 5}, {0, 5}},
-                                                {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
-    const Drawn d = draw_in_view(rectangle, GraphView::side, false, false);
+    const Drawn d = draw_in_view(testing::rectangle(), GraphView::side, false, false);
     EXPECT_EQ(d.settings.current_settings.view, GraphView::oblique);
     EXPECT_EQ(arrows_of(d), (std::set<Arrow>{{" X", 1, 0}, {"Y ", 0, -1}}));
     EXPECT_EQ(d.plan.info_lines.size(), 4u);
