@@ -335,11 +335,16 @@ TEST_F(WindowTest, TheWheelKeysAndDragsMagnifyAboutThePointerAndPan)
     EXPECT_NEAR(window.magnification(), 4.0 / std::exp2(0.25), 1e-9);
     QTest::keyClick(&window, Qt::Key_Plus);
     EXPECT_NEAR(window.magnification(), 4.0, 1e-9);
+    // Down to the fitted view with the wheel, which it does not go below; Ctrl+0 back to it.
+    for (int turn = 0; turn < 20; ++turn)
+        wheel(window, at, -120);
+    EXPECT_TRUE(window.size_to_fit());
+    EXPECT_EQ(window.magnification(), fitted);
+    QTest::keyClick(&window, Qt::Key_Plus);
+    EXPECT_FALSE(window.size_to_fit());
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     EXPECT_TRUE(window.size_to_fit());
     EXPECT_EQ(window.magnification(), fitted);
-    wheel(window, at, -120);
-    EXPECT_TRUE(window.size_to_fit());
 }
 
 TEST(DrawingArea, DefaultIsTheScreenAtLeast1024By768AndCanBeSet)
