@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The record's index by place: a search gives every operation that may touch the box, in
+// drawing order, and those that span the area always.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gwl/surface/draw_record.h"
+#include "gwl/surface/record_index.h"
+
+namespace vorax::gwl {
+namespace {
+
+TEST(RecordIndex, FindsWhatTouchesABoxInDrawingOrder)
+{
+    // A 100 x 70 area of cells of 32: 4 columns, 3 rows.
+    DrawRecord record;
+    const std::uint32_t look = record.look_index({});
+    record.clear(look);                          // 0: everywhere
+    record.add_line(look, {1, 1}, {5, 2});       // 1: first cell
+    record.add_line(look, {99, 69}, {97, 66});   // 2: last cell
+    record.add_line(look, {0, 40}, {99, 40});    // 3: a row of cells
+    record.add_box(RecordOp::rectangle, false, look, 30, 30, 34, 34); // 4: four cells round (32, 32)
+    record.add_line(look, {0, 0}, {99, 69});     // 5: every cell of its box, here all
+    record.add_line(look, {200, 200}, {210, 210}); // 6: outside the area
+    const RecordIndex index(record, 100, 70);
+    struct Row {
+        const char* name;
+        PixelRect box;
+        std::vector<std::uint32_t> ops;
+    };
+    const Row rows[] = {
+        {"FirstCell", {0, 0, 10, 10}, {0, 1, 4, 5}},
+        {"LastCell", {96, 64, 4, 6}, {0, 2, 5}},
+        {"MiddleRow", {40, 33, 20, 10}, {0, 3, 4, 5}},
+        {"Whole", {0, 0, 100, 70}, {0, 1, 2, 3, 4, 5}},
+        {"Nothing", {0, 0, 0, 0}, {0}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(index.ops_in(row.box), row.ops) << row.name;
+    EXPECT_EQ(index.made_from().ops, 7u);
+}
+
+} // namespace
+} // namespace vorax::gwl
