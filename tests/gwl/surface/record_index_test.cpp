@@ -34,6 +34,7 @@ TEST(RecordIndex, FindsWhatTouchesABoxInDrawingOrder)
         {"FirstCell", {0, 0, 10, 10}, {0, 1, 4, 5}},
         {"LastCell", {96, 64, 4, 6}, {0, 2, 5}},
         {"MiddleRow", {40, 33, 20, 10}, {0, 3, 4, 5}},
+        {"LastRowStartsACell", {50, 20, 5, 13}, {0, 3, 4, 5}}, // rows 20..32: its cells and the next
         {"Whole", {0, 0, 100, 70}, {0, 1, 2, 3, 4, 5}},
         {"Nothing", {0, 0, 0, 0}, {0}},
     };
