@@ -122,7 +122,9 @@ public:
             painter_.drawRect(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d)));
             break;
         case RecordOp::ellipse:
-            painter_.drawEllipse(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d)));
+            on_device([&](const QTransform& t) {
+                painter_.drawEllipse(t.mapRect(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d))));
+            });
             break;
         default:
             set_points(shape.points);
@@ -137,7 +139,9 @@ public:
         const QRectF box(shape.a, shape.b, shape.c - shape.a + 1.0, shape.d - shape.b + 1.0);
         switch (shape.kind) {
         case RecordOp::rectangle: painter_.drawRect(box); break;
-        case RecordOp::ellipse: painter_.drawEllipse(box); break;
+        case RecordOp::ellipse:
+            on_device([&](const QTransform& t) { painter_.drawEllipse(t.mapRect(box)); });
+            break;
         default:
             set_points(shape.points);
             painter_.drawPolygon(points_.data(), static_cast<int>(points_.size()), Qt::OddEvenFill);
@@ -147,13 +151,40 @@ public:
     void text(std::int32_t font_index, Rgb color, int x, int baseline, std::string_view text) override
     {
         pen_.reset();
-        painter_.setFont(font(font_index));
         painter_.setPen(qcolor_of(color));
         const QString shown = qt_text(text);
+        if (hairlines_) {
+            // On a screen the text is laid out at the screen's size, where the painter keeps its
+            // glyphs, not scaled as a drawing of outlines.
+            on_device([&](const QTransform& t) {
+                QFont scaled = font(font_index);
+                scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(scaled.pixelSize() * t.m22()))));
+                painter_.setFont(scaled);
+                painter_.drawText(t.map(QPointF(x, baseline)), shown);
+            });
+            return;
+        }
+        painter_.setFont(font(font_index));
         painter_.drawText(QPointF(x, baseline), xml_texts_ ? xml_characters(shown) : shown);
     }
 
 private:
+    // On a screen (hairlines), draws in the device's own coordinates, the painter's scale given
+    // to `draw` to place what it draws; elsewhere `draw` gets no scale and the painter keeps its own.
+    template <class Draw>
+    void on_device(Draw draw)
+    {
+        if (!hairlines_) {
+            draw(QTransform());
+            return;
+        }
+        const QTransform t = painter_.transform();
+        painter_.save();
+        painter_.resetTransform();
+        draw(t);
+        painter_.restore();
+    }
+
     void use_pen(const LinePen& pen)
     {
         if (pen_ == pen)
