@@ -175,6 +175,18 @@ INSTANTIATE_TEST_SUITE_P(Editors, EditorSaves,
                                            EditorCase{"TruncateThenWrite", Save::truncate_then_write}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ReloadFlow, AFileRenamedOverIsWatchedForWritesInPlace)
+{
+    // After an editor renamed a new file over the old one, the next editor writes in place: the
+    // new file is watched itself, not only through its folder, which hears no write.
+    draw_first_graph(row_model(5));
+    save(model, row_model(5, 4), Save::rename_over);
+    ASSERT_TRUE(reloaded(1));
+    save(model, row_model(5, 2), Save::in_place);
+    ASSERT_TRUE(reloaded(2));
+    EXPECT_EQ(run.state.model.node(2).coords[1], 2.0f);
+}
+
 TEST_F(ReloadFlow, FiftyQuickWritesGiveOneReloadOfTheLast)
 {
     draw_first_graph(row_model(5));
