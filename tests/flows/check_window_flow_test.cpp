@@ -91,11 +91,6 @@ protected:
         std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
         use_environment({{"VORAX_EDITOR", editor.string() + " %l %f"}});
     }
-    void TearDown() override
-    {
-        gwl::set_program_arguments({});
-        gwl::set_default_drawing_area(0, 0);
-    }
 
     void draw_first_graph(const std::string& text)
     {

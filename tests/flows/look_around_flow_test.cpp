@@ -34,11 +34,6 @@ protected:
         ASSERT_FALSE(run.draw_model("row.dat", testing::row_model(5)).empty());
         window()->set_size_to_fit(false);
     }
-    void TearDown() override
-    {
-        gwl::set_program_arguments({});
-        gwl::set_default_drawing_area(0, 0);
-    }
     gwl::GraphicsWindow* window() { return run.session->frame().graphics_window(10); }
     std::string status() { return run.session->frame().status_text(); }
     QPoint on_screen(int node)

@@ -46,7 +46,6 @@ protected:
         };
         ASSERT_TRUE(run.start());
     }
-    void TearDown() override { gwl::set_program_arguments({}); }
 
     void new_graph() { ASSERT_TRUE(run.choose(kProgramMenu, kNewGraphItem)); }
 

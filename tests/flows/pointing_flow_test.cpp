@@ -45,12 +45,6 @@ class PointingFlow : public ::testing::Test {
 protected:
     explicit PointingFlow(const std::string& language = "") : run(language) {}
 
-    void TearDown() override
-    {
-        gwl::set_program_arguments({});
-        gwl::set_default_drawing_area(0, 0);
-    }
-
     void draw_first_graph(int width, int height)
     {
         gwl::set_default_drawing_area(width, height);

@@ -74,11 +74,6 @@ protected:
         gwl::set_default_drawing_area(600, 400);
         ASSERT_TRUE(run.start());
     }
-    void TearDown() override
-    {
-        gwl::set_program_arguments({});
-        gwl::set_default_drawing_area(0, 0);
-    }
 
     void draw_first_graph(const std::string& text)
     {

@@ -33,11 +33,6 @@ protected:
         gwl::set_default_drawing_area(400, 300);
         ASSERT_TRUE(run.start());
     }
-    void TearDown() override
-    {
-        gwl::set_program_arguments({});
-        gwl::set_default_drawing_area(0, 0);
-    }
 
     void draw_first_graph(const std::string& model_text)
     {

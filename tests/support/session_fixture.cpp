@@ -9,6 +9,7 @@
 #include "app/model_loading.h"
 #include "app/program.h"
 #include "gwl/platform/system.h"
+#include "gwl/surface/drawing_area.h"
 #include "gwl/windows/frame.h"
 #include "gwl/windows/text_window.h"
 
@@ -28,6 +29,9 @@ SessionRun::~SessionRun()
 {
     if (session)
         session->finish();
+    // What a test named on the command line or chose as the drawing area goes with its run.
+    gwl::set_program_arguments({});
+    gwl::set_default_drawing_area(0, 0);
 }
 
 bool SessionRun::start()
