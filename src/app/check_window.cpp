@@ -15,14 +15,6 @@
 #include "gwl/windows/list_window.h"
 
 namespace vorax {
-namespace {
-
-std::string file_name_of(const std::string& path)
-{
-    return std::filesystem::path(path).filename().string();
-}
-
-} // namespace
 
 std::vector<std::vector<std::string>> finding_rows(const CheckReport& report, UiLanguage language)
 {

@@ -31,11 +31,6 @@ constexpr gwl::Unit kInfo = gwl::kInfoUnit;
 constexpr const char* kWatchPreference = "watchModelFile";
 constexpr int kMarkMargin = 12; // pixels round the marks that bring_into_view shows as well
 
-std::string file_name_of(const std::string& path)
-{
-    return std::filesystem::path(path).filename().string();
-}
-
 // The removed lines a graph of some of the nodes shows: those of elements whose both ends it
 // drew. A graph of all nodes shows them all.
 std::vector<RemovedLine> gone_lines_of(const DrawnGraph& graph, const std::vector<RemovedLine>& gone,

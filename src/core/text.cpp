@@ -3,8 +3,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace vorax {
+
+std::string file_name_of(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
+}
 
 std::string_view trim_right(std::string_view text)
 {

@@ -14,6 +14,8 @@ namespace vorax {
 
 // The text without its trailing blanks.
 std::string_view trim_right(std::string_view text);
+// The last part of a path: "plane_frame.dat" of "/home/ana/plane_frame.dat".
+std::string file_name_of(const std::string& path);
 
 // The text without its leading blanks.
 std::string_view trim_left(std::string_view text);

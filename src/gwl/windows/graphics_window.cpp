@@ -267,10 +267,7 @@ QPoint GraphicsWindow::scroll() const
 
 void GraphicsWindow::set_magnification(double magnification, QPointF anchor)
 {
-    const double fitted = std::min(fitted_view().area_pixels_per_view_pixel() > 1.0
-                                       ? 1.0 / fitted_view().area_pixels_per_view_pixel()
-                                       : 1.0,
-                                   1.0);
+    const double fitted = std::min(1.0, 1.0 / fitted_view().area_pixels_per_view_pixel());
     const double wanted = std::clamp(magnification, fitted, kMostMagnification);
     // The drawing-area point under the anchor stays under it; a run of steps about one anchor
     // keeps the point of the first, so that rounding to whole pixels does not add up.
