@@ -66,6 +66,15 @@ std::vector<std::vector<std::string>> check_rows(const std::filesystem::path& fi
 }
 
 // Takes the files handed to the desktop's application.
+// The texts of a findings list, row by row.
+std::vector<std::vector<std::string>> list_rows(const gwl::ListWindow& list)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < list.row_count(); ++r)
+        rows.push_back({list.text(r, 0), list.text(r, 1), list.text(r, 2)});
+    return rows;
+}
+
 class DesktopCatcher : public QObject {
     Q_OBJECT
 public:
@@ -129,15 +138,6 @@ protected:
         const gwl::PixelPoint pixel = window(10)->surface().to_pixel({n.plot_x, n.plot_y});
         return window(10)->viewport_rect_of({pixel.x, pixel.y, 1, 1}).center();
     }
-    void rows_as_check_prints(const std::filesystem::path& file)
-    {
-        const auto expected = check_rows(file);
-        ASSERT_EQ(list()->row_count(), static_cast<int>(expected.size()));
-        for (int r = 0; r < list()->row_count(); ++r)
-            for (int c = 0; c < 3; ++c)
-                EXPECT_EQ(list()->text(r, c), expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
-    }
-
     SessionRun run;
     std::filesystem::path model, record, editor;
 };
@@ -165,12 +165,8 @@ TEST(CheckWindowLanguages, TheFindingsAsCheckPrintsThemAndNoneAfterAReload)
         ASSERT_TRUE(run.choose(gwl::kViewMenu, run.session->check_window().menu_items().model_check));
         gwl::ListWindow* list = run.session->frame().list_window(kCheckUnit);
         ASSERT_NE(list, nullptr);
-        const auto expected = check_rows(file);
-        ASSERT_GE(expected.size(), 3u);
-        ASSERT_EQ(list->row_count(), static_cast<int>(expected.size()));
-        for (int r = 0; r < list->row_count(); ++r)
-            for (int c = 0; c < 3; ++c)
-                EXPECT_EQ(list->text(r, c), expected[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+        ASSERT_GE(check_rows(file).size(), 3u);
+        EXPECT_EQ(list_rows(*list), check_rows(file));
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(list->headerItem()->text(c).toStdString(), row.headings[c]);
         EXPECT_EQ(run.session->frame().unit_title(kCheckUnit), row.title);
@@ -196,7 +192,7 @@ TEST_F(CheckWindowFlow, AChosenFindingIsMarkedAndEnterOpensItsLine)
 {
     draw_first_graph(two_findings());
     ASSERT_TRUE(press_f8());
-    rows_as_check_prints(model);
+    EXPECT_EQ(list_rows(*list()), check_rows(model));
     // The first finding is chosen as the window opens: nodes 4 and 5 are ringed.
     EXPECT_GT(Pixels(window(10)->surface()).count(kMarkColor), 0);
     EXPECT_EQ(status(), "row.dat:14: warning: " + list()->text(0, 2) + " [coincident-nodes]");
