@@ -114,6 +114,17 @@ void OpStore::Iterator::enter(std::size_t stretch)
                                                     : store_->size_;
 }
 
+void OpStore::Iterator::seek(std::size_t i)
+{
+    i_ = i;
+    if (i_ < next_ || i_ >= store_->size_)
+        return;
+    const auto& stretches = store_->stretches_;
+    const auto after = std::upper_bound(stretches.begin() + static_cast<std::ptrdiff_t>(stretch_) + 1, stretches.end(), i,
+                                        [](std::size_t index, const Stretch& s) { return index < s.first; });
+    enter(static_cast<std::size_t>(after - stretches.begin()) - 1);
+}
+
 DrawOp OpStore::Iterator::operator*() const { return store_->op_in(stretch_, i_); }
 
 // --- Record ------------------------------------------------------------------------------------

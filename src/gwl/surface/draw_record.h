@@ -140,6 +140,8 @@ public:
             return *this;
         }
         bool operator!=(const Iterator& other) const { return i_ != other.i_; }
+        // Moves on to operation i, at or after the present one.
+        void seek(std::size_t i);
 
     private:
         void enter(std::size_t stretch);

@@ -13,6 +13,7 @@
 
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
+#include "gwl/surface/draw_record.h"
 
 namespace vorax::gwl {
 
@@ -176,6 +177,19 @@ QFont text_layer_font(int cell_height)
     font.setFixedPitch(true);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setPixelSize(pixel_size_for_cell_height(font, cell_height));
+    return font;
+}
+
+QFont font_of_record(const RecordedFont& f)
+{
+    QFont font(QString::fromStdString(f.family));
+    font.setPixelSize(std::max(f.pixel_size, 1));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(f.weight, 1, 1000)));
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    if (f.stretch != 100)
+        font.setStretch(f.stretch);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferMatch | QFont::PreferNoShaping));
     return font;
 }
 

@@ -6,7 +6,8 @@
 // font whose cell is 12 pixels high. Fonts are created without antialiasing so that text pixels
 // are as exact as the rest of the drawing.
 //
-// Contents: gui_available, the font list, make_font, text_layer_font, pixel_size_for_cell_height.
+// Contents: gui_available, the font list, make_font, text_layer_font, pixel_size_for_cell_height,
+// font_of_record.
 
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "gwl/surface/font_list.h"
 
 namespace vorax::gwl {
+
+struct RecordedFont;
 
 // Fonts and screens exist only in a GUI application (the offscreen platform is one).
 bool gui_available();
@@ -32,6 +35,10 @@ int default_font_index();
 
 // Creates the font of a choice. A height of 0 means the entry's own height.
 QFont make_font(const FontEntry& entry, const FontChoice& choice);
+
+// The face of a font a drawing record names (draw_record.h), glyph after glyph as on the surface;
+// smoothed, as on a document or a printer page.
+QFont font_of_record(const RecordedFont& font);
 
 // The fixed-pitch font of the text layer with the given cell height.
 QFont text_layer_font(int cell_height);

@@ -268,8 +268,16 @@ void draw_ellipse(const PixelBuffer& buffer, int left, int top, int right, int b
     const EllipseRows rows(left, top, right, bottom);
     constexpr long long none = std::numeric_limits<long long>::max();
     const Fill outline_fill{outline, outline, std::nullopt};
-    for (long long y = std::max(top, 0); y <= std::min(bottom, buffer.height - 1); ++y) {
-        const long long xl = rows.row_left(y);
+    // Each row's left end is found once, as the row below of one row, itself, and the row above
+    // of the next.
+    const auto left_of = [&rows](long long y) { return rows.has_row(y) ? rows.row_left(y) : none; };
+    const long long first = std::max<long long>(top, 0);
+    const long long last = std::min(bottom, buffer.height - 1);
+    long long above = left_of(first - 1);
+    long long here = left_of(first);
+    for (long long y = first; y <= last; ++y) {
+        const long long below = left_of(y + 1);
+        const long long xl = here;
         const long long xr = rows.mirror(xl);
         const int row = static_cast<int>(y);
         if (interior)
@@ -277,13 +285,12 @@ void draw_ellipse(const PixelBuffer& buffer, int left, int top, int right, int b
         // A pixel is on the outline when the pixel above or below it is outside, so the
         // outline of a row runs from its left end to where the narrower of the rows above and
         // below begins (a row beyond the box is empty: the whole row is outline).
-        const long long above = rows.has_row(y - 1) ? rows.row_left(y - 1) : none;
-        const long long below = rows.has_row(y + 1) ? rows.row_left(y + 1) : none;
         const long long inner = std::max(above, below);
         const long long end = inner == none ? xr : std::min(std::max(xl, inner - 1), xr);
         fill_span(buffer, row, static_cast<int>(xl), static_cast<int>(end), outline_fill);
-        fill_span(buffer, row, static_cast<int>(rows.mirror(end)), static_cast<int>(xr),
-                  outline_fill);
+        fill_span(buffer, row, static_cast<int>(rows.mirror(end)), static_cast<int>(xr), outline_fill);
+        above = here;
+        here = below;
     }
 }
 

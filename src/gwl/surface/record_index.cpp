@@ -2,6 +2,7 @@
 #include "gwl/surface/record_index.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace vorax::gwl {
 
@@ -51,6 +52,7 @@ RecordIndex::RecordIndex(const DrawRecord& record, int width, int height)
                 ++starts_[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + column + 1];
         ++index;
     }
+    operations_ = index;
     for (std::size_t c = 0; c < cells; ++c)
         starts_[c + 1] += starts_[c];
     items_.resize(starts_[cells]);
@@ -69,20 +71,47 @@ RecordIndex::RecordIndex(const DrawRecord& record, int width, int height)
 std::vector<std::uint32_t> RecordIndex::ops_in(const PixelRect& box) const
 {
     std::vector<std::uint32_t> found = everywhere_;
-    if (!box.empty() && columns_ > 0) {
-        const auto cell = [](int v, int count) { return std::clamp(v / kCell, 0, count - 1); };
-        const int column_lo = cell(std::max(box.x, 0), columns_);
-        const int column_hi = cell(std::max(box.x + box.width - 1, 0), columns_);
-        const int row_lo = cell(std::max(box.y, 0), rows_);
-        const int row_hi = cell(std::max(box.y + box.height - 1, 0), rows_);
+    if (box.empty() || columns_ == 0) {
+        return found;
+    }
+    const auto cell = [](int v, int count) { return std::clamp(v / kCell, 0, count - 1); };
+    const int column_lo = cell(std::max(box.x, 0), columns_);
+    const int column_hi = cell(std::max(box.x + box.width - 1, 0), columns_);
+    const int row_lo = cell(std::max(box.y, 0), rows_);
+    const int row_hi = cell(std::max(box.y + box.height - 1, 0), rows_);
+    const auto each_cell = [&](auto&& visit) {
         for (int row = row_lo; row <= row_hi; ++row)
             for (int column = column_lo; column <= column_hi; ++column) {
                 const std::size_t c = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_) + column;
-                found.insert(found.end(), items_.begin() + starts_[c], items_.begin() + starts_[c + 1]);
+                visit(starts_[c], starts_[c + 1]);
             }
+    };
+    std::size_t filed = 0;
+    each_cell([&](std::uint32_t begin, std::uint32_t end) { filed += end - begin; });
+    if (filed < operations_ / 16) {
+        // Few: gathered and sorted.
+        found.reserve(found.size() + filed);
+        each_cell([&](std::uint32_t begin, std::uint32_t end) {
+            found.insert(found.end(), items_.begin() + begin, items_.begin() + end);
+        });
+        std::sort(found.begin(), found.end());
+        found.erase(std::unique(found.begin(), found.end()), found.end());
+        return found;
     }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
+    // Many (a large part of the area): marked in a bit per operation and read back in order,
+    // which costs far less than sorting them.
+    std::vector<std::uint64_t> marked((operations_ + 63) / 64, 0);
+    for (const std::uint32_t i : everywhere_)
+        marked[i / 64] |= std::uint64_t{1} << (i % 64);
+    each_cell([&](std::uint32_t begin, std::uint32_t end) {
+        for (std::uint32_t k = begin; k < end; ++k)
+            marked[items_[k] / 64] |= std::uint64_t{1} << (items_[k] % 64);
+    });
+    found.clear();
+    found.reserve(filed + everywhere_.size());
+    for (std::size_t word = 0; word < marked.size(); ++word)
+        for (std::uint64_t bits = marked[word]; bits != 0; bits &= bits - 1)
+            found.push_back(static_cast<std::uint32_t>(word * 64 + std::countr_zero(bits)));
     return found;
 }
 

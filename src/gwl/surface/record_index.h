@@ -36,6 +36,7 @@ private:
 
     int columns_ = 0;
     int rows_ = 0;
+    std::size_t operations_ = 0;
     RecordMark made_from_;
     // Cell c holds items_[starts_[c] .. starts_[c + 1]).
     std::vector<std::uint32_t> starts_;

@@ -19,10 +19,21 @@ public:
     void run(const std::vector<std::uint32_t>* only)
     {
         if (only != nullptr) {
+            // In drawing order, read as a run through the store; an index out of order is
+            // looked up on its own.
             const OpStore& ops = record_.ops();
-            for (const std::uint32_t i : *only)
-                if (i < ops.size())
-                    step(ops[i]);
+            OpStore::Iterator at = ops.begin();
+            std::size_t last = 0;
+            for (const std::uint32_t i : *only) {
+                if (i >= ops.size())
+                    continue;
+                if (i < last)
+                    at = OpStore::Iterator(&ops, i);
+                else
+                    at.seek(i);
+                last = i;
+                step(*at);
+            }
         } else {
             for (const DrawOp& op : record_.ops())
                 step(op);
@@ -51,17 +62,16 @@ public:
     }
 
 private:
-    // The pen of a look's lines; none for an invisible one.
-    std::optional<LinePen> line_pen(std::uint32_t look_index)
+    // The pen of a look's lines; none for an invisible one. (A pointer rather than an optional:
+    // this is on the path of every line, and an optional copied out costs a stall there.)
+    const LinePen* line_pen(std::uint32_t look_index)
     {
         if (look_index != pen_look_) {
             const RecordedLook& look = record_.look(look_index);
             pen_ = {look.color, raster::pen_style_for_mask(look.line_style)};
             pen_look_ = look_index;
         }
-        if (pen_.style == raster::PenStyle::invisible)
-            return std::nullopt;
-        return pen_;
+        return pen_.style == raster::PenStyle::invisible ? nullptr : &pen_;
     }
 
     // --- Lines ---------------------------------------------------------------------------------
@@ -69,8 +79,8 @@ private:
     {
         if (chain_look_ != op.look)
             flush_chain();
-        const std::optional<LinePen> pen = line_pen(op.look);
-        if (!pen)
+        const LinePen* pen = line_pen(op.look);
+        if (pen == nullptr)
             return;
         const PixelPoint from{op.a, op.b};
         const PixelPoint to{op.c, op.d};
@@ -130,10 +140,9 @@ private:
         if (op.filled)
             fill_interior(op, s, look);
         // Ellipses are outlined solid, whatever the line style.
-        const std::optional<LinePen> pen = op.kind == RecordOp::ellipse
-                                               ? std::optional<LinePen>(LinePen{look.color, raster::PenStyle::solid})
-                                               : line_pen(op.look);
-        if (!pen)
+        const LinePen solid{look.color, raster::PenStyle::solid};
+        const LinePen* pen = op.kind == RecordOp::ellipse ? &solid : line_pen(op.look);
+        if (pen == nullptr)
             return;
         const PixelRect box = record_.bounds(op);
         if (op.kind != RecordOp::polygon && (box.width == 1 || box.height == 1)) {

@@ -24,6 +24,7 @@
 #include "gwl/surface/qt_color.h"
 #include "gwl/surface/raster.h"
 #include "gwl/surface/record_walk.h"
+#include "gwl/surface/qt_fonts.h"
 #include "gwl/surface/vector_writers.h"
 
 namespace vorax::gwl {
@@ -73,8 +74,8 @@ namespace {
 // change.
 class PainterSink final : public VectorSink {
 public:
-    PainterSink(const DrawRecord& record, QPainter& painter, bool xml_texts, bool hairlines)
-        : record_(record), painter_(painter), xml_texts_(xml_texts), hairlines_(hairlines)
+    PainterSink(const DrawRecord& record, QPainter& painter, bool xml_texts)
+        : record_(record), painter_(painter), xml_texts_(xml_texts)
     {
     }
 
@@ -122,9 +123,7 @@ public:
             painter_.drawRect(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d)));
             break;
         case RecordOp::ellipse:
-            on_device([&](const QTransform& t) {
-                painter_.drawEllipse(t.mapRect(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d))));
-            });
+            painter_.drawEllipse(QRectF(centre(shape.a, shape.b), centre(shape.c, shape.d)));
             break;
         default:
             set_points(shape.points);
@@ -140,7 +139,7 @@ public:
         switch (shape.kind) {
         case RecordOp::rectangle: painter_.drawRect(box); break;
         case RecordOp::ellipse:
-            on_device([&](const QTransform& t) { painter_.drawEllipse(t.mapRect(box)); });
+            painter_.drawEllipse(box);
             break;
         default:
             set_points(shape.points);
@@ -153,44 +152,16 @@ public:
         pen_.reset();
         painter_.setPen(qcolor_of(color));
         const QString shown = qt_text(text);
-        if (hairlines_) {
-            // On a screen the text is laid out at the screen's size, where the painter keeps its
-            // glyphs, not scaled as a drawing of outlines.
-            on_device([&](const QTransform& t) {
-                QFont scaled = font(font_index);
-                scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(scaled.pixelSize() * t.m22()))));
-                painter_.setFont(scaled);
-                painter_.drawText(t.map(QPointF(x, baseline)), shown);
-            });
-            return;
-        }
         painter_.setFont(font(font_index));
         painter_.drawText(QPointF(x, baseline), xml_texts_ ? xml_characters(shown) : shown);
     }
 
 private:
-    // On a screen (hairlines), draws in the device's own coordinates, the painter's scale given
-    // to `draw` to place what it draws; elsewhere `draw` gets no scale and the painter keeps its own.
-    template <class Draw>
-    void on_device(Draw draw)
-    {
-        if (!hairlines_) {
-            draw(QTransform());
-            return;
-        }
-        const QTransform t = painter_.transform();
-        painter_.save();
-        painter_.resetTransform();
-        draw(t);
-        painter_.restore();
-    }
-
     void use_pen(const LinePen& pen)
     {
         if (pen_ == pen)
             return;
         QPen qpen(qcolor_of(pen.color), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-        qpen.setCosmetic(hairlines_);
         if (pen.style != raster::PenStyle::solid) {
             qpen.setCapStyle(Qt::FlatCap);
             qpen.setDashPattern(dash_pattern(pen.style));
@@ -217,26 +188,14 @@ private:
         if (fonts_.size() <= static_cast<std::size_t>(index))
             fonts_.resize(static_cast<std::size_t>(index) + 1);
         std::optional<QFont>& made = fonts_[static_cast<std::size_t>(index)];
-        if (!made) {
-            const RecordedFont& f = record_.font(index);
-            QFont font(QString::fromStdString(f.family));
-            font.setPixelSize(std::max(f.pixel_size, 1));
-            font.setWeight(static_cast<QFont::Weight>(std::clamp(f.weight, 1, 1000)));
-            font.setItalic(f.italic);
-            font.setUnderline(f.underline);
-            if (f.stretch != 100)
-                font.setStretch(f.stretch);
-            // Glyph after glyph, as on the surface.
-            font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferMatch | QFont::PreferNoShaping));
-            made = font;
-        }
+        if (!made)
+            made = font_of_record(record_.font(index));
         return *made;
     }
 
     const DrawRecord& record_;
     QPainter& painter_;
     bool xml_texts_ = false;
-    bool hairlines_ = false; // pens one device pixel wide (a magnified screen)
     std::optional<LinePen> pen_;
     std::vector<QPointF> points_;
     std::vector<std::optional<QFont>> fonts_;
@@ -289,7 +248,7 @@ bool paint_record(QPaintDevice& device, const DrawRecord& record, const QSize& a
     if (!painter->begin(&device))
         return false;
     try {
-        replay(record, *painter, area, QRectF(QPointF(0, 0), area), ReplayOptions{xml_texts, false, nullptr});
+        replay(record, *painter, area, QRectF(QPointF(0, 0), area), ReplayOptions{xml_texts, nullptr});
         return painter->end(); // a document is written out here, and may run out of memory too
     } catch (const std::bad_alloc&) {
         try {
@@ -314,7 +273,7 @@ void replay(const DrawRecord& record, QPainter& painter, const QSize& area, cons
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(target.width() / area.width(), target.height() / area.height());
-    PainterSink sink(record, painter, options.xml_texts, options.hairlines);
+    PainterSink sink(record, painter, options.xml_texts);
     walk_record(record, area.width(), area.height(), sink, options.only);
     painter.restore();
 }

@@ -28,7 +28,6 @@ class DrawRecord;
 
 struct ReplayOptions {
     bool xml_texts = false; // texts only of the characters XML allows (SVG)
-    bool hairlines = false; // lines one device pixel wide, however large the scale (a screen)
     const std::vector<std::uint32_t>* only = nullptr; // these operations alone, in this order
 };
 

@@ -7,7 +7,9 @@
 #include <bit>
 #include <cmath>
 #include <condition_variable>
+#include <future>
 #include <mutex>
+#include <thread>
 #include <utility>
 
 #include <QCoreApplication>
@@ -25,10 +27,12 @@
 #include <QThread>
 #include <QToolTip>
 
+#include "core/beside.h"
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/qt_color.h"
 #include "gwl/surface/raster.h"
+#include "gwl/surface/screen_replay.h"
 #include "gwl/surface/vector_output.h"
 
 namespace vorax::gwl {
@@ -458,20 +462,20 @@ void GraphicsWindow::paint_magnified(QPainter& painter, const QRect& part)
                               && magnified_mark_.cut == now.cut;
     if (!same_picture || magnified_offset_ != offset) {
         QImage image(size, QImage::Format_RGB32);
-        QPainter on_image(&image);
         const QRect whole(QPoint(0, 0), size);
         QRegion to_draw(whole);
         if (same_picture) {
             const QPoint moved = magnified_offset_ - offset;
             const QRect kept = whole.intersected(whole.translated(moved));
             if (!kept.isEmpty()) {
+                QPainter on_image(&image);
                 on_image.drawImage(kept, magnified_, kept.translated(-moved));
                 to_draw -= kept;
             }
         }
-        for (const QRect& strip : to_draw)
-            render_magnified(on_image, strip);
-        on_image.end();
+        const raster::PixelBuffer pixels{reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
+                                         image.height(), image.bytesPerLine() / 4};
+        render_magnified(pixels, to_draw);
         magnified_ = std::move(image);
         magnified_at_ = magnification_;
         magnified_mark_ = now;
@@ -480,73 +484,51 @@ void GraphicsWindow::paint_magnified(QPainter& painter, const QRect& part)
     painter.drawImage(part, magnified_, part);
 }
 
-void GraphicsWindow::render_magnified(QPainter& painter, const QRect& part)
+void GraphicsWindow::render_magnified(const raster::PixelBuffer& pixels, const QRegion& parts)
 {
     const double m = magnification_;
     const QPoint offset = scroll();
     const QSize area(surface_->width(), surface_->height());
-    // The drawing-area pixels under the part, and a little round them for what reaches over
-    // (a text's slant, a mark's outline).
-    const QRect content = part.translated(offset);
-    const int left = static_cast<int>(std::floor(content.left() / m)) - 2;
-    const int top = static_cast<int>(std::floor(content.top() / m)) - 2;
-    const int right = static_cast<int>(std::ceil((content.right() + 1) / m)) + 2;
-    const int bottom = static_cast<int>(std::ceil((content.bottom() + 1) / m)) + 2;
-    const QColor paper = qcolor_of(surface_->background_color()); // not under the record's lock
+    const Rgb paper = surface_->background_color(); // not under the record's lock
+    // Each part is cut in two, one half drawn here and the other beside, on a second core.
+    std::vector<QRect> here, beside;
+    const bool two = std::thread::hardware_concurrency() > 1;
+    for (const QRect& part : parts) {
+        if (two && part.height() >= 64) {
+            here.push_back(part.adjusted(0, 0, 0, -part.height() / 2));
+            beside.push_back(part.adjusted(0, part.height() - part.height() / 2, 0, 0));
+        } else if (two && part.width() >= 64) {
+            here.push_back(part.adjusted(0, 0, -part.width() / 2, 0));
+            beside.push_back(part.adjusted(part.width() - part.width() / 2, 0, 0, 0));
+        } else {
+            here.push_back(part);
+        }
+    }
     surface_->read_record([&](const DrawRecord& record) {
         const RecordMark now = record.mark();
         if (!index_ || index_->made_from().record != now.record || index_->made_from().ops != now.ops
             || index_->made_from().cut != now.cut || index_area_ != area)
             index_ = std::make_unique<RecordIndex>(record, area.width(), area.height());
         index_area_ = area;
-        const std::vector<std::uint32_t> ops = index_->ops_in({left, top, right - left, bottom - top});
-        painter.save();
-        painter.setClipRect(part);
-        painter.fillRect(part, paper);
-        // Solid lines of one look in a row go to the painter together, already on the screen's
-        // pixels (most of a large graph); everything else is replayed as it was drawn, in order.
-        const QRectF target(-offset.x(), -offset.y(), area.width() * m, area.height() * m);
-        ReplayOptions options;
-        options.hairlines = true;
-        std::vector<std::uint32_t> others;
-        QList<QLineF> lines;
-        std::optional<std::uint32_t> line_look;
-        const auto flush = [&] {
-            if (!others.empty()) {
-                options.only = &others;
-                replay(record, painter, area, target, options);
-                others.clear();
-            }
-            if (!lines.isEmpty()) {
-                QPen pen(qcolor_of(record.look(*line_look).color), 1.0);
-                pen.setCosmetic(true);
-                painter.setPen(pen);
-                painter.drawLines(lines);
-                lines.clear();
+        const RecordIndex& index = *index_;
+        const auto draw = [&](const std::vector<QRect>& rects) {
+            for (const QRect& part : rects) {
+                // The drawing-area pixels under the part, and a little round them for what
+                // reaches over (a text's slant, a mark's outline).
+                const QRect content = part.translated(offset);
+                const int left = static_cast<int>(std::floor(content.left() / m)) - 2;
+                const int top = static_cast<int>(std::floor(content.top() / m)) - 2;
+                const int right = static_cast<int>(std::ceil((content.right() + 1) / m)) + 2;
+                const int bottom = static_cast<int>(std::ceil((content.bottom() + 1) / m)) + 2;
+                const std::vector<std::uint32_t> ops = index.ops_in({left, top, right - left, bottom - top});
+                raster::fill_rectangle(pixels, part.left(), part.top(), part.right(), part.bottom(),
+                                       {qcolor_of(paper).rgb(), 0, std::nullopt});
+                replay_on_screen(record, pixels, area, m, offset, part, &ops);
             }
         };
-        const auto on_screen = [m, offset](int x, int y) {
-            return QPointF((x + 0.5) * m - offset.x(), (y + 0.5) * m - offset.y());
-        };
-        const OpStore& all = record.ops();
-        for (const std::uint32_t i : ops) {
-            const DrawOp op = all[i];
-            const bool plain_line = op.kind == RecordOp::line && (op.a != op.c || op.b != op.d)
-                                    && raster::pen_style_for_mask(record.look(op.look).line_style)
-                                           == raster::PenStyle::solid;
-            if (!plain_line) {
-                if (!lines.isEmpty())
-                    flush();
-                others.push_back(i);
-                continue;
-            }
-            if (!others.empty() || (line_look && *line_look != op.look))
-                flush();
-            line_look = op.look;
-            lines.append(QLineF(on_screen(op.a, op.b), on_screen(op.c, op.d)));
-        }
-        flush();
-        painter.restore();
+        std::future<void> other = start_beside([&] { draw(beside); });
+        draw(here);
+        other.get();
     });
 }
 

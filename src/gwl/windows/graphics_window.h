@@ -14,6 +14,7 @@
 #include <QAbstractScrollArea>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 
 #include <functional>
@@ -24,6 +25,7 @@
 
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
+#include "gwl/surface/raster.h"
 #include "gwl/surface/record_index.h"
 #include "gwl/types.h"
 #include "gwl/windows/fitted_view.h"
@@ -169,7 +171,7 @@ private:
     QSize content_size() const;     // the whole picture on screen, in screen pixels
     QPoint scroll() const;          // the content's pixel at the viewport's top-left corner
     void paint_magnified(QPainter& painter, const QRect& part);
-    void render_magnified(QPainter& painter, const QRect& part); // from the record
+    void render_magnified(const raster::PixelBuffer& pixels, const QRegion& parts); // from the record
     bool panning(const QMouseEvent& event); // a pan begun, moved on or ended by the event
     void surface_changed(const PixelRect& pixels);
     void flush_changes();

@@ -43,5 +43,37 @@ TEST(RecordIndex, FindsWhatTouchesABoxInDrawingOrder)
     EXPECT_EQ(index.made_from().ops, 7u);
 }
 
+TEST(RecordIndex, FewAndManyFoundAlike)
+{
+    // 64 short lines, one in each cell of a 256 x 256 area: a small box finds a few (gathered
+    // and sorted), a large one most (marked operation by operation); both in drawing order.
+    DrawRecord record;
+    const std::uint32_t look = record.look_index({});
+    record.clear(look);
+    for (int k = 0; k < 64; ++k)
+        record.add_line(look, {k % 8 * 32 + 4, k / 8 * 32 + 4}, {k % 8 * 32 + 9, k / 8 * 32 + 6});
+    const RecordIndex index(record, 256, 256);
+    const auto cells = [](int column_lo, int column_hi, int row_lo, int row_hi) {
+        std::vector<std::uint32_t> ops{0};
+        for (int row = row_lo; row <= row_hi; ++row)
+            for (int column = column_lo; column <= column_hi; ++column)
+                ops.push_back(static_cast<std::uint32_t>(row * 8 + column + 1));
+        return ops;
+    };
+    struct Row {
+        const char* name;
+        PixelRect box;
+        std::vector<std::uint32_t> ops;
+    };
+    const Row rows[] = {
+        {"OneCell", {70, 40, 10, 10}, cells(2, 2, 1, 1)},
+        {"FourCells", {60, 60, 10, 10}, cells(1, 2, 1, 2)},
+        {"MostCells", {0, 40, 256, 200}, cells(0, 7, 1, 7)},
+        {"Whole", {0, 0, 256, 256}, cells(0, 7, 0, 7)},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(index.ops_in(row.box), row.ops) << row.name;
+}
+
 } // namespace
 } // namespace vorax::gwl
