@@ -105,6 +105,7 @@ void draw_graph_steps(AppState& state, gwl::Layer& layer, DrawProgress& progress
         layer.write_line(kInfo, " ** Font Initialization Error");
         layer.exit_program(0);
     }
+    surface.index_record(); // here rather than in the first magnified view
     layer.run_on_ui([&layer, unit] {
         if (gwl::GraphicsWindow* window = layer.graphics_window(unit))
             window->show_whole_picture();

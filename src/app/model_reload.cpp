@@ -340,6 +340,7 @@ int ModelReload::redraw_windows(bool bring_into_view)
                 progress.total = 0;
                 const GraphMarks* marks = show_marks && !graph.marks.empty() ? &graph.marks : nullptr;
                 draw_graph(surface, model, graph.settings, plan, texts, &progress, marks);
+                surface.index_record(); // here rather than in the first magnified view
                 install_pointing(state_, layer_, graph.unit, index.get());
                 state_.view = plan.view;
                 state_.drawn_nodes.assign(model.nodes.size(), false);

@@ -430,25 +430,33 @@ private:
         std::size_t capacity = 16;
         while (capacity < 2 * placed_count)
             capacity *= 2;
-        std::vector<std::int32_t> table(capacity, 0);
+        // A slot keeps the upper half of its node's hash beside the number, so that a probe
+        // looks at another node's coordinates only when the two halves agree.
+        struct Slot {
+            std::uint32_t tag = 0;
+            std::int32_t node = 0;
+        };
+        std::vector<Slot> table(capacity);
         std::vector<std::pair<std::int32_t, std::int32_t>> repeats; // (first node at the point, node)
         for (std::int32_t n = 1; n <= node_count(); ++n) {
             if (!placed(n))
                 continue;
             const std::array<float, 3>& coords = model_.node(n).coords;
-            for (std::size_t slot = hash(coords) & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
-                const std::int32_t m = table[slot];
-                if (m == 0) {
-                    table[slot] = n;
+            const std::uint64_t h = hash(coords);
+            const auto tag = static_cast<std::uint32_t>(h >> 32);
+            for (std::size_t slot = h & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+                const Slot there = table[slot];
+                if (there.node == 0) {
+                    table[slot] = {tag, n};
                     break;
                 }
-                if (model_.node(m).coords == coords) {
-                    repeats.emplace_back(m, n);
+                if (there.tag == tag && model_.node(there.node).coords == coords) {
+                    repeats.emplace_back(there.node, n);
                     break;
                 }
             }
         }
-        std::vector<std::int32_t>().swap(table);
+        std::vector<Slot>().swap(table);
         std::stable_sort(repeats.begin(), repeats.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < repeats.size();) {

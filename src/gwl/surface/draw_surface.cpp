@@ -328,6 +328,31 @@ void DrawSurface::read_record(const std::function<void(const DrawRecord&)>& read
     reader(d_->record);
 }
 
+namespace {
+
+const RecordIndex& current_index(const DrawRecord& record, std::unique_ptr<RecordIndex>& index, int width, int height)
+{
+    const RecordMark now = record.mark();
+    if (!index || index->made_from().record != now.record || index->made_from().ops != now.ops
+        || index->made_from().cut != now.cut || index->width() != width || index->height() != height)
+        index = std::make_unique<RecordIndex>(record, width, height);
+    return *index;
+}
+
+} // namespace
+
+void DrawSurface::read_indexed_record(const std::function<void(const DrawRecord&, const RecordIndex&)>& reader) const
+{
+    const std::lock_guard lock(d_->mutex);
+    reader(d_->record, current_index(d_->record, d_->record_index, d_->image.width(), d_->image.height()));
+}
+
+void DrawSurface::index_record() const
+{
+    const std::lock_guard lock(d_->mutex);
+    (void)current_index(d_->record, d_->record_index, d_->image.width(), d_->image.height());
+}
+
 QImage DrawSurface::image_copy() const
 {
     const std::lock_guard lock(d_->mutex);

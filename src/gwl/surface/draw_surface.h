@@ -40,6 +40,8 @@ class QImage;
 
 namespace vorax::gwl {
 
+class RecordIndex;
+
 class DrawRecord;
 
 class DrawSurface {
@@ -152,6 +154,12 @@ public:
     bool drawn() const;
     // Runs `reader` on the record of what was drawn while holding the lock; it must not draw.
     void read_record(const std::function<void(const DrawRecord&)>& reader) const;
+    // The same with the record's index by place (record_index.h), made first when the record
+    // changed since it was last made.
+    void read_indexed_record(const std::function<void(const DrawRecord&, const RecordIndex&)>& reader) const;
+    // Makes the index now, on the calling thread: a drawing thread that has finished a large
+    // drawing spares the first magnified view of it the time.
+    void index_record() const;
 
 private:
     struct State;

@@ -19,7 +19,7 @@ struct CellBox {
 } // namespace
 
 RecordIndex::RecordIndex(const DrawRecord& record, int width, int height)
-    : columns_(std::max(1, (width + kCell - 1) / kCell)), rows_(std::max(1, (height + kCell - 1) / kCell)),
+    : width_(width), height_(height), columns_(std::max(1, (width + kCell - 1) / kCell)), rows_(std::max(1, (height + kCell - 1) / kCell)),
       made_from_(record.mark())
 {
     // Two passes over the operations: count what each cell gets, then file them.

@@ -27,13 +27,17 @@ public:
     // The operations whose bounds overlap `box` (drawing-area pixels), in drawing order.
     std::vector<std::uint32_t> ops_in(const PixelRect& box) const;
 
-    // The record and its state it was made from.
+    // The record and its state it was made from, and the area.
     const RecordMark& made_from() const { return made_from_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
 
 private:
     static constexpr int kCell = 32;
     static constexpr int kMostCells = 64; // more than this, and the operation is everywhere
 
+    int width_ = 0;
+    int height_ = 0;
     int columns_ = 0;
     int rows_ = 0;
     std::size_t operations_ = 0;

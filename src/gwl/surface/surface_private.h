@@ -21,6 +21,7 @@
 #include <QPainter>
 
 #include "gwl/surface/draw_record.h"
+#include "gwl/surface/record_index.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/font_list.h"
 #include "gwl/surface/qt_color.h"
@@ -222,6 +223,7 @@ struct DrawSurface::State {
     std::optional<CurrentFont> font;
 
     DrawRecord record;
+    mutable std::unique_ptr<RecordIndex> record_index; // of `record` as it was when made
     std::optional<std::uint32_t> shape_look_index;
     std::optional<std::uint32_t> text_look_index;
     std::optional<std::uint32_t> layer_look_index;

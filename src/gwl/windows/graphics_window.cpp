@@ -32,6 +32,7 @@
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/qt_color.h"
 #include "gwl/surface/raster.h"
+#include "gwl/surface/record_index.h"
 #include "gwl/surface/screen_replay.h"
 #include "gwl/surface/vector_output.h"
 
@@ -504,13 +505,7 @@ void GraphicsWindow::render_magnified(const raster::PixelBuffer& pixels, const Q
             here.push_back(part);
         }
     }
-    surface_->read_record([&](const DrawRecord& record) {
-        const RecordMark now = record.mark();
-        if (!index_ || index_->made_from().record != now.record || index_->made_from().ops != now.ops
-            || index_->made_from().cut != now.cut || index_area_ != area)
-            index_ = std::make_unique<RecordIndex>(record, area.width(), area.height());
-        index_area_ = area;
-        const RecordIndex& index = *index_;
+    surface_->read_indexed_record([&](const DrawRecord& record, const RecordIndex& index) {
         const auto draw = [&](const std::vector<QRect>& rects) {
             for (const QRect& part : rects) {
                 // The drawing-area pixels under the part, and a little round them for what

@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "gwl/surface/draw_surface.h"
+#include "gwl/surface/draw_record.h"
 #include "gwl/surface/drawing_area.h"
 #include "gwl/surface/raster.h"
-#include "gwl/surface/record_index.h"
 #include "gwl/types.h"
 #include "gwl/windows/fitted_view.h"
 
@@ -182,8 +182,6 @@ private:
     std::shared_ptr<Relay> relay_;
     bool fit_ = false;
     double magnification_ = 1.0; // when not fitted
-    std::unique_ptr<RecordIndex> index_; // of the record, for the magnified view
-    QSize index_area_;
     QImage magnified_; // the viewport's magnified picture, and what it shows
     double magnified_at_ = 0.0;
     RecordMark magnified_mark_;
