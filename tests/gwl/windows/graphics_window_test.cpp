@@ -322,13 +322,23 @@ TEST_F(WindowTest, TheWheelKeysAndDragsMagnifyAboutThePointerAndPan)
     EXPECT_EQ(pressed.x, 201);
     EXPECT_EQ(pressed.y, 100);
 
-    // A drag with the middle button moves the picture with the pointer.
+    // A drag with the middle button moves the picture with the pointer. What it keeps and the
+    // strips it draws anew make the picture a window drawing it whole there shows.
     const QPoint scrolled(window.horizontalScrollBar()->value(), window.verticalScrollBar()->value());
     send_now(window, press({60, 60}, Qt::MiddleButton));
     send_now(window, move({40, 50}, Qt::MiddleButton));
     send_now(window, release({40, 50}, Qt::MiddleButton));
     EXPECT_EQ(window.horizontalScrollBar()->value(), scrolled.x() + 20);
     EXPECT_EQ(window.verticalScrollBar()->value(), scrolled.y() + 10);
+    GraphicsWindow whole(window.shared_surface());
+    whole.resize(window.size());
+    whole.show();
+    whole.set_magnification(4.0, {});
+    QCoreApplication::processEvents(); // the scroll bars take their place
+    ASSERT_EQ(whole.viewport()->size(), window.viewport()->size());
+    whole.horizontalScrollBar()->setValue(window.horizontalScrollBar()->value());
+    whole.verticalScrollBar()->setValue(window.verticalScrollBar()->value());
+    EXPECT_EQ(window.viewport()->grab().toImage(), whole.viewport()->grab().toImage());
 
     // The keys: - one step down, + one up, Ctrl+0 the fitted view.
     QTest::keyClick(&window, Qt::Key_Minus);
