@@ -43,9 +43,11 @@ namespace {
 
 // The values of a plain record (see read_whole_record) from `p`, the first character of a line
 // that is not blank, to `end`, the end of the line, appended to `values`; false when the line is
-// not plain (with some of its values appended).
+// not plain (with some of its values appended). The text may be read up to `readable` (at least
+// `end`).
 template <class Values>
-bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kinds, Values& values)
+bool parse_plain(const char* p, const char* end, const char* readable, std::span<const FieldKind> kinds,
+                 Values& values)
 {
     for (std::size_t k = 0; k < kinds.size(); ++k) {
         if (k > 0) {
@@ -58,8 +60,8 @@ bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kind
         if (*p == ',' || *p == '/')
             return false;
         PlainValue value;
-        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer)
-                                             : quick_real(p, end, FreeFormatReader::kLongestValue, value.real)))
+        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, readable, value.integer)
+                                             : quick_real(p, end, readable, FreeFormatReader::kLongestValue, value.real)))
             return false;
         values.push_back(value);
     }
@@ -88,7 +90,7 @@ PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kind
         p = skip_blanks(p, end);
         if (p < end) {
             const std::size_t at = records.values.size();
-            if (!parse_plain(p, end, kinds, records.values)) {
+            if (!parse_plain(p, end, stop, kinds, records.values)) {
                 records.values.resize(at);
                 run.stopped = true;
                 --run.scanned;
@@ -368,7 +370,7 @@ WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds
         if (p < end)
             // The position stays at the start of the line: a record that is not plain is read
             // from there by next_item.
-            return parse_plain(p, end, kinds, filler) ? WholeStatus::read : WholeStatus::by_item;
+            return parse_plain(p, end, end, kinds, filler) ? WholeStatus::read : WholeStatus::by_item;
         // A blank line, read the way next_item reads it.
         in_line_ = false;
         comma_pending_ = record_start_ = false;
