@@ -132,9 +132,9 @@ bool parse_short_line(const char* p, const ShortLine& line, const char* readable
 {
     std::uint64_t firsts = line.values & ~(line.values << 1);
     std::uint64_t lasts = line.values & ~(line.values >> 1);
-    if (static_cast<std::size_t>(std::popcount(firsts)) < kinds.size())
-        return false;
     for (const FieldKind kind : kinds) {
+        if (firsts == 0)
+            return false;
         const char* at = p + std::countr_zero(firsts);
         const char* const end = p + std::countr_zero(lasts) + 1;
         firsts &= firsts - 1;
