@@ -17,6 +17,10 @@
 #include "model/line_source.h"
 #include "model/number_syntax.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vorax {
 namespace {
 
@@ -43,9 +47,11 @@ namespace {
 
 // The values of a plain record (see read_whole_record) from `p`, the first character of a line
 // that is not blank, to `end`, the end of the line, appended to `values`; false when the line is
-// not plain (with some of its values appended).
+// not plain (with some of its values appended). The text may be read up to `readable` (at least
+// `end`).
 template <class Values>
-bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kinds, Values& values)
+bool parse_plain(const char* p, const char* end, const char* readable, std::span<const FieldKind> kinds,
+                 Values& values)
 {
     for (std::size_t k = 0; k < kinds.size(); ++k) {
         if (k > 0) {
@@ -58,8 +64,8 @@ bool parse_plain(const char* p, const char* end, std::span<const FieldKind> kind
         if (*p == ',' || *p == '/')
             return false;
         PlainValue value;
-        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, value.integer)
-                                             : quick_real(p, end, FreeFormatReader::kLongestValue, value.real)))
+        if (!(kinds[k] == FieldKind::integer ? quick_integer(p, end, readable, value.integer)
+                                             : quick_real(p, end, readable, FreeFormatReader::kLongestValue, value.real)))
             return false;
         values.push_back(value);
     }
@@ -74,21 +80,109 @@ struct PlainRun {
     bool stopped = false;   // a line that is neither blank nor plain ends the run
 };
 
+// A line of the text as one glance at 64 characters sees it.
+struct ShortLine {
+    std::uint64_t values = 0; // bit i for each character i before the line end that is no blank
+    unsigned next = 0;        // where the next line starts
+};
+
+// The line at `p`, when it ends within the 64 characters from `p` (which can all be read) and
+// holds neither a comma nor a slash: the values of such a line stand between blanks, and each
+// can be read on its own. False for any other line.
+[[gnu::always_inline]] inline bool short_line(const char* p, ShortLine& line)
+{
+#if defined(__SSE2__)
+    std::uint64_t line_feeds = 0;
+    std::uint64_t blanks = 0;
+    std::uint64_t others = 0; // commas and slashes
+    for (unsigned i = 0; i < 4; ++i) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        const auto mask = [](__m128i equal) {
+            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(equal)));
+        };
+        line_feeds |= mask(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))) << (16 * i);
+        blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')),
+                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('\t')))) << (16 * i);
+        others |= mask(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(',')),
+                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('/')))) << (16 * i);
+    }
+    if (line_feeds == 0)
+        return false;
+    const auto at = static_cast<unsigned>(std::countr_zero(line_feeds));
+    if ((others & ((std::uint64_t{1} << at) - 1)) != 0)
+        return false;
+    const unsigned end = at > 0 && p[at - 1] == '\r' ? at - 1 : at;
+    line.values = ~blanks & ((std::uint64_t{1} << end) - 1);
+    line.next = at + 1;
+    return true;
+#else
+    static_cast<void>(p);
+    static_cast<void>(line);
+    return false;
+#endif
+}
+
+// The values of a plain record on a short line at `p` (see short_line), appended to `values`;
+// false when they are not all plain values of their kinds (with some of them appended). The
+// text may be read up to `readable`. Each value is read from its first character to its last,
+// the blank after it (or the line end) ending it as in parse_plain, so the values are the same.
+template <class Values>
+bool parse_short_line(const char* p, const ShortLine& line, const char* readable,
+                      std::span<const FieldKind> kinds, Values& values)
+{
+    std::uint64_t firsts = line.values & ~(line.values << 1);
+    std::uint64_t lasts = line.values & ~(line.values >> 1);
+    for (const FieldKind kind : kinds) {
+        if (firsts == 0)
+            return false;
+        const char* at = p + std::countr_zero(firsts);
+        const char* const end = p + std::countr_zero(lasts) + 1;
+        firsts &= firsts - 1;
+        lasts &= lasts - 1;
+        PlainValue value;
+        if (!(kind == FieldKind::integer ? quick_integer(at, end, readable, value.integer)
+                                         : quick_real(at, end, readable, FreeFormatReader::kLongestValue, value.real))
+            || at != end)
+            return false;
+        values.push_back(value);
+    }
+    return true;
+}
+
 // Reads the plain records of `text`, whole lines each with its "\n", up to the first line that
 // is neither blank nor plain, into `records`, their lines counted from the first of the text (1).
+// Short lines are read with a glance at their characters (short_line), the others, and those
+// that glance cannot read, one value after the other (parse_plain).
 PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kinds, PlainRecords& records)
 {
     PlainRun run;
     const char* const start = text.data();
     const char* const stop = start + text.size();
     for (const char* p = start; p < stop;) {
+        ShortLine line;
+        if (stop - p >= 64 && short_line(p, line)) {
+            const std::size_t at = records.values.size();
+            if (line.values == 0) {
+                ++run.scanned;
+                p += line.next;
+                continue;
+            }
+            if (parse_short_line(p, line, stop, kinds, records.values)) {
+                records.lines.push_back(++run.scanned);
+                run.lines = run.scanned;
+                p += line.next;
+                run.length = static_cast<std::size_t>(p - start);
+                continue;
+            }
+            records.values.resize(at);
+        }
         const char* const line_feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
         const char* const end = line_feed > p && line_feed[-1] == '\r' ? line_feed - 1 : line_feed;
         ++run.scanned;
         p = skip_blanks(p, end);
         if (p < end) {
             const std::size_t at = records.values.size();
-            if (!parse_plain(p, end, kinds, records.values)) {
+            if (!parse_plain(p, end, stop, kinds, records.values)) {
                 records.values.resize(at);
                 run.stopped = true;
                 --run.scanned;
@@ -368,7 +462,7 @@ WholeStatus FreeFormatReader::read_whole_record(std::span<const FieldKind> kinds
         if (p < end)
             // The position stays at the start of the line: a record that is not plain is read
             // from there by next_item.
-            return parse_plain(p, end, kinds, filler) ? WholeStatus::read : WholeStatus::by_item;
+            return parse_plain(p, end, end, kinds, filler) ? WholeStatus::read : WholeStatus::by_item;
         // A blank line, read the way next_item reads it.
         in_line_ = false;
         comma_pending_ = record_start_ = false;

@@ -8,13 +8,15 @@
 // range, is in number_syntax.cpp.
 //
 // Contents: is_blank, is_separator, is_digit; real_syntax, decimal_order; parse_integer,
-// parse_real; quick_integer, quick_real.
+// parse_real; eight_digits, read_digits; quick_integer, quick_real.
 
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -125,22 +127,64 @@ std::int64_t decimal_order(std::string_view text);
     return error == std::errc{} && end == last && std::isfinite(value);
 }
 
+// The digits of a number text, eight at a time where eight characters can be read: `readable`
+// is how far the text may be read, `end` how far it may have digits (end <= readable). Adds the
+// digits from `p` on to `mantissa` (which wraps beyond 19 digits) and returns the first
+// character after them.
+inline constexpr std::uint64_t kDigitPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
+
+// The number of eight digits, the first in the lowest byte, each byte a digit value 0..9. Pairs
+// of neighbours are joined first, then pairs of pairs, then the two halves.
+[[gnu::always_inline]] inline std::uint64_t eight_digits(std::uint64_t digits)
+{
+    digits = (digits * (10 * 256 + 1)) >> 8 & 0x00FF00FF00FF00FFu;
+    digits = (digits * (100 * 65536 + 1)) >> 16 & 0x0000FFFF0000FFFFu;
+    return (digits * (10000 * (std::uint64_t{1} << 32) + 1)) >> 32;
+}
+
+[[gnu::always_inline]] inline const char* read_digits(const char* p, const char* end, const char* readable,
+                                                      std::uint64_t& mantissa)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        while (readable - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            // A digit becomes 0..9; any other character has a high half-byte after adding 6
+            // (a carry out of such a byte only reaches the characters after it).
+            const std::uint64_t values = word ^ 0x3030303030303030u;
+            const std::uint64_t others = ((values + 0x0606060606060606u) | values) & 0xF0F0F0F0F0F0F0F0u;
+            auto count = static_cast<std::ptrdiff_t>(others == 0 ? 8 : std::countr_zero(others) / 8);
+            count = std::min(count, end - p);
+            if (count == 0)
+                return p;
+            mantissa = mantissa * kDigitPowers[count] + eight_digits(values << (8 * (8 - count)));
+            p += count;
+            if (count < 8)
+                return p;
+        }
+    }
+    while (p < end && is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    return p;
+}
+
 // Whole numbers of at most nine digits, which cannot leave 32 bits, up to a separator or the end
 // of the line; `at` moves past the number. False for anything else, which parse_integer decides.
-[[gnu::always_inline]] inline bool quick_integer(const char*& at, const char* end, std::int32_t& value)
+// The text may be read up to `readable` (at least `end`).
+[[gnu::always_inline]] inline bool quick_integer(const char*& at, const char* end, const char* readable,
+                                                std::int32_t& value)
 {
     const char* p = at;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-'))
         negative = *p++ == '-';
     const char* const digits = p;
-    const char* const limit = end - p > 9 ? p + 9 : end;
-    std::int32_t magnitude = 0;
-    while (p < limit && is_digit(*p))
-        magnitude = magnitude * 10 + (*p++ - '0');
+    std::uint64_t magnitude = 0;
+    p = read_digits(p, end - p > 9 ? p + 9 : end, readable, magnitude);
     if (p == digits || (p < end && !is_separator(*p)))
         return false;
-    value = negative ? -magnitude : magnitude;
+    const auto whole = static_cast<std::int32_t>(magnitude);
+    value = negative ? -whole : whole;
     at = p;
     return true;
 }
@@ -150,16 +194,23 @@ inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Reals of at most 15 significant digits times a power of ten within 10^-22 .. 10^22, up to a
-// separator or the end of the line; `at` moves past the number. The digits and the power are
-// exact in a double, so one multiplication or division gives the double nearest to the number.
-// Rounding that double to a float gives the float nearest to the number as well, unless the
-// double lies exactly halfway between two floats (the number itself may lie on either side of
-// that point): such values, values outside the normal float range and every other form are
+// Powers of ten that a float holds exactly: 10^10 is 2^10 times 5^10, which is below 2^24.
+inline constexpr float kExactFloatPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// Reals of at most 19 significant digits whose digits make a whole number below 2^53, times a
+// power of ten within 10^-22 .. 10^22, up to a separator or the end of the line; `at` moves past
+// the number, and the text may be read up to `readable` (at least `end`).
+//
+// Digits below 2^24 times a power within 10^-10 .. 10^10 are two floats exactly, and one float
+// multiplication or division of them gives the float nearest to the number. Otherwise the digits
+// and the power are exact in a double, and one double operation gives the double nearest to the
+// number; rounding that double to a float gives the float nearest to the number as well, unless
+// the double lies exactly halfway between two floats (the number itself may lie on either side
+// of that point): such values, values outside the normal float range and every other form are
 // left to parse_real (false), which gives the same float for all that this function takes. A
 // number longer than `longest` characters is refused as well.
-[[gnu::always_inline]] inline bool quick_real(const char*& at, const char* end, std::size_t longest,
-                                             float& value)
+[[gnu::always_inline]] inline bool quick_real(const char*& at, const char* end, const char* readable,
+                                             std::size_t longest, float& value)
 {
     const char* p = at;
     bool negative = false;
@@ -170,8 +221,7 @@ inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
         ++p;
     const char* significant_from = p;
     std::uint64_t mantissa = 0; // wraps beyond 19 digits, which are refused below anyway
-    while (p < end && is_digit(*p))
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    p = read_digits(p, end, readable, mantissa);
     std::ptrdiff_t digits = p - whole;
     std::ptrdiff_t significant = p - significant_from;
     std::ptrdiff_t power = 0;
@@ -181,8 +231,7 @@ inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
             while (p < end && *p == '0')
                 ++p;
         significant_from = p;
-        while (p < end && is_digit(*p))
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        p = read_digits(p, end, readable, mantissa);
         digits += p - fraction;
         significant += p - significant_from;
         power = fraction - p;
@@ -202,7 +251,7 @@ inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
             return false;
         power += negative_exponent ? -exponent : exponent;
     }
-    if ((p < end && !is_separator(*p)) || significant > 15
+    if ((p < end && !is_separator(*p)) || significant > 19
         || p - at > static_cast<std::ptrdiff_t>(longest))
         return false;
     if (mantissa == 0) {
@@ -210,7 +259,15 @@ inline constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
         at = p;
         return true;
     }
-    if (power < -22 || power > 22)
+    if (mantissa < (std::uint64_t{1} << 24) && power >= -10 && power <= 10) {
+        const auto digits_value = static_cast<float>(mantissa);
+        const float nearest = power < 0 ? digits_value / kExactFloatPowers[-power]
+                                        : digits_value * kExactFloatPowers[power];
+        value = negative ? -nearest : nearest;
+        at = p;
+        return true;
+    }
+    if (power < -22 || power > 22 || mantissa >= (std::uint64_t{1} << 53))
         return false;
     const double nearest = power < 0 ? static_cast<double>(mantissa) / kExactPowers[-power]
                                      : static_cast<double>(mantissa) * kExactPowers[power];

@@ -129,6 +129,44 @@ TEST(PlainRecords, RealsAtTheEdgesOfTheQuickConversionReadAlike)
     EXPECT_EQ(result.notes.block_ends.at(2).value.fault, ValueFault::too_long); // every record read
 }
 
+struct LineCase {
+    const char* name;
+    std::string line;
+};
+
+TEST(PlainRecords, LinesOfEveryShapeAroundTheFirstSixtyFourCharactersReadAlike)
+{
+    const LineCase cases[] = {
+        {"blanks_and_tabs", "1\t 1.5   2.5\t3.5"},
+        {"comma_between_values", "1 1.5, 2.5 3.5"},
+        {"slash_after_the_values", "1 1.5 2.5 3.5 /"},
+        {"slash_ends_the_record_early", "1 1.5 /"},
+        {"words_after_the_values", "1 1.5 2.5 3.5 anything, here/"},
+        {"carriage_return_inside", "1 1.5\r2.5 3.5"},
+        {"carriage_return_before_the_line_feed", "1 1.5 2.5 3.5\r"},
+        {"too_few_values", "1 1.5 2.5"},
+        {"repeat_group", "1 3*2.5"},
+        {"null_value", "1 1.5,,3.5"},
+        {"letter_in_a_value", "1 1.5x 2.5 3.5"},
+        {"real_for_the_node_number", "1.0 1.5 2.5 3.5"},
+        {"value_not_read_quickly", "1 16777217 2.5 3.5"},
+        {"leading_comma", ",1 1.5 2.5 3.5"},
+        {"blank_lines_before", "\n   \n\t\n1 1.5 2.5 3.5"},
+        {"line_of_63_characters", "1 1.5 2.5 3.5" + std::string(50, ' ')},
+        {"line_of_64_characters", "1 1.5 2.5 3.5" + std::string(51, ' ')},
+        {"value_across_the_64th_character", std::string(56, ' ') + "1 1.5 2.5 3.5"},
+        {"long_line", std::string(90, ' ') + "1 1.5 2.5 3.5"},
+    };
+    std::string rest;
+    for (int n = 2; n <= 9; ++n)
+        rest += "  " + std::to_string(n) + "   1.25000   2.50000   " + std::to_string(n) + "\n";
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "SHAPES\n9 0 3 1 0\nEND\nEND\n1\n2\n3\n4\n" + c.line + "\n" + rest + "END\nEND\n";
+        expect_every_way_alike(text, {LineSource::kPieceLength});
+    }
+}
+
 TEST(PlainRecords, FileOfSeveralChunksReadsAlike)
 {
     // Plain lines with now and then one that is not, across the file's 1 MiB chunks.
