@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <vector>
 
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/draw_surface.h"
+#include "gwl/surface/record_index.h"
 #include "surface_test_support.h"
 
 namespace vorax::gwl {
@@ -193,6 +195,31 @@ TEST(DrawRecord, PixelsCopiedBackTakeBackWhatTheyCover)
     surface.clear_screen(0);
     surface.put_image_w(0, 29, saved, kActionCopy);
     EXPECT_EQ(rows_of(surface).size(), 1u);
+}
+
+TEST(DrawRecord, TheIndexByPlaceFollowsARubberBandDrawnAgainElsewhere)
+{
+    // The band of a drag is taken back and drawn again in another place, as many operations as
+    // before: the index by place is made anew.
+    DrawSurface surface(200, 100);
+    prepare_paper(surface);
+    surface.set_window(true, 0, 0, 199, 99);
+    ImageBuffer saved(surface.image_size_w(0, 99, 199, 0));
+    surface.get_image_w(0, 99, 199, 0, saved);
+    const auto found_at = [&](const PixelRect& place) {
+        bool found = false;
+        surface.read_indexed_record([&](const DrawRecord& record, const RecordIndex& index) {
+            const std::vector<std::uint32_t> ops = index.ops_in(place);
+            found = std::find(ops.begin(), ops.end(), record.ops().size() - 1) != ops.end();
+        });
+        return found;
+    };
+    surface.rectangle_w(kFillOutline, 2, 90, 20, 80);
+    EXPECT_TRUE(found_at({0, 0, 30, 30}));
+    surface.put_image_w(0, 99, saved, kActionCopy);
+    surface.rectangle_w(kFillOutline, 150, 90, 190, 80);
+    EXPECT_TRUE(found_at({140, 0, 60, 30}));
+    EXPECT_FALSE(found_at({0, 0, 30, 30}));
 }
 
 TEST(DrawRecord, AMarkBehindALaterCutNoLongerHolds)

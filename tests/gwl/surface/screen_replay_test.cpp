@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "gwl/surface/draw_record.h"
+#include "gwl/surface/qt_fonts.h"
 #include "gwl/surface/screen_replay.h"
 
 namespace vorax::gwl {
@@ -30,11 +33,13 @@ void draw_graph(DrawRecord& record)
     RecordedLook ink;
     ink.font = record.font_index({"DejaVu Sans", 12, 400, false, false, 100, 11, 14});
     const std::uint32_t look = record.look_index(ink);
+    RecordedLook red = ink;
+    red.color = make_rgb(255, 0, 0);
     record.clear(paper);
     record.add_line(look, {2, 5}, {20, 5});
     record.add_line(look, {20, 5}, {28, 22});
     record.add_line(look, {47, 0}, {59, 12});
-    record.add_box(RecordOp::ellipse, false, look, 30, 10, 34, 14);
+    record.add_box(RecordOp::ellipse, false, record.look_index(red), 30, 10, 34, 14);
     record.add_box(RecordOp::ellipse, true, look, 40, 20, 44, 24);
     record.add_line(look, {50, 35}, {50, 35});
     record.add_text(RecordOp::text, look, 2, 38, "417", 20);
@@ -87,12 +92,42 @@ TEST(ScreenReplay, LinesStayOnePixelWideWhileMarksAndTextsGrow)
     // The filled mark covers its five pixels each way, 20 screen pixels; the outlined one is
     // inscribed in the centres of its edge pixels, 17.
     EXPECT_EQ(ink_of(four, {150, 70, 40, 40}), QRect(160, 80, 20, 20));
-    EXPECT_EQ(ink_of(four, {110, 30, 40, 40}).size(), QSize(17, 17));
+    const QRect ring = ink_of(four, {110, 30, 40, 40});
+    EXPECT_EQ(ring.size(), QSize(17, 17));
+    EXPECT_EQ(four.pixel(ring.left(), ring.center().y()), qRgb(255, 0, 0)); // in its own colour
     // The number is drawn at the screen's size: about four times as high as at 1:1.
     const int high_once = ink_of(once, {0, 25, 30, 15}).height();
     const int high_four = ink_of(four, {0, 100, 120, 60}).height();
     EXPECT_GE(high_once, 6);
     EXPECT_NEAR(high_four, 4 * high_once, 4);
+}
+
+TEST(ScreenReplay, ACharacterBeyondSixteenBitsIsOneGlyph)
+{
+    // Written as two UTF-16 units, drawn as the one character the painter draws.
+    const char* const text = "\U0001D7D5";
+    DrawRecord record;
+    const RecordedFont font{"DejaVu Sans", 12, 400, false, false, 100, 11, 14};
+    RecordedLook ink;
+    ink.font = record.font_index(font);
+    record.clear(record.look_index(RecordedLook{}));
+    record.add_text(RecordOp::text, record.look_index(ink), 5, 20, text, 20);
+    QImage image(120, 80, QImage::Format_RGB32);
+    image.fill(kPaper);
+    replay_on_screen(record, {reinterpret_cast<std::uint32_t*>(image.bits()), 120, 80, image.bytesPerLine() / 4},
+                     QSize(60, 40), 2.0, {}, {0, 0, 120, 80});
+
+    QImage expected(120, 80, QImage::Format_RGB32);
+    expected.fill(kPaper);
+    QFont face = font_of_record(font);
+    face.setPixelSize(2 * face.pixelSize());
+    face.setStyleStrategy(QFont::StyleStrategy(face.styleStrategy() | QFont::NoAntialias));
+    QPainter painter(&expected);
+    painter.setFont(face);
+    painter.setPen(Qt::black);
+    painter.drawText(10, 40, QString::fromUtf8(text));
+    painter.end();
+    EXPECT_EQ(ink_of(image, image.rect()), ink_of(expected, expected.rect()));
 }
 
 TEST(ScreenReplay, PiecesMakeTheSamePictureAsTheWholeAndNothingOutside)
