@@ -84,7 +84,10 @@ public:
         std::size_t bytes = 0;
         for (const Range& range : ranges_)
             bytes += range.bytes;
-        if (bytes < kLeast || std::thread::hardware_concurrency() < 2)
+        if (bytes < kLeast)
+            return;
+        ask_for_large_pages();
+        if (std::thread::hardware_concurrency() < 2)
             return;
         try {
             thread_ = std::thread([this] { fill(); });
@@ -106,6 +109,22 @@ private:
         std::uintptr_t first = 0;
         std::size_t bytes = 0;
     };
+
+    // Large arrays in pages of two megabytes where the system gives them only on request: one
+    // fault instead of 512, and the thread below is done in a fraction of the time. A system
+    // without them refuses, and pages come as before.
+    void ask_for_large_pages() const
+    {
+#if defined(MADV_HUGEPAGE)
+        constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
+        for (const Range& range : ranges_) {
+            const std::uintptr_t low = (range.first + kLarge - 1) & ~(kLarge - 1);
+            const std::uintptr_t high = (range.first + range.bytes) & ~(kLarge - 1);
+            if (high > low)
+                madvise(reinterpret_cast<void*>(low), high - low, MADV_HUGEPAGE);
+        }
+#endif
+    }
 
     void fill()
     {
