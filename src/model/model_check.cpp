@@ -24,6 +24,8 @@ constexpr std::size_t kPartsShown = 5;
 constexpr std::size_t kPartNodesShown = 5;
 // Nodes named in a "coincident-nodes" finding.
 constexpr std::size_t kCoincidentShown = 10;
+// Nodes in one part of the search for coincident nodes: its table stays in the cache.
+constexpr std::size_t kPartSize = 4096;
 
 std::string number(std::int64_t n) { return std::to_string(n); }
 
@@ -424,39 +426,71 @@ private:
     // node numbers finds, for every node, the first node at its point.
     void coincident_nodes()
     {
+        // The nodes are first dealt by the top bits of their hash into parts of a few thousand,
+        // in node order, and each part then gets a table of its own that stays in the cache: one
+        // table for all would be a cache miss for nearly every node of a large model.
+        struct Entry {
+            std::uint64_t hash;
+            std::int32_t node;
+        };
         std::size_t placed_count = 0;
         for (std::int32_t n = 1; n <= node_count(); ++n)
             placed_count += placed(n) ? 1 : 0;
-        std::size_t capacity = 16;
-        while (capacity < 2 * placed_count)
-            capacity *= 2;
+        int part_bits = 0;
+        while (part_bits < 16 && (placed_count >> part_bits) > kPartSize)
+            ++part_bits;
+        const auto part_of = [part_bits](std::uint64_t h) {
+            return part_bits == 0 ? std::size_t{0} : static_cast<std::size_t>(h >> (64 - part_bits));
+        };
+        std::vector<std::uint32_t> starts((std::size_t{1} << part_bits) + 1, 0);
+        for (std::int32_t n = 1; n <= node_count(); ++n)
+            if (placed(n))
+                ++starts[part_of(hash(model_.node(n).coords)) + 1];
+        for (std::size_t i = 1; i < starts.size(); ++i)
+            starts[i] += starts[i - 1];
+        std::vector<Entry> entries(placed_count);
+        {
+            std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
+            for (std::int32_t n = 1; n <= node_count(); ++n)
+                if (placed(n)) {
+                    const std::uint64_t h = hash(model_.node(n).coords);
+                    entries[next[part_of(h)]++] = {h, n};
+                }
+        }
+
         // A slot keeps the upper half of its node's hash beside the number, so that a probe
         // looks at another node's coordinates only when the two halves agree.
         struct Slot {
             std::uint32_t tag = 0;
             std::int32_t node = 0;
         };
-        std::vector<Slot> table(capacity);
+        std::vector<Slot> table;
         std::vector<std::pair<std::int32_t, std::int32_t>> repeats; // (first node at the point, node)
-        for (std::int32_t n = 1; n <= node_count(); ++n) {
-            if (!placed(n))
-                continue;
-            const std::array<float, 3>& coords = model_.node(n).coords;
-            const std::uint64_t h = hash(coords);
-            const auto tag = static_cast<std::uint32_t>(h >> 32);
-            for (std::size_t slot = h & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
-                const Slot there = table[slot];
-                if (there.node == 0) {
-                    table[slot] = {tag, n};
-                    break;
-                }
-                if (there.tag == tag && model_.node(there.node).coords == coords) {
-                    repeats.emplace_back(there.node, n);
-                    break;
+        for (std::size_t part = 0; part + 1 < starts.size(); ++part) {
+            const std::size_t size = starts[part + 1] - starts[part];
+            std::size_t capacity = 16;
+            while (capacity < 2 * size)
+                capacity *= 2;
+            table.assign(capacity, Slot{});
+            for (std::size_t e = starts[part]; e < starts[part + 1]; ++e) {
+                const auto [h, n] = entries[e];
+                const std::array<float, 3>& coords = model_.node(n).coords;
+                const auto tag = static_cast<std::uint32_t>(h >> 32);
+                for (std::size_t slot = h & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+                    const Slot there = table[slot];
+                    if (there.node == 0) {
+                        table[slot] = {tag, n};
+                        break;
+                    }
+                    if (there.tag == tag && model_.node(there.node).coords == coords) {
+                        repeats.emplace_back(there.node, n);
+                        break;
+                    }
                 }
             }
         }
         std::vector<Slot>().swap(table);
+        std::vector<Entry>().swap(entries);
         std::stable_sort(repeats.begin(), repeats.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < repeats.size();) {

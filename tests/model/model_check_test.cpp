@@ -226,6 +226,34 @@ TEST(ModelCheck, NotesDoNotDependOnHowLinesArriveAndFailedReadsHaveNone)
     EXPECT_EQ(read_model_text("T\n2 1 2 1 0\n1 1 1 1\n").notes, ReaderNotes{});
 }
 
+TEST(ModelCheck, CoincidentNodesOfALargeModelAreFoundInEveryPart)
+{
+    // Nodes 1..N in a row, N large enough for the search to deal them into several parts, with
+    // some moved onto the points of others (one as -0, the same point as 0).
+    constexpr int kNodes = 30000;
+    std::map<int, std::string> moved{{100, "6 0"}, {12345, "-0 0"}, {20001, "4999 0"}, {29999, "4999.0 0"}};
+    std::string coordinates;
+    std::string elements;
+    for (int n = 1; n <= kNodes; ++n) {
+        const auto at = moved.find(n);
+        coordinates += std::to_string(n) + " " + (at != moved.end() ? at->second : std::to_string(n - 1) + " 0") + "\n";
+        if (n < kNodes)
+            elements += std::to_string(n) + " " + std::to_string(n) + " " + std::to_string(n + 1) + "\n";
+    }
+    const CheckReport report = check(model_file(std::to_string(kNodes) + " " + std::to_string(kNodes - 1) + " 2 1 0",
+                                                kCodes, "", coordinates, elements));
+    std::vector<std::pair<long, std::string>> found;
+    for (const Finding& f : report.findings)
+        if (f.kind == FindingKind::coincident_nodes)
+            found.emplace_back(f.line, f.text);
+    const std::vector<std::pair<long, std::string>> expected{
+        {109, "2 nodes lie at the same point (6, 0): node 7 (line 16), node 100 (line 109)"},
+        {12354, "2 nodes lie at the same point (0, 0): node 1 (line 10), node 12345 (line 12354)"},
+        {20010, "3 nodes lie at the same point (4999, 0): node 5000 (line 5009), node 20001 (line 20010), node 29999 (line 30008)"},
+    };
+    EXPECT_EQ(found, expected);
+}
+
 TEST(ModelCheck, LinesAndSummary)
 {
     const Finding at_line{FindingKind::replaced, 12, "coordinate record replaces the coordinates of node 2 set at line 11", {}, {}};
