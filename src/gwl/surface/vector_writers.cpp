@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/beside.h"
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/record_walk.h"
@@ -24,6 +25,8 @@ namespace vorax::gwl {
 namespace {
 
 constexpr double kPointsPerPixel = 72.0 / 96.0;
+// Content of this many bytes and more is deflated in two halves on two threads.
+constexpr std::size_t kHalvesFrom = std::size_t{1} << 20;
 
 // --- Numbers ------------------------------------------------------------------------------------
 
@@ -128,6 +131,7 @@ public:
     void polyline(const LinePen& pen, std::span<const PixelPoint> points) override
     {
         begin_path(pen);
+        points_in_path_ += points.size();
         move(points[0]);
         for (std::size_t i = 1; i < points.size(); ++i)
             line(points[i]);
@@ -136,6 +140,7 @@ public:
     void patterned_line(const LinePen& pen, PixelPoint a, PixelPoint b) override
     {
         begin_path(pen);
+        points_in_path_ += 2;
         const double length = std::hypot(double(b.x - a.x), double(b.y - a.y));
         const double hx = (b.x - a.x) * 0.5 / length, hy = (b.y - a.y) * 0.5 / length;
         out_ += 'M';
@@ -243,12 +248,14 @@ private:
         out_ += "\" stroke-miterlimit=\"2\"";
     }
 
-    // One path for lines of one pen in a row.
+    // One path for lines of one pen in a row, in paths of at most some ten thousand points:
+    // viewers refuse a path of millions (Qt's truncates it).
     void begin_path(const LinePen& pen)
     {
-        if (pen_ == pen)
+        if (pen_ == pen && points_in_path_ < kMostPointsInPath)
             return;
         end_path();
+        points_in_path_ = 0;
         out_ += "<path fill=\"none\"";
         stroke(pen);
         if (pen.style == raster::PenStyle::solid)
@@ -335,6 +342,8 @@ private:
     const DrawRecord& record_;
     std::string& out_;
     std::optional<LinePen> pen_; // of the open path
+    std::size_t points_in_path_ = 0;
+    static constexpr std::size_t kMostPointsInPath = 10000;
     std::optional<PixelPoint> at_;
     char last_ = 0;
 };
@@ -640,7 +649,7 @@ private:
 };
 
 // The deflated bytes; empty when zlib could not start.
-std::string deflated(const std::string& plain)
+std::string deflated(std::string_view plain)
 {
     z_stream z{};
     // Level 5: as small as the default level, in half its time on long line drawings.
@@ -710,7 +719,18 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
     walk_record(record, width, height, sink);
     if (!sink.covered())
         return std::nullopt;
-    const std::string packed = deflated(content);
+    // A long content is deflated in two halves at once, cut at a line end (between operators):
+    // a page's content may be a list of streams, read as if they were one.
+    std::vector<std::string> packed;
+    const std::size_t middle = content.size() >= kHalvesFrom ? content.find('\n', content.size() / 2) : std::string::npos;
+    if (middle != std::string::npos) {
+        const std::string_view all(content);
+        auto later = start_beside([all, middle] { return deflated(all.substr(middle + 1)); });
+        packed.push_back(deflated(all.substr(0, middle + 1)));
+        packed.push_back(later.get());
+    } else {
+        packed.push_back(deflated(content));
+    }
     content = std::string();
 
     std::string out = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
@@ -747,14 +767,32 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
         put_int(page, first_form + static_cast<long long>(i));
         page += " 0 R";
     }
-    page += " >> >> /Contents 4 0 R >>";
+    // The first part of the content is object 4, the others follow the forms.
+    const long long later_parts = first_form + static_cast<long long>(sink.forms().size());
+    page += " >> >> /Contents ";
+    if (packed.size() == 1) {
+        page += "4 0 R";
+    } else {
+        page += "[4 0 R";
+        for (std::size_t i = 1; i < packed.size(); ++i) {
+            page += ' ';
+            put_int(page, later_parts + static_cast<long long>(i) - 1);
+            page += " 0 R";
+        }
+        page += ']';
+    }
+    page += " >>";
     object(page);
-    std::string stream = "<< /Length ";
-    put_int(stream, static_cast<long long>(packed.size()));
-    stream += " /Filter /FlateDecode >>\nstream\n";
-    stream += packed;
-    stream += "\nendstream";
-    object(stream);
+    const auto content_stream = [&](std::string& part) {
+        std::string stream = "<< /Length ";
+        put_int(stream, static_cast<long long>(part.size()));
+        stream += " /Filter /FlateDecode >>\nstream\n";
+        stream += part;
+        stream += "\nendstream";
+        part = std::string();
+        object(stream);
+    };
+    content_stream(packed[0]);
     std::string info = "<< /Title " + pdf_text_string(title) + " /Creator (VORAX) /Producer (VORAX)";
     if (!date.empty())
         info += " /CreationDate (D:" + std::string(date) + "Z)";
@@ -776,6 +814,9 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
         body += " >>\nstream\n" + form + "\nendstream";
         object(body);
     }
+
+    for (std::size_t i = 1; i < packed.size(); ++i)
+        content_stream(packed[i]);
 
     const std::size_t xref = out.size();
     out += "xref\n0 ";

@@ -333,5 +333,49 @@ TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
     EXPECT_LT(pdf.size(), 1200); // 1501 lines in a few bytes
 }
 
+// 60 000 short red strokes apart from each other, then a blue line across: a long drawing.
+void draw_long(DrawRecord& record)
+{
+    record.clear(record.look_index({}));
+    RecordedLook look;
+    look.color = kRed;
+    const std::uint32_t red = record.look_index(look);
+    for (int i = 0; i < 60000; ++i)
+        record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
+    look.color = kBlue;
+    record.add_line(record.look_index(look), {100, 300}, {900, 300});
+}
+
+// Its first and last strokes and the blue line show.
+void expect_long_record_shown(const QImage& pixels)
+{
+    ASSERT_FALSE(pixels.isNull());
+    EXPECT_TRUE(near(pixels, 0, 0, [](QRgb q) { return same_family(q, qrgb(kRed)); }));
+    EXPECT_TRUE(near(pixels, 999, 236, [](QRgb q) { return same_family(q, qrgb(kRed)); }));
+    EXPECT_TRUE(near(pixels, 500, 300, [](QRgb q) { return same_family(q, qrgb(kBlue)); }));
+}
+
+// A content of a megabyte and more is deflated in two parts at once: both are drawn, in order.
+// The SVG keeps a run of one pen in paths of at most 10 000 points, which every viewer draws.
+TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
+{
+    DrawRecord record;
+    draw_long(record);
+    const QByteArray pdf = pdf_document(record, QSize(1200, 600), QStringLiteral("long"));
+    EXPECT_TRUE(pdf.contains("/Contents [4 0 R ")) << pdf.left(600).toStdString();
+    TempDir dir;
+    expect_long_record_shown(pdf_pixels(dir, pdf));
+
+    const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("long"));
+    EXPECT_EQ(svg.count("<path"), 120000 / 10000 + 1);
+    QImage pixels(1200, 600, QImage::Format_RGB32);
+    pixels.fill(Qt::white);
+    QSvgRenderer renderer(svg);
+    QPainter painter(&pixels);
+    renderer.render(&painter, QRectF(0, 0, 1200, 600));
+    painter.end();
+    expect_long_record_shown(pixels);
+}
+
 } // namespace
 } // namespace vorax::gwl
