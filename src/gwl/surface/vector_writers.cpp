@@ -398,6 +398,7 @@ public:
 
     void fill_box(const PixelRect& box, Rgb color) override
     {
+        end_stroke();
         fill_color(color);
         rect(box);
         out_ += "f\n";
@@ -405,23 +406,37 @@ public:
 
     void fill_boxes(std::span<const PixelRect> boxes, Rgb color) override
     {
+        end_stroke();
         fill_color(color);
         for (const PixelRect& b : boxes)
             rect(b);
         out_ += "f\n";
     }
 
+    // Lines of one pen in a row are one path, stroked once at its end.
     void polyline(const LinePen& pen, std::span<const PixelPoint> points) override
     {
-        use_pen(pen);
+        if (stroke_pen_ != pen) {
+            end_stroke();
+            use_pen(pen);
+            stroke_pen_ = pen;
+        }
         point(points[0], 'm');
         for (std::size_t i = 1; i < points.size(); ++i)
             point(points[i], 'l');
-        out_ += "S\n";
+    }
+
+    // Strokes the path of the lines before, if any.
+    void end_stroke()
+    {
+        if (stroke_pen_)
+            out_ += "S\n";
+        stroke_pen_.reset();
     }
 
     void patterned_line(const LinePen& pen, PixelPoint a, PixelPoint b) override
     {
+        end_stroke();
         use_pen(pen);
         const double length = std::hypot(double(b.x - a.x), double(b.y - a.y));
         const double hx = (b.x - a.x) * 0.5 / length, hy = (b.y - a.y) * 0.5 / length;
@@ -433,6 +448,7 @@ public:
 
     void outline(const LinePen& pen, const Shape& shape) override
     {
+        end_stroke();
         use_pen(pen);
         shape_path(shape, 0.0);
         if (shape.kind != RecordOp::ellipse)
@@ -441,6 +457,7 @@ public:
 
     void fill_shape(const Shape& shape, Rgb color) override
     {
+        end_stroke();
         fill_color(color);
         if (shape.kind == RecordOp::rectangle) {
             rect({shape.a, shape.b, shape.c - shape.a + 1, shape.d - shape.b + 1});
@@ -454,6 +471,7 @@ public:
 
     void text(std::int32_t font_index, Rgb color, int x, int baseline, std::string_view text) override
     {
+        end_stroke();
         const RecordedFont& f = record_.font(font_index);
         const std::optional<int> family = standard_family(f.family);
         std::string bytes;
@@ -643,6 +661,7 @@ private:
     std::optional<Rgb> fill_ = kBlack;   // the PDF's initial colours
     std::optional<Rgb> stroke_ = kBlack;
     std::optional<raster::PenStyle> style_; // cap and dashes not yet set
+    std::optional<LinePen> stroke_pen_; // of the path not yet stroked
     std::vector<const char*> faces_;
     std::vector<std::array<long long, 3>> form_keys_; // diameters, and filled or not
     std::vector<std::string> forms_;
@@ -717,6 +736,7 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
     content.reserve(1 << 16);
     PdfSink sink(record, content, height);
     walk_record(record, width, height, sink);
+    sink.end_stroke();
     if (!sink.covered())
         return std::nullopt;
     // A long content is deflated in two halves at once, cut at a line end (between operators):

@@ -7,6 +7,8 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -333,7 +335,33 @@ TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
     EXPECT_LT(pdf.size(), 1200); // 1501 lines in a few bytes
 }
 
-// 60 000 short red strokes apart from each other, then a blue line across: a long drawing.
+// The deflated streams of a PDF, inflated one after the other.
+std::string inflated_streams(const QByteArray& pdf)
+{
+    std::string all;
+    for (qsizetype at = pdf.indexOf("/FlateDecode >>\nstream\n"); at >= 0;
+         at = pdf.indexOf("/FlateDecode >>\nstream\n", at + 1)) {
+        const qsizetype from = pdf.indexOf("stream\n", at) + 7;
+        const QByteArray packed = pdf.mid(from, pdf.indexOf("\nendstream", from) - from);
+        z_stream z{};
+        inflateInit(&z);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+        z.avail_in = static_cast<uInt>(packed.size());
+        char buffer[1 << 16];
+        int result = Z_OK;
+        while (result == Z_OK) {
+            z.next_out = reinterpret_cast<Bytef*>(buffer);
+            z.avail_out = sizeof buffer;
+            result = inflate(&z, Z_NO_FLUSH);
+            all.append(buffer, sizeof buffer - z.avail_out);
+        }
+        inflateEnd(&z);
+        EXPECT_EQ(result, Z_STREAM_END);
+    }
+    return all;
+}
+
+// 60 000 short red strokes apart from each other, a text, then a blue line across: a long drawing.
 void draw_long(DrawRecord& record)
 {
     record.clear(record.look_index({}));
@@ -342,6 +370,8 @@ void draw_long(DrawRecord& record)
     const std::uint32_t red = record.look_index(look);
     for (int i = 0; i < 60000; ++i)
         record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
+    look.font = record.font_index({"Liberation Sans", 14, 400, false, false, 100, 11, 16});
+    record.add_text(RecordOp::text, record.look_index(look), 5, 580, "end", 100);
     look.color = kBlue;
     record.add_line(record.look_index(look), {100, 300}, {900, 300});
 }
@@ -365,6 +395,17 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
     EXPECT_TRUE(pdf.contains("/Contents [4 0 R ")) << pdf.left(600).toStdString();
     TempDir dir;
     expect_long_record_shown(pdf_pixels(dir, pdf));
+    // Each pen's run of strokes is one path, stroked once.
+    const std::string content = inflated_streams(pdf);
+    const auto lines_of = [&](const std::string& line) {
+        int n = 0;
+        for (std::size_t at = content.find(line); at != std::string::npos; at = content.find(line, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(lines_of("\nS\n"), 2);
+    EXPECT_LT(content.find("\nS\n"), content.find("BT ")); // the path is stroked before the text
+    EXPECT_EQ(lines_of(" m\n"), 60001);
 
     const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("long"));
     EXPECT_EQ(svg.count("<path"), 120000 / 10000 + 1);
