@@ -518,6 +518,9 @@ std::size_t FreeFormatReader::read_plain_records(std::span<const FieldKind> kind
         position_ = 0;
         chunks = chunks_of(text, kinds);
     }
+    // While the helper reads these lines, the next ones come in.
+    if (helper_ && chunks->texts.size() > 1)
+        lines_.read_next_chunk();
     chunks->read();
     chunks->stop();
 

@@ -108,29 +108,70 @@ bool FileLines::next(std::string_view& piece, bool& line_ends)
     }
 }
 
-// Keeps the unfinished line at the front and reads more behind it.
+// Keeps the unfinished line at the front and reads more behind it; or takes the next chunk read
+// ahead, which begins with that line.
 void FileLines::read_more()
 {
+    if (next_read_) {
+        // No line end follows begin_ here: the unfinished line, or what is left of it, is at
+        // the front of the next chunk.
+        std::swap(buffer_, next_);
+        begin_ -= next_from_;
+        take(*next_read_);
+        next_read_.reset();
+        return;
+    }
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
-    const std::size_t n = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    take(read_into(buffer_, end_));
+}
+
+void FileLines::read_next_chunk()
+{
+    if (next_read_ || at_end_)
+        return;
+    const std::string_view window(buffer_.data() + begin_, end_ - begin_);
+    const std::size_t last = window.rfind('\n');
+    next_from_ = begin_ + (last == std::string_view::npos ? 0 : last + 1);
+    const std::size_t unfinished = end_ - next_from_;
+    // Only with room for a chunk behind the unfinished line; a line that long is read as
+    // before, when it is reached.
+    if (unfinished > kPieceLength / 2)
+        return;
+    next_.resize(buffer_.size());
+    std::memcpy(next_.data(), buffer_.data() + next_from_, unfinished);
+    next_read_ = read_into(next_, unfinished);
+}
+
+FileLines::Read FileLines::read_into(std::vector<char>& buffer, std::size_t from)
+{
+    Read read;
+    const std::size_t n = std::fread(buffer.data() + from, 1, buffer.size() - from, file_);
     if (counted_ != nullptr)
         counted_->fetch_add(n, std::memory_order_relaxed);
-    if (const void* nul = std::memchr(buffer_.data() + end_, '\0', n)) {
-        end_ = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data());
-        ends_at_nul_ = true;
-        at_end_ = true;
-        return;
+    read.end = from + n;
+    if (const void* nul = std::memchr(buffer.data() + from, '\0', n)) {
+        read.end = static_cast<std::size_t>(static_cast<const char*>(nul) - buffer.data());
+        read.ends_at_nul = true;
+        read.at_end = true;
+    } else if (n == 0) {
+        read.failed = std::ferror(file_) != 0;
+        read.error_number = read.failed ? errno : 0;
+        read.at_end = true;
     }
-    end_ += n;
-    if (n == 0) {
-        failed_ = std::ferror(file_) != 0;
-        error_number_ = failed_ ? errno : 0;
-        at_end_ = true;
-    }
+    return read;
+}
+
+void FileLines::take(const Read& read)
+{
+    end_ = read.end;
+    at_end_ = read.at_end;
+    ends_at_nul_ = read.ends_at_nul;
+    failed_ = read.failed;
+    error_number_ = read.error_number;
 }
 
 } // namespace vorax

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,10 @@ public:
     virtual std::string_view lines_ahead() { return {}; }
     // Counts the first `length` characters of lines_ahead() (whole lines) as handed out.
     virtual void skip_ahead(std::size_t length) { static_cast<void>(length); }
+    // Reads what follows the lines at hand into room of its own, while those lines are still
+    // being read, so that the next lines_ahead() or next() need not wait for it (a source that
+    // reads in chunks). What was handed out stays valid.
+    virtual void read_next_chunk() {}
     // True once a call found the text ended by a NUL byte.
     bool stopped_at_nul() const { return stopped_at_nul_; }
 
@@ -65,6 +70,7 @@ public:
     bool next(std::string_view& piece, bool& line_ends) override;
     std::string_view lines_ahead() override; // what the buffer holds
     void skip_ahead(std::size_t length) override { begin_ += length; }
+    void read_next_chunk() override;
     // True when reading the file failed (as opposed to reaching its end), with the errno.
     bool failed() const { return failed_; }
     int error_number() const { return error_number_; }
@@ -72,7 +78,17 @@ public:
     void count_bytes(std::atomic<std::uint64_t>* bytes) { counted_ = bytes; }
 
 private:
+    // What a read of the file gave: the characters up to `end` of the buffer it went into.
+    struct Read {
+        std::size_t end = 0;
+        bool at_end = false;
+        bool ends_at_nul = false;
+        bool failed = false;
+        int error_number = 0;
+    };
     void read_more();
+    Read read_into(std::vector<char>& buffer, std::size_t from);
+    void take(const Read& read);
 
     std::FILE* file_;
     std::atomic<std::uint64_t>* counted_ = nullptr;
@@ -83,6 +99,11 @@ private:
     bool ends_at_nul_ = false;
     bool failed_ = false;
     int error_number_ = 0;
+    // The next chunk read ahead: the unfinished line of the buffer, which began at
+    // `next_from_`, and what followed it in the file.
+    std::vector<char> next_;
+    std::size_t next_from_ = 0;
+    std::optional<Read> next_read_;
 };
 
 } // namespace vorax

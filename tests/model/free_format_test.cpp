@@ -26,8 +26,10 @@ std::array<float, 3> coords_of(const StructureModel& m, int n) { return m.node(n
 
 // ---- Line sources ------------------------------------------------------------------------------
 
-// The lines of a source put together from their pieces; `longest` gets the longest piece.
-std::vector<std::string> all_lines(LineSource& source, std::size_t* longest = nullptr)
+// The lines of a source put together from their pieces; `longest` gets the longest piece. With
+// `ahead_every`, the source reads its next chunk ahead after every so many pieces, as the reader
+// does while its helper reads the lines at hand.
+std::vector<std::string> all_lines(LineSource& source, std::size_t* longest = nullptr, int ahead_every = 0)
 {
     std::vector<std::string> lines;
     std::string_view piece;
@@ -38,6 +40,8 @@ std::vector<std::string> all_lines(LineSource& source, std::size_t* longest = nu
         lines.back() += piece;
         if (longest)
             *longest = std::max(*longest, piece.size());
+        if (ahead_every > 0 && lines.size() % static_cast<std::size_t>(ahead_every) == 0)
+            source.read_next_chunk();
     }
     return lines;
 }
@@ -57,26 +61,49 @@ TEST(LineSources, SplitLinesAndDropLineEnds)
 
 TEST(LineSources, FileLinesMatchBufferLinesAcrossChunksAndLongLines)
 {
-    // Lines that cross the 1 MiB chunks, and one line longer than a chunk.
+    // Lines that cross the 1 MiB chunks, and one line longer than a chunk; read with the next
+    // chunk read ahead now and then or at every line, and with a NUL byte that ends the text
+    // in a chunk read ahead.
     std::string text;
     for (int i = 0; i < 120000; ++i)
         text += std::to_string(i) + " some text\r\n";
     text += std::string(3 << 20, 'x') + "\n\nend";
-    auto path = testing::temp_file("vorax_line_source_test.txt");
-    std::ofstream(path, std::ios::binary) << text;
+    struct Row {
+        const char* name;
+        int ahead_every;
+        std::size_t nul_at; // npos: none
+        std::size_t lines;
+    };
+    const Row rows[] = {
+        {"as it comes", 0, std::string::npos, 120003},
+        {"ahead every 1000 lines", 1000, std::string::npos, 120003},
+        {"ahead at every line", 1, std::string::npos, 120003},
+        {"a NUL in a chunk read ahead", 1, (1 << 20) + 5000, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string written = text;
+        if (row.nul_at != std::string::npos)
+            written[row.nul_at] = '\0';
+        auto path = testing::temp_file("vorax_line_source_test.txt");
+        std::ofstream(path, std::ios::binary) << written;
 
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    FileLines from_file(file);
-    BufferLines from_memory(text);
-    std::size_t longest = 0;
-    std::vector<std::string> file_lines = all_lines(from_file, &longest);
-    EXPECT_FALSE(from_file.failed());
-    std::fclose(file);
-    std::filesystem::remove(path);
-    EXPECT_EQ(file_lines, all_lines(from_memory));
-    EXPECT_EQ(file_lines.size(), 120003u);
-    EXPECT_EQ(longest, LineSource::kPieceLength); // the long line was never held whole
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        FileLines from_file(file);
+        BufferLines from_memory(written);
+        std::size_t longest = 0;
+        std::vector<std::string> file_lines = all_lines(from_file, &longest, row.ahead_every);
+        EXPECT_FALSE(from_file.failed());
+        std::fclose(file);
+        std::filesystem::remove(path);
+        EXPECT_EQ(file_lines, all_lines(from_memory));
+        EXPECT_EQ(from_file.stopped_at_nul(), from_memory.stopped_at_nul());
+        if (row.lines > 0) {
+            EXPECT_EQ(file_lines.size(), row.lines);
+            EXPECT_EQ(longest, LineSource::kPieceLength); // the long line was never held whole
+        }
+    }
 }
 
 TEST(LineSources, SmallPiecesKeepLinesAndLineEnds)
