@@ -787,19 +787,14 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
         put_int(page, first_form + static_cast<long long>(i));
         page += " 0 R";
     }
-    // The first part of the content is object 4, the others follow the forms.
-    const long long later_parts = first_form + static_cast<long long>(sink.forms().size());
+    // The first half of the content is object 4, the second follows the forms.
     page += " >> >> /Contents ";
     if (packed.size() == 1) {
         page += "4 0 R";
     } else {
-        page += "[4 0 R";
-        for (std::size_t i = 1; i < packed.size(); ++i) {
-            page += ' ';
-            put_int(page, later_parts + static_cast<long long>(i) - 1);
-            page += " 0 R";
-        }
-        page += ']';
+        page += "[4 0 R ";
+        put_int(page, first_form + static_cast<long long>(sink.forms().size()));
+        page += " 0 R]";
     }
     page += " >>";
     object(page);
@@ -835,8 +830,8 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
         object(body);
     }
 
-    for (std::size_t i = 1; i < packed.size(); ++i)
-        content_stream(packed[i]);
+    if (packed.size() > 1)
+        content_stream(packed[1]);
 
     const std::size_t xref = out.size();
     out += "xref\n0 ";
