@@ -45,18 +45,27 @@ void draw_graph(DrawRecord& record)
     record.add_text(RecordOp::text, look, 2, 38, "417", 20);
 }
 
+QImage filled(QSize size, QRgb color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+raster::PixelBuffer pixels_of(QImage& image)
+{
+    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(), image.bytesPerLine() / 4};
+}
+
 // The record of `draw_graph` (60 x 40 pixels) drawn `scale` times in `parts` of an image of
 // `size`, scrolled by `offset`, over an image of one colour.
 QImage drawn(double scale, QSize size, QPoint offset, const std::vector<QRect>& parts)
 {
     DrawRecord record;
     draw_graph(record);
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(kUntouched);
-    const raster::PixelBuffer pixels{reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
-                                     image.bytesPerLine() / 4};
+    QImage image = filled(size, kUntouched);
     for (const QRect& part : parts)
-        replay_on_screen(record, pixels, QSize(60, 40), scale, offset, part);
+        replay_on_screen(record, pixels_of(image), QSize(60, 40), scale, offset, part);
     return image;
 }
 
@@ -112,13 +121,10 @@ TEST(ScreenReplay, ACharacterBeyondSixteenBitsIsOneGlyph)
     ink.font = record.font_index(font);
     record.clear(record.look_index(RecordedLook{}));
     record.add_text(RecordOp::text, record.look_index(ink), 5, 20, text, 20);
-    QImage image(120, 80, QImage::Format_RGB32);
-    image.fill(kPaper);
-    replay_on_screen(record, {reinterpret_cast<std::uint32_t*>(image.bits()), 120, 80, image.bytesPerLine() / 4},
-                     QSize(60, 40), 2.0, {}, {0, 0, 120, 80});
+    QImage image = filled({120, 80}, kPaper);
+    replay_on_screen(record, pixels_of(image), QSize(60, 40), 2.0, {}, {0, 0, 120, 80});
 
-    QImage expected(120, 80, QImage::Format_RGB32);
-    expected.fill(kPaper);
+    QImage expected = filled({120, 80}, kPaper);
     QFont face = font_of_record(font);
     face.setPixelSize(2 * face.pixelSize());
     face.setStyleStrategy(QFont::StyleStrategy(face.styleStrategy() | QFont::NoAntialias));

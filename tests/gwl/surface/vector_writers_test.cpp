@@ -44,13 +44,13 @@ bool well_formed_xml(const TempDir& dir, const QByteArray& svg)
     return run_command("xmllint --noout " + shell_quoted(file_of(dir, "w.svg", svg))).status == 0;
 }
 
-QImage svg_pixels(const QByteArray& svg)
+QImage svg_pixels(const QByteArray& svg, QSize size = {kWidth, kHeight})
 {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QSvgRenderer renderer(svg);
     QPainter painter(&image);
-    renderer.render(&painter, QRectF(0, 0, kWidth, kHeight));
+    renderer.render(&painter, QRectF(QPointF(0, 0), size));
     return image;
 }
 
@@ -339,24 +339,16 @@ TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
 std::string inflated_streams(const QByteArray& pdf)
 {
     std::string all;
-    for (qsizetype at = pdf.indexOf("/FlateDecode >>\nstream\n"); at >= 0;
-         at = pdf.indexOf("/FlateDecode >>\nstream\n", at + 1)) {
-        const qsizetype from = pdf.indexOf("stream\n", at) + 7;
+    const QByteArray start = "/FlateDecode >>\nstream\n";
+    for (qsizetype at = pdf.indexOf(start); at >= 0; at = pdf.indexOf(start, at + 1)) {
+        const qsizetype from = at + start.size();
         const QByteArray packed = pdf.mid(from, pdf.indexOf("\nendstream", from) - from);
-        z_stream z{};
-        inflateInit(&z);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-        z.avail_in = static_cast<uInt>(packed.size());
-        char buffer[1 << 16];
-        int result = Z_OK;
-        while (result == Z_OK) {
-            z.next_out = reinterpret_cast<Bytef*>(buffer);
-            z.avail_out = sizeof buffer;
-            result = inflate(&z, Z_NO_FLUSH);
-            all.append(buffer, sizeof buffer - z.avail_out);
-        }
-        inflateEnd(&z);
-        EXPECT_EQ(result, Z_STREAM_END);
+        std::string plain(std::size_t{16} << 20, '\0');
+        uLongf size = plain.size();
+        EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(plain.data()), &size,
+                             reinterpret_cast<const Bytef*>(packed.data()), static_cast<uLong>(packed.size())),
+                  Z_OK);
+        all.append(plain.data(), size);
     }
     return all;
 }
@@ -409,13 +401,7 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
 
     const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("long"));
     EXPECT_EQ(svg.count("<path"), 120000 / 10000 + 1);
-    QImage pixels(1200, 600, QImage::Format_RGB32);
-    pixels.fill(Qt::white);
-    QSvgRenderer renderer(svg);
-    QPainter painter(&pixels);
-    renderer.render(&painter, QRectF(0, 0, 1200, 600));
-    painter.end();
-    expect_long_record_shown(pixels);
+    expect_long_record_shown(svg_pixels(svg, QSize(1200, 600)));
 }
 
 } // namespace
