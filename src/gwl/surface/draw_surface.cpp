@@ -24,7 +24,8 @@ std::atomic<int> surfaces_made{0};
 
 } // namespace
 
-DrawSurface::DrawSurface(int width, int height) : d_(std::make_unique<State>(width, height))
+DrawSurface::DrawSurface(int width, int height, SurfaceDrawing drawing)
+    : d_(std::make_unique<State>(width, height, drawing == SurfaceDrawing::pixels_and_record))
 {
     d_->serial = ++surfaces_made;
 }
@@ -169,7 +170,7 @@ int DrawSurface::line_to_w(double wx, double wy)
     Operation op(*this);
     State& s = op.s();
     const PixelPoint end = s.mapping.to_pixel({wx, wy});
-    op.line_drawn(raster::draw_line(s.buffer(), s.position, end, pixel_of(s.color), s.pattern));
+    op.line_drawn(raster::draw_line(s.buffer(), s.position, end, pixel_of(s.color), s.line_pattern()));
     s.record.add_line(s.shape_look(), s.position, end);
     bool unused = false;
     op.changed(ordered_box(s.position, end, unused));
@@ -186,12 +187,13 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
     const raster::PixelBuffer buffer = s.buffer();
     const std::uint32_t color = pixel_of(s.color);
     const std::uint32_t look = s.shape_look();
+    const raster::LinePattern& pattern = s.line_pattern();
     raster::ClipOutcome outcome = raster::ClipOutcome::inside;
     Box changed = Box::none();
     for (const WindowLine& line : lines) {
         const PixelPoint from = s.mapping.to_pixel(line.from);
         const PixelPoint to = s.mapping.to_pixel(line.to);
-        outcome = raster::draw_line(buffer, from, to, color, s.pattern);
+        outcome = raster::draw_line(buffer, from, to, color, pattern);
         s.record.add_line(look, from, to);
         changed.add(from);
         changed.add(to);
@@ -210,11 +212,11 @@ int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, do
         return 0;
     const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::PixelBuffer buffer = s.buffer();
-    if (how == FillControl::interior)
+    if (how == FillControl::interior && s.draws_pixels)
         raster::fill_rectangle(buffer, box.left, box.top, box.right, box.bottom, s.fill());
     const std::array<PixelPoint, 4> corners{
         {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}};
-    raster::draw_outline(buffer, corners, pixel_of(s.color), s.pattern);
+    raster::draw_outline(buffer, corners, pixel_of(s.color), s.line_pattern());
     s.record.add_box(RecordOp::rectangle, how == FillControl::interior, s.shape_look(), box.left,
                      box.top, box.right, box.bottom);
     const PixelRect visible = clip_box(box, buffer.width, buffer.height);
@@ -237,8 +239,9 @@ int DrawSurface::ellipse_w(int control, double wx1, double wy1, double wx2, doub
         return 0;
     const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::Fill interior = s.fill();
-    raster::draw_ellipse(s.buffer(), box.left, box.top, box.right, box.bottom, pixel_of(s.color),
-                         how == FillControl::interior ? &interior : nullptr);
+    if (s.draws_pixels)
+        raster::draw_ellipse(s.buffer(), box.left, box.top, box.right, box.bottom, pixel_of(s.color),
+                             how == FillControl::interior ? &interior : nullptr);
     s.record.add_box(RecordOp::ellipse, how == FillControl::interior, s.shape_look(), box.left,
                      box.top, box.right, box.bottom);
     op.changed(box);
@@ -270,9 +273,9 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
         bounds.add(pixel);
     }
     const raster::PixelBuffer buffer = s.buffer();
-    if (how == FillControl::interior)
+    if (how == FillControl::interior && s.draws_pixels)
         raster::fill_polygon(buffer, pixels, s.fill());
-    raster::draw_outline(buffer, pixels, pixel_of(s.color), s.pattern);
+    raster::draw_outline(buffer, pixels, pixel_of(s.color), s.line_pattern());
     s.record.add_polygon(how == FillControl::interior, s.shape_look(), pixels);
     if (!buffer.contains(pixels.front().x, pixels.front().y))
         op.fail(status::kClipped);

@@ -44,13 +44,20 @@ class RecordIndex;
 
 class DrawRecord;
 
+// What the operations of a surface draw: the pixels and the record of what was drawn, or the
+// record alone, for a picture made from the record (a vector export), which needs no pixels
+// and is drawn in a fraction of the time. A surface of the record alone keeps its pixels as
+// they were made (the background) and gives the same record, status, positions and text
+// advances as one that draws its pixels.
+enum class SurfaceDrawing { pixels_and_record, record_only };
+
 class DrawSurface {
 public:
     using ChangeListener = std::function<void(const PixelRect& changed)>;
 
     // A drawing area of width x height pixels (each at least 1) in its opening state: identity
     // mapping, position at the centre, white drawing and text colours, black background.
-    DrawSurface(int width, int height);
+    DrawSurface(int width, int height, SurfaceDrawing drawing = SurfaceDrawing::pixels_and_record);
     ~DrawSurface();
     DrawSurface(const DrawSurface&) = delete;
     DrawSurface& operator=(const DrawSurface&) = delete;

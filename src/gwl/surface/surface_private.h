@@ -92,8 +92,8 @@ inline PixelRect clip_box(const Box& box, int width, int height)
 }
 
 struct DrawSurface::State {
-    State(int w, int h)
-        : image(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32),
+    State(int w, int h, bool draw_pixels)
+        : draws_pixels(draw_pixels), image(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32),
           mapping(image.width(), image.height()),
           position{image.width() / 2, image.height() / 2}
     {
@@ -141,6 +141,14 @@ struct DrawSurface::State {
         return *text_painter;
     }
     void close_text_painter() { text_painter.reset(); }
+
+    // The pattern lines are drawn with: an invisible one when the pixels are not drawn, which
+    // still tells how a line lies with respect to the drawing area.
+    const raster::LinePattern& line_pattern() const
+    {
+        static const raster::LinePattern kNone(raster::PenStyle::invisible);
+        return draws_pixels ? pattern : kNone;
+    }
 
     raster::Fill fill() const { return {pixel_of(color), pixel_of(background), fill_mask}; }
 
@@ -200,6 +208,7 @@ struct DrawSurface::State {
     }
 
     mutable std::mutex mutex;
+    const bool draws_pixels; // false: the record alone
     QImage image;
     std::unique_ptr<QPainter> text_painter; // after `image`: it is closed before the image goes
     Rgb text_painter_color = kBlack;

@@ -51,7 +51,7 @@ void DrawSurface::out_text(std::string_view text)
     const int y = (s.text_position.row - 1) * s.cell_height;
     const int width = static_cast<int>(line.size()) * s.cell_width;
     s.close_text_painter();
-    {
+    if (s.draws_pixels) {
         QPainter painter(&s.image);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.fillRect(x, y, width, s.cell_height, qcolor_of(s.background));
@@ -204,7 +204,8 @@ void DrawSurface::out_gtext(std::string_view text)
     const int advance = metrics.horizontalAdvance(line);
     const int x = s.position.x;
     const int y = s.position.y;
-    s.text_painter_for(s.font->font, s.color).drawText(x, y + metrics.ascent(), line);
+    if (s.draws_pixels)
+        s.text_painter_for(s.font->font, s.color).drawText(x, y + metrics.ascent(), line);
     s.record.add_text(RecordOp::text, s.text_look(), x, y + metrics.ascent(), text, advance);
     // Italic and some glyphs reach beyond the advance; the bounding box covers them. Measuring it
     // costs as much as shaping the text again, so only a surface that is watched pays for it

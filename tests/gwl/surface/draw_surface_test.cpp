@@ -8,10 +8,15 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <map>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "gwl/surface/draw_record.h"
 #include "gwl/surface/draw_surface.h"
+#include "gwl/surface/vector_writers.h"
 #include "surface_test_support.h"
 
 namespace vorax::gwl {
@@ -93,6 +98,54 @@ TEST(SurfaceLines, DrawBothEndsMoveThePositionAndTellWhatWasVisible)
         EXPECT_EQ(fresh.line_to_w(c.to.x, c.to.y), 1) << c.name;
         EXPECT_EQ(DrawSurface::get_graphics_status(), c.status) << c.name;
     }
+}
+
+// A surface of the record alone gives, operation by operation, the status and positions of one
+// that draws its pixels, and in the end the same record; its pixels stay as they were made.
+TEST(SurfaceRecordOnly, SameRecordStatusAndPositionsWithoutAPixel)
+{
+    DrawSurface drawn(40, 30);
+    DrawSurface recorded(40, 30, SurfaceDrawing::record_only);
+    const std::array<WindowLine, 2> batch{{{{1, 1}, {20, 9}}, {{-5, 3}, {10, 3}}}};
+    const std::array<WindowPoint, 3> triangle{{{-3, 2}, {20, 25}, {30, 4}}};
+    std::map<const DrawSurface*, ImageBuffer> saved; // each surface its own
+    const std::vector<std::function<void(DrawSurface&)>> steps = {
+        [](DrawSurface& s) { s.set_color_rgb(kRed); },
+        [](DrawSurface& s) { s.move_to_w(2, 3); },
+        [](DrawSurface& s) { s.line_to_w(30, 3); },
+        [](DrawSurface& s) { s.line_to_w(60, 3); },
+        [](DrawSurface& s) { s.line_to_w(70, -8); },
+        [&](DrawSurface& s) { s.lines_w(batch); },
+        [&](DrawSurface& s) { s.get_image_w(0, 0, 39, 29, saved[&s]); },
+        [](DrawSurface& s) { s.set_fill_mask(std::array<std::uint8_t, 8>{0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}); },
+        [](DrawSurface& s) { s.rectangle_w(kFillInterior, 3, 3, 50, 20); },
+        [](DrawSurface& s) { s.ellipse_w(kFillInterior, 5, 5, 25, 15); },
+        [&](DrawSurface& s) { s.polygon_w(kFillInterior, triangle); },
+        [](DrawSurface& s) { s.set_line_style(0xAAAA); },
+        [](DrawSurface& s) { s.rectangle_w(kFillOutline, -4, 25, 30, 2); },
+        [](DrawSurface& s) { s.ellipse_w(kFillOutline, 1, 1, 9, 9); },
+        [&](DrawSurface& s) { s.put_image_w(0, 10, saved[&s], 3); },
+        [](DrawSurface& s) { s.rectangle_w(kFillInterior, 30, 20, 35, 25); },
+        [](DrawSurface& s) { s.init_fonts(); },
+        [](DrawSurface& s) { s.move_to_w(4, 4); },
+        [](DrawSurface& s) { s.out_gtext("12"); },
+        [](DrawSurface& s) { s.out_text("A"); },
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        steps[i](drawn);
+        const GraphicsStatus status = DrawSurface::get_graphics_status();
+        steps[i](recorded);
+        EXPECT_EQ(DrawSurface::get_graphics_status(), status) << "step " << i;
+        EXPECT_EQ(recorded.current_position(), drawn.current_position()) << "step " << i;
+        EXPECT_EQ(recorded.text_position().column, drawn.text_position().column) << "step " << i;
+    }
+    std::string drawn_svg, recorded_svg;
+    drawn.read_record([&](const DrawRecord& r) { drawn_svg = svg_text(r, 40, 30, ""); });
+    recorded.read_record([&](const DrawRecord& r) { recorded_svg = svg_text(r, 40, 30, ""); });
+    EXPECT_EQ(recorded_svg, drawn_svg);
+    EXPECT_NE(drawn_svg.find("<text"), std::string::npos);
+    EXPECT_LT(Pixels(drawn).count(kBlack), 40 * 30);
+    EXPECT_EQ(Pixels(recorded).count(kBlack), 40 * 30);
 }
 
 TEST(SurfaceShapes, DottedRectangleButSolidEllipse)
