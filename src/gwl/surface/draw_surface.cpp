@@ -187,19 +187,21 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
     const raster::PixelBuffer buffer = s.buffer();
     const std::uint32_t color = pixel_of(s.color);
     const std::uint32_t look = s.shape_look();
-    const raster::LinePattern& pattern = s.line_pattern();
-    raster::ClipOutcome outcome = raster::ClipOutcome::inside;
     Box changed = Box::none();
     for (const WindowLine& line : lines) {
         const PixelPoint from = s.mapping.to_pixel(line.from);
         const PixelPoint to = s.mapping.to_pixel(line.to);
-        outcome = raster::draw_line(buffer, from, to, color, pattern);
+        if (s.draws_pixels)
+            raster::draw_line(buffer, from, to, color, s.pattern);
         s.record.add_line(look, from, to);
         changed.add(from);
         changed.add(to);
         s.position = to;
     }
-    op.line_drawn(outcome);
+    // The status is that of the last line.
+    const PixelPoint last_from = s.mapping.to_pixel(lines.back().from);
+    op.line_drawn(raster::draw_line(buffer, last_from, s.position, color,
+                                    raster::LinePattern(raster::PenStyle::invisible)));
     op.changed(changed);
 }
 

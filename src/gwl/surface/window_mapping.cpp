@@ -5,17 +5,6 @@
 
 namespace vorax::gwl {
 
-int round_half_away(double value)
-{
-    double r = value > 0.0 ? value + 0.5 : value - 0.5;
-    constexpr double limit = kPixelLimit;
-    if (!(r < limit))
-        r = limit;
-    if (r < -limit)
-        r = -limit;
-    return static_cast<int>(r); // the conversion drops the fraction
-}
-
 WindowMapping::WindowMapping(int width, int height)
     : width_(std::max(width, 1)),
       height_(std::max(height, 1)),
@@ -46,13 +35,6 @@ bool WindowMapping::set_window(bool invert, double wx1, double wy1, double wx2, 
     sx_ = (width_ - 1) / (x_hi_ - x_lo_);
     sy_ = (height_ - 1) / (y_hi_ - y_lo_);
     return true;
-}
-
-PixelPoint WindowMapping::to_pixel(WindowPoint p) const
-{
-    const int px = round_half_away((p.x - x_lo_) * sx_);
-    const int dy = round_half_away((p.y - y_lo_) * sy_);
-    return {px, invert_ ? (height_ - 1) - dy : dy};
 }
 
 WindowPoint WindowMapping::to_window(PixelPoint p) const

@@ -20,8 +20,18 @@ namespace vorax::gwl {
 inline constexpr int kPixelLimit = 1 << 28;
 
 // Rounds half away from zero (2.5 -> 3, -2.5 -> -3) and clamps to +-kPixelLimit; NaN lands on
-// the positive limit, which is off the drawing area.
-int round_half_away(double value);
+// the positive limit, which is off the drawing area. (Inline, as to_pixel: a large graph calls
+// them for every end of every line.)
+inline int round_half_away(double value)
+{
+    double r = value > 0.0 ? value + 0.5 : value - 0.5;
+    constexpr double limit = kPixelLimit;
+    if (!(r < limit))
+        r = limit;
+    if (r < -limit)
+        r = -limit;
+    return static_cast<int>(r); // the conversion drops the fraction
+}
 
 // The mapping of one drawing area of W x H pixels.
 class WindowMapping {
@@ -33,7 +43,12 @@ public:
     // `reordered` tells whether a pair came in descending order.
     bool set_window(bool invert, double wx1, double wy1, double wx2, double wy2, bool& reordered);
 
-    PixelPoint to_pixel(WindowPoint p) const;
+    PixelPoint to_pixel(WindowPoint p) const
+    {
+        const int px = round_half_away((p.x - x_lo_) * sx_);
+        const int dy = round_half_away((p.y - y_lo_) * sy_);
+        return {px, invert_ ? (height_ - 1) - dy : dy};
+    }
     WindowPoint to_window(PixelPoint p) const;
 
     bool inverted() const { return invert_; }
