@@ -159,11 +159,6 @@ void DrawRecord::clear(std::uint32_t look)
     ops_.push_back({RecordOp::clear, false, look, 0, 0, 0, 0});
 }
 
-void DrawRecord::add_line(std::uint32_t look, PixelPoint from, PixelPoint to)
-{
-    ops_.push_back({RecordOp::line, false, look, from.x, from.y, to.x, to.y});
-}
-
 void DrawRecord::add_box(RecordOp kind, bool filled, std::uint32_t look, int left, int top,
                          int right, int bottom)
 {

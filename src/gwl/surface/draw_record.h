@@ -198,7 +198,11 @@ public:
     std::int32_t font_index(const RecordedFont& font);
     // Drops everything and records the clear.
     void clear(std::uint32_t look);
-    void add_line(std::uint32_t look, PixelPoint from, PixelPoint to);
+    // (Inline: a large graph records a line for each of its elements.)
+    void add_line(std::uint32_t look, PixelPoint from, PixelPoint to)
+    {
+        ops_.push_back({RecordOp::line, false, look, from.x, from.y, to.x, to.y});
+    }
     void add_box(RecordOp kind, bool filled, std::uint32_t look, int left, int top, int right,
                  int bottom);
     void add_polygon(bool filled, std::uint32_t look, std::span<const PixelPoint> points);
