@@ -33,7 +33,7 @@ DrawSurface::DrawSurface(int width, int height, SurfaceDrawing drawing)
 DrawSurface::~DrawSurface()
 {
     const QString folder = qEnvironmentVariable("VORAX_DUMP_SURFACES");
-    if (folder.isEmpty())
+    if (folder.isEmpty() || !d_->draws_pixels)
         return;
     QDir().mkpath(folder);
     QString file = QStringLiteral("surface-%1").arg(d_->serial, 3, 10, QLatin1Char('0'));

@@ -15,8 +15,9 @@
 // Beside its pixels the surface keeps the record of what was drawn (draw_record.h), from which
 // a picture is drawn again as vectors (vector_output.h).
 //
-// With the environment variable VORAX_DUMP_SURFACES naming a folder, every surface writes its
-// picture there as a PNG when it is destroyed (for developers and tests to look at).
+// With the environment variable VORAX_DUMP_SURFACES naming a folder, every surface that draws
+// pixels writes its picture there as a PNG when it is destroyed (for developers and tests to
+// look at).
 //
 // Contents: DrawSurface — size and configuration, status, window mapping, colours and clearing,
 // text layer, lines and shapes, fonts and graphic text, images, access for widgets. The text

@@ -522,7 +522,7 @@ TEST(SurfaceConcurrency, ARepaintNeverSeesHalfAnOperation)
     EXPECT_EQ(Pixels(surface).at(20, 15), kBlack);
 }
 
-TEST(SurfaceDump, WritesAPngWhenDestroyed)
+TEST(SurfaceDump, WritesAPngWhenDestroyedIfItDrawsPixels)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
@@ -532,6 +532,8 @@ TEST(SurfaceDump, WritesAPngWhenDestroyed)
         surface.set_name("graph 1: test");
         prepare_paper(surface);
         surface.rectangle_w(kFillInterior, 5, 5, 10, 10);
+        DrawSurface record_only(40, 30, SurfaceDrawing::record_only); // has no picture to dump
+        record_only.rectangle_w(kFillInterior, 5, 5, 10, 10);
     }
     qunsetenv("VORAX_DUMP_SURFACES");
     const QStringList files = QDir(folder.path()).entryList({QStringLiteral("*.png")});
