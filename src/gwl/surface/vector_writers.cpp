@@ -426,12 +426,19 @@ public:
             point(points[i], 'l');
     }
 
-    // Strokes the path of the lines before, if any.
+    // Strokes the path of the lines before, if any, and writes the fill of an ellipse that
+    // waits for its outline.
     void end_stroke()
     {
         if (stroke_pen_)
             out_ += "S\n";
         stroke_pen_.reset();
+        if (pending_fill_) {
+            const PendingFill fill = *pending_fill_;
+            pending_fill_.reset();
+            fill_color(fill.color);
+            ellipse_form(fill.shape, kFilled);
+        }
     }
 
     void patterned_line(const LinePen& pen, PixelPoint a, PixelPoint b) override
@@ -448,6 +455,15 @@ public:
 
     void outline(const LinePen& pen, const Shape& shape) override
     {
+        if (pending_fill_ && shape.kind == RecordOp::ellipse && same_box(pending_fill_->shape, shape)) {
+            // The outline of the ellipse just filled: one form paints both.
+            const Rgb color = pending_fill_->color;
+            pending_fill_.reset();
+            fill_color(color);
+            use_pen(pen);
+            ellipse_form(shape, kFilledAndOutlined);
+            return;
+        }
         end_stroke();
         use_pen(pen);
         shape_path(shape, 0.0);
@@ -458,6 +474,11 @@ public:
     void fill_shape(const Shape& shape, Rgb color) override
     {
         end_stroke();
+        if (shape.kind == RecordOp::ellipse) {
+            // Written with the outline that most often follows, or on its own before the next.
+            pending_fill_ = PendingFill{{shape.kind, shape.a, shape.b, shape.c, shape.d, {}}, color};
+            return;
+        }
         fill_color(color);
         if (shape.kind == RecordOp::rectangle) {
             rect({shape.a, shape.b, shape.c - shape.a + 1, shape.d - shape.b + 1});
@@ -490,16 +511,24 @@ public:
         if (found == faces_.end())
             found = faces_.insert(faces_.end(), face);
         fill_color(color);
-        out_ += "BT /F";
-        put_int(out_, found - faces_.begin());
-        out_ += ' ';
-        put_int(out_, std::max(f.pixel_size, 1));
-        out_ += " Tf ";
-        if (f.stretch != 100) {
-            put_int(out_, f.stretch);
-            out_ += " Tz ";
+        // The text state belongs to the page's graphics state: set when it changes, outside
+        // the text objects.
+        const std::array<long long, 3> text_state{found - faces_.begin(), std::max(f.pixel_size, 1), f.stretch};
+        if (text_state != text_state_) {
+            out_ += '/';
+            out_ += 'F';
+            put_int(out_, text_state[0]);
+            out_ += ' ';
+            put_int(out_, text_state[1]);
+            out_ += " Tf ";
+            if (text_state[2] != text_state_[2]) {
+                put_int(out_, text_state[2]);
+                out_ += " Tz";
+            }
+            out_ += '\n';
+            text_state_ = text_state;
         }
-        out_ += "1 0 0 -1 ";
+        out_ += "BT 1 0 0 -1 ";
         put_real(out_, x - 0.5);
         out_ += ' ';
         put_real(out_, baseline - 0.5);
@@ -610,19 +639,40 @@ private:
             out_ += "re ";
             return;
         }
-        // The same ellipse anywhere is one form, drawn where it stands.
-        const double rx = (right - left) / 2, ry = (bottom - top) / 2;
-        const std::array<long long, 3> key{std::llround(rx * 2), std::llround(ry * 2), grow > 0};
+        ellipse_form(s, grow > 0 ? kFilled : kOutlined);
+    }
+
+    static bool same_box(const Shape& a, const Shape& b)
+    {
+        return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d;
+    }
+
+    // The ellipse of a shape's box: its interior over whole pixels, its outline through the
+    // centres of its edge pixels, or both. The same ellipse anywhere is one form, drawn where it
+    // stands, in the colours of the moment.
+    enum EllipsePaint : long long { kOutlined, kFilled, kFilledAndOutlined };
+    void ellipse_form(const Shape& s, EllipsePaint paint)
+    {
+        const double rx = (s.c - s.a) / 2.0, ry = (s.d - s.b) / 2.0;
+        const double grow = paint == kOutlined ? 0.0 : 0.5;
+        // Keyed by the reach of its paint: the diameters of the interior where it has one.
+        const std::array<long long, 3> key{std::llround(rx * 2 + 2 * grow), std::llround(ry * 2 + 2 * grow), paint};
         auto found = std::find(form_keys_.begin(), form_keys_.end(), key);
         if (found == form_keys_.end()) {
             std::string form;
-            ellipse_path(form, rx, ry);
-            form += grow > 0 ? "f" : "S";
+            if (paint != kOutlined) {
+                ellipse_path(form, rx + 0.5, ry + 0.5);
+                form += "f\n";
+            }
+            if (paint != kFilled) {
+                ellipse_path(form, rx, ry);
+                form += "S";
+            }
             forms_.push_back(std::move(form));
             found = form_keys_.insert(form_keys_.end(), key);
         }
         out_ += "q 1 0 0 1 ";
-        pair((left + right) / 2, (top + bottom) / 2);
+        pair((s.a + s.c) / 2.0, (s.b + s.d) / 2.0);
         out_ += "cm /E";
         put_int(out_, found - form_keys_.begin());
         out_ += " Do Q\n";
@@ -663,8 +713,14 @@ private:
     std::optional<raster::PenStyle> style_; // cap and dashes not yet set
     std::optional<LinePen> stroke_pen_; // of the path not yet stroked
     std::vector<const char*> faces_;
-    std::vector<std::array<long long, 3>> form_keys_; // diameters, and filled or not
+    std::vector<std::array<long long, 3>> form_keys_; // diameters, and how painted
     std::vector<std::string> forms_;
+    struct PendingFill {
+        Shape shape; // an ellipse's box
+        Rgb color;
+    };
+    std::optional<PendingFill> pending_fill_;
+    std::array<long long, 3> text_state_{-1, 0, 100}; // face, size and stretch; no face yet
 };
 
 // The deflated bytes; empty when zlib could not start.

@@ -353,6 +353,41 @@ std::string inflated_streams(const QByteArray& pdf)
     return all;
 }
 
+// A node's disc, filled and outlined, is one form drawn where it stands; the font is set when
+// it changes, a stretch undone when a text has none.
+TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
+{
+    DrawRecord record;
+    record.clear(record.look_index({}));
+    RecordedLook look;
+    const std::uint32_t black = record.look_index(look);
+    for (int x : {10, 40, 70})
+        record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
+    RecordedFont font{"Liberation Sans", 14, 400, false, false, 100, 11, 16};
+    look.font = record.font_index(font);
+    const std::uint32_t plain = record.look_index(look);
+    font.stretch = 120;
+    look.font = record.font_index(font);
+    const std::uint32_t wide = record.look_index(look);
+    for (const std::uint32_t text_look : {plain, plain, wide, plain})
+        record.add_text(RecordOp::text, text_look, 5, 50, "12", 20);
+    const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
+    const std::string content = inflated_streams(pdf);
+    const auto count = [&](const std::string& what) {
+        int n = 0;
+        for (std::size_t at = content.find(what); at != std::string::npos; at = content.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(" Do Q"), 3) << content;
+    EXPECT_EQ(count("/E0 Do"), 3);
+    EXPECT_EQ(pdf.count("/Subtype /Form"), 1);
+    EXPECT_EQ(count(" Tf"), 3) << content;
+    EXPECT_EQ(count("120 Tz"), 1);
+    EXPECT_EQ(count("100 Tz"), 1);
+    EXPECT_EQ(count("BT "), 4);
+}
+
 // 60 000 short red strokes apart from each other, a text, then a blue line across: a long drawing.
 void draw_long(DrawRecord& record)
 {
