@@ -137,15 +137,20 @@ private:
         Shape s{op.kind, op.a, op.b, op.c, op.d, {}};
         if (op.kind == RecordOp::polygon)
             s.points = record_.polygon_points(op);
-        if (op.filled)
-            fill_interior(op, s, look);
         // Ellipses are outlined solid, whatever the line style.
         const LinePen solid{look.color, raster::PenStyle::solid};
+        const PixelRect box = record_.bounds(op);
+        const bool thin = op.kind != RecordOp::polygon && (box.width == 1 || box.height == 1);
+        if (op.filled && op.kind == RecordOp::ellipse && !thin && solid_fill(look)) {
+            sink_.fill_and_outline(s, look.color, solid);
+            return;
+        }
+        if (op.filled)
+            fill_interior(op, s, look);
         const LinePen* pen = op.kind == RecordOp::ellipse ? &solid : line_pen(op.look);
         if (pen == nullptr)
             return;
-        const PixelRect box = record_.bounds(op);
-        if (op.kind != RecordOp::polygon && (box.width == 1 || box.height == 1)) {
+        if (thin) {
             // A box one pixel thin is a row or column of pixels.
             sink_.fill_box(box, pen->color);
             return;

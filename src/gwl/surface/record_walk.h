@@ -61,6 +61,13 @@ public:
     // The interior of a shape in one colour: a box or an ellipse over whole pixels, a polygon
     // through its points' centres filled by the even-odd rule.
     virtual void fill_shape(const Shape& shape, Rgb color) = 0;
+    // An ellipse filled in one colour and outlined with a pen: fill_shape, then outline, unless
+    // a writer paints both at once.
+    virtual void fill_and_outline(const Shape& ellipse, Rgb color, const LinePen& pen)
+    {
+        fill_shape(ellipse, color);
+        outline(pen, ellipse);
+    }
     // A text (UTF-8) in the record's font `font_index`, its left end at x on the baseline.
     virtual void text(std::int32_t font_index, Rgb color, int x, int baseline, std::string_view text) = 0;
 };

@@ -426,19 +426,21 @@ public:
             point(points[i], 'l');
     }
 
-    // Strokes the path of the lines before, if any, and writes the fill of an ellipse that
-    // waits for its outline.
+    // A node's disc: one form paints both.
+    void fill_and_outline(const Shape& ellipse, Rgb color, const LinePen& pen) override
+    {
+        end_stroke();
+        fill_color(color);
+        use_pen(pen);
+        ellipse_form(ellipse, kFilledAndOutlined);
+    }
+
+    // Strokes the path of the lines before, if any.
     void end_stroke()
     {
         if (stroke_pen_)
             out_ += "S\n";
         stroke_pen_.reset();
-        if (pending_fill_) {
-            const PendingFill fill = *pending_fill_;
-            pending_fill_.reset();
-            fill_color(fill.color);
-            ellipse_form(fill.shape, kFilled);
-        }
     }
 
     void patterned_line(const LinePen& pen, PixelPoint a, PixelPoint b) override
@@ -455,15 +457,6 @@ public:
 
     void outline(const LinePen& pen, const Shape& shape) override
     {
-        if (pending_fill_ && shape.kind == RecordOp::ellipse && same_box(pending_fill_->shape, shape)) {
-            // The outline of the ellipse just filled: one form paints both.
-            const Rgb color = pending_fill_->color;
-            pending_fill_.reset();
-            fill_color(color);
-            use_pen(pen);
-            ellipse_form(shape, kFilledAndOutlined);
-            return;
-        }
         end_stroke();
         use_pen(pen);
         shape_path(shape, 0.0);
@@ -474,11 +467,6 @@ public:
     void fill_shape(const Shape& shape, Rgb color) override
     {
         end_stroke();
-        if (shape.kind == RecordOp::ellipse) {
-            // Written with the outline that most often follows, or on its own before the next.
-            pending_fill_ = PendingFill{{shape.kind, shape.a, shape.b, shape.c, shape.d, {}}, color};
-            return;
-        }
         fill_color(color);
         if (shape.kind == RecordOp::rectangle) {
             rect({shape.a, shape.b, shape.c - shape.a + 1, shape.d - shape.b + 1});
@@ -642,11 +630,6 @@ private:
         ellipse_form(s, grow > 0 ? kFilled : kOutlined);
     }
 
-    static bool same_box(const Shape& a, const Shape& b)
-    {
-        return a.a == b.a && a.b == b.b && a.c == b.c && a.d == b.d;
-    }
-
     // The ellipse of a shape's box: its interior over whole pixels, its outline through the
     // centres of its edge pixels, or both. The same ellipse anywhere is one form, drawn where it
     // stands, in the colours of the moment.
@@ -715,11 +698,6 @@ private:
     std::vector<const char*> faces_;
     std::vector<std::array<long long, 3>> form_keys_; // diameters, and how painted
     std::vector<std::string> forms_;
-    struct PendingFill {
-        Shape shape; // an ellipse's box
-        Rgb color;
-    };
-    std::optional<PendingFill> pending_fill_;
     std::array<long long, 3> text_state_{-1, 0, 100}; // face, size and stretch; no face yet
 };
 

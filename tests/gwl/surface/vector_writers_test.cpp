@@ -353,6 +353,15 @@ std::string inflated_streams(const QByteArray& pdf)
     return all;
 }
 
+// How often `what` stands in `text`.
+int occurrences(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
 // A node's disc, filled and outlined, is one form drawn where it stands; the font is set when
 // it changes, a stretch undone when a text has none.
 TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
@@ -363,6 +372,7 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     const std::uint32_t black = record.look_index(look);
     for (int x : {10, 40, 70})
         record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
+    record.add_box(RecordOp::ellipse, true, black, 10, 30, 30, 30); // one pixel high: its row
     RecordedFont font{"Liberation Sans", 14, 400, false, false, 100, 11, 16};
     look.font = record.font_index(font);
     const std::uint32_t plain = record.look_index(look);
@@ -373,15 +383,11 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
         record.add_text(RecordOp::text, text_look, 5, 50, "12", 20);
     const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
     const std::string content = inflated_streams(pdf);
-    const auto count = [&](const std::string& what) {
-        int n = 0;
-        for (std::size_t at = content.find(what); at != std::string::npos; at = content.find(what, at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(count(" Do Q"), 3) << content;
+    const auto count = [&](const std::string& what) { return occurrences(content, what); };
+    EXPECT_EQ(count(" Do Q"), 4) << content;
     EXPECT_EQ(count("/E0 Do"), 3);
-    EXPECT_EQ(pdf.count("/Subtype /Form"), 1);
+    EXPECT_EQ(count("/E1 Do"), 1);
+    EXPECT_EQ(pdf.count("/Subtype /Form"), 2);
     EXPECT_EQ(count(" Tf"), 3) << content;
     EXPECT_EQ(count("120 Tz"), 1);
     EXPECT_EQ(count("100 Tz"), 1);
@@ -424,12 +430,7 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
     expect_long_record_shown(pdf_pixels(dir, pdf));
     // Each pen's run of strokes is one path, stroked once.
     const std::string content = inflated_streams(pdf);
-    const auto lines_of = [&](const std::string& line) {
-        int n = 0;
-        for (std::size_t at = content.find(line); at != std::string::npos; at = content.find(line, at + 1))
-            ++n;
-        return n;
-    };
+    const auto lines_of = [&](const std::string& line) { return occurrences(content, line); };
     EXPECT_EQ(lines_of("\nS\n"), 2);
     EXPECT_LT(content.find("\nS\n"), content.find("BT ")); // the path is stroked before the text
     EXPECT_EQ(lines_of(" m\n"), 60001);
