@@ -370,6 +370,7 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     record.clear(record.look_index({}));
     RecordedLook look;
     const std::uint32_t black = record.look_index(look);
+    record.add_line(black, {0, 0}, {99, 0});
     for (int x : {10, 40, 70})
         record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
     record.add_box(RecordOp::ellipse, true, black, 10, 30, 30, 30); // one pixel high: its row
@@ -385,6 +386,8 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     const std::string content = inflated_streams(pdf);
     const auto count = [&](const std::string& what) { return occurrences(content, what); };
     EXPECT_EQ(count(" Do Q"), 4) << content;
+    EXPECT_LT(content.find("\nS\n"), content.find(" Do Q")); // the line is stroked first
+    EXPECT_EQ(count("9.5 29.5 21 1 re\nf\n"), 1); // the thin disc's row of pixels
     EXPECT_EQ(count("/E0 Do"), 3);
     EXPECT_EQ(count("/E1 Do"), 1);
     EXPECT_EQ(pdf.count("/Subtype /Form"), 2);
