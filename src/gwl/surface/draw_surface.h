@@ -47,9 +47,9 @@ class DrawRecord;
 
 // What the operations of a surface draw: the pixels and the record of what was drawn, or the
 // record alone, for a picture made from the record (a vector export), which needs no pixels
-// and is drawn in a fraction of the time. A surface of the record alone keeps its pixels as
-// they were made (the background) and gives the same record, status, positions and text
-// advances as one that draws its pixels.
+// and is drawn in a fraction of the time. A surface of the record alone paints no line, shape or
+// text into its pixels (clearing and putting saved pixels back still write them) and gives the
+// same record, status, positions and text advances as one that draws its pixels.
 enum class SurfaceDrawing { pixels_and_record, record_only };
 
 class DrawSurface {
