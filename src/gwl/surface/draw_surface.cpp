@@ -188,8 +188,9 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
     const std::uint32_t color = pixel_of(s.color);
     const std::uint32_t look = s.shape_look();
     Box changed = Box::none();
+    PixelPoint from;
     for (const WindowLine& line : lines) {
-        const PixelPoint from = s.mapping.to_pixel(line.from);
+        from = s.mapping.to_pixel(line.from);
         const PixelPoint to = s.mapping.to_pixel(line.to);
         if (s.draws_pixels)
             raster::draw_line(buffer, from, to, color, s.pattern);
@@ -199,9 +200,7 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
         s.position = to;
     }
     // The status is that of the last line.
-    const PixelPoint last_from = s.mapping.to_pixel(lines.back().from);
-    op.line_drawn(raster::draw_line(buffer, last_from, s.position, color,
-                                    raster::LinePattern(raster::PenStyle::invisible)));
+    op.line_drawn(raster::draw_line(buffer, from, s.position, color, State::clip_only()));
     op.changed(changed);
 }
 
@@ -214,11 +213,13 @@ int DrawSurface::rectangle_w(int control, double wx1, double wy1, double wx2, do
         return 0;
     const Box box = op.box({wx1, wy1}, {wx2, wy2});
     const raster::PixelBuffer buffer = s.buffer();
-    if (how == FillControl::interior && s.draws_pixels)
-        raster::fill_rectangle(buffer, box.left, box.top, box.right, box.bottom, s.fill());
-    const std::array<PixelPoint, 4> corners{
-        {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}};
-    raster::draw_outline(buffer, corners, pixel_of(s.color), s.line_pattern());
+    if (s.draws_pixels) {
+        if (how == FillControl::interior)
+            raster::fill_rectangle(buffer, box.left, box.top, box.right, box.bottom, s.fill());
+        const std::array<PixelPoint, 4> corners{
+            {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}};
+        raster::draw_outline(buffer, corners, pixel_of(s.color), s.pattern);
+    }
     s.record.add_box(RecordOp::rectangle, how == FillControl::interior, s.shape_look(), box.left,
                      box.top, box.right, box.bottom);
     const PixelRect visible = clip_box(box, buffer.width, buffer.height);
@@ -275,9 +276,11 @@ int DrawSurface::polygon_w(int control, std::span<const WindowPoint> points)
         bounds.add(pixel);
     }
     const raster::PixelBuffer buffer = s.buffer();
-    if (how == FillControl::interior && s.draws_pixels)
-        raster::fill_polygon(buffer, pixels, s.fill());
-    raster::draw_outline(buffer, pixels, pixel_of(s.color), s.line_pattern());
+    if (s.draws_pixels) {
+        if (how == FillControl::interior)
+            raster::fill_polygon(buffer, pixels, s.fill());
+        raster::draw_outline(buffer, pixels, pixel_of(s.color), s.pattern);
+    }
     s.record.add_polygon(how == FillControl::interior, s.shape_look(), pixels);
     if (!buffer.contains(pixels.front().x, pixels.front().y))
         op.fail(status::kClipped);

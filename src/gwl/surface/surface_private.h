@@ -142,13 +142,15 @@ struct DrawSurface::State {
     }
     void close_text_painter() { text_painter.reset(); }
 
-    // The pattern lines are drawn with: an invisible one when the pixels are not drawn, which
-    // still tells how a line lies with respect to the drawing area.
-    const raster::LinePattern& line_pattern() const
+    // A pattern that paints nothing: a line drawn with it only tells how it lies with respect
+    // to the drawing area.
+    static const raster::LinePattern& clip_only()
     {
         static const raster::LinePattern kNone(raster::PenStyle::invisible);
-        return draws_pixels ? pattern : kNone;
+        return kNone;
     }
+    // The pattern lines are drawn with: none when the pixels are not drawn.
+    const raster::LinePattern& line_pattern() const { return draws_pixels ? pattern : clip_only(); }
 
     raster::Fill fill() const { return {pixel_of(color), pixel_of(background), fill_mask}; }
 

@@ -503,8 +503,7 @@ public:
         // the text objects.
         const std::array<long long, 3> text_state{found - faces_.begin(), std::max(f.pixel_size, 1), f.stretch};
         if (text_state != text_state_) {
-            out_ += '/';
-            out_ += 'F';
+            out_ += "/F";
             put_int(out_, text_state[0]);
             out_ += ' ';
             put_int(out_, text_state[1]);
