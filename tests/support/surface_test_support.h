@@ -21,4 +21,12 @@ inline void prepare_paper(DrawSurface& surface)
     surface.set_color_rgb(kBlack);
 }
 
+// The pixels between two corners, saved as the zoom saves them.
+inline ImageBuffer saved_pixels(DrawSurface& surface, double x1, double y1, double x2, double y2)
+{
+    ImageBuffer saved(surface.image_size_w(x1, y1, x2, y2));
+    surface.get_image_w(x1, y1, x2, y2, saved);
+    return saved;
+}
+
 } // namespace vorax::gwl::testing

@@ -17,6 +17,7 @@ namespace {
 using testing::kBlue;
 using testing::kRed;
 using testing::prepare_paper;
+using testing::saved_pixels;
 
 // The record of a surface as (kind, a, b, c, d, filled) rows with their looks.
 struct Row {
@@ -167,8 +168,7 @@ TEST(DrawRecord, PixelsCopiedBackTakeBackWhatTheyCover)
     surface.set_window(true, 0, 0, 39, 29);
     surface.rectangle_w(kFillInterior, 3, 3, 20, 20);
     const std::vector<Row> graph = rows_of(surface);
-    ImageBuffer saved(surface.image_size_w(0, 29, 39, 0));
-    surface.get_image_w(0, 29, 39, 0, saved);
+    const ImageBuffer saved = saved_pixels(surface, 0, 29, 39, 0);
     for (int band = 0; band < 3; ++band) {
         surface.set_line_style(0xAAAA);
         surface.rectangle_w(kFillOutline, 4, 25, 30 + band, 2);
@@ -182,8 +182,7 @@ TEST(DrawRecord, PixelsCopiedBackTakeBackWhatTheyCover)
     EXPECT_EQ(rows_of(surface), erased);
 
     // A saved part: what lies wholly inside it goes, the rest stays.
-    ImageBuffer part(surface.image_size_w(0, 29, 10, 19));
-    surface.get_image_w(0, 29, 10, 19, part);
+    const ImageBuffer part = saved_pixels(surface, 0, 29, 10, 19);
     surface.move_to_w(1, 28);
     surface.line_to_w(9, 20);  // inside
     surface.line_to_w(30, 20); // reaches out
@@ -204,8 +203,7 @@ TEST(DrawRecord, TheIndexByPlaceFollowsARubberBandDrawnAgainElsewhere)
     DrawSurface surface(200, 100);
     prepare_paper(surface);
     surface.set_window(true, 0, 0, 199, 99);
-    ImageBuffer saved(surface.image_size_w(0, 99, 199, 0));
-    surface.get_image_w(0, 99, 199, 0, saved);
+    const ImageBuffer saved = saved_pixels(surface, 0, 99, 199, 0);
     const auto found_at = [&](const PixelRect& place) {
         bool found = false;
         surface.read_indexed_record([&](const DrawRecord& record, const RecordIndex& index) {

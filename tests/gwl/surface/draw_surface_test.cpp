@@ -26,6 +26,7 @@ using testing::kBlue;
 using testing::kRed;
 using testing::Pixels;
 using testing::prepare_paper;
+using testing::saved_pixels;
 
 TEST(SurfaceState, OpensBlackWithWhiteInkAndSettersReturnThePreviousValue)
 {
@@ -139,11 +140,13 @@ TEST(SurfaceRecordOnly, SameRecordStatusAndPositionsWithoutAPixel)
         EXPECT_EQ(recorded.current_position(), drawn.current_position()) << "step " << i;
         EXPECT_EQ(recorded.text_position().column, drawn.text_position().column) << "step " << i;
     }
-    std::string drawn_svg, recorded_svg;
-    drawn.read_record([&](const DrawRecord& r) { drawn_svg = svg_text(r, 40, 30, ""); });
-    recorded.read_record([&](const DrawRecord& r) { recorded_svg = svg_text(r, 40, 30, ""); });
-    EXPECT_EQ(recorded_svg, drawn_svg);
-    EXPECT_NE(drawn_svg.find("<text"), std::string::npos);
+    const auto svg_of = [](const DrawSurface& s) {
+        std::string svg;
+        s.read_record([&](const DrawRecord& r) { svg = svg_text(r, 40, 30, ""); });
+        return svg;
+    };
+    EXPECT_EQ(svg_of(recorded), svg_of(drawn));
+    EXPECT_NE(svg_of(drawn).find("<text"), std::string::npos);
     EXPECT_LT(Pixels(drawn).count(kBlack), 40 * 30);
     EXPECT_EQ(Pixels(recorded).count(kBlack), 40 * 30);
 }
@@ -322,11 +325,9 @@ TEST(SurfaceImages, SwappedCornersGiveTheSameRectangleAndASmallBufferGrows)
     DrawSurface surface(40, 30);
     prepare_paper(surface);
     surface.rectangle_w(kFillOutline, 5, 5, 15, 12);
-    ImageBuffer ordered(surface.image_size_w(4, 4, 16, 13));
-    surface.get_image_w(4, 4, 16, 13, ordered);
+    const ImageBuffer ordered = saved_pixels(surface, 4, 4, 16, 13);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 0);
-    ImageBuffer swapped(surface.image_size_w(16, 13, 4, 4));
-    surface.get_image_w(16, 13, 4, 4, swapped);
+    const ImageBuffer swapped = saved_pixels(surface, 16, 13, 4, 4);
     EXPECT_EQ(DrawSurface::get_graphics_status(), 3);
     EXPECT_EQ(ordered, swapped);
     ImageBuffer small;
@@ -357,8 +358,7 @@ TEST(SurfaceImages, RectanglePartlyOutsideKeepsItsPlace)
     prepare_paper(surface);
     surface.rectangle_w(kFillInterior, 0, 0, 1, 1);
     // The rectangle starts 3 pixels left of and above the area; its stored part keeps that.
-    ImageBuffer saved(surface.image_size_w(-3, -3, 4, 4));
-    surface.get_image_w(-3, -3, 4, 4, saved);
+    const ImageBuffer saved = saved_pixels(surface, -3, -3, 4, 4);
     surface.put_image_w(10, 10, saved, 3);
     const Pixels picture(surface);
     EXPECT_EQ(picture.at(13, 13), kBlack);
@@ -373,8 +373,7 @@ TEST(SurfaceImages, ActionsAndBadBuffers)
     prepare_paper(surface);
     surface.set_color_rgb(kRed);
     surface.rectangle_w(kFillInterior, 0, 0, 1, 1);
-    ImageBuffer saved(surface.image_size_w(0, 0, 1, 1));
-    surface.get_image_w(0, 0, 1, 1, saved);
+    const ImageBuffer saved = saved_pixels(surface, 0, 0, 1, 1);
 
     surface.put_image_w(10, 10, saved, 5);
     EXPECT_EQ(DrawSurface::get_graphics_status(), -4);
@@ -474,8 +473,7 @@ TEST(SurfaceListener, HearsTheBoundsOfManyLinesOfAPolygonAndOfPutPixels)
     const std::array<WindowPoint, 3> triangle{{{35, 5}, {45, 10}, {30, 12}}};
     surface.polygon_w(2, triangle);
     EXPECT_EQ(heard.back(), (PixelRect{30, 5, 10, 8}));
-    ImageBuffer saved(surface.image_size_w(0, 0, 3, 2));
-    surface.get_image_w(0, 0, 3, 2, saved);
+    const ImageBuffer saved = saved_pixels(surface, 0, 0, 3, 2);
     EXPECT_EQ(heard.size(), 2u);
     surface.put_image_w(38, 28, saved, kActionCopy);
     EXPECT_EQ(heard.back(), (PixelRect{38, 28, 2, 2}));
