@@ -58,7 +58,8 @@ struct Segment {
 // first written; for a model of a million nodes those faults take as long as reading a third of
 // its records, and made one after the other where the records name the nodes. The thread makes
 // them in bulk, each range from its end backwards, the end that the records reach last, and
-// stops when reading stops. Contents are not touched: a page in place reads as zeros, as before.
+// stops when reading stops. Contents are not changed: a page in place reads as zeros, as before,
+// and what the reader has written stays.
 class PageFiller {
 public:
     static constexpr std::size_t kLeast = std::size_t{8} << 20; // bytes worth a thread
@@ -140,11 +141,31 @@ private:
                 if (stopping_.load(std::memory_order_relaxed))
                     return;
                 const std::uintptr_t from = high - low > kStep ? high - kStep : low;
-                if (madvise(reinterpret_cast<void*>(from), high - from, MADV_POPULATE_WRITE) != 0)
-                    return; // a system without it, or no memory left: the pages come when written
+                if (!put_in_place(from, high, page))
+                    return; // a system without the request, or no memory left: the pages
+                            // come when written
                 high = from;
             }
         }
+#endif
+    }
+
+    // Puts the pages from `from` to `to` in place. Where the processor can write a byte without
+    // changing it in one indivisible step, each page is written so, as the reader writes it:
+    // the system then takes no lock of the whole process, and the reader's own requests for
+    // memory (which need that lock) never wait for a megabyte of pages to be cleared.
+    static bool put_in_place(std::uintptr_t from, std::uintptr_t to, std::uintptr_t page)
+    {
+#if defined(__x86_64__) && defined(__GNUC__)
+        for (std::uintptr_t at = to; at > from;) {
+            at -= page;
+            asm volatile("lock orb $0, (%0)" : : "r"(at) : "memory");
+        }
+        return true;
+#elif defined(MADV_POPULATE_WRITE)
+        return madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE) == 0;
+#else
+        return false;
 #endif
     }
 

@@ -156,6 +156,24 @@ TEST(Header, CountsCostNothingUntilRecordsArrive)
     EXPECT_EQ(full.model.origin_node, 1);
 }
 
+TEST(Header, ArraysLargeEnoughForTheirPagesToBePutInPlaceAheadKeepEveryRecord)
+{
+    // The pages of arrays this large are put in place from their end while the records are
+    // written from their start: nothing a record wrote may be lost where the two meet. (Every
+    // byte of these coordinates counts: none is a whole number or a half.)
+    constexpr int kNodes = 400000;
+    std::string coordinates;
+    for (int n = 1; n <= kNodes; ++n)
+        coordinates += std::to_string(n) + ' ' + std::to_string(n) + ".3 -" + std::to_string(n % 1000) + ".7\n";
+    StructureModel m = read_valid(model_file("400000 0 2 1 0", "", "", coordinates, ""));
+    int wrong = 0;
+    for (int n = 1; n <= kNodes; ++n) {
+        const std::array<float, 3> written{std::stof(std::to_string(n) + ".3"), -std::stof(std::to_string(n % 1000) + ".7"), 0};
+        wrong += coords_of(m, n) != written ? 1 : 0;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 // ---- Code block ------------------------------------------------------------------------------
 
 TEST(CodeBlock, AnEmptyBlockOrARecordWithLastBelowFirstLeavesEveryNodeFree)
