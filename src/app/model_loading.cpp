@@ -8,6 +8,7 @@
 #include "app/graph_units.h"
 #include "app/pointing.h"
 #include "app/program.h"
+#include "core/bounds.h"
 #include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
@@ -118,11 +119,15 @@ bool open_input_file(gwl::Layer& layer, std::string& file_name)
 
 std::vector<std::string> prepare_loaded_model(StructureModel& model, GraphSettings& settings)
 {
-    for (Node& node : model.nodes)
+    // One pass over the nodes both selects them and gathers the extents over all of them.
+    Bounds<3> coordinates;
+    for (Node& node : model.nodes) {
         node.selected = true;
+        coordinates.add(coordinates_of(node));
+    }
+    set_extents(model, coordinates);
     settings.all_nodes = true;
     settings.selected_element_count = model.element_count;
-    update_extents(model, true);
     preset_index_switches(settings, model.node_count, model.element_count);
     return model_info_lines(model);
 }
