@@ -4,12 +4,14 @@
 #include <filesystem>
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 #include <functional>
 #include <memory>
 #include <new>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 #include <utility>
 
@@ -193,21 +195,38 @@ std::string_view view_option_name(GraphView view)
     return "oblique";
 }
 
-int run_export(const ExportOptions& options, std::ostream& standard_output, std::ostream& err)
+namespace {
+
+// Where the picture goes and in which format, once the arguments allow it to be drawn.
+struct ExportTarget {
+    gwl::PictureFormat format = gwl::PictureFormat::png;
+    bool to_standard_output = false;
+};
+
+// The target, or nothing after saying on `err` why the arguments allow no picture.
+std::optional<ExportTarget> export_target(const ExportOptions& options, std::ostream& err)
 {
     const auto chosen = export_format(options.output, options.format);
     if (const std::string* problem = std::get_if<std::string>(&chosen)) {
         err << "vorax --export: " << *problem << '\n';
-        return kExportBadArguments;
+        return std::nullopt;
     }
+    ExportTarget target;
+    target.format = std::get<gwl::PictureFormat>(chosen);
     // A picture written to standard output must not get the info lines mixed into its bytes.
-    const bool to_standard_output = options.output == "-" || gwl::names_standard_output(options.output);
-    std::ostream& out = to_standard_output ? err : standard_output;
-    if (!to_standard_output && same_file(options.output, options.model)) {
+    target.to_standard_output = options.output == "-" || gwl::names_standard_output(options.output);
+    if (!target.to_standard_output && same_file(options.output, options.model)) {
         err << "vorax --export: " << options.output << " is the model file itself; it is left as it is\n";
-        return kExportBadArguments;
+        return std::nullopt;
     }
-    std::optional<ReadResult> read = read_export_model(options.model, err);
+    return target;
+}
+
+// Everything after the reading: the load lines, the check, the graph and its picture.
+int export_read_model(const ExportOptions& options, const ExportTarget& target,
+                      std::optional<ReadResult> read, std::ostream& standard_output, std::ostream& err)
+{
+    std::ostream& out = target.to_standard_output ? err : standard_output;
     if (!read)
         return kExportFailed;
     StructureModel* model = &read->model;
@@ -243,22 +262,41 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
 
     // The graph, as graph 1 draws it.
     const GraphPlan plan = plan_graph(*model, settings, 1);
-    return write_graph_picture(options, std::get<gwl::PictureFormat>(chosen), *model, settings,
-                               plan, [&] { write_lines(plan.info_lines); }, out, err);
+    return write_graph_picture(options, target.format, *model, settings, plan,
+                               [&] { write_lines(plan.info_lines); }, out, err);
+}
+
+} // namespace
+
+int run_export(const ExportOptions& options, std::ostream& standard_output, std::ostream& err)
+{
+    const std::optional<ExportTarget> target = export_target(options, err);
+    if (!target)
+        return kExportBadArguments;
+    return export_read_model(options, *target, read_export_model(options.model, err), standard_output, err);
 }
 
 int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,
                          std::ostream& err)
 {
-    // Text needs fonts, and fonts need a GUI application; the offscreen platform needs no
-    // display.
-    std::unique_ptr<QGuiApplication> application;
-    if (QCoreApplication::instance() == nullptr) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    return run_export(options, out, err);
+    if (QCoreApplication::instance() != nullptr)
+        return run_export(options, out, err);
+    const std::optional<ExportTarget> target = export_target(options, err);
+    if (!target)
+        return kExportBadArguments;
+    // The model is read beside the making of the GUI application that text needs for its
+    // fonts (the offscreen platform needs no display): neither waits for the other. What the
+    // reading has to say waits for the application, whose start may write warnings of its own.
+    std::ostringstream read_errors;
+    auto read = start_beside([&] { return read_export_model(options.model, read_errors); });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    // The font list, which the first text would gather, is gathered while the reading goes on.
+    static_cast<void>(QFontDatabase::families());
+    std::optional<ReadResult> model = read.get();
+    err << read_errors.str();
+    return export_read_model(options, *target, std::move(model), out, err);
 }
 
 } // namespace vorax

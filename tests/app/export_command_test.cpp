@@ -374,6 +374,8 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         {"check report too large", "ulimit -f 0; trap '' XFSZ; exec $V --check $M > $D/r.txt", 1, nullptr, "", ""},
         {"info too large", "ulimit -f 0; trap '' XFSZ; exec $V --info $M > $D/r.txt", 1, nullptr, "", ""},
         {"onto the model", "cp $M $D/frame; ln -s frame $D/link; $V --export $D/link $D/frame", 2, "frame", "// Plane frame", ""},
+        {"a model that cannot be read", "$V --export $D/x.png $D/none.dat > $D/o.txt 2> $D/e.txt; s=$?; ! test -e $D/x.png && exit $s",
+         1, "e.txt", "", "none.dat\": No such file or directory.\n"},
         {"dashes end the options", "cp $M $D/-m.dat; cd $D && $V --info -- -m.dat > $D/i.txt", 0, "i.txt", " TWO-BAY", ""},
         {"control characters in SVG",
          "sed 's/TWO-BAY/TWO\\x0cBAY/' $M > $D/ff.dat; $V --export $D/ff.svg $D/ff.dat --size 64x64 >/dev/null; "
