@@ -199,8 +199,8 @@ namespace {
 
 // Where the picture goes and in which format, once the arguments allow it to be drawn.
 struct ExportTarget {
-    gwl::PictureFormat format = gwl::PictureFormat::png;
-    bool to_standard_output = false;
+    gwl::PictureFormat format;
+    bool to_standard_output;
 };
 
 // The target, or nothing after saying on `err` why the arguments allow no picture.
@@ -211,10 +211,9 @@ std::optional<ExportTarget> export_target(const ExportOptions& options, std::ost
         err << "vorax --export: " << *problem << '\n';
         return std::nullopt;
     }
-    ExportTarget target;
-    target.format = std::get<gwl::PictureFormat>(chosen);
     // A picture written to standard output must not get the info lines mixed into its bytes.
-    target.to_standard_output = options.output == "-" || gwl::names_standard_output(options.output);
+    const ExportTarget target{std::get<gwl::PictureFormat>(chosen),
+                              options.output == "-" || gwl::names_standard_output(options.output)};
     if (!target.to_standard_output && same_file(options.output, options.model)) {
         err << "vorax --export: " << options.output << " is the model file itself; it is left as it is\n";
         return std::nullopt;
@@ -223,8 +222,8 @@ std::optional<ExportTarget> export_target(const ExportOptions& options, std::ost
 }
 
 // Everything after the reading: the load lines, the check, the graph and its picture.
-int export_read_model(const ExportOptions& options, const ExportTarget& target,
-                      std::optional<ReadResult> read, std::ostream& standard_output, std::ostream& err)
+int export_after_reading(const ExportOptions& options, const ExportTarget& target,
+                         std::optional<ReadResult> read, std::ostream& standard_output, std::ostream& err)
 {
     std::ostream& out = target.to_standard_output ? err : standard_output;
     if (!read)
@@ -273,7 +272,7 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
     const std::optional<ExportTarget> target = export_target(options, err);
     if (!target)
         return kExportBadArguments;
-    return export_read_model(options, *target, read_export_model(options.model, err), standard_output, err);
+    return export_after_reading(options, *target, read_export_model(options.model, err), standard_output, err);
 }
 
 int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,
@@ -296,7 +295,7 @@ int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, s
     static_cast<void>(QFontDatabase::families());
     std::optional<ReadResult> model = read.get();
     err << read_errors.str();
-    return export_read_model(options, *target, std::move(model), out, err);
+    return export_after_reading(options, *target, std::move(model), out, err);
 }
 
 } // namespace vorax
