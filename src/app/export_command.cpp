@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 
+#include <clocale>
 #include <functional>
 #include <memory>
 #include <new>
@@ -284,12 +285,15 @@ int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, s
     if (!target)
         return kExportBadArguments;
     // The model is read beside the making of the GUI application that text needs for its
-    // fonts (the offscreen platform needs no display): neither waits for the other. What the
-    // reading has to say waits for the application, whose start may write warnings of its own.
-    std::ostringstream read_errors;
-    auto read = start_beside([&] { return read_export_model(options.model, read_errors); });
+    // fonts (the offscreen platform needs no display): neither waits for the other. The
+    // environment is set before the reading starts, and so is the locale the application takes
+    // from it, which the system's reasons for a failure follow. What the reading has to say
+    // waits for the application, whose start may write warnings of its own.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::setlocale(LC_ALL, "");
+    std::ostringstream read_errors;
+    auto read = start_beside([&] { return read_export_model(options.model, read_errors); });
     QGuiApplication application(argc, argv);
     // The font list, which the first text would gather, is gathered while the reading goes on.
     static_cast<void>(QFontDatabase::families());
