@@ -145,10 +145,9 @@ int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
     };
     try {
         // A drawing is written from the record of what was drawn; only an image needs pixels.
-        const bool vector = format == gwl::PictureFormat::svg || format == gwl::PictureFormat::pdf;
         gwl::DrawSurface surface(area.width, area.height,
-                                 vector ? gwl::SurfaceDrawing::record_only
-                                        : gwl::SurfaceDrawing::pixels_and_record);
+                                 gwl::drawn_from_record(format) ? gwl::SurfaceDrawing::record_only
+                                                                : gwl::SurfaceDrawing::pixels_and_record);
         // A drawing area the system could not give has no pixels.
         if (surface.width() != area.width || surface.height() != area.height)
             return out_of_memory();

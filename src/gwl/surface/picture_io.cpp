@@ -123,7 +123,7 @@ std::string write_surface_picture(const DrawSurface& surface, const std::string&
                                   PictureFormat format, const QString& title)
 {
     std::string reason;
-    if (format == PictureFormat::png || format == PictureFormat::bmp) {
+    if (!drawn_from_record(format)) {
         // Written from the surface itself: a copy of a large drawing area could not be afforded.
         surface.read_image([&](const QImage& picture) { reason = write_pixels(picture, path, format); });
         return reason;

@@ -34,6 +34,12 @@ class DrawSurface;
 enum class PictureFormat { png, bmp, svg, pdf };
 inline constexpr PictureFormat kPictureFormats[] = {PictureFormat::png, PictureFormat::bmp,
                                                     PictureFormat::svg, PictureFormat::pdf};
+// Whether a picture of the format is drawn from the surface's record (SVG, PDF) rather than
+// written from its pixels (PNG, BMP).
+inline bool drawn_from_record(PictureFormat format)
+{
+    return format == PictureFormat::svg || format == PictureFormat::pdf;
+}
 // "png", "bmp", "svg", "pdf".
 const char* picture_format_name(PictureFormat format);
 // The format a name such as "svg" or "PDF" names.
