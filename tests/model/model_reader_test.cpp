@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
+#include <vector>
 #include <sys/resource.h>
 
 #include "model_test_support.h"
@@ -163,14 +165,17 @@ TEST(Header, ArraysLargeEnoughForTheirPagesToBePutInPlaceAheadKeepEveryRecord)
     // byte of these coordinates counts: none is a whole number or a half.)
     constexpr int kNodes = 400000;
     std::string coordinates;
-    for (int n = 1; n <= kNodes; ++n)
-        coordinates += std::to_string(n) + ' ' + std::to_string(n) + ".3 -" + std::to_string(n % 1000) + ".7\n";
-    StructureModel m = read_valid(model_file("400000 0 2 1 0", "", "", coordinates, ""));
-    int wrong = 0;
+    std::vector<std::array<float, 3>> written(kNodes, {0, 0, 0});
     for (int n = 1; n <= kNodes; ++n) {
-        const std::array<float, 3> written{std::stof(std::to_string(n) + ".3"), -std::stof(std::to_string(n % 1000) + ".7"), 0};
-        wrong += coords_of(m, n) != written ? 1 : 0;
+        const std::string x = std::to_string(n) + ".3", y = "-" + std::to_string(n % 1000) + ".7";
+        std::from_chars(x.data(), x.data() + x.size(), written[n - 1][0]);
+        std::from_chars(y.data(), y.data() + y.size(), written[n - 1][1]);
+        coordinates += std::to_string(n) + ' ' + x + ' ' + y + '\n';
     }
+    const StructureModel m = read_valid(model_file("400000 0 2 1 0", "", "", coordinates, ""));
+    int wrong = 0;
+    for (int n = 1; n <= kNodes; ++n)
+        wrong += coords_of(m, n) != written[n - 1] ? 1 : 0;
     EXPECT_EQ(wrong, 0);
 }
 

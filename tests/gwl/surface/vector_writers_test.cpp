@@ -14,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gwl/surface/draw_record.h"
@@ -384,35 +385,16 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
         record.add_text(RecordOp::text, text_look, 5, 50, "12", 20);
     const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
     const std::string content = inflated_streams(pdf);
-    const auto count = [&](const std::string& what) { return occurrences(content, what); };
-    EXPECT_EQ(count(" Do Q"), 4) << content;
+    const std::pair<const char*, int> counts[] = {
+        {" Do Q", 4}, {"/E0 Do", 3}, {"/E1 Do", 1}, {"9.5 29.5 21 1 re\nf\n", 1}, // the thin disc's row
+        {" Tf", 3},   {"120 Tz", 1}, {"100 Tz", 1}, {"BT ", 4}};
+    for (const auto& [what, n] : counts)
+        EXPECT_EQ(occurrences(content, what), n) << what << '\n' << content;
     EXPECT_LT(content.find("\nS\n"), content.find(" Do Q")); // the line is stroked first
-    EXPECT_EQ(count("9.5 29.5 21 1 re\nf\n"), 1); // the thin disc's row of pixels
-    EXPECT_EQ(count("/E0 Do"), 3);
-    EXPECT_EQ(count("/E1 Do"), 1);
     EXPECT_EQ(pdf.count("/Subtype /Form"), 2);
-    EXPECT_EQ(count(" Tf"), 3) << content;
-    EXPECT_EQ(count("120 Tz"), 1);
-    EXPECT_EQ(count("100 Tz"), 1);
-    EXPECT_EQ(count("BT "), 4);
 }
 
-// 60 000 short red strokes apart from each other, a text, then a blue line across: a long drawing.
-void draw_long(DrawRecord& record)
-{
-    record.clear(record.look_index({}));
-    RecordedLook look;
-    look.color = kRed;
-    const std::uint32_t red = record.look_index(look);
-    for (int i = 0; i < 60000; ++i)
-        record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
-    look.font = record.font_index({"Liberation Sans", 14, 400, false, false, 100, 11, 16});
-    record.add_text(RecordOp::text, record.look_index(look), 5, 580, "end", 100);
-    look.color = kBlue;
-    record.add_line(record.look_index(look), {100, 300}, {900, 300});
-}
-
-// Its first and last strokes and the blue line show.
+// The first and last strokes and the blue line of the long drawing below show.
 void expect_long_record_shown(const QImage& pixels)
 {
     ASSERT_FALSE(pixels.isNull());
@@ -425,8 +407,18 @@ void expect_long_record_shown(const QImage& pixels)
 // The SVG keeps a run of one pen in paths of at most 10 000 points, which every viewer draws.
 TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
 {
+    // 60 000 short red strokes apart from each other, a text, then a blue line across.
     DrawRecord record;
-    draw_long(record);
+    record.clear(record.look_index({}));
+    RecordedLook look;
+    look.color = kRed;
+    const std::uint32_t red = record.look_index(look);
+    for (int i = 0; i < 60000; ++i)
+        record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
+    look.font = record.font_index({"Liberation Sans", 14, 400, false, false, 100, 11, 16});
+    record.add_text(RecordOp::text, record.look_index(look), 5, 580, "end", 100);
+    look.color = kBlue;
+    record.add_line(record.look_index(look), {100, 300}, {900, 300});
     const QByteArray pdf = pdf_document(record, QSize(1200, 600), QStringLiteral("long"));
     EXPECT_TRUE(pdf.contains("/Contents [4 0 R ")) << pdf.left(600).toStdString();
     TempDir dir;
