@@ -312,15 +312,21 @@ TEST(VectorWriters, SvgTextsHoldOnlyCharactersXmlAllows)
     }
 }
 
+// A record cleared to paper, and the look of lines in `color`.
+std::uint32_t cleared_with_pen(DrawRecord& record, Rgb color)
+{
+    record.clear(record.look_index({}));
+    RecordedLook look;
+    look.color = color;
+    return record.look_index(look);
+}
+
 // Lines of one pen in a row are one path, a straight run of them one segment, written in as
 // few characters as keep their pixels.
 TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
 {
     DrawRecord record;
-    record.clear(record.look_index({}));
-    RecordedLook red_look;
-    red_look.color = kRed;
-    const std::uint32_t red = record.look_index(red_look);
+    const std::uint32_t red = cleared_with_pen(record, kRed);
     for (int x = 0; x < 1000; ++x)
         record.add_line(red, {x, 5}, {x + 1, 5});
     for (int i = 0; i < 500; ++i)
@@ -409,10 +415,9 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
 {
     // 60 000 short red strokes apart from each other, a text, then a blue line across.
     DrawRecord record;
-    record.clear(record.look_index({}));
+    const std::uint32_t red = cleared_with_pen(record, kRed);
     RecordedLook look;
     look.color = kRed;
-    const std::uint32_t red = record.look_index(look);
     for (int i = 0; i < 60000; ++i)
         record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
     look.font = record.font_index({"Liberation Sans", 14, 400, false, false, 100, 11, 16});
