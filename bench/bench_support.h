@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/export_command.h"
-#include "app/model_loading.h"
+#include "app/info_command.h"
 #include "graph/graph_drawing.h"
 #include "graph/structure_render.h"
 #include "gwl/surface/draw_surface.h"

@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "app/model_loading.h"
+#include "app/info_command.h"
 #include "graph/graph_drawing.h"
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/picture_io.h"

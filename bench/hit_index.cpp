@@ -20,7 +20,7 @@
 #include <memory>
 #include <random>
 
-#include "app/model_loading.h"
+#include "app/info_command.h"
 #include "bench_support.h"
 #include "core/beside.h"
 #include "graph/graph_drawing.h"

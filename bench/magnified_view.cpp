@@ -20,7 +20,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/model_loading.h"
+#include "app/info_command.h"
 #include "bench_support.h"
 #include "graph/graph_drawing.h"
 #include "gwl/surface/draw_surface.h"

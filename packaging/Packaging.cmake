@@ -7,6 +7,8 @@ include(GNUInstallDirs)
 set(VORAX_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 install(TARGETS vorax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program that draws (the windows and --export), which `vorax` starts.
+install(TARGETS vorax-graph RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/vorax)
 install(FILES ${VORAX_PACKAGING_DIR}/vorax.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${VORAX_PACKAGING_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 # The software centre's description of the program (AppStream) and the licence in Debian's

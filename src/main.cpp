@@ -1,58 +1,58 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// VORAX entry point: the desktop program by default; headless command-line modes on request.
+// VORAX entry point. The modes that only print (help, version, --info, --check, --diff) run here,
+// in a program that loads no graphical library and so starts at once; the windows and --export
+// are handed to the graph program, which is started in this process's place.
 
-#include <QApplication>
-#include <QHashFunctions>
-
-#include <csignal>
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
-#include <new>
-#include <unistd.h>
 #include <iostream>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
-#include "app/check_command.h"
 #include "app/command_line.h"
-#include "app/diff_command.h"
-#include "app/export_command.h"
-#include "app/gui_session.h"
-#include "gwl/platform/app_identity.h"
-#include "gwl/platform/system.h"
-#include "gwl/surface/drawing_area.h"
-#include "app/info_command.h"
+#include "app/terminal_modes.h"
 #include "app/terminal_output.h"
+#include "gwl/platform/system.h"
 
 namespace {
 
-// The mode's exit status once all it wrote is out; a report that could not be written (a full
-// disk, a file-size limit, a closed pipe) is a failure, said on standard error.
-int output_written(int status)
+// The folder this program was started from, symbolic links resolved; empty when it cannot be
+// told.
+std::string own_folder(const char* name)
 {
-    std::cout.flush();
-    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
-    const int error = errno;
-    if (!failed)
-        return status;
-    std::cerr << "vorax: cannot write standard output: " << std::strerror(error != 0 ? error : EIO) << '\n';
-    return 1;
+    std::string path(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length > 0 && static_cast<std::size_t>(length) < path.size())
+        path.resize(static_cast<std::size_t>(length));
+    else
+        path = name;
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string{} : path.substr(0, slash == 0 ? 1 : slash);
 }
 
-// Runs a mode without windows: the memory running out anywhere in it is said, not a crash.
-template <class Mode>
-int headless(const Mode& mode)
+// Replaces this process with the graph program, found where it is installed beside this one or,
+// in a build, in this program's own folder; what went wrong when it cannot be started.
+int start_graph_program(char** argv)
 {
-    int status = 1;
-    try {
-        status = mode();
-    } catch (const std::bad_alloc&) {
-        std::cout.flush();
-        std::cerr << "vorax: not enough memory to finish\n";
-        return 1;
+    const std::string folder = own_folder(argv[0]);
+    std::string tried;
+    int error = ENOENT;
+    if (!folder.empty()) {
+        ::setenv(vorax::gwl::kProgramFolderVariable, folder.c_str(), 1);
+        for (const char* place : {VORAX_GRAPH_PROGRAM_PLACE, VORAX_GRAPH_PROGRAM_NAME}) {
+            tried = folder + "/" + place;
+            ::execv(tried.c_str(), argv);
+            error = errno;
+            if (error != ENOENT)
+                break;
+        }
     }
-    return output_written(status);
+    std::cerr << "vorax: cannot start the graph program"
+              << (tried.empty() ? std::string{} : " \"" + tried + "\"") << ": " << std::strerror(error) << '\n';
+    return 1;
 }
 
 } // namespace
@@ -60,60 +60,20 @@ int headless(const Mode& mode)
 int main(int argc, char** argv)
 {
     // A file that reaches the size limit of the process fails its write, which is reported; the
-    // signal would end the program before it could say so or clean up.
+    // signal would end the program before it could say so.
     std::signal(SIGXFSZ, SIG_IGN);
-    // The same drawing gives the same PDF bytes: the writer keeps its fonts in a hash, whose
-    // order would otherwise change from run to run.
-    QHashSeed::setDeterministicGlobalSeed();
 
     // Names and titles reach a terminal with their control characters escaped.
     const vorax::TerminalEscapes terminal_out(std::cout, STDOUT_FILENO);
     const vorax::TerminalEscapes terminal_err(std::cerr, STDERR_FILENO);
 
-    // Everything but the windows runs before any application object exists: without a display.
     const auto parsed = vorax::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto* refusal = std::get_if<vorax::CommandLineRefusal>(&parsed)) {
         std::cerr << vorax::refusal_text(*refusal);
         return vorax::kCommandLineRefused;
     }
-    const vorax::CommandLine& line = std::get<vorax::CommandLine>(parsed);
-    switch (line.mode) {
-    case vorax::Mode::help:
-    case vorax::Mode::help_all:
-        std::cout << vorax::help_text(line.mode == vorax::Mode::help_all);
-        return 0;
-    case vorax::Mode::version:
-        std::cout << "VORAX " VORAX_VERSION "\n"
-                     "Copyright (c) 2026 the VORAX developers\n"
-                     "License GPL-3.0-or-later: GNU GPL version 3 or later "
-                     "<https://www.gnu.org/licenses/gpl.html>.\n"
-                     "This is free software: you are free to change and redistribute it.\n"
-                     "There is NO WARRANTY, to the extent permitted by law.\n";
-        return 0;
-    case vorax::Mode::info:
-        return headless([&] { return vorax::run_info_command(*line.model, std::cout, std::cerr); });
-    case vorax::Mode::check:
-        return headless([&] { return vorax::run_check_command(*line.model, std::cout, std::cerr); });
-    case vorax::Mode::diff:
-        return headless([&] { return vorax::run_diff_command(*line.model, *line.new_model, std::cout, std::cerr); });
-    case vorax::Mode::export_picture:
-        return headless([&] {
-            return vorax::run_export_offscreen(line.export_options, argc, argv, std::cout, std::cerr);
-        });
-    case vorax::Mode::window:
-        for (const std::string& argument : line.ignored)
-            std::cerr << "vorax: ignoring the argument \"" << argument << "\" after the model file\n";
-        break;
-    }
-
-    // Qt takes its own options (-platform, -style, ...) out of the arguments here.
-    QApplication app(argc, argv);
-    vorax::gwl::identify_application();
-    QCoreApplication::setApplicationVersion(QStringLiteral(VORAX_VERSION));
-    if (line.area)
-        vorax::gwl::set_default_drawing_area(line.area->width, line.area->height);
-    // The model's name exactly as given: a name is bytes, not text.
-    vorax::gwl::set_program_arguments(line.model ? std::vector<std::string>{*line.model}
-                                                 : std::vector<std::string>{});
-    return vorax::run_desktop_program();
+    if (const auto status = vorax::run_terminal_mode(std::get<vorax::CommandLine>(parsed)))
+        return *status;
+    std::cout.flush();
+    return start_graph_program(argv);
 }

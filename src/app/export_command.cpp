@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/check_command.h"
+#include "app/info_command.h"
 #include "app/model_loading.h"
 #include "core/beside.h"
 #include "app/startup_files.h"

@@ -3,7 +3,8 @@
 
 #include <ostream>
 
-#include "app/model_loading.h"
+#include "core/bounds.h"
+#include "model/model_info.h"
 #include "settings/graph_settings.h"
 #include "model/model_reader.h"
 
@@ -34,6 +35,21 @@ int report_read_failure(const ReadResult& result, std::ostream& err)
     else
         err << result.message << '\n';
     return 1;
+}
+
+std::vector<std::string> prepare_loaded_model(StructureModel& model, GraphSettings& settings)
+{
+    // One pass over the nodes both selects them and gathers the extents over all of them.
+    Bounds<3> coordinates;
+    for (Node& node : model.nodes) {
+        node.selected = true;
+        coordinates.add(coordinates_of(node));
+    }
+    set_extents(model, coordinates);
+    settings.all_nodes = true;
+    settings.selected_element_count = model.element_count;
+    preset_index_switches(settings, model.node_count, model.element_count);
+    return model_info_lines(model);
 }
 
 } // namespace vorax

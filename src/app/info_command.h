@@ -5,10 +5,13 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace vorax {
 
+struct GraphSettings;
 struct ReadResult;
+struct StructureModel;
 
 // Reads the model at `path`, computes its extents over all nodes and writes to `out` the info
 // lines of a load and " Nodes: N  Elements: N  NGL: N  Coded nodes: N  Origin node: N".
@@ -19,5 +22,10 @@ int run_info_command(const std::string& path, std::ostream& out, std::ostream& e
 // window report it ("Wrong Input File: NAME" and the reason, or the reason alone); returns
 // the exit status 1.
 int report_read_failure(const ReadResult& result, std::ostream& err);
+
+// What follows every successful read, in the program and in the export alike: every node
+// selected, all nodes to be drawn, the extents over them, the index switches preset from the
+// counts. Returns the model's lines for the info window.
+std::vector<std::string> prepare_loaded_model(StructureModel& model, GraphSettings& settings);
 
 } // namespace vorax

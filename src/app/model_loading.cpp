@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/graph_units.h"
+#include "app/info_command.h"
 #include "app/pointing.h"
 #include "app/program.h"
 #include "core/bounds.h"
@@ -115,21 +116,6 @@ bool open_input_file(gwl::Layer& layer, std::string& file_name)
     // The name typed after the third failure is not looked up any more.
     layer.write_line(kInfo, " Too manny errors. Check stoped !");
     return false;
-}
-
-std::vector<std::string> prepare_loaded_model(StructureModel& model, GraphSettings& settings)
-{
-    // One pass over the nodes both selects them and gathers the extents over all of them.
-    Bounds<3> coordinates;
-    for (Node& node : model.nodes) {
-        node.selected = true;
-        coordinates.add(coordinates_of(node));
-    }
-    set_extents(model, coordinates);
-    settings.all_nodes = true;
-    settings.selected_element_count = model.element_count;
-    preset_index_switches(settings, model.node_count, model.element_count);
-    return model_info_lines(model);
 }
 
 std::string loaded_graph_title(int graph_number, const std::string& problem_title)

@@ -51,11 +51,6 @@ bool choose_input_file(const std::string& initial_folder, std::string& file_name
 // `file_name` becomes the full path found.
 bool open_input_file(gwl::Layer& layer, std::string& file_name);
 
-// What follows every successful read, in the program and in the export alike: every node
-// selected, all nodes to be drawn, the extents over them, the index switches preset from the
-// counts. Returns the model's lines for the info window.
-std::vector<std::string> prepare_loaded_model(StructureModel& model, GraphSettings& settings);
-
 // graph_title after a load: "(n) " and the problem title, at most 100 characters.
 std::string loaded_graph_title(int graph_number, const std::string& problem_title);
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/check_command.h"
+#include "app/info_command.h"
 #include "app/model_loading.h"
 #include "app/pointing.h"
 #include "core/beside.h"

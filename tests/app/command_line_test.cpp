@@ -241,19 +241,20 @@ TEST(CommandLine, HelpNamesEveryOptionWithinTheLineWidth)
     EXPECT_EQ(refusal_text({"it is wrong"}), "vorax: it is wrong\n" + usage_text());
 }
 
+struct ProgramRun {
+    std::string arguments;
+    int status;
+    std::string output; // the start of standard output
+    std::string error;  // the start of standard error
+};
+
 // The built program without a display: the help and the version on standard output, a refusal
 // with the usage on standard error and exit status 2.
 TEST(CommandLine, ProgramAnswersWithoutADisplay)
 {
     if (testing::vorax_program().empty())
         GTEST_SKIP() << "the vorax program is not built";
-    struct Row {
-        const char* arguments;
-        int status;
-        std::string output; // the start of standard output
-        std::string error;  // the start of standard error
-    };
-    const Row rows[] = {
+    const ProgramRun rows[] = {
         {"--help", 0, help_text(false), ""},
         {"--export --help", 0, help_text(false), ""},
         {"-platform nonesuch --help-all", 0, help_text(true), ""},
@@ -262,9 +263,34 @@ TEST(CommandLine, ProgramAnswersWithoutADisplay)
         {"--info m.dat --export o.png m.dat", 2, "", "vorax: --info and --export cannot be used together\nusage: vorax"},
         {"--export o.png m.dat --nodes", 2, "", "vorax: Missing value after '--nodes'.\nusage: vorax"},
     };
-    for (const Row& row : rows) {
+    for (const ProgramRun& row : rows) {
         SCOPED_TRACE(row.arguments);
         testing::expect_vorax_run(row.arguments, row.status, row.output, row.error);
+    }
+}
+
+// `vorax` alone, without the graph program beside it: what only prints still works, what draws
+// says that the graph program cannot be started.
+TEST(CommandLine, ThePrintingModesNeedNoGraphProgram)
+{
+    if (testing::vorax_program().empty())
+        GTEST_SKIP() << "the vorax program is not built";
+    testing::TempDir dir;
+    const std::filesystem::path alone = dir.path() / "vorax";
+    std::filesystem::copy_file(testing::vorax_program(), alone);
+    const std::string model = testing::shell_quoted(dir.write("m.dat", testing::row_model(3)).string());
+    const std::string missing = "vorax: cannot start the graph program \"" + (dir.path() / "vorax-graph").string()
+                                + "\": No such file or directory\n";
+    const ProgramRun rows[] = {
+        {"--version", 0, "VORAX ", ""},
+        {"--info " + model, 0, " ROW OF NODES\n", ""},
+        {"--check " + model, 0, "no findings\n", ""},
+        {"--export o.png " + model, 1, "", missing},
+        {model, 1, "", missing},
+    };
+    for (const ProgramRun& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        testing::expect_vorax_run(row.arguments, row.status, row.output, row.error, alone.string());
     }
 }
 

@@ -26,7 +26,7 @@ if(NOT status EQUAL 0)
 endif()
 
 set(metainfo share/metainfo/org.vorax.vorax.metainfo.xml)
-set(expected bin/vorax share/applications/vorax.desktop share/man/man1/vorax.1.gz
+set(expected bin/vorax libexec/vorax/vorax-graph share/applications/vorax.desktop share/man/man1/vorax.1.gz
              share/icons/hicolor/scalable/apps/vorax.svg ${metainfo} share/doc/vorax/copyright)
 foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/vorax.png)

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/model_loading.h"
+#include "app/info_command.h"
 #include "app/program.h"
 #include "gwl/platform/system.h"
 #include "gwl/surface/drawing_area.h"

@@ -129,12 +129,12 @@ void expect_begins(const std::string& text, const std::string& start)
 } // namespace
 
 void expect_vorax_run(const std::string& arguments, int status, const std::string& output,
-                      const std::string& error)
+                      const std::string& error, const std::string& program)
 {
     TempDir dir;
     const std::string errors = (dir.path() / "errors").string();
     const CommandRun run = run_command("{ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
-                                       + shell_quoted(vorax_program()) + " " + arguments + " 2>"
+                                       + shell_quoted(program) + " " + arguments + " 2>"
                                        + shell_quoted(errors) + "; }");
     EXPECT_EQ(run.status, status);
     expect_begins(run.output, output);

@@ -65,7 +65,7 @@ std::string shell_quoted(const std::string& text);
 // the exit status, and a standard output and error that begin with the texts given (and are
 // empty exactly when these are).
 void expect_vorax_run(const std::string& arguments, int status, const std::string& output,
-                      const std::string& error);
+                      const std::string& error, const std::string& program = vorax_program());
 
 // The text of a plane model of `n` nodes in a row 1 apart, elements between neighbours, node 1
 // fixed; the node `moved` (when given) lifted by 2. Coordinates on lines 9.., elements after

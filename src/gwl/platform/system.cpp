@@ -20,6 +20,7 @@ namespace vorax::gwl {
 
 namespace {
 std::vector<std::string> arguments;
+std::string program_folder;
 }
 
 void sleep_ms(int milliseconds)
@@ -66,7 +67,9 @@ std::string find_file_on_path(const std::string& name)
 
     const std::string current = current_directory();
     std::vector<std::string> folders;
-    if (QCoreApplication::instance() != nullptr)
+    if (!program_folder.empty())
+        folders.push_back(program_folder);
+    else if (QCoreApplication::instance() != nullptr)
         folders.push_back(file_name_bytes(QCoreApplication::applicationDirPath()));
     folders.push_back(current);
     if (const char* path = std::getenv("PATH")) {
@@ -109,5 +112,7 @@ int open_regular_file(const std::string& path)
 const std::vector<std::string>& program_arguments() { return arguments; }
 
 void set_program_arguments(std::vector<std::string> args) { arguments = std::move(args); }
+
+void set_program_folder(std::string folder) { program_folder = std::move(folder); }
 
 } // namespace vorax::gwl

@@ -30,6 +30,11 @@ std::string current_directory();
 // folder, then the folders of PATH. Empty when not found.
 std::string find_file_on_path(const std::string& name);
 
+// The program's folder is that of the running program unless it was set: the graph program,
+// started by `vorax`, looks where `vorax` is, which `vorax` passes in this environment variable.
+inline constexpr const char* kProgramFolderVariable = "VORAX_PROGRAM_FOLDER";
+void set_program_folder(std::string folder);
+
 // Opens a regular file for reading and returns its descriptor (the caller closes it); -1 when
 // the name is missing, unreadable or no regular file (a FIFO, a device, a folder), without
 // waiting on it.

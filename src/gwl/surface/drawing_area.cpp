@@ -32,32 +32,6 @@ DrawingAreaSize screen_default()
 
 } // namespace
 
-std::optional<DrawingAreaSize> parse_area_size(std::string_view text)
-{
-    const std::size_t x = text.find_first_of("xX");
-    if (x == std::string_view::npos)
-        return std::nullopt;
-    // Five digits at most: any more would be past the largest side anyway.
-    auto side = [](std::string_view digits) -> std::optional<int> {
-        if (digits.empty() || digits.size() > 5)
-            return std::nullopt;
-        int value = 0;
-        for (char c : digits) {
-            if (c < '0' || c > '9')
-                return std::nullopt;
-            value = value * 10 + (c - '0');
-        }
-        if (value < kMinimumAreaSide || value > kMaximumAreaSide)
-            return std::nullopt;
-        return value;
-    };
-    const auto width = side(text.substr(0, x));
-    const auto height = side(text.substr(x + 1));
-    if (!width || !height)
-        return std::nullopt;
-    return DrawingAreaSize{*width, *height};
-}
-
 DrawingAreaSize default_drawing_area()
 {
     const int width = chosen_width.load();

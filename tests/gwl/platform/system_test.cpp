@@ -33,7 +33,7 @@ TEST(System, SleepReturnsAtOnceForNegativeTimes)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 
-TEST(System, FindFileOnPathLooksInCurrentFolderThenPath)
+TEST(System, FindFileOnPathLooksInProgramFolderCurrentFolderThenPath)
 {
     testing::TempDir current;
     testing::TempDir on_path;
@@ -57,6 +57,13 @@ TEST(System, FindFileOnPathLooksInCurrentFolderThenPath)
     const auto latin = current.write("caf\xe9.dat", "z"); // a name that is no UTF-8
     EXPECT_EQ(find_file_on_path("caf\xe9.dat"), latin.string());
     EXPECT_EQ(find_file_on_path(""), "");
+    // The folder of the `vorax` that started the program comes before the current one.
+    testing::TempDir program;
+    const auto beside = program.write("here.dat", "w");
+    set_program_folder(program.path().string());
+    EXPECT_EQ(find_file_on_path("here.dat"), beside.string());
+    set_program_folder("");
+    EXPECT_EQ(find_file_on_path("here.dat"), here.string());
 
     QDir::setCurrent(previous_dir);
     setenv("PATH", previous_path.c_str(), 1);

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/terminal_modes.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <new>
+
+#include "app/check_command.h"
+#include "app/diff_command.h"
+#include "app/info_command.h"
+
+namespace vorax {
+
+namespace {
+
+int output_written(int status)
+{
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    const int error = errno;
+    if (!failed)
+        return status;
+    std::cerr << "vorax: cannot write standard output: " << std::strerror(error != 0 ? error : EIO) << '\n';
+    return 1;
+}
+
+} // namespace
+
+int run_headless(const std::function<int()>& mode)
+{
+    int status = 1;
+    try {
+        status = mode();
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "vorax: not enough memory to finish\n";
+        return 1;
+    }
+    return output_written(status);
+}
+
+std::optional<int> run_terminal_mode(const CommandLine& line)
+{
+    switch (line.mode) {
+    case Mode::help:
+    case Mode::help_all:
+        std::cout << help_text(line.mode == Mode::help_all);
+        return 0;
+    case Mode::version:
+        std::cout << "VORAX " VORAX_VERSION "\n"
+                     "Copyright (c) 2026 the VORAX developers\n"
+                     "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                     "<https://www.gnu.org/licenses/gpl.html>.\n"
+                     "This is free software: you are free to change and redistribute it.\n"
+                     "There is NO WARRANTY, to the extent permitted by law.\n";
+        return 0;
+    case Mode::info:
+        return run_headless([&] { return run_info_command(*line.model, std::cout, std::cerr); });
+    case Mode::check:
+        return run_headless([&] { return run_check_command(*line.model, std::cout, std::cerr); });
+    case Mode::diff:
+        return run_headless([&] { return run_diff_command(*line.model, *line.new_model, std::cout, std::cerr); });
+    case Mode::export_picture:
+    case Mode::window:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace vorax

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The graph program: the windows and --export, the modes that draw. `vorax` starts it with the
+// arguments it was given; run by itself it does everything `vorax` does.
+
+#include <QApplication>
+#include <QHashFunctions>
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+#include <unistd.h>
+
+#include "app/command_line.h"
+#include "app/export_command.h"
+#include "app/gui_session.h"
+#include "app/terminal_modes.h"
+#include "app/terminal_output.h"
+#include "gwl/platform/app_identity.h"
+#include "gwl/platform/system.h"
+#include "gwl/surface/drawing_area.h"
+
+int main(int argc, char** argv)
+{
+    // A file that reaches the size limit of the process fails its write, which is reported; the
+    // signal would end the program before it could say so or clean up.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // The same drawing gives the same PDF bytes: the writer keeps its fonts in a hash, whose
+    // order would otherwise change from run to run.
+    QHashSeed::setDeterministicGlobalSeed();
+    // The folder of the `vorax` that started this program, where a model named without a folder
+    // is looked for first; the programs this one starts do not inherit it.
+    if (const char* folder = std::getenv(vorax::gwl::kProgramFolderVariable)) {
+        vorax::gwl::set_program_folder(folder);
+        ::unsetenv(vorax::gwl::kProgramFolderVariable);
+    }
+
+    // Names and titles reach a terminal with their control characters escaped.
+    const vorax::TerminalEscapes terminal_out(std::cout, STDOUT_FILENO);
+    const vorax::TerminalEscapes terminal_err(std::cerr, STDERR_FILENO);
+
+    // Everything but the windows runs before any application object exists: without a display.
+    const auto parsed = vorax::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto* refusal = std::get_if<vorax::CommandLineRefusal>(&parsed)) {
+        std::cerr << vorax::refusal_text(*refusal);
+        return vorax::kCommandLineRefused;
+    }
+    const vorax::CommandLine& line = std::get<vorax::CommandLine>(parsed);
+    if (const auto status = vorax::run_terminal_mode(line))
+        return *status;
+    if (line.mode == vorax::Mode::export_picture)
+        return vorax::run_headless([&] {
+            return vorax::run_export_offscreen(line.export_options, argc, argv, std::cout, std::cerr);
+        });
+    for (const std::string& argument : line.ignored)
+        std::cerr << "vorax: ignoring the argument \"" << argument << "\" after the model file\n";
+
+    // Qt takes its own options (-platform, -style, ...) out of the arguments here.
+    QApplication app(argc, argv);
+    vorax::gwl::identify_application();
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORAX_VERSION));
+    if (line.area)
+        vorax::gwl::set_default_drawing_area(line.area->width, line.area->height);
+    // The model's name exactly as given: a name is bytes, not text.
+    vorax::gwl::set_program_arguments(line.model ? std::vector<std::string>{*line.model}
+                                                 : std::vector<std::string>{});
+    return vorax::run_desktop_program();
+}
