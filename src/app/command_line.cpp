@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
-#include <QCommandLineParser>
-#include <QStringList>
-
 #include <algorithm>
 #include <cstdlib>
 #include <charconv>
@@ -252,33 +249,13 @@ std::string alternatives(std::string_view value)
 }
 
 // --- Parsing ----------------------------------------------------------------------------------
-// The parser works on text; each byte is read as one Latin-1 character and turned back into
-// that byte, so that names that are no valid text come through unchanged.
-
-QString latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string bytes(const QString& text)
-{
-    return text.toLatin1().toStdString();
-}
+// Arguments are bytes throughout: a name that is no valid text comes through unchanged.
 
 CommandLineRefusal refused(std::string problem)
 {
     return {std::move(problem)};
 }
 
-// The mode option the arguments name, in the order they were given; each occurrence counts.
-std::vector<const OptionSpec*> given_modes(const QCommandLineParser& parser)
-{
-    std::vector<const OptionSpec*> modes;
-    for (const QString& name : parser.optionNames())
-        if (const OptionSpec* spec = spec_of(bytes(name)); spec && spec->group == G::mode)
-            modes.push_back(spec);
-    return modes;
-}
 
 // The option a value looks like ("--help" right after --export), if it is one of ours.
 const OptionSpec* option_written_as(std::string_view value)
@@ -323,61 +300,124 @@ std::span<const OptionSpec> command_line_options()
 
 namespace {
 
-// The arguments as the parser sees them. "--" ends the options in every mode: what follows it
-// are file names, also where an option wants its value ("--info -- -m.dat"). The parser sees
-// each as a stand-in that cannot be taken for an option, which `original` gives back.
+// The arguments as options and operands. An option is written -name or --name alike, one letter
+// or a word ("-platform" is one option, as Qt writes its own, and "-info" is "--info"), its value
+// after "=" or as the next argument, whatever that looks like. "--" ends the options in every
+// mode: what follows it are file names, also where an option wants its value ("--info --
+// -m.dat"). Options and operands may come in any order. The refusals are worded as Qt's own
+// parser words them, which this one replaced so that `vorax` starts without Qt.
 class Arguments {
 public:
-    explicit Arguments(const std::vector<std::string>& arguments)
+    struct Given {
+        const OptionSpec* spec;
+        std::string value;    // empty for a switch
+        bool operand = false; // the value followed "--": a file name, whatever it looks like
+    };
+
+    explicit Arguments(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+    // False, with `error` set, for a value that is missing or not wanted (the last such) or
+    // else for unknown options (all of them).
+    bool parse()
     {
-        // "-platform" is one option, as Qt writes its own; with it "-info" is "--info".
-        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        for (const OptionSpec& spec : kOptions) {
-            QStringList names;
-            for (char alias : spec.aliases)
-                names << QString(QLatin1Char(alias));
-            names << latin1(spec.name);
-            QCommandLineOption option(names);
-            option.setValueName(latin1(spec.value));
-            parser.addOption(option);
-        }
-        texts_ << QStringLiteral("vorax");
+        std::vector<std::string> unknown;
+        std::string value_error;
         bool options_ended = false;
-        for (const std::string& argument : arguments) {
+        for (std::size_t i = 0; i < arguments_.size(); ++i) {
+            const std::string& argument = arguments_[i];
             if (!options_ended && argument == "--") {
                 options_ended = true;
                 continue;
             }
-            if (options_ended) {
-                texts_ << QStringLiteral("\x1f%1").arg(operands_.size());
+            if (options_ended || argument.size() < 2 || argument[0] != '-') {
                 operands_.push_back(argument);
-            } else {
-                texts_ << latin1(argument);
+                continue;
             }
+            const std::size_t equals = argument.find('=');
+            const std::string written = argument.substr(0, equals);
+            const std::string name = written.substr(written[1] == '-' ? 2 : 1);
+            const OptionSpec* spec = spec_of(name);
+            if (spec == nullptr) {
+                unknown.push_back(name);
+                continue;
+            }
+            Given given{spec, {}};
+            if (equals != std::string::npos) {
+                if (spec->value.empty()) {
+                    value_error = "Unexpected value after '" + written + "'.";
+                    continue;
+                }
+                given.value = argument.substr(equals + 1);
+            } else if (!spec->value.empty()) {
+                if (!options_ended && i + 1 < arguments_.size() && arguments_[i + 1] == "--") {
+                    options_ended = true;
+                    ++i;
+                }
+                if (++i == arguments_.size()) {
+                    value_error = "Missing value after '" + written + "'.";
+                    break;
+                }
+                given.value = arguments_[i];
+                given.operand = options_ended;
+            }
+            given_.push_back(std::move(given));
         }
+        if (!value_error.empty())
+            error = value_error;
+        else if (unknown.size() == 1)
+            error = "Unknown option '" + unknown.front() + "'.";
+        else if (!unknown.empty())
+            error = "Unknown options: " + join(unknown, ", ") + ".";
+        return error.empty();
     }
 
-    bool parse() { return parser.parse(texts_); }
-
-    std::string original(const QString& parsed) const
+    // Every option given, in the order given; each occurrence counts.
+    const std::vector<Given>& given() const { return given_; }
+    const std::vector<std::string>& operands() const { return operands_; }
+    bool is_set(const OptionSpec& spec) const
     {
-        const std::string text = bytes(parsed);
-        if (text.size() > 1 && text[0] == '\x1f') {
-            const std::size_t index = std::strtoul(text.c_str() + 1, nullptr, 10);
-            if (index < operands_.size())
-                return operands_[index];
-        }
-        return text;
+        return std::any_of(given_.begin(), given_.end(), [&](const Given& g) { return g.spec == &spec; });
     }
-    bool is_set(std::string_view name) const { return parser.isSet(latin1(name)); }
-    std::string value(const OptionSpec& spec) const { return original(parser.value(latin1(spec.name))); }
+    // The last occurrence of an option that is set.
+    const Given& last(const OptionSpec& spec) const
+    {
+        return *std::find_if(given_.rbegin(), given_.rend(), [&](const Given& g) { return g.spec == &spec; });
+    }
+    // The values of an option in the order given.
+    std::vector<std::string> values(const OptionSpec& spec) const
+    {
+        std::vector<std::string> found;
+        for (const Given& g : given_)
+            if (g.spec == &spec)
+                found.push_back(g.value);
+        return found;
+    }
 
-    QCommandLineParser parser;
+    std::string error;
 
 private:
-    QStringList texts_;
+    static std::string join(const std::vector<std::string>& parts, std::string_view between)
+    {
+        std::string text;
+        for (std::size_t k = 0; k < parts.size(); ++k)
+            text += (k == 0 ? "" : std::string(between)) + parts[k];
+        return text;
+    }
+
+    const std::vector<std::string>& arguments_;
+    std::vector<Given> given_;
     std::vector<std::string> operands_;
 };
+
+// The mode options the arguments name, in the order given; each occurrence counts.
+std::vector<const OptionSpec*> given_modes(const Arguments& args)
+{
+    std::vector<const OptionSpec*> modes;
+    for (const Arguments::Given& given : args.given())
+        if (given.spec->group == G::mode)
+            modes.push_back(given.spec);
+    return modes;
+}
 
 // --help, --help-all or --version, also where a mode's operand is one of them ("--export
 // --help"); and whether a mode's operand is missing (an option in its place).
@@ -389,9 +429,17 @@ struct HelpAsked {
 HelpAsked help_asked(const Arguments& args, const std::vector<const OptionSpec*>& modes)
 {
     HelpAsked asked;
-    bool help = args.is_set("help"), help_all = args.is_set("help-all"), version = args.is_set("version");
+    bool help = false, help_all = false, version = false;
+    for (const Arguments::Given& given : args.given()) {
+        help = help || given.spec->name == "help";
+        help_all = help_all || given.spec->name == "help-all";
+        version = version || given.spec->name == "version";
+    }
     for (const OptionSpec* mode : modes) {
-        const std::string operand = bytes(args.parser.values(latin1(mode->name)).last());
+        const Arguments::Given& last = args.last(*mode);
+        if (last.operand)
+            continue; // a file name after "--", whatever it looks like
+        const std::string& operand = last.value;
         // "-" alone names standard output (or input), as in most programs.
         if (operand.empty() || (operand[0] == '-' && operand != "-"))
             asked.operand_missing = true;
@@ -410,8 +458,8 @@ HelpAsked help_asked(const Arguments& args, const std::vector<const OptionSpec*>
 std::optional<std::string> option_not_for_mode(const Arguments& args, Mode mode, const OptionSpec* mode_spec)
 {
     const OptionGroup own = group_of_mode(mode);
-    for (const QString& name : args.parser.optionNames()) {
-        const OptionSpec& spec = *spec_of(bytes(name));
+    for (const Arguments::Given& given : args.given()) {
+        const OptionSpec& spec = *given.spec;
         if (spec.group == G::mode)
             continue;
         const bool belongs = spec.group == own || (spec.group == G::toolkit && mode == Mode::window);
@@ -425,11 +473,11 @@ std::optional<std::string> option_not_for_mode(const Arguments& args, Mode mode,
 std::optional<std::string> take_option_values(const Arguments& args, CommandLine& line)
 {
     for (const OptionSpec& spec : kOptions) {
-        if (!spec.take || !args.is_set(spec.name))
+        if (!spec.take || !args.is_set(spec))
             continue;
-        const QStringList values = spec.value.empty() ? QStringList{QString()} : args.parser.values(latin1(spec.name));
-        for (const QString& text : values)
-            if (const std::string v = args.original(text); !spec.take(v, line))
+        const std::vector<std::string> values = spec.value.empty() ? std::vector<std::string>{""} : args.values(spec);
+        for (const std::string& v : values)
+            if (!spec.take(v, line))
                 return written(spec) + " wants "
                        + (spec.wants.empty() ? alternatives(spec.value) : std::string(spec.wants)) + ", not \"" + v
                        + "\"";
@@ -441,36 +489,35 @@ std::optional<std::string> take_option_values(const Arguments& args, CommandLine
 // they do not fit.
 std::optional<std::string> take_operands(const Arguments& args, const OptionSpec* mode, CommandLine& line)
 {
-    const QStringList positional = args.parser.positionalArguments();
+    const std::vector<std::string>& positional = args.operands();
     const std::size_t allowed
         = line.mode == Mode::window || line.mode == Mode::export_picture || line.mode == Mode::diff ? 1 : 0;
     // The window takes the first argument as its model; what a caller passes after it is left
     // alone, not refused.
     if (line.mode == Mode::window)
-        for (qsizetype i = 1; i < positional.size(); ++i)
-            line.ignored.push_back(args.original(positional[i]));
-    else if (static_cast<std::size_t>(positional.size()) > allowed)
-        return "unexpected argument \"" + args.original(positional[static_cast<qsizetype>(allowed)]) + "\"";
+        line.ignored.insert(line.ignored.end(), positional.begin() + (positional.empty() ? 0 : 1), positional.end());
+    else if (positional.size() > allowed)
+        return "unexpected argument \"" + positional[allowed] + "\"";
     switch (line.mode) {
     case Mode::window:
         if (!positional.empty())
-            line.model = args.original(positional.front());
+            line.model = positional.front();
         break;
     case Mode::info:
     case Mode::check:
-        line.model = args.value(*mode);
+        line.model = args.last(*mode).value;
         break;
     case Mode::diff:
         if (positional.empty())
             return std::string(kDiffOperands);
-        line.model = args.value(*mode);
-        line.new_model = args.original(positional.front());
+        line.model = args.last(*mode).value;
+        line.new_model = positional.front();
         break;
     case Mode::export_picture:
         if (positional.empty())
             return std::string("name the model file to draw (vorax --export OUT MODEL)");
-        line.export_options.output = args.value(*mode);
-        line.export_options.model = args.original(positional.front());
+        line.export_options.output = args.last(*mode).value;
+        line.export_options.model = positional.front();
         break;
     default:
         break;
@@ -484,10 +531,10 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
 {
     Arguments args(arguments);
     if (!args.parse())
-        return refused(bytes(args.parser.errorText()));
+        return refused(args.error);
 
     CommandLine line;
-    const std::vector<const OptionSpec*> modes = given_modes(args.parser);
+    const std::vector<const OptionSpec*> modes = given_modes(args);
     const HelpAsked asked = help_asked(args, modes);
     if (asked.mode) {
         line.mode = *asked.mode;
