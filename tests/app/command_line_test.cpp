@@ -38,6 +38,11 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"two_models", {"a.dat", "b.dat"}, Mode::window}, // the second is ignored
         {"bad_area", {"--area", "800"}, refused, "--area wants a size such as 1600x1200 (16..32767 each way), not \"800\""},
         {"unknown_option", {"--colour", "red"}, refused, "Unknown option 'colour'"},
+        {"unknown_options_all_named", {"-x", "--colour=red", "---y"}, refused, "Unknown options: x, colour, -y."},
+        {"a_bad_value_before_unknown_options", {"--colour", "--reverse=1", "--hue"}, refused, "Unexpected value after '--reverse'."},
+        {"the_last_bad_value", {"-v=1", "--info"}, refused, "Missing value after '--info'."},
+        {"single_dash_words", {"-info", "m.dat", "-h"}, Mode::help},
+        {"dashes_in_place_of_a_value", {"--info", "--"}, refused, "Missing value after '--info'."},
         {"export_option_alone", {"m.dat", "--size", "800x600"}, refused, "--size is an option of --export"},
 
         {"help", {"--help"}, Mode::help},
