@@ -297,6 +297,10 @@ TEST(CommandLine, ThePrintingModesNeedNoGraphProgram)
         SCOPED_TRACE(row.arguments);
         testing::expect_vorax_run(row.arguments, row.status, row.output, row.error, alone.string());
     }
+    // A graph program that cannot be run is named with the system's reason.
+    dir.write("vorax-graph", "not a program");
+    testing::expect_vorax_run(model, 1, "", "vorax: cannot start the graph program \"" + (dir.path() / "vorax-graph").string()
+                              + "\": Permission denied\n", alone.string());
 }
 
 } // namespace
