@@ -41,14 +41,10 @@ int main(int argc, char** argv)
     const vorax::TerminalEscapes terminal_err(std::cerr, STDERR_FILENO);
 
     // Everything but the windows runs before any application object exists: without a display.
-    const auto parsed = vorax::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
-    if (const auto* refusal = std::get_if<vorax::CommandLineRefusal>(&parsed)) {
-        std::cerr << vorax::refusal_text(*refusal);
-        return vorax::kCommandLineRefused;
-    }
-    const vorax::CommandLine& line = std::get<vorax::CommandLine>(parsed);
-    if (const auto status = vorax::run_terminal_mode(line))
-        return *status;
+    const auto drawing = vorax::command_line_that_draws(argc, argv);
+    if (std::holds_alternative<int>(drawing))
+        return std::get<int>(drawing);
+    const vorax::CommandLine& line = std::get<vorax::CommandLine>(drawing);
     if (line.mode == vorax::Mode::export_picture)
         return vorax::run_headless([&] {
             return vorax::run_export_offscreen(line.export_options, argc, argv, std::cout, std::cerr);

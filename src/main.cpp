@@ -9,10 +9,8 @@
 #include <cstring>
 #include <iostream>
 #include <string>
-#include <vector>
 #include <unistd.h>
 
-#include "app/command_line.h"
 #include "app/terminal_modes.h"
 #include "app/terminal_output.h"
 #include "gwl/platform/system.h"
@@ -67,13 +65,8 @@ int main(int argc, char** argv)
     const vorax::TerminalEscapes terminal_out(std::cout, STDOUT_FILENO);
     const vorax::TerminalEscapes terminal_err(std::cerr, STDERR_FILENO);
 
-    const auto parsed = vorax::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
-    if (const auto* refusal = std::get_if<vorax::CommandLineRefusal>(&parsed)) {
-        std::cerr << vorax::refusal_text(*refusal);
-        return vorax::kCommandLineRefused;
-    }
-    if (const auto status = vorax::run_terminal_mode(std::get<vorax::CommandLine>(parsed)))
-        return *status;
+    if (const auto drawing = vorax::command_line_that_draws(argc, argv); std::holds_alternative<int>(drawing))
+        return std::get<int>(drawing);
     std::cout.flush();
     return start_graph_program(argv);
 }

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/check_command.h"
 #include "app/diff_command.h"
@@ -67,6 +70,19 @@ std::optional<int> run_terminal_mode(const CommandLine& line)
         break;
     }
     return std::nullopt;
+}
+
+std::variant<CommandLine, int> command_line_that_draws(int argc, char** argv)
+{
+    auto parsed = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto* refusal = std::get_if<CommandLineRefusal>(&parsed)) {
+        std::cerr << refusal_text(*refusal);
+        return kCommandLineRefused;
+    }
+    CommandLine& line = std::get<CommandLine>(parsed);
+    if (const auto status = run_terminal_mode(line))
+        return *status;
+    return std::move(line);
 }
 
 } // namespace vorax

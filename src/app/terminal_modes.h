@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <variant>
 
 #include "app/command_line.h"
 
@@ -19,5 +20,9 @@ int run_headless(const std::function<int()>& mode);
 // The exit status of a mode that works on the terminal alone; nothing for the windows and
 // --export, which draw.
 std::optional<int> run_terminal_mode(const CommandLine& line);
+
+// The program's arguments (argv[1] on) as the command line of the windows or --export; for any
+// other the exit status, once the refusal (with the usage) or the terminal mode is written.
+std::variant<CommandLine, int> command_line_that_draws(int argc, char** argv);
 
 } // namespace vorax
