@@ -21,12 +21,11 @@ namespace {
 // told.
 std::string own_folder(const char* name)
 {
-    std::string path(4096, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (length > 0 && static_cast<std::size_t>(length) < path.size())
-        path.resize(static_cast<std::size_t>(length));
-    else
-        path = name;
+    char link[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", link, sizeof link);
+    const std::string path = length > 0 && static_cast<std::size_t>(length) < sizeof link
+                                 ? std::string(link, static_cast<std::size_t>(length))
+                                 : std::string(name);
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string{} : path.substr(0, slash == 0 ? 1 : slash);
 }

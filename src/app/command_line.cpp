@@ -256,7 +256,6 @@ CommandLineRefusal refused(std::string problem)
     return {std::move(problem)};
 }
 
-
 // The option a value looks like ("--help" right after --export), if it is one of ours.
 const OptionSpec* option_written_as(std::string_view value)
 {
