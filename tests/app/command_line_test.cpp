@@ -43,6 +43,8 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"the_last_bad_value", {"-v=1", "--info"}, refused, "Missing value after '--info'."},
         {"single_dash_words", {"-info", "m.dat", "-h"}, Mode::help},
         {"dashes_in_place_of_a_value", {"--info", "--"}, refused, "Missing value after '--info'."},
+        {"dashes_before_export_out", {"--export", "--", "-o.png", "m.dat"}, Mode::export_picture},
+        {"an_equals_sign_alone_is_a_file", {"="}, Mode::window},
         {"export_option_alone", {"m.dat", "--size", "800x600"}, refused, "--size is an option of --export"},
 
         {"help", {"--help"}, Mode::help},
