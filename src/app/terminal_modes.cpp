@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,10 @@ int run_headless(const std::function<int()>& mode)
     return output_written(status);
 }
 
+namespace {
+
+// The exit status of a mode that works on the terminal alone; nothing for the windows and
+// --export, which draw.
 std::optional<int> run_terminal_mode(const CommandLine& line)
 {
     switch (line.mode) {
@@ -71,6 +76,8 @@ std::optional<int> run_terminal_mode(const CommandLine& line)
     }
     return std::nullopt;
 }
+
+} // namespace
 
 std::variant<CommandLine, int> command_line_that_draws(int argc, char** argv)
 {

@@ -5,7 +5,6 @@
 // itself and starts the graph program only for the windows and --export.
 
 #include <functional>
-#include <optional>
 #include <variant>
 
 #include "app/command_line.h"
@@ -16,10 +15,6 @@ namespace vorax {
 // running out anywhere in it, or a report that could not be written (a full disk, a closed
 // pipe), is said on standard error and is a failure, not a crash.
 int run_headless(const std::function<int()>& mode);
-
-// The exit status of a mode that works on the terminal alone; nothing for the windows and
-// --export, which draw.
-std::optional<int> run_terminal_mode(const CommandLine& line);
 
 // The program's arguments (argv[1] on) as the command line of the windows or --export; for any
 // other the exit status, once the refusal (with the usage) or the terminal mode is written.
