@@ -343,9 +343,9 @@ TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
 }
 
 // The deflated streams of a PDF, inflated one after the other.
-std::string inflated_streams(const QByteArray& pdf)
+QByteArray inflated_streams(const QByteArray& pdf)
 {
-    std::string all;
+    QByteArray all;
     const QByteArray start = "/FlateDecode >>\nstream\n";
     for (qsizetype at = pdf.indexOf(start); at >= 0; at = pdf.indexOf(start, at + 1)) {
         const qsizetype from = at + start.size();
@@ -360,23 +360,13 @@ std::string inflated_streams(const QByteArray& pdf)
     return all;
 }
 
-// How often `what` stands in `text`.
-int occurrences(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 // A node's disc, filled and outlined, is one form drawn where it stands; the font is set when
 // it changes, a stretch undone when a text has none.
 TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
 {
     DrawRecord record;
-    record.clear(record.look_index({}));
+    const std::uint32_t black = cleared_with_pen(record, kBlack);
     RecordedLook look;
-    const std::uint32_t black = record.look_index(look);
     record.add_line(black, {0, 0}, {99, 0});
     for (int x : {10, 40, 70})
         record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
@@ -390,13 +380,13 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     for (const std::uint32_t text_look : {plain, plain, wide, plain})
         record.add_text(RecordOp::text, text_look, 5, 50, "12", 20);
     const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
-    const std::string content = inflated_streams(pdf);
+    const QByteArray content = inflated_streams(pdf);
     const std::pair<const char*, int> counts[] = {
         {" Do Q", 4}, {"/E0 Do", 3}, {"/E1 Do", 1}, {"9.5 29.5 21 1 re\nf\n", 1}, // the thin disc's row
         {" Tf", 3},   {"120 Tz", 1}, {"100 Tz", 1}, {"BT ", 4}};
     for (const auto& [what, n] : counts)
-        EXPECT_EQ(occurrences(content, what), n) << what << '\n' << content;
-    EXPECT_LT(content.find("\nS\n"), content.find(" Do Q")); // the line is stroked first
+        EXPECT_EQ(content.count(what), n) << what << '\n' << content.toStdString();
+    EXPECT_LT(content.indexOf("\nS\n"), content.indexOf(" Do Q")); // the line is stroked first
     EXPECT_EQ(pdf.count("/Subtype /Form"), 2);
 }
 
@@ -429,11 +419,10 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
     TempDir dir;
     expect_long_record_shown(pdf_pixels(dir, pdf));
     // Each pen's run of strokes is one path, stroked once.
-    const std::string content = inflated_streams(pdf);
-    const auto lines_of = [&](const std::string& line) { return occurrences(content, line); };
-    EXPECT_EQ(lines_of("\nS\n"), 2);
-    EXPECT_LT(content.find("\nS\n"), content.find("BT ")); // the path is stroked before the text
-    EXPECT_EQ(lines_of(" m\n"), 60001);
+    const QByteArray content = inflated_streams(pdf);
+    EXPECT_EQ(content.count("\nS\n"), 2);
+    EXPECT_LT(content.indexOf("\nS\n"), content.indexOf("BT ")); // the path is stroked before the text
+    EXPECT_EQ(content.count(" m\n"), 60001);
 
     const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("long"));
     EXPECT_EQ(svg.count("<path"), 120000 / 10000 + 1);
