@@ -373,10 +373,6 @@ public:
     // Every option given, in the order given; each occurrence counts.
     const std::vector<Given>& given() const { return given_; }
     const std::vector<std::string>& operands() const { return operands_; }
-    bool is_set(const OptionSpec& spec) const
-    {
-        return std::any_of(given_.begin(), given_.end(), [&](const Given& g) { return g.spec == &spec; });
-    }
     // The last occurrence of an option that is set.
     const Given& last(const OptionSpec& spec) const
     {
@@ -472,9 +468,9 @@ std::optional<std::string> option_not_for_mode(const Arguments& args, Mode mode,
 std::optional<std::string> take_option_values(const Arguments& args, CommandLine& line)
 {
     for (const OptionSpec& spec : kOptions) {
-        if (!spec.take || !args.is_set(spec))
-            continue;
-        const std::vector<std::string> values = spec.value.empty() ? std::vector<std::string>{""} : args.values(spec);
+        std::vector<std::string> values = spec.take ? args.values(spec) : std::vector<std::string>{};
+        if (spec.value.empty() && !values.empty())
+            values = {""}; // a switch counts once
         for (const std::string& v : values)
             if (!spec.take(v, line))
                 return written(spec) + " wants "
