@@ -12,7 +12,10 @@ namespace vorax {
 
 int run_info_command(const std::string& path, std::ostream& out, std::ostream& err)
 {
-    ReadResult result = read_model(path);
+    // The notes serve the model check, which this does not run.
+    ReadOptions options;
+    options.keep_notes = false;
+    ReadResult result = read_model(path, options);
     if (!result.ok())
         return report_read_failure(result, err);
 

@@ -246,7 +246,9 @@ private:
         // Whatever no record named gets its place now, with the initial values.
         grow_nodes(model_.node_count);
         grow(model_.elements, model_.element_count);
-        if (by_number_)
+        if (!marks_)
+            notes_ = {};
+        else if (by_number_)
             grow(notes_.elements, model_.element_count);
         else
             grow(notes_.incidences, model_.node_count);
@@ -535,11 +537,13 @@ private:
         // as it ends, and the arrays never move while they grow.
         model_.nodes.reserve(static_cast<std::size_t>(nn));
         model_.elements.reserve(static_cast<std::size_t>(ne));
-        notes_.nodes.reserve(static_cast<std::size_t>(nn));
-        if (by_number_)
-            notes_.elements.reserve(static_cast<std::size_t>(ne));
-        else
-            notes_.incidences.reserve(static_cast<std::size_t>(nn));
+        if (marks_) {
+            notes_.nodes.reserve(static_cast<std::size_t>(nn));
+            if (by_number_)
+                notes_.elements.reserve(static_cast<std::size_t>(ne));
+            else
+                notes_.incidences.reserve(static_cast<std::size_t>(nn));
+        }
         if (rows)
             rows_.reserve(static_cast<std::size_t>(nn));
         pages_.add(model_.nodes);
@@ -584,6 +588,8 @@ private:
     void note_at(long line, NoteKind kind, std::int32_t a, std::int32_t b = 0, std::int32_t c = 0,
                  long earlier_line = 0)
     {
+        if (!marks_)
+            return;
         std::int64_t& count = notes_.counts[static_cast<std::size_t>(kind)];
         if (count++ < static_cast<std::int64_t>(ReaderNotes::kMostNotes))
             notes_.notes.push_back(RecordNote{kind, block_, line, earlier_line, a, b, c});
@@ -637,7 +643,8 @@ private:
     [[gnu::always_inline]] void grow_nodes(std::int32_t size)
     {
         grow(model_.nodes, size);
-        grow_lines(notes_.nodes, size);
+        if (marks_)
+            grow_lines(notes_.nodes, size);
     }
 
     Node& named_node(std::int32_t number)
@@ -684,6 +691,8 @@ private:
             for (int j = 0; j < model_.NGL; ++j)
                 if (f[2 + j].set)
                     node.codes[j] = f[2 + j].integer;
+            if (!marks_)
+                continue;
             const RecordMark mark = node_mark(n);
             if ((mark.fields & fields & kFieldBits) != 0 && span >= mark.fields >> 3 && replaced++ == 0) {
                 first_replaced = n;
@@ -699,7 +708,7 @@ private:
     // The lines of the block just read, by node, from the node marks that the next block reuses.
     void keep_block_lines(std::vector<RecordLine>& lines) const
     {
-        std::size_t named = notes_.nodes.size();
+        std::size_t named = marks_ ? notes_.nodes.size() : 0;
         while (named > 0 && node_mark(static_cast<std::int32_t>(named)).line == 0)
             --named;
         lines.resize(named);
@@ -739,6 +748,8 @@ private:
         for (int j = 0; j < model_.NGL; ++j)
             if (f[1 + j].set)
                 (node.*target)[j] = f[1 + j].real;
+        if (!marks_)
+            return;
         const RecordMark mark = node_mark(number);
         const std::uint32_t fields = set_fields(f, 1, model_.NGL);
         if ((mark.fields & fields) != 0)
@@ -784,6 +795,8 @@ private:
         }
         element.node1 = node1;
         element.node2 = node2;
+        if (!marks_)
+            return;
         grow_lines(notes_.elements, number);
         RecordMark& mark = notes_.elements[static_cast<std::size_t>(number - 1)];
         const std::uint32_t fields = set_fields(f, 1, 2);
@@ -820,11 +833,15 @@ private:
                 note(NoteKind::node_outside, number);
             return Record::read;
         }
-        grow_lines(notes_.incidences, number);
-        RecordLine& line = notes_.incidences[static_cast<std::size_t>(number - 1)];
+        RecordLine earlier = 0;
+        if (marks_) {
+            grow_lines(notes_.incidences, number);
+            RecordLine& line = notes_.incidences[static_cast<std::size_t>(number - 1)];
+            earlier = line;
+            line = record_line();
+        }
         if (keep_rows_)
-            store_row(number, line);
-        line = record_line();
+            store_row(number, earlier);
         return Record::read;
     }
 
@@ -900,6 +917,8 @@ private:
     // An element named in the same role at node `earlier` and then at node `kept`.
     void note_other_node(NoteKind kind, std::int32_t element, std::int32_t kept, std::int32_t earlier)
     {
+        if (!marks_)
+            return;
         note_at(notes_.incidences[static_cast<std::size_t>(kept - 1)], kind, element, kept, earlier,
                 notes_.incidences[static_cast<std::size_t>(earlier - 1)]);
     }
@@ -907,6 +926,7 @@ private:
     LineSource& lines_;
     FreeFormatReader in_;
     ReadOptions options_;
+    const bool marks_ = options_.keep_notes; // the record marks and notes are kept
     ReadResult result_;
     StructureModel model_;
     ReaderNotes notes_;

@@ -19,13 +19,14 @@
 namespace vorax {
 namespace {
 
-enum class Way { by_value, whole, read_ahead };
+enum class Way { by_value, whole, read_ahead, without_notes };
 
 ReadResult read_way(std::string_view text, Way way, std::size_t ahead_length = LineSource::kPieceLength)
 {
     ReadOptions options;
     options.whole_records = way != Way::by_value;
-    options.read_ahead_length = way == Way::read_ahead ? 1 : 0;
+    options.read_ahead_length = way == Way::read_ahead || way == Way::without_notes ? 1 : 0;
+    options.keep_notes = way != Way::without_notes;
     BufferLines lines(text, LineSource::kPieceLength, ahead_length);
     return read_model_lines(lines, "same.dat", options);
 }
@@ -45,13 +46,15 @@ bool same(const ReadResult& a, const ReadResult& b)
 }
 
 // Reads `text` every way, in windows of every size from `ahead_lengths`; the result read value
-// by value.
+// by value. Read without notes, the model is the same and the notes are empty.
 ReadResult expect_every_way_alike(const std::string& text, std::initializer_list<std::size_t> ahead_lengths)
 {
     ReadResult by_value = read_way(text, Way::by_value);
+    ReadResult without_notes = by_value;
+    without_notes.notes = {};
     for (std::size_t length : ahead_lengths)
-        for (Way way : {Way::whole, Way::read_ahead})
-            EXPECT_TRUE(same(read_way(text, way, length), by_value))
+        for (Way way : {Way::whole, Way::read_ahead, Way::without_notes})
+            EXPECT_TRUE(same(read_way(text, way, length), way == Way::without_notes ? without_notes : by_value))
                 << "ahead length " << length << ", way " << int(way) << ", text:\n" << text.substr(0, 3000);
     return by_value;
 }
