@@ -80,46 +80,57 @@ struct PlainRun {
     bool stopped = false;   // a line that is neither blank nor plain ends the run
 };
 
-// A line of the text as one glance at 64 characters sees it.
-struct ShortLine {
-    std::uint64_t values = 0; // bit i for each character i before the line end that is no blank
-    unsigned next = 0;        // where the next line starts
-};
-
-// The line at `p`, when it ends within the 64 characters from `p` (which can all be read) and
-// holds neither a comma nor a slash: the values of such a line stand between blanks, and each
-// can be read on its own. False for any other line.
-[[gnu::always_inline]] inline bool short_line(const char* p, ShortLine& line)
-{
-#if defined(__SSE2__)
+// What one glance at 64 characters sees: bit i of each mask for character i.
+struct Glance {
     std::uint64_t line_feeds = 0;
     std::uint64_t blanks = 0;
     std::uint64_t others = 0; // commas and slashes
+};
+
+// A line of the text as a glance sees it.
+struct ShortLine {
+    std::uint64_t values = 0; // bit i for each character i before the line end that is no blank
+    unsigned next = 0;        // where the next line starts, from the line's start
+};
+
+// The 64 characters from `p`, which can all be read.
+[[gnu::always_inline]] inline Glance glance_at(const char* p)
+{
+    Glance seen;
+#if defined(__SSE2__)
     for (unsigned i = 0; i < 4; ++i) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
         const auto mask = [](__m128i equal) {
             return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(equal)));
         };
-        line_feeds |= mask(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))) << (16 * i);
-        blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')),
-                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('\t')))) << (16 * i);
-        others |= mask(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(',')),
-                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('/')))) << (16 * i);
+        seen.line_feeds |= mask(_mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))) << (16 * i);
+        seen.blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(' ')),
+                                         _mm_cmpeq_epi8(block, _mm_set1_epi8('\t')))) << (16 * i);
+        seen.others |= mask(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8(',')),
+                                         _mm_cmpeq_epi8(block, _mm_set1_epi8('/')))) << (16 * i);
     }
+#else
+    static_cast<void>(p);
+#endif
+    return seen;
+}
+
+// The line at character `from` of a glance at `p`, when it ends within the glance and holds
+// neither a comma nor a slash: the values of such a line stand between blanks, and each can be
+// read on its own. False for any other line.
+[[gnu::always_inline]] inline bool short_line(const char* p, const Glance& seen, unsigned from, ShortLine& line)
+{
+    const std::uint64_t line_feeds = seen.line_feeds >> from;
     if (line_feeds == 0)
         return false;
     const auto at = static_cast<unsigned>(std::countr_zero(line_feeds));
-    if ((others & ((std::uint64_t{1} << at) - 1)) != 0)
+    const std::uint64_t before = (std::uint64_t{1} << at) - 1;
+    if ((seen.others >> from & before) != 0)
         return false;
-    const unsigned end = at > 0 && p[at - 1] == '\r' ? at - 1 : at;
-    line.values = ~blanks & ((std::uint64_t{1} << end) - 1);
+    const unsigned end = at > 0 && p[from + at - 1] == '\r' ? at - 1 : at;
+    line.values = ~(seen.blanks >> from) & ((std::uint64_t{1} << end) - 1);
     line.next = at + 1;
     return true;
-#else
-    static_cast<void>(p);
-    static_cast<void>(line);
-    return false;
-#endif
 }
 
 // The values of a plain record on a short line at `p` (see short_line), appended to `values`;
@@ -159,23 +170,32 @@ PlainRun read_plain_lines(std::string_view text, std::span<const FieldKind> kind
     const char* const start = text.data();
     const char* const stop = start + text.size();
     for (const char* p = start; p < stop;) {
-        ShortLine line;
-        if (stop - p >= 64 && short_line(p, line)) {
-            const std::size_t at = records.values.size();
-            if (line.values == 0) {
+#if defined(__SSE2__)
+        // Every line that ends within the glance; the first one that cannot be read so, and the
+        // one the glance cuts, are looked at again from their start.
+        if (stop - p >= 64) {
+            const Glance seen = glance_at(p);
+            unsigned from = 0;
+            ShortLine line;
+            while (from < 64 && short_line(p, seen, from, line)) {
+                const std::size_t at = records.values.size();
+                if (line.values != 0) {
+                    if (!parse_short_line(p + from, line, stop, kinds, records.values)) {
+                        records.values.resize(at);
+                        break;
+                    }
+                    records.lines.push_back(run.scanned + 1);
+                    run.lines = run.scanned + 1;
+                    run.length = static_cast<std::size_t>(p + from + line.next - start);
+                }
                 ++run.scanned;
-                p += line.next;
-                continue;
+                from += line.next;
             }
-            if (parse_short_line(p, line, stop, kinds, records.values)) {
-                records.lines.push_back(++run.scanned);
-                run.lines = run.scanned;
-                p += line.next;
-                run.length = static_cast<std::size_t>(p - start);
+            p += from;
+            if (from > 0)
                 continue;
-            }
-            records.values.resize(at);
         }
+#endif
         const char* const line_feed = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop - p)));
         const char* const end = line_feed > p && line_feed[-1] == '\r' ? line_feed - 1 : line_feed;
         ++run.scanned;

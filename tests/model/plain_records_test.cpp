@@ -163,11 +163,13 @@ TEST(PlainRecords, LinesOfEveryShapeAroundTheFirstSixtyFourCharactersReadAlike)
     std::string rest;
     for (int n = 2; n <= 9; ++n)
         rest += "  " + std::to_string(n) + "   1.25000   2.50000   " + std::to_string(n) + "\n";
-    for (const LineCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string text = "SHAPES\n9 0 3 1 0\nEND\nEND\n1\n2\n3\n4\n" + c.line + "\n" + rest + "END\nEND\n";
-        expect_every_way_alike(text, {LineSource::kPieceLength});
-    }
+    // Each line first in a glance, and after a short line within the same glance.
+    for (const std::string before : {"", "9 1 1 1\n"})
+        for (const LineCase& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (before.empty() ? "" : " after a short line"));
+            const std::string text = "SHAPES\n9 0 3 1 0\nEND\nEND\n1\n2\n3\n4\n" + before + c.line + "\n" + rest + "END\nEND\n";
+            expect_every_way_alike(text, {LineSource::kPieceLength});
+        }
 }
 
 TEST(PlainRecords, FileOfSeveralChunksReadsAlike)
