@@ -145,10 +145,11 @@ int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
         return kExportFailed;
     };
     try {
-        // A drawing is written from the record of what was drawn; only an image needs pixels.
+        // A drawing is written from the record of what was drawn, an image from the pixels:
+        // neither needs the other.
         gwl::DrawSurface surface(area.width, area.height,
                                  gwl::drawn_from_record(format) ? gwl::SurfaceDrawing::record_only
-                                                                : gwl::SurfaceDrawing::pixels_and_record);
+                                                                : gwl::SurfaceDrawing::pixels_only);
         // A drawing area the system could not give has no pixels.
         if (surface.width() != area.width || surface.height() != area.height)
             return out_of_memory();

@@ -129,7 +129,7 @@ DrawOp OpStore::Iterator::operator*() const { return store_->op_in(stretch_, i_)
 
 // --- Record ------------------------------------------------------------------------------------
 
-DrawRecord::DrawRecord() : id_(++records_made) {}
+DrawRecord::DrawRecord(bool kept) : id_(++records_made), kept_(kept) {}
 
 std::uint32_t DrawRecord::look_index(const RecordedLook& look)
 {
@@ -156,17 +156,21 @@ void DrawRecord::clear(std::uint32_t look)
     ops_.truncate(0);
     points_.clear();
     text_bytes_.clear();
-    ops_.push_back({RecordOp::clear, false, look, 0, 0, 0, 0});
+    if (kept_)
+        ops_.push_back({RecordOp::clear, false, look, 0, 0, 0, 0});
 }
 
 void DrawRecord::add_box(RecordOp kind, bool filled, std::uint32_t look, int left, int top,
                          int right, int bottom)
 {
-    ops_.push_back({kind, filled, look, left, top, right, bottom});
+    if (kept_)
+        ops_.push_back({kind, filled, look, left, top, right, bottom});
 }
 
 void DrawRecord::add_polygon(bool filled, std::uint32_t look, std::span<const PixelPoint> points)
 {
+    if (!kept_)
+        return;
     const auto first = static_cast<std::int32_t>(points_.size());
     points_.insert(points_.end(), points.begin(), points.end());
     ops_.push_back({RecordOp::polygon, filled, look, first, static_cast<std::int32_t>(points.size()),
@@ -176,6 +180,8 @@ void DrawRecord::add_polygon(bool filled, std::uint32_t look, std::span<const Pi
 void DrawRecord::add_text(RecordOp kind, std::uint32_t look, int x, int y, std::string_view text,
                           int width)
 {
+    if (!kept_)
+        return;
     const auto offset = static_cast<std::int32_t>(text_bytes_.size());
     const auto length = static_cast<std::uint32_t>(text.size());
     text_bytes_.append(reinterpret_cast<const char*>(&length), sizeof length);

@@ -190,7 +190,8 @@ struct RecordMark {
 
 class DrawRecord {
 public:
-    DrawRecord();
+    // A record that is not kept records no operation: its looks and fonts are still indexed.
+    explicit DrawRecord(bool kept = true);
 
     // --- Recording ----------------------------------------------------------------------------
     // The index of a look or font, the same index for the same values.
@@ -201,7 +202,8 @@ public:
     // (Inline: a large graph records a line for each of its elements.)
     void add_line(std::uint32_t look, PixelPoint from, PixelPoint to)
     {
-        ops_.push_back({RecordOp::line, false, look, from.x, from.y, to.x, to.y});
+        if (kept_)
+            ops_.push_back({RecordOp::line, false, look, from.x, from.y, to.x, to.y});
     }
     void add_box(RecordOp kind, bool filled, std::uint32_t look, int left, int top, int right,
                  int bottom);
@@ -243,6 +245,7 @@ private:
     bool mark_holds(const RecordMark& mark) const;
 
     std::uint64_t id_;
+    bool kept_;
     OpStore ops_;
     std::vector<PixelPoint> points_;
     std::string text_bytes_; // each text: its length (4 bytes), then its bytes

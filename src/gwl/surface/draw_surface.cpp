@@ -25,7 +25,7 @@ std::atomic<int> surfaces_made{0};
 } // namespace
 
 DrawSurface::DrawSurface(int width, int height, SurfaceDrawing drawing)
-    : d_(std::make_unique<State>(width, height, drawing == SurfaceDrawing::pixels_and_record))
+    : d_(std::make_unique<State>(width, height, drawing))
 {
     d_->serial = ++surfaces_made;
 }

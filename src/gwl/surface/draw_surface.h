@@ -49,8 +49,10 @@ class DrawRecord;
 // record alone, for a picture made from the record (a vector export), which needs no pixels
 // and is drawn in a fraction of the time. A surface of the record alone paints no line, shape or
 // text into its pixels (clearing and putting saved pixels back still write them) and gives the
-// same record, status, positions and text advances as one that draws its pixels.
-enum class SurfaceDrawing { pixels_and_record, record_only };
+// same record, status, positions and text advances as one that draws its pixels. A surface of
+// the pixels alone, for a picture written from its pixels (an image export), keeps no record
+// of its operations and is otherwise the same as one that keeps both.
+enum class SurfaceDrawing { pixels_and_record, record_only, pixels_only };
 
 class DrawSurface {
 public:

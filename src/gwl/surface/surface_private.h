@@ -92,10 +92,11 @@ inline PixelRect clip_box(const Box& box, int width, int height)
 }
 
 struct DrawSurface::State {
-    State(int w, int h, bool draw_pixels)
-        : draws_pixels(draw_pixels), image(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32),
+    State(int w, int h, SurfaceDrawing drawing)
+        : draws_pixels(drawing != SurfaceDrawing::record_only), image(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32),
           mapping(image.width(), image.height()),
-          position{image.width() / 2, image.height() / 2}
+          position{image.width() / 2, image.height() / 2},
+          record(drawing != SurfaceDrawing::pixels_only)
     {
         image.fill(pixel_of(background));
         // Fonts need a GUI application; without one the text layer keeps its nominal cell and

@@ -102,11 +102,13 @@ TEST(SurfaceLines, DrawBothEndsMoveThePositionAndTellWhatWasVisible)
 }
 
 // A surface of the record alone gives, operation by operation, the status and positions of one
-// that draws its pixels, and in the end the same record; its pixels stay as they were made.
+// that draws its pixels, and in the end the same record; its pixels stay as they were made. One
+// of the pixels alone gives the same status, positions and pixels, and records nothing.
 TEST(SurfaceRecordOnly, SameRecordStatusAndPositionsWithoutAPixel)
 {
     DrawSurface drawn(40, 30);
     DrawSurface recorded(40, 30, SurfaceDrawing::record_only);
+    DrawSurface painted(40, 30, SurfaceDrawing::pixels_only);
     const std::array<WindowLine, 2> batch{{{{1, 1}, {20, 9}}, {{-5, 3}, {10, 3}}}};
     const std::array<WindowPoint, 3> triangle{{{-3, 2}, {20, 25}, {30, 4}}};
     std::map<const DrawSurface*, ImageBuffer> saved; // each surface its own
@@ -135,10 +137,12 @@ TEST(SurfaceRecordOnly, SameRecordStatusAndPositionsWithoutAPixel)
     for (std::size_t i = 0; i < steps.size(); ++i) {
         steps[i](drawn);
         const GraphicsStatus status = DrawSurface::get_graphics_status();
-        steps[i](recorded);
-        EXPECT_EQ(DrawSurface::get_graphics_status(), status) << "step " << i;
-        EXPECT_EQ(recorded.current_position(), drawn.current_position()) << "step " << i;
-        EXPECT_EQ(recorded.text_position().column, drawn.text_position().column) << "step " << i;
+        for (DrawSurface* other : {&recorded, &painted}) {
+            steps[i](*other);
+            EXPECT_EQ(DrawSurface::get_graphics_status(), status) << "step " << i;
+            EXPECT_EQ(other->current_position(), drawn.current_position()) << "step " << i;
+            EXPECT_EQ(other->text_position().column, drawn.text_position().column) << "step " << i;
+        }
     }
     const auto svg_of = [](const DrawSurface& s) {
         std::string svg;
@@ -149,6 +153,8 @@ TEST(SurfaceRecordOnly, SameRecordStatusAndPositionsWithoutAPixel)
     EXPECT_NE(svg_of(drawn).find("<text"), std::string::npos);
     EXPECT_LT(Pixels(drawn).count(kBlack), 40 * 30);
     EXPECT_EQ(Pixels(recorded).count(kBlack), 40 * 30);
+    EXPECT_EQ(painted.image_copy(), drawn.image_copy());
+    painted.read_record([](const DrawRecord& r) { EXPECT_EQ(r.ops().size(), 0u); });
 }
 
 TEST(SurfaceShapes, DottedRectangleButSolidEllipse)
