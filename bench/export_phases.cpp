@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     double png = 1e30;
     for (int run = 0; run < 3; ++run) {
         start = Clock::now();
-        vorax::gwl::DrawSurface surface(width, height);
+        vorax::gwl::DrawSurface surface(width, height, vorax::gwl::SurfaceDrawing::pixels_only);
         surface_seconds = std::min(surface_seconds, seconds_since(start));
         start = Clock::now();
         vorax::draw_graph(surface, model, settings, plan, texts);
@@ -134,7 +134,7 @@ int main(int argc, char** argv)
                 line_surface->lines_w(all.subspan(first, std::min(batch, all.size() - first)));
         },
         [&] {
-            line_surface = std::make_unique<vorax::gwl::DrawSurface>(width, height);
+            line_surface = std::make_unique<vorax::gwl::DrawSurface>(width, height, vorax::gwl::SurfaceDrawing::pixels_only);
             const vorax::WindowCorners c = vorax::window_corners(plan.view, false);
             line_surface->set_window(c.invert, c.x1, c.y1, c.x2, c.y2);
             line_surface->set_color_rgb(0);

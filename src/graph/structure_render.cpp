@@ -237,7 +237,10 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
                           window_y_down(g) ? -1.0 : 1.0};
     const bool free_marks = static_cast<long long>(g.selected_node_count) - model.coded_node_count < 100;
     const Rgb node_color = color_of(g, ColorRole::node_index);
-    LabelTable node_labels(m.mdx, m.mdy, model.nodes.size());
+    // Without numbers only the supported nodes get a label.
+    LabelTable node_labels(m.mdx, m.mdy,
+                           g.show_node_indices ? model.nodes.size()
+                                               : static_cast<std::size_t>(std::max(model.coded_node_count, 0)));
     const std::int32_t node_count = numbered_count(model.node_count, model.nodes.size());
     for (std::int32_t i = 1; i <= node_count; ++i) {
         if (i % kProgressStep == 0)
