@@ -133,6 +133,76 @@ struct ShortLine {
     return true;
 }
 
+// Plain numbers of at most eight characters whose end is known, read with one look at eight
+// characters from `at` (which can all be read): a whole number of digits, and a real of digits
+// with at most one point among them and an optional sign. False for anything else, which
+// quick_integer and quick_real then read; for what they take, they give the value those give.
+constexpr std::uint64_t kZeros = 0x3030303030303030u;
+
+// The digit values of the characters (0..9 each), and a mask with the high half of each byte
+// set for every character before `length` that is no digit.
+[[gnu::always_inline]] inline std::uint64_t eight_characters(const char* at, std::ptrdiff_t length,
+                                                           std::uint64_t& not_digits)
+{
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    const std::uint64_t values = word ^ kZeros;
+    const std::uint64_t kept = ~std::uint64_t{0} >> (8 * (8 - length));
+    not_digits = ((values + 0x0606060606060606u) | values) & 0xF0F0F0F0F0F0F0F0u & kept;
+    return values;
+}
+
+[[gnu::always_inline]] inline bool eight_char_integer(const char* at, const char* end, const char* readable,
+                                                      std::int32_t& value)
+{
+    const std::ptrdiff_t length = end - at;
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    if (length > 8 || readable - at < 8)
+        return false;
+    std::uint64_t not_digits;
+    const std::uint64_t values = eight_characters(at, length, not_digits);
+    if (not_digits != 0)
+        return false;
+    value = static_cast<std::int32_t>(eight_digits(values << (8 * (8 - length))));
+    return true;
+}
+
+[[gnu::always_inline]] inline bool eight_char_real(const char* at, const char* end, const char* readable,
+                                                   float& value)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    const bool negative = *at == '-';
+    at += negative || *at == '+' ? 1 : 0;
+    const std::ptrdiff_t length = end - at;
+    if (length < 1 || length > 8 || readable - at < 8)
+        return false;
+    std::uint64_t not_digits;
+    std::uint64_t values = eight_characters(at, length, not_digits);
+    std::ptrdiff_t digits = length;
+    int power = 0;
+    if (not_digits != 0) {
+        // One point, the digits after it moved down into its place.
+        const int point = std::countr_zero(not_digits) / 8;
+        if (at[point] != '.' || digits == 1)
+            return false;
+        const std::uint64_t below = (std::uint64_t{1} << (8 * point)) - 1;
+        if ((not_digits & ~below & ~(std::uint64_t{0xFF} << (8 * point))) != 0)
+            return false;
+        values = (values & below) | (values >> 8 & ~below);
+        digits = length - 1;
+        power = static_cast<int>(point - digits);
+    }
+    // Digits alone become the float nearest to them; with a point there are seven at most, below
+    // 2^24, which a float holds exactly, and one division by an exact power of ten gives the
+    // float nearest to the number.
+    const auto digits_value = static_cast<float>(eight_digits(values << (8 * (8 - digits))));
+    const float nearest = power < 0 ? digits_value / kExactFloatPowers[-power] : digits_value;
+    value = negative ? -nearest : nearest;
+    return true;
+}
+
 // The values of a plain record on a short line at `p` (see short_line), appended to `values`;
 // false when they are not all plain values of their kinds (with some of them appended). The
 // text may be read up to `readable`. Each value is read from its first character to its last,
@@ -151,10 +221,13 @@ bool parse_short_line(const char* p, const ShortLine& line, const char* readable
         firsts &= firsts - 1;
         lasts &= lasts - 1;
         PlainValue value;
-        if (!(kind == FieldKind::integer ? quick_integer(at, end, readable, value.integer)
-                                         : quick_real(at, end, readable, FreeFormatReader::kLongestValue, value.real))
-            || at != end)
-            return false;
+        if (kind == FieldKind::integer ? !eight_char_integer(at, end, readable, value.integer)
+                                       : !eight_char_real(at, end, readable, value.real)) {
+            if (!(kind == FieldKind::integer ? quick_integer(at, end, readable, value.integer)
+                                             : quick_real(at, end, readable, FreeFormatReader::kLongestValue, value.real))
+                || at != end)
+                return false;
+        }
         values.push_back(value);
     }
     return true;

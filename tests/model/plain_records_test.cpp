@@ -98,18 +98,26 @@ TEST(PlainRecords, BlankLinesAtEveryWindowEndReadAlike)
 
 // Reals within the float range: next to halfway points between floats with 15 digits (which a
 // double rounds to the halfway point now and then), with 6 to 17 digits, at the limits of the
-// powers of ten a double holds exactly, and of other plain forms.
+// powers of ten a double holds exactly, short ones of every shape, and of other plain forms.
 std::string tricky_real(std::mt19937& random)
 {
     char text[5000];
     const auto f = std::bit_cast<float>(static_cast<std::uint32_t>(0x2C000000 + random() % 0x46000000));
     const double halfway = (double(f) + double(std::nextafter(f, 2.0f * f))) / 2;
-    switch (random() % 6) {
+    switch (random() % 7) {
     case 0: std::snprintf(text, sizeof text, "%.14e", random() % 2 ? halfway : -halfway); break;
     case 1: std::snprintf(text, sizeof text, "%u", (1u << 24) + static_cast<unsigned>(random() % (1u << 26))); break;
     case 2: std::snprintf(text, sizeof text, "%.*g", int(6 + random() % 12), double(f)); break;
     case 3: std::snprintf(text, sizeof text, "%lluE%d", static_cast<unsigned long long>(random()) * 1000003ull % 999999999999999ull, int(random() % 48) - 25); break;
     case 4: std::snprintf(text, sizeof text, "%s0.%0*d5", random() % 2 ? "-" : "", int(random() % 30), 0); break;
+    case 5: { // up to eight digits, a point anywhere among them or none, a sign or none
+        std::string short_real = random() % 3 == 0 ? "-" : random() % 2 ? "+" : "";
+        const unsigned digits = 1 + random() % 8;
+        const unsigned point = random() % (digits + 2); // before digit `point`; none above digits
+        for (unsigned i = 0; i < digits; ++i)
+            short_real += std::string(i == point ? "." : "") + char('0' + random() % 10);
+        return point == digits ? short_real + "." : short_real;
+    }
     default: {
         const char* forms[] = {"-0", "+.5", "5.", ".5E+3", "1D22", "1e-22", "1e-23", "0000001.5", "-0.0e5",
                                "123456789012345", "1234567890123456", "3.4028235e38", "1.17549435e-38"};
