@@ -133,10 +133,11 @@ struct ShortLine {
     return true;
 }
 
-// Plain numbers of at most eight characters whose end is known, read with one look at eight
-// characters from `at` (which can all be read): a whole number of digits, and a real of digits
-// with at most one point among them and an optional sign. False for anything else, which
-// quick_integer and quick_real then read; for what they take, they give the value those give.
+// Plain numbers whose end is known, read with one look at eight characters from `at` (which can
+// all be read): a whole number of up to eight digits, and a real of up to eight digits and
+// points among them, one point at most, with a sign or none before and an exponent or none
+// after. False for anything else, which quick_integer and quick_real then read; for what they
+// take, they give the value those give.
 constexpr std::uint64_t kZeros = 0x3030303030303030u;
 
 // The digit values of the characters (0..9 each), and a mask with the high half of each byte
@@ -175,30 +176,53 @@ constexpr std::uint64_t kZeros = 0x3030303030303030u;
         return false;
     const bool negative = *at == '-';
     at += negative || *at == '+' ? 1 : 0;
-    const std::ptrdiff_t length = end - at;
-    if (length < 1 || length > 8 || readable - at < 8)
+    if (at == end || readable - at < 8)
         return false;
+    const std::ptrdiff_t length = std::min<std::ptrdiff_t>(end - at, 8);
     std::uint64_t not_digits;
     std::uint64_t values = eight_characters(at, length, not_digits);
-    std::ptrdiff_t digits = length;
-    int power = 0;
-    if (not_digits != 0) {
-        // One point, the digits after it moved down into its place.
-        const int point = std::countr_zero(not_digits) / 8;
-        if (at[point] != '.' || digits == 1)
-            return false;
-        const std::uint64_t below = (std::uint64_t{1} << (8 * point)) - 1;
-        if ((not_digits & ~below & ~(std::uint64_t{0xFF} << (8 * point))) != 0)
-            return false;
-        values = (values & below) | (values >> 8 & ~below);
-        digits = length - 1;
-        power = static_cast<int>(point - digits);
+    // The digits end at the first character that is neither a digit nor the first point.
+    std::ptrdiff_t point = -1;
+    std::ptrdiff_t digits_end = not_digits == 0 ? length : std::countr_zero(not_digits) / 8;
+    if (digits_end < length && at[digits_end] == '.') {
+        point = digits_end;
+        const std::uint64_t rest = not_digits & ~(~std::uint64_t{0} >> (56 - 8 * point));
+        digits_end = rest == 0 ? length : std::countr_zero(rest) / 8;
     }
-    // Digits alone become the float nearest to them; with a point there are seven at most, below
-    // 2^24, which a float holds exactly, and one division by an exact power of ten gives the
-    // float nearest to the number.
+    const std::ptrdiff_t digits = digits_end - (point >= 0 ? 1 : 0);
+    if (digits < 1)
+        return false;
+    int power = point >= 0 ? static_cast<int>(point + 1 - digits_end) : 0;
+    // An exponent of one to three digits after the letter, with a sign or none, ends the number.
+    if (digits_end < end - at) {
+        const char* p = at + digits_end;
+        if ((*p | 0x20) != 'e' && (*p | 0x20) != 'd')
+            return false;
+        ++p;
+        const bool negative_exponent = p < end && *p == '-';
+        p += p < end && (*p == '-' || *p == '+') ? 1 : 0;
+        if (end - p < 1 || end - p > 3)
+            return false;
+        int exponent = 0;
+        for (; p < end; ++p) {
+            if (!is_digit(*p))
+                return false;
+            exponent = exponent * 10 + (*p - '0');
+        }
+        power += negative_exponent ? -exponent : exponent;
+    }
+    // Seven digits or fewer are below 2^24, which a float holds exactly, and one operation with
+    // an exact power of ten gives the float nearest to the number; eight digits alone become the
+    // float nearest to them.
+    if (power < -10 || power > 10 || (digits == 8 && power != 0))
+        return false;
+    if (point >= 0) {
+        const std::uint64_t below = (std::uint64_t{1} << (8 * point)) - 1;
+        values = (values & below) | (values >> 8 & ~below);
+    }
     const auto digits_value = static_cast<float>(eight_digits(values << (8 * (8 - digits))));
-    const float nearest = power < 0 ? digits_value / kExactFloatPowers[-power] : digits_value;
+    const float nearest = power < 0 ? digits_value / kExactFloatPowers[-power]
+                                    : digits_value * kExactFloatPowers[power];
     value = negative ? -nearest : nearest;
     return true;
 }

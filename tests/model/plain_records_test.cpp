@@ -110,13 +110,19 @@ std::string tricky_real(std::mt19937& random)
     case 2: std::snprintf(text, sizeof text, "%.*g", int(6 + random() % 12), double(f)); break;
     case 3: std::snprintf(text, sizeof text, "%lluE%d", static_cast<unsigned long long>(random()) * 1000003ull % 999999999999999ull, int(random() % 48) - 25); break;
     case 4: std::snprintf(text, sizeof text, "%s0.%0*d5", random() % 2 ? "-" : "", int(random() % 30), 0); break;
-    case 5: { // up to eight digits, a point anywhere among them or none, a sign or none
+    case 5: { // up to eight digits, a point anywhere among them or none, a sign or none, an
+              // exponent or none
         std::string short_real = random() % 3 == 0 ? "-" : random() % 2 ? "+" : "";
         const unsigned digits = 1 + random() % 8;
         const unsigned point = random() % (digits + 2); // before digit `point`; none above digits
         for (unsigned i = 0; i < digits; ++i)
             short_real += std::string(i == point ? "." : "") + char('0' + random() % 10);
-        return point == digits ? short_real + "." : short_real;
+        if (point == digits)
+            short_real += '.';
+        if (random() % 2)
+            short_real += "eEdD"[random() % 4] + std::string(random() % 2 ? "-" : random() % 2 ? "+" : "")
+                + (random() % 2 ? "0" : "") + std::to_string(random() % 21);
+        return short_real;
     }
     default: {
         const char* forms[] = {"-0", "+.5", "5.", ".5E+3", "1D22", "1e-22", "1e-23", "0000001.5", "-0.0e5",
