@@ -68,6 +68,10 @@ TEST(SurfaceState, WindowConfigurationComesFromTheAreaAndTheTextFont)
     EXPECT_EQ(config.text_rows, 768 / 16);
     EXPECT_GT(config.text_columns, 80);
     EXPECT_EQ(config.bits_per_pixel, 32);
+    // An area of no pixels one way has one that way.
+    const DrawSurface flat(0, 0);
+    EXPECT_EQ(flat.width(), 1);
+    EXPECT_EQ(flat.height(), 1);
 }
 
 TEST(SurfaceLines, DrawBothEndsMoveThePositionAndTellWhatWasVisible)
