@@ -5,7 +5,7 @@
 // For each size writes the lattice into a temporary file, runs the program RUNS times and prints
 // the best wall time with the user and system time of that run, the throughput, the time per
 // node, the spread of the wall times and the peak resident memory, beside the file's size and
-// the arrays of the model and of the reader notes.
+// the arrays of the model (`--info` keeps no reader notes).
 // Usage: bench_info_growth VORAX [RUNS] [NODES...]
 //   e.g. build/release/bench/bench_info_growth build/release/vorax 7
 
@@ -52,8 +52,8 @@ int main(int argc, char** argv)
         counts = {1000, 10000, 100000, 1000000, 10000000};
 
     const auto path = std::filesystem::temp_directory_path() / "vorax_bench_info.dat";
-    std::printf("%9s %8s %8s %8s %8s %6s %8s %9s %8s %8s %8s\n", "nodes", "file MB", "best s", "user s",
-                "sys s", "MB/s", "ns/node", "spread s", "peak MB", "model MB", "notes MB");
+    std::printf("%9s %8s %8s %8s %8s %6s %8s %9s %8s %8s\n", "nodes", "file MB", "best s", "user s",
+                "sys s", "MB/s", "ns/node", "spread s", "peak MB", "model MB");
     for (long nodes : counts) {
         const double megabytes = double(vorax::bench::write_lattice_model(path, nodes)) / 1e6;
         std::vector<ProcessRun> all;
@@ -63,10 +63,9 @@ int main(int argc, char** argv)
         const auto worst = *std::max_element(all.begin(), all.end(), [](const ProcessRun& a, const ProcessRun& b) { return a.wall < b.wall; });
         const auto peak = std::max_element(all.begin(), all.end(), [](const ProcessRun& a, const ProcessRun& b) { return a.peak_kb < b.peak_kb; })->peak_kb;
         const double model = double(nodes) * double(sizeof(vorax::Node) + sizeof(vorax::Element)) / 1e6;
-        const double notes = double(nodes) * double(2 * sizeof(vorax::RecordMark)) / 1e6;
-        std::printf("%9ld %8.1f %8.3f %8.3f %8.3f %6.0f %8.1f %9.3f %8.1f %8.1f %8.1f\n", nodes, megabytes, best.wall,
+        std::printf("%9ld %8.1f %8.3f %8.3f %8.3f %6.0f %8.1f %9.3f %8.1f %8.1f\n", nodes, megabytes, best.wall,
                     best.user, best.system, megabytes / best.wall, best.wall * 1e9 / double(nodes),
-                    worst.wall - best.wall, double(peak) * 1024.0 / 1e6, model, notes);
+                    worst.wall - best.wall, double(peak) * 1024.0 / 1e6, model);
         std::fflush(stdout);
     }
     std::filesystem::remove(path);
