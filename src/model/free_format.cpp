@@ -138,18 +138,13 @@ struct ShortLine {
 // points among them, one point at most, with a sign or none before and an exponent or none
 // after. False for anything else, which quick_integer and quick_real then read; for what they
 // take, they give the value those give.
-constexpr std::uint64_t kZeros = 0x3030303030303030u;
 
-// The digit values of the characters (0..9 each), and a mask with the high half of each byte
-// set for every character before `length` that is no digit.
+// The digit values of the characters (0..9 each), and the non_digits of the first `length`.
 [[gnu::always_inline]] inline std::uint64_t eight_characters(const char* at, std::ptrdiff_t length,
                                                            std::uint64_t& not_digits)
 {
-    std::uint64_t word;
-    std::memcpy(&word, at, sizeof word);
-    const std::uint64_t values = word ^ kZeros;
-    const std::uint64_t kept = ~std::uint64_t{0} >> (8 * (8 - length));
-    not_digits = ((values + 0x0606060606060606u) | values) & 0xF0F0F0F0F0F0F0F0u & kept;
+    const std::uint64_t values = digit_values(at);
+    not_digits = non_digits(values) & ~std::uint64_t{0} >> (8 * (8 - length));
     return values;
 }
 
@@ -196,20 +191,10 @@ constexpr std::uint64_t kZeros = 0x3030303030303030u;
     // An exponent of one to three digits after the letter, with a sign or none, ends the number.
     if (digits_end < end - at) {
         const char* p = at + digits_end;
-        if ((*p | 0x20) != 'e' && (*p | 0x20) != 'd')
-            return false;
-        ++p;
-        const bool negative_exponent = p < end && *p == '-';
-        p += p < end && (*p == '-' || *p == '+') ? 1 : 0;
-        if (end - p < 1 || end - p > 3)
-            return false;
         int exponent = 0;
-        for (; p < end; ++p) {
-            if (!is_digit(*p))
-                return false;
-            exponent = exponent * 10 + (*p - '0');
-        }
-        power += negative_exponent ? -exponent : exponent;
+        if (!is_exponent_letter(*p) || !read_exponent(++p, end, exponent) || p != end)
+            return false;
+        power += exponent;
     }
     // Seven digits or fewer are below 2^24, which a float holds exactly, and one operation with
     // an exact power of ten gives the float nearest to the number; eight digits alone become the

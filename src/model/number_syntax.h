@@ -8,7 +8,8 @@
 // range, is in number_syntax.cpp.
 //
 // Contents: is_blank, is_separator, is_digit; real_syntax, decimal_order; parse_integer,
-// parse_real; eight_digits, read_digits; quick_integer, quick_real.
+// parse_real; eight_digits, digit_values, non_digits, read_exponent, is_exponent_letter,
+// read_digits; quick_integer, quick_real.
 
 #include <bit>
 #include <charconv>
@@ -142,17 +143,46 @@ inline constexpr std::uint64_t kDigitPowers[] = {1, 10, 100, 1000, 10000, 100000
     return (digits * (10000 * (std::uint64_t{1} << 32) + 1)) >> 32;
 }
 
+// Eight characters as digit values, the first in the lowest byte: a digit becomes 0..9.
+[[gnu::always_inline]] inline std::uint64_t digit_values(const char* p)
+{
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word ^ 0x3030303030303030u;
+}
+
+// The high half of each byte of `values` (see digit_values) whose character is no digit: any
+// other character has one after adding 6 (a carry out of such a byte only reaches the
+// characters after it).
+[[gnu::always_inline]] inline std::uint64_t non_digits(std::uint64_t values)
+{
+    return ((values + 0x0606060606060606u) | values) & 0xF0F0F0F0F0F0F0F0u;
+}
+
+// The exponent after its letter: a sign or none and one to three digits from `p`, which moves
+// past them. False when no digit follows.
+[[gnu::always_inline]] inline bool read_exponent(const char*& p, const char* end, int& exponent)
+{
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
+    const char* const digits = p;
+    exponent = 0;
+    while (p < end && is_digit(*p) && p - digits < 3)
+        exponent = exponent * 10 + (*p++ - '0');
+    exponent = negative ? -exponent : exponent;
+    return p != digits;
+}
+
+inline bool is_exponent_letter(char c) { return (c | 0x20) == 'e' || (c | 0x20) == 'd'; }
+
 [[gnu::always_inline]] inline const char* read_digits(const char* p, const char* end, const char* readable,
                                                       std::uint64_t& mantissa)
 {
     if constexpr (std::endian::native == std::endian::little) {
         while (readable - p >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, sizeof word);
-            // A digit becomes 0..9; any other character has a high half-byte after adding 6
-            // (a carry out of such a byte only reaches the characters after it).
-            const std::uint64_t values = word ^ 0x3030303030303030u;
-            const std::uint64_t others = ((values + 0x0606060606060606u) | values) & 0xF0F0F0F0F0F0F0F0u;
+            const std::uint64_t values = digit_values(p);
+            const std::uint64_t others = non_digits(values);
             auto count = static_cast<std::ptrdiff_t>(others == 0 ? 8 : std::countr_zero(others) / 8);
             count = std::min(count, end - p);
             if (count == 0)
@@ -238,18 +268,11 @@ inline constexpr float kExactFloatPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f
     }
     if (digits == 0)
         return false;
-    if (p < end && ((*p | 0x20) == 'e' || (*p | 0x20) == 'd')) {
-        ++p;
-        bool negative_exponent = false;
-        if (p < end && (*p == '+' || *p == '-'))
-            negative_exponent = *p++ == '-';
-        const char* const exponent_digits = p;
+    if (p < end && is_exponent_letter(*p)) {
         int exponent = 0;
-        while (p < end && is_digit(*p) && p - exponent_digits < 3)
-            exponent = exponent * 10 + (*p++ - '0');
-        if (p == exponent_digits)
+        if (!read_exponent(++p, end, exponent))
             return false;
-        power += negative_exponent ? -exponent : exponent;
+        power += exponent;
     }
     if ((p < end && !is_separator(*p)) || significant > 19
         || p - at > static_cast<std::ptrdiff_t>(longest))
