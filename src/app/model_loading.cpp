@@ -9,7 +9,6 @@
 #include "app/info_command.h"
 #include "app/pointing.h"
 #include "app/program.h"
-#include "core/bounds.h"
 #include "core/messages.h"
 #include "core/program_exit.h"
 #include "core/text.h"
