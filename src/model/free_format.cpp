@@ -191,7 +191,7 @@ struct ShortLine {
     // An exponent of one to three digits after the letter, with a sign or none, ends the number.
     if (digits_end < end - at) {
         const char* p = at + digits_end;
-        int exponent = 0;
+        int exponent;
         if (!is_exponent_letter(*p) || !read_exponent(++p, end, exponent) || p != end)
             return false;
         power += exponent;

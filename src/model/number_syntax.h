@@ -269,7 +269,7 @@ inline constexpr float kExactFloatPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f
     if (digits == 0)
         return false;
     if (p < end && is_exponent_letter(*p)) {
-        int exponent = 0;
+        int exponent;
         if (!read_exponent(++p, end, exponent))
             return false;
         power += exponent;
