@@ -277,6 +277,23 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
     return export_after_reading(options, *target, read_export_model(options.model, err), standard_output, err);
 }
 
+namespace {
+
+QtMessageHandler qt_messages = nullptr; // where the messages of Qt went before
+
+// Without a runtime folder from the session (a root shell, a CI job) Qt says on standard error
+// that it makes one of its own. An export needs none, and its standard error may carry the info
+// lines (a picture written to standard output): the notice is left out, every other message
+// goes where it went.
+void without_runtime_folder_notice(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return;
+    qt_messages(type, context, message);
+}
+
+} // namespace
+
 int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, std::ostream& out,
                          std::ostream& err)
 {
@@ -295,6 +312,7 @@ int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, s
     std::setlocale(LC_ALL, "");
     std::ostringstream read_errors;
     auto read = start_beside([&] { return read_export_model(options.model, read_errors); });
+    qt_messages = qInstallMessageHandler(without_runtime_folder_notice);
     QGuiApplication application(argc, argv);
     // The font list, which the first text would gather, is gathered while the reading goes on.
     static_cast<void>(QFontDatabase::families());

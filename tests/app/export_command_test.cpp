@@ -347,7 +347,7 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
 // The edges of what the program writes, each a shell script around the built program ($V, the
 // model $M, the folder $D): what standard output held before, a report that cannot be written,
 // the model as OUT, "--" before a dashed name, characters SVG cannot hold, the same PDF bytes
-// twice, and a write ended by a signal.
+// twice, a session without a runtime folder, and a write ended by a signal.
 TEST(ExportProgram, NothingIsLostAtTheEdges)
 {
     if (testing::vorax_program().empty())
@@ -387,6 +387,9 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
          "sed 's/TWO-BAY/TWO\\x1b[2JBAY/' $M > $D/esc.dat; script -qec \"$V --info $D/esc.dat\" /dev/null > $D/t.txt; "
          "$V --info $D/esc.dat > $D/p.txt; grep -q 'TWO\\\\e\\[2JBAY' $D/t.txt && grep -q \"TWO$(printf '\\033')\" $D/p.txt",
          0, nullptr, "", ""},
+        {"standard error holds the lines alone without a runtime folder",
+         "env -u XDG_RUNTIME_DIR $V --export - $M --format svg --size 64x64 2> $D/e.txt >/dev/null",
+         0, "e.txt", " TWO-BAY", " Color: Standard\n"},
         {"terminated while writing", kill_term.c_str(), 0, "left.txt", "", ""},
         {"killed while writing", kill_kill.c_str(), 0, "left.txt", "", ""},
     };
