@@ -11,9 +11,13 @@
 // and VORAX's peak memory. gnuplot draws lines that are already projected, so it does less of
 // the job: it neither reads a model nor checks, plans or labels it.
 //
-// Usage: bench_versus_gnuplot [VORAX] [RUNS] [FOLDER] [KINDS]
+// The kind "read" sets the reading alone beside a plain pass over the same file, in turns too:
+//   vorax --info MODEL
+//   PASS MODEL     (any program that reads the file once and converts its numbers, one thread)
+//
+// Usage: bench_versus_gnuplot [VORAX] [RUNS] [FOLDER] [KINDS] [PASS]
 //   VORAX defaults to the program built beside the benchmarks (build/release/vorax), RUNS to 7,
-//   FOLDER to /tmp/vorax-bench, KINDS to "png,svg,pdf".
+//   FOLDER to /tmp/vorax-bench, KINDS to "png,svg,pdf" ("read" as well when PASS is given).
 
 #include <algorithm>
 #include <cstdio>
@@ -83,14 +87,19 @@ int main(int argc, char** argv)
     int qt_argc = 1;
     QGuiApplication app(qt_argc, argv); // the segments are planned as the export plans them
 
-    const std::string kinds = argc > 4 ? argv[4] : "png,svg,pdf";
+    const std::string pass = argc > 5 ? argv[5] : "";
+    const std::string kinds = argc > 4 ? argv[4] : pass.empty() ? "png,svg,pdf" : "read,png,svg,pdf";
+    if (kinds.find("read") != std::string::npos && pass.empty()) {
+        std::fprintf(stderr, "bench_versus_gnuplot: the kind \"read\" needs the plain pass (PASS)\n");
+        return 2;
+    }
 
     const bool gnuplot = run_process({"gnuplot", "--version"}).ok;
     if (!gnuplot)
         std::printf("gnuplot is not on PATH: only VORAX is timed\n");
 
     std::printf("%-22s %4s %7s %9s %9s %9s %9s %7s %9s %9s %8s\n", "model", "kind", "file MB",
-                "VORAX min", "VORAX med", "gp min", "gp med", "ratio", "VORAX MB", "gp MB", "peak MB");
+                "VORAX min", "VORAX med", "other min", "other med", "ratio", "VORAX MB", "other MB", "peak MB");
     const std::vector<std::filesystem::path> models{vorax::bench::lattice_file(folder, 1000000),
                                                     vorax::bench::lattice_file(folder, 1000000, true),
                                                     vorax::bench::grid_file(folder, 1000000),
@@ -99,6 +108,40 @@ int main(int argc, char** argv)
         const std::string segments = model.string() + ".segments";
         if (!std::filesystem::exists(segments))
             vorax::bench::write_plot_segments(model, segments);
+        // Runs ours and theirs in turns, RUNS times, and prints the line of `kind`.
+        const auto compare = [&](const char* kind, const std::vector<std::string>& our_run,
+                                 const std::vector<std::string>& their_run, const std::string& ours_out,
+                                 const std::string& theirs_out, bool others) {
+            Timing ours, theirs;
+            for (int run = 0; run < runs; ++run) {
+                if (!ours.add(run_process(our_run))) {
+                    std::fprintf(stderr, "bench_versus_gnuplot: %s %s failed on %s\n", vorax.c_str(),
+                                 our_run[1].c_str(), model.c_str());
+                    return false;
+                }
+                if (others && !theirs.add(run_process(their_run))) {
+                    std::fprintf(stderr, "bench_versus_gnuplot: %s failed on %s\n", their_run[0].c_str(),
+                                 model.c_str());
+                    return false;
+                }
+            }
+            const double our_median = median(ours.wall);
+            const double their_median = others ? median(theirs.wall) : 0.0;
+            std::printf("%-22s %4s %7.1f %9.3f %9.3f %9.3f %9.3f %6.1fx %9.2f %9.2f %8.1f\n",
+                        model.filename().c_str(), kind, double(std::filesystem::file_size(model)) / 1e6,
+                        *std::min_element(ours.wall.begin(), ours.wall.end()), our_median,
+                        others ? *std::min_element(theirs.wall.begin(), theirs.wall.end()) : 0.0,
+                        their_median, others ? their_median / our_median : 0.0, megabytes(ours_out),
+                        others ? megabytes(theirs_out) : 0.0, double(ours.peak_kb) / 1024.0);
+            std::fflush(stdout);
+            for (const std::string& out : {ours_out, theirs_out})
+                if (!out.empty())
+                    std::filesystem::remove(out);
+            return true;
+        };
+        if (kinds.find("read") != std::string::npos
+            && !compare("read", {vorax, "--info", model.string()}, {pass, model.string()}, "", "", true))
+            return 1;
         for (const Kind& kind : kKinds) {
             if (kinds.find(kind.name) == std::string::npos)
                 continue;
@@ -106,29 +149,9 @@ int main(int argc, char** argv)
             vorax::bench::write_gnuplot_script(script, std::string(kind.terminal) + "set output ARG1\n", "ARG2");
             const std::string ours_out = (folder / (std::string("versus.") + kind.name)).string();
             const std::string theirs_out = (folder / (std::string("versus-gnuplot.") + kind.name)).string();
-            Timing ours, theirs;
-            for (int run = 0; run < runs; ++run) {
-                if (!ours.add(run_process({vorax, "--export", ours_out, model.string(), "--size", "1600x1200"}))) {
-                    std::fprintf(stderr, "bench_versus_gnuplot: %s --export failed on %s\n", vorax.c_str(),
-                                 model.c_str());
-                    return 1;
-                }
-                if (gnuplot && !theirs.add(run_process({"gnuplot", "-c", script.string(), theirs_out, segments}))) {
-                    std::fprintf(stderr, "bench_versus_gnuplot: gnuplot failed on %s\n", segments.c_str());
-                    return 1;
-                }
-            }
-            const double our_median = median(ours.wall);
-            const double their_median = gnuplot ? median(theirs.wall) : 0.0;
-            std::printf("%-22s %4s %7.1f %9.3f %9.3f %9.3f %9.3f %6.1fx %9.2f %9.2f %8.1f\n",
-                        model.filename().c_str(), kind.name, double(std::filesystem::file_size(model)) / 1e6,
-                        *std::min_element(ours.wall.begin(), ours.wall.end()), our_median,
-                        gnuplot ? *std::min_element(theirs.wall.begin(), theirs.wall.end()) : 0.0,
-                        their_median, gnuplot ? their_median / our_median : 0.0, megabytes(ours_out),
-                        gnuplot ? megabytes(theirs_out) : 0.0, double(ours.peak_kb) / 1024.0);
-            std::fflush(stdout);
-            std::filesystem::remove(ours_out);
-            std::filesystem::remove(theirs_out);
+            if (!compare(kind.name, {vorax, "--export", ours_out, model.string(), "--size", "1600x1200"},
+                         {"gnuplot", "-c", script.string(), theirs_out, segments}, ours_out, theirs_out, gnuplot))
+                return 1;
         }
     }
     return 0;
