@@ -178,15 +178,8 @@ void draw_element_lines(gwl::DrawSurface& surface, const StructureModel& model,
     std::int64_t counted = 0;
     std::vector<gwl::WindowLine> batch;
     batch.reserve(std::min(kBatch, model.elements.size()));
-    const std::size_t element_total = model.elements.size();
-    for (std::size_t i = 0; i < element_total; ++i) {
-        // The end nodes a few elements ahead are asked for while this one is drawn: in a
-        // spatial model an element's second end often lies far from its first.
-        if (i + 16 < element_total) {
-            const auto ahead = static_cast<std::size_t>(model.elements[i + 16].node2) - 1;
-            if (ahead < model.nodes.size())
-                __builtin_prefetch(&model.nodes[ahead].plot_x);
-        }
+    for (std::size_t i = 0; i < model.elements.size(); ++i) {
+        ask_ahead_for_end_node<&Node::plot_x>(model, i);
         const Element& element = model.elements[i];
         if (!element_drawn(model, element))
             continue;

@@ -380,6 +380,7 @@ private:
         // Nodes without coordinates are all at the origin; they are reported as such, not as
         // elements without length.
         for (std::int32_t e = 1; e <= element_count(); ++e) {
+            ask_ahead_for_end_node<&Node::coords>(model_, static_cast<std::size_t>(e - 1));
             const Element& element = model_.element(e);
             if (!defined(element))
                 continue;

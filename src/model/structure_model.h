@@ -7,6 +7,7 @@
 //   StructureModel   the whole model; node and element numbers start at 1
 //   update_extents   xmin .. zmax over all nodes or over the selected ones
 //   coordinates_of, set_extents   the same in pieces, for a pass that does more
+//   ask_ahead_for_end_node   an end node asked for ahead of a loop over the elements
 
 #include <array>
 #include <cassert>
@@ -77,6 +78,22 @@ private:
         return static_cast<std::size_t>(number - 1);
     }
 };
+
+// Asks the memory, ahead of its use, for a field of the second end node of the element
+// kEndNodesAhead places after element `index` (counted from 0), if there are such an element and
+// node. A loop over the elements that reads their end nodes calls it for each: in a spatial
+// model an element often ends far from where it starts, and the processor would otherwise wait
+// for that node.
+constexpr std::size_t kEndNodesAhead = 16;
+template <auto Field>
+[[gnu::always_inline]] inline void ask_ahead_for_end_node(const StructureModel& model, std::size_t index)
+{
+    if (index + kEndNodesAhead >= model.elements.size())
+        return;
+    const auto node = static_cast<std::size_t>(model.elements[index + kEndNodesAhead].node2) - 1;
+    if (node < model.nodes.size())
+        __builtin_prefetch(&(model.nodes[node].*Field));
+}
 
 // Sets xmin .. ymax (and zmin, zmax when NGL is 3) from the coordinates of the considered
 // nodes: every node when `all_nodes` is true, otherwise the nodes whose `selected` is true.
