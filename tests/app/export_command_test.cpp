@@ -347,7 +347,7 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
 // The edges of what the program writes, each a shell script around the built program ($V, the
 // model $M, the folder $D): what standard output held before, a report that cannot be written,
 // the model as OUT, "--" before a dashed name, characters SVG cannot hold, the same PDF bytes
-// twice, a session without a runtime folder, and a write ended by a signal.
+// twice, a session without a runtime folder (and Qt's own messages), and a write ended by a signal.
 TEST(ExportProgram, NothingIsLostAtTheEdges)
 {
     if (testing::vorax_program().empty())
@@ -390,6 +390,8 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         {"standard error holds the lines alone without a runtime folder",
          "env -u XDG_RUNTIME_DIR $V --export - $M --format svg --size 64x64 2> $D/e.txt >/dev/null",
          0, "e.txt", " TWO-BAY", " Color: Standard\n"},
+        {"Qt's other messages still said", "QT_LOGGING_RULES='qt.qpa.plugin.debug=true' $V --export $D/q.png $M 2> $D/e.txt >/dev/null; "
+         "grep -q '^qt.qpa.plugin' $D/e.txt", 0, nullptr, "", ""},
         {"terminated while writing", kill_term.c_str(), 0, "left.txt", "", ""},
         {"killed while writing", kill_kill.c_str(), 0, "left.txt", "", ""},
     };
