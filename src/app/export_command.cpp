@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 
+#include <atomic>
 #include <clocale>
 #include <functional>
 #include <memory>
@@ -279,7 +280,7 @@ int run_export(const ExportOptions& options, std::ostream& standard_output, std:
 
 namespace {
 
-QtMessageHandler qt_messages = nullptr; // where the messages of Qt went before
+std::atomic<QtMessageHandler> qt_messages{nullptr}; // where the messages of Qt went before
 
 // Without a runtime folder from the session (a root shell, a CI job) Qt says on standard error
 // that it makes one of its own. An export needs none, and its standard error may carry the info
@@ -289,7 +290,8 @@ void without_runtime_folder_notice(QtMsgType type, const QMessageLogContext& con
 {
     if (type == QtWarningMsg && message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
         return;
-    qt_messages(type, context, message);
+    if (const QtMessageHandler before = qt_messages.load())
+        before(type, context, message);
 }
 
 } // namespace
@@ -312,7 +314,9 @@ int run_export_offscreen(const ExportOptions& options, int& argc, char** argv, s
     std::setlocale(LC_ALL, "");
     std::ostringstream read_errors;
     auto read = start_beside([&] { return read_export_model(options.model, read_errors); });
-    qt_messages = qInstallMessageHandler(without_runtime_folder_notice);
+    if (const QtMessageHandler before = qInstallMessageHandler(without_runtime_folder_notice);
+        before != without_runtime_folder_notice)
+        qt_messages = before;
     QGuiApplication application(argc, argv);
     // The font list, which the first text would gather, is gathered while the reading goes on.
     static_cast<void>(QFontDatabase::families());
