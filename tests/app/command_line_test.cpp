@@ -286,8 +286,10 @@ TEST(CommandLine, ThePrintingModesNeedNoGraphProgram)
     const std::filesystem::path alone = dir.path() / "vorax";
     std::filesystem::copy_file(testing::vorax_program(), alone);
     const std::string model = testing::shell_quoted(dir.write("m.dat", testing::row_model(3)).string());
-    const std::string missing = "vorax: cannot start the graph program \"" + (dir.path() / "vorax-graph").string()
-                                + "\": No such file or directory\n";
+    const auto cannot_start = [&](const std::string& why) {
+        return "vorax: cannot start the graph program \"" + (dir.path() / "vorax-graph").string() + "\": " + why + "\n";
+    };
+    const std::string missing = cannot_start("No such file or directory");
     const ProgramRun rows[] = {
         {"--version", 0, "VORAX ", ""},
         {"--info " + model, 0, " ROW OF NODES\n", ""},
@@ -301,8 +303,7 @@ TEST(CommandLine, ThePrintingModesNeedNoGraphProgram)
     }
     // A graph program that cannot be run is named with the system's reason.
     dir.write("vorax-graph", "not a program");
-    testing::expect_vorax_run(model, 1, "", "vorax: cannot start the graph program \"" + (dir.path() / "vorax-graph").string()
-                              + "\": Permission denied\n", alone.string());
+    testing::expect_vorax_run(model, 1, "", cannot_start("Permission denied"), alone.string());
 }
 
 } // namespace

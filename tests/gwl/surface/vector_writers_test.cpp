@@ -240,14 +240,23 @@ TEST(VectorWriters, EveryKindOfOperationLooksAsInTheWindow)
     }
 }
 
+// The look of lines in `color`, and of texts in a face of `family` when one is named, 14 pixels
+// as the surface records it.
+std::uint32_t look_of(DrawRecord& record, Rgb color, const std::string& family = "", bool underline = false,
+                      int stretch = 100)
+{
+    RecordedLook look;
+    look.color = color;
+    if (!family.empty())
+        look.font = record.font_index({family, 14, 400, false, underline, stretch, 11, 16});
+    return record.look_index(look);
+}
+
 // A record of one text in a face, as the surface records it.
 void record_text(DrawRecord& record, const std::string& family, bool underline, const std::string& text)
 {
     record.clear(record.look_index({}));
-    RecordedFont font{family, 14, 400, false, underline, 100, 11, 16};
-    RecordedLook look;
-    look.font = record.font_index(font);
-    record.add_text(RecordOp::text, record.look_index(look), 5, 30, text, 100);
+    record.add_text(RecordOp::text, look_of(record, kBlack, family, underline), 5, 30, text, 100);
 }
 
 // The PDF writer names the standard faces of the Liberation widths; a text those cannot show is
@@ -316,9 +325,7 @@ TEST(VectorWriters, SvgTextsHoldOnlyCharactersXmlAllows)
 std::uint32_t cleared_with_pen(DrawRecord& record, Rgb color)
 {
     record.clear(record.look_index({}));
-    RecordedLook look;
-    look.color = color;
-    return record.look_index(look);
+    return look_of(record, color);
 }
 
 // Lines of one pen in a row are one path, a straight run of them one segment, written in as
@@ -366,17 +373,12 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
 {
     DrawRecord record;
     const std::uint32_t black = cleared_with_pen(record, kBlack);
-    RecordedLook look;
     record.add_line(black, {0, 0}, {99, 0});
     for (int x : {10, 40, 70})
         record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
     record.add_box(RecordOp::ellipse, true, black, 10, 30, 30, 30); // one pixel high: its row
-    RecordedFont font{"Liberation Sans", 14, 400, false, false, 100, 11, 16};
-    look.font = record.font_index(font);
-    const std::uint32_t plain = record.look_index(look);
-    font.stretch = 120;
-    look.font = record.font_index(font);
-    const std::uint32_t wide = record.look_index(look);
+    const std::uint32_t plain = look_of(record, kBlack, "Liberation Sans");
+    const std::uint32_t wide = look_of(record, kBlack, "Liberation Sans", false, 120);
     for (const std::uint32_t text_look : {plain, plain, wide, plain})
         record.add_text(RecordOp::text, text_look, 5, 50, "12", 20);
     const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
@@ -406,14 +408,10 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
     // 60 000 short red strokes apart from each other, a text, then a blue line across.
     DrawRecord record;
     const std::uint32_t red = cleared_with_pen(record, kRed);
-    RecordedLook look;
-    look.color = kRed;
     for (int i = 0; i < 60000; ++i)
         record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
-    look.font = record.font_index({"Liberation Sans", 14, 400, false, false, 100, 11, 16});
-    record.add_text(RecordOp::text, record.look_index(look), 5, 580, "end", 100);
-    look.color = kBlue;
-    record.add_line(record.look_index(look), {100, 300}, {900, 300});
+    record.add_text(RecordOp::text, look_of(record, kRed, "Liberation Sans"), 5, 580, "end", 100);
+    record.add_line(look_of(record, kBlue), {100, 300}, {900, 300});
     const QByteArray pdf = pdf_document(record, QSize(1200, 600), QStringLiteral("long"));
     EXPECT_TRUE(pdf.contains("/Contents [4 0 R ")) << pdf.left(600).toStdString();
     TempDir dir;
