@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libgl-dev
     qt6-svg-dev         # SVG drawings of graphs (Qt SVG)
     zlib1g-dev          # PNG pictures written by the program's own encoder
+    libdeflate-dev      # the page content of PDF drawings, deflated
     libgtest-dev googletest
     gfortran # tests only: the reader is compared with a list-directed Fortran reader
     poppler-utils libxml2-utils # tests only: written PDFs rendered and read, SVGs parsed

@@ -3,13 +3,14 @@
 
 #include <QString>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 #include <vector>
@@ -700,23 +701,22 @@ private:
     std::array<long long, 3> text_state_{-1, 0, 100}; // face, size and stretch; no face yet
 };
 
-// The deflated bytes; empty when zlib could not start.
+// The bytes deflated in zlib's format, by libdeflate, which compresses a whole buffer at once:
+// at its level 5 the page content of a large drawing comes out about a tenth smaller than zlib's
+// level 5 made it, in two thirds of the time (bench_page_deflate compares the two).
 std::string deflated(std::string_view plain)
 {
-    z_stream z{};
-    // Level 5: as small as the default level, in half its time on long line drawings.
-    if (deflateInit(&z, 5) != Z_OK)
+    constexpr int kLevel = 5;
+    const std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)> compressor(
+        libdeflate_alloc_compressor(kLevel), &libdeflate_free_compressor);
+    if (!compressor)
         throw std::bad_alloc();
-    std::string packed(deflateBound(&z, static_cast<uLong>(plain.size())), '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(plain.data()));
-    z.avail_in = static_cast<uInt>(plain.size());
-    z.next_out = reinterpret_cast<Bytef*>(packed.data());
-    z.avail_out = static_cast<uInt>(packed.size());
-    const int result = deflate(&z, Z_FINISH);
-    packed.resize(z.total_out);
-    deflateEnd(&z);
-    if (result != Z_STREAM_END)
+    std::string packed(libdeflate_zlib_compress_bound(compressor.get(), plain.size()), '\0');
+    const std::size_t size =
+        libdeflate_zlib_compress(compressor.get(), plain.data(), plain.size(), packed.data(), packed.size());
+    if (size == 0) // never within the bound
         throw std::bad_alloc();
+    packed.resize(size);
     return packed;
 }
 
