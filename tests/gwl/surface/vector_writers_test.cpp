@@ -349,20 +349,26 @@ TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
     EXPECT_LT(pdf.size(), 1200); // 1501 lines in a few bytes
 }
 
-// The deflated streams of a PDF, inflated one after the other.
+// The deflated streams of a PDF, inflated one after the other; each must end where its
+// compressed data ends.
 QByteArray inflated_streams(const QByteArray& pdf)
 {
     QByteArray all;
     const QByteArray start = "/FlateDecode >>\nstream\n";
     for (qsizetype at = pdf.indexOf(start); at >= 0; at = pdf.indexOf(start, at + 1)) {
         const qsizetype from = at + start.size();
-        const QByteArray packed = pdf.mid(from, pdf.indexOf("\nendstream", from) - from);
+        QByteArray packed = pdf.mid(from, pdf.indexOf("\nendstream", from) - from);
         std::string plain(std::size_t{16} << 20, '\0');
-        uLongf size = plain.size();
-        EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(plain.data()), &size,
-                             reinterpret_cast<const Bytef*>(packed.data()), static_cast<uLong>(packed.size())),
-                  Z_OK);
-        all.append(plain.data(), size);
+        z_stream z{};
+        inflateInit(&z);
+        z.next_in = reinterpret_cast<Bytef*>(packed.data());
+        z.avail_in = static_cast<uInt>(packed.size());
+        z.next_out = reinterpret_cast<Bytef*>(plain.data());
+        z.avail_out = static_cast<uInt>(plain.size());
+        EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+        EXPECT_EQ(z.avail_in, 0u) << "bytes after the compressed data";
+        all.append(plain.data(), static_cast<qsizetype>(z.total_out));
+        inflateEnd(&z);
     }
     return all;
 }
