@@ -5,6 +5,10 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#endif
+
 namespace vorax {
 namespace {
 
@@ -75,6 +79,17 @@ bool BufferLines::next(std::string_view& piece, bool& line_ends)
 std::string_view BufferLines::lines_ahead()
 {
     return whole_lines(text_.substr(std::min(position_, text_.size()), ahead_length_));
+}
+
+FileLines::FileLines(std::FILE* file) : file_(file), buffer_(kPieceLength + 2)
+{
+#if defined(__unix__)
+    // A regular file's size from where it is read on; a pipe or a device has none.
+    struct stat status {};
+    const off_t at = ftello(file);
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && at >= 0 && status.st_size >= at)
+        length_ = static_cast<std::uint64_t>(status.st_size - at);
+#endif
 }
 
 std::string_view FileLines::lines_ahead()

@@ -37,6 +37,9 @@ public:
     // being read, so that the next lines_ahead() or next() need not wait for it (a source that
     // reads in chunks). What was handed out stays valid.
     virtual void read_next_chunk() {}
+    // Characters of the whole text, where they are known before it is read (a text in memory,
+    // a regular file); nothing for a pipe or a device.
+    virtual std::optional<std::uint64_t> length() const { return std::nullopt; }
     // True once a call found the text ended by a NUL byte.
     bool stopped_at_nul() const { return stopped_at_nul_; }
 
@@ -53,6 +56,7 @@ public:
     bool next(std::string_view& piece, bool& line_ends) override;
     std::string_view lines_ahead() override;
     void skip_ahead(std::size_t length) override { position_ += length; }
+    std::optional<std::uint64_t> length() const override { return text_.size(); }
 
 private:
     std::string_view text_;
@@ -66,11 +70,12 @@ private:
 // line is ever held whole.
 class FileLines final : public LineSource {
 public:
-    explicit FileLines(std::FILE* file) : file_(file), buffer_(kPieceLength + 2) {}
+    explicit FileLines(std::FILE* file);
     bool next(std::string_view& piece, bool& line_ends) override;
     std::string_view lines_ahead() override; // what the buffer holds
     void skip_ahead(std::size_t length) override { begin_ += length; }
     void read_next_chunk() override;
+    std::optional<std::uint64_t> length() const override { return length_; }
     // True when reading the file failed (as opposed to reaching its end), with the errno.
     bool failed() const { return failed_; }
     int error_number() const { return error_number_; }
@@ -91,6 +96,7 @@ private:
     void take(const Read& read);
 
     std::FILE* file_;
+    std::optional<std::uint64_t> length_;
     std::atomic<std::uint64_t>* counted_ = nullptr;
     std::vector<char> buffer_;
     std::size_t begin_ = 0;

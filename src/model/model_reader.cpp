@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -60,10 +61,17 @@ struct Segment {
 // them in bulk, each range from its end backwards, the end that the records reach last, and
 // stops when reading stops. Contents are not changed: a page in place reads as zeros, as before,
 // and what the reader has written stays.
+//
+// The room comes from the header's counts, which a text may claim without holding the records:
+// the thread runs only for a text of known length that could fill the room (see start), so that
+// a short file, or a pipe whose records are slow to come, never holds gigabytes it will not use.
 class PageFiller {
 public:
     static constexpr std::size_t kLeast = std::size_t{8} << 20; // bytes worth a thread
     static constexpr std::size_t kStep = std::size_t{1} << 20;
+    // Most bytes of room filled for a byte of text: a node and an element take about 70 bytes
+    // of room with their marks, and a dozen or more characters of text each.
+    static constexpr std::uint64_t kMostPerTextByte = 16;
 
     PageFiller() = default;
     PageFiller(const PageFiller&) = delete;
@@ -78,8 +86,9 @@ public:
             ranges_.push_back({reinterpret_cast<std::uintptr_t>(array.data()), array.capacity() * sizeof(T)});
     }
 
-    // Starts filling, when the ranges are large enough and the machine has a core to spare.
-    void start()
+    // Starts filling, when the ranges are large enough, a text of `text_length` characters
+    // could fill them, and the machine has a core to spare.
+    void start(std::optional<std::uint64_t> text_length)
     {
 #if defined(MADV_POPULATE_WRITE)
         std::size_t bytes = 0;
@@ -88,6 +97,8 @@ public:
         if (bytes < kLeast)
             return;
         ask_for_large_pages();
+        if (!text_length || bytes / kMostPerTextByte > *text_length)
+            return;
         if (std::thread::hardware_concurrency() < 2)
             return;
         try {
@@ -551,7 +562,7 @@ private:
         pages_.add(model_.elements);
         pages_.add(notes_.elements);
         pages_.add(notes_.incidences);
-        pages_.start();
+        pages_.start(lines_.length());
         return true;
     }
 

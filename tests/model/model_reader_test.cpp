@@ -6,6 +6,8 @@
 
 #include <array>
 #include <charconv>
+#include <chrono>
+#include <thread>
 #include <vector>
 #include <sys/resource.h>
 
@@ -138,14 +140,35 @@ TEST(Header, CountsNeedingMoreMemoryThanCanBeHadAreAWrongInputFile)
     EXPECT_EQ(fits.status, ReadStatus::ok) << fits.message;
 }
 
+// The lines of a text that come slowly after its first two, as from a pipe or a slow disk.
+class SlowLines final : public LineSource {
+public:
+    explicit SlowLines(std::string_view text) : lines_(text) {}
+    bool next(std::string_view& piece, bool& line_ends) override
+    {
+        if (++calls_ == 3)
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return lines_.next(piece, line_ends);
+    }
+    std::optional<std::uint64_t> length() const override { return lines_.length(); }
+
+private:
+    BufferLines lines_;
+    int calls_ = 0;
+};
+
 TEST(Header, CountsCostNothingUntilRecordsArrive)
 {
-    // 2.75 GB of arrays were claimed here; the file ends in the code block.
+    // 2.75 GB of arrays were claimed here; the file ends in the code block, at once or after a
+    // while.
     ReadOptions roomy;
     roomy.memory_limit = std::uint64_t{1} << 40;
     const long before = peak_resident_kb();
-    ReadResult r = read_model_text("T\n50000000 50000000 3 1 0\n", "claims.dat", roomy);
+    const std::string claims = "T\n50000000 50000000 3 1 0\n1 1 1 1 1\n";
+    ReadResult r = read_model_text(claims, "claims.dat", roomy);
     EXPECT_EQ(r.status, ReadStatus::end_of_file) << r.message;
+    SlowLines slow(claims);
+    EXPECT_EQ(read_model_lines(slow, "slow.dat", roomy).status, ReadStatus::end_of_file);
     EXPECT_LT(peak_resident_kb() - before, 64 * 1024);
 
     // Records that name the last node and element fill in everything before them.
