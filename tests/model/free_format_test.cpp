@@ -12,6 +12,8 @@
 #include <fstream>
 #include <vector>
 
+#include <unistd.h>
+
 #include "model/free_format.h"
 #include "model/line_source.h"
 #include "model_test_support.h"
@@ -91,6 +93,7 @@ TEST(LineSources, FileLinesMatchBufferLinesAcrossChunksAndLongLines)
         ASSERT_NE(file, nullptr);
         FileLines from_file(file);
         BufferLines from_memory(written);
+        EXPECT_EQ(from_file.length(), written.size());
         std::size_t longest = 0;
         std::vector<std::string> file_lines = all_lines(from_file, &longest, row.ahead_every);
         EXPECT_FALSE(from_file.failed());
@@ -101,8 +104,31 @@ TEST(LineSources, FileLinesMatchBufferLinesAcrossChunksAndLongLines)
         if (row.nul_at == std::string::npos) {
             EXPECT_EQ(file_lines.size(), 120003u);
             EXPECT_EQ(longest, LineSource::kPieceLength); // the long line was never held whole
+            EXPECT_EQ(from_memory.length(), written.size()); // a text in memory ends at a NUL
         }
     }
+}
+
+// A file's length counts from where it is read on; a pipe's is not known.
+TEST(LineSources, TheLengthOfAFileIsKnownAndThatOfAPipeIsNot)
+{
+    auto path = testing::temp_file("vorax_line_source_length.txt");
+    std::ofstream(path, std::ios::binary) << "TITLE\n1 0 2 1 0\n";
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::fseek(file, 6, SEEK_SET);
+    EXPECT_EQ(FileLines(file).length(), 10u);
+    std::fclose(file);
+    std::filesystem::remove(path);
+
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    EXPECT_EQ(write(ends[1], "T\n", 2), 2);
+    close(ends[1]);
+    std::FILE* piped = fdopen(ends[0], "rb");
+    ASSERT_NE(piped, nullptr);
+    EXPECT_EQ(FileLines(piped).length(), std::nullopt);
+    std::fclose(piped);
 }
 
 TEST(LineSources, SmallPiecesKeepLinesAndLineEnds)
