@@ -188,19 +188,22 @@ void DrawSurface::lines_w(std::span<const WindowLine> lines)
     const std::uint32_t color = pixel_of(s.color);
     const std::uint32_t look = s.shape_look();
     Box changed = Box::none();
+    raster::ClipOutcome outcome = raster::ClipOutcome::inside;
     PixelPoint from;
     for (const WindowLine& line : lines) {
         from = s.mapping.to_pixel(line.from);
         const PixelPoint to = s.mapping.to_pixel(line.to);
         if (s.draws_pixels)
-            raster::draw_line(buffer, from, to, color, s.pattern);
+            outcome = raster::draw_line(buffer, from, to, color, s.pattern);
         s.record.add_line(look, from, to);
         changed.add(from);
         changed.add(to);
         s.position = to;
     }
-    // The status is that of the last line.
-    op.line_drawn(raster::draw_line(buffer, from, s.position, color, State::clip_only()));
+    // The status is that of the last line; without pixels it is found for that line alone.
+    if (!s.draws_pixels)
+        outcome = raster::draw_line(buffer, from, s.position, color, State::clip_only());
+    op.line_drawn(outcome);
     op.changed(changed);
 }
 
