@@ -230,13 +230,16 @@ bool parse_short_line(const char* p, const ShortLine& line, const char* readable
         firsts &= firsts - 1;
         lasts &= lasts - 1;
         PlainValue value;
-        if (kind == FieldKind::integer ? !eight_char_integer(at, end, readable, value.integer)
-                                       : !eight_char_real(at, end, readable, value.real)) {
-            if (!(kind == FieldKind::integer ? quick_integer(at, end, readable, value.integer)
-                                             : quick_real(at, end, readable, FreeFormatReader::kLongestValue, value.real))
-                || at != end)
-                return false;
-        }
+        // The look at eight characters first; what it does not take, the quick reading must
+        // take whole.
+        const bool read = kind == FieldKind::integer
+                              ? eight_char_integer(at, end, readable, value.integer)
+                                    || (quick_integer(at, end, readable, value.integer) && at == end)
+                              : eight_char_real(at, end, readable, value.real)
+                                    || (quick_real(at, end, readable, FreeFormatReader::kLongestValue, value.real)
+                                        && at == end);
+        if (!read)
+            return false;
         values.push_back(value);
     }
     return true;
