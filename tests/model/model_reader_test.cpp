@@ -140,25 +140,22 @@ TEST(Header, CountsNeedingMoreMemoryThanCanBeHadAreAWrongInputFile)
     EXPECT_EQ(fits.status, ReadStatus::ok) << fits.message;
 }
 
-// The lines of a text that come slowly after its first two, as from a slow disk, or from a
-// pipe when its length is not known.
+// The lines of a text that come slowly after its first two, as from a slow disk (its length
+// given) or a pipe (none).
 class SlowLines final : public LineSource {
 public:
-    SlowLines(std::string_view text, bool length_known) : lines_(text), length_known_(length_known) {}
+    SlowLines(std::string_view text, std::optional<std::uint64_t> length) : lines_(text), length_(length) {}
     bool next(std::string_view& piece, bool& line_ends) override
     {
         if (++calls_ == 3)
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         return lines_.next(piece, line_ends);
     }
-    std::optional<std::uint64_t> length() const override
-    {
-        return length_known_ ? lines_.length() : std::nullopt;
-    }
+    std::optional<std::uint64_t> length() const override { return length_; }
 
 private:
     BufferLines lines_;
-    bool length_known_;
+    std::optional<std::uint64_t> length_;
     int calls_ = 0;
 };
 
@@ -172,8 +169,8 @@ TEST(Header, CountsCostNothingUntilRecordsArrive)
     const std::string claims = "T\n50000000 50000000 3 1 0\n1 1 1 1 1\n";
     ReadResult r = read_model_text(claims, "claims.dat", roomy);
     EXPECT_EQ(r.status, ReadStatus::end_of_file) << r.message;
-    for (const bool length_known : {true, false}) {
-        SlowLines slow(claims, length_known);
+    for (const std::optional<std::uint64_t> length : {std::optional<std::uint64_t>(claims.size()), {}}) {
+        SlowLines slow(claims, length);
         EXPECT_EQ(read_model_lines(slow, "slow.dat", roomy).status, ReadStatus::end_of_file);
     }
     EXPECT_LT(peak_resident_kb() - before, 64 * 1024);
