@@ -15,15 +15,21 @@
 //   vorax --info MODEL
 //   PASS MODEL     (any program that reads the file once and converts its numbers, one thread)
 //
-// Usage: bench_versus_gnuplot [VORAX] [RUNS] [FOLDER] [KINDS] [PASS]
+// Usage: bench_versus_gnuplot [VORAX] [RUNS] [FOLDER] [KINDS] [PASS] [PAUSE]
 //   VORAX defaults to the program built beside the benchmarks (build/release/vorax), RUNS to 7,
 //   FOLDER to /tmp/vorax-bench, KINDS to "png,svg,pdf" ("read" as well when PASS is given).
+//   PAUSE, in seconds (default 0), is waited before every run: runs one right after the other
+//   get the memory the run before gave back, still in place, where a person opening a model
+//   after a while may get memory the system has to make anew (a virtual machine's host takes
+//   back what its guest leaves free for a few seconds).
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QGuiApplication>
@@ -88,6 +94,7 @@ int main(int argc, char** argv)
     QGuiApplication app(qt_argc, argv); // the segments are planned as the export plans them
 
     const std::string pass = argc > 5 ? argv[5] : "";
+    const auto pause = std::chrono::duration<double>(argc > 6 ? std::max(0.0, std::atof(argv[6])) : 0.0);
     const std::string kinds = argc > 4 ? argv[4] : pass.empty() ? "png,svg,pdf" : "read,png,svg,pdf";
     if (kinds.find("read") != std::string::npos && pass.empty()) {
         std::fprintf(stderr, "bench_versus_gnuplot: the kind \"read\" needs the plain pass (PASS)\n");
@@ -114,11 +121,14 @@ int main(int argc, char** argv)
                                  const std::string& theirs_out, bool others) {
             Timing ours, theirs;
             for (int run = 0; run < runs; ++run) {
+                std::this_thread::sleep_for(pause);
                 if (!ours.add(run_process(our_run))) {
                     std::fprintf(stderr, "bench_versus_gnuplot: %s %s failed on %s\n", vorax.c_str(),
                                  our_run[1].c_str(), model.c_str());
                     return false;
                 }
+                if (others)
+                    std::this_thread::sleep_for(pause);
                 if (others && !theirs.add(run_process(their_run))) {
                     std::fprintf(stderr, "bench_versus_gnuplot: %s failed on %s\n", their_run[0].c_str(),
                                  model.c_str());

@@ -62,6 +62,10 @@ struct Segment {
 // stops when reading stops. Contents are not changed: a page in place reads as zeros, as before,
 // and what the reader has written stays.
 //
+// Ordinary pages: pages of two megabytes, asked for with madvise, save most of the faults when
+// the system has such pages at hand, but a virtual machine that hands free memory back to its
+// host gives them cleared anew, and then a model took 40 ms longer to read than in small pages.
+//
 // The room comes from the header's counts, which a text may claim without holding the records:
 // the thread runs only for a text of known length that could fill the room (see start), so that
 // a short file, or a pipe whose records are slow to come, never holds gigabytes it will not use.
@@ -96,7 +100,6 @@ public:
             bytes += range.bytes;
         if (bytes < kLeast)
             return;
-        ask_for_large_pages();
         if (!text_length || bytes / kMostPerTextByte > *text_length)
             return;
         if (std::thread::hardware_concurrency() < 2)
@@ -121,22 +124,6 @@ private:
         std::uintptr_t first = 0;
         std::size_t bytes = 0;
     };
-
-    // Large arrays in pages of two megabytes where the system gives them only on request: one
-    // fault instead of 512, and the thread below is done in a fraction of the time. A system
-    // without them refuses, and pages come as before.
-    void ask_for_large_pages() const
-    {
-#if defined(MADV_HUGEPAGE)
-        constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
-        for (const Range& range : ranges_) {
-            const std::uintptr_t low = (range.first + kLarge - 1) & ~(kLarge - 1);
-            const std::uintptr_t high = (range.first + range.bytes) & ~(kLarge - 1);
-            if (high > low)
-                madvise(reinterpret_cast<void*>(low), high - low, MADV_HUGEPAGE);
-        }
-#endif
-    }
 
     void fill()
     {
