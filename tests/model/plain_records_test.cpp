@@ -167,6 +167,9 @@ TEST(PlainRecords, LinesOfEveryShapeAroundTheFirstSixtyFourCharactersReadAlike)
         {"letter_in_a_value", "1 1.5x 2.5 3.5"},
         {"real_for_the_node_number", "1.0 1.5 2.5 3.5"},
         {"value_not_read_quickly", "1 16777217 2.5 3.5"},
+        // Eight digits above 2^24 and a power of ten: rounded twice, they would miss the float
+        // nearest to them.
+        {"eight_digits_with_an_exponent", "1 25399607E-7 77129805d-5 99999999"},
         {"leading_comma", ",1 1.5 2.5 3.5"},
         {"blank_lines_before", "\n   \n\t\n1 1.5 2.5 3.5"},
         {"line_of_63_characters", "1 1.5 2.5 3.5" + std::string(50, ' ')},
