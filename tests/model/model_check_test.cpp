@@ -98,6 +98,8 @@ TEST(ModelCheck, OneModelPerKind)
          {{K::replaced, 14}}, "coordinates of node 2 set at line 11"},
         {"a_wider_code_record_after_a_narrower_one", square("4 4 2 1 0", kCoordinates, kElements, "1 1 1 1\n1 4 0 1\n"),
          {{K::replaced, 4}}, "codes of node 1 set at line 3"},
+        {"incidences_typed_twice", replaced(by_node_square, "2 1 2\n", "2 1 2\n2 1 2\n"),
+         {{K::replaced, 17}}, "element numbers of node 2 set at line 16"},
         {"element_started_at_two_nodes", replaced(by_node_square, "3 2 3\n", "3 2 1\n"),
          {{K::replaced, 17}, {K::undefined_element, 0}, {K::disconnected, 0}}, "element 1 is named as starting at node 3 here and at node 1 on line 15"},
         {"no_coordinates", square("4 4 2 1 0", "1 0 0\n2 1 0\n3 1 1\n"),
@@ -126,6 +128,7 @@ TEST(ModelCheck, OneModelPerKind)
     const std::map<std::string, std::pair<Numbers, Numbers>> items{
         {"coordinates_typed_twice", {{2}, {}}},
         {"a_wider_code_record_after_a_narrower_one", {{1}, {}}},
+        {"incidences_typed_twice", {{2}, {}}},
         {"element_started_at_two_nodes", {{}, {1}}},
         {"no_coordinates", {{4}, {}}},
         {"undefined_element", {{}, {5, 6}}},
