@@ -120,16 +120,17 @@ int main(int argc, char** argv)
                                  const std::vector<std::string>& their_run, const std::string& ours_out,
                                  const std::string& theirs_out, bool others) {
             Timing ours, theirs;
-            for (int run = 0; run < runs; ++run) {
+            const auto after_pause = [&](const std::vector<std::string>& arguments) {
                 std::this_thread::sleep_for(pause);
-                if (!ours.add(run_process(our_run))) {
+                return run_process(arguments);
+            };
+            for (int run = 0; run < runs; ++run) {
+                if (!ours.add(after_pause(our_run))) {
                     std::fprintf(stderr, "bench_versus_gnuplot: %s %s failed on %s\n", vorax.c_str(),
                                  our_run[1].c_str(), model.c_str());
                     return false;
                 }
-                if (others)
-                    std::this_thread::sleep_for(pause);
-                if (others && !theirs.add(run_process(their_run))) {
+                if (others && !theirs.add(after_pause(their_run))) {
                     std::fprintf(stderr, "bench_versus_gnuplot: %s failed on %s\n", their_run[0].c_str(),
                                  model.c_str());
                     return false;
