@@ -450,9 +450,9 @@ public:
         use_pen(pen);
         const double length = std::hypot(double(b.x - a.x), double(b.y - a.y));
         const double hx = (b.x - a.x) * 0.5 / length, hy = (b.y - a.y) * 0.5 / length;
-        pair(a.x - hx, a.y - hy);
+        place(a.x - hx, a.y - hy);
         out_ += "m ";
-        pair(b.x + hx, b.y + hy);
+        place(b.x + hx, b.y + hy);
         out_ += "l S\n";
     }
 
@@ -517,10 +517,8 @@ public:
             text_state_ = text_state;
         }
         out_ += "BT 1 0 0 -1 ";
-        put_real(out_, x - 0.5);
-        out_ += ' ';
-        put_real(out_, baseline - 0.5);
-        out_ += " Tm (";
+        place(x - 0.5, baseline - 0.5);
+        out_ += "Tm (";
         for (const char b : bytes) {
             const auto u = static_cast<unsigned char>(b);
             if (b == '(' || b == ')' || b == '\\') {
@@ -581,10 +579,7 @@ private:
     // Whole pixels: their edges lie half a pixel off the centres.
     void rect(const PixelRect& b)
     {
-        put_real(out_, b.x - 0.5);
-        out_ += ' ';
-        put_real(out_, b.y - 0.5);
-        out_ += ' ';
+        place(b.x - 0.5, b.y - 0.5);
         put_int(out_, b.width);
         out_ += ' ';
         put_int(out_, b.height);
@@ -593,9 +588,9 @@ private:
 
     void point(PixelPoint p, char op)
     {
-        put_int(out_, p.x);
+        put_int(out_, p.x - origin_x_);
         out_ += ' ';
-        put_int(out_, p.y);
+        put_int(out_, p.y - origin_y_);
         out_ += ' ';
         out_ += op;
         out_ += '\n';
@@ -608,6 +603,9 @@ private:
         put_real(out_, y);
         out_ += ' ';
     }
+
+    // A position on the page, written from the origin of the moment.
+    void place(double x, double y) { pair(x - origin_x_, y - origin_y_); }
 
     // A shape's path in centre coordinates; `grow` widens a box or ellipse (for an interior
     // over whole pixels). An ellipse is painted by its form.
@@ -622,7 +620,7 @@ private:
         }
         const double left = s.a - grow, top = s.b - grow, right = s.c + grow, bottom = s.d + grow;
         if (s.kind == RecordOp::rectangle) {
-            pair(left, top);
+            place(left, top);
             pair(right - left, bottom - top);
             out_ += "re ";
             return;
@@ -631,44 +629,67 @@ private:
     }
 
     // The ellipse of a shape's box: its interior over whole pixels, its outline through the
-    // centres of its edge pixels, or both. The same ellipse anywhere is one form, drawn where it
-    // stands, in the colours of the moment.
+    // centres of its edge pixels, or both. The same ellipse anywhere is one form, drawn in the
+    // colours of the moment at the whole pixel at or before its centre, which becomes the origin
+    // of what follows: the marks of a row of nodes then repeat to the byte, and deflate to little.
     enum EllipsePaint : long long { kOutlined, kFilled, kFilledAndOutlined };
     void ellipse_form(const Shape& s, EllipsePaint paint)
     {
         const double rx = (s.c - s.a) / 2.0, ry = (s.d - s.b) / 2.0;
         const double grow = paint == kOutlined ? 0.0 : 0.5;
-        // Keyed by the reach of its paint: the diameters of the interior where it has one.
-        const std::array<long long, 3> key{std::llround(rx * 2 + 2 * grow), std::llround(ry * 2 + 2 * grow), paint};
+        // Twice the centre: its half pixel, if any, is drawn within the form.
+        const long long twice_x = static_cast<long long>(s.a) + s.c, twice_y = static_cast<long long>(s.b) + s.d;
+        const long long x = floor_half(twice_x), y = floor_half(twice_y);
+        // Keyed by the reach of its paint (the diameters of the interior where it has one), how
+        // it is painted and the half pixels of its centre.
+        const std::array<long long, 5> key{std::llround(rx * 2 + 2 * grow), std::llround(ry * 2 + 2 * grow), paint,
+                                           twice_x - 2 * x, twice_y - 2 * y};
         auto found = std::find(form_keys_.begin(), form_keys_.end(), key);
         if (found == form_keys_.end()) {
+            const double cx = (twice_x - 2 * x) / 2.0, cy = (twice_y - 2 * y) / 2.0;
             std::string form;
             if (paint != kOutlined) {
-                ellipse_path(form, rx + 0.5, ry + 0.5);
+                ellipse_path(form, cx, cy, rx + 0.5, ry + 0.5);
                 form += "f\n";
             }
             if (paint != kFilled) {
-                ellipse_path(form, rx, ry);
+                ellipse_path(form, cx, cy, rx, ry);
                 form += "S";
             }
             forms_.push_back(std::move(form));
             found = form_keys_.insert(form_keys_.end(), key);
         }
-        out_ += "q 1 0 0 1 ";
-        pair((s.a + s.c) / 2.0, (s.b + s.d) / 2.0);
-        out_ += "cm /E";
+        // Far off the page the origin stays, so that the sums of origins a viewer makes stay
+        // exact even in single precision.
+        const bool moves = std::abs(x) <= kFarthestOrigin && std::abs(y) <= kFarthestOrigin;
+        if (!moves)
+            out_ += "q ";
+        if (x != origin_x_ || y != origin_y_ || !moves) {
+            out_ += "1 0 0 1 ";
+            put_int(out_, x - origin_x_);
+            out_ += ' ';
+            put_int(out_, y - origin_y_);
+            out_ += " cm ";
+        }
+        out_ += "/E";
         put_int(out_, found - form_keys_.begin());
-        out_ += " Do Q\n";
+        out_ += moves ? " Do\n" : " Do Q\n";
+        if (moves) {
+            origin_x_ = x;
+            origin_y_ = y;
+        }
     }
 
-    // An ellipse around (0, 0) as four cubic arcs, each a quarter.
-    static void ellipse_path(std::string& out, double rx, double ry)
+    static long long floor_half(long long twice) { return twice >= 0 ? twice / 2 : -((1 - twice) / 2); }
+
+    // An ellipse around (cx, cy) as four cubic arcs, each a quarter.
+    static void ellipse_path(std::string& out, double cx, double cy, double rx, double ry)
     {
         constexpr double k = 0.5522847498;
         const auto put_pair = [&](double x, double y) {
-            put_real(out, x);
+            put_real(out, cx + x);
             out += ' ';
-            put_real(out, y);
+            put_real(out, cy + y);
             out += ' ';
         };
         put_pair(rx, 0);
@@ -696,9 +717,12 @@ private:
     std::optional<raster::PenStyle> style_; // cap and dashes not yet set
     std::optional<LinePen> stroke_pen_; // of the path not yet stroked
     std::vector<const char*> faces_;
-    std::vector<std::array<long long, 3>> form_keys_; // diameters, and how painted
+    std::vector<std::array<long long, 5>> form_keys_; // diameters, how painted, half pixels of the centre
     std::vector<std::string> forms_;
     std::array<long long, 3> text_state_{-1, 0, 100}; // face, size and stretch; no face yet
+    // Where the last form moved the page's origin, in pixels: positions are written from here.
+    long long origin_x_ = 0, origin_y_ = 0;
+    static constexpr long long kFarthestOrigin = 1 << 20;
 };
 
 // The bytes deflated in zlib's format, by libdeflate, which compresses a whole buffer at once:

@@ -171,16 +171,24 @@ const Scene kScenes[] = {
          s.rectangle_w(kFillInterior, 5, 50, 110, 85);
      },
      {}},
-    {"ellipses: outlined, solid, striped",
+    {"ellipses: outlined, solid, striped, then what is placed after them",
      [](DrawSurface& s) {
          s.set_color_rgb(kRed);
          s.ellipse_w(kFillOutline, 5, 5, 55, 40);
-         s.ellipse_w(kFillInterior, 65, 5, 115, 40);
+         s.ellipse_w(kFillInterior, 65, 5, 114, 39); // a centre between pixels
          s.set_fill_mask(kStripes);
          s.set_color_rgb(kBlue);
-         s.ellipse_w(kFillInterior, 5, 50, 110, 85);
+         s.ellipse_w(kFillInterior, 5, 50, 70, 85);
+         s.set_fill_mask(std::nullopt);
+         s.set_color_rgb(kRed);
+         line(s, 2, 45, 117, 47);
+         s.rectangle_w(kFillOutline, 74, 76, 116, 86);
+         s.init_fonts();
+         s.set_font("t'helv'h14");
+         s.move_to_w(76, 52);
+         s.out_gtext("After");
      },
-     {}},
+     {"After"}},
     {"polygons: outlined, solid, striped, dashed",
      [](DrawSurface& s) {
          s.set_color_rgb(kRed);
@@ -373,8 +381,9 @@ QByteArray inflated_streams(const QByteArray& pdf)
     return all;
 }
 
-// A node's disc, filled and outlined, is one form drawn where it stands; the font is set when
-// it changes, a stretch undone when a text has none.
+// A node's disc, filled and outlined, is one form, drawn at the page's origin moved to it;
+// what follows is placed from there. The font is set when it changes, a stretch undone when a
+// text has none.
 TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
 {
     DrawRecord record;
@@ -383,6 +392,7 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     for (int x : {10, 40, 70})
         record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
     record.add_box(RecordOp::ellipse, true, black, 10, 30, 30, 30); // one pixel high: its row
+    record.add_box(RecordOp::ellipse, true, black, 3000000, 10, 3000008, 18); // far off: the origin stays
     const std::uint32_t plain = look_of(record, kBlack, "Liberation Sans");
     const std::uint32_t wide = look_of(record, kBlack, "Liberation Sans", false, 120);
     for (const std::uint32_t text_look : {plain, plain, wide, plain})
@@ -390,11 +400,13 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
     const QByteArray content = inflated_streams(pdf);
     const std::pair<const char*, int> counts[] = {
-        {" Do Q", 4}, {"/E0 Do", 3}, {"/E1 Do", 1}, {"9.5 29.5 21 1 re\nf\n", 1}, // the thin disc's row
-        {" Tf", 3},   {"120 Tz", 1}, {"100 Tz", 1}, {"BT ", 4}};
+        {" Do\n", 4}, {"/E0 Do", 4}, {"/E1 Do", 1}, {"q 1 0 0 1 2999984 -16 cm /E0 Do Q\n", 1},
+        {"1 0 0 1 30 0 cm /E0 Do\n", 2}, // a row of marks repeats to the byte
+        {"-10.5 -.5 21 1 re\nf\n", 1},  // the thin disc's row, from its centre
+        {" Tf", 3},   {"120 Tz", 1}, {"100 Tz", 1}, {"BT 1 0 0 -1 -15.5 19.5 Tm", 4}};
     for (const auto& [what, n] : counts)
         EXPECT_EQ(content.count(what), n) << what << '\n' << content.toStdString();
-    EXPECT_LT(content.indexOf("\nS\n"), content.indexOf(" Do Q")); // the line is stroked first
+    EXPECT_LT(content.indexOf("\nS\n"), content.indexOf(" Do\n")); // the line is stroked first
     EXPECT_EQ(pdf.count("/Subtype /Form"), 2);
 }
 
