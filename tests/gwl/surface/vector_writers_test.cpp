@@ -392,7 +392,9 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     for (int x : {10, 40, 70})
         record.add_box(RecordOp::ellipse, true, black, x, 10, x + 8, 18);
     record.add_box(RecordOp::ellipse, true, black, 10, 30, 30, 30); // one pixel high: its row
-    record.add_box(RecordOp::ellipse, true, black, 3000000, 10, 3000008, 18); // far off: the origin stays
+    record.add_box(RecordOp::ellipse, true, black, 16, 3000000, 24, 3000008); // far off: the origin stays
+    for (int x : {-9, 50}) // centres half a pixel on, either side of the page's edge: one form
+        record.add_box(RecordOp::ellipse, true, black, x, 40, x + 9, 49);
     const std::uint32_t plain = look_of(record, kBlack, "Liberation Sans");
     const std::uint32_t wide = look_of(record, kBlack, "Liberation Sans", false, 120);
     for (const std::uint32_t text_look : {plain, plain, wide, plain})
@@ -400,14 +402,15 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
     const QByteArray content = inflated_streams(pdf);
     const std::pair<const char*, int> counts[] = {
-        {" Do\n", 4}, {"/E0 Do", 4}, {"/E1 Do", 1}, {"q 1 0 0 1 2999984 -16 cm /E0 Do Q\n", 1},
+        {"0 0 m\n99 0 l\n", 1}, // before any form, from the page's corner
+        {" Do\n", 6}, {"/E0 Do", 4}, {"/E1 Do", 1}, {"/E2 Do", 2}, {"q 1 0 0 1 0 2999974 cm /E0 Do Q\n", 1},
         {"1 0 0 1 30 0 cm /E0 Do\n", 2}, // a row of marks repeats to the byte
         {"-10.5 -.5 21 1 re\nf\n", 1},  // the thin disc's row, from its centre
-        {" Tf", 3},   {"120 Tz", 1}, {"100 Tz", 1}, {"BT 1 0 0 -1 -15.5 19.5 Tm", 4}};
+        {" Tf", 3},   {"120 Tz", 1}, {"100 Tz", 1}, {"BT 1 0 0 -1 -49.5 5.5 Tm", 4}};
     for (const auto& [what, n] : counts)
         EXPECT_EQ(content.count(what), n) << what << '\n' << content.toStdString();
     EXPECT_LT(content.indexOf("\nS\n"), content.indexOf(" Do\n")); // the line is stroked first
-    EXPECT_EQ(pdf.count("/Subtype /Form"), 2);
+    EXPECT_EQ(pdf.count("/Subtype /Form"), 3);
 }
 
 // The first and last strokes and the blue line of the long drawing below show.
