@@ -71,20 +71,22 @@ bool LabelTable::collides(double x, double y) const
     // With finite tolerances a point that is not finite is near nothing, and nothing is near it.
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
+    // The point's own cell first: where labels crowd, the entry near it is most often there.
     const std::int64_t cx = cell_index(x, cell_x_);
     const std::int64_t cy = cell_index(y, cell_y_);
-    for (std::int64_t ix = std::max(cx - 1, -kCellLimit); ix <= std::min(cx + 1, kCellLimit); ++ix) {
-        for (std::int64_t iy = std::max(cy - 1, -kCellLimit); iy <= std::min(cy + 1, kCellLimit);
-             ++iy) {
-            const CellKey key = (static_cast<std::uint64_t>(ix + kCellLimit) << 32)
-                                | static_cast<std::uint64_t>(iy + kCellLimit);
-            const auto found = heads_.find(key);
-            if (found == heads_.end())
-                continue;
-            for (std::int32_t j = found->second; j >= 0; j = next_[static_cast<std::size_t>(j)])
-                if (near(x, y, xs_[static_cast<std::size_t>(j)], ys_[static_cast<std::size_t>(j)]))
-                    return true;
-        }
+    for (int cell = 0; cell < 9; ++cell) {
+        const std::int64_t ix = cx + (cell + 1) % 3 - 1; // cx, cx + 1, cx - 1
+        const std::int64_t iy = cy + (cell / 3 + 1) % 3 - 1;
+        if (ix < -kCellLimit || ix > kCellLimit || iy < -kCellLimit || iy > kCellLimit)
+            continue;
+        const CellKey key = (static_cast<std::uint64_t>(ix + kCellLimit) << 32)
+                            | static_cast<std::uint64_t>(iy + kCellLimit);
+        const auto found = heads_.find(key);
+        if (found == heads_.end())
+            continue;
+        for (std::int32_t j = found->second; j >= 0; j = next_[static_cast<std::size_t>(j)])
+            if (near(x, y, xs_[static_cast<std::size_t>(j)], ys_[static_cast<std::size_t>(j)]))
+                return true;
     }
     return false;
 }
