@@ -2,6 +2,7 @@
 #include "graph/label_table.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vorax {
@@ -29,6 +30,7 @@ LabelTable::LabelTable(double tol_x, double tol_y, std::size_t expected)
         if (!(cell_y_ > 0.0) || !std::isfinite(cell_y_))
             cell_y_ = 1.0;
         heads_.reserve(expected);
+        use_parts_ = tol_x > 0.0 && tol_y > 0.0 && cell_x_ == 2.0 * tol_x && cell_y_ == 2.0 * tol_y;
     }
     xs_.reserve(expected);
     ys_.reserve(expected);
@@ -53,6 +55,52 @@ LabelTable::CellKey LabelTable::key_of(double x, double y) const
     return (ix << 32) | iy;
 }
 
+// A cell is split into 4 x 4 parts, each half the tolerances wide and high. A part's bit is
+// 4 * (its column) + (its row), the column being the first two bits of the fraction of the
+// quotient that gives the cell (exact, as is the scaling by 4).
+std::uint16_t LabelTable::part_bit(double x, double y) const
+{
+    if (!use_parts_)
+        return 0;
+    const double u = x / cell_x_, v = y / cell_y_;
+    const double cu = std::floor(u), cv = std::floor(v);
+    if (std::abs(cu) >= static_cast<double>(kCellLimit) || std::abs(cv) >= static_cast<double>(kCellLimit))
+        return 0; // a shared outermost cell
+    const int px = std::min(static_cast<int>((u - cu) * 4.0), 3);
+    const int py = std::min(static_cast<int>((v - cv) * 4.0), 3);
+    return static_cast<std::uint16_t>(1u << (px * 4 + py));
+}
+
+// The parts of the cell `index`, as bits 0 to 3 along one axis, that lie wholly within the
+// tolerance of the point `u` cells along it (at most two quarters of a cell away on either
+// side), and those that reach into it. The margin is far above the rounding of the quotients
+// within the cell limit (a few millionths of a quarter): every entry in a part within is near
+// the point, and no entry outside the parts that reach is.
+LabelTable::AxisParts LabelTable::axis_parts(double u, std::int64_t index)
+{
+    constexpr double kMargin = 1e-5;
+    const double quarters = 4.0 * u;
+    AxisParts parts;
+    for (int j = 0; j < 4; ++j) {
+        const double part = 4.0 * static_cast<double>(index) + j;
+        if (part >= quarters - 2.0 + kMargin && part + 1.0 <= quarters + 2.0 - kMargin)
+            parts.within |= 1u << j;
+        if (part + 1.0 > quarters - 2.0 - kMargin && part < quarters + 2.0 + kMargin)
+            parts.reaching |= 1u << j;
+    }
+    return parts;
+}
+
+// The parts of a cell in the given columns and rows, as part bits.
+std::uint16_t LabelTable::part_bits(unsigned columns, unsigned rows)
+{
+    unsigned bits = 0;
+    for (int column = 0; column < 4; ++column)
+        if ((columns >> column) & 1u)
+            bits |= rows << (4 * column);
+    return static_cast<std::uint16_t>(bits);
+}
+
 bool LabelTable::near(double x, double y, double ex, double ey) const
 {
     return std::abs(x - ex) <= tol_x_ && std::abs(y - ey) <= tol_y_;
@@ -71,9 +119,14 @@ bool LabelTable::collides(double x, double y) const
     // With finite tolerances a point that is not finite is near nothing, and nothing is near it.
     if (!std::isfinite(x) || !std::isfinite(y))
         return false;
-    // The point's own cell first: where labels crowd, the entry near it is most often there.
+    // An entry in a part wholly within the tolerances answers without a look at the entries, and
+    // a cell without an entry in the parts that reach into them needs none; the entries of the
+    // other cells are compared, the point's own cell first.
     const std::int64_t cx = cell_index(x, cell_x_);
     const std::int64_t cy = cell_index(y, cell_y_);
+    const double u = x / cell_x_, v = y / cell_y_;
+    std::array<const Cell*, 9> found_cells{};
+    std::size_t found_count = 0;
     for (int cell = 0; cell < 9; ++cell) {
         const std::int64_t ix = cx + (cell + 1) % 3 - 1; // cx, cx + 1, cx - 1
         const std::int64_t iy = cy + (cell / 3 + 1) % 3 - 1;
@@ -84,10 +137,20 @@ bool LabelTable::collides(double x, double y) const
         const auto found = heads_.find(key);
         if (found == heads_.end())
             continue;
-        for (std::int32_t j = found->second; j >= 0; j = next_[static_cast<std::size_t>(j)])
+        // Every entry of a cell short of the limits has its part.
+        if (use_parts_ && std::abs(ix) < kCellLimit && std::abs(iy) < kCellLimit) {
+            const AxisParts columns = axis_parts(u, ix), rows = axis_parts(v, iy);
+            if ((found->second.parts & part_bits(columns.within, rows.within)) != 0)
+                return true;
+            if ((found->second.parts & part_bits(columns.reaching, rows.reaching)) == 0)
+                continue;
+        }
+        found_cells[found_count++] = &found->second;
+    }
+    for (std::size_t k = 0; k < found_count; ++k)
+        for (std::int32_t j = found_cells[k]->head; j >= 0; j = next_[static_cast<std::size_t>(j)])
             if (near(x, y, xs_[static_cast<std::size_t>(j)], ys_[static_cast<std::size_t>(j)]))
                 return true;
-    }
     return false;
 }
 
@@ -104,9 +167,10 @@ void LabelTable::place(double x, double y)
     const auto index = static_cast<std::int32_t>(xs_.size());
     xs_.push_back(x);
     ys_.push_back(y);
-    auto [slot, inserted] = heads_.try_emplace(key_of(x, y), index);
-    next_.push_back(inserted ? -1 : slot->second);
-    slot->second = index;
+    auto [slot, inserted] = heads_.try_emplace(key_of(x, y), Cell{index, 0});
+    next_.push_back(inserted ? -1 : slot->second.head);
+    slot->second.head = index;
+    slot->second.parts |= part_bit(x, y);
 }
 
 void LabelTable::skip()

@@ -7,7 +7,8 @@
 // lies within tol_x horizontally and tol_y vertically of it, the (0, 0) entries of unlabelled
 // numbers included. Compared one by one, that costs time in the square of the count; the table
 // instead files the labels in a grid of cells twice the tolerances in size, so that a test looks
-// at the entries of nine cells only and gives exactly the same answers.
+// at the entries of nine cells only and gives exactly the same answers. Each cell also knows
+// which of its sixteen parts hold an entry, which mostly answers without a look at the entries.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,15 @@ private:
     CellKey key_of(double x, double y) const;
     static std::int64_t cell_index(double value, double cell);
     bool near(double x, double y, double ex, double ey) const;
+    // The one bit of the part, of 4 x 4 in its cell, that (x, y) lies in; 0 where parts cannot
+    // tell that two points are near.
+    std::uint16_t part_bit(double x, double y) const;
+    struct AxisParts {
+        unsigned within = 0;   // wholly within the tolerance
+        unsigned reaching = 0; // reaching into it
+    };
+    static AxisParts axis_parts(double u, std::int64_t index);
+    static std::uint16_t part_bits(unsigned columns, unsigned rows);
 
     double tol_x_;
     double tol_y_;
@@ -48,7 +58,12 @@ private:
     std::vector<double> xs_;
     std::vector<double> ys_;
     std::vector<std::int32_t> next_; // next entry in the same cell, -1 at the end
-    std::unordered_map<CellKey, std::int32_t> heads_;
+    struct Cell {
+        std::int32_t head;   // the newest entry
+        std::uint16_t parts; // the parts that hold an entry: one there is near any point there
+    };
+    std::unordered_map<CellKey, Cell> heads_;
+    bool use_parts_ = false; // the cells are twice the tolerances
 };
 
 } // namespace vorax
