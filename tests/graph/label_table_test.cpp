@@ -98,6 +98,8 @@ TEST(LabelCollisions, GridMatchesThePlainRuleForOddTolerancesAndPoints)
     compare_node_pass(inf, 1.0, 1.0, 0.3, 13, 200, odd);
     compare_node_pass(nan, 1.0, 1.0, 0.3, 14, 200, odd);
     compare_node_pass(-1.0, 1.0, 1.0, 0.3, 15, 200, odd);
+    compare_node_pass(0.05, 0.0, 0.2, 0.3, 16, 400, odd); // crowded, one tolerance zero
+    compare_node_pass(0.0, 0.05, 0.2, 0.3, 17, 400, odd);
 }
 
 TEST(LabelCollisions, UnlabelledNumbersCountAsEntriesAtTheOriginAndTheEdgesOfTheToleranceCount)
