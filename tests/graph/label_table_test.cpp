@@ -92,7 +92,8 @@ TEST(LabelCollisions, GridMatchesThePlainRuleForOddTolerancesAndPoints)
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<std::pair<double, double>> odd{
-        {0, 0}, {nan, 0}, {inf, 1}, {-inf, -inf}, {1e300, -1e300}, {0.0, -0.0}, {1e-320, 0}};
+        {0, 0}, {nan, 0}, {inf, 1}, {-inf, -inf}, {1e300, -1e300}, {0.0, -0.0}, {1e-320, 0},
+        {0, -1e300}, {0, -1e300}, {-1e300, 0}, {-1e300, 0}}; // twice each in an outermost cell
     compare_node_pass(0.0, 0.0, 1.0, 0.3, 11, 200, odd);
     compare_node_pass(1e-310, 1e-310, 1.0, 0.3, 12, 200, odd);
     compare_node_pass(inf, 1.0, 1.0, 0.3, 13, 200, odd);
