@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -20,6 +21,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "gwl/surface/digit_text.h"
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/record_index.h"
 #include "gwl/surface/draw_surface.h"
@@ -231,8 +233,24 @@ struct DrawSurface::State {
         QFont font;
         QFontMetrics metrics;
         std::int32_t record_index = -1; // in the record's fonts, once text used it
+        DigitText* digits = nullptr;    // how it draws numbers, once a number was drawn
+        bool digits_known = false;
     };
     std::optional<CurrentFont> font;
+    // The digit glyphs of each font that drew a number, by the font's description; null where
+    // numbers are laid out whole.
+    std::map<QString, std::unique_ptr<DigitText>> digit_texts;
+    DigitText* digit_text()
+    {
+        if (!font->digits_known) {
+            auto [slot, made] = digit_texts.try_emplace(font->font.toString());
+            if (made)
+                slot->second = DigitText::for_font(font->font, font->metrics, draws_pixels);
+            font->digits = slot->second.get();
+            font->digits_known = true;
+        }
+        return font->digits;
+    }
 
     DrawRecord record;
     mutable std::unique_ptr<RecordIndex> record_index; // of `record` as it was when made

@@ -199,19 +199,27 @@ void DrawSurface::out_gtext(std::string_view text)
         op.fail(status::kNothingDrawn);
         return;
     }
-    const QString line = qt_text(text);
     const QFontMetrics& metrics = s.font->metrics;
-    const int advance = metrics.horizontalAdvance(line);
+    // A number goes glyph by glyph where the font allows; any other text is laid out whole.
+    DigitText* const digits = DigitText::is_number(text) ? s.digit_text() : nullptr;
+    const QString line = digits ? QString() : qt_text(text);
+    const int advance = digits ? digits->lay_out(text) : metrics.horizontalAdvance(line);
     const int x = s.position.x;
     const int y = s.position.y;
-    if (s.draws_pixels)
-        s.text_painter_for(s.font->font, s.color).drawText(x, y + metrics.ascent(), line);
+    if (s.draws_pixels) {
+        QPainter& painter = s.text_painter_for(s.font->font, s.color);
+        if (digits)
+            digits->paint(painter, s.font->font, QPointF(x, y + metrics.ascent()));
+        else
+            painter.drawText(x, y + metrics.ascent(), line);
+    }
     s.record.add_text(RecordOp::text, s.text_look(), x, y + metrics.ascent(), text, advance);
     // Italic and some glyphs reach beyond the advance; the bounding box covers them. Measuring it
     // costs as much as shaping the text again, so only a surface that is watched pays for it
     // (a headless export of many labels is not).
     if (s.listener) {
-        const QRect ink = metrics.boundingRect(line).translated(x, y + metrics.ascent());
+        const QRect ink = digits ? digits->ink(x, y + metrics.ascent())
+                                 : metrics.boundingRect(line).translated(x, y + metrics.ascent());
         op.changed(Box{std::min(x, ink.left()), std::min(y, ink.top()),
                        std::max(x + advance, ink.right()), std::max(y + metrics.height(), ink.bottom())});
     }

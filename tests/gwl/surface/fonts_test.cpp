@@ -362,5 +362,34 @@ TEST(SurfaceWithoutFont, DrawsNothing)
     EXPECT_EQ(surface.get_font_info(info), -1);
 }
 
+// A watched surface hears a box that holds all the ink of a text, a number or not, upright or
+// italic.
+TEST_F(SurfaceFonts, AWatchedSurfaceHearsTheInkOfEachText)
+{
+    std::vector<PixelRect> heard;
+    surface.set_change_listener([&](const PixelRect& r) { heard.push_back(r); });
+    for (const char* spec : {"t'helv'h14", "t'tms rmn'h16i"})
+        for (const char* text : {"2071", "17.5 kN"}) {
+            SCOPED_TRACE(std::string(spec) + " " + text);
+            prepare_paper(surface);
+            ASSERT_GT(surface.set_font(spec), 0);
+            surface.move_to_w(60, 40);
+            heard.clear();
+            surface.out_gtext(text);
+            ASSERT_EQ(heard.size(), 1u);
+            const PixelRect box = heard.back();
+            const Pixels picture(surface);
+            int ink = 0;
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 200; ++x)
+                    if (picture.at(x, y) != kWhite) {
+                        ++ink;
+                        EXPECT_TRUE(x >= box.x && x < box.x + box.width && y >= box.y && y < box.y + box.height)
+                            << x << "," << y;
+                    }
+            EXPECT_GT(ink, 20);
+        }
+}
+
 } // namespace
 } // namespace vorax::gwl

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gwl/surface/digit_text.h"
+
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorax::gwl {
+
+namespace {
+
+// The numbers a font is tried on: every one of one and two digits (each pair of neighbours,
+// where kerning would show) and a few longer ones.
+std::vector<std::string> sample_numbers()
+{
+    std::vector<std::string> samples;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        samples.emplace_back(1, digit);
+    for (char first = '0'; first <= '9'; ++first)
+        for (char second = '0'; second <= '9'; ++second)
+            samples.push_back({first, second});
+    for (const char* longer : {"101", "111", "1111", "7471", "100000", "1234567890", "9876543210"})
+        samples.emplace_back(longer);
+    return samples;
+}
+
+// The one glyph run of `text` laid out by Qt, or nothing when Qt drew it from several fonts or
+// with a glyph other than one a character.
+std::optional<QGlyphRun> laid_out(const QFont& font, const QString& text)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.size() != 1 || runs.front().glyphIndexes().size() != text.size())
+        return std::nullopt;
+    return runs.front();
+}
+
+// A painter as the surface's text painter is set.
+template <typename Paint>
+void paint_text(QImage& image, const QFont& font, Paint paint)
+{
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    paint(painter);
+}
+
+// Whether every pixel that is not white lies within `box`.
+bool ink_within(const QImage& image, const QRect& box)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((row[x] & 0xFFFFFFu) != 0xFFFFFFu && !box.contains(x, y))
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMetrics& metrics, bool pixels)
+{
+    if (font.underline() || font.overline() || font.strikeOut() || font.letterSpacing() != 0
+        || font.wordSpacing() != 0 || (font.stretch() != QFont::AnyStretch && font.stretch() != QFont::Unstretched))
+        return nullptr;
+    // Each digit alone gives its glyph and its advance at the end of a number; each pair of
+    // digits the advance of the first before the second, kerned and rounded as Qt does it. Qt
+    // positions glyphs by such advances, in 64ths of a pixel, which a double sums exactly.
+    std::unique_ptr<DigitText> d(new DigitText);
+    const QFontMetricsF exact(font);
+    const QRawFont raw = QRawFont::fromFont(font);
+    for (int first = 0; first < 10; ++first) {
+        const std::optional<QGlyphRun> alone = laid_out(font, QString(QChar(u'0' + first)));
+        if (!alone || alone->rawFont() != raw)
+            return nullptr;
+        const std::size_t a = static_cast<std::size_t>(first);
+        d->glyphs_[a] = alone->glyphIndexes().front();
+        d->last_advances_[a] = exact.horizontalAdvance(QString(QChar(u'0' + first)));
+        d->glyph_boxes_[a] = raw.boundingRect(d->glyphs_[a]);
+        for (int second = 0; second < 10; ++second) {
+            const std::optional<QGlyphRun> pair =
+                laid_out(font, QString(QChar(u'0' + first)) + QChar(u'0' + second));
+            if (!pair || pair->rawFont() != raw)
+                return nullptr;
+            d->advances_[a][static_cast<std::size_t>(second)] = pair->positions()[1].x() - pair->positions()[0].x();
+        }
+    }
+
+    const int cell = std::max(metrics.height(), 1);
+    QImage whole, by_glyph;
+    if (pixels) {
+        whole = QImage(metrics.horizontalAdvance(QStringLiteral("0000000000")) + 4 * cell, 3 * cell,
+                       QImage::Format_RGB32);
+        by_glyph = whole.copy();
+    }
+    const int x = cell, baseline = cell + metrics.ascent();
+    const std::vector<std::string> samples = sample_numbers();
+    const auto agrees = [&](const std::string& sample) {
+        const QString text = QString::fromLatin1(sample.data(), static_cast<qsizetype>(sample.size()));
+        if (d->lay_out(sample) != metrics.horizontalAdvance(text))
+            return false;
+        if (!pixels)
+            return true;
+        paint_text(whole, font, [&](QPainter& p) { p.drawText(x, baseline, text); });
+        paint_text(by_glyph, font, [&](QPainter& p) { d->paint(p, font, QPointF(x, baseline)); });
+        return whole == by_glyph && ink_within(by_glyph, d->ink(x, baseline));
+    };
+    return std::all_of(samples.begin(), samples.end(), agrees) ? std::move(d) : nullptr;
+}
+
+bool DigitText::is_number(std::string_view text)
+{
+    return !text.empty() && text.size() <= kLongest
+           && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int DigitText::lay_out(std::string_view text)
+{
+    const auto count = static_cast<qsizetype>(text.size());
+    indexes_.resize(count);
+    positions_.resize(count);
+    qreal at = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const auto digit = static_cast<std::size_t>(text[static_cast<std::size_t>(i)] - '0');
+        indexes_[i] = glyphs_[digit];
+        digits_[static_cast<std::size_t>(i)] = digit;
+        positions_[i] = QPointF(at, 0);
+        at += i + 1 < count ? advances_[digit][static_cast<std::size_t>(text[static_cast<std::size_t>(i + 1)] - '0')]
+                            : last_advances_[digit];
+    }
+    return qRound(at);
+}
+
+void DigitText::paint(QPainter& painter, const QFont& font, QPointF baseline_start) const
+{
+    // The raw font lives no longer than this call: it holds the font engine of the thread that
+    // draws, which goes when that thread ends.
+    QGlyphRun run;
+    run.setRawFont(QRawFont::fromFont(font));
+    run.setGlyphIndexes(indexes_);
+    run.setPositions(positions_);
+    painter.drawGlyphRun(baseline_start, run);
+}
+
+QRect DigitText::ink(int x, int baseline) const
+{
+    QRectF box;
+    for (qsizetype i = 0; i < indexes_.size(); ++i)
+        box |= glyph_boxes_[digits_[static_cast<std::size_t>(i)]].translated(positions_[i]);
+    // A pixel of slack for the rounding of the glyphs' edges to pixels.
+    return box.translated(x, baseline).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+} // namespace vorax::gwl

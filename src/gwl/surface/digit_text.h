@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Numbers drawn from a font's digit glyphs. Node and element numbers are most of the texts of a
+// large graph; laid out whole, each costs Qt's text shaping twice (once for its extent, once to
+// paint it). Placed glyph by glyph, with the advances Qt gives each digit before each other one,
+// they cost less than half and come out the same: a font is used so only after its numbers of one and
+// two digits and a few longer ones gave the same extents, and the same pixels, both ways.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QList>
+#include <QPainter>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+
+#include <array>
+#include <memory>
+#include <string_view>
+
+namespace vorax::gwl {
+
+class DigitText {
+public:
+    // The digit glyphs of `font`, or null when its numbers must be laid out whole: decorated or
+    // spaced text, a digit the font lacks, or a sample that came out otherwise (by extent, and
+    // by pixels when `pixels`, painted as the surface paints text).
+    static std::unique_ptr<DigitText> for_font(const QFont& font, const QFontMetrics& metrics, bool pixels);
+
+    // Whether `text` is a number this class draws: ASCII digits, at most kLongest of them.
+    static bool is_number(std::string_view text);
+    static constexpr std::size_t kLongest = 24;
+
+    // Lays out `text` (a number) and returns its extent in whole pixels.
+    int lay_out(std::string_view text);
+    // Paints the number last laid out in `font` (the font this was made for), its baseline
+    // starting at `baseline_start`.
+    void paint(QPainter& painter, const QFont& font, QPointF baseline_start) const;
+    // A box that holds the ink of the number last laid out, its baseline starting at (x, y).
+    QRect ink(int x, int baseline) const;
+
+private:
+    DigitText() = default;
+
+    // Numbers only: nothing here belongs to a thread (Qt's fonts do).
+    std::array<quint32, 10> glyphs_{};
+    std::array<QRectF, 10> glyph_boxes_{}; // ink of each digit from the start of its baseline
+    QList<quint32> indexes_;
+    QList<QPointF> positions_;
+    std::array<std::size_t, kLongest> digits_{};
+    // The advance of a digit before another, and at the end of a number.
+    std::array<std::array<qreal, 10>, 10> advances_{};
+    std::array<qreal, 10> last_advances_{};
+};
+
+} // namespace vorax::gwl
