@@ -3,8 +3,9 @@
 // Numbers drawn from a font's digit glyphs. Node and element numbers are most of the texts of a
 // large graph; laid out whole, each costs Qt's text shaping twice (once for its extent, once to
 // paint it). Placed glyph by glyph, with the advances Qt gives each digit before each other one,
-// they cost less than half and come out the same: a font is used so only after its numbers of one and
-// two digits and a few longer ones gave the same extents, and the same pixels, both ways.
+// they cost less than half and come out the same: a font is used so only after its numbers of
+// one and two digits and a few longer ones gave the same extents, and the same pixels, both
+// ways.
 
 #include <QFont>
 #include <QFontMetrics>
