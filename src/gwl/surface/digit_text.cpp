@@ -46,18 +46,6 @@ std::optional<QGlyphRun> laid_out(const QFont& font, const QString& text)
     return runs.front();
 }
 
-// A painter as the surface's text painter is set.
-template <typename Paint>
-void paint_text(QImage& image, const QFont& font, Paint paint)
-{
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    paint(painter);
-}
-
 // Whether every pixel that is not white lies within `box`.
 bool ink_within(const QImage& image, const QRect& box)
 {
@@ -71,6 +59,13 @@ bool ink_within(const QImage& image, const QRect& box)
 }
 
 } // namespace
+
+void set_up_text_painter(QPainter& painter, const QFont& font, const QColor& color)
+{
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font);
+    painter.setPen(color);
+}
 
 std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMetrics& metrics, bool pixels)
 {
@@ -115,8 +110,8 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
             return false;
         if (!pixels)
             return true;
-        paint_text(whole, font, [&](QPainter& p) { p.drawText(x, baseline, text); });
-        paint_text(by_glyph, font, [&](QPainter& p) { d->paint(p, font, QPointF(x, baseline)); });
+        paint_text_on_white(whole, font, [&](QPainter& p) { p.drawText(x, baseline, text); });
+        paint_text_on_white(by_glyph, font, [&](QPainter& p) { d->paint(p, font, QPointF(x, baseline)); });
         return whole == by_glyph && ink_within(by_glyph, d->ink(x, baseline));
     };
     return std::all_of(samples.begin(), samples.end(), agrees) ? std::move(d) : nullptr;

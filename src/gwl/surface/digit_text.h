@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPointF>
@@ -21,6 +22,20 @@
 
 namespace vorax::gwl {
 
+// Sets `painter` up as the surface paints graphic text: glyphs without smoothing, in `font`,
+// in `color`.
+void set_up_text_painter(QPainter& painter, const QFont& font, const QColor& color);
+
+// `paint` done on `image`, cleared to white first, by a painter set up for text in black.
+template <typename Paint>
+void paint_text_on_white(QImage& image, const QFont& font, Paint paint)
+{
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    set_up_text_painter(painter, font, Qt::black);
+    paint(painter);
+}
+
 class DigitText {
 public:
     // The digit glyphs of `font`, or null when its numbers must be laid out whole: decorated or
@@ -31,6 +46,8 @@ public:
     // Whether `text` is a number this class draws: ASCII digits, at most kLongest of them.
     static bool is_number(std::string_view text);
     static constexpr std::size_t kLongest = 24;
+    // How many numbers a surface lays out whole in a font before it looks at the font's digits.
+    static constexpr int kNumbersLaidOutWhole = 2000;
 
     // Lays out `text` (a number) and returns its extent in whole pixels.
     int lay_out(std::string_view text);

@@ -129,9 +129,7 @@ struct DrawSurface::State {
     {
         if (!text_painter) {
             text_painter = std::make_unique<QPainter>(&image);
-            text_painter->setRenderHint(QPainter::TextAntialiasing, false);
-            text_painter->setFont(painter_font);
-            text_painter->setPen(qcolor_of(painter_color));
+            set_up_text_painter(*text_painter, painter_font, qcolor_of(painter_color));
             text_painter_color = painter_color;
             return *text_painter;
         }
@@ -233,16 +231,19 @@ struct DrawSurface::State {
         QFont font;
         QFontMetrics metrics;
         std::int32_t record_index = -1; // in the record's fonts, once text used it
-        DigitText* digits = nullptr;    // how it draws numbers, once a number was drawn
+        DigitText* digits = nullptr;    // how it draws numbers, once enough were drawn
         bool digits_known = false;
+        int numbers_drawn = 0;
     };
     std::optional<CurrentFont> font;
     // The digit glyphs of each font that drew a number, by the font's description; null where
     // numbers are laid out whole.
     std::map<QString, std::unique_ptr<DigitText>> digit_texts;
+    // A font's first numbers are laid out whole: checking its digits costs a few milliseconds,
+    // which only a drawing of many numbers wins back.
     DigitText* digit_text()
     {
-        if (!font->digits_known) {
+        if (!font->digits_known && ++font->numbers_drawn > DigitText::kNumbersLaidOutWhole) {
             auto [slot, made] = digit_texts.try_emplace(font->font.toString());
             if (made)
                 slot->second = DigitText::for_font(font->font, font->metrics, draws_pixels);

@@ -19,12 +19,7 @@ template <typename Paint>
 QImage painted(const QFont& font, QSize size, Paint paint)
 {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    paint(painter);
+    paint_text_on_white(image, font, paint);
     return image;
 }
 
