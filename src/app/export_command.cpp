@@ -123,8 +123,8 @@ bool select_range(const std::string& typed, const ExportOptions& options, Struct
 }
 
 // Draws the planned graph on a surface of the options' size and writes it to the picture file.
-// `report` writes the info lines; it runs once, after the drawing and before any word on a
-// failure, as the info window would have them by then.
+// `report` writes the info lines; it runs once, after the drawing and the writing and before
+// any word on a failure, as the info window would have them by then.
 int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
                         const StructureModel& model, const SettingsState& settings,
                         const GraphPlan& plan, const std::function<void()>& report,
@@ -158,17 +158,19 @@ int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
         const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
                                model.problem_title, options.language};
         const DrawOutcome outcome = draw_graph(surface, model, settings, plan, texts);
-        report_once();
         if (outcome == DrawOutcome::font_error) {
+            report_once();
             out << " ** Font Initialization Error\n";
             out.flush();
             err << "vorax --export: no fonts could be initialised\n";
             return kExportFailed;
         }
-        out.flush();
-
+        // The picture is written while the model check may still run on the other processor;
+        // the lines, whose last one may be the check's, come after it.
         const std::string reason = gwl::write_surface_picture(
             surface, options.output, format, gwl::qt_text(title_text(model.problem_title)));
+        report_once();
+        out.flush();
         if (!reason.empty()) {
             err << "vorax --export: cannot write " << options.output << ": " << reason << '\n';
             return kExportFailed;
