@@ -430,8 +430,10 @@ private:
         // The nodes are first dealt by the top bits of their hash into parts of a few thousand,
         // in node order, and each part then gets a table of its own that stays in the cache: one
         // table for all would be a cache miss for nearly every node of a large model.
+        // An entry keeps the lower half of its node's hash: the table's slot and the tag that
+        // spares most comparisons of coordinates (the upper bits chose the part).
         struct Entry {
-            std::uint64_t hash;
+            std::uint32_t hash;
             std::int32_t node;
         };
         std::size_t placed_count = 0;
@@ -455,12 +457,12 @@ private:
             for (std::int32_t n = 1; n <= node_count(); ++n)
                 if (placed(n)) {
                     const std::uint64_t h = hash(model_.node(n).coords);
-                    entries[next[part_of(h)]++] = {h, n};
+                    entries[next[part_of(h)]++] = {static_cast<std::uint32_t>(h), n};
                 }
         }
 
-        // A slot keeps the upper half of its node's hash beside the number, so that a probe
-        // looks at another node's coordinates only when the two halves agree.
+        // A slot keeps its node's entry, so that a probe looks at another node's coordinates
+        // only when the two hashes agree.
         struct Slot {
             std::uint32_t tag = 0;
             std::int32_t node = 0;
@@ -474,10 +476,9 @@ private:
                 capacity *= 2;
             table.assign(capacity, Slot{});
             for (std::size_t e = starts[part]; e < starts[part + 1]; ++e) {
-                const auto [h, n] = entries[e];
+                const auto [tag, n] = entries[e];
                 const std::array<float, 3>& coords = model_.node(n).coords;
-                const auto tag = static_cast<std::uint32_t>(h >> 32);
-                for (std::size_t slot = h & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
+                for (std::size_t slot = tag & (capacity - 1);; slot = (slot + 1) & (capacity - 1)) {
                     const Slot there = table[slot];
                     if (there.node == 0) {
                         table[slot] = {tag, n};
