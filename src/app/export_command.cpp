@@ -158,18 +158,19 @@ int write_graph_picture(const ExportOptions& options, gwl::PictureFormat format,
         const GraphTexts texts{determine_host(gwl::current_directory()).program_label,
                                model.problem_title, options.language};
         const DrawOutcome outcome = draw_graph(surface, model, settings, plan, texts);
-        if (outcome == DrawOutcome::font_error) {
-            report_once();
+        // The picture is written while the model check may still run on the other processor;
+        // the lines, whose last one may be the check's, come after it.
+        const bool drawn = outcome != DrawOutcome::font_error;
+        const std::string reason = drawn ? gwl::write_surface_picture(surface, options.output, format,
+                                                                      gwl::qt_text(title_text(model.problem_title)))
+                                         : std::string();
+        report_once();
+        if (!drawn) {
             out << " ** Font Initialization Error\n";
             out.flush();
             err << "vorax --export: no fonts could be initialised\n";
             return kExportFailed;
         }
-        // The picture is written while the model check may still run on the other processor;
-        // the lines, whose last one may be the check's, come after it.
-        const std::string reason = gwl::write_surface_picture(
-            surface, options.output, format, gwl::qt_text(title_text(model.problem_title)));
-        report_once();
         out.flush();
         if (!reason.empty()) {
             err << "vorax --export: cannot write " << options.output << ": " << reason << '\n';
