@@ -305,7 +305,7 @@ TEST(Export, UnwritablePictureFails)
     const ExportRun run = export_model(dir, source_path("examples/plane_frame.dat"), {"--size", "64x64"},
                                        "no/such/folder/graph.png");
     EXPECT_EQ(run.status, 1);
-    // The info lines come all the same, before the word on the failure.
+    // The info lines come all the same.
     EXPECT_NE(run.out.find(" TWO-BAY THREE-STOREY PLANE FRAME\n"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("cannot write " + (dir.path() / "no/such/folder/graph.png").string()
                            + ": No such file or directory"),
