@@ -23,7 +23,10 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
     gwl::open_ui_calls();
     reload_ = std::make_unique<ModelReload>(state, *layer_);
     check_ = std::make_unique<CheckWindow>(state, *layer_, *reload_);
-    reload_->after_reload = [this] { check_->refresh(); };
+    reload_->after_reload = [this] {
+        check_->refresh();
+        look_->forget_pick();
+    };
     look_ = std::make_unique<LookAround>(state, *layer_, *reload_);
     program_->after_start_up = [this] {
         reload_->add_menu_items();

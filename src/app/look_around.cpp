@@ -116,11 +116,7 @@ void LookAround::gesture(int unit, int gesture, double x, double y, double per_s
     using Gesture = gwl::GraphicsWindow::Gesture;
     const auto what = static_cast<Gesture>(gesture);
     if (what == Gesture::escape) {
-        anchor_ = 0;
-        anchor_model_.reset();
-        if (status_before_)
-            say(*status_before_);
-        status_before_.reset();
+        forget_pick();
         return;
     }
     if (what != Gesture::click && what != Gesture::shift_click)
@@ -142,6 +138,15 @@ void LookAround::gesture(int unit, int gesture, double x, double y, double per_s
     anchor_model_ = found->pointed;
     say(std::string(message(Message::pointed_node, lang)) + std::to_string(node)
         + std::string(message(Message::measure_anchor, lang)));
+}
+
+void LookAround::forget_pick()
+{
+    anchor_ = 0;
+    anchor_model_.reset();
+    if (status_before_)
+        say(*status_before_);
+    status_before_.reset();
 }
 
 } // namespace vorax

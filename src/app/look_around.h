@@ -47,6 +47,9 @@ public:
 
     // A click, a Shift+click or Escape on the picture of a graph window (GraphicsWindow::Gesture).
     void gesture(int unit, int gesture, double x, double y, double per_screen_pixel);
+    // Ends a measuring, as Escape does: the status line gets back what it showed before. A
+    // reload calls it, since the distance said was one of the model read before.
+    void forget_pick();
 
 private:
     void say(const std::string& text);

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/look_around.h"
+#include "app/model_reload.h"
 #include "app/program.h"
 #include "graph/change_marks.h"
 #include "gwl/platform/system.h"
@@ -92,6 +93,11 @@ TEST_F(LookAroundFlow, AClickAndAShiftClickMeasureAndEscapeClears)
     // After Escape a Shift+click starts again from its node.
     QTest::mouseClick(window()->viewport(), Qt::LeftButton, Qt::ShiftModifier, on_screen(5));
     EXPECT_EQ(status(), "Node 5 — Shift+click another node to measure the distance");
+    // A reload ends the measuring as Escape does: the distance said was the old model's.
+    QTest::mouseClick(window()->viewport(), Qt::LeftButton, Qt::ShiftModifier, on_screen(3));
+    ASSERT_TRUE(run.choose(gwl::kFileMenu, run.session->reload().menu_items().reload));
+    ASSERT_TRUE(testing::wait_until([&] { return run.session->reload().reloads() == 1; }));
+    EXPECT_EQ(status(), before);
 }
 
 } // namespace
