@@ -98,6 +98,12 @@ TEST_F(LookAroundFlow, AClickAndAShiftClickMeasureAndEscapeClears)
     ASSERT_TRUE(run.choose(gwl::kFileMenu, run.session->reload().menu_items().reload));
     ASSERT_TRUE(testing::wait_until([&] { return run.session->reload().reloads() == 1; }));
     EXPECT_EQ(status(), before);
+    // Escape gives back what the status line showed when this measuring began.
+    find("n3");
+    const std::string found = status();
+    QTest::mouseClick(window()->viewport(), Qt::LeftButton, {}, on_screen(1));
+    QTest::keyClick(window(), Qt::Key_Escape);
+    EXPECT_EQ(status(), found);
 }
 
 } // namespace
