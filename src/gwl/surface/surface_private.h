@@ -232,8 +232,7 @@ struct DrawSurface::State {
         QFontMetrics metrics;
         std::int32_t record_index = -1; // in the record's fonts, once text used it
         DigitText* digits = nullptr;    // how it draws numbers, once enough were drawn
-        bool digits_known = false;
-        int numbers_drawn = 0;
+        int numbers_drawn = 0;          // counted until the digits are looked at
     };
     std::optional<CurrentFont> font;
     // The digit glyphs of each font that drew a number, by the font's description; null where
@@ -243,12 +242,12 @@ struct DrawSurface::State {
     // which only a drawing of many numbers wins back.
     DigitText* digit_text()
     {
-        if (!font->digits_known && ++font->numbers_drawn > DigitText::kNumbersLaidOutWhole) {
+        constexpr int kWhole = DigitText::kNumbersLaidOutWhole;
+        if (font->numbers_drawn <= kWhole && ++font->numbers_drawn > kWhole) {
             auto [slot, made] = digit_texts.try_emplace(font->font.toString());
             if (made)
                 slot->second = DigitText::for_font(font->font, font->metrics, draws_pixels);
             font->digits = slot->second.get();
-            font->digits_known = true;
         }
         return font->digits;
     }
