@@ -29,7 +29,7 @@ LabelTable::LabelTable(double tol_x, double tol_y, std::size_t expected)
             cell_x_ = 1.0;
         if (!(cell_y_ > 0.0) || !std::isfinite(cell_y_))
             cell_y_ = 1.0;
-        heads_.reserve(expected);
+        cells_.reserve(expected);
         use_parts_ = tol_x > 0.0 && tol_y > 0.0 && cell_x_ == 2.0 * tol_x && cell_y_ == 2.0 * tol_y;
     }
     xs_.reserve(expected);
@@ -134,8 +134,8 @@ bool LabelTable::collides(double x, double y) const
             continue;
         const CellKey key = (static_cast<std::uint64_t>(ix + kCellLimit) << 32)
                             | static_cast<std::uint64_t>(iy + kCellLimit);
-        const auto found = heads_.find(key);
-        if (found == heads_.end())
+        const auto found = cells_.find(key);
+        if (found == cells_.end())
             continue;
         // Every entry of a cell short of the limits has its part.
         if (use_parts_ && std::abs(ix) < kCellLimit && std::abs(iy) < kCellLimit) {
@@ -167,7 +167,7 @@ void LabelTable::place(double x, double y)
     const auto index = static_cast<std::int32_t>(xs_.size());
     xs_.push_back(x);
     ys_.push_back(y);
-    auto [slot, inserted] = heads_.try_emplace(key_of(x, y), Cell{index, 0});
+    auto [slot, inserted] = cells_.try_emplace(key_of(x, y), Cell{index, 0});
     next_.push_back(inserted ? -1 : slot->second.head);
     slot->second.head = index;
     slot->second.parts |= part_bit(x, y);

@@ -62,7 +62,7 @@ private:
         std::int32_t head;   // the newest entry
         std::uint16_t parts; // the parts that hold an entry: one there is near any point there
     };
-    std::unordered_map<CellKey, Cell> heads_;
+    std::unordered_map<CellKey, Cell> cells_;
     bool use_parts_ = false; // the cells are twice the tolerances
 };
 
