@@ -84,13 +84,13 @@ std::string clock_time()
     return text;
 }
 
-std::string reload_failure_line(const std::string& file_name, long line, const std::string& reason,
+std::string reload_failure_line(const std::string& file_name, const ReadResult& failed,
                                 const std::string& read_time, UiLanguage language)
 {
     std::string text = file_name;
-    if (line > 0)
-        text += std::string(message(Message::read_line_word, language)) + std::to_string(line);
-    std::string why = reason;
+    if (failed.line > 0)
+        text += std::string(message(Message::read_line_word, language)) + std::to_string(failed.line);
+    std::string why = read_failure_text(failed, language);
     while (!why.empty() && (why.back() == '.' || why.back() == ' '))
         why.pop_back();
     return text + ": " + why + std::string(message(Message::showing_version, language)) + read_time;
@@ -246,8 +246,7 @@ void ModelReload::reload()
 
     LoadedFile loaded = load_model_file(layer_, path, lang);
     if (!loaded.result.ok()) {
-        tell(reload_failure_line(name, loaded.result.line, loaded.result.message,
-                                 state_.model_read_time, lang));
+        tell(reload_failure_line(name, loaded.result, state_.model_read_time, lang));
         return;
     }
 

@@ -20,6 +20,7 @@
 
 #include "app/app_state.h"
 #include "graph/change_marks.h"
+#include "model/model_reader.h"
 
 namespace vorax::gwl {
 class Layer;
@@ -90,9 +91,9 @@ private:
 // settings and the node numbers it drew.
 void remember_drawn_graph(AppState& state, int unit, int graph_number);
 
-// "plane_frame.dat line 14: <reason> — showing the version read at 10:42:07"; without " line
-// N" when the reader stopped before any line.
-std::string reload_failure_line(const std::string& file_name, long line, const std::string& reason,
+// "plane_frame.dat line 14: <the reader's reason, in `language`> — showing the version read at
+// 10:42:07"; without " line N" when the reader stopped before any line.
+std::string reload_failure_line(const std::string& file_name, const ReadResult& failed,
                                 const std::string& read_time, UiLanguage language);
 // "plane_frame.dat: the file is gone — showing the version read at 10:42:07".
 std::string file_gone_line(const std::string& file_name, const std::string& read_time,

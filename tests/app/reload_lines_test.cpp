@@ -12,22 +12,28 @@ struct LineRow {
     UiLanguage language;
     long line;
     const char* reason;
+    const char* reason_ro;
     const char* expected;
 };
 
 TEST(ReloadLines, AFileThatDoesNotReadNamesItsLineAndTheVersionShown)
 {
     const LineRow rows[] = {
-        {UiLanguage::english, 14, "The element block ends early.",
+        {UiLanguage::english, 14, "The element block ends early.", "Blocul se termina.",
          "plane_frame.dat line 14: The element block ends early — showing the version read at 10:42:07"},
-        {UiLanguage::romanian, 3, "x",
-         "plane_frame.dat linia 3: x — se arata versiunea citita la 10:42:07"},
-        {UiLanguage::english, 0, "Cannot open \"a\": Permission denied.",
+        {UiLanguage::romanian, 3, "x", "Sfarsit de fisier.",
+         "plane_frame.dat linia 3: Sfarsit de fisier — se arata versiunea citita la 10:42:07"},
+        {UiLanguage::romanian, 3, "x", "", "plane_frame.dat linia 3: x — se arata versiunea citita la 10:42:07"},
+        {UiLanguage::english, 0, "Cannot open \"a\": Permission denied.", "",
          "plane_frame.dat: Cannot open \"a\": Permission denied — showing the version read at 10:42:07"},
     };
-    for (const LineRow& row : rows)
-        EXPECT_EQ(reload_failure_line("plane_frame.dat", row.line, row.reason, "10:42:07", row.language),
-                  row.expected);
+    for (const LineRow& row : rows) {
+        ReadResult failed;
+        failed.line = row.line;
+        failed.message = row.reason;
+        failed.message_ro = row.reason_ro;
+        EXPECT_EQ(reload_failure_line("plane_frame.dat", failed, "10:42:07", row.language), row.expected);
+    }
 }
 
 TEST(ReloadLines, AGoneFileIsSaidWithTheVersionShown)
