@@ -77,6 +77,45 @@ WindowRect screen_room()
 
 } // namespace
 
+// A text of the status bar that never widens the frame: when the room is short it is shown with
+// an ellipsis where `mode` says, the whole text in its tool tip.
+class ElidedLabel final : public QLabel {
+public:
+    ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), mode_(mode) {}
+
+    void set_whole_text(const QString& text)
+    {
+        whole_ = text;
+        updateGeometry();
+        fit();
+    }
+    const QString& whole_text() const { return whole_; }
+
+    QSize sizeHint() const override
+    {
+        return {fontMetrics().horizontalAdvance(whole_) + 2 * margin(), QLabel::sizeHint().height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        fit();
+    }
+
+private:
+    void fit()
+    {
+        const QString shown = fontMetrics().elidedText(whole_, mode_, contentsRect().width());
+        setText(shown);
+        setToolTip(shown == whole_ ? QString() : whole_);
+    }
+
+    Qt::TextElideMode mode_;
+    QString whole_;
+};
+
 Frame::Frame()
 {
     setWindowTitle(QStringLiteral("VORAX"));
@@ -84,9 +123,11 @@ Frame::Frame()
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
-    status_label_ = new QLabel(this);
+    // What the pointer rests on loses its end when short of room; a note (which version of the
+    // model is shown) its middle, so that the file's name and the version both stay.
+    status_label_ = new ElidedLabel(Qt::ElideRight, this);
     statusBar()->addWidget(status_label_, 1);
-    note_label_ = new QLabel(this);
+    note_label_ = new ElidedLabel(Qt::ElideMiddle, this);
     statusBar()->addPermanentWidget(note_label_);
     magnification_label_ = new QLabel(this);
     statusBar()->addPermanentWidget(magnification_label_);
@@ -628,13 +669,13 @@ QWidget* Frame::active_child_widget() const
 // ---------------------------------------------------------------------------------------------
 // Status line, about box, built-in commands
 
-void Frame::set_status_text(const std::string& text) { status_label_->setText(qt_text(text)); }
+void Frame::set_status_text(const std::string& text) { status_label_->set_whole_text(qt_text(text)); }
 
-std::string Frame::status_text() const { return program_text(status_label_->text()); }
+std::string Frame::status_text() const { return program_text(status_label_->whole_text()); }
 
-void Frame::set_status_note(const std::string& text) { note_label_->setText(qt_text(text)); }
+void Frame::set_status_note(const std::string& text) { note_label_->set_whole_text(qt_text(text)); }
 
-std::string Frame::status_note() const { return program_text(note_label_->text()); }
+std::string Frame::status_note() const { return program_text(note_label_->whole_text()); }
 
 void Frame::set_about_text(const std::string& text) { about_text_ = text; }
 
@@ -749,6 +790,8 @@ void Frame::moveEvent(QMoveEvent* event)
 void Frame::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // A note shares the status bar with what the pointer rests on: half of it at most.
+    note_label_->setMaximumWidth(std::max(width() / 2, 1));
     note_place();
 }
 

@@ -29,6 +29,7 @@ class QMenu;
 
 namespace vorax::gwl {
 
+class ElidedLabel;
 class TextWindow;
 class GraphicsWindow;
 class ListWindow;
@@ -164,8 +165,8 @@ private:
     void show_about();
 
     QMdiArea* mdi_ = nullptr;
-    QLabel* status_label_ = nullptr;
-    QLabel* note_label_ = nullptr;
+    ElidedLabel* status_label_ = nullptr;
+    ElidedLabel* note_label_ = nullptr;
     QLabel* magnification_label_ = nullptr;
     std::vector<TopMenu> menus_;
     std::map<Unit, UnitWindow> units_;

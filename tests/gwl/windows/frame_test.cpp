@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
@@ -14,7 +15,9 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/drawing_area.h"
@@ -93,6 +96,37 @@ TEST(FramePlace, RealFrameAndWhatTheNextRunBringsBack)
                            .value_or(WindowRect{})),
               as_tuple(WindowRect{40, 30, outside.height(), outside.width()}));
     EXPECT_FALSE(second.restored_place({0, 0, 420, 520})); // a smaller screen now
+}
+
+TEST(FrameStatusBar, LongTextsKeepTheFrameNarrowAndTheEndsThatMatter)
+{
+    const ForgetFrame forget;
+    Frame frame;
+    frame.resize(420, 300);
+    frame.show();
+    const std::string note = "plane_frame.dat line 3: End of file inside the comment and title lines of "
+                             "\"/tmp/a/very/long/folder/plane_frame.dat\" after line 3 — showing the "
+                             "version read at 10:42:07";
+    const std::string text = "Node 17  (12.500, 3.000)  codes 1 1 0  values 0 0 0" + std::string(200, '.');
+    frame.set_status_note(note);
+    frame.set_status_text(text);
+    std::vector<QString> shown;
+    wait_until([&] {
+        shown.clear();
+        for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>())
+            if (label->text().contains(QChar(0x2026))) // elided: the whole text is in the tool tip
+                shown.push_back(label->text() + '|' + label->toolTip());
+        return shown.size() == 2;
+    });
+    EXPECT_EQ(frame.width(), 420);
+    EXPECT_EQ(frame.status_note(), note);
+    EXPECT_EQ(frame.status_text(), text);
+    ASSERT_EQ(shown.size(), 2u);
+    std::sort(shown.begin(), shown.end());
+    EXPECT_TRUE(shown[0].startsWith("Node 17")) << shown[0].toStdString();
+    EXPECT_TRUE(shown[1].startsWith("plane_frame.dat") && shown[1].contains("10:42:07|")) << shown[1].toStdString();
+    frame.set_status_note("");
+    EXPECT_EQ(frame.status_note(), "");
 }
 
 class FrameWithWindows : public ::testing::Test {
