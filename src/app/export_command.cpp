@@ -17,11 +17,14 @@
 #include <string_view>
 #include <utility>
 
+#include <unistd.h>
+
 #include "app/check_command.h"
 #include "app/info_command.h"
 #include "app/model_loading.h"
 #include "core/beside.h"
 #include "app/startup_files.h"
+#include "app/terminal_output.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
 #include "graph/graph_texts.h"
@@ -222,6 +225,11 @@ std::optional<ExportTarget> export_target(const ExportOptions& options, std::ost
                               options.output == "-" || gwl::names_standard_output(options.output)};
     if (!target.to_standard_output && same_file(options.output, options.model)) {
         err << "vorax --export: " << options.output << " is the model file itself; it is left as it is\n";
+        return std::nullopt;
+    }
+    // The picture, or the info lines, sent by the shell into the model file.
+    if (descriptor_reaches(STDOUT_FILENO, options.model)) {
+        err << "vorax --export: standard output is the model file itself; it is left as it is\n";
         return std::nullopt;
     }
     return target;

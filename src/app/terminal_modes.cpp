@@ -11,9 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/check_command.h"
 #include "app/diff_command.h"
 #include "app/info_command.h"
+#include "app/terminal_output.h"
 
 namespace vorax {
 
@@ -47,6 +50,20 @@ int run_headless(const std::function<int()>& mode)
 
 namespace {
 
+// A mode that reads the model files of `line` and writes to standard output, unless that output
+// goes into one of them (`vorax --info m.dat >> m.dat`): refused then, as naming the model as
+// the picture of an export is.
+int run_reading_mode(const char* name, const CommandLine& line, const std::function<int()>& mode)
+{
+    for (const auto* model : {&line.model, &line.new_model})
+        if (*model && descriptor_reaches(STDOUT_FILENO, **model)) {
+            std::cerr << "vorax " << name << ": standard output is the model file " << **model
+                      << " itself; it is left as it is\n";
+            return kCommandLineRefused;
+        }
+    return run_headless(mode);
+}
+
 // The exit status of a mode that works on the terminal alone; nothing for the windows and
 // --export, which draw.
 std::optional<int> run_terminal_mode(const CommandLine& line)
@@ -55,7 +72,7 @@ std::optional<int> run_terminal_mode(const CommandLine& line)
     case Mode::help:
     case Mode::help_all:
         std::cout << help_text(line.mode == Mode::help_all);
-        return 0;
+        return output_written(0);
     case Mode::version:
         std::cout << "VORAX " VORAX_VERSION "\n"
                      "Copyright (c) 2026 the VORAX developers\n"
@@ -63,13 +80,15 @@ std::optional<int> run_terminal_mode(const CommandLine& line)
                      "<https://www.gnu.org/licenses/gpl.html>.\n"
                      "This is free software: you are free to change and redistribute it.\n"
                      "There is NO WARRANTY, to the extent permitted by law.\n";
-        return 0;
+        return output_written(0);
     case Mode::info:
-        return run_headless([&] { return run_info_command(*line.model, std::cout, std::cerr); });
+        return run_reading_mode("--info", line, [&] { return run_info_command(*line.model, std::cout, std::cerr); });
     case Mode::check:
-        return run_headless([&] { return run_check_command(*line.model, std::cout, std::cerr); });
+        return run_reading_mode("--check", line, [&] { return run_check_command(*line.model, std::cout, std::cerr); });
     case Mode::diff:
-        return run_headless([&] { return run_diff_command(*line.model, *line.new_model, std::cout, std::cerr); });
+        return run_reading_mode("--diff", line, [&] {
+            return run_diff_command(*line.model, *line.new_model, std::cout, std::cerr);
+        });
     case Mode::export_picture:
     case Mode::window:
         break;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/terminal_output.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -51,6 +52,14 @@ private:
 };
 
 } // namespace
+
+bool descriptor_reaches(int descriptor, const std::string& path)
+{
+    struct stat named {};
+    struct stat open {};
+    return ::fstat(descriptor, &open) == 0 && S_ISREG(open.st_mode) && ::stat(path.c_str(), &named) == 0
+           && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
 
 std::string escaped_for_terminal(const std::string& text)
 {

@@ -17,6 +17,10 @@ namespace vorax {
 // The text with its control characters written out (ESC as \e, CR as \r, others as \xNN).
 std::string escaped_for_terminal(const std::string& text);
 
+// Whether `descriptor` is open on the file `path` names (through links too): output sent there
+// would overwrite or extend that file.
+bool descriptor_reaches(int descriptor, const std::string& path);
+
 // While it lives, `stream` escapes control characters when `descriptor` is a terminal.
 class TerminalEscapes {
 public:

@@ -348,7 +348,7 @@ TEST(ExportProgram, FullDiskAndShortMemoryLeaveNoFileAndTheOldOneUntouched)
 
 // The edges of what the program writes, each a shell script around the built program ($V, the
 // model $M, the folder $D): what standard output held before, a report that cannot be written,
-// the model as OUT, "--" before a dashed name, characters SVG cannot hold, the same PDF bytes
+// the model as OUT or as standard output, "--" before a dashed name, characters SVG cannot hold, the same PDF bytes
 // twice, a session without a runtime folder (and Qt's own messages), and a write ended by a signal.
 TEST(ExportProgram, NothingIsLostAtTheEdges)
 {
@@ -376,6 +376,12 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         {"check report too large", "ulimit -f 0; trap '' XFSZ; exec $V --check $M > $D/r.txt", 1, nullptr, "", ""},
         {"info too large", "ulimit -f 0; trap '' XFSZ; exec $V --info $M > $D/r.txt", 1, nullptr, "", ""},
         {"onto the model", "cp $M $D/frame; ln -s frame $D/link; $V --export $D/link $D/frame", 2, "frame", "// Plane frame", ""},
+        {"the picture into the model", "cp $M $D/frame; $V --export - $D/frame 1<>$D/frame", 2, "frame", "// Plane frame", "MODEL\n"},
+        {"the lines onto the model", "cp $M $D/frame; $V --export $D/x.png $D/frame >> $D/frame", 2, "frame", "", "MODEL\n"},
+        {"a report onto the model", "cp $M $D/frame; $V --info $D/frame >> $D/frame || $V --diff $M $D/frame >> $D/frame",
+         2, "frame", "", "MODEL\n"},
+        {"help that cannot be written", "$V --help >&-; h=$?; ulimit -f 0; trap '' XFSZ; $V --version > $D/v.txt; exit $((h + $?))",
+         2, nullptr, "", ""},
         {"a model that cannot be read", "$V --export $D/x.png $D/none.dat > $D/o.txt 2> $D/e.txt; s=$?; ! test -e $D/x.png && exit $s",
          1, "e.txt", "", "none.dat\": No such file or directory.\n"},
         {"dashes end the options", "cp $M $D/-m.dat; cd $D && $V --info -- -m.dat > $D/i.txt", 0, "i.txt", " TWO-BAY", ""},
