@@ -419,6 +419,7 @@ std::vector<const OptionSpec*> given_modes(const Arguments& args)
 struct HelpAsked {
     std::optional<Mode> mode;
     bool operand_missing = false;
+    std::string unknown; // an option in its place that is none of ours, as the refusal names it
 };
 
 HelpAsked help_asked(const Arguments& args, const std::vector<const OptionSpec*>& modes)
@@ -442,6 +443,9 @@ HelpAsked help_asked(const Arguments& args, const std::vector<const OptionSpec*>
             help = help || as->name == "help";
             help_all = help_all || as->name == "help-all";
             version = version || as->name == "version";
+        } else if (const std::string written = operand.substr(0, operand.find('='));
+                   written.size() > 1 && written[0] == '-' && written != "--" && !option_written_as(written)) {
+            asked.unknown = written.substr(written[1] == '-' ? 2 : 1);
         }
     }
     if (help_all || help || version)
@@ -542,6 +546,8 @@ std::variant<CommandLine, CommandLineRefusal> parse_command_line(const std::vect
             return refused(written(*mode) + " and " + written(*other) + " cannot be used together");
     if (modes.size() > 1)
         return refused(written(*mode) + " is given more than once");
+    if (!asked.unknown.empty())
+        return refused("Unknown option '" + asked.unknown + "'.");
     if (asked.operand_missing)
         return refused(std::string(mode_operands_problem(*mode)));
     line.mode = mode ? mode->mode : Mode::window;

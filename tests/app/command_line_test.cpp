@@ -64,6 +64,8 @@ TEST(CommandLine, AcceptedAndRefusedForms)
         {"info_missing", {"--info"}, refused, "Missing value after '--info'"},
         {"info_empty", {"--info="}, refused, "name the model file to read (vorax --info MODEL)"},
         {"check_followed_by_an_option", {"--check", "--info", "m.dat"}, refused, "(vorax --check MODEL)"},
+        {"info_followed_by_an_unknown_option", {"--info", "--bogus", "m.dat"}, refused, "Unknown option 'bogus'"},
+        {"diff_followed_by_an_unknown_option", {"--diff", "-x=1", "a.dat", "b.dat"}, refused, "Unknown option 'x'"},
         {"info_extra", {"--info", "m.dat", "x.dat"}, refused, "unexpected argument \"x.dat\""},
         {"info_and_export", {"--info", "m.dat", "--export", "o.png", "m.dat"}, refused, "--info and --export cannot be used together"},
         {"check_and_export", {"--export", "o.png", "m.dat", "--check", "m.dat"}, refused, "--export and --check cannot be used together"},
