@@ -2,6 +2,7 @@
 #include "app/check_command.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 
@@ -26,6 +27,25 @@ std::string shell_word(const std::string& given)
     const std::string text = !given.empty() && given.front() == '-' ? "./" + given : given;
     if (!text.empty() && std::all_of(text.begin(), text.end(), plain_in_shell))
         return text;
+    // Control characters are written as the shell's escapes inside $'...', so that the line
+    // stays one line and what a terminal shows can be pasted as it stands.
+    if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        std::string quoted = "$'";
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == '\\' || c == '\'') {
+                quoted += '\\';
+                quoted += c;
+            } else if (byte < 0x20 || byte == 0x7F) {
+                char code[5];
+                std::snprintf(code, sizeof code, "\\x%02x", byte);
+                quoted += code;
+            } else {
+                quoted += c;
+            }
+        }
+        return quoted + "'";
+    }
     std::string quoted = "'";
     for (char c : text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
