@@ -26,7 +26,24 @@ std::string_view trim_left(std::string_view text)
 
 std::string cut(std::string_view text, std::size_t length)
 {
-    return std::string(text.substr(0, std::min(length, text.size())));
+    if (length >= text.size())
+        return std::string(text);
+    // A character of several bytes (UTF-8) that the cut would split is left out whole: its
+    // first bytes alone would show as a broken character.
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const auto continues = [&](std::size_t at) { return (byte(at) & 0xC0) == 0x80; };
+    if (continues(length)) {
+        std::size_t start = length;
+        while (start > 0 && length - start < 3 && continues(start - 1))
+            --start;
+        if (start > 0) {
+            const unsigned lead = byte(start - 1);
+            const std::size_t bytes = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+            if (bytes > length - (start - 1))
+                length = start - 1;
+        }
+    }
+    return std::string(text.substr(0, length));
 }
 
 std::string pad_right(std::string_view text, std::size_t length)

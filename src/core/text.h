@@ -20,7 +20,8 @@ std::string file_name_of(const std::string& path);
 // The text without its leading blanks.
 std::string_view trim_left(std::string_view text);
 
-// The first `length` characters of the text (all of it when shorter).
+// The first `length` characters of the text (all of it when shorter), less a UTF-8 character
+// the cut would split.
 std::string cut(std::string_view text, std::size_t length);
 
 // The text cut or blank-padded to exactly `length` characters.
