@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QHashFunctions>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -51,6 +53,20 @@ int main(int argc, char** argv)
         });
     for (const std::string& argument : line.ignored)
         std::cerr << "vorax: ignoring the argument \"" << argument << "\" after the model file\n";
+
+#if defined(__linux__)
+    // Without a display to open the windows on, Qt would end the program with words of its own
+    // about plugins: what is missing is said instead.
+    const bool platform_given = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        || std::any_of(argv + 1, argv + argc, [](const char* argument) {
+               return std::strncmp(argument, "-platform", 9) == 0 || std::strncmp(argument, "--platform", 10) == 0;
+           });
+    if (!platform_given && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::cerr << "vorax: no display to open the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                     "vorax --export OUT MODEL draws a picture without one\n";
+        return 1;
+    }
+#endif
 
     // Qt takes its own options (-platform, -style, ...) out of the arguments here.
     QApplication app(argc, argv);

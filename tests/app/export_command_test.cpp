@@ -380,6 +380,8 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         {"the lines onto the model", "cp $M $D/frame; $V --export $D/x.png $D/frame >> $D/frame", 2, "frame", "", "MODEL\n"},
         {"a report onto the model", "cp $M $D/frame; $V --info $D/frame >> $D/frame || $V --diff $M $D/frame >> $D/frame",
          2, "frame", "", "MODEL\n"},
+        {"windows without a display", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $V $M 2> $D/e.txt", 1, "e.txt",
+         "vorax: no display to open the windows on", ""},
         {"help that cannot be written", "$V --help >&-; h=$?; ulimit -f 0; trap '' XFSZ; $V --version > $D/v.txt; exit $((h + $?))",
          2, nullptr, "", ""},
         {"a model that cannot be read", "$V --export $D/x.png $D/none.dat > $D/o.txt 2> $D/e.txt; s=$?; ! test -e $D/x.png && exit $s",
