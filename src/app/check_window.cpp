@@ -121,7 +121,7 @@ void CheckWindow::mark_row(int row)
         const Finding& finding = findings[static_cast<std::size_t>(row)];
         marks.nodes = finding.nodes;
         marks.elements = finding.elements;
-        layer_.set_status_text(finding_line(file_name_of(model_file()), finding));
+        layer_.set_status_text(finding_line(file_name_of(model_file()), finding, state_.language));
     }
     if (marks.empty()) {
         // The marks of the finding before go.

@@ -48,7 +48,7 @@ LoadedFile load_model_file(gwl::Layer& layer, const std::string& path, UiLanguag
             if (!loaded.result.ok())
                 return;
             checking.store(true, std::memory_order_relaxed);
-            loaded.check = check_model(loaded.result.model, loaded.result.notes);
+            loaded.check = check_model(loaded.result.model, loaded.result.notes, language);
             loaded.warnings = loaded.check.count();
             loaded.lines = RecordLines(loaded.result.notes);
             loaded.result.notes = {};

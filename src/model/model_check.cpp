@@ -36,39 +36,53 @@ std::string real_text(float value)
     return std::string(buffer, result.ptr);
 }
 
-std::string_view block_name(ModelBlock block)
+// The words of the findings in the language asked for.
+class Words {
+public:
+    explicit Words(UiLanguage language) : romanian_(language == UiLanguage::romanian) {}
+    std::string operator()(std::string_view english, std::string_view romanian) const
+    {
+        return std::string(romanian_ ? romanian : english);
+    }
+
+private:
+    bool romanian_;
+};
+
+std::string block_name(ModelBlock block, const Words& w)
 {
     switch (block) {
     case ModelBlock::code:
-        return "code block";
+        return w("code block", "blocul de coduri");
     case ModelBlock::value:
-        return "value block";
+        return w("value block", "blocul de valori");
     case ModelBlock::coordinate:
-        return "coordinate block";
+        return w("coordinate block", "blocul de coordonate");
     case ModelBlock::element:
-        return "element block";
+        return w("element block", "blocul de elemente");
     }
-    return "block";
+    return w("block", "blocul");
 }
 
-std::string fault_text(const Unreadable& value)
+std::string fault_text(const Unreadable& value, const Words& w)
 {
     const std::string quoted = "\"" + value.value + "\"";
     switch (value.fault) {
     case ValueFault::not_a_number:
-        return quoted + " is not a number";
+        return quoted + w(" is not a number", " nu este un numar");
     case ValueFault::real_for_integer:
-        return quoted + " is a real number where a whole number is needed";
+        return quoted + w(" is a real number where a whole number is needed", " este un numar real unde trebuie un numar intreg");
     case ValueFault::integer_too_large:
-        return quoted + " is beyond the largest whole number, 2147483647";
+        return quoted + w(" is beyond the largest whole number, 2147483647", " depaseste cel mai mare numar intreg, 2147483647");
     case ValueFault::real_too_large:
-        return quoted + " is beyond the largest real number, 3.4E+38";
+        return quoted + w(" is beyond the largest real number, 3.4E+38", " depaseste cel mai mare numar real, 3.4E+38");
     case ValueFault::too_long:
-        return "a value is longer than " + number(FreeFormatReader::kLongestValue) + " characters";
+        return w("a value is longer than ", "o valoare are mai mult de ") + number(FreeFormatReader::kLongestValue)
+            + w(" characters", " de caractere");
     case ValueFault::bad_repeat:
-        return quoted + " has no valid repeat count";
+        return quoted + w(" has no valid repeat count", " nu are un numar de repetari valid");
     }
-    return quoted + " cannot be read";
+    return quoted + w(" cannot be read", " nu poate fi citit");
 }
 
 // The numbers 1..count for which `in` holds, as ranges "7-9,12"; `total` gets their number.
@@ -113,16 +127,20 @@ std::vector<std::int32_t> first_items(std::int32_t count, In in)
     return items;
 }
 
+// The nouns of a finding about a set of nodes or elements.
+struct Noun {
+    std::string one;  // "node"
+    std::string many; // "nodes"
+};
+
 // "node 7 has" / "nodes 7-9 have", for a finding about a set of nodes or elements.
-std::string subject(std::string_view noun, std::int64_t total, const std::string& list,
-                    std::string_view one, std::string_view many)
+std::string subject(const Noun& noun, std::int64_t total, const std::string& list, const std::string& one,
+                    const std::string& many, const Words& w)
 {
-    std::string text(noun);
-    if (total != 1)
-        text += "s";
+    std::string text = total == 1 ? noun.one : noun.many;
     text += " " + list;
     if (total > 1 && list.find(',') != std::string::npos)
-        text += " (" + number(total) + " in all)";
+        text += " (" + number(total) + w(" in all)", " in total)");
     text += " ";
     text += total == 1 ? one : many;
     return text;
@@ -170,7 +188,11 @@ private:
 
 class Checker {
 public:
-    Checker(const StructureModel& model, const ReaderNotes& notes) : model_(model), notes_(notes) {}
+    Checker(const StructureModel& model, const ReaderNotes& notes, UiLanguage language)
+        : model_(model), notes_(notes), w_(language), node_{w_("node", "nodul"), w_("nodes", "nodurile")},
+          element_{w_("element", "elementul"), w_("elements", "elementele")}
+    {
+    }
 
     CheckReport run()
     {
@@ -182,7 +204,7 @@ public:
         unused_nodes_and_parts();
         if (model_.coded_node_count == 0)
             findings_.add(FindingKind::no_supports, 0,
-                          [] { return std::string("no node has a non-zero support code"); });
+                          [this] { return w_("no node has a non-zero support code", "niciun nod nu are un cod de rezemare nenul"); });
         return findings_.take();
     }
 
@@ -191,11 +213,11 @@ private:
     std::int32_t element_count() const { return model_.element_count; }
     bool by_number() const { return !notes_.elements.empty(); }
 
-    std::string node_limit() const { return "the model has nodes 1-" + number(node_count()); }
+    std::string node_limit() const { return w_("the model has nodes 1-", "modelul are nodurile 1-") + number(node_count()); }
     std::string element_limit() const
     {
-        return element_count() == 0 ? std::string("the model has no elements")
-                                    : "the model has elements 1-" + number(element_count());
+        return element_count() == 0 ? w_("the model has no elements", "modelul nu are elemente")
+                                    : w_("the model has elements 1-", "modelul are elementele 1-") + number(element_count());
     }
 
     // A closing line that starts like a record lost that record; headings in words are normal.
@@ -205,13 +227,16 @@ private:
             if (!end.looks_like_data)
                 continue;
             findings_.add(FindingKind::block_end, end.line, [&] {
-                const std::string block(block_name(end.block));
+                const std::string block = block_name(end.block, w_);
+                const std::string fault = fault_text(end.value, w_);
                 if (end.value.value_line == end.line)
-                    return "this line ends the " + block + ": " + fault_text(end.value)
-                        + ", so it is read as the block's closing line and its values are lost";
-                return "this record ends the " + block + ": it has too few values and goes on into line "
-                    + number(end.value.value_line) + ", where " + fault_text(end.value)
-                    + "; the record's values are lost";
+                    return w_("this line ends the ", "aceasta linie incheie ") + block + ": " + fault
+                        + w_(", so it is read as the block's closing line and its values are lost",
+                             ", deci este citita ca linia de inchidere a blocului si valorile ei se pierd");
+                return w_("this record ends the ", "aceasta inregistrare incheie ") + block
+                    + w_(": it has too few values and goes on into line ", ": are prea putine valori si continua pe linia ")
+                    + number(end.value.value_line) + w_(", where ", ", unde ") + fault
+                    + w_("; the record's values are lost", "; valorile inregistrarii se pierd");
             });
         }
     }
@@ -242,45 +267,65 @@ private:
         const std::string earlier = number(n.earlier_line);
         switch (n.kind) {
         case NoteKind::node_outside: {
-            const std::string_view record = n.block == ModelBlock::value ? "value"
-                : n.block == ModelBlock::coordinate                      ? "coordinate"
-                                                                         : "incidence";
-            return std::string(record) + " record for node " + a + " skipped: " + node_limit();
+            const std::string record = n.block == ModelBlock::value ? w_("value record", "inregistrarea de valori")
+                : n.block == ModelBlock::coordinate ? w_("coordinate record", "inregistrarea de coordonate")
+                                                    : w_("incidence record", "inregistrarea de incidenta");
+            return record + w_(" for node ", " pentru nodul ") + a + w_(" skipped: ", " a fost omisa: ") + node_limit();
         }
         case NoteKind::nodes_outside:
-            return "code record for nodes " + a + "-" + b + " reaches outside the model's nodes 1-"
-                + number(node_count()) + ": the nodes outside are skipped";
+            return w_("code record for nodes ", "inregistrarea de coduri pentru nodurile ") + a + "-" + b
+                + w_(" reaches outside the model's nodes 1-", " iese din nodurile modelului 1-") + number(node_count())
+                + w_(": the nodes outside are skipped", ": nodurile din afara sunt omise");
         case NoteKind::element_outside:
-            return "element record for element " + a + " skipped: " + element_limit();
+            return w_("element record for element ", "inregistrarea de element pentru elementul ") + a
+                + w_(" skipped: ", " a fost omisa: ") + element_limit();
         case NoteKind::end_node_outside:
-            return "element record for element " + a + " skipped: its end node " + b
-                + " lies outside the model's nodes 1-" + number(node_count()) + " (0 for none)";
+            return w_("element record for element ", "inregistrarea de element pentru elementul ") + a
+                + w_(" skipped: its end node ", " a fost omisa: nodul ei de capat ") + b
+                + w_(" lies outside the model's nodes 1-", " este in afara nodurilor modelului 1-") + number(node_count())
+                + w_(" (0 for none)", " (0 pentru niciunul)");
         case NoteKind::incidence_outside:
-            return "incidence record for node " + a + " names element " + b + ", which is ignored: "
+            return w_("incidence record for node ", "inregistrarea de incidenta pentru nodul ") + a
+                + w_(" names element ", " numeste elementul ") + b + w_(", which is ignored: ", ", care este ignorat: ")
                 + element_limit();
         case NoteKind::empty_range:
-            return "code record for nodes " + a + "-" + b + " sets nothing: its last node is below its first";
-        case NoteKind::replaced:
+            return w_("code record for nodes ", "inregistrarea de coduri pentru nodurile ") + a + "-" + b
+                + w_(" sets nothing: its last node is below its first",
+                     " nu seteaza nimic: ultimul ei nod este mai mic decat primul");
+        case NoteKind::replaced: {
+            const std::string at_line = w_(" set at line ", " date pe linia ") + earlier;
             switch (n.block) {
             case ModelBlock::code:
                 if (n.b == 1)
-                    return "code record replaces the codes of node " + a + " set at line " + earlier;
-                return "code record replaces the codes of " + b + " nodes set before, the first of them node "
-                    + a + " set at line " + earlier;
+                    return w_("code record replaces the codes of node ", "inregistrarea de coduri inlocuieste codurile nodului ")
+                        + a + at_line;
+                return w_("code record replaces the codes of ", "inregistrarea de coduri inlocuieste codurile a ") + b
+                    + w_(" nodes set before, the first of them node ", " noduri date inainte, primul dintre ele nodul ") + a
+                    + w_(" set at line ", " dat pe linia ") + earlier;
             case ModelBlock::value:
-                return "value record replaces the values of node " + a + " set at line " + earlier;
+                return w_("value record replaces the values of node ", "inregistrarea de valori inlocuieste valorile nodului ")
+                    + a + at_line;
             case ModelBlock::coordinate:
-                return "coordinate record replaces the coordinates of node " + a + " set at line " + earlier;
+                return w_("coordinate record replaces the coordinates of node ",
+                          "inregistrarea de coordonate inlocuieste coordonatele nodului ")
+                    + a + at_line;
             case ModelBlock::element:
-                return by_number() ? "element record replaces the end nodes of element " + a + " set at line " + earlier
-                                   : "incidence record replaces element numbers of node " + a + " set at line " + earlier;
+                return (by_number() ? w_("element record replaces the end nodes of element ",
+                                         "inregistrarea de element inlocuieste nodurile de capat ale elementului ")
+                                    : w_("incidence record replaces element numbers of node ",
+                                         "inregistrarea de incidenta inlocuieste numerele de elemente ale nodului "))
+                    + a + at_line;
             }
             break;
+        }
         case NoteKind::start_replaced:
         case NoteKind::end_replaced: {
-            const std::string role = n.kind == NoteKind::start_replaced ? "starting" : "ending";
-            return "element " + a + " is named as " + role + " at node " + b + " here and at node "
-                + number(n.c) + " on line " + earlier + ": node " + b + " is kept";
+            const std::string role = n.kind == NoteKind::start_replaced ? w_("starting", "inceputul")
+                                                                        : w_("ending", "sfarsitul");
+            return w_("element ", "elementul ") + a + w_(" is named as ", " are ") + role
+                + w_(" at node ", " la nodul ") + b + w_(" here and at node ", " aici si la nodul ") + number(n.c)
+                + w_(" on line ", " pe linia ") + earlier + w_(": node ", ": se pastreaza nodul ") + b
+                + w_(" is kept", "");
         }
         }
         return {};
@@ -334,8 +379,12 @@ private:
             findings_.add(
                 FindingKind::no_coordinates, 0,
                 [&] {
-                    return subject("node", total, list, "has no coordinate record: it stays at the origin",
-                                   "have no coordinate record: they stay at the origin");
+                    return subject(node_, total, list,
+                                   w_("has no coordinate record: it stays at the origin",
+                                      "nu are inregistrare de coordonate: ramane in origine"),
+                                   w_("have no coordinate record: they stay at the origin",
+                                      "nu au inregistrare de coordonate: raman in origine"),
+                                   w_);
                 },
                 [this](Finding& finding) {
                     finding.nodes = first_items(node_count(), [this](std::int32_t n) { return !placed(n); });
@@ -369,9 +418,12 @@ private:
             findings_.add(
                 FindingKind::undefined_element, 0,
                 [&] {
-                    return subject("element", total, list,
-                                   "is not defined (no record, or an end node 0): it is not drawn",
-                                   "are not defined (no record, or an end node 0): they are not drawn");
+                    return subject(element_, total, list,
+                                   w_("is not defined (no record, or an end node 0): it is not drawn",
+                                      "nu este definit (nicio inregistrare, sau un nod de capat 0): nu este desenat"),
+                                   w_("are not defined (no record, or an end node 0): they are not drawn",
+                                      "nu sunt definite (nicio inregistrare, sau un nod de capat 0): nu sunt desenate"),
+                                   w_);
                 },
                 [this](Finding& finding) {
                     finding.elements = first_items(
@@ -388,7 +440,8 @@ private:
                 findings_.add(
                     FindingKind::zero_length, element_line(e),
                     [&] {
-                        return "element " + number(e) + " has no length: it starts and ends at node "
+                        return w_("element ", "elementul ") + number(e)
+                            + w_(" has no length: it starts and ends at node ", " nu are lungime: incepe si se termina la nodul ")
                             + number(element.node1);
                     },
                     [&](Finding& finding) {
@@ -399,8 +452,9 @@ private:
                 findings_.add(
                     FindingKind::zero_length, element_line(e),
                     [&] {
-                        return "element " + number(e) + " has no length: its nodes " + number(element.node1)
-                            + " and " + number(element.node2) + " lie at the same point";
+                        return w_("element ", "elementul ") + number(e) + w_(" has no length: its nodes ", " nu are lungime: nodurile lui ")
+                            + number(element.node1) + w_(" and ", " si ") + number(element.node2)
+                            + w_(" lie at the same point", " sunt in acelasi punct");
                     },
                     [&](Finding& finding) {
                         finding.elements = {e};
@@ -528,10 +582,10 @@ private:
             point += real_text(c[static_cast<std::size_t>(j)]);
         }
         point += ")";
-        std::string text = number(static_cast<std::int64_t>(group.size())) + " nodes lie at the same point "
-            + point + ":";
+        std::string text = number(static_cast<std::int64_t>(group.size()))
+            + w_(" nodes lie at the same point ", " noduri sunt in acelasi punct ") + point + ":";
         for (std::size_t k = 0; k < group.size() && k < kCoincidentShown; ++k)
-            text += (k > 0 ? ", node " : " node ") + number(group[k]) + " (line "
+            text += (k > 0 ? ", " : " ") + node_.one + " " + number(group[k]) + w_(" (line ", " (linia ")
                 + number(notes_.coordinate_mark(group[k]).line) + ")";
         if (group.size() > kCoincidentShown)
             text += ", ...";
@@ -579,8 +633,9 @@ private:
             findings_.add(
                 FindingKind::unused_node, 0,
                 [&] {
-                    return subject("node", total, list, "is not used by any element",
-                                   "are not used by any element");
+                    return subject(node_, total, list,
+                                   w_("is not used by any element", "nu este folosit de niciun element"),
+                                   w_("are not used by any element", "nu sunt folosite de niciun element"), w_);
                 },
                 [&](Finding& finding) {
                     finding.nodes = first_items(
@@ -608,10 +663,11 @@ private:
         if (parts < 2)
             return;
         findings_.add(FindingKind::disconnected, 0, [&] {
-            std::string text = "the elements form " + number(parts) + " separate parts:";
+            std::string text = w_("the elements form ", "elementele formeaza ") + number(parts)
+                + w_(" separate parts:", " parti separate:");
             for (std::size_t p = 0; p < shown.size(); ++p) {
                 const std::int32_t size = -parent[static_cast<std::size_t>(shown[p].root)];
-                text += (p > 0 ? "; " : " ") + number(size) + (size == 1 ? " node (" : " nodes (");
+                text += (p > 0 ? "; " : " ") + number(size) + (size == 1 ? w_(" node (", " nod (") : w_(" nodes (", " noduri ("));
                 for (std::size_t k = 0; k < shown[p].nodes.size(); ++k)
                     text += (k > 0 ? ", " : "") + number(shown[p].nodes[k]);
                 text += static_cast<std::size_t>(size) > shown[p].nodes.size() ? ", ...)" : ")";
@@ -627,6 +683,9 @@ private:
 
     const StructureModel& model_;
     const ReaderNotes& notes_;
+    Words w_;
+    Noun node_;
+    Noun element_;
     Findings findings_;
 };
 
@@ -642,19 +701,19 @@ std::int64_t CheckReport::count() const
     return total;
 }
 
-CheckReport check_model(const StructureModel& model, const ReaderNotes& notes)
+CheckReport check_model(const StructureModel& model, const ReaderNotes& notes, UiLanguage language)
 {
-    return Checker(model, notes).run();
+    return Checker(model, notes, language).run();
 }
 
-std::string finding_line(std::string_view file_name, const Finding& finding)
+std::string finding_line(std::string_view file_name, const Finding& finding, UiLanguage language)
 {
     std::string line(file_name);
     if (finding.line > 0) {
         line += ':';
         line += number(finding.line);
     }
-    line += ": warning: ";
+    line += Words(language)(": warning: ", ": avertisment: ");
     line += finding.text;
     line += " [";
     line += kind_name(finding.kind);

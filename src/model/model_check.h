@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/language.h"
 #include "model/model_reader.h"
 #include "model/structure_model.h"
 
@@ -64,12 +65,16 @@ struct CheckReport {
     std::int64_t count() const;
 };
 
-// The findings of `model` as read with `notes`. Takes time linear in the size of the model
-// (the coincident nodes through a hash table) and memory of a few integers per node.
-CheckReport check_model(const StructureModel& model, const ReaderNotes& notes);
+// The findings of `model` as read with `notes`, worded in `language` (`vorax --check` prints
+// English ones). Takes time linear in the size of the model (the coincident nodes through a
+// hash table) and memory of a few integers per node.
+CheckReport check_model(const StructureModel& model, const ReaderNotes& notes,
+                        UiLanguage language = UiLanguage::english);
 
-// "MODEL:LINE: warning: TEXT [KIND]", or "MODEL: warning: TEXT [KIND]" for the whole model.
-std::string finding_line(std::string_view file_name, const Finding& finding);
+// "MODEL:LINE: warning: TEXT [KIND]", or "MODEL: warning: TEXT [KIND]" for the whole model
+// ("avertisment" in Romanian).
+std::string finding_line(std::string_view file_name, const Finding& finding,
+                         UiLanguage language = UiLanguage::english);
 
 // "MODEL: note: N more findings not listed [KIND]".
 std::string unlisted_line(std::string_view file_name, FindingKind kind, std::int64_t count);

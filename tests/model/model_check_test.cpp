@@ -64,7 +64,8 @@ struct Case {
     const char* name;
     std::string text;
     Expected expected;
-    const char* words; // in the text of the first finding
+    const char* words;    // in the text of the first finding
+    const char* romanian; // in its Romanian text
 };
 
 TEST(ModelCheck, OneModelPerKind)
@@ -81,47 +82,47 @@ TEST(ModelCheck, OneModelPerKind)
     };
     const Case cases[] = {
         {"real_in_a_code_record_ends_the_block", replaced(square(), "END OF CODES", "2 2 1.5 1"),
-         {{K::block_end, 4}}, "\"1.5\" is a real number where a whole number is needed"},
+         {{K::block_end, 4}}, "\"1.5\" is a real number where a whole number is needed", "\"1.5\" este un numar real unde trebuie un numar intreg, deci este citita ca linia de inchidere"},
         {"too_few_values_run_into_the_heading", square("4 4 2 1 0", "1 0 0\n2 1 0\n3 1 1\n4 0\n"),
-         {{K::block_end, 13}, {K::no_coordinates, 0}}, "goes on into line 14, where \"END\" is not a number"},
+         {{K::block_end, 13}, {K::no_coordinates, 0}}, "goes on into line 14, where \"END\" is not a number", "continua pe linia 14, unde \"END\" nu este un numar"},
         {"too_large_coordinate", replaced(square(), "END OF COORDINATES", "5 1.0E39 0"),
-         {{K::block_end, 14}}, "\"1.0E39\" is beyond the largest real number"},
+         {{K::block_end, 14}}, "\"1.0E39\" is beyond the largest real number", "depaseste cel mai mare numar real"},
         {"node_outside", square("4 4 2 1 0", std::string(kCoordinates) + "5 2 2\n"),
-         {{K::out_of_range, 14}}, "node 5 skipped: the model has nodes 1-4"},
+         {{K::out_of_range, 14}}, "node 5 skipped: the model has nodes 1-4", "nodul 5 a fost omisa: modelul are nodurile 1-4"},
         {"element_end_outside", square("4 4 2 1 0", kCoordinates, std::string(kElements) + "4 4 7\n"),
-         {{K::out_of_range, 19}}, "element 4 skipped: its end node 7"},
+         {{K::out_of_range, 19}}, "element 4 skipped: its end node 7", "elementul 4 a fost omisa: nodul ei de capat 7"},
         {"code_range_outside", square("4 4 2 1 0", kCoordinates, kElements, "0 1 1 1\n"),
-         {{K::out_of_range, 3}}, "nodes 0-1 reaches outside"},
+         {{K::out_of_range, 3}}, "nodes 0-1 reaches outside", "nodurile 0-1 iese din nodurile modelului"},
         {"empty_code_range", square("4 4 2 1 0", kCoordinates, kElements, "1 1 1 1\n3 2 0 1\n"),
-         {{K::empty_range, 4}}, "nodes 3-2 sets nothing"},
+         {{K::empty_range, 4}}, "nodes 3-2 sets nothing", "nodurile 3-2 nu seteaza nimic"},
         {"coordinates_typed_twice", square("4 4 2 1 0", std::string(kCoordinates) + "2 1 0.5\n"),
-         {{K::replaced, 14}}, "coordinates of node 2 set at line 11"},
+         {{K::replaced, 14}}, "coordinates of node 2 set at line 11", "coordonatele nodului 2 date pe linia 11"},
         {"a_wider_code_record_after_a_narrower_one", square("4 4 2 1 0", kCoordinates, kElements, "1 1 1 1\n1 4 0 1\n"),
-         {{K::replaced, 4}}, "codes of node 1 set at line 3"},
+         {{K::replaced, 4}}, "codes of node 1 set at line 3", "codurile nodului 1 date pe linia 3"},
         {"incidences_typed_twice", replaced(by_node_square, "2 1 2\n", "2 1 2\n2 1 2\n"),
-         {{K::replaced, 17}}, "element numbers of node 2 set at line 16"},
+         {{K::replaced, 17}}, "element numbers of node 2 set at line 16", "numerele de elemente ale nodului 2 date pe linia 16"},
         {"element_started_at_two_nodes", replaced(by_node_square, "3 2 3\n", "3 2 1\n"),
-         {{K::replaced, 17}, {K::undefined_element, 0}, {K::disconnected, 0}}, "element 1 is named as starting at node 3 here and at node 1 on line 15"},
+         {{K::replaced, 17}, {K::undefined_element, 0}, {K::disconnected, 0}}, "element 1 is named as starting at node 3 here and at node 1 on line 15", "elementul 1 are inceputul la nodul 3 aici si la nodul 1 pe linia 15"},
         {"no_coordinates", square("4 4 2 1 0", "1 0 0\n2 1 0\n3 1 1\n"),
-         {{K::no_coordinates, 0}}, "node 4 has no coordinate record"},
+         {{K::no_coordinates, 0}}, "node 4 has no coordinate record", "nodul 4 nu are inregistrare de coordonate"},
         {"undefined_element", square("4 6 2 1 0", kCoordinates, std::string(kElements) + "6 0 1\n"),
-         {{K::undefined_element, 0}}, "elements 5-6 are not defined"},
+         {{K::undefined_element, 0}}, "elements 5-6 are not defined", "elementele 5-6 nu sunt definite"},
         {"twenty_ranges_listed", every_other_undefined(44), {{K::undefined_element, 0}},
-         "elements 5,7,9,11,13,15,17,19,21,23,25,27,29,31,33,35,37,39,41,43 (20 in all) are"},
+         "elements 5,7,9,11,13,15,17,19,21,23,25,27,29,31,33,35,37,39,41,43 (20 in all) are", "43 (20 in total) nu sunt"},
         {"more_ranges_end_the_list", every_other_undefined(46), {{K::undefined_element, 0}},
-         ",41,43,... (21 in all) are not defined"},
+         ",41,43,... (21 in all) are not defined", ",43,... (21 in total) nu sunt definite"},
         {"minus_zero_is_zero", square("5 5 2 1 0", std::string(kCoordinates) + "5 -0.0 1\n", std::string(kElements) + "5 5 1\n"),
-         {{K::coincident_nodes, 14}}, "2 nodes lie at the same point (0, 1): node 4 (line 13), node 5 (line 14)"},
+         {{K::coincident_nodes, 14}}, "2 nodes lie at the same point (0, 1): node 4 (line 13), node 5 (line 14)", "2 noduri sunt in acelasi punct (0, 1): nodul 4 (linia 13), nodul 5 (linia 14)"},
         {"zero_length", square("4 5 2 1 0", kCoordinates, std::string(kElements) + "5 2 2\n"),
-         {{K::zero_length, 19}}, "element 5 has no length: it starts and ends at node 2"},
+         {{K::zero_length, 19}}, "element 5 has no length: it starts and ends at node 2", "elementul 5 nu are lungime: incepe si se termina la nodul 2"},
         {"coincident_nodes", square("5 5 2 1 0", std::string(kCoordinates) + "5 1 1\n", std::string(kElements) + "5 5 1\n"),
-         {{K::coincident_nodes, 14}}, "2 nodes lie at the same point (1, 1): node 3 (line 12), node 5 (line 14)"},
+         {{K::coincident_nodes, 14}}, "2 nodes lie at the same point (1, 1): node 3 (line 12), node 5 (line 14)", "nodul 3 (linia 12), nodul 5"},
         {"unused_node", square("5 4 2 1 0", std::string(kCoordinates) + "5 3 3\n"),
-         {{K::unused_node, 0}}, "node 5 is not used by any element"},
+         {{K::unused_node, 0}}, "node 5 is not used by any element", "nodul 5 nu este folosit de niciun element"},
         {"disconnected", square("6 5 2 1 0", std::string(kCoordinates) + "5 3 0\n6 4 0\n", std::string(kElements) + "5 5 6\n"),
-         {{K::disconnected, 0}}, "the elements form 2 separate parts: 4 nodes (1, 2, 3, 4); 2 nodes (5, 6)"},
+         {{K::disconnected, 0}}, "the elements form 2 separate parts: 4 nodes (1, 2, 3, 4); 2 nodes (5, 6)", "elementele formeaza 2 parti separate: 4 noduri (1, 2, 3, 4); 2 noduri (5, 6)"},
         {"no_supports", square("4 4 2 1 0", kCoordinates, kElements, ""),
-         {{K::no_supports, 0}}, "no node has a non-zero support code"},
+         {{K::no_supports, 0}}, "no node has a non-zero support code", "niciun nod nu are un cod de rezemare nenul"},
     };
     // The nodes and elements of the first finding, which a window marks; none for the others.
     using Numbers = std::vector<std::int32_t>;
@@ -152,6 +153,9 @@ TEST(ModelCheck, OneModelPerKind)
         EXPECT_EQ(report.findings[0].elements, elements);
         EXPECT_NE(report.findings[0].text.find(c.words), std::string::npos) << report.findings[0].text;
         EXPECT_EQ(report.count(), static_cast<std::int64_t>(c.expected.size()));
+        const ReadResult read = read_model_text(c.text, "check.dat");
+        EXPECT_NE(check_model(read.model, read.notes, UiLanguage::romanian).findings[0].text.find(c.romanian),
+                  std::string::npos);
     }
 }
 
@@ -264,6 +268,7 @@ TEST(ModelCheck, LinesAndSummary)
               "m.dat:12: warning: coordinate record replaces the coordinates of node 2 set at line 11 [replaced]");
     EXPECT_EQ(finding_line("m.dat", Finding{FindingKind::no_supports, 0, "no node has a non-zero support code", {}, {}}),
               "m.dat: warning: no node has a non-zero support code [no-supports]");
+    EXPECT_EQ(finding_line("m.dat", at_line, UiLanguage::romanian).substr(0, 23), "m.dat:12: avertisment: ");
     EXPECT_EQ(summary_line(0), "no findings");
     EXPECT_EQ(summary_line(1), "1 warning");
     EXPECT_EQ(summary_line(12), "12 warnings");
