@@ -38,7 +38,7 @@ std::optional<HitItem> parse_find_text(std::string_view text)
     const char* first = text.data() + at;
     const char* last = text.data() + text.size();
     const auto [end, error] = std::from_chars(first, last, item.number);
-    if (error != std::errc() || end == first || item.number <= 0)
+    if (error != std::errc() || end == first || item.number < 0)
         return std::nullopt;
     for (const char* p = end; p != last; ++p)
         if (!std::isspace(static_cast<unsigned char>(*p)))
@@ -66,13 +66,16 @@ void LookAround::say(const std::string& text) { layer_.set_status_text(text); }
 
 void LookAround::find()
 {
+    const UiLanguage lang = state_.language;
+    // None before the first graph, nor once the run has ended (the graph limit released it).
     if (!state_.model_loaded) {
         gwl::beep(440, 100);
+        say(std::string(message(Message::find_no_model, lang)));
         return;
     }
-    const UiLanguage lang = state_.language;
     const auto text = gwl::prompter().ask_text(message(Message::find_caption, lang),
-                                               message(Message::find_prompt, lang), last_find_);
+                                               message(Message::find_prompt, lang), last_find_,
+                                               message(Message::cancel_button, lang));
     if (!text)
         return;
     last_find_ = *text;
@@ -92,7 +95,7 @@ void LookAround::find_text(const std::string& text)
     const std::string name = std::string(message(node ? Message::node_word : Message::element_word, lang))
                              + std::to_string(item->number);
     const std::int32_t count = node ? model.node_count : model.element_count;
-    if (item->number > count) {
+    if (item->number < 1 || item->number > count) {
         std::string said(message(node ? Message::pointed_node : Message::pointed_element, lang));
         said += std::to_string(item->number);
         said += message(node ? Message::find_no_such_node : Message::find_no_such_element, lang);

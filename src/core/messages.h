@@ -91,6 +91,8 @@ enum class Message {
     find_no_such_node,     // + the number + "the model has nodes 1-N"
     find_no_such_element,
     find_not_drawn,        // "No graph window shows " + "node 417"
+    find_no_model,         // Find with no model loaded
+    cancel_button,         // the Cancel of the program's own boxes
     node_word,             // "node ", "element " in running text
     element_word,
     measure_anchor,        // "Node 3" + this

@@ -232,17 +232,19 @@ std::optional<Rgb> QtPrompter::choose_color(Rgb initial, std::array<Rgb, 16>& cu
 }
 
 std::optional<std::string> QtPrompter::ask_text(std::string_view caption, std::string_view prompt,
-                                                std::string_view initial)
+                                                std::string_view initial, std::string_view cancel)
 {
     QWidget* parent = QApplication::activeModalWidget();
     if (parent == nullptr)
         parent = owner_window();
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, qt_text(caption), qt_text(prompt), QLineEdit::Normal,
-                                               qt_text(initial), &ok);
-    if (!ok)
+    QInputDialog box(parent);
+    box.setWindowTitle(qt_text(caption));
+    box.setLabelText(qt_text(prompt));
+    box.setTextValue(qt_text(initial));
+    box.setCancelButtonText(qt_text(cancel));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return program_text(text);
+    return program_text(box.textValue());
 }
 
 std::string QtPrompter::read_line(TextWindow& window)

@@ -52,10 +52,10 @@ public:
     virtual std::optional<Rgb> choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors) = 0;
     // One line typed by the user into the text window, up to Enter.
     virtual std::string read_line(TextWindow& window) = 0;
-    // A line typed into a small box with a caption and a prompt, starting from `initial`;
-    // nullopt when cancelled.
+    // A line typed into a small box with a caption and a prompt, starting from `initial`, its
+    // cancel button named `cancel`; nullopt when cancelled.
     virtual std::optional<std::string> ask_text(std::string_view caption, std::string_view prompt,
-                                                std::string_view initial) = 0;
+                                                std::string_view initial, std::string_view cancel) = 0;
     // Runs a dialog modally; returns the id of the button that ended it, or -1.
     virtual int run_modal(DialogHandle& dialog) = 0;
     // Waits for one of the masked mouse events in the window.
@@ -70,7 +70,7 @@ public:
     std::optional<Rgb> choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors) override;
     std::string read_line(TextWindow& window) override;
     std::optional<std::string> ask_text(std::string_view caption, std::string_view prompt,
-                                        std::string_view initial) override;
+                                        std::string_view initial, std::string_view cancel) override;
     int run_modal(DialogHandle& dialog) override;
     MouseEventResult wait_mouse(GraphicsWindow& window, int mask) override;
 };

@@ -24,7 +24,7 @@ TEST(LookAround, FindTextNamesANodeOrAnElement)
         {"element 31", HitItem{K::element, 31}}, {"E31", HitItem{K::element, 31}},
         {"el 2", HitItem{K::element, 2}},     {"2147483647", HitItem{K::node, 2147483647}},
         {"", std::nullopt},                   {"node", std::nullopt},
-        {"0", std::nullopt},                  {"-3", std::nullopt},
+        {"e0", HitItem{K::element, 0}},       {"-3", std::nullopt},
         {"x17", std::nullopt},                {"17 18", std::nullopt},
         {"1.5", std::nullopt},                {"2147483648", std::nullopt},
     };

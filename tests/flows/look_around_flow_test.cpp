@@ -67,6 +67,7 @@ TEST_F(LookAroundFlow, FindMarksTheItemOrSaysWhyNot)
         {"element 4", "Element 4  nodes 4-5  length 1.000  (line 19)", {{}, {4}, {}}},
         {"node 6", "Node 6 does not exist: the model has nodes 1-5", {{}, {4}, {}}},
         {"e5", "Element 5 does not exist: the model has elements 1-4", {{}, {4}, {}}},
+        {"0", "Node 0 does not exist: the model has nodes 1-5", {{}, {4}, {}}},
         {"beam 2", "Not a node or an element: beam 2", {{}, {4}, {}}},
     };
     for (const Row& row : rows) {
@@ -77,6 +78,17 @@ TEST_F(LookAroundFlow, FindMarksTheItemOrSaysWhyNot)
     }
     EXPECT_EQ(run.prompter.text_prompts.size(), std::size(rows));
     EXPECT_GT(Pixels(window()->surface()).count(kMarkColor), 0);
+}
+
+// Before the first graph (and after the run ended) there is no model to search: the status line
+// says so and no box opens.
+TEST(LookAroundWithoutModel, FindSaysThereIsNoModel)
+{
+    SessionRun run;
+    ASSERT_TRUE(run.start());
+    ASSERT_TRUE(run.choose(gwl::kEditMenu, run.session->look_around().find_item()));
+    EXPECT_EQ(run.session->frame().status_text(), "No model is loaded to find a node or an element in");
+    EXPECT_TRUE(run.prompter.text_prompts.empty());
 }
 
 TEST_F(LookAroundFlow, AClickAndAShiftClickMeasureAndEscapeClears)

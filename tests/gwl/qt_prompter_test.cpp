@@ -12,6 +12,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 #include "core/program_exit.h"
 #include "gwl/prompts.h"
@@ -123,20 +127,24 @@ TEST(QtPrompterText, TheTypedLineComesBackAndEscapeCancels)
 {
     std::string prompt_shown;
     Person person;
+    std::vector<std::string> buttons;
     person.then(Person::modal("QInputDialog"), [&](QWidget* w) {
         auto* box = static_cast<QInputDialog*>(w);
         prompt_shown = box->labelText().toStdString();
+        for (const QPushButton* button : box->findChildren<QPushButton*>())
+            buttons.push_back(button->text().toStdString());
         QLineEdit* edit = box->findChild<QLineEdit*>();
         edit->selectAll();
         Person::type(edit, "e31");
         Person::press(edit, Qt::Key_Return);
     });
-    EXPECT_EQ(QtPrompter().ask_text("Find", "Node or element:", "17"), std::optional<std::string>("e31"));
+    EXPECT_EQ(QtPrompter().ask_text("Find", "Node or element:", "17", "Renunta"), std::optional<std::string>("e31"));
     EXPECT_TRUE(person.done());
     EXPECT_EQ(prompt_shown, "Node or element:");
+    EXPECT_NE(std::find(buttons.begin(), buttons.end(), "Renunta"), buttons.end());
 
     person.then(Person::modal("QInputDialog"), [](QWidget* w) { Person::press(w, Qt::Key_Escape); });
-    EXPECT_EQ(QtPrompter().ask_text("Find", "Node or element:", ""), std::nullopt);
+    EXPECT_EQ(QtPrompter().ask_text("Find", "Node or element:", "", "Cancel"), std::nullopt);
 }
 
 TEST(QtPrompterColor, TheChosenColourAndTheCustomRowComeBack)

@@ -68,7 +68,7 @@ std::optional<std::string> ScriptedPrompter::choose_open_file(const gwl::OpenFil
 }
 
 std::optional<std::string> ScriptedPrompter::ask_text(std::string_view, std::string_view prompt,
-                                                      std::string_view)
+                                                      std::string_view, std::string_view)
 {
     text_prompts.emplace_back(prompt);
     if (text_answers.empty()) {

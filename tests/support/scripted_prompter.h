@@ -68,7 +68,7 @@ public:
     std::optional<Rgb> choose_color(Rgb initial, std::array<Rgb, 16>& custom_colors) override;
     std::string read_line(gwl::TextWindow& window) override;
     std::optional<std::string> ask_text(std::string_view caption, std::string_view prompt,
-                                        std::string_view initial) override;
+                                        std::string_view initial, std::string_view cancel) override;
     int run_modal(gwl::DialogHandle& dialog) override;
     gwl::MouseEventResult wait_mouse(gwl::GraphicsWindow& window, int mask) override;
 };
