@@ -49,7 +49,7 @@ public:
         return std::nullopt;
     }
     std::string read_line(vorax::gwl::TextWindow&) override { return {}; }
-    std::optional<std::string> ask_text(std::string_view, std::string_view, std::string_view) override
+    std::optional<std::string> ask_text(std::string_view, std::string_view, std::string_view, std::string_view) override
     {
         return std::nullopt;
     }

@@ -13,6 +13,11 @@ namespace {
 // outermost cells, which only makes those cells hold more candidates.
 constexpr std::int64_t kCellLimit = std::int64_t{1} << 30;
 
+// Entries made room for at the start at most. `expected` counts every number, also those that
+// get no label (most elements of a model whose header claims 10^8 that no record names); the
+// room beyond this grows with the labels placed.
+constexpr std::size_t kMostRoom = std::size_t{1} << 20;
+
 } // namespace
 
 LabelTable::LabelTable(double tol_x, double tol_y, std::size_t expected)
@@ -20,6 +25,7 @@ LabelTable::LabelTable(double tol_x, double tol_y, std::size_t expected)
       tol_y_(tol_y),
       use_grid_(std::isfinite(tol_x) && std::isfinite(tol_y) && tol_x >= 0.0 && tol_y >= 0.0)
 {
+    const std::size_t room = std::min(expected, kMostRoom);
     if (use_grid_) {
         // With cells of twice the tolerance, two points within the tolerance lie in the same or
         // in neighbouring cells even after the rounding of the divisions.
@@ -29,13 +35,13 @@ LabelTable::LabelTable(double tol_x, double tol_y, std::size_t expected)
             cell_x_ = 1.0;
         if (!(cell_y_ > 0.0) || !std::isfinite(cell_y_))
             cell_y_ = 1.0;
-        cells_.reserve(expected);
+        cells_.reserve(room);
         use_parts_ = tol_x > 0.0 && tol_y > 0.0 && cell_x_ == 2.0 * tol_x && cell_y_ == 2.0 * tol_y;
     }
-    xs_.reserve(expected);
-    ys_.reserve(expected);
+    xs_.reserve(room);
+    ys_.reserve(room);
     if (use_grid_)
-        next_.reserve(expected);
+        next_.reserve(room);
 }
 
 std::int64_t LabelTable::cell_index(double value, double cell)
