@@ -570,13 +570,16 @@ private:
         const Unreadable& value = in_.unreadable();
         BlockEnd end{block, value.value_line, true, value};
         if (!record_begun_) {
-            // The value that could not be read is the record's first: it tells how the line starts.
+            // The value that could not be read is the record's first: it tells how the line
+            // starts. A number does ("1.5", "+-1", ".5"), and so does a sign standing alone
+            // ("- 1 2"); a line of dashes under a heading does not.
             std::string_view text = value.value;
-            if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+            const bool lone_sign = text == "-" || text == "+";
+            while (!text.empty() && (text[0] == '+' || text[0] == '-'))
                 text.remove_prefix(1);
             if (!text.empty() && text[0] == '.')
                 text.remove_prefix(1);
-            end.looks_like_data = !text.empty() && text[0] >= '0' && text[0] <= '9';
+            end.looks_like_data = lone_sign || (!text.empty() && text[0] >= '0' && text[0] <= '9');
         } else {
             end.line = record_line_;
         }

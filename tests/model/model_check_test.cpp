@@ -85,6 +85,10 @@ TEST(ModelCheck, OneModelPerKind)
          {{K::block_end, 4}}, "\"1.5\" is a real number where a whole number is needed", "\"1.5\" este un numar real unde trebuie un numar intreg, deci este citita ca linia de inchidere"},
         {"too_few_values_run_into_the_heading", square("4 4 2 1 0", "1 0 0\n2 1 0\n3 1 1\n4 0\n"),
          {{K::block_end, 13}, {K::no_coordinates, 0}}, "goes on into line 14, where \"END\" is not a number", "continua pe linia 14, unde \"END\" nu este un numar"},
+        {"a_lone_sign_ends_the_block", replaced(square(), "END OF COORDINATES", "- 5 1 1"),
+         {{K::block_end, 14}}, "\"-\" is not a number", "\"-\" nu este un numar"},
+        {"two_signs_end_the_block", replaced(square(), "END OF COORDINATES", "+-5 1 1"),
+         {{K::block_end, 14}}, "\"+-5\" is not a number", "\"+-5\" nu este un numar"},
         {"too_large_coordinate", replaced(square(), "END OF COORDINATES", "5 1.0E39 0"),
          {{K::block_end, 14}}, "\"1.0E39\" is beyond the largest real number", "depaseste cel mai mare numar real"},
         {"node_outside", square("4 4 2 1 0", std::string(kCoordinates) + "5 2 2\n"),
@@ -172,7 +176,7 @@ TEST(ModelCheck, CleanModelsHaveNoFindings)
                                 "1 1 2*1\n"
                                 "CODES END\n"
                                 "2 0.0 -0.005\n"
-                                "VALUES END\n"
+                                "----------\n" // the value block's closing line
                                 "E = 2.1E+08\n1 2 3\n4 5 6\n7 8 9\n"
                                 "1 2*0.0\n"
                                 "2 1.0,0.0\n"
