@@ -4,8 +4,9 @@
 //
 // A model title or a file name may hold bytes that a terminal takes as commands (an escape
 // sequence that clears the screen or retitles the window). On a terminal they are written as
-// `\e`, `\r` or `\x01` instead; line feeds and tabs pass. Output into a file or a pipe is left
-// byte for byte as it is.
+// `\e`, `\r` or `\x01` instead; line feeds and tabs pass, and so do characters of several bytes
+// (UTF-8), but for the controls U+0080 to U+009F and bytes that make no character. Output into a
+// file or a pipe is left byte for byte as it is.
 
 #include <memory>
 #include <ostream>
@@ -14,7 +15,8 @@
 
 namespace vorax {
 
-// The text with its control characters written out (ESC as \e, CR as \r, others as \xNN).
+// The text with its control characters written out (ESC as \e, CR as \r, others as \xNN, each
+// byte of a C1 control or of no character too).
 std::string escaped_for_terminal(const std::string& text);
 
 // Whether `descriptor` is open on the file `path` names (through links too): output sent there

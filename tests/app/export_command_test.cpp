@@ -394,8 +394,8 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         {"PDF dated by SOURCE_DATE_EPOCH", "SOURCE_DATE_EPOCH=1700000000 $V --export $D/a.pdf $M >/dev/null; "
          "grep -a -q 'CreationDate (D:20231114221320Z)' $D/a.pdf", 0, nullptr, "", ""},
         {"control characters escaped on a terminal",
-         "sed 's/TWO-BAY/TWO\\x1b[2JBAY/' $M > $D/esc.dat; script -qec \"$V --info $D/esc.dat\" /dev/null > $D/t.txt; "
-         "$V --info $D/esc.dat > $D/p.txt; grep -q 'TWO\\\\e\\[2JBAY' $D/t.txt && grep -q \"TWO$(printf '\\033')\" $D/p.txt",
+         "sed 's/TWO-BAY/TWO\\x1b[2JB\\xc2\\x9bAY/' $M > $D/esc.dat; script -qec \"$V --info $D/esc.dat\" /dev/null > $D/t.txt; "
+         "$V --info $D/esc.dat > $D/p.txt; grep -q 'TWO\\\\e\\[2JB\\\\xc2\\\\x9bAY' $D/t.txt && grep -q \"TWO$(printf '\\033')\" $D/p.txt",
          0, nullptr, "", ""},
         {"standard error holds the lines alone without a runtime folder",
          "env -u XDG_RUNTIME_DIR $V --export - $M --format svg --size 64x64 2> $D/e.txt >/dev/null",
