@@ -517,12 +517,12 @@ private:
             + (rows ? std::uint64_t(nn) * sizeof(std::vector<Run>) : 0);
         const std::uint64_t limit = options_.memory_limit ? options_.memory_limit : physical_memory() / 2;
         if (need > limit)
-            return wrong_input("The header gives " + std::to_string(nn) + " nodes and "
-                                   + std::to_string(ne) + " elements, which need "
+            return wrong_input("The header gives " + std::to_string(nn) + (nn == 1 ? " node and " : " nodes and ")
+                                   + std::to_string(ne) + (ne == 1 ? " element, which need " : " elements, which need ")
                                    + megabytes(need) + " of memory; " + megabytes(limit)
                                    + " can be had.",
-                               "Antetul da " + std::to_string(nn) + " noduri si "
-                                   + std::to_string(ne) + " elemente, care necesita "
+                               "Antetul da " + std::to_string(nn) + (nn == 1 ? " nod si " : " noduri si ")
+                                   + std::to_string(ne) + (ne == 1 ? " element, care necesita " : " elemente, care necesita ")
                                    + megabytes(need) + " de memorie; sunt disponibili "
                                    + megabytes(limit) + ".");
 
