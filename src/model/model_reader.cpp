@@ -443,6 +443,13 @@ private:
         return Record::read;
     }
 
+    // A record whose number is missing (", 1 2") is skipped as one of number 0 is; one of null
+    // values alone is no record.
+    static bool sets_anything(const Fields& f)
+    {
+        return std::any_of(f.begin(), f.end(), [](const Field& field) { return field.set; });
+    }
+
     // A record of a block of fixed fields, read and applied.
     Record read_record(std::span<const FieldKind> kinds, Apply apply)
     {
@@ -740,7 +747,7 @@ private:
     {
         const std::int32_t number = number_or_zero(f[0]);
         if (!node_in_range(number)) {
-            if (f[0].set)
+            if (sets_anything(f))
                 note(NoteKind::node_outside, number);
             return;
         }
@@ -783,7 +790,7 @@ private:
     {
         const std::int32_t number = number_or_zero(f[0]);
         if (number < 1 || number > model_.element_count) {
-            if (f[0].set)
+            if (sets_anything(f))
                 note(NoteKind::element_outside, number);
             return;
         }

@@ -95,6 +95,8 @@ TEST(ModelCheck, OneModelPerKind)
          {{K::out_of_range, 14}}, "node 5 skipped: the model has nodes 1-4", "nodul 5 a fost omisa: modelul are nodurile 1-4"},
         {"element_end_outside", square("4 4 2 1 0", kCoordinates, std::string(kElements) + "4 4 7\n"),
          {{K::out_of_range, 19}}, "element 4 skipped: its end node 7", "elementul 4 a fost omisa: nodul ei de capat 7"},
+        {"element_without_number", square("4 4 2 1 0", kCoordinates, std::string(kElements) + ", 1 3\n"),
+         {{K::out_of_range, 19}}, "element 0 skipped", "elementul 0 a fost omisa"},
         {"code_range_outside", square("4 4 2 1 0", kCoordinates, kElements, "0 1 1 1\n"),
          {{K::out_of_range, 3}}, "nodes 0-1 reaches outside", "nodurile 0-1 iese din nodurile modelului"},
         {"empty_code_range", square("4 4 2 1 0", kCoordinates, kElements, "1 1 1 1\n3 2 0 1\n"),
