@@ -273,8 +273,13 @@ std::string write_file(const std::string& path, const ContentWriter& write)
     }
     if (S_ISDIR(st.st_mode))
         return system_reason(EISDIR);
-    if (S_ISREG(st.st_mode))
+    if (S_ISREG(st.st_mode)) {
+        // A file the user may not write is left as it is, though its folder would let a new
+        // one take its place.
+        if (::access(path.c_str(), W_OK) != 0)
+            return system_reason(errno);
         return replace_file(link_target(path), &st, write);
+    }
 
     // A device or a FIFO: written where it is. Opening a FIFO waits for its reader.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
