@@ -227,6 +227,12 @@ std::optional<ExportTarget> export_target(const ExportOptions& options, std::ost
         err << "vorax --export: " << options.output << " is the model file itself; it is left as it is\n";
         return std::nullopt;
     }
+    // The bytes of a picture would garble a terminal; an SVG is text and may be read there.
+    if (target.to_standard_output && target.format != gwl::PictureFormat::svg && ::isatty(STDOUT_FILENO) != 0) {
+        err << "vorax --export: a " << gwl::picture_format_name(target.format)
+            << " picture is not written to a terminal; redirect standard output or name a file\n";
+        return std::nullopt;
+    }
     // The picture, or the info lines, sent by the shell into the model file.
     if (descriptor_reaches(STDOUT_FILENO, options.model)) {
         err << "vorax --export: standard output is the model file itself; it is left as it is\n";

@@ -383,6 +383,8 @@ TEST(ExportProgram, NothingIsLostAtTheEdges)
         {"a picture the user may not write", "echo OLD > $D/ro.png; chmod 444 $D/ro.png; chmod 777 $D; "
          "setpriv --reuid=65534 --regid=65534 --clear-groups $V --export $D/ro.png $M >/dev/null; s=$?; "
          "[ $s = 126 ] || [ $s = 127 ] && exit 1; exit $s", 1, "ro.png", "OLD\n", "OLD\n"},
+        {"no picture bytes onto a terminal", "script -qec \"$V --export - $M\" /dev/null > $D/t.txt; s=$?; "
+         "grep -q 'png picture is not written to a terminal' $D/t.txt && exit $s", 2, nullptr, "", ""},
         {"windows without a display", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $V $M 2> $D/e.txt", 1, "e.txt",
          "vorax: no display to open the windows on", ""},
         {"help that cannot be written", "$V --help >&-; h=$?; ulimit -f 0; trap '' XFSZ; $V --version > $D/v.txt; exit $((h + $?))",
