@@ -196,7 +196,7 @@ bool ModelReload::watched_change()
 void ModelReload::tell(const std::string& line)
 {
     layer_.set_status_note(line);
-    layer_.write_line(kInfo, line);
+    layer_.write_line(kInfo, " " + line); // indented as the info window's other lines are
 }
 
 void ModelReload::toggle_watch()

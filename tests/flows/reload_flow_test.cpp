@@ -207,7 +207,7 @@ TEST_F(ReloadFlow, AHalfWrittenFileChangesNothingAndSaysWhy)
     EXPECT_TRUE(Pixels(window(10)->surface()) == picture);
     EXPECT_EQ(run.prompter.message_boxes.size(), 0u);
     EXPECT_EQ(status().rfind("row.dat line ", 0), 0u) << status();
-    EXPECT_EQ(lines_with("row.dat line "), 1);
+    EXPECT_EQ(lines_with(" row.dat line "), 1);
     EXPECT_EQ(status().substr(status().size() - 8), run.state.model_read_time);
     // The next readable version reloads as usual.
     save(model, full, Save::in_place);
@@ -219,9 +219,9 @@ TEST_F(ReloadFlow, AGoneFileIsSaidOnceAndReloadedWhenBack)
 {
     draw_first_graph(row_model(5));
     std::filesystem::remove(model);
-    ASSERT_TRUE(wait_until([&] { return lines_with("row.dat: the file is gone") == 1; }));
+    ASSERT_TRUE(wait_until([&] { return lines_with(" row.dat: the file is gone") == 1; }));
     ASSERT_TRUE(press_f5());
-    EXPECT_EQ(lines_with("row.dat: the file is gone"), 1);
+    EXPECT_EQ(lines_with(" row.dat: the file is gone"), 1);
     EXPECT_NE(window(10), nullptr);
     save(model, row_model(7), Save::in_place);
     ASSERT_TRUE(reloaded(1));
