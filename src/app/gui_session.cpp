@@ -48,6 +48,7 @@ GuiSession::GuiSession(AppState& state, StartupPaths paths)
         const bool drawn = run_model_input(state, *layer_, program_->graph_command);
         reload_->after_model_input();
         check_->refresh();
+        look_->forget_pick();
         return drawn;
     };
 }

@@ -70,6 +70,9 @@ void LookAround::find()
     // None before the first graph, nor once the run has ended (the graph limit released it).
     if (!state_.model_loaded) {
         gwl::beep(440, 100);
+        // Said until a model comes, as a measuring is.
+        if (!status_before_)
+            status_before_ = layer_.frame().status_text();
         say(std::string(message(Message::find_no_model, lang)));
         return;
     }

@@ -48,7 +48,8 @@ public:
     // A click, a Shift+click or Escape on the picture of a graph window (GraphicsWindow::Gesture).
     void gesture(int unit, int gesture, double x, double y, double per_screen_pixel);
     // Ends a measuring, as Escape does: the status line gets back what it showed before. A
-    // reload calls it, since the distance said was one of the model read before.
+    // reload calls it, since the distance said was one of the model read before, and so does a
+    // new model (which also ends the word that Find had no model).
     void forget_pick();
 
 private:

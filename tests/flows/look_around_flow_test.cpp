@@ -89,6 +89,9 @@ TEST(LookAroundWithoutModel, FindSaysThereIsNoModel)
     ASSERT_TRUE(run.choose(gwl::kEditMenu, run.session->look_around().find_item()));
     EXPECT_EQ(run.session->frame().status_text(), "No model is loaded to find a node or an element in");
     EXPECT_TRUE(run.prompter.text_prompts.empty());
+    // Once a model is drawn that is no longer true.
+    ASSERT_FALSE(run.draw_model("row.dat", testing::row_model(3)).empty());
+    EXPECT_EQ(run.session->frame().status_text(), "Running");
 }
 
 TEST_F(LookAroundFlow, AClickAndAShiftClickMeasureAndEscapeClears)
