@@ -118,8 +118,8 @@ TEST(CheckCommand, TheNameToTypeIsTheGivenOneWhenItNamesTheFileReadHere)
     const std::string plain = source_path("examples/plane_frame.dat");
     EXPECT_EQ(check_command_name(plain, plain), plain);
     EXPECT_EQ(check_command_name("-m.dat", "-m.dat"), "./-m.dat"); // not read as an option
-    const std::string odd = "c\x01\x1b'\\.dat";
-    EXPECT_EQ(check_command_name(odd, odd), "$'c\\x01\\x1b\\'\\\\.dat'"); // as a shell reads it back
+    const std::string odd = "c\x01 \x1b'\\.dat";
+    EXPECT_EQ(check_command_name(odd, odd), "$'c\\x01 \\x1b\\'\\\\.dat'"); // as a shell reads it back
 }
 
 } // namespace

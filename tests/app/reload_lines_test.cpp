@@ -23,7 +23,7 @@ TEST(ReloadLines, AFileThatDoesNotReadNamesItsLineAndTheVersionShown)
          "plane_frame.dat line 14: The element block ends early — showing the version read at 10:42:07"},
         {UiLanguage::romanian, 3, "x", "Sfarsit de fisier.",
          "plane_frame.dat linia 3: Sfarsit de fisier — se arata versiunea citita la 10:42:07"},
-        {UiLanguage::romanian, 3, "x", "", "plane_frame.dat linia 3: x — se arata versiunea citita la 10:42:07"},
+        {UiLanguage::romanian, 1, "x", "", "plane_frame.dat linia 1: x — se arata versiunea citita la 10:42:07"},
         {UiLanguage::english, 0, "Cannot open \"a\": Permission denied.", "",
          "plane_frame.dat: Cannot open \"a\": Permission denied — showing the version read at 10:42:07"},
     };

@@ -17,6 +17,7 @@ TEST(FixedText, TrimPadCutAndAdjust)
     EXPECT_EQ(cut("ab\u2603", 4), "ab");
     EXPECT_EQ(cut("ab\u2603", 5), "ab\u2603");
     EXPECT_EQ(cut("a\U0001F600", 4), "a");
+    EXPECT_EQ(cut("a\u0800", 3), "a");
     EXPECT_EQ(cut("ab\xb0\xb0\xb0", 3), "ab\xb0");
     EXPECT_EQ(pad_right("a\u00e9", 2), "a ");
     EXPECT_EQ(pad_right("ab", 5), "ab   ");
