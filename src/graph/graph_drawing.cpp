@@ -46,6 +46,8 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
     }
     if (g.all_nodes)
         g.selected_node_count = model.node_count;
+    if (spatial && g.show_grid_and_scale)
+        add_slanted_grid_corners(plot_positions, grid_plane, plane);
     set_extents(model, coordinates);
     plan.box = box_of_bounds(plot_positions, g.min_size_factor, g.min_size_factor_auto);
     plan.info_lines =
@@ -56,6 +58,17 @@ GraphPlan plan_graph(StructureModel& model, SettingsState& settings, int graph_n
     if (g.show_grid_and_scale)
         set_grid_steps(plan.view, plan.grid);
     return plan;
+}
+
+void add_slanted_grid_corners(Bounds<2>& plot_positions, const Bounds<2>& plane_points, const ViewPlane& plane)
+{
+    if (plane.slope == 0.0 || !plane_points.seeded)
+        return;
+    for (const float across : {plane_points.lo[0], plane_points.hi[0]})
+        for (const float up : {plane_points.lo[1], plane_points.hi[1]}) {
+            const double x = plane.across_scale * across;
+            plot_positions.add({static_cast<float>(x), static_cast<float>(up + plane.slope * x)});
+        }
 }
 
 GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& plane_points,

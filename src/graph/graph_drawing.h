@@ -70,6 +70,11 @@ enum class DrawOutcome {
 GridRect grid_rect_of(const StructureModel& model, const PlotBox& box, const Bounds<2>& plane_points,
                       const ViewPlane& plane = {});
 
+// Adds to the plot positions that the window is fitted to the corners of the grid over
+// `plane_points`, where the view slants it (the isometric view): a corner that is no drawn node
+// may lie beyond the nodes' box, over the headings or off the picture.
+void add_slanted_grid_corners(Bounds<2>& plot_positions, const Bounds<2>& plane_points, const ViewPlane& plane);
+
 // Whether a drawn node counts in the bounds of the view's plane, and its point there (across,
 // up).
 inline bool in_grid_plane(const Node& node, const ViewPlane& plane)

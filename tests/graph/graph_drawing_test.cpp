@@ -527,6 +527,34 @@ TEST(Grid, FrontPlaneOfASpaceModelAndAPlaneModelsExtents)
     EXPECT_DOUBLE_EQ(plane_grid.y2, 2.5);
 }
 
+// In every view the grid lies within the box the window is fitted to: the isometric view slants
+// it, and a corner that is no drawn node (X 4, Z 3 here) once fell over the headings.
+TEST(Grid, StaysWithinTheBoxOfTheWindowInEveryView)
+{
+    for (const GraphView view : kGraphViews)
+        for (int reverse = 0; reverse < 4; ++reverse) {
+            SCOPED_TRACE(::testing::Message() << view_name(view) << " reverse " << reverse);
+            StructureModel m = make_model(3, {{0, 0, 3}, {4, 0, 0}, {2, 5, 1}});
+            SettingsState settings;
+            GraphSettings& g = settings.current_settings;
+            g.all_nodes = true;
+            g.view = view;
+            g.reverse_y = (reverse & 1) != 0;
+            g.reverse_vertical = (reverse & 2) != 0;
+            const GraphPlan plan = plan_graph(m, settings, 1);
+            const GridRect& grid = plan.grid;
+            const double slack = 1e-4;
+            for (const double x : {grid.x1, grid.x2})
+                for (const double y : {grid.y1, grid.y2}) {
+                    const double drawn_y = y + grid.slope * (x - grid.origin_x);
+                    EXPECT_GE(x, plan.box.x_min - plan.box.center_x - slack);
+                    EXPECT_LE(x, plan.box.x_max - plan.box.center_x + slack);
+                    EXPECT_GE(drawn_y, plan.box.y_min - plan.box.center_y - slack);
+                    EXPECT_LE(drawn_y, plan.box.y_max - plan.box.center_y + slack);
+                }
+        }
+}
+
 // The plan's single pass over the nodes leaves the model, box, view and grid that the separate
 // steps leave, for plane and spatial models, all nodes or every third one left out, each pair
 // of reverse switches and each view.
@@ -569,10 +597,10 @@ TEST(Plan, OnePassOverTheNodesEqualsTheSeparateSteps)
                             node.selected = true;
                     update_extents(separate, all_nodes);
                     project_nodes(separate, g.reverse_y, g.reverse_vertical, view);
-                    const PlotBox box = plot_box(separate, g.min_size_factor, g.min_size_factor_auto);
+                    const ViewPlane plane = view_plane(ngl, view, g.reverse_y, g.reverse_vertical);
+                    const PlotBox box = plot_box(separate, g.min_size_factor, g.min_size_factor_auto, &plane);
                     center_nodes(separate, box.center_x, box.center_y);
-                    GridRect grid = grid_rect(separate, box,
-                                              view_plane(ngl, view, g.reverse_y, g.reverse_vertical));
+                    GridRect grid = grid_rect(separate, box, plane);
                     ViewMapping view_mapping = view_of(box);
                     set_grid_steps(view_mapping, grid);
                     EXPECT_EQ(fused, separate);

@@ -11,12 +11,18 @@ void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical,
             projection.project(node);
 }
 
-PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto)
+PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto, const ViewPlane* grid_plane)
 {
     Bounds<2> plot_positions;
+    Bounds<2> plane_points;
     for (const Node& node : model.nodes)
-        if (node.selected)
+        if (node.selected) {
             plot_positions.add(plot_position_of(node));
+            if (grid_plane != nullptr && model.NGL == 3 && in_grid_plane(node, *grid_plane))
+                plane_points.add(grid_plane_point(node, *grid_plane));
+        }
+    if (grid_plane != nullptr && model.NGL == 3)
+        add_slanted_grid_corners(plot_positions, plane_points, *grid_plane);
     return box_of_bounds(plot_positions, factor, factor_auto);
 }
 

@@ -13,8 +13,10 @@ namespace vorax {
 void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical,
                    GraphView view = GraphView::oblique);
 
-// The plot box of the drawn nodes' plot positions (box_of_bounds).
-PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto);
+// The plot box of the drawn nodes' plot positions (box_of_bounds), with the corners of the
+// grid in `grid_plane` where the view slants it (a graph with its grid).
+PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto,
+                 const ViewPlane* grid_plane = nullptr);
 
 // The grid rectangle of the drawn nodes in the view's plane (grid_rect_of).
 GridRect grid_rect(const StructureModel& model, const PlotBox& box, const ViewPlane& plane = {});
