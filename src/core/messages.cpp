@@ -33,6 +33,8 @@ constexpr std::array kTable{
     Entry{Message::group_error_caption, "Vorax Message", "Mesaj VORAX"},
     Entry{Message::factor_warning, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.",
           "ATENTIE: Factor nu poate fi egal cu 0.!\n\nS-a setat Factor = 1."},
+    Entry{Message::factor_negative_warning, "WARNING: Factor can not be negative!\n\nFactor = 1 has been set.",
+          "ATENTIE: Factor nu poate fi negativ!\n\nS-a setat Factor = 1."},
     Entry{Message::message_caption, "VORAX Message", "Mesaj VORAX"},
     Entry{Message::graph_heading_suffix, " Structure Graph", " Graful Structurii"},
     Entry{Message::node_line_start, "Nodes ", "Nodurile "},

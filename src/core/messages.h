@@ -22,6 +22,7 @@ enum class Message {
     group_error_text,     // "Error in group No. " + i + ": " + first + "-" + last
     group_error_caption,
     factor_warning,      // lines separated by LF
+    factor_negative_warning,
     message_caption,     // "VORAX Message" / "Mesaj VORAX"
     graph_heading_suffix, // after the program label in a graph window's heading
     node_line_start,      // node_line: this, the ranges, " (", the count, node_line_end

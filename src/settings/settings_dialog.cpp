@@ -90,7 +90,7 @@ FactorReading read_factor(std::string_view factor_text)
         value = -value;
     const auto single = static_cast<float>(value);
     if (!(single > 0.0f) || !std::isfinite(single))
-        return {};
+        return {FactorKind::invalid, single}; // the number, for the warning
     return {FactorKind::number, single};
 }
 
@@ -309,10 +309,14 @@ void SettingsDialog::on_draw(DialogHandle& d, int event)
     if (event != dialog_event::kButtonClicked)
         return;
     const std::string text = text_of(d, kFactor);
-    if (read_factor(text).kind != FactorKind::invalid)
+    const FactorReading factor = read_factor(text);
+    if (factor.kind != FactorKind::invalid)
         return;
     current().min_size_factor_auto = true;
-    prompter().message_box(message(Message::factor_warning, c_.language),
+    // A negative factor is said to be one; zero, and a text without a number, get the words
+    // for zero.
+    const bool negative = factor.value < 0.0f && std::isfinite(factor.value);
+    prompter().message_box(message(negative ? Message::factor_negative_warning : Message::factor_warning, c_.language),
                            message(Message::message_caption, c_.language),
                            mb::kOk | mb::kIconWarning);
     dialog_set_text(d, kFactor, "1", dialog_selector::kState);

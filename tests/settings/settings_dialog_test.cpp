@@ -257,7 +257,8 @@ TEST_F(SettingsDialogRun, FactorTexts)
         EXPECT_EQ(shown, row.shown_after_draw) << row.typed;
         if (warned) {
             const auto& box = prompter.message_boxes.back();
-            EXPECT_EQ(box.text, "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.");
+            EXPECT_EQ(box.text, row.typed == std::string("-2") ? "WARNING: Factor can not be negative!\n\nFactor = 1 has been set."
+                                                                : "WARNING: Factor can not equal 0.!\n\nFactor = 1 has been set.");
             EXPECT_EQ(box.caption, "VORAX Message");
             EXPECT_EQ(box.style & mb::kIconMask, mb::kIconWarning);
         }
