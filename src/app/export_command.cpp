@@ -23,8 +23,8 @@
 #include "app/info_command.h"
 #include "app/model_loading.h"
 #include "core/beside.h"
+#include "core/open_file.h"
 #include "app/startup_files.h"
-#include "app/terminal_output.h"
 #include "core/text.h"
 #include "graph/graph_drawing.h"
 #include "graph/graph_texts.h"
@@ -234,7 +234,7 @@ std::optional<ExportTarget> export_target(const ExportOptions& options, std::ost
         return std::nullopt;
     }
     // The picture, or the info lines, sent by the shell into the model file.
-    if (descriptor_reaches(STDOUT_FILENO, options.model)) {
+    if (descriptor_names(STDOUT_FILENO, options.model, true)) {
         err << "vorax --export: standard output is the model file itself; it is left as it is\n";
         return std::nullopt;
     }

@@ -16,7 +16,7 @@
 #include "app/check_command.h"
 #include "app/diff_command.h"
 #include "app/info_command.h"
-#include "app/terminal_output.h"
+#include "core/open_file.h"
 
 namespace vorax {
 
@@ -56,7 +56,7 @@ namespace {
 int run_reading_mode(const char* name, const CommandLine& line, const std::function<int()>& mode)
 {
     for (const auto* model : {&line.model, &line.new_model})
-        if (*model && descriptor_reaches(STDOUT_FILENO, **model)) {
+        if (*model && descriptor_names(STDOUT_FILENO, **model, true)) {
             std::cerr << "vorax " << name << ": standard output is the model file " << **model
                       << " itself; it is left as it is\n";
             return kCommandLineRefused;

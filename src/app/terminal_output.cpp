@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/terminal_output.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -109,14 +108,6 @@ private:
 };
 
 } // namespace
-
-bool descriptor_reaches(int descriptor, const std::string& path)
-{
-    struct stat named {};
-    struct stat open {};
-    return ::fstat(descriptor, &open) == 0 && S_ISREG(open.st_mode) && ::stat(path.c_str(), &named) == 0
-           && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
-}
 
 std::string escaped_for_terminal(const std::string& text)
 {

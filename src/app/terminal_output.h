@@ -19,10 +19,6 @@ namespace vorax {
 // byte of a C1 control or of no character too).
 std::string escaped_for_terminal(const std::string& text);
 
-// Whether `descriptor` is open on the file `path` names (through links too): output sent there
-// would overwrite or extend that file.
-bool descriptor_reaches(int descriptor, const std::string& path);
-
 // While it lives, `stream` escapes control characters when `descriptor` is a terminal.
 class TerminalEscapes {
 public:

@@ -15,6 +15,7 @@
 #include <climits>
 #include <random>
 #include <system_error>
+#include "core/open_file.h"
 #include "gwl/platform/qt_text.h"
 
 namespace vorax::gwl {
@@ -247,13 +248,7 @@ std::string replace_file(const std::string& target, const struct stat* existing,
 
 } // namespace
 
-bool names_standard_output(const std::string& path)
-{
-    struct stat named {};
-    struct stat output {};
-    return ::stat(path.c_str(), &named) == 0 && ::fstat(STDOUT_FILENO, &output) == 0
-           && named.st_dev == output.st_dev && named.st_ino == output.st_ino;
-}
+bool names_standard_output(const std::string& path) { return descriptor_names(STDOUT_FILENO, path); }
 
 std::string write_file(const std::string& path, const ContentWriter& write)
 {
