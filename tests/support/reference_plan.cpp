@@ -11,29 +11,35 @@ void project_nodes(StructureModel& model, bool reverse_y, bool reverse_vertical,
             projection.project(node);
 }
 
+namespace {
+
+// The drawn nodes' points in the view's plane; none for a plane model.
+Bounds<2> plane_points_of(const StructureModel& model, const ViewPlane& plane)
+{
+    Bounds<2> points;
+    if (model.NGL == 3)
+        for (const Node& node : model.nodes)
+            if (node.selected && in_grid_plane(node, plane))
+                points.add(grid_plane_point(node, plane));
+    return points;
+}
+
+} // namespace
+
 PlotBox plot_box(const StructureModel& model, float factor, bool factor_auto, const ViewPlane* grid_plane)
 {
     Bounds<2> plot_positions;
-    Bounds<2> plane_points;
     for (const Node& node : model.nodes)
-        if (node.selected) {
+        if (node.selected)
             plot_positions.add(plot_position_of(node));
-            if (grid_plane != nullptr && model.NGL == 3 && in_grid_plane(node, *grid_plane))
-                plane_points.add(grid_plane_point(node, *grid_plane));
-        }
-    if (grid_plane != nullptr && model.NGL == 3)
-        add_slanted_grid_corners(plot_positions, plane_points, *grid_plane);
+    if (grid_plane != nullptr)
+        add_slanted_grid_corners(plot_positions, plane_points_of(model, *grid_plane), *grid_plane);
     return box_of_bounds(plot_positions, factor, factor_auto);
 }
 
 GridRect grid_rect(const StructureModel& model, const PlotBox& box, const ViewPlane& plane)
 {
-    Bounds<2> plane_points;
-    if (model.NGL == 3)
-        for (const Node& node : model.nodes)
-            if (node.selected && in_grid_plane(node, plane))
-                plane_points.add(grid_plane_point(node, plane));
-    return grid_rect_of(model, box, plane_points, plane);
+    return grid_rect_of(model, box, plane_points_of(model, plane), plane);
 }
 
 } // namespace vorax
