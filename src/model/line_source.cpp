@@ -161,7 +161,7 @@ void FileLines::read_next_chunk()
     next_read_ = read_into(next_, unfinished);
 }
 
-FileLines::Read FileLines::read_into(std::vector<char>& buffer, std::size_t from)
+FileLines::Read FileLines::read_into(Buffer& buffer, std::size_t from)
 {
     Read read;
     const std::size_t n = std::fread(buffer.data() + from, 1, buffer.size() - from, file_);

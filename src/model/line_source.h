@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/large_pages.h"
+
 namespace vorax {
 
 // Lines of a text without their line ends ("\n" or "\r\n"), handed out in pieces so that no
@@ -92,13 +94,14 @@ private:
         int error_number = 0;
     };
     void read_more();
-    Read read_into(std::vector<char>& buffer, std::size_t from);
+    using Buffer = std::vector<char, LargePageAllocator<char>>;
+    Read read_into(Buffer& buffer, std::size_t from);
     void take(const Read& read);
 
     std::FILE* file_;
     std::optional<std::uint64_t> length_;
     std::atomic<std::uint64_t>* counted_ = nullptr;
-    std::vector<char> buffer_;
+    Buffer buffer_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     bool at_end_ = false;
@@ -107,7 +110,7 @@ private:
     int error_number_ = 0;
     // The next chunk read ahead: the unfinished line of the buffer, which began at
     // `next_from_`, and what followed it in the file.
-    std::vector<char> next_;
+    Buffer next_;
     std::size_t next_from_ = 0;
     std::optional<Read> next_read_;
 };

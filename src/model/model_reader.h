@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/large_pages.h"
 #include "core/language.h"
 #include "model/free_format.h"
 #include "model/line_source.h"
@@ -104,14 +105,14 @@ struct ReaderNotes {
 
     // Node marks, which served the code and value blocks before the coordinate block: those
     // from lines before `coordinates_from` are not coordinate records.
-    std::vector<RecordMark> nodes;
+    LargeVector<RecordMark> nodes;
     RecordLine coordinates_from = 0;
-    std::vector<RecordMark> elements;   // empty in the by-node layout
-    std::vector<RecordLine> incidences; // empty in the by-number layout
+    LargeVector<RecordMark> elements;   // empty in the by-node layout
+    LargeVector<RecordLine> incidences; // empty in the by-number layout
     // By node, the line of the last code record and of the value record that named it, 0 for
     // none; each as long as the highest node such a record named.
-    std::vector<RecordLine> code_lines;
-    std::vector<RecordLine> value_lines;
+    LargeVector<RecordLine> code_lines;
+    LargeVector<RecordLine> value_lines;
     RecordLine title_line = 0;
     RecordLine header_line = 0; // the header record's first line
     std::vector<BlockEnd> block_ends;           // in file order

@@ -6,7 +6,7 @@ namespace vorax {
 namespace {
 
 // The entry of a 1-based number, 0 outside the list.
-RecordLine entry(const std::vector<RecordLine>& lines, std::int32_t number)
+RecordLine entry(const LargeVector<RecordLine>& lines, std::int32_t number)
 {
     return number >= 1 && static_cast<std::size_t>(number) <= lines.size()
                ? lines[static_cast<std::size_t>(number - 1)]

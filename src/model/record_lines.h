@@ -38,11 +38,11 @@ public:
     RecordLine header_line() const { return header_; }
 
 private:
-    std::vector<RecordLine> coordinates_; // by node
-    std::vector<RecordLine> elements_;    // by element; empty in the by-node layout
-    std::vector<RecordLine> incidences_;  // by node; empty in the by-number layout
-    std::vector<RecordLine> codes_;       // by node, up to the last one a code record named
-    std::vector<RecordLine> values_;      // the same for the value records
+    LargeVector<RecordLine> coordinates_; // by node
+    LargeVector<RecordLine> elements_;    // by element; empty in the by-node layout
+    LargeVector<RecordLine> incidences_;  // by node; empty in the by-number layout
+    LargeVector<RecordLine> codes_;       // by node, up to the last one a code record named
+    LargeVector<RecordLine> values_;      // the same for the value records
     RecordLine title_ = 0;
     RecordLine header_ = 0;
 };

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/bounds.h"
+#include "core/large_pages.h"
 
 namespace vorax {
 
@@ -50,8 +51,8 @@ struct StructureModel {
     std::int32_t node_count = 0;
     std::int32_t element_count = 0;
     std::int32_t NGL = 0; // components per node: 2 plane, 3 spatial
-    std::vector<Node> nodes;       // node_count entries; nodes[n - 1] is node n
-    std::vector<Element> elements; // element_count entries; elements[e - 1] is element e
+    LargeVector<Node> nodes;       // node_count entries; nodes[n - 1] is node n
+    LargeVector<Element> elements; // element_count entries; elements[e - 1] is element e
     std::int32_t coded_node_count = 0; // nodes with at least one non-zero code
     std::int32_t origin_node = 0;      // first node with all coordinates 0.0; 0 when none
     double xmin = 0.0, xmax = 0.0;
