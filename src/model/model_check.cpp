@@ -7,6 +7,8 @@
 #include <limits>
 #include <utility>
 
+#include "core/large_pages.h"
+
 namespace vorax {
 namespace {
 
@@ -505,7 +507,7 @@ private:
                 ++starts[part_of(hash(model_.node(n).coords)) + 1];
         for (std::size_t i = 1; i < starts.size(); ++i)
             starts[i] += starts[i - 1];
-        std::vector<Entry> entries(placed_count);
+        LargeVector<Entry> entries(placed_count);
         {
             std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
             for (std::int32_t n = 1; n <= node_count(); ++n)
@@ -521,7 +523,7 @@ private:
             std::uint32_t tag = 0;
             std::int32_t node = 0;
         };
-        std::vector<Slot> table;
+        LargeVector<Slot> table;
         std::vector<std::pair<std::int32_t, std::int32_t>> repeats; // (first node at the point, node)
         for (std::size_t part = 0; part + 1 < starts.size(); ++part) {
             const std::size_t size = starts[part + 1] - starts[part];
@@ -545,8 +547,8 @@ private:
                 }
             }
         }
-        std::vector<Slot>().swap(table);
-        std::vector<Entry>().swap(entries);
+        LargeVector<Slot>().swap(table);
+        LargeVector<Entry>().swap(entries);
         std::stable_sort(repeats.begin(), repeats.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         for (std::size_t i = 0; i < repeats.size();) {
@@ -597,8 +599,8 @@ private:
     void unused_nodes_and_parts()
     {
         const auto nn = static_cast<std::size_t>(node_count());
-        std::vector<std::uint8_t> used(nn, 0); // 1: an end of an element; 2: of a defined one
-        std::vector<std::int32_t> parent(nn, -1);
+        LargeVector<std::uint8_t> used(nn, 0); // 1: an end of an element; 2: of a defined one
+        LargeVector<std::int32_t> parent(nn, -1);
         const auto find = [&parent](std::int32_t i) {
             std::int32_t root = i;
             while (parent[static_cast<std::size_t>(root)] >= 0)

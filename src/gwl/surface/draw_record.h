@@ -96,6 +96,7 @@ public:
 
 private:
     static constexpr std::size_t kMask = (std::size_t{1} << kShift) - 1;
+    static constexpr std::size_t kBlockBytes = sizeof(T) << kShift;
     void add_block();
 
     std::vector<T*> blocks_;

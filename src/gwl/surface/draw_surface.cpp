@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
 
 #include <QDir>
 
+#include "core/large_pages.h"
 #include "gwl/platform/qt_text.h"
 #include "gwl/surface/surface_private.h"
 
@@ -369,6 +371,33 @@ QImage DrawSurface::image_copy() const
     const std::lock_guard lock(d_->mutex);
     d_->close_text_painter();
     return d_->image.copy();
+}
+
+QImage picture_in_large_pages(int width, int height)
+{
+    const auto line = static_cast<qsizetype>(width) * 4;
+    const std::size_t bytes = static_cast<std::size_t>(line) * static_cast<std::size_t>(height);
+    // Beyond a gigabyte Qt's own checks decide, and a picture it cannot have stays null.
+    if (bytes < kLargeFrom || bytes > (std::size_t{1} << 30))
+        return QImage(width, height, QImage::Format_RGB32);
+    struct Room {
+        void* data;
+        std::size_t bytes;
+    };
+    std::unique_ptr<Room> room;
+    try {
+        room = std::make_unique<Room>(Room{allocate_large(bytes), bytes});
+    } catch (const std::bad_alloc&) {
+        return QImage(width, height, QImage::Format_RGB32); // null when there is no room at all
+    }
+    QImage image(static_cast<uchar*>(room->data), width, height, line, QImage::Format_RGB32,
+                 [](void* info) {
+                     const std::unique_ptr<Room> room(static_cast<Room*>(info));
+                     free_large(room->data, room->bytes);
+                 },
+                 room.get());
+    room.release(); // the image frees it
+    return image;
 }
 
 } // namespace vorax::gwl

@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "core/beside.h"
+#include "core/large_pages.h"
 
 namespace vorax::gwl {
 
@@ -46,7 +47,7 @@ void put_chunk(QByteArray& file, const char* type, const std::vector<unsigned ch
 // ends the stream; an earlier one ends on a byte boundary with the stream open, so that the next
 // part's data can follow it.
 struct Part {
-    std::vector<unsigned char> data;
+    LargeVector<unsigned char> data; // room for the bound of deflate's output, most never written
     uLong adler = 1;     // of the filtered rows
     z_off_t length = 0;  // their bytes
     bool ok = false;

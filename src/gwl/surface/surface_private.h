@@ -93,9 +93,13 @@ inline PixelRect clip_box(const Box& box, int width, int height)
     return {left, top, right - left + 1, bottom - top + 1};
 }
 
+// A picture of 32-bit pixels; a large one in memory of large pages, whose first filling costs
+// far fewer page faults.
+QImage picture_in_large_pages(int width, int height);
+
 struct DrawSurface::State {
     State(int w, int h, SurfaceDrawing drawing)
-        : draws_pixels(drawing != SurfaceDrawing::record_only), image(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32),
+        : draws_pixels(drawing != SurfaceDrawing::record_only), image(picture_in_large_pages(std::max(w, 1), std::max(h, 1))),
           mapping(image.width(), image.height()),
           position{image.width() / 2, image.height() / 2},
           record(drawing != SurfaceDrawing::pixels_only)

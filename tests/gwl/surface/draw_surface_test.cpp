@@ -30,6 +30,18 @@ using testing::saved_pixels;
 
 TEST(SurfaceState, OpensBlackWithWhiteInkAndSettersReturnThePreviousValue)
 {
+    // A large picture is held in memory of its own; a copy read from it outlives the surface.
+    QImage kept;
+    {
+        DrawSurface large(1600, 1200);
+        EXPECT_EQ(Pixels(large).count(kBlack), 1600 * 1200);
+        large.set_bk_color_rgb(kRed);
+        large.clear_screen(0);
+        large.read_image([&kept](const QImage& image) { kept = image; });
+    }
+    ASSERT_EQ(kept.size(), QSize(1600, 1200));
+    EXPECT_EQ(Pixels(kept).count(kRed), 1600 * 1200);
+
     DrawSurface surface(40, 30);
     EXPECT_EQ(Pixels(surface).count(kBlack), 40 * 30);
     EXPECT_EQ(surface.set_color_rgb(kRed), kWhite);
