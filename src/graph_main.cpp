@@ -19,6 +19,7 @@
 #include "app/gui_session.h"
 #include "app/terminal_modes.h"
 #include "app/terminal_output.h"
+#include "core/freed_memory.h"
 #include "gwl/platform/app_identity.h"
 #include "gwl/platform/system.h"
 #include "gwl/surface/drawing_area.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     // A file that reaches the size limit of the process fails its write, which is reported; the
     // signal would end the program before it could say so or clean up.
     std::signal(SIGXFSZ, SIG_IGN);
+    vorax::keep_freed_memory();
     // The same drawing gives the same PDF bytes: the writer keeps its fonts in a hash, whose
     // order would otherwise change from run to run.
     QHashSeed::setDeterministicGlobalSeed();

@@ -13,6 +13,7 @@
 
 #include "app/terminal_modes.h"
 #include "app/terminal_output.h"
+#include "core/freed_memory.h"
 #include "gwl/platform/system.h"
 
 namespace {
@@ -59,6 +60,7 @@ int main(int argc, char** argv)
     // A file that reaches the size limit of the process fails its write, which is reported; the
     // signal would end the program before it could say so.
     std::signal(SIGXFSZ, SIG_IGN);
+    vorax::keep_freed_memory();
 
     // Names and titles reach a terminal with their control characters escaped.
     const vorax::TerminalEscapes terminal_out(std::cout, STDOUT_FILENO);
