@@ -21,6 +21,7 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/png_writer.h"
 #include "gwl/surface/vector_output.h"
+#include "gwl/surface/vector_writers.h"
 
 namespace vorax::gwl {
 
@@ -130,9 +131,14 @@ std::string write_surface_picture(const DrawSurface& surface, const std::string&
     }
     const QSize area(surface.width(), surface.height());
     QByteArray document;
+    std::string svg; // written as it is, without a copy of megabytes
     surface.read_record([&](const DrawRecord& record) {
-        document = format == PictureFormat::svg ? svg_document(record, area, title)
-                                                : pdf_document(record, area, title);
+        if (format == PictureFormat::svg) {
+            svg = svg_text(record, area.width(), area.height(), title.toStdString());
+            document = QByteArray::fromRawData(svg.data(), static_cast<qsizetype>(svg.size()));
+        } else {
+            document = pdf_document(record, area, title);
+        }
     });
     if (document.isEmpty())
         return "the picture could not be drawn";

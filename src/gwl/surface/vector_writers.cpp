@@ -766,8 +766,10 @@ std::string pdf_text_string(std::string_view utf8)
 
 std::string svg_text(const DrawRecord& record, int width, int height, std::string_view title)
 {
+    // Room for the usual few bytes an operation at once: growing would copy the text each time
+    // its room doubles, into fresh memory, and every fresh page costs a fault.
     std::string out;
-    out.reserve(1 << 16);
+    out.reserve(std::max<std::size_t>(std::size_t{1} << 16, record.ops().size() * 8));
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg width=\"";
     put_real(out, width * kPointsPerPixel);
     out += "pt\" height=\"";
