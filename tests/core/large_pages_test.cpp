@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/large_pages.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <numeric>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -43,6 +49,21 @@ TEST(LargePages, RoomOfEverySizeKeepsItsContents)
         EXPECT_EQ(copy, room);
     }
 }
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+// Large room given back leaves the process: the system knows its addresses no more.
+TEST(LargePages, RoomGivenBackLeavesTheProcess)
+{
+    const std::size_t bytes = std::size_t{3} << 20;
+    void* room = allocate_large(bytes);
+    std::vector<unsigned char> pages(bytes / 4096 + 1);
+    ASSERT_EQ(mincore(room, bytes, pages.data()), 0);
+    free_large(room, bytes);
+    EXPECT_EQ(mincore(room, bytes, pages.data()), -1);
+    EXPECT_EQ(errno, ENOMEM);
+    free_large(nullptr, bytes); // nothing to give back
+}
+#endif
 
 } // namespace
 } // namespace vorax
