@@ -94,7 +94,7 @@ private:
         int error_number = 0;
     };
     void read_more();
-    using Buffer = std::vector<char, LargePageAllocator<char>>;
+    using Buffer = LargeVector<char>;
     Read read_into(Buffer& buffer, std::size_t from);
     void take(const Read& read);
 
