@@ -735,13 +735,13 @@ std::string deflated(std::string_view plain)
         libdeflate_alloc_compressor(kLevel), &libdeflate_free_compressor);
     if (!compressor)
         throw std::bad_alloc();
-    std::string packed(libdeflate_zlib_compress_bound(compressor.get(), plain.size()), '\0');
-    const std::size_t size =
-        libdeflate_zlib_compress(compressor.get(), plain.data(), plain.size(), packed.data(), packed.size());
+    // Room for the bound, of which only what is written is ever touched.
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), plain.size());
+    const auto room = std::make_unique_for_overwrite<char[]>(bound);
+    const std::size_t size = libdeflate_zlib_compress(compressor.get(), plain.data(), plain.size(), room.get(), bound);
     if (size == 0) // never within the bound
         throw std::bad_alloc();
-    packed.resize(size);
-    return packed;
+    return std::string(room.get(), size);
 }
 
 // A PDF text string: UTF-16BE after its byte-order mark, the bytes that end or escape a string
@@ -791,8 +791,9 @@ std::string svg_text(const DrawRecord& record, int width, int height, std::strin
 std::optional<std::string> pdf_file(const DrawRecord& record, int width, int height,
                                     std::string_view title, std::string_view date)
 {
+    // Room for the usual few bytes an operation at once, as the SVG text's.
     std::string content;
-    content.reserve(1 << 16);
+    content.reserve(std::max<std::size_t>(std::size_t{1} << 16, record.ops().size() * 8));
     PdfSink sink(record, content, height);
     walk_record(record, width, height, sink);
     sink.end_stroke();
@@ -813,12 +814,19 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
     content = std::string();
 
     std::string out = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    std::size_t room = std::size_t{1} << 16; // for everything but the streams
+    for (const std::string& part : packed)
+        room += part.size();
+    for (const std::string& form : sink.forms())
+        room += form.size();
+    out.reserve(room);
     std::vector<std::size_t> offsets;
-    const auto object = [&](const std::string& body) {
+    // An object whose body is the pieces given, one after the other.
+    const auto object = [&](const auto&... body) {
         offsets.push_back(out.size());
         put_int(out, static_cast<long long>(offsets.size()));
         out += " 0 obj\n";
-        out += body;
+        ((out += body), ...);
         out += "\nendobj\n";
     };
     const std::size_t faces = sink.faces().size();
@@ -858,13 +866,11 @@ std::optional<std::string> pdf_file(const DrawRecord& record, int width, int hei
     page += " >>";
     object(page);
     const auto content_stream = [&](std::string& part) {
-        std::string stream = "<< /Length ";
-        put_int(stream, static_cast<long long>(part.size()));
-        stream += " /Filter /FlateDecode >>\nstream\n";
-        stream += part;
-        stream += "\nendstream";
+        std::string head = "<< /Length ";
+        put_int(head, static_cast<long long>(part.size()));
+        head += " /Filter /FlateDecode >>\nstream\n";
+        object(head, part, "\nendstream");
         part = std::string();
-        object(stream);
     };
     content_stream(packed[0]);
     std::string info = "<< /Title " + pdf_text_string(title) + " /Creator (VORAX) /Producer (VORAX)";
