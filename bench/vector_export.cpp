@@ -101,21 +101,30 @@ int main(int argc, char** argv)
         const QSize area(kWidth, kHeight);
         const QString title = QStringLiteral("lattice");
         std::printf("\nthe document alone, from the record of the drawing\n");
-        using Writer = QByteArray (*)(const vorax::gwl::DrawRecord&, const QSize&, const QString&);
+        using vorax::gwl::DrawRecord;
+        using Writer = qsizetype (*)(const DrawRecord&, const QSize&, const QString&); // the size written
         const struct {
             const char* name;
             Writer writer;
         } writers[] = {
-            {"svg written", vorax::gwl::svg_document},
-            {"svg painted", vorax::gwl::painted_svg_document},
-            {"pdf written", vorax::gwl::pdf_document},
-            {"pdf painted", vorax::gwl::painted_pdf_document},
+            {"svg written", [](const DrawRecord& r, const QSize& a, const QString& t) {
+                 return static_cast<qsizetype>(vorax::gwl::svg_document(r, a, t).size());
+             }},
+            {"svg painted", [](const DrawRecord& r, const QSize& a, const QString& t) {
+                 return vorax::gwl::painted_svg_document(r, a, t).size();
+             }},
+            {"pdf written", [](const DrawRecord& r, const QSize& a, const QString& t) {
+                 return static_cast<qsizetype>(vorax::gwl::pdf_document(r, a, t).size());
+             }},
+            {"pdf painted", [](const DrawRecord& r, const QSize& a, const QString& t) {
+                 return vorax::gwl::painted_pdf_document(r, a, t).size();
+             }},
         };
         for (const auto& w : writers) {
             qsizetype size = 0;
             const double best = vorax::bench::best_of(3, [&] {
                 surface.read_record([&](const vorax::gwl::DrawRecord& record) {
-                    size = w.writer(record, area, title).size();
+                    size = w.writer(record, area, title);
                 });
             });
             std::printf("%-12s %8.3f %14lld\n", w.name, best, static_cast<long long>(size));

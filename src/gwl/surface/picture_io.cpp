@@ -21,7 +21,6 @@
 #include "gwl/surface/draw_surface.h"
 #include "gwl/surface/png_writer.h"
 #include "gwl/surface/vector_output.h"
-#include "gwl/surface/vector_writers.h"
 
 namespace vorax::gwl {
 
@@ -130,19 +129,15 @@ std::string write_surface_picture(const DrawSurface& surface, const std::string&
         return reason;
     }
     const QSize area(surface.width(), surface.height());
-    QByteArray document;
-    std::string svg; // written as it is, without a copy of megabytes
+    std::string document;
     surface.read_record([&](const DrawRecord& record) {
-        if (format == PictureFormat::svg) {
-            svg = svg_text(record, area.width(), area.height(), title.toStdString());
-            document = QByteArray::fromRawData(svg.data(), static_cast<qsizetype>(svg.size()));
-        } else {
-            document = pdf_document(record, area, title);
-        }
+        document = format == PictureFormat::svg ? svg_document(record, area, title)
+                                                : pdf_document(record, area, title);
     });
-    if (document.isEmpty())
+    if (document.empty())
         return "the picture could not be drawn";
-    return write_bytes(document, path);
+    // Written as it is, without a copy of megabytes.
+    return write_bytes(QByteArray::fromRawData(document.data(), static_cast<qsizetype>(document.size())), path);
 }
 
 std::string write_text(const QString& text, const std::string& path)

@@ -278,13 +278,12 @@ void replay(const DrawRecord& record, QPainter& painter, const QSize& area, cons
     painter.restore();
 }
 
-QByteArray svg_document(const DrawRecord& record, const QSize& area, const QString& title)
+std::string svg_document(const DrawRecord& record, const QSize& area, const QString& title)
 {
-    const std::string svg = svg_text(record, area.width(), area.height(), title.toStdString());
-    return QByteArray(svg.data(), static_cast<qsizetype>(svg.size()));
+    return svg_text(record, area.width(), area.height(), title.toStdString());
 }
 
-QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QString& title)
+std::string pdf_document(const DrawRecord& record, const QSize& area, const QString& title)
 {
     bool given = false;
     const qint64 seconds = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&given);
@@ -292,10 +291,9 @@ QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QStri
                                          .toString(QStringLiteral("yyyyMMddHHmmss"))
                                          .toStdString()
                                    : std::string();
-    if (const std::optional<std::string> pdf =
-            pdf_file(record, area.width(), area.height(), title.toStdString(), date))
-        return QByteArray(pdf->data(), static_cast<qsizetype>(pdf->size()));
-    return painted_pdf_document(record, area, title);
+    if (std::optional<std::string> pdf = pdf_file(record, area.width(), area.height(), title.toStdString(), date))
+        return std::move(*pdf);
+    return painted_pdf_document(record, area, title).toStdString();
 }
 
 QByteArray painted_svg_document(const DrawRecord& record, const QSize& area, const QString& title)

@@ -14,6 +14,7 @@
 // painted_pdf_document.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class QByteArray;
@@ -41,9 +42,9 @@ QString xml_characters(const QString& text);
 
 // The picture as an SVG document, and as a one-page PDF document, written directly
 // (vector_writers.h); a PDF the direct writer does not cover is painted. Empty when the painter
-// could not start (no GUI application, no memory).
-QByteArray svg_document(const DrawRecord& record, const QSize& area, const QString& title);
-QByteArray pdf_document(const DrawRecord& record, const QSize& area, const QString& title);
+// could not start (no GUI application, no memory). Megabytes of them are handed over, not copied.
+std::string svg_document(const DrawRecord& record, const QSize& area, const QString& title);
+std::string pdf_document(const DrawRecord& record, const QSize& area, const QString& title);
 // The same documents painted through QSvgGenerator and QPdfWriter, whatever the record holds.
 QByteArray painted_svg_document(const DrawRecord& record, const QSize& area, const QString& title);
 QByteArray painted_pdf_document(const DrawRecord& record, const QSize& area, const QString& title);

@@ -168,7 +168,8 @@ QByteArray svg_of(const DrawSurface& surface, bool painted = false)
     surface.read_record([&](const DrawRecord& record) {
         const QSize area(surface.width(), surface.height());
         const QString title = QStringLiteral("A & B <frame>");
-        svg = painted ? painted_svg_document(record, area, title) : svg_document(record, area, title);
+        svg = painted ? painted_svg_document(record, area, title)
+                      : QByteArray::fromStdString(svg_document(record, area, title));
     });
     return svg;
 }
@@ -320,7 +321,7 @@ TEST(VectorOutput, DocumentsAreTheDrawingAreaAt96PixelsPerInch)
         surface.read_record([&](const DrawRecord& record) {
             const QString title = QStringLiteral("a graph");
             pdf = painted ? painted_pdf_document(record, QSize(200, 100), title)
-                          : pdf_document(record, QSize(200, 100), title);
+                          : QByteArray::fromStdString(pdf_document(record, QSize(200, 100), title));
         });
         EXPECT_TRUE(pdf.startsWith("%PDF-"));
         EXPECT_TRUE(QString::fromLatin1(pdf).contains(

@@ -232,8 +232,8 @@ TEST(VectorWriters, EveryKindOfOperationLooksAsInTheWindow)
         const QImage window = surface.image_copy().convertToFormat(QImage::Format_RGB32);
         QByteArray svg, pdf;
         surface.read_record([&](const DrawRecord& record) {
-            svg = svg_document(record, QSize(kWidth, kHeight), QStringLiteral("a scene"));
-            pdf = pdf_document(record, QSize(kWidth, kHeight), QStringLiteral("a scene"));
+            svg = QByteArray::fromStdString(svg_document(record, QSize(kWidth, kHeight), QStringLiteral("a scene")));
+            pdf = QByteArray::fromStdString(pdf_document(record, QSize(kWidth, kHeight), QStringLiteral("a scene")));
         });
         EXPECT_TRUE(well_formed_xml(dir, svg));
         EXPECT_FALSE(pdf.contains("/FontFile2")); // written, not painted
@@ -290,7 +290,7 @@ TEST(VectorWriters, PdfTextsTheStandardFacesCannotShowArePainted)
         SCOPED_TRACE(row.name);
         DrawRecord record;
         record_text(record, row.family, row.underline, row.text);
-        const QByteArray pdf = pdf_document(record, QSize(200, 60), QStringLiteral("t"));
+        const QByteArray pdf = QByteArray::fromStdString(pdf_document(record, QSize(200, 60), QStringLiteral("t")));
         EXPECT_EQ(pdf.contains("/FontFile2"), row.painted);
         EXPECT_EQ(pdf.contains("/WinAnsiEncoding"), !row.painted);
         EXPECT_NE(pdf_words(dir, pdf).find(row.text), std::string::npos) << pdf_words(dir, pdf);
@@ -317,7 +317,7 @@ TEST(VectorWriters, SvgTextsHoldOnlyCharactersXmlAllows)
         SCOPED_TRACE(row.name);
         DrawRecord record;
         record_text(record, "Liberation Mono", false, row.text);
-        const QByteArray svg = svg_document(record, QSize(200, 60), QString::fromUtf8(row.text));
+        const QByteArray svg = QByteArray::fromStdString(svg_document(record, QSize(200, 60), QString::fromUtf8(row.text)));
         EXPECT_TRUE(well_formed_xml(dir, svg));
         QXmlStreamReader xml(svg);
         std::vector<QString> texts;
@@ -349,11 +349,11 @@ TEST(VectorWriters, LinesOfOnePenAreOnePathOfFewCharacters)
     RecordedLook blue_look;
     blue_look.color = kBlue;
     record.add_line(record.look_index(blue_look), {3, 3}, {3, 40});
-    const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("row"));
+    const QByteArray svg = QByteArray::fromStdString(svg_document(record, QSize(1200, 600), QStringLiteral("row")));
     EXPECT_EQ(svg.count("<path"), 2);
     EXPECT_TRUE(svg.contains(" d=\"M0 5H1000M0 10L500 510\"/>")) << svg.toStdString();
     EXPECT_TRUE(svg.contains(" d=\"M3 3V40\"/>"));
-    const QByteArray pdf = pdf_document(record, QSize(1200, 600), QStringLiteral("row"));
+    const QByteArray pdf = QByteArray::fromStdString(pdf_document(record, QSize(1200, 600), QStringLiteral("row")));
     EXPECT_LT(pdf.size(), 1200); // 1501 lines in a few bytes
 }
 
@@ -399,7 +399,7 @@ TEST(VectorWriters, PdfDiscsAreOneFormEachAndTheFontIsSetWhenItChanges)
     const std::uint32_t wide = look_of(record, kBlack, "Liberation Sans", false, 120);
     for (const std::uint32_t text_look : {plain, plain, wide, plain})
         record.add_text(RecordOp::text, text_look, 5, 50, "12", 20);
-    const QByteArray pdf = pdf_document(record, QSize(100, 60), QStringLiteral("discs"));
+    const QByteArray pdf = QByteArray::fromStdString(pdf_document(record, QSize(100, 60), QStringLiteral("discs")));
     const QByteArray content = inflated_streams(pdf);
     const std::pair<const char*, int> counts[] = {
         {"0 0 m\n99 0 l\n", 1}, // before any form, from the page's corner
@@ -433,7 +433,7 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
         record.add_line(red, {i % 1000, 4 * (i / 1000)}, {i % 1000, 4 * (i / 1000) + 1});
     record.add_text(RecordOp::text, look_of(record, kRed, "Liberation Sans"), 5, 580, "end", 100);
     record.add_line(look_of(record, kBlue), {100, 300}, {900, 300});
-    const QByteArray pdf = pdf_document(record, QSize(1200, 600), QStringLiteral("long"));
+    const QByteArray pdf = QByteArray::fromStdString(pdf_document(record, QSize(1200, 600), QStringLiteral("long")));
     EXPECT_TRUE(pdf.contains("/Contents [4 0 R ")) << pdf.left(600).toStdString();
     TempDir dir;
     expect_long_record_shown(pdf_pixels(dir, pdf));
@@ -443,7 +443,7 @@ TEST(VectorWriters, ALongDrawingIsWrittenInPartsThatAllShow)
     EXPECT_LT(content.indexOf("\nS\n"), content.indexOf("BT ")); // the path is stroked before the text
     EXPECT_EQ(content.count(" m\n"), 60001);
 
-    const QByteArray svg = svg_document(record, QSize(1200, 600), QStringLiteral("long"));
+    const QByteArray svg = QByteArray::fromStdString(svg_document(record, QSize(1200, 600), QStringLiteral("long")));
     EXPECT_EQ(svg.count("<path"), 120000 / 10000 + 1);
     expect_long_record_shown(svg_pixels(svg, QSize(1200, 600)));
 }
