@@ -121,14 +121,18 @@ struct DrawSurface::State {
 
     raster::PixelBuffer buffer()
     {
-        close_text_painter();
-        // bits() also makes sure that nobody shares the pixels being changed.
+        // bits() makes sure that nobody shares the pixels being changed. Pixels nobody shares
+        // change in place, where an open text painter goes on drawing; shared ones are copied,
+        // away from the painter, which is closed first.
+        if (!image.isDetached())
+            close_text_painter();
         return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
                 image.bytesPerLine() / 4};
     }
-    // The painter of graphic text stays open from one label to the next: opening a painter costs
-    // about as much as drawing a short label. Everything else that touches the pixels closes it
-    // first, so that no painter is open while they are changed or read another way.
+    // The painter of graphic text stays open from one label to the next, and over the lines and
+    // marks drawn in between: opening a painter costs about as much as drawing a short label.
+    // Qt's raster painter keeps no pixels of its own, so the raster drawing may change the
+    // pixels under it; whatever copies, scales or replaces the image closes it first.
     QPainter& text_painter_for(const QFont& painter_font, Rgb painter_color)
     {
         if (!text_painter) {
