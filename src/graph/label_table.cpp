@@ -179,15 +179,15 @@ void LabelTable::place(double x, double y)
     slot->second.parts |= part_bit(x, y);
 }
 
-void LabelTable::skip()
+void LabelTable::skip(std::size_t count)
 {
-    ++handled_;
+    handled_ += count;
     if (!use_grid_) {
-        xs_.push_back(0.0);
-        ys_.push_back(0.0);
+        xs_.insert(xs_.end(), count, 0.0);
+        ys_.insert(ys_.end(), count, 0.0);
         return;
     }
-    has_zero_entry_ = true;
+    has_zero_entry_ = has_zero_entry_ || count > 0;
 }
 
 } // namespace vorax

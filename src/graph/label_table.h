@@ -26,8 +26,8 @@ public:
     bool collides(double x, double y) const;
     // The next number got its label at (x, y).
     void place(double x, double y);
-    // The next number got no label; its entry stays (0, 0).
-    void skip();
+    // The next `count` numbers got no label; their entries stay (0, 0).
+    void skip(std::size_t count = 1);
     // How many numbers were handled.
     std::size_t size() const { return handled_; }
 

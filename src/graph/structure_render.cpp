@@ -245,13 +245,18 @@ void draw_node_marks(gwl::DrawSurface& surface, const StructureModel& model,
                                                : static_cast<std::size_t>(std::max(model.coded_node_count, 0)));
     const std::int32_t node_count = numbered_count(model.node_count, model.nodes.size());
     for (std::int32_t i = 1; i <= node_count; ++i) {
+        // The nodes that get neither a mark nor a number (most of a large model without node
+        // numbers) are passed over in one stretch.
+        const std::int32_t from = i;
+        while (i <= node_count && !node_drawn(model.nodes[static_cast<std::size_t>(i - 1)], g))
+            ++i;
+        node_labels.skip(static_cast<std::size_t>(i - from));
+        count_items(progress, ((i - 1) / kProgressStep - (from - 1) / kProgressStep) * kProgressStep);
+        if (i > node_count)
+            break;
         if (i % kProgressStep == 0)
             count_items(progress, kProgressStep);
         const Node& node = model.node(i);
-        if (!node_drawn(node, g)) {
-            node_labels.skip();
-            continue;
-        }
         const double x = node.plot_x;
         const double y = node.plot_y;
         const double y_l = node_labels.collides(x, y) ? y + 3 * m.mdy : y;

@@ -649,6 +649,20 @@ TEST(WholeGraph, ProgressCountsEveryItemOfTheStructure)
         EXPECT_EQ(progress.done, progress.total);
         EXPECT_EQ(progress.percent(), 100);
     }
+    // More nodes than one step of the count, nearly all free and without numbers: they are
+    // passed over in stretches, and the fixed nodes among them still get their marks.
+    std::vector<NodeSpec> nodes(9000);
+    const std::array<int, 4> fixed{4095, 4096, 4097, 9000};
+    for (std::size_t k = 0; k < fixed.size(); ++k)
+        nodes[static_cast<std::size_t>(fixed[k] - 1)] = {10.0f * static_cast<float>(k + 1), 40.0f * static_cast<float>(k % 2), 0, {1, 1}};
+    Drawn d = draw(make_model(2, nodes, {{1, 9000}}));
+    DrawProgress progress;
+    draw_graph(*d.surface, d.model, d.settings, plan_graph(d.model, d.settings, 1),
+               {"VORAX:", "", UiLanguage::english}, &progress);
+    EXPECT_EQ(progress.total, 1 + 9000 + 1); // the line, the nodes, the line's number
+    EXPECT_EQ(progress.done, progress.total);
+    for (const int n : fixed)
+        EXPECT_EQ(d.pixels().at(d.node_at(n).x, d.node_at(n).y), kBlack) << n;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "model/model_reader.h"
 #include "model/structure_model.h"
@@ -25,7 +26,7 @@ struct NodeSpec {
 
 // A model with the nodes and elements given, read from the model file they make (so it is
 // classified as every model is), every node selected and the extents over all of them.
-inline StructureModel make_model(int ngl, std::initializer_list<NodeSpec> nodes,
+inline StructureModel make_model(int ngl, const std::vector<NodeSpec>& nodes,
                                  std::initializer_list<std::pair<int, int>> elements = {})
 {
     auto number = [](float value) {
