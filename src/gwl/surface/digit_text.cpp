@@ -9,6 +9,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,6 +59,12 @@ bool ink_within(const QImage& image, const QRect& box)
     return true;
 }
 
+raster::PixelBuffer pixels_of(QImage& image)
+{
+    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
+            image.bytesPerLine() / 4};
+}
+
 } // namespace
 
 void set_up_text_painter(QPainter& painter, const QFont& font, const QColor& color)
@@ -96,11 +103,15 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
     }
 
     const int cell = std::max(metrics.height(), 1);
-    QImage whole, by_glyph;
+    d->font_ = font;
+    d->cell_ = cell;
+    d->blits_ = pixels;
+    QImage whole, by_glyph, by_pixel;
     if (pixels) {
         whole = QImage(metrics.horizontalAdvance(QStringLiteral("0000000000")) + 4 * cell, 3 * cell,
                        QImage::Format_RGB32);
         by_glyph = whole.copy();
+        by_pixel = whole.copy();
     }
     const int x = cell, baseline = cell + metrics.ascent();
     const std::vector<std::string> samples = sample_numbers();
@@ -112,7 +123,14 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
             return true;
         paint_text_on_white(whole, font, [&](QPainter& p) { p.drawText(x, baseline, text); });
         paint_text_on_white(by_glyph, font, [&](QPainter& p) { d->paint(p, font, QPointF(x, baseline)); });
-        return whole == by_glyph && ink_within(by_glyph, d->ink(x, baseline));
+        if (whole != by_glyph || !ink_within(by_glyph, d->ink(x, baseline)))
+            return false;
+        // Digit by digit from their pixels, or glyph runs where that comes out otherwise.
+        if (d->blits_) {
+            by_pixel.fill(Qt::white);
+            d->blits_ = d->blit(pixels_of(by_pixel), 0xFF000000u, x, baseline) && by_pixel == whole;
+        }
+        return true;
     };
     return std::all_of(samples.begin(), samples.end(), agrees) ? std::move(d) : nullptr;
 }
@@ -158,6 +176,69 @@ QRect DigitText::ink(int x, int baseline) const
         box |= glyph_boxes_[digits_[static_cast<std::size_t>(i)]].translated(positions_[i]);
     // A pixel of slack for the rounding of the glyphs' edges to pixels.
     return box.translated(x, baseline).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+const DigitText::GlyphPixels* DigitText::glyph_pixels(std::size_t digit, int sixty_fourths)
+{
+    GlyphPixels& glyph = glyph_pixels_[digit][static_cast<std::size_t>(sixty_fourths)];
+    if (glyph.made)
+        return glyph.usable ? &glyph : nullptr;
+    glyph.made = true;
+    // The digit alone on white, its baseline starting `sixty_fourths` into the pixel at
+    // (origin, origin), with room around it that its ink must not reach.
+    const int origin = 2 * cell_;
+    QImage image(4 * cell_, 4 * cell_, QImage::Format_RGB32);
+    paint_text_on_white(image, font_, [&](QPainter& painter) {
+        QGlyphRun run;
+        run.setRawFont(QRawFont::fromFont(font_));
+        run.setGlyphIndexes({glyphs_[digit]});
+        run.setPositions({QPointF(sixty_fourths / 64.0, 0)});
+        painter.drawGlyphRun(QPointF(origin, origin), run);
+    });
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] == 0xFFFFFFFFu)
+                continue;
+            const bool edge = x == 0 || y == 0 || x + 1 == image.width() || y + 1 == image.height();
+            if (row[x] != 0xFF000000u || edge) {
+                glyph.offsets.clear();
+                return nullptr;
+            }
+            glyph.offsets.emplace_back(static_cast<std::int16_t>(x - origin), static_cast<std::int16_t>(y - origin));
+        }
+    }
+    glyph.usable = true;
+    return &glyph;
+}
+
+bool DigitText::blit(const raster::PixelBuffer& pixels, std::uint32_t color, int x, int baseline)
+{
+    if (!blits_)
+        return false;
+    // Every digit's pixels first: a number is drawn whole this way or not at all.
+    std::array<const GlyphPixels*, kLongest> glyphs{};
+    std::array<long long, kLongest> starts{};
+    for (qsizetype i = 0; i < indexes_.size(); ++i) {
+        const qreal at = positions_[i].x();
+        const qreal whole = std::floor(at);
+        const qreal sixty_fourths = (at - whole) * 64;
+        const auto i_ = static_cast<std::size_t>(i);
+        if (sixty_fourths != std::floor(sixty_fourths)
+            || (glyphs[i_] = glyph_pixels(digits_[i_], static_cast<int>(sixty_fourths))) == nullptr) {
+            blits_ = false;
+            return false;
+        }
+        starts[i_] = x + static_cast<long long>(whole);
+    }
+    for (qsizetype i = 0; i < indexes_.size(); ++i)
+        for (const auto& [dx, dy] : glyphs[static_cast<std::size_t>(i)]->offsets) {
+            const long long px = starts[static_cast<std::size_t>(i)] + dx;
+            const long long py = static_cast<long long>(baseline) + dy;
+            if (px >= 0 && py >= 0 && px < pixels.width && py < pixels.height)
+                pixels.at(static_cast<int>(px), static_cast<int>(py)) = color;
+        }
+    return true;
 }
 
 } // namespace vorax::gwl

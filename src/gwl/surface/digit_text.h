@@ -17,8 +17,13 @@
 #include <QRectF>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "gwl/surface/raster.h"
 
 namespace vorax::gwl {
 
@@ -47,7 +52,7 @@ public:
     static bool is_number(std::string_view text);
     static constexpr std::size_t kLongest = 24;
     // How many numbers a surface lays out whole in a font before it looks at the font's digits.
-    static constexpr int kNumbersLaidOutWhole = 2000;
+    static constexpr int kNumbersLaidOutWhole = 1000;
 
     // Lays out `text` (a number) and returns its extent in whole pixels.
     int lay_out(std::string_view text);
@@ -57,8 +62,24 @@ public:
     // A box that holds the ink of the number last laid out, its baseline starting at (x, y).
     QRect ink(int x, int baseline) const;
 
+    // Sets the pixels of the number last laid out in `pixels` to `color`, its baseline starting
+    // at (x, baseline), from each digit's pixels as Qt paints the digit alone: true when drawn so,
+    // false when nothing was drawn and the number is to be painted. (Without smoothing a glyph's
+    // pixels depend only on where it starts within its pixel, in 64ths; the font was tried both
+    // ways on its sample numbers before it draws so, and a digit whose pixels are not all of the
+    // pen's colour stops it.) A digit's pixels at a 64th are painted once, when first needed.
+    bool blit(const raster::PixelBuffer& pixels, std::uint32_t color, int x, int baseline);
+
 private:
     DigitText() = default;
+
+    // The pixels a digit's glyph sets, from the start of its baseline.
+    struct GlyphPixels {
+        bool made = false;
+        bool usable = false;
+        std::vector<std::pair<std::int16_t, std::int16_t>> offsets;
+    };
+    const GlyphPixels* glyph_pixels(std::size_t digit, int sixty_fourths);
 
     // Numbers only: nothing here belongs to a thread (Qt's fonts do).
     std::array<quint32, 10> glyphs_{};
@@ -69,6 +90,12 @@ private:
     // The advance of a digit before another, and at the end of a number.
     std::array<std::array<qreal, 10>, 10> advances_{};
     std::array<qreal, 10> last_advances_{};
+    // What blit needs: the font, the room to paint a digit alone in, and each digit's pixels at
+    // each 64th of a pixel.
+    QFont font_;
+    int cell_ = 1;
+    bool blits_ = false;
+    std::array<std::array<GlyphPixels, 64>, 10> glyph_pixels_{};
 };
 
 } // namespace vorax::gwl

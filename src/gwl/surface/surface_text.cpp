@@ -206,7 +206,8 @@ void DrawSurface::out_gtext(std::string_view text)
     const int advance = digits ? digits->lay_out(text) : metrics.horizontalAdvance(line);
     const int x = s.position.x;
     const int y = s.position.y;
-    if (s.draws_pixels) {
+    // A number's digits go into the pixels as they are, or failing that as one glyph run.
+    if (s.draws_pixels && !(digits && digits->blit(s.buffer(), pixel_of(s.color), x, y + metrics.ascent()))) {
         QPainter& painter = s.text_painter_for(s.font->font, s.color);
         if (digits)
             digits->paint(painter, s.font->font, QPointF(x, y + metrics.ascent()));

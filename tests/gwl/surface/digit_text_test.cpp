@@ -23,6 +23,11 @@ QImage painted(const QFont& font, QSize size, Paint paint)
     return image;
 }
 
+raster::PixelBuffer pixels_of(QImage& image)
+{
+    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(), image.bytesPerLine() / 4};
+}
+
 // Numbers beyond the ones a font is tried on: long runs of kerned pairs, every length up to ten
 // digits, the largest numbers a graph has.
 std::vector<std::string> numbers_to_compare()
@@ -62,7 +67,20 @@ TEST(DigitText, NumbersTakeTheExtentAndPixelsOfTheWholeText)
                             const QString text = QString::fromStdString(n);
                             ASSERT_EQ(digits->lay_out(n), metrics.horizontalAdvance(text)) << n;
                             const QImage by_glyph = painted(font, size, [&](QPainter& p) { digits->paint(p, font, origin); });
-                            ASSERT_EQ(by_glyph, painted(font, size, [&](QPainter& p) { p.drawText(origin, text); })) << n;
+                            const QImage whole = painted(font, size, [&](QPainter& p) { p.drawText(origin, text); });
+                            ASSERT_EQ(by_glyph, whole) << n;
+                            // Set pixel by pixel: the same, in the pen's colour, and cut at the
+                            // picture's edges as Qt cuts it.
+                            const QColor color(0x12, 0x9a, 0x56);
+                            for (const QPoint at : {origin, QPoint(-pixels / 2, pixels / 3)}) {
+                                QImage by_pixel(size, QImage::Format_RGB32);
+                                by_pixel.fill(Qt::white);
+                                ASSERT_TRUE(digits->blit(pixels_of(by_pixel), color.rgb(), at.x(), at.y()));
+                                ASSERT_EQ(by_pixel, painted(font, size, [&](QPainter& p) {
+                                              p.setPen(color);
+                                              p.drawText(at, text);
+                                          })) << n << " at " << at.x();
+                            }
                             const QRect ink = digits->ink(origin.x(), origin.y());
                             for (int y = 0; y < size.height(); ++y)
                                 for (int x = 0; x < size.width(); ++x)
@@ -86,6 +104,15 @@ TEST(DigitText, DecoratedOrSpacedFontsAndOtherTextsAreLaidOutWhole)
     EXPECT_TRUE(decorated([](QFont& f) { f.setLetterSpacing(QFont::AbsoluteSpacing, 2); }));
     EXPECT_TRUE(decorated([](QFont& f) { f.setWordSpacing(3); }));
     EXPECT_TRUE(decorated([](QFont& f) { f.setStretch(120); }));
+    // Made for a surface without pixels, its numbers set none.
+    const QFont font(QStringLiteral("Liberation Sans"));
+    const std::unique_ptr<DigitText> digits = DigitText::for_font(font, QFontMetrics(font), false);
+    digits->lay_out("12");
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QImage white = image.copy();
+    EXPECT_FALSE(digits->blit(pixels_of(image), 0xFF000000u, 5, 20));
+    EXPECT_EQ(image, white);
 
     const struct {
         const char* text;
