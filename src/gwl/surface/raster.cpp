@@ -130,9 +130,11 @@ ClipOutcome draw_line(const PixelBuffer& buffer, PixelPoint a, PixelPoint b, std
         return outcome;
 
     const long long two_major = 2 * major_len;
+    // Where the first drawn step lies across, and the error term there. A line that starts
+    // inside (most of them) starts at offset 0 with half a step of error, without the division.
     long long minor_offset = 0;
-    long long remainder = 0;
-    if (major_len > 0) {
+    long long remainder = major_len;
+    if (first > 0) {
         const long long numerator = 2 * first * minor_len + major_len;
         minor_offset = numerator / two_major;
         remainder = numerator % two_major;
