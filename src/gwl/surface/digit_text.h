@@ -5,7 +5,9 @@
 // paint it). Placed glyph by glyph, with the advances Qt gives each digit before each other one,
 // they cost less than half and come out the same: a font is used so only after its numbers of
 // one and two digits and a few longer ones gave the same extents, and the same pixels, both
-// ways.
+// ways. Into a picture's pixels, the digits' pixels are set directly, from each digit as Qt
+// paints it alone: a fifth of the cost of a glyph run, where the sample numbers came out the
+// same that way too.
 
 #include <QFont>
 #include <QFontMetrics>
