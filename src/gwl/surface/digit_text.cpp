@@ -206,6 +206,10 @@ const DigitText::GlyphPixels* DigitText::glyph_pixels(std::size_t digit, int six
                 return nullptr;
             }
             glyph.offsets.emplace_back(static_cast<std::int16_t>(x - origin), static_cast<std::int16_t>(y - origin));
+            glyph.left = std::min(glyph.left, x - origin);
+            glyph.right = std::max(glyph.right, x - origin);
+            glyph.top = std::min(glyph.top, y - origin);
+            glyph.bottom = std::max(glyph.bottom, y - origin);
         }
     }
     glyph.usable = true;
@@ -231,13 +235,24 @@ bool DigitText::blit(const raster::PixelBuffer& pixels, std::uint32_t color, int
         }
         starts[i_] = x + static_cast<long long>(whole);
     }
-    for (qsizetype i = 0; i < indexes_.size(); ++i)
-        for (const auto& [dx, dy] : glyphs[static_cast<std::size_t>(i)]->offsets) {
-            const long long px = starts[static_cast<std::size_t>(i)] + dx;
+    for (qsizetype i = 0; i < indexes_.size(); ++i) {
+        const GlyphPixels& glyph = *glyphs[static_cast<std::size_t>(i)];
+        const long long start = starts[static_cast<std::size_t>(i)];
+        // A glyph within the picture is set without a test for each pixel.
+        if (start + glyph.left >= 0 && start + glyph.right < pixels.width
+            && static_cast<long long>(baseline) + glyph.top >= 0 && static_cast<long long>(baseline) + glyph.bottom < pixels.height) {
+            const std::ptrdiff_t at = baseline * pixels.stride + static_cast<std::ptrdiff_t>(start);
+            for (const auto& [dx, dy] : glyph.offsets)
+                pixels.bits[at + dy * pixels.stride + dx] = color;
+            continue;
+        }
+        for (const auto& [dx, dy] : glyph.offsets) {
+            const long long px = start + dx;
             const long long py = static_cast<long long>(baseline) + dy;
             if (px >= 0 && py >= 0 && px < pixels.width && py < pixels.height)
                 pixels.at(static_cast<int>(px), static_cast<int>(py)) = color;
         }
+    }
     return true;
 }
 

@@ -80,6 +80,7 @@ private:
         bool made = false;
         bool usable = false;
         std::vector<std::pair<std::int16_t, std::int16_t>> offsets;
+        int left = 0, top = 0, right = 0, bottom = 0; // the box of the offsets
     };
     const GlyphPixels* glyph_pixels(std::size_t digit, int sixty_fourths);
 
