@@ -105,7 +105,9 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
     const int cell = std::max(metrics.height(), 1);
     d->font_ = font;
     d->cell_ = cell;
-    d->blits_ = pixels;
+    // A digit alone is painted into room of 4 x 4 cells: beyond some size that costs more than
+    // the glyph runs it saves.
+    d->blits_ = pixels && cell <= kLargestSetCell;
     QImage whole, by_glyph, by_pixel;
     if (pixels) {
         whole = QImage(metrics.horizontalAdvance(QStringLiteral("0000000000")) + 4 * cell, 3 * cell,
@@ -188,6 +190,8 @@ const DigitText::GlyphPixels* DigitText::glyph_pixels(std::size_t digit, int six
     // (origin, origin), with room around it that its ink must not reach.
     const int origin = 2 * cell_;
     QImage image(4 * cell_, 4 * cell_, QImage::Format_RGB32);
+    if (image.isNull())
+        return nullptr;
     paint_text_on_white(image, font_, [&](QPainter& painter) {
         QGlyphRun run;
         run.setRawFont(QRawFont::fromFont(font_));

@@ -71,6 +71,8 @@ public:
     // ways on its sample numbers before it draws so, and a digit whose pixels are not all of the
     // pen's colour stops it.) A digit's pixels at a 64th are painted once, when first needed.
     bool blit(const raster::PixelBuffer& pixels, std::uint32_t color, int x, int baseline);
+    // The tallest line, in pixels, whose numbers are set so; taller ones are painted.
+    static constexpr int kLargestSetCell = 128;
 
 private:
     DigitText() = default;

@@ -104,15 +104,19 @@ TEST(DigitText, DecoratedOrSpacedFontsAndOtherTextsAreLaidOutWhole)
     EXPECT_TRUE(decorated([](QFont& f) { f.setLetterSpacing(QFont::AbsoluteSpacing, 2); }));
     EXPECT_TRUE(decorated([](QFont& f) { f.setWordSpacing(3); }));
     EXPECT_TRUE(decorated([](QFont& f) { f.setStretch(120); }));
-    // Made for a surface without pixels, its numbers set none.
-    const QFont font(QStringLiteral("Liberation Sans"));
-    const std::unique_ptr<DigitText> digits = DigitText::for_font(font, QFontMetrics(font), false);
-    digits->lay_out("12");
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const QImage white = image.copy();
-    EXPECT_FALSE(digits->blit(pixels_of(image), 0xFF000000u, 5, 20));
-    EXPECT_EQ(image, white);
+    // Made for a surface without pixels, or too tall to be worth it, its numbers set none.
+    for (const auto& [pixels, height] : {std::pair{false, 12}, {true, DigitText::kLargestSetCell + 1}}) {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(height);
+        const std::unique_ptr<DigitText> digits = DigitText::for_font(font, QFontMetrics(font), pixels);
+        ASSERT_TRUE(digits);
+        digits->lay_out("12");
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const QImage white = image.copy();
+        EXPECT_FALSE(digits->blit(pixels_of(image), 0xFF000000u, 5, 20)) << height;
+        EXPECT_EQ(image, white);
+    }
 
     const struct {
         const char* text;
