@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gwl/surface/digit_text.h"
 
+#include "gwl/surface/image_pixels.h"
+
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QImage>
@@ -57,12 +59,6 @@ bool ink_within(const QImage& image, const QRect& box)
                 return false;
     }
     return true;
-}
-
-raster::PixelBuffer pixels_of(QImage& image)
-{
-    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
-            image.bytesPerLine() / 4};
 }
 
 } // namespace

@@ -25,6 +25,7 @@
 #include "gwl/surface/draw_record.h"
 #include "gwl/surface/record_index.h"
 #include "gwl/surface/draw_surface.h"
+#include "gwl/surface/image_pixels.h"
 #include "gwl/surface/font_list.h"
 #include "gwl/surface/qt_color.h"
 #include "gwl/surface/qt_fonts.h"
@@ -121,13 +122,11 @@ struct DrawSurface::State {
 
     raster::PixelBuffer buffer()
     {
-        // bits() makes sure that nobody shares the pixels being changed. Pixels nobody shares
-        // change in place, where an open text painter goes on drawing; shared ones are copied,
-        // away from the painter, which is closed first.
+        // Pixels nobody shares change in place, where an open text painter goes on drawing;
+        // shared ones are copied, away from the painter, which is closed first.
         if (!image.isDetached())
             close_text_painter();
-        return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
-                image.bytesPerLine() / 4};
+        return pixels_of(image);
     }
     // The painter of graphic text stays open from one label to the next, and over the lines and
     // marks drawn in between: opening a painter costs about as much as drawing a short label.

@@ -30,6 +30,7 @@
 #include "core/beside.h"
 #include "core/text.h"
 #include "gwl/platform/qt_text.h"
+#include "gwl/surface/image_pixels.h"
 #include "gwl/surface/qt_color.h"
 #include "gwl/surface/raster.h"
 #include "gwl/surface/record_index.h"
@@ -474,9 +475,7 @@ void GraphicsWindow::paint_magnified(QPainter& painter, const QRect& part)
                 to_draw -= kept;
             }
         }
-        const raster::PixelBuffer pixels{reinterpret_cast<std::uint32_t*>(image.bits()), image.width(),
-                                         image.height(), image.bytesPerLine() / 4};
-        render_magnified(pixels, to_draw);
+        render_magnified(pixels_of(image), to_draw);
         magnified_ = std::move(image);
         magnified_at_ = magnification_;
         magnified_mark_ = now;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gwl/surface/digit_text.h"
+#include "gwl/surface/image_pixels.h"
 
 namespace vorax::gwl {
 namespace {
@@ -21,11 +22,6 @@ QImage painted(const QFont& font, QSize size, Paint paint)
     QImage image(size, QImage::Format_RGB32);
     paint_text_on_white(image, font, paint);
     return image;
-}
-
-raster::PixelBuffer pixels_of(QImage& image)
-{
-    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(), image.bytesPerLine() / 4};
 }
 
 // Numbers beyond the ones a font is tried on: long runs of kerned pairs, every length up to ten

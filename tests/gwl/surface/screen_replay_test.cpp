@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gwl/surface/draw_record.h"
+#include "gwl/surface/image_pixels.h"
 #include "gwl/surface/qt_fonts.h"
 #include "gwl/surface/screen_replay.h"
 
@@ -50,11 +51,6 @@ QImage filled(QSize size, QRgb color)
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return image;
-}
-
-raster::PixelBuffer pixels_of(QImage& image)
-{
-    return {reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(), image.bytesPerLine() / 4};
 }
 
 // The record of `draw_graph` (60 x 40 pixels) drawn `scale` times in `parts` of an image of
