@@ -79,6 +79,7 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
     // digits the advance of the first before the second, kerned and rounded as Qt does it. Qt
     // positions glyphs by such advances, in 64ths of a pixel, which a double sums exactly.
     std::unique_ptr<DigitText> d(new DigitText);
+    d->font_ = font;
     const QFontMetricsF exact(font);
     const QRawFont raw = QRawFont::fromFont(font);
     for (int first = 0; first < 10; ++first) {
@@ -99,7 +100,6 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
     }
 
     const int cell = std::max(metrics.height(), 1);
-    d->font_ = font;
     d->cell_ = cell;
     // A digit alone is painted into room of 4 x 4 cells: beyond some size that costs more than
     // the glyph runs it saves.
@@ -120,7 +120,7 @@ std::unique_ptr<DigitText> DigitText::for_font(const QFont& font, const QFontMet
         if (!pixels)
             return true;
         paint_text_on_white(whole, font, [&](QPainter& p) { p.drawText(x, baseline, text); });
-        paint_text_on_white(by_glyph, font, [&](QPainter& p) { d->paint(p, font, QPointF(x, baseline)); });
+        paint_text_on_white(by_glyph, font, [&](QPainter& p) { d->paint(p, QPointF(x, baseline)); });
         if (whole != by_glyph || !ink_within(by_glyph, d->ink(x, baseline)))
             return false;
         // Digit by digit from their pixels, or glyph runs where that comes out otherwise.
@@ -156,12 +156,12 @@ int DigitText::lay_out(std::string_view text)
     return qRound(at);
 }
 
-void DigitText::paint(QPainter& painter, const QFont& font, QPointF baseline_start) const
+void DigitText::paint(QPainter& painter, QPointF baseline_start) const
 {
     // The raw font lives no longer than this call: it holds the font engine of the thread that
     // draws, which goes when that thread ends.
     QGlyphRun run;
-    run.setRawFont(QRawFont::fromFont(font));
+    run.setRawFont(QRawFont::fromFont(font_));
     run.setGlyphIndexes(indexes_);
     run.setPositions(positions_);
     painter.drawGlyphRun(baseline_start, run);

@@ -58,9 +58,9 @@ public:
 
     // Lays out `text` (a number) and returns its extent in whole pixels.
     int lay_out(std::string_view text);
-    // Paints the number last laid out in `font` (the font this was made for), its baseline
-    // starting at `baseline_start`.
-    void paint(QPainter& painter, const QFont& font, QPointF baseline_start) const;
+    // Paints the number last laid out in the font this was made for, its baseline starting at
+    // `baseline_start`.
+    void paint(QPainter& painter, QPointF baseline_start) const;
     // A box that holds the ink of the number last laid out, its baseline starting at (x, y).
     QRect ink(int x, int baseline) const;
 
@@ -95,8 +95,8 @@ private:
     // The advance of a digit before another, and at the end of a number.
     std::array<std::array<qreal, 10>, 10> advances_{};
     std::array<qreal, 10> last_advances_{};
-    // What blit needs: the font, the room to paint a digit alone in, and each digit's pixels at
-    // each 64th of a pixel.
+    // The font this was made for; what blit needs besides: the room to paint a digit alone in,
+    // and each digit's pixels at each 64th of a pixel.
     QFont font_;
     int cell_ = 1;
     bool blits_ = false;

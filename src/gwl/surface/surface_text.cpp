@@ -206,21 +206,21 @@ void DrawSurface::out_gtext(std::string_view text)
     const int advance = digits ? digits->lay_out(text) : metrics.horizontalAdvance(line);
     const int x = s.position.x;
     const int y = s.position.y;
+    const int baseline = y + metrics.ascent();
     // A number's digits go into the pixels as they are, or failing that as one glyph run.
-    if (s.draws_pixels && !(digits && digits->blit(s.buffer(), pixel_of(s.color), x, y + metrics.ascent()))) {
+    if (s.draws_pixels && !(digits && digits->blit(s.buffer(), pixel_of(s.color), x, baseline))) {
         QPainter& painter = s.text_painter_for(s.font->font, s.color);
         if (digits)
-            digits->paint(painter, s.font->font, QPointF(x, y + metrics.ascent()));
+            digits->paint(painter, QPointF(x, baseline));
         else
-            painter.drawText(x, y + metrics.ascent(), line);
+            painter.drawText(x, baseline, line);
     }
-    s.record.add_text(RecordOp::text, s.text_look(), x, y + metrics.ascent(), text, advance);
+    s.record.add_text(RecordOp::text, s.text_look(), x, baseline, text, advance);
     // Italic and some glyphs reach beyond the advance; the bounding box covers them. Measuring it
     // costs as much as shaping the text again, so only a surface that is watched pays for it
     // (a headless export of many labels is not).
     if (s.listener) {
-        const QRect ink = digits ? digits->ink(x, y + metrics.ascent())
-                                 : metrics.boundingRect(line).translated(x, y + metrics.ascent());
+        const QRect ink = digits ? digits->ink(x, baseline) : metrics.boundingRect(line).translated(x, baseline);
         op.changed(Box{std::min(x, ink.left()), std::min(y, ink.top()),
                        std::max(x + advance, ink.right()), std::max(y + metrics.height(), ink.bottom())});
     }

@@ -62,7 +62,7 @@ TEST(DigitText, NumbersTakeTheExtentAndPixelsOfTheWholeText)
                         for (const std::string& n : numbers) {
                             const QString text = QString::fromStdString(n);
                             ASSERT_EQ(digits->lay_out(n), metrics.horizontalAdvance(text)) << n;
-                            const QImage by_glyph = painted(font, size, [&](QPainter& p) { digits->paint(p, font, origin); });
+                            const QImage by_glyph = painted(font, size, [&](QPainter& p) { digits->paint(p, origin); });
                             const QImage whole = painted(font, size, [&](QPainter& p) { p.drawText(origin, text); });
                             ASSERT_EQ(by_glyph, whole) << n;
                             // Set pixel by pixel: the same, in the pen's colour, and cut at the
