@@ -762,14 +762,20 @@ std::string pdf_text_string(std::string_view utf8)
     return out + ')';
 }
 
+// Room for the usual few bytes an operation of `record`, reserved for its text at once: growing
+// would copy the text each time its room doubles, into fresh memory, and every fresh page costs
+// a fault.
+std::size_t text_room(const DrawRecord& record)
+{
+    return std::max<std::size_t>(std::size_t{1} << 16, record.ops().size() * 8);
+}
+
 } // namespace
 
 std::string svg_text(const DrawRecord& record, int width, int height, std::string_view title)
 {
-    // Room for the usual few bytes an operation at once: growing would copy the text each time
-    // its room doubles, into fresh memory, and every fresh page costs a fault.
     std::string out;
-    out.reserve(std::max<std::size_t>(std::size_t{1} << 16, record.ops().size() * 8));
+    out.reserve(text_room(record));
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg width=\"";
     put_real(out, width * kPointsPerPixel);
     out += "pt\" height=\"";
@@ -791,9 +797,8 @@ std::string svg_text(const DrawRecord& record, int width, int height, std::strin
 std::optional<std::string> pdf_file(const DrawRecord& record, int width, int height,
                                     std::string_view title, std::string_view date)
 {
-    // Room for the usual few bytes an operation at once, as the SVG text's.
     std::string content;
-    content.reserve(std::max<std::size_t>(std::size_t{1} << 16, record.ops().size() * 8));
+    content.reserve(text_room(record));
     PdfSink sink(record, content, height);
     walk_record(record, width, height, sink);
     sink.end_stroke();
